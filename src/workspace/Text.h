@@ -1,0 +1,35 @@
+#pragma once
+// Text-scanning primitives shared by the data loader and the listing parsers.
+// Positions are unsigned 32-bit numbers; kNotFound (the value -1) marks a
+// failed search and is the largest position, so a search from it fails too.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fluvena {
+
+using Pos = std::uint32_t;
+inline constexpr Pos kNotFound = 0xFFFFFFFFu;
+
+// The first position p >= start at which text holds needle, or kNotFound.
+Pos FindFrom(std::string_view needle, std::string_view text, Pos start);
+
+// At most n characters of text from pos; fewer when the text ends sooner.
+// pos equal to the length gives an empty piece; pos beyond it (kNotFound
+// included) throws OutOfRange.
+std::string_view Cut(std::string_view text, Pos pos, Pos n);
+
+// The longest leading decimal number of piece by the C library's atof rules
+// (leading white space skipped, optional sign, digits with an optional point,
+// optional exponent); 0 when there is none. Never fails; values beyond the
+// range of double give +-inf as atof does, callers that show them check.
+double Number(std::string_view piece);
+
+// Number(Cut(text, pos, n)): a fixed-width field of a listing.
+double NumberAt(std::string_view text, Pos pos, Pos n);
+
+// Positions after arithmetic on a position: keeps kNotFound as it is and
+// wraps like the unsigned positions of the original arithmetic otherwise.
+inline Pos Advance(Pos p, std::int64_t by) { return static_cast<Pos>(static_cast<std::int64_t>(p) + by); }
+
+}  // namespace fluvena
