@@ -12,6 +12,7 @@ void Workspace::Reset()
     DataY.shrink_to_fit();
     ContinSolutions.clear();
     ContinSolutions.shrink_to_fit();
+    ContinOnChart = -1;
     RangeCount = 0;
     ContinGridPoints = 0;
     SolutionCount = 0;

@@ -41,6 +41,10 @@ struct Workspace {
     std::int32_t LastAnalysis = kNoAnalysis;
     std::int32_t MaxComponents = 0, WeightOption = 0, MaxTries = 0;
     std::vector<std::string> LogCells;
+    // The CONTIN record drawn on the distribution chart, -1 for none: the
+    // distribution export writes it while it exists, also after a DISCRETE
+    // run has taken over CurrentSolution. Released records give -1.
+    std::int32_t ContinOnChart = -1;
 
     // The data part of the reset: releases DataX, DataY and ContinSolutions,
     // zeroes RangeCount, ContinGridPoints, SolutionCount, the grid bounds and

@@ -1,0 +1,87 @@
+#include "FileIO.h"
+
+#include "Errors.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fluvena {
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw FileError(CannotOpenFile(path.string()));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        throw FileError(CannotOpenFile(path.string()));
+    }
+    std::string bytes;
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buf, sizeof buf);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            throw FileError(CannotOpenFile(path.string()));
+        }
+        if (got == 0) break;
+        bytes.append(buf, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes)
+{
+    const std::string name = path.string();
+    if (name.empty()) throw FileError(CannotCreateFile(name));
+    std::filesystem::path dir = path.parent_path();
+    if (dir.empty()) dir = ".";
+    // An existing target keeps its permission bits; a directory, or a file we
+    // may not replace, is refused before anything is written.
+    mode_t mode = 0666;
+    {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode) || ::access(path.c_str(), W_OK) != 0) throw FileError(CannotCreateFile(name));
+        mode = st.st_mode & 07777;
+    }
+    std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) throw FileError(CannotCreateFile(name));
+    auto fail = [&](const std::string& message) {
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        throw FileError(message);
+    };
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            fail(kStreamWriteError);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    if (::fsync(fd) != 0) fail(kStreamWriteError);
+    // mkstemp made the file 0600; give it the target's (or the usual) bits.
+    (void)::fchmod(fd, mode);
+    if (::close(fd) != 0) {
+        ::unlink(tmpl.c_str());
+        throw FileError(kStreamWriteError);
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        ::unlink(tmpl.c_str());
+        throw FileError(CannotCreateFile(name));
+    }
+}
+
+}  // namespace fluvena

@@ -1,0 +1,18 @@
+#pragma once
+// Whole-file reads and writes. Writes replace the file atomically: the bytes
+// go to a temporary file in the same directory, which is flushed and renamed
+// over the target, so a failure at any point leaves the earlier file intact.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace fluvena {
+
+// The file's bytes; FileError "Cannot open file <name>" when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+
+// FileError "Cannot create file <name>" when the file cannot be created,
+// "Stream write error" when writing fails part way. <name> is the path as given.
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace fluvena
