@@ -1,0 +1,118 @@
+#pragma once
+// The bundled CONTIN engine: reads a control deck, inverts the data by
+// constrained regularization on a logarithmic grid and prints a listing whose
+// tables sit in the fixed columns the product's listing reader expects.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fluvena::contin {
+
+// ---------------------------------------------------------------- the deck
+
+struct Deck {
+    std::string title;
+    // Control values after the cards (defaults where a card is absent).
+    int ng = 0;
+    std::array<double, 2> gmnmx{0.0, 0.0};
+    int nlinf = 0;
+    int norder = 2;
+    std::array<int, 2> nendz{2, 2};
+    bool dousnq = true;
+    std::array<double, 101> ruser{};  // 1-based; RUSER(21..23) default to the kernel exp(-t/g)
+    std::array<int, 51> iuser{};      // 1-based
+    std::array<bool, 31> luser{};     // 1-based
+    std::vector<double> t;            // abscissae
+    std::vector<double> y;            // ordinates
+    Deck();
+};
+
+struct DeckResult {
+    bool ok = false;
+    Deck deck;
+    std::vector<std::string> echo;  // listing lines echoing the cards as they were read
+    std::string errorCard;          // the card that made the deck unusable
+    std::string errorText;          // what is wrong with it
+};
+
+// Reads a whole deck. Never throws for any input; a deck that cannot give a
+// meaningful result comes back with ok false, errorCard and errorText set.
+DeckResult ReadDeck(std::string_view input);
+
+// A number as a Fortran input field holds it: optional sign, digits with an
+// optional point, optional exponent introduced by E, D, Q (either case) or
+// by a sign alone. Blanks around it are ignored; an all-blank field is 0.
+// False when the field holds anything else or the value is not finite.
+bool ParseFortranNumber(std::string_view field, double& value);
+
+// One field descriptor of a Fortran format after repeat counts are expanded.
+struct FormatItem {
+    enum Kind { Field, Skip, NewRecord } kind = Field;
+    int width = 0;
+};
+
+// Parses a format such as "(F30.10)", "(5E15.6)" or "(2(1X,F10.3),/)" into
+// the flat list of its items. False when the text is not a format of F, E,
+// D, G, X and / items, when it has no data field, or when it expands beyond
+// a sane size.
+bool ParseFortranFormat(std::string_view text, std::vector<FormatItem>& items);
+
+// -------------------------------------------------------------- the solver
+
+struct Moments {
+    int first = 0, last = 0;              // grid range of the peak
+    std::array<double, 5> m{};            // M(J), J = -1 ... 3
+    std::array<double, 5> mErr{};         // percent errors of M(J)
+    std::array<double, 5> ratio{};        // M(J)/M(J-1), J = 0 ... 3 (index J+1; entry 0 unused)
+    std::array<double, 5> ratioErr{};     // percent errors of the ratios
+    double sdOverMean = 0.0;              // (STD. DEV.)/MEAN
+};
+
+struct Solution {
+    double alpha = 0.0;
+    double alphaRatio = 0.0;  // ALPHA/S(1)
+    double objective = 0.0;   // V + alpha^2 |R s|^2
+    double variance = 0.0;    // V, the sum of squared residuals
+    double stdDev = 0.0;      // sqrt(V / (NY - N_DF))
+    double degFreedom = 0.0;  // N_DF
+    double prob1 = 0.0;
+    double prob2 = 0.0;
+    bool reference = false;
+    std::vector<double> s;     // solution on the grid
+    std::vector<double> sErr;  // standard errors
+    double baseline = 0.0, baselineErr = 0.0;
+    std::vector<double> fit;   // fitted value at every data point
+    std::vector<Moments> peaks;
+    Moments entire;
+    double pruns = 0.0;
+    std::array<double, 5> puncor{};
+};
+
+struct Result {
+    std::vector<double> g;  // grid
+    std::vector<double> c;  // quadrature weights
+    std::vector<double> singularValues;  // of the standard form of the whole problem
+    std::vector<Solution> solutions;      // in the order computed
+    int chosen = 0;
+};
+
+// Runs the whole analysis of a deck that was read successfully. Throws
+// std::runtime_error when the kernel cannot be evaluated for the data.
+Result Solve(const Deck& deck);
+
+// Splits a solution into peaks at its minima and runs of zeros; the ranges
+// cover the grid. Returns [first, last] index pairs.
+std::vector<std::pair<int, int>> SplitPeaks(const std::vector<double>& s);
+
+// ------------------------------------------------------------- the listing
+
+// The complete listing for a deck text. Never throws.
+std::string RunContin(std::string_view input);
+
+// Fortran-like fixed-width formatting used by the listing: always exactly
+// `width` characters (asterisks when the value cannot be shown).
+std::string FormatE(double v, int width, int decimals, char expLetter = 'E');
+std::string FormatF(double v, int width, int decimals);
+
+}  // namespace fluvena::contin

@@ -1,0 +1,502 @@
+// Control deck reader: cards in fixed columns, Fortran formats, the data.
+#include "ContinEngine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+namespace fluvena::contin {
+
+Deck::Deck() {
+    ruser[21] = 1.0;
+    ruser[22] = -1.0;
+    ruser[23] = 0.0;
+    iuser[10] = 4;
+}
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
+std::string_view Columns(std::string_view line, size_t from, size_t to) {
+    if (from >= line.size()) return {};
+    return line.substr(from, std::min(to, line.size()) - from);
+}
+
+bool ParseInteger(std::string_view field, long& value) {
+    field = Trim(field);
+    if (field.empty()) {
+        value = 0;
+        return true;
+    }
+    size_t i = 0;
+    bool neg = false;
+    if (field[i] == '+' || field[i] == '-') neg = field[i++] == '-';
+    if (i >= field.size()) return false;
+    long v = 0;
+    for (; i < field.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(field[i]))) return false;
+        if (v > 100000000) return false;  // far beyond any meaningful index or count
+        v = v * 10 + (field[i] - '0');
+    }
+    value = neg ? -v : v;
+    return true;
+}
+
+// Cards this engine knows. The ones marked as used change the analysis; the
+// others are standard CONTIN cards that are echoed and noted as not used.
+struct CardInfo {
+    const char* name;
+    int maxIndex;  // 0: a scalar, the index is ignored
+    bool used;
+};
+
+constexpr CardInfo kCards[] = {
+    {"LAST", 0, true},   {"NINTT", 0, true},  {"NLINF", 0, true},  {"NORDER", 0, true},  {"DOUSNQ", 0, true},
+    {"RUSER", 100, true}, {"IUSER", 50, true}, {"LUSER", 30, true}, {"GMNMX", 2, true},   {"IPLFIT", 2, true},
+    {"NG", 0, true},     {"NENDZ", 2, true},  {"IWT", 0, true},    {"IFORMT", 0, true},  {"IFORMY", 0, true},
+    {"IFORMW", 0, true}, {"DFMIN", 0, false}, {"SRMIN", 0, false}, {"ALPST", 2, false},  {"PLEVEL", 4, false},
+    {"RSVMNX", 4, false}, {"IGRID", 0, false}, {"IQUAD", 0, false}, {"IUNIT", 0, false},  {"LINEPG", 0, false},
+    {"MIOERR", 0, false}, {"MPKMOM", 0, false}, {"MQPITR", 0, false}, {"NEQ", 0, false}, {"NERFIT", 0, false},
+    {"ICRIT", 2, false}, {"IPLRES", 2, false}, {"IPRINT", 2, false}, {"IUSROU", 2, false}, {"LSIGN", 16, false},
+    {"MOMNMX", 2, false}, {"NFLAT", 8, false}, {"NNSGN", 2, false}, {"NQPROG", 2, false}, {"NSGN", 4, false},
+    {"DOCHOS", 0, false}, {"DOMOM", 0, false}, {"DOUSIN", 0, false}, {"NEWPG1", 0, false}, {"NONNEG", 0, false},
+    {"ONLY1", 0, false}, {"PRWT", 0, false},  {"PRY", 0, false},    {"SIMULA", 0, false},
+};
+
+const CardInfo* FindCard(std::string_view name) {
+    for (const auto& c : kCards)
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+std::string EchoCard(std::string_view name, long index, double value) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, " %-6.6s%5ld", std::string(name).c_str(), index);
+    return buf + FormatE(value, 15, 5);
+}
+
+// Reads values field by field with a format. A new record starts when the
+// format is used up, at a "/" item, or when the current line has no
+// characters left before the next field.
+class FieldReader {
+public:
+    FieldReader(const std::vector<std::string_view>& lines, size_t& next) : lines_(lines), next_(next) {}
+
+    // Reads n values; false with what set when the data end or a field is
+    // not a number.
+    bool Read(const std::vector<FormatItem>& items, size_t n, std::vector<double>& out, std::string& what) {
+        out.clear();
+        if (!NextRecord()) return Fail(what, n);
+        size_t k = 0;
+        while (out.size() < n) {
+            if (k == items.size()) {
+                if (!NextRecord()) return Fail(what, n);
+                k = 0;
+            }
+            const FormatItem& it = items[k++];
+            if (it.kind == FormatItem::NewRecord) {
+                if (!NextRecord()) return Fail(what, n);
+                continue;
+            }
+            if (it.kind == FormatItem::Skip) {
+                col_ += static_cast<size_t>(it.width);
+                continue;
+            }
+            // A field: when the line is used up, continue on the next line
+            // with the format from its first field.
+            int width = it.width;
+            while (col_ >= line_.size()) {
+                if (!NextRecord()) return Fail(what, n);
+                k = 0;
+                while (items[k].kind != FormatItem::Field) {
+                    if (items[k].kind == FormatItem::Skip) col_ += static_cast<size_t>(items[k].width);
+                    ++k;
+                }
+                width = items[k++].width;
+            }
+            std::string_view field = Columns(line_, col_, col_ + static_cast<size_t>(width));
+            col_ += static_cast<size_t>(width);
+            double v = 0.0;
+            if (!ParseFortranNumber(field, v)) {
+                what = "VALUE " + std::to_string(out.size() + 1) + " (\"" + std::string(Trim(field)).substr(0, 30) +
+                       "\") IS NOT A NUMBER";
+                return false;
+            }
+            out.push_back(v);
+        }
+        return true;
+    }
+
+private:
+    bool NextRecord() {
+        if (next_ >= lines_.size()) return false;
+        // Keep leading blanks: fields are counted from column 1.
+        std::string_view raw = lines_[next_++];
+        while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\r' || raw.back() == '\t')) raw.remove_suffix(1);
+        line_ = raw;
+        col_ = 0;
+        return true;
+    }
+    static bool Fail(std::string& what, size_t n) {
+        what = "ONLY: FEWER THAN " + std::to_string(n) + " VALUES";
+        return false;
+    }
+
+    const std::vector<std::string_view>& lines_;
+    size_t& next_;
+    std::string_view line_;
+    size_t col_ = 0;
+};
+
+}  // namespace
+
+bool ParseFortranNumber(std::string_view field, double& value) {
+    field = Trim(field);
+    if (field.empty()) {
+        value = 0.0;
+        return true;
+    }
+    if (field.size() > 60) return false;
+    std::string norm;
+    size_t i = 0;
+    if (field[i] == '+' || field[i] == '-') norm += field[i++];
+    size_t digits = 0;
+    bool point = false;
+    for (; i < field.size(); ++i) {
+        char ch = field[i];
+        if (std::isdigit(static_cast<unsigned char>(ch))) {
+            ++digits;
+            norm += ch;
+        } else if (ch == '.' && !point) {
+            point = true;
+            norm += ch;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) return false;
+    if (i < field.size()) {
+        char ch = field[i];
+        if (ch == 'E' || ch == 'e' || ch == 'D' || ch == 'd' || ch == 'Q' || ch == 'q') ++i;
+        else if (ch != '+' && ch != '-') return false;
+        norm += 'E';
+        if (i < field.size() && (field[i] == '+' || field[i] == '-')) norm += field[i++];
+        size_t expDigits = 0;
+        for (; i < field.size() && std::isdigit(static_cast<unsigned char>(field[i])); ++i) {
+            norm += field[i];
+            ++expDigits;
+        }
+        if (expDigits == 0 || expDigits > 4 || i != field.size()) return false;
+    }
+    char* end = nullptr;
+    double v = std::strtod(norm.c_str(), &end);
+    if (end != norm.c_str() + norm.size() || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+namespace {
+
+// Recursive descent over a format text; items are appended to out.
+class FormatParser {
+public:
+    explicit FormatParser(std::string_view s) : s_(s) {}
+    bool Parse(std::vector<FormatItem>& out) {
+        SkipBlanks();
+        if (!Eat('(')) return false;
+        if (!Group(out, 0)) return false;
+        SkipBlanks();
+        return pos_ == s_.size();
+    }
+
+private:
+    static constexpr size_t kMaxItems = 4096;
+
+    void SkipBlanks() {
+        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
+    }
+    bool Eat(char ch) {
+        SkipBlanks();
+        if (pos_ < s_.size() && s_[pos_] == ch) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+    bool Number(int& v) {
+        SkipBlanks();
+        size_t start = pos_;
+        long n = 0;
+        while (pos_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[pos_]))) {
+            n = n * 10 + (s_[pos_++] - '0');
+            if (n > 100000) return false;
+        }
+        v = static_cast<int>(n);
+        return pos_ > start;
+    }
+    // After the opening parenthesis: items separated by commas (or by "/"),
+    // up to the closing parenthesis.
+    bool Group(std::vector<FormatItem>& out, int depth) {
+        if (depth > 4) return false;
+        bool any = false;
+        for (;;) {
+            SkipBlanks();
+            if (pos_ >= s_.size()) return false;
+            if (s_[pos_] == ')') {
+                ++pos_;
+                return any;
+            }
+            if (s_[pos_] == ',') {
+                ++pos_;
+                continue;
+            }
+            if (s_[pos_] == '/') {
+                ++pos_;
+                out.push_back({FormatItem::NewRecord, 0});
+                any = true;
+                continue;
+            }
+            int repeat = 1;
+            bool hasRepeat = Number(repeat);
+            if (!hasRepeat) repeat = 1;
+            else if (repeat == 0) return false;
+            SkipBlanks();
+            if (pos_ >= s_.size()) return false;
+            char ch = static_cast<char>(std::toupper(static_cast<unsigned char>(s_[pos_])));
+            if (ch == '(') {
+                ++pos_;
+                std::vector<FormatItem> inner;
+                if (!Group(inner, depth + 1)) return false;
+                for (int r = 0; r < repeat; ++r) {
+                    if (out.size() + inner.size() > kMaxItems) return false;
+                    out.insert(out.end(), inner.begin(), inner.end());
+                }
+                any = true;
+                continue;
+            }
+            ++pos_;
+            if (ch == 'P') {  // scale factor: no effect on fields that carry a point or an exponent
+                if (!hasRepeat) return false;
+                continue;
+            }
+            if (ch == 'X') {
+                if (out.size() + 1 > kMaxItems) return false;
+                out.push_back({FormatItem::Skip, repeat});
+                any = true;
+                continue;
+            }
+            if (ch != 'F' && ch != 'E' && ch != 'D' && ch != 'G') return false;
+            int width = 0, decimals = 0;
+            if (!Number(width) || width == 0 || width > 200) return false;
+            if (Eat('.')) {
+                if (!Number(decimals)) return false;
+                SkipBlanks();
+                if (pos_ < s_.size() && (s_[pos_] == 'E' || s_[pos_] == 'e') && ch != 'F') {
+                    ++pos_;
+                    int expw = 0;
+                    if (!Number(expw)) return false;
+                }
+            } else if (ch != 'F' && ch != 'G') {
+                return false;
+            }
+            if (out.size() + static_cast<size_t>(repeat) > kMaxItems) return false;
+            for (int r = 0; r < repeat; ++r) out.push_back({FormatItem::Field, width});
+            any = true;
+        }
+    }
+
+    std::string_view s_;
+    size_t pos_ = 0;
+};
+
+}  // namespace
+
+bool ParseFortranFormat(std::string_view text, std::vector<FormatItem>& items) {
+    items.clear();
+    FormatParser p(Trim(text));
+    if (!p.Parse(items)) {
+        items.clear();
+        return false;
+    }
+    bool field = std::any_of(items.begin(), items.end(), [](const FormatItem& i) { return i.kind == FormatItem::Field; });
+    if (!field) items.clear();
+    return field;
+}
+
+DeckResult ReadDeck(std::string_view input) {
+    DeckResult r;
+    Deck& d = r.deck;
+
+    std::vector<std::string_view> lines;
+    {
+        size_t start = 0;
+        while (start < input.size()) {
+            size_t e = input.find('\n', start);
+            if (e == std::string_view::npos) e = input.size();
+            std::string_view line = input.substr(start, e - start);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            lines.push_back(line);
+            start = e + 1;
+        }
+    }
+    auto reject = [&](std::string card, std::string text) {
+        r.ok = false;
+        r.errorCard = std::move(card);
+        r.errorText = std::move(text);
+        return r;
+    };
+    if (lines.empty()) return reject("TITLE", "THE DECK IS EMPTY");
+    d.title = std::string(Columns(lines[0], 0, 80));
+    for (char& ch : d.title)
+        if (static_cast<unsigned char>(ch) < 32) ch = ' ';
+
+    std::vector<FormatItem> formT, formY;
+    ParseFortranFormat("(5E15.6)", formT);
+    formY = formT;
+    double iwt = 1.0;
+    bool ended = false;
+    size_t next = 1;
+    while (next < lines.size()) {
+        std::string_view line = lines[next++];
+        if (Trim(line).empty()) continue;
+        std::string name(Trim(Columns(line, 1, 7)));
+        for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        long index = 0;
+        double value = 0.0;
+        bool indexOk = ParseInteger(Columns(line, 7, 12), index);
+        bool valueOk = ParseFortranNumber(Columns(line, 12, 27), value);
+        std::string shown = name.empty() ? std::string(Trim(line)).substr(0, 10) : name;
+        if (name == "END") {
+            r.echo.push_back(EchoCard(name, 0, 0.0));
+            ended = true;
+            break;
+        }
+        const CardInfo* info = FindCard(name);
+        if (!info) {
+            r.echo.push_back(" " + std::string(Columns(line, 0, 80)));
+            return reject(shown, "UNKNOWN CARD NAME");
+        }
+        if (!indexOk) {
+            r.echo.push_back(" " + std::string(Columns(line, 0, 80)));
+            return reject(name, "THE INDEX (COLUMNS 8-12) IS NOT A WHOLE NUMBER");
+        }
+        if (!valueOk) {
+            r.echo.push_back(" " + std::string(Columns(line, 0, 80)));
+            return reject(name, "THE VALUE (COLUMNS 13-27) IS NOT A NUMBER");
+        }
+        if (info->maxIndex > 0 && (index < 1 || index > info->maxIndex)) {
+            r.echo.push_back(EchoCard(name, index, value));
+            return reject(name, "INDEX " + std::to_string(index) + " OUTSIDE 1 TO " + std::to_string(info->maxIndex));
+        }
+        r.echo.push_back(EchoCard(name, index, value));
+        if (!info->used) {
+            r.echo.back() += "    (NOT USED BY THIS ENGINE)";
+            continue;
+        }
+        if (name == "IFORMT" || name == "IFORMY" || name == "IFORMW") {
+            if (next >= lines.size()) return reject(name, "THE FORMAT CARD IS MISSING");
+            std::string_view fmt = lines[next++];
+            r.echo.push_back(" " + std::string(Trim(Columns(fmt, 0, 80))));
+            std::vector<FormatItem> items;
+            if (!ParseFortranFormat(Columns(fmt, 0, 80), items)) return reject(name, "UNREADABLE FORMAT");
+            if (name == "IFORMT") formT = items;
+            else if (name == "IFORMY") formY = items;
+            continue;
+        }
+        // A whole-number card: the value as Fortran converts it (toward zero).
+        auto whole = [&](double lo, double hi) { return value >= lo && value <= hi; };
+        if (name == "LAST") {
+            // Only the first data set is analysed; later ones are not read.
+        } else if (name == "NINTT") {
+            if (std::trunc(value) != 0.0) return reject(name, "ONLY NINTT = 0 (ABSCISSAE LISTED ONE BY ONE) IS SUPPORTED");
+        } else if (name == "NLINF") {
+            if (!whole(0, 1.999999)) return reject(name, "NLINF MUST BE 0 OR 1 (A CONSTANT BASELINE)");
+            d.nlinf = static_cast<int>(value);
+        } else if (name == "NORDER") {
+            if (!whole(0, 5.999999)) return reject(name, "NORDER MUST LIE BETWEEN 0 AND 5");
+            d.norder = static_cast<int>(value);
+        } else if (name == "NENDZ") {
+            if (!whole(0, 5.999999)) return reject(name, "NENDZ MUST LIE BETWEEN 0 AND 5");
+            d.nendz[static_cast<size_t>(index - 1)] = static_cast<int>(value);
+        } else if (name == "DOUSNQ") {
+            d.dousnq = value > 0.0;
+        } else if (name == "RUSER") {
+            if (index == 10 && value != 0.0)
+                return reject(name, "RUSER(10) MUST BE 0 (ORDINATES USED AS THEY STAND)");
+            d.ruser[static_cast<size_t>(index)] = value;
+        } else if (name == "IUSER") {
+            if (index == 10 && std::trunc(value) != 4.0)
+                return reject(name, "IUSER(10) MUST BE 4 (KERNEL FROM RUSER(21), RUSER(22), RUSER(23))");
+            d.iuser[static_cast<size_t>(index)] = whole(-1e9, 1e9) ? static_cast<int>(value) : 0;
+        } else if (name == "LUSER") {
+            if (index == 3 && value > 0.0) return reject(name, "LUSER(3) MUST BE FALSE (NO FORM FACTOR)");
+            d.luser[static_cast<size_t>(index)] = value > 0.0;
+        } else if (name == "GMNMX") {
+            d.gmnmx[static_cast<size_t>(index - 1)] = value;
+        } else if (name == "NG") {
+            if (!whole(2, 500.999999)) return reject(name, "NG MUST LIE BETWEEN 2 AND 500");
+            d.ng = static_cast<int>(value);
+        } else if (name == "IWT") {
+            iwt = value;
+            if (std::trunc(iwt) != 1.0) return reject(name, "ONLY IWT = 1 (UNIT WEIGHTS) IS SUPPORTED");
+        }
+        // IPLFIT: the fit is printed for every solution in any case.
+    }
+    if (!ended) return reject("END", "THE END CARD IS MISSING");
+
+    // Checks that need every card.
+    if (d.ng < 2 || d.ng > 500) return reject("NG", "NG MUST LIE BETWEEN 2 AND 500");
+    if (!(d.gmnmx[0] > 0.0) || !(d.gmnmx[1] > 0.0)) return reject("GMNMX", "GRID BOUNDS MUST BE POSITIVE");
+    if (d.gmnmx[0] >= d.gmnmx[1]) return reject("GMNMX", "GMNMX(1) MUST BE BELOW GMNMX(2)");
+    if (d.gmnmx[0] < 1e-30 || d.gmnmx[1] > 1e30) return reject("GMNMX", "GRID BOUNDS MUST LIE BETWEEN 1E-30 AND 1E+30");
+    if (d.norder > 0 && d.nendz[0] + d.nendz[1] + d.ng <= d.norder)
+        return reject("NORDER", "TOO FEW GRID POINTS FOR THE ORDER OF THE REGULARIZER");
+    for (int k : {21, 22, 23})
+        if (std::fabs(d.ruser[static_cast<size_t>(k)]) > 100.0)
+            return reject("RUSER", "RUSER(" + std::to_string(k) + ") OF THE KERNEL MUST LIE BETWEEN -100 AND 100");
+
+    // The data: NY, then the abscissae and the ordinates.
+    while (next < lines.size() && Trim(lines[next]).empty()) ++next;
+    if (next >= lines.size()) return reject("NY", "THE NY CARD IS MISSING");
+    std::string_view nyLine = lines[next++];
+    std::string nyName(Trim(Columns(nyLine, 1, 7)));
+    for (char& ch : nyName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    if (nyName != "NY") {
+        r.echo.push_back(" " + std::string(Columns(nyLine, 0, 80)));
+        return reject(nyName.empty() ? std::string("NY") : nyName, "THE NY CARD MUST FOLLOW END");
+    }
+    std::string_view nyField = Trim(Columns(nyLine, 8, 80));
+    if (!nyField.empty() && nyField.back() == '.') nyField.remove_suffix(1);
+    long ny = 0;
+    r.echo.push_back(" NY     " + std::string(Trim(Columns(nyLine, 8, 80))));
+    if (!ParseInteger(nyField, ny) || nyField.empty()) return reject("NY", "NY IS NOT A WHOLE NUMBER");
+    if (ny < 3 || ny > 8192) return reject("NY", "NY MUST LIE BETWEEN 3 AND 8192");
+
+    FieldReader reader(lines, next);
+    std::string what;
+    if (!reader.Read(formT, static_cast<size_t>(ny), d.t, what)) {
+        if (what.rfind("ONLY", 0) == 0) what = "FEWER THAN NY = " + std::to_string(ny) + " ABSCISSAE";
+        return reject(what.rfind("FEWER", 0) == 0 ? "NY" : "IFORMT", "ABSCISSA " + what);
+    }
+    if (!reader.Read(formY, static_cast<size_t>(ny), d.y, what)) {
+        if (what.rfind("ONLY", 0) == 0) what = "FEWER THAN NY = " + std::to_string(ny) + " ORDINATES";
+        return reject(what.rfind("FEWER", 0) == 0 ? "NY" : "IFORMY", "ORDINATE " + what);
+    }
+    for (size_t k = 0; k < d.t.size(); ++k)
+        if (std::fabs(d.t[k]) > 1e30 || std::fabs(d.y[k]) > 1e100)
+            return reject(k < d.t.size() && std::fabs(d.t[k]) > 1e30 ? "IFORMT" : "IFORMY",
+                          "VALUE " + std::to_string(k + 1) + " IS OUT OF RANGE");
+    r.ok = true;
+    return r;
+}
+
+}  // namespace fluvena::contin
