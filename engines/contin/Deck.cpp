@@ -380,6 +380,10 @@ DeckResult ReadDeck(std::string_view input) {
             ended = true;
             break;
         }
+        if (name == "NY") {
+            r.echo.push_back(" " + std::string(Columns(line, 0, 80)));
+            return reject("END", "THE END CARD IS MISSING BEFORE NY");
+        }
         const CardInfo* info = FindCard(name);
         if (!info) {
             r.echo.push_back(" " + std::string(Columns(line, 0, 80)));

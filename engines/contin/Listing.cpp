@@ -15,14 +15,19 @@ namespace fluvena::contin {
 std::string FormatE(double v, int width, int decimals, char expLetter) {
     if (!std::isfinite(v)) return std::string(static_cast<size_t>(width), '*');
     if (v == 0.0 || std::fabs(v) < 1e-99) v = 0.0;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*E", decimals, v);
-    std::string s = buf;
-    if (static_cast<int>(s.size()) > width) return std::string(static_cast<size_t>(width), '*');
-    if (expLetter != 'E')
-        for (char& ch : s)
-            if (ch == 'E') ch = expLetter;
-    return std::string(static_cast<size_t>(width) - s.size(), ' ') + s;
+    // A value that does not fit (a sign, a three-digit exponent) loses
+    // decimals rather than its columns.
+    for (int dec = decimals; dec >= 0; --dec) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*E", dec, v);
+        std::string s = buf;
+        if (static_cast<int>(s.size()) > width) continue;
+        if (expLetter != 'E')
+            for (char& ch : s)
+                if (ch == 'E') ch = expLetter;
+        return std::string(static_cast<size_t>(width) - s.size(), ' ') + s;
+    }
+    return std::string(static_cast<size_t>(width), '*');
 }
 
 std::string FormatF(double v, int width, int decimals) {

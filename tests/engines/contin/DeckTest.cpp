@@ -1,0 +1,219 @@
+// The deck reader: cards, Fortran formats and numbers, and the rejections
+// that must end in a listing line naming the card and "CHECK USERS GUIDE".
+#include "ContinEngine.h"
+#include "Synthetic.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace fluvena::contin;
+using contin_test::ProductDeck;
+
+std::string ReadFile(const std::string& name) {
+    std::ifstream f(std::string(FLUVENA_TEST_DATA) + "/" + name, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+std::string SmallDeck(int ny = 20, int ng = 30) {
+    auto t = contin_test::LogSpaced(1, 1000, ny);
+    auto y = contin_test::Decays(t, {{30, 1.0}}, 1e-3, 7);
+    return ProductDeck(t, y, 0.1, 1000, ng);
+}
+
+// Replaces the first line that begins with `prefix` (or removes it when
+// `with` is empty and remove is set).
+std::string Replace(std::string deck, const std::string& prefix, const std::string& with) {
+    size_t p = deck.find("\r\n" + prefix);
+    EXPECT_NE(p, std::string::npos) << prefix;
+    size_t e = deck.find("\r\n", p + 2);
+    return deck.substr(0, p + 2) + with + deck.substr(e);
+}
+
+TEST(ContinDeck, ReadsTheProductsDeck) {
+    DeckResult r = ReadDeck(ReadFile("bimodal.contin.in"));
+    ASSERT_TRUE(r.ok) << r.errorCard << ": " << r.errorText;
+    EXPECT_EQ(r.deck.title, "nazwa.in");
+    EXPECT_EQ(r.deck.ng, 100);
+    EXPECT_DOUBLE_EQ(r.deck.gmnmx[0], 0.1);
+    EXPECT_DOUBLE_EQ(r.deck.gmnmx[1], 1000.0);
+    EXPECT_EQ(r.deck.nlinf, 1);
+    EXPECT_EQ(r.deck.norder, 2);
+    EXPECT_TRUE(r.deck.dousnq);
+    EXPECT_DOUBLE_EQ(r.deck.ruser[21], 1.0);
+    EXPECT_DOUBLE_EQ(r.deck.ruser[22], -1.0);
+    EXPECT_DOUBLE_EQ(r.deck.ruser[23], 0.0);
+    EXPECT_DOUBLE_EQ(r.deck.ruser[16], 488.0);
+    ASSERT_EQ(r.deck.t.size(), 100u);
+    ASSERT_EQ(r.deck.y.size(), 100u);
+    EXPECT_DOUBLE_EQ(r.deck.t[0], 1.0);
+    EXPECT_DOUBLE_EQ(r.deck.t[1], 1.0975);
+    EXPECT_DOUBLE_EQ(r.deck.y[0], 0.94220);
+}
+
+struct Rejection {
+    const char* what;
+    std::string deck;
+    const char* card;
+};
+
+TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
+    const std::string good = SmallDeck();
+    std::string fewer = good.substr(0, good.rfind("\r\n", good.size() - 3) + 2);  // last ordinate dropped
+    std::string ny = Replace(good, " NY", " NY     20");
+    const std::vector<Rejection> cases = {
+        {"NG 0", Replace(good, " NG", " NG                   0."), "NG"},
+        {"NG 1", Replace(good, " NG", " NG                   1."), "NG"},
+        {"NG 501", Replace(good, " NG", " NG                   501."), "NG"},
+        {"NG not a number", Replace(good, " NG", " NG                   1x0."), "NG"},
+        {"grid bound 0", Replace(good, " GMNMX     1", " GMNMX     1       0.00E+00"), "GMNMX"},
+        {"negative grid bound", Replace(good, " GMNMX     1", " GMNMX     1      -1.00E+00"), "GMNMX"},
+        {"bounds reversed", Replace(good, " GMNMX     1", " GMNMX     1       5.00E+03"), "GMNMX"},
+        {"bounds equal", Replace(good, " GMNMX     1", " GMNMX     1       1.00E+03"), "GMNMX"},
+        {"NY 2", Replace(good, " NY", " NY     2"), "NY"},
+        {"NY 8193", Replace(good, " NY", " NY     8193"), "NY"},
+        {"NY not a number", Replace(good, " NY", " NY     2O"), "NY"},
+        {"fewer values than NY", fewer, "NY"},
+        {"ordinate not a number", Replace(good, "0.9", "0.9x"), "IFORMY"},
+        {"unknown card", Replace(good, " NINTT", " FOOBAR                  0."), "FOOBAR"},
+        {"unreadable format", Replace(good, " (F30.10)", " (Q30.10)"), "IFORMT"},
+        {"format without a field", Replace(good, " (F30.10)", " (5X)"), "IFORMT"},
+        {"index out of range", Replace(good, " RUSER    10", " RUSER   101             0."), "RUSER"},
+        {"other kernel", Replace(good, " IUSER    10", " IUSER    10             1."), "IUSER"},
+        {"END missing", Replace(good, " END", " LAST                    1."), "END"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeckResult r = ReadDeck(c.deck);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.errorCard, c.card) << r.errorText;
+        std::string listing = RunContin(c.deck);
+        size_t line = listing.find("CHECK USERS GUIDE");
+        ASSERT_NE(line, std::string::npos);
+        size_t begin = listing.rfind('\n', line) + 1;
+        std::string errorLine = listing.substr(begin, listing.find('\n', line) - begin);
+        EXPECT_NE(errorLine.find("ERROR"), std::string::npos) << errorLine;
+        EXPECT_NE(errorLine.find(c.card), std::string::npos) << errorLine;
+        EXPECT_EQ(listing.find("ORDINATES LISTED ARE FIT VALUES"), std::string::npos);
+        EXPECT_EQ(listing.find("PROB1 TO REJECT"), std::string::npos);
+    }
+    (void)ny;
+}
+
+TEST(ContinDeck, RejectedFixtureDeckNamesNG) {
+    std::string listing = RunContin(ReadFile("badng.contin.in"));
+    EXPECT_NE(listing.find("ERROR IN CARD NG"), std::string::npos);
+    EXPECT_NE(listing.find("CHECK USERS GUIDE"), std::string::npos);
+    // The cards are echoed before the error.
+    EXPECT_LT(listing.find(" GMNMX     2    1.00000E+03"), listing.find("CHECK USERS GUIDE"));
+}
+
+TEST(ContinDeck, FortranNumbers) {
+    struct N {
+        const char* text;
+        bool ok;
+        double value;
+    };
+    const N cases[] = {
+        {"  1.", true, 1.0},        {"-1.", true, -1.0},       {"1.00E-01", true, 0.1},   {" 2.5D+02 ", true, 250.0},
+        {"1.5-02", true, 0.015},    {"+.5", true, 0.5},        {"100", true, 100.0},      {"", true, 0.0},
+        {"   ", true, 0.0},         {"1.0e3", true, 1000.0},   {"abc", false, 0},         {"1.0.0", false, 0},
+        {"1 2", false, 0},          {"1E", false, 0},          {"1E999", false, 0},       {"nan", false, 0},
+        {"-", false, 0},            {".", false, 0},           {"1.0E+00005", false, 0},
+    };
+    for (const N& c : cases) {
+        double v = -12345.0;
+        EXPECT_EQ(ParseFortranNumber(c.text, v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        }
+    }
+}
+
+TEST(ContinDeck, FortranFormats) {
+    struct F {
+        const char* text;
+        bool ok;
+        std::vector<int> widths;  // fields as width, skips as -width, new records as 0
+    };
+    const F cases[] = {
+        {"(F30.10)", true, {30}},
+        {"(5E15.6)", true, {15, 15, 15, 15, 15}},
+        {" ( 2 ( 1X , F10.3 ) , / ) ", true, {-1, 10, -1, 10, 0}},
+        {"(1P3G12.4E2)", true, {12, 12, 12}},
+        {"(D20.8,2X)", true, {20, -2}},
+        {"(F10)", true, {10}},
+        {"(E15)", false, {}},
+        {"(Q5.1)", false, {}},
+        {"F10.3", false, {}},
+        {"(F10.3", false, {}},
+        {"(3X)", false, {}},
+        {"(0F10.3)", false, {}},
+        {"(99999(99999F10.3))", false, {}},
+        {"((((((F1.0))))))", false, {}},
+        {"()", false, {}},
+    };
+    for (const F& c : cases) {
+        std::vector<FormatItem> items;
+        EXPECT_EQ(ParseFortranFormat(c.text, items), c.ok) << c.text;
+        std::vector<int> widths;
+        for (const auto& it : items)
+            widths.push_back(it.kind == FormatItem::Field ? it.width : it.kind == FormatItem::Skip ? -it.width : 0);
+        if (c.ok) {
+            EXPECT_EQ(widths, c.widths) << c.text;
+        }
+    }
+}
+
+TEST(ContinDeck, ReadsValuesFieldByFieldAcrossLines) {
+    // Five to a line, the last line short; the ordinates begin on a new line.
+    std::string deck =
+        "several per line\n"
+        " NG                   10.\n"
+        " GMNMX     1       1.00E-01\n"
+        " GMNMX     2       1.00E+03\n"
+        " IFORMT\n"
+        " (5E15.6)\n"
+        " IFORMY\n"
+        " (2(1X,F9.4))\n"
+        " END\n"
+        " NY     7\n"
+        "   1.000000E+00   2.000000E+00   3.000000E+00   4.000000E+00   5.000000E+00\n"
+        "   6.000000E+00        7.0D+00\n"
+        "    0.9000    0.8000\n"
+        "    0.7000    0.6000\n"
+        "    0.5000\n"
+        "    0.4000    0.3000\n";
+    DeckResult r = ReadDeck(deck);
+    ASSERT_TRUE(r.ok) << r.errorCard << ": " << r.errorText;
+    EXPECT_EQ(r.deck.t, (std::vector<double>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(r.deck.y, (std::vector<double>{0.9, 0.8, 0.7, 0.6, 0.5, 0.4, 0.3}));
+    // Defaults where the deck is silent: the kernel exp(-t/g), no baseline.
+    EXPECT_EQ(r.deck.nlinf, 0);
+    EXPECT_DOUBLE_EQ(r.deck.ruser[21], 1.0);
+    EXPECT_DOUBLE_EQ(r.deck.ruser[22], -1.0);
+}
+
+TEST(ContinDeck, SplitsPeaksAtMinimaAndZeroRuns) {
+    struct P {
+        std::vector<double> s;
+        std::vector<std::pair<int, int>> peaks;
+    };
+    const P cases[] = {
+        {{0, 0, 0}, {}},
+        {{0, 1, 2, 1, 0}, {{0, 4}}},
+        {{0, 1, 3, 1, 0, 0, 0, 2, 4, 0}, {{0, 5}, {6, 9}}},
+        {{1, 3, 2, 1, 2, 5, 1}, {{0, 2}, {3, 6}}},
+        {{1, 3, 1, 1, 1, 4, 0}, {{0, 1}, {2, 6}}},   // flat bottom: its first point opens the next peak
+        {{3, 3, 3, 3}, {{0, 3}}},
+        {{0, 2, 0, 2, 0, 2, 0}, {{0, 2}, {3, 4}, {5, 6}}},
+    };
+    for (const P& c : cases) EXPECT_EQ(SplitPeaks(c.s), c.peaks);
+}
+
+}  // namespace
