@@ -78,6 +78,14 @@ const CardInfo* FindCard(std::string_view name) {
     return nullptr;
 }
 
+// A card as it was written, one column to the right (column 1 of a
+// listing line is the carriage control).
+std::string EchoRaw(std::string_view line) {
+    std::string s(1, ' ');
+    s.append(Columns(line, 0, 80));
+    return s;
+}
+
 std::string EchoCard(std::string_view name, long index, double value) {
     char buf[96];
     std::snprintf(buf, sizeof buf, " %-6.6s%5ld", std::string(name).c_str(), index);
@@ -381,20 +389,20 @@ DeckResult ReadDeck(std::string_view input) {
             break;
         }
         if (name == "NY") {
-            r.echo.push_back(" " + std::string(Columns(line, 0, 80)));
+            r.echo.push_back(EchoRaw(line));
             return reject("END", "THE END CARD IS MISSING BEFORE NY");
         }
         const CardInfo* info = FindCard(name);
         if (!info) {
-            r.echo.push_back(" " + std::string(Columns(line, 0, 80)));
+            r.echo.push_back(EchoRaw(line));
             return reject(shown, "UNKNOWN CARD NAME");
         }
         if (!indexOk) {
-            r.echo.push_back(" " + std::string(Columns(line, 0, 80)));
+            r.echo.push_back(EchoRaw(line));
             return reject(name, "THE INDEX (COLUMNS 8-12) IS NOT A WHOLE NUMBER");
         }
         if (!valueOk) {
-            r.echo.push_back(" " + std::string(Columns(line, 0, 80)));
+            r.echo.push_back(EchoRaw(line));
             return reject(name, "THE VALUE (COLUMNS 13-27) IS NOT A NUMBER");
         }
         if (info->maxIndex > 0 && (index < 1 || index > info->maxIndex)) {
@@ -409,7 +417,7 @@ DeckResult ReadDeck(std::string_view input) {
         if (name == "IFORMT" || name == "IFORMY" || name == "IFORMW") {
             if (next >= lines.size()) return reject(name, "THE FORMAT CARD IS MISSING");
             std::string_view fmt = lines[next++];
-            r.echo.push_back(" " + std::string(Trim(Columns(fmt, 0, 80))));
+            r.echo.push_back(EchoRaw(Trim(Columns(fmt, 0, 80))));
             std::vector<FormatItem> items;
             if (!ParseFortranFormat(Columns(fmt, 0, 80), items)) return reject(name, "UNREADABLE FORMAT");
             if (name == "IFORMT") formT = items;
@@ -475,13 +483,13 @@ DeckResult ReadDeck(std::string_view input) {
     std::string nyName(Trim(Columns(nyLine, 1, 7)));
     for (char& ch : nyName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     if (nyName != "NY") {
-        r.echo.push_back(" " + std::string(Columns(nyLine, 0, 80)));
+        r.echo.push_back(EchoRaw(nyLine));
         return reject(nyName.empty() ? std::string("NY") : nyName, "THE NY CARD MUST FOLLOW END");
     }
     std::string_view nyField = Trim(Columns(nyLine, 8, 80));
     if (!nyField.empty() && nyField.back() == '.') nyField.remove_suffix(1);
     long ny = 0;
-    r.echo.push_back(" NY     " + std::string(Trim(Columns(nyLine, 8, 80))));
+    r.echo.push_back(EchoRaw(std::string("NY     ").append(Trim(Columns(nyLine, 8, 80)))));
     if (!ParseInteger(nyField, ny) || nyField.empty()) return reject("NY", "NY IS NOT A WHOLE NUMBER");
     if (ny < 3 || ny > 8192) return reject("NY", "NY MUST LIE BETWEEN 3 AND 8192");
 
