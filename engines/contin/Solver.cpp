@@ -534,7 +534,14 @@ Result Solve(const Deck& deck) {
         S.d = qty.head(rc);
     }
     S.Rg = Regularizer(ng, deck.norder, deck.nendz[0], deck.nendz[1]);
-    if (S.Rg.rows() == 0) S.Rg = Mat::Identity(ng, ng);
+    if (deck.nendz[0] + deck.nendz[1] < deck.norder || S.Rg.rows() < ng) {
+        // With fewer zero points than the order, low-degree polynomials
+        // escape the regularizer; a weak ridge keeps it of full rank.
+        Mat aug(S.Rg.rows() + ng, ng);
+        aug.topRows(S.Rg.rows()) = S.Rg;
+        aug.bottomRows(ng) = 1e-3 * Mat::Identity(ng, ng);
+        S.Rg = aug;
+    }
 
     std::vector<int> all(static_cast<size_t>(ng));
     for (int j = 0; j < ng; ++j) all[static_cast<size_t>(j)] = j;
@@ -563,12 +570,12 @@ Result Solve(const Deck& deck) {
     std::vector<double> ratios{1e-10}, probs{0.0};
     const int kMaxSolutions = 11;
     double ratio = 1e-10;
-    while (static_cast<int>(raws.size()) < 8) {
-        ratio *= 100.0;
+    while (static_cast<int>(raws.size()) < 9) {
+        ratio *= 10.0;
         run(ratio);
         ratios.push_back(ratio);
         probs.push_back(prob1(raws.back()));
-        if (probs.back() > 0.9) break;
+        if (probs.back() > 0.99) break;
     }
     // Bracket around 0.5 among the computed ones.
     auto refine = [&]() {
@@ -596,7 +603,7 @@ Result Solve(const Deck& deck) {
         run(rr);
         ratios.push_back(rr);
         probs.push_back(prob1(raws.back()));
-        return std::fabs(probs.back() - 0.5) > 0.002;
+        return std::fabs(probs.back() - 0.5) > 1e-4;
     };
     while (static_cast<int>(raws.size()) < kMaxSolutions && refine()) {
     }

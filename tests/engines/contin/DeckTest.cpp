@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -214,6 +215,59 @@ TEST(ContinDeck, SplitsPeaksAtMinimaAndZeroRuns) {
         {{0, 2, 0, 2, 0, 2, 0}, {{0, 2}, {3, 4}, {5, 6}}},
     };
     for (const P& c : cases) EXPECT_EQ(SplitPeaks(c.s), c.peaks);
+}
+
+}  // namespace
+
+namespace {
+
+std::string DeckWith(const std::string& cards, const std::vector<double>& t, const std::vector<double>& y, int ng) {
+    std::string s = "odd decks\n" + cards + " GMNMX     1       1.00E-01\n GMNMX     2       1.00E+03\n NG                   " +
+                    std::to_string(ng) + ".\n IFORMT\n (F30.10)\n IFORMY\n (F30.10)\n END\n NY     " +
+                    std::to_string(t.size()) + "\n";
+    for (double v : t) s += contin_test::Fixed5(v) + "\n";
+    for (double v : y) s += contin_test::Fixed5(v) + "\n";
+    return s;
+}
+
+// Decks that are unusual but meaningful give solutions, never a crash: every
+// order of the regularizer (also with fewer zero points than the order), no
+// baseline, no constraint, the smallest sizes, flat, zero and negative data.
+TEST(ContinDeck, UnusualDecksStillGiveSolutions) {
+    auto t = contin_test::LogSpaced(1, 1000, 12);
+    auto y = contin_test::Decays(t, {{30, 1.0}}, 1e-3, 3);
+    std::vector<std::pair<std::string, std::string>> cases;
+    for (int order = 0; order <= 5; ++order)
+        cases.push_back({"order " + std::to_string(order),
+                         DeckWith(" NORDER                  " + std::to_string(order) + ".\n NLINF                   1.\n", t, y, 15)});
+    cases.push_back({"no zero points", DeckWith(" NENDZ     1             0.\n NENDZ     2             0.\n", t, y, 15)});
+    cases.push_back({"unconstrained, no baseline", DeckWith(" DOUSNQ                 -1.\n NLINF                   0.\n", t, y, 15)});
+    cases.push_back({"three points, two grid points", DeckWith("", {1, 2, 3}, {0.9, 0.8, 0.7}, 2)});
+    cases.push_back({"flat data", DeckWith(" NLINF                   1.\n", t, std::vector<double>(12, 0.5), 15)});
+    cases.push_back({"zero data", DeckWith(" NLINF                   1.\n", t, std::vector<double>(12, 0.0), 15)});
+    cases.push_back({"negative data", DeckWith("", t, std::vector<double>(12, -0.5), 15)});
+    cases.push_back({"negative abscissae", DeckWith("", {-3, -2, -1, 0}, {1, 2, 3, 4}, 5)});
+    for (const auto& [what, deck] : cases) {
+        SCOPED_TRACE(what);
+        DeckResult dr = ReadDeck(deck);
+        ASSERT_TRUE(dr.ok) << dr.errorCard << ": " << dr.errorText;
+        std::string listing = RunContin(deck);
+        EXPECT_EQ(listing.find("CHECK USERS GUIDE"), std::string::npos);
+        Result r = Solve(dr.deck);
+        int fits = 0;
+        for (size_t p = listing.find("ORDINATES LISTED ARE FIT VALUES"); p != std::string::npos;
+             p = listing.find("ORDINATES LISTED ARE FIT VALUES", p + 1))
+            ++fits;
+        EXPECT_EQ(fits, int(r.solutions.size()) + 1);
+        EXPECT_NE(listing.find("MAR 1984"), std::string::npos);
+        for (const Solution& s : r.solutions) {
+            for (double v : s.s) EXPECT_TRUE(std::isfinite(v));
+            for (double v : s.fit) EXPECT_TRUE(std::isfinite(v));
+            if (dr.deck.dousnq) {
+                for (double v : s.s) EXPECT_GE(v, 0.0);
+            }
+        }
+    }
 }
 
 }  // namespace
