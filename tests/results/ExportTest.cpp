@@ -9,12 +9,12 @@ using namespace fluvena;
 
 namespace {
 
-// Ten points x = 1, 2, ..., 10 (and 1.2345 at index 4), y = x / 10.
+// Ten points x = 1, 2, ..., 10 (and 1.2346 at index 4), y = x / 10.
 Workspace Loaded()
 {
     Workspace ws;
     for (int i = 0; i < 10; ++i) {
-        ws.DataX.push_back(i == 4 ? 1.2345 : i + 1.0);
+        ws.DataX.push_back(i == 4 ? 1.2346 : i + 1.0);
         ws.DataY.push_back((i + 1) / 10.0);
     }
     ws.PointCount = 10;
@@ -48,7 +48,7 @@ void ShowContin(Workspace& ws)
 void ShowDiscrete(Workspace& ws)
 {
     RozwiazanieDisc r;
-    r.fitX = {4.0, 1.2345, 6.0};
+    r.fitX = {4.0, 1.2346, 6.0};
     r.fitY = {-1.0, -2.0, -3.0};
     r.residual = {0.0, 0.0, 0.0};
     ws.DiscreteSolutions = {r};
