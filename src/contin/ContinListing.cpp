@@ -149,6 +149,8 @@ ContinParse ParseContinListing(std::string_view text, std::int32_t rangeCount, s
 {
     ContinParse result;
     result.chosen = previousChosen;
+    // Positions are 32-bit: a text beyond their reach is read up to it.
+    if (text.size() >= kNotFound) text = text.substr(0, kNotFound - 1);
     if (FindFrom(kRejected, text, 0) != kNotFound) {
         result.status = ContinParse::Status::Rejected;
         return result;
