@@ -33,11 +33,26 @@ public:
     explicit Listing(std::string_view text) : text_(text) {}
 
     // The next occurrence of a marker at or after pos, -1 when there is none.
+    // The last answer per marker is remembered: it still holds for any later
+    // start up to the occurrence found (or for any later start when there was
+    // none), so a listing full of markers without their partners is not
+    // scanned to its end once per solution.
     std::int64_t Find(std::string_view marker, std::int64_t pos) const
     {
         if (pos < 0 || pos > static_cast<std::int64_t>(text_.size())) return -1;
-        const Pos at = FindFrom(marker, text_, static_cast<Pos>(pos));
-        return at == kNotFound ? -1 : static_cast<std::int64_t>(at);
+        Memo* memo = nullptr;
+        for (Memo& m : memos_) {
+            if (m.marker == marker.data() || m.marker == nullptr) {
+                memo = &m;
+                break;
+            }
+        }
+        if (memo != nullptr && memo->marker != nullptr && memo->from <= pos && (memo->at < 0 || memo->at >= pos))
+            return memo->at;
+        const Pos found = FindFrom(marker, text_, static_cast<Pos>(pos));
+        const std::int64_t at = found == kNotFound ? -1 : static_cast<std::int64_t>(found);
+        if (memo != nullptr) *memo = Memo{marker.data(), pos, at};
+        return at;
     }
 
     // A marker whose position a read is taken from: a missing one breaks the
@@ -72,7 +87,13 @@ public:
     std::size_t Size() const { return text_.size(); }
 
 private:
+    struct Memo {
+        const char* marker = nullptr;  // the marker constant this answer is for
+        std::int64_t from = 0;
+        std::int64_t at = -1;
+    };
     std::string_view text_;
+    mutable Memo memos_[8];
 };
 
 // How many rows of a table the rest of the text can hold at most: a bound
