@@ -165,6 +165,33 @@ void SetCell(QTableWidget* grid, int column, int row, const QString& text)
     if (row == 0 || column == 0) item->setBackground(grid->palette().color(QPalette::Button));
 }
 
+// Axis labels in the window's number formats: "0.0E+##" (exponent without
+// padding: 1.0E+1) on the logarithmic axes, "0.0E+00" (1.0E-03) on the
+// residual axis; the decimal separator is the locale's.
+QString AxisLabel(double value, bool padExponent)
+{
+    if (value == 0) return QStringLiteral("0");
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value)) + 1e-9));
+    double mantissa = value / std::pow(10.0, exponent);
+    QString m = QLocale::system().toString(mantissa, 'f', 1);
+    QString e = QString::number(std::abs(exponent));
+    if (padExponent && e.size() < 2) e.prepend('0');
+    return m + QStringLiteral("E") + (exponent < 0 ? QStringLiteral("-") : QStringLiteral("+")) + e;
+}
+
+class LogTicker : public QCPAxisTickerLog {
+protected:
+    QString getTickLabel(double tick, const QLocale&, QChar, int) override { return AxisLabel(tick, false); }
+};
+
+class ScientificTicker : public QCPAxisTicker {
+protected:
+    QString getTickLabel(double tick, const QLocale&, QChar, int) override
+    {
+        return std::fabs(tick) < 1e-300 ? QStringLiteral("0") : AxisLabel(tick, true);
+    }
+};
+
 QCustomPlot* MakeChart(QWidget* parent, const char* name, const QString& title, bool logBottom)
 {
     auto* chart = new QCustomPlot(parent);
@@ -176,10 +203,7 @@ QCustomPlot* MakeChart(QWidget* parent, const char* name, const QString& title, 
     chart->legend->setVisible(false);
     if (logBottom) {
         chart->xAxis->setScaleType(QCPAxis::stLogarithmic);
-        auto ticker = QSharedPointer<QCPAxisTickerLog>::create();
-        chart->xAxis->setTicker(ticker);
-        chart->xAxis->setNumberFormat(QStringLiteral("eb"));
-        chart->xAxis->setNumberPrecision(1);
+        chart->xAxis->setTicker(QSharedPointer<LogTicker>::create());
         chart->xAxis->setRange(0.1, 1000);
     }
     chart->xAxis->setTickLength(0, 6);
@@ -208,6 +232,10 @@ TForm1::TForm1(std::unique_ptr<fluvena::ui::FileDialogs> dialogs, std::unique_pt
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
+    // The window was laid out for an 8-point font.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     resize(924, 632);
     buildControls();
     wireEvents();
@@ -338,8 +366,7 @@ void TForm1::buildControls()
     discLayout->addWidget(GroupBox2);
 
     Chart3 = MakeChart(TabSheetDisc, "Chart3", QStringLiteral("Odchylenia"), false);
-    Chart3->yAxis->setNumberFormat(QStringLiteral("eb"));
-    Chart3->yAxis->setNumberPrecision(1);
+    Chart3->yAxis->setTicker(QSharedPointer<ScientificTicker>::create());
     Chart3->axisRect()->setBackground(QColor(192, 192, 192));
     SeriesRezidua = MakeSeries(Chart3, "SeriesRezidua", Qt::red, false, 1, true);
     SeriesRezidua->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, Qt::red, Qt::red, 3));
@@ -772,6 +799,7 @@ void TForm1::UpDown1Click()
     for (std::size_t c = 0; c < view.cells.size(); ++c)
         for (std::size_t r = 0; r < view.cells[c].size(); ++r)
             if (c != 0 || r != 0) SetCell(StringGrid1, static_cast<int>(c), static_cast<int>(r), fromCore(view.cells[c][r]));
+    StringGrid1->resizeColumnsToContents();
 }
 
 // ---------------------------------------------------------------- DISCRETE
@@ -873,6 +901,7 @@ void TForm1::UpDown2Click()
     for (std::size_t c = 0; c < view.cells.size(); ++c)
         for (std::size_t r = 0; r < view.cells[c].size(); ++r)
             if (c != 0 || r != 0) SetCell(StringGrid2, static_cast<int>(c), static_cast<int>(r), fromCore(view.cells[c][r]));
+    StringGrid2->resizeColumnsToContents();
 }
 
 void TForm1::CheckBoxDTClick() { UpDown2Click(); }
