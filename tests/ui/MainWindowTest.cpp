@@ -3,6 +3,7 @@
 // listing.
 #include "ui/Contin.h"
 #include "ui/Help.h"
+#include "ui/Unit2.h"
 #include "workspace/FileIO.h"
 
 #include <qcustomplot.h>
@@ -18,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -202,6 +204,20 @@ private slots:
         QCOMPARE(ws.PointCount, 3);
         QCOMPARE(ws.RangeCount, 3);
         QCOMPARE(form_->ScrollBar2->value(), 2);
+    }
+
+    void openingRecentresTheWindow()
+    {
+        form_->move(10, 10);
+        QApplication::processEvents();
+        form_->Otw1->trigger();  // the reset runs before the (cancelled) dialog
+        QApplication::processEvents();
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        const QSize outer = form_->frameGeometry().size();
+        const QPoint expected(screen.width() / 2 - outer.width() / 2, screen.height() / 2 - outer.height() / 2);
+        // The platform may place the frame a few pixels off what was asked.
+        QVERIFY2((form_->frameGeometry().topLeft() - expected).manhattanLength() <= 4,
+                 qPrintable(QStringLiteral("%1,%2").arg(form_->frameGeometry().left()).arg(form_->frameGeometry().top())));
     }
 
     void cancelledOpenLeavesNoDataButTheArrows()
@@ -466,6 +482,17 @@ private slots:
         QVERIFY(dist.rfind("X\tYfit\r\n", 0) == 0);
         QCOMPARE(QString::fromLatin1(dist.c_str()).count(QStringLiteral("\r\n")), 101);
         QVERIFY(form_->Memo1->toPlainText().startsWith(QStringLiteral("X\tYfit")));
+    }
+
+    void splashWindow()
+    {
+        TForm2 splash;
+        QCOMPARE(splash.size(), QSize(326, 225));
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(splash.findChildren<QLabel*>().size(), 10);
+        QCOMPARE(splash.labels[0]->text(), QStringLiteral("Fluvena wersja 0.99 alfa"));
+        QCOMPARE(splash.labels[7]->text(), QStringLiteral("Interfejs graficzny do programów Contin i Discrete "));
     }
 
     void helpWindowReloadsEachTime()
