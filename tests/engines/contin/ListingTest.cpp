@@ -2,6 +2,7 @@
 // fixed distance after a marker, as the product does, must read back the
 // numbers the engine computed, to the precision they are printed with.
 #include "ContinEngine.h"
+#include "contin/ContinListing.h"
 #include "Synthetic.h"
 #include "workspace/Text.h"
 
@@ -177,6 +178,71 @@ TEST(ContinListing, SyntheticDataReadBackThroughTheOffsets) {
     CheckRoundTrip(ProductDeck(t, Decays(t, {{3, 0.3}, {40, 0.4}, {600, 0.3}}, 1e-3, 12), 0.1, 1e4, 70), "three");
     auto t2 = LogSpaced(0.5, 5e3, 150);
     CheckRoundTrip(ProductDeck(t2, LogNormalDecay(t2, std::log(30.0), 0.4, 3e-3, 13), 0.1, 1e3, 120), "log-normal");
+}
+
+// Round trip through the product's own parser: it reads back from the
+// engine's listing the numbers the engine computed.
+void CheckProductParser(const std::string& deckText, const std::string& label) {
+    SCOPED_TRACE(label);
+    DeckResult dr = ReadDeck(deckText);
+    ASSERT_TRUE(dr.ok) << dr.errorText;
+    Result r = Solve(dr.deck);
+    const std::string text = CrLf(RunContin(deckText));
+    const int ny = int(dr.deck.t.size()), ng = dr.deck.ng;
+    fluvena::ContinParse parse = fluvena::ParseContinListing(text, ny, ng, -1);
+    ASSERT_EQ(parse.status, fluvena::ContinParse::Status::Ok);
+    ASSERT_EQ(parse.solutions.size(), r.solutions.size());
+    for (size_t i = 0; i < r.solutions.size(); ++i) {
+        SCOPED_TRACE("solution " + std::to_string(i));
+        const Solution& s = r.solutions[i];
+        const fluvena::ContinSolution& q = parse.solutions[i];
+        EXPECT_NEAR(q.prob1ToReject, s.prob1, 0.0005 + 1e-12);
+        ASSERT_EQ(q.distY.size(), size_t(ng));
+        for (int j = 0; j < ng; ++j) {
+            ExpectPrinted(q.distY[size_t(j)], s.s[size_t(j)], 4, "ordinate " + std::to_string(j));
+            ExpectPrinted(q.distErr[size_t(j)], s.sErr[size_t(j)], 2, "error " + std::to_string(j));
+            ExpectPrinted(q.distX[size_t(j)], r.g[size_t(j)], 3, "abscissa " + std::to_string(j));
+        }
+        ASSERT_EQ(q.peakCount, int(s.peaks.size()));
+        for (size_t p = 0; p < s.peaks.size(); ++p) {
+            const Moments& m = s.peaks[p];
+            ExpectPrinted(q.peakIntensity[p], m.m[1], 5, "intensity");
+            ExpectPrinted(q.peakIntensityErr[p], m.mErr[1], 2, "intensity error");
+            ExpectPrinted(q.peakPosition[p], m.ratio[2], 5, "position");
+            ExpectPrinted(q.peakPositionErr[p], m.ratioErr[2], 2, "position error");
+            ExpectPrinted(q.peakWidth[p], m.sdOverMean, 2, "width");
+        }
+        ASSERT_EQ(q.fitY.size(), size_t(ny));
+        for (int k = 0; k < ny; ++k) {
+            ExpectPrinted(q.fitY[size_t(k)], s.fit[size_t(k)], 4, "fit " + std::to_string(k));
+            ExpectPrinted(q.fitX[size_t(k)], dr.deck.t[size_t(k)], 3, "fit abscissa " + std::to_string(k));
+        }
+    }
+    // The parser's chosen solution is the engine's, or a later one printed
+    // with the very same first-peak intensity (the last match wins).
+    ASSERT_GE(parse.chosen, r.chosen);
+    ASSERT_LT(size_t(parse.chosen), parse.solutions.size());
+    EXPECT_EQ(parse.solutions[size_t(parse.chosen)].peakIntensity[0],
+              parse.solutions[size_t(r.chosen)].peakIntensity[0]);
+}
+
+TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
+    using namespace contin_test;
+    CheckProductParser(ReadFile("bimodal.contin.in"), "bimodal");
+    CheckProductParser(ReadFile("lognormal.contin.in"), "lognormal");
+    auto t = LogSpaced(1, 1e4, 60);
+    CheckProductParser(ProductDeck(t, Decays(t, {{50, 1.0}}, 1e-3, 21), 0.1, 1e3, 40), "one component");
+    CheckProductParser(ProductDeck(t, Decays(t, {{20, 0.5}, {100, 0.5}}, 1e-4, 22), 0.1, 1e3, 100), "close pair");
+    CheckProductParser(ProductDeck(t, Decays(t, {{3, 0.3}, {40, 0.4}, {600, 0.3}}, 3e-3, 23), 0.1, 1e4, 70), "three");
+    auto t2 = LogSpaced(0.5, 5e3, 150);
+    CheckProductParser(ProductDeck(t2, LogNormalDecay(t2, std::log(30.0), 0.4, 1e-2, 24), 0.1, 1e3, 120), "log-normal");
+}
+
+TEST(ContinListing, ProductParserSeesRejections) {
+    std::string deck = ReadFile("badng.contin.in");
+    fluvena::ContinParse parse = fluvena::ParseContinListing(CrLf(RunContin(deck)), 100, 0, 3);
+    EXPECT_EQ(parse.status, fluvena::ContinParse::Status::Rejected);
+    EXPECT_TRUE(parse.solutions.empty());
 }
 
 // The reference listing itself is read the same way: this pins the offset
