@@ -529,7 +529,7 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
     for (int n = 0; n < maxN; ++n)
         if (an.fits[n].meaningful) ok.push_back(n);
     if (ok.empty()) return an;
-    constexpr double kSignificant = 0.95;
+    constexpr double kSignificant = 0.99;
     auto notBeaten = [&](int n) {
         double worst = 0;
         for (int m : ok)
