@@ -96,7 +96,9 @@ Iteration Record(const Params& q, double chi2, double damping) {
     return it;
 }
 
-LmOutcome Levenberg(const Problem& p, Params q) {
+// abandonAbove: a start still this far above the best fit found so far after
+// some iterations is leading elsewhere and is dropped.
+LmOutcome Levenberg(const Problem& p, Params q, double abandonAbove) {
     const Eigen::Index m = q.th.size();
     const Eigen::Index np = 2 * m + (p.base ? 1 : 0);
     MatrixXd e, et;
@@ -152,7 +154,7 @@ LmOutcome Levenberg(const Problem& p, Params q) {
                 improved = true;
                 break;
             }
-            mu *= 4;
+            mu *= attempt < 4 ? 4 : 16;
         }
         out.iterations = it + 1;
         if (!improved) {  // no step lowers chi^2 any more: a minimum within rounding
@@ -160,7 +162,15 @@ LmOutcome Levenberg(const Problem& p, Params q) {
             break;
         }
         out.history.push_back(Record(q, chi2, mu));
-        if (relDecrease < 1e-12 || (relDecrease < 1e-9 && maxThStep < 1e-6) || chi2 < 1e-28) {
+        if (relDecrease < 1e-12 || (relDecrease < 1e-9 && maxThStep < 1e-5) || chi2 < 1e-28) {
+            out.converged = true;
+            break;
+        }
+        if (it >= 15 && chi2 > abandonAbove) break;
+        // A long crawl along a flat valley changes chi^2 by nothing that
+        // matters to the F-tests: stop it.
+        const std::size_t h = out.history.size();
+        if (h > 10 && out.history[h - 11].chi2 - chi2 <= 1e-6 * chi2) {
             out.converged = true;
             break;
         }
@@ -390,8 +400,17 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
             q.th.resize(m);
             for (int j = 0; j < m; ++j) q.th(j) = std::log(st.rates[j]);
             LinearAmplitudes(p, q);
-            LmOutcome o = Levenberg(p, q);
+            LmOutcome o = Levenberg(p, q, have ? 1.5 * best.chi2 : std::numeric_limits<double>::infinity());
             ++fit.tries;
+            if (have && std::abs(o.chi2 - best.chi2) <= 1e-7 * best.chi2) {
+                // A second start reached the same minimum: take it as the
+                // best this count can do and spare the remaining starts.
+                if (o.chi2 < best.chi2) {
+                    best = std::move(o);
+                    bestStart = st;
+                }
+                break;
+            }
             if (!have || o.chi2 < best.chi2) {
                 best = std::move(o);
                 bestStart = st;

@@ -310,7 +310,7 @@ void AnalyseSet(Out& out, DataSet ds, bool moreFollows, bool trailingText) {
         // and 3 and, for every option, the uncertainty term: the scatter of
         // that fit.
         FitOptions po = opt;
-        po.tries = std::min(opt.tries, 3);
+        po.tries = std::min(opt.tries, 2);
         prelim = AnalyseDecay(ds.t, ds.y, w, po);
         double ymax = 0;
         for (double v : ds.y) ymax = std::max(ymax, std::abs(v));
