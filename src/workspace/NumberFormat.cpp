@@ -26,10 +26,12 @@ bool Scientific(Pattern p) { return p == Pattern::E2 || p == Pattern::E3 || p ==
 
 }  // namespace
 
-// The value is first brought to 15 significant decimal digits, then rounded
-// half away from zero to the pattern's places: so 987.65 (stored as
-// 987.64999999999998) gives 9.877E+02, as the user expects from the digits
-// he typed.
+// The value is first written with 18 significant decimal digits (the
+// precision of the 80-bit arithmetic the file formats come from), then
+// rounded half away from zero to the pattern's places. A double that lies
+// just below a tie rounds down (0.146635 is stored as 0.14663499999999999...
+// and written 0.14663, as in every deck of the reference programs), an exact
+// tie such as 0.015625 rounds up.
 std::string FormatFloat(double value, Pattern pattern, char decimalSeparator)
 {
     if (std::isnan(value)) return "NAN";
@@ -38,13 +40,13 @@ std::string FormatFloat(double value, Pattern pattern, char decimalSeparator)
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
 
-    // digits: 15 significant digits d0 d1 ...; value = d0.d1d2... * 10^exponent.
+    // digits: 18 significant digits d0 d1 ...; value = d0.d1d2... * 10^exponent.
     std::string digits;
     int exponent = 0;
     if (magnitude != 0.0) {
         char buf[64];
         // to_chars does not follow the C locale (the window sets it).
-        const auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
+        const auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 17);
         const std::string s(buf, r.ptr);
         const auto e = s.find('e');
         for (std::size_t k = 0; k < e; ++k)

@@ -28,8 +28,9 @@ double Number(std::string_view piece);
 // Number(Cut(text, pos, n)): a fixed-width field of a listing.
 double NumberAt(std::string_view text, Pos pos, Pos n);
 
-// Positions after arithmetic on a position: keeps kNotFound as it is and
-// wraps like the unsigned positions of the original arithmetic otherwise.
+// A position moved by an offset, wrapping like unsigned 32-bit positions do
+// (kNotFound + 2 is 1): callers that may hold kNotFound check it first or let
+// the read that follows fail.
 inline Pos Advance(Pos p, std::int64_t by) { return static_cast<Pos>(static_cast<std::int64_t>(p) + by); }
 
 }  // namespace fluvena

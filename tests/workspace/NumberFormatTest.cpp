@@ -23,7 +23,11 @@ TEST(FormatFloat, PatternsAsTheProgramWritesThem)
         {1e100, Pattern::E2, '.', "1.00E+100"},
         {0, Pattern::E3, ',', "0,000E+00"},
         {0.95, Pattern::E3, '.', "9.500E-01"},
-        {987.65, Pattern::E3, '.', "9.877E+02"},
+        {987.651, Pattern::E3, '.', "9.877E+02"},
+        {987.65, Pattern::E3, '.', "9.876E+02"},  // stored as 987.64999999999998
+        {0.146635, Pattern::F5, '.', "0.14663"},  // stored just below the tie
+        {0.015625, Pattern::F5, '.', "0.01563"},  // an exact tie goes up
+        {0.125, Pattern::F2, '.', "0.13"},
         {-0.5, Pattern::E3, '.', "-5.000E-01"},
         {0.000123456, Pattern::E3, '.', "1.235E-04"},
         {0.0012345, Pattern::E4, '.', "1.2345E-03"},

@@ -1,0 +1,206 @@
+#include "BatchOptions.h"
+
+#include "workspace/Convert.h"
+#include "workspace/Errors.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace fluvena::batch {
+
+const char* const kUsage =
+    "usage:\n"
+    "  fluvena-batch contin   [options] DATAFILE...\n"
+    "  fluvena-batch discrete [options] DATAFILE...\n"
+    "  fluvena-batch parse-contin   LISTING --points N --grid-points N [options]\n"
+    "  fluvena-batch parse-discrete LISTING DATAFILE [--first I] [--last J] [options]\n"
+    "\n"
+    "range:     --first I  --last J          (point indices from 0; default the whole file)\n"
+    "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)\n"
+    "discrete:  --max-components N (6)  --weight N (2)  --max-tries N (5)\n"
+    "           --switches LLLLLLLLL (TFFTFFTTF: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT)\n"
+    "output:    --json  --quiet  --workdir DIR\n"
+    "log:       --log FILE  --param NAME (Temp)  --value V (once per input) | --values V1,V2,...\n"
+    "           --inverse  --rates  --solution chosen|N  --decimal-point C\n";
+
+namespace {
+
+enum class Arg { Flag, Value };
+
+struct Spec {
+    Arg kind;
+    std::set<Command> commands;
+};
+
+const std::set<Command> kAll = {Command::Contin, Command::Discrete, Command::ParseContin, Command::ParseDiscrete};
+const std::set<Command> kDiscreteKinds = {Command::Discrete, Command::ParseDiscrete};
+
+const std::map<std::string, Spec>& Specs()
+{
+    static const std::map<std::string, Spec> specs = {
+        {"--first", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseDiscrete}}},
+        {"--last", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseDiscrete}}},
+        {"--grid-min", {Arg::Value, {Command::Contin}}},
+        {"--grid-max", {Arg::Value, {Command::Contin}}},
+        {"--grid-points", {Arg::Value, {Command::Contin, Command::ParseContin}}},
+        {"--points", {Arg::Value, {Command::ParseContin}}},
+        {"--max-components", {Arg::Value, kDiscreteKinds}},
+        {"--weight", {Arg::Value, {Command::Discrete}}},
+        {"--max-tries", {Arg::Value, {Command::Discrete}}},
+        {"--switches", {Arg::Value, {Command::Discrete}}},
+        {"--json", {Arg::Flag, kAll}},
+        {"--quiet", {Arg::Flag, kAll}},
+        {"--workdir", {Arg::Value, {Command::Contin, Command::Discrete}}},
+        {"--log", {Arg::Value, kAll}},
+        {"--param", {Arg::Value, kAll}},
+        {"--value", {Arg::Value, kAll}},
+        {"--values", {Arg::Value, kAll}},
+        {"--inverse", {Arg::Flag, kAll}},
+        {"--rates", {Arg::Flag, kDiscreteKinds}},
+        {"--solution", {Arg::Value, kAll}},
+        {"--decimal-point", {Arg::Value, kAll}},
+    };
+    return specs;
+}
+
+std::int32_t WholeNumber(const std::string& option, const std::string& text, std::int32_t min)
+{
+    std::int32_t v = 0;
+    try {
+        v = StrToInt(text);
+    } catch (const Error&) {
+        throw UsageError(option + " needs a whole number, not '" + text + "'");
+    }
+    if (v < min) throw UsageError(option + " must be at least " + std::to_string(min));
+    return v;
+}
+
+void CheckFloat(const std::string& option, const std::string& text)
+{
+    try {
+        (void)StrToFloat(text, '.');
+    } catch (const Error&) {
+        throw UsageError(option + " needs a number with a decimal point, not '" + text + "'");
+    }
+}
+
+}  // namespace
+
+Options ParseOptions(const std::vector<std::string>& args)
+{
+    if (args.empty()) throw UsageError("no command given");
+    Options o;
+    static const std::map<std::string, Command> commands = {{"contin", Command::Contin},
+                                                            {"discrete", Command::Discrete},
+                                                            {"parse-contin", Command::ParseContin},
+                                                            {"parse-discrete", Command::ParseDiscrete}};
+    const auto cmd = commands.find(args[0]);
+    if (cmd == commands.end()) throw UsageError("unknown command '" + args[0] + "'");
+    o.command = cmd->second;
+
+    bool havePoints = false, haveGridPoints = false, onlyInputs = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string a = args[i];
+        if (onlyInputs || a.size() < 2 || a.compare(0, 2, "--") != 0 || a == "-") {
+            if (!onlyInputs && a.size() > 1 && a[0] == '-' && a != "-") throw UsageError("unknown option '" + a + "'");
+            o.inputs.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            onlyInputs = true;
+            continue;
+        }
+        std::optional<std::string> inlineValue;
+        if (const auto eq = a.find('='); eq != std::string::npos) {
+            inlineValue = a.substr(eq + 1);
+            a.resize(eq);
+        }
+        const auto spec = Specs().find(a);
+        if (spec == Specs().end()) throw UsageError("unknown option '" + a + "'");
+        if (!spec->second.commands.count(o.command))
+            throw UsageError("option " + a + " does not apply to " + args[0]);
+        std::string value;
+        if (spec->second.kind == Arg::Value) {
+            if (inlineValue) {
+                value = *inlineValue;
+            } else {
+                if (i + 1 >= args.size()) throw UsageError("option " + a + " needs a value");
+                value = args[++i];
+            }
+        } else if (inlineValue) {
+            throw UsageError("option " + a + " takes no value");
+        }
+
+        if (a == "--first") o.first = WholeNumber(a, value, 0);
+        else if (a == "--last") o.last = WholeNumber(a, value, 0);
+        else if (a == "--grid-min") CheckFloat(a, value), o.gridMin = value;
+        else if (a == "--grid-max") CheckFloat(a, value), o.gridMax = value;
+        else if (a == "--grid-points") WholeNumber(a, value, 0), o.gridPoints = value, haveGridPoints = true;
+        else if (a == "--points") o.points = WholeNumber(a, value, 0), havePoints = true;
+        else if (a == "--max-components") WholeNumber(a, value, 0), o.maxComponents = value;
+        else if (a == "--weight") WholeNumber(a, value, INT32_MIN), o.weight = value;
+        else if (a == "--max-tries") WholeNumber(a, value, INT32_MIN), o.maxTries = value;
+        else if (a == "--switches") {
+            if (value.size() != 9) throw UsageError("--switches needs nine letters T or F");
+            for (std::size_t k = 0; k < 9; ++k) {
+                const char c = value[k];
+                if (c != 'T' && c != 'F' && c != 't' && c != 'f')
+                    throw UsageError("--switches needs nine letters T or F");
+                o.switches[k] = c == 'T' || c == 't';
+            }
+        }
+        else if (a == "--json") o.json = true;
+        else if (a == "--quiet") o.quiet = true;
+        else if (a == "--workdir") o.workdir = value;
+        else if (a == "--log") o.logFile = value;
+        else if (a == "--param") o.param = value;
+        else if (a == "--value") o.values.push_back(value);
+        else if (a == "--values") {
+            std::size_t start = 0;
+            for (;;) {
+                const auto comma = value.find(',', start);
+                o.values.push_back(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+                if (comma == std::string::npos) break;
+                start = comma + 1;
+            }
+        }
+        else if (a == "--inverse") o.inverse = true;
+        else if (a == "--rates") o.rates = true;
+        else if (a == "--solution") {
+            if (value == "chosen") o.solution.reset();
+            else o.solution = WholeNumber(a, value, 0);
+        }
+        else if (a == "--decimal-point") {
+            if (value.size() != 1) throw UsageError("--decimal-point needs one character");
+            o.decimalPoint = value[0];
+        }
+    }
+
+    switch (o.command) {
+    case Command::Contin:
+    case Command::Discrete:
+        if (o.inputs.empty()) throw UsageError("no data file given");
+        break;
+    case Command::ParseContin:
+        if (o.inputs.size() != 1) throw UsageError("parse-contin takes one listing");
+        if (!havePoints || !haveGridPoints) throw UsageError("parse-contin needs --points and --grid-points");
+        break;
+    case Command::ParseDiscrete:
+        if (o.inputs.size() != 2) throw UsageError("parse-discrete takes a listing and a data file");
+        break;
+    }
+    // --first beyond --last is allowed: the scroll bars may cross, and the
+    // deck's own rule refuses such a range.
+    const std::size_t runs = o.command == Command::Contin || o.command == Command::Discrete ? o.inputs.size() : 1;
+    if (o.logFile) {
+        if (o.values.size() != runs)
+            throw UsageError("--log needs one value per input (" + std::to_string(runs) + "), " +
+                             std::to_string(o.values.size()) + " given");
+    } else if (!o.values.empty() || o.inverse || o.rates || o.solution) {
+        throw UsageError("--value, --values, --inverse, --rates and --solution need --log");
+    }
+    return o;
+}
+
+}  // namespace fluvena::batch

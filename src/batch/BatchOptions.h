@@ -1,0 +1,46 @@
+#pragma once
+// The command line of fluvena-batch.
+#include "discrete/DiscreteDeck.h"
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace fluvena::batch {
+
+enum class Command { Contin, Discrete, ParseContin, ParseDiscrete };
+
+struct Options {
+    Command command = Command::Contin;
+    // contin / discrete: the data files; parse-contin: the listing;
+    // parse-discrete: the listing and the data file.
+    std::vector<std::string> inputs;
+    std::optional<std::int32_t> first, last;
+    // The deck fields as the edit fields would hold them (point separator).
+    std::string gridMin = "0.1", gridMax = "1000", gridPoints = "100";
+    std::string maxComponents = "6", weight = kDefaultWeight, maxTries = "5";
+    DiscreteSwitches switches = kDefaultSwitches;
+    std::int32_t points = 0;  // parse-contin: the RangeCount of the run
+    bool json = false, quiet = false;
+    std::optional<std::string> logFile;
+    std::string param = "Temp";  // UTF-8 as given
+    std::vector<std::string> values;
+    bool inverse = false, rates = false;
+    std::optional<std::int32_t> solution;  // none: the chosen one (CONTIN) or 0 (DISCRETE)
+    std::optional<char> decimalPoint;
+    std::optional<std::string> workdir;
+};
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws UsageError with a one-line reason.
+Options ParseOptions(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace fluvena::batch

@@ -1,0 +1,224 @@
+#pragma once
+// The main window: both analysis pages, the data chart, the memos and the
+// menu. Handlers read controls, call the core and write controls; every
+// decision lives in the core, where it is tested without a window.
+#include "external/Runner.h"
+#include "workspace/Workspace.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+class QWidget;
+class QCustomPlot;
+class QCPGraph;
+class TForm3;
+
+namespace fluvena::ui {
+
+// The file dialogs the window runs; tests replace them.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // An empty string when the user cancels.
+    virtual QString openFileName(QWidget* parent) = 0;
+    virtual QString saveFileName(QWidget* parent) = 0;
+};
+
+// Where failures of a handler are shown; tests replace it.
+class ErrorDisplay {
+public:
+    virtual ~ErrorDisplay() = default;
+    virtual void showError(QWidget* parent, const QString& message) = 0;
+};
+
+// The standard dialogs: message box, open and save dialogs (the save dialog
+// offers the name chosen last in it).
+std::unique_ptr<FileDialogs> MakeStandardDialogs();
+std::unique_ptr<ErrorDisplay> MakeMessageBoxDisplay();
+
+}  // namespace fluvena::ui
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // helperDir: where the bundled engines are (appended to PATH for runs).
+    TForm1(std::unique_ptr<fluvena::ui::FileDialogs> dialogs, std::unique_ptr<fluvena::ui::ErrorDisplay> errors,
+           std::filesystem::path helperDir, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    fluvena::Workspace& workspace() { return ws_; }
+    void setHelpWindow(TForm3* help) { Form3 = help; }
+
+    // Handlers, named after the control and the event.
+    void FormCreate();
+    void ButtonClearClick();
+    void Otw1Click();
+    void ScrollBar1Change();
+    void ButtonOKContClick();
+    void ButtonContinClick();
+    void UpDown1Click();
+    void ButtonOKDiscClick();
+    void ButtonDiscClick();
+    void UpDown2Click();
+    void CheckBoxDTClick();
+    void SpeedButton1Click();
+    void ButtonDefaultClick();
+    void ButtonZapiszClick();
+    void ButtonZapiszDiscClick();
+    void Zapisz1Click();
+    void ButtonRozkladClick();
+    void ButtonZapiszFidClick();
+    void Zamknij1Click();
+    void Pomoc1Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormResize();
+    void buildControls();
+    void wireEvents();
+    // Runs a handler; a failure stops it and goes to the error display.
+    void guarded(const std::function<void()>& handler);
+
+    // Drawing.
+    void PlotData();
+    void PlotContinSolution(const fluvena::ContinSolution& record, std::size_t fitRows, std::size_t distRows);
+    void PlotDiscreteSolution(const fluvena::RozwiazanieDisc& record, std::size_t points);
+    void setSeries(QCPGraph* graph, const std::vector<double>& xs, const std::vector<double>& ys, std::size_t n);
+    void replotAll();
+
+    // Text edges: 8-bit Windows-1250 in the core, Unicode in the window.
+    static QString fromCore(const std::string& bytes);
+    static std::string toCore(const QString& text);
+    static char decimalSeparator();
+    std::vector<std::string> memoLines(QPlainTextEdit* memo) const;
+    void setMemoLines(QPlainTextEdit* memo, const std::vector<std::string>& lines);
+    int memoLineCount(QPlainTextEdit* memo) const;
+    void setLabelColour(QLabel* label, bool red);
+    void writeMemo2To(const std::string& fileName);
+    void saveMemo1Table();
+
+    // Runs the engine on the deck in Memo1 with a cancellable progress
+    // dialog. Returns false when the user cancelled (nothing changes then).
+    bool runEngine(fluvena::Engine engine, std::string& listing);
+
+public:
+    // Controls, named as the form designer named them.
+    QPushButton* ButtonClear = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheetCont = nullptr;
+    QWidget* TabSheetDisc = nullptr;
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QWidget* Panel3 = nullptr;
+    QWidget* Panel4 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLabel* LabelPunktow = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QCheckBox* CheckBox10 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label12 = nullptr;
+    QPushButton* ButtonOKCont = nullptr;
+    QPushButton* ButtonContin = nullptr;
+    QSpinBox* UpDown1 = nullptr;
+    QPushButton* ButtonZapisz = nullptr;
+    QTableWidget* StringGrid1 = nullptr;
+    QCustomPlot* Chart1 = nullptr;
+    QPushButton* ButtonRozklad = nullptr;
+    QCPGraph* SeriesRozklad = nullptr;
+
+    QGroupBox* GroupBox3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLineEdit* Edit9 = nullptr;
+    QLineEdit* Edit10 = nullptr;
+    QCheckBox* CheckBox11 = nullptr;
+    QCheckBox* CheckBoxDT = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QPushButton* ButtonOKDisc = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QPushButton* ButtonDisc = nullptr;
+    QSpinBox* UpDown2 = nullptr;
+    QPushButton* ButtonZapiszDisc = nullptr;
+    QTableWidget* StringGrid2 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    QCheckBox* CheckBox5 = nullptr;
+    QCheckBox* CheckBox6 = nullptr;
+    QCheckBox* CheckBox7 = nullptr;
+    QCheckBox* CheckBox8 = nullptr;
+    QCheckBox* CheckBox9 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLabel* Label8 = nullptr;
+    QPushButton* ButtonDefault = nullptr;
+    QCustomPlot* Chart3 = nullptr;
+    QCPGraph* SeriesRezidua = nullptr;
+    QCPGraph* SeriesZero = nullptr;
+
+    QCustomPlot* Chart2 = nullptr;
+    QPushButton* ButtonZapiszFid = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    QScrollBar* ScrollBar2 = nullptr;
+    QCPGraph* SeriesWejscie = nullptr;
+    QCPGraph* SeriesFid = nullptr;
+
+    QMenu* Plik1 = nullptr;
+    QAction* Otw1 = nullptr;
+    QAction* Zapisz1 = nullptr;
+    QAction* Zamknij1 = nullptr;
+    QAction* Pomoc1 = nullptr;
+
+    // The arrows of Series1 that mark the ends of the range: (x0, y0, x1, y1).
+    struct Arrow { double x0, y0, x1, y1; };
+    const std::vector<Arrow>& Series1() const { return arrows_; }
+
+private:
+    std::vector<QCheckBox*> switchBoxes() const;
+    void drawArrows();
+
+    fluvena::Workspace ws_;
+    std::unique_ptr<fluvena::ui::FileDialogs> dialogs_;
+    std::unique_ptr<fluvena::ui::ErrorDisplay> errors_;
+    std::filesystem::path helperDir_;
+    TForm3* Form3 = nullptr;
+    std::vector<Arrow> arrows_;
+    bool settingUpScrollBars_ = false;
+};

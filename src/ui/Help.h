@@ -1,0 +1,18 @@
+#pragma once
+// The help window: a read-only view of the help text, shown without making
+// it modal; closing it only hides it.
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+
+class TForm3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget* parent = nullptr);
+    void FormCreate();
+    void setHelpText(const QString& text);
+
+    QLabel* Panel1 = nullptr;
+    QPlainTextEdit* RichEdit1 = nullptr;
+};

@@ -1,0 +1,37 @@
+// Fluvena: start-up order. The splash shows for two seconds, then the main
+// window (whose creation resets the workspace) and the hidden help window.
+#include "external/Runner.h"
+#include "ui/Contin.h"
+#include "ui/Help.h"
+#include "ui/Unit2.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include <exception>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    try {
+        {
+            TForm2 splash;
+            splash.show();
+            splash.repaint();
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QThread::msleep(2000);
+        }
+        const auto helperDir = fluvena::HelperDirFor(QCoreApplication::applicationDirPath().toStdString());
+        TForm1 form(fluvena::ui::MakeStandardDialogs(), fluvena::ui::MakeMessageBoxDisplay(), helperDir);
+        TForm3 help;
+        form.setHelpWindow(&help);
+        form.show();
+        app.exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("Fluvena"), QString::fromUtf8(e.what()));
+    } catch (...) {
+        QMessageBox::critical(nullptr, QStringLiteral("Fluvena"), QString());
+    }
+    return 0;
+}

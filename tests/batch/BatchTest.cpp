@@ -1,0 +1,314 @@
+// Drives the built fluvena-batch and compares what it prints and writes with
+// what the core gives for the same input in this process.
+#include "MiniJson.h"
+
+#include "contin/ContinListing.h"
+#include "discrete/DiscreteListing.h"
+#include "results/ResultsLog.h"
+#include "workspace/DataLoader.h"
+#include "workspace/FileIO.h"
+#include "workspace/MemoText.h"
+#include "workspace/Workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+using namespace fluvena;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kData = FLUVENA_TEST_DATA;
+std::string Data(const std::string& name) { return kData + "/" + name; }
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct BatchRun {
+    int exitCode = -1;
+    std::string out;
+    std::vector<minijson::Value> objects() const
+    {
+        std::vector<minijson::Value> v;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);) v.push_back(minijson::Parse(line));
+        return v;
+    }
+};
+
+// Runs fluvena-batch with the arguments (already quoted where needed);
+// stderr goes to errFile when given.
+BatchRun Batch(const std::string& args, const std::string& envPrefix = "", const std::string& errFile = "/dev/null")
+{
+    const std::string cmd = envPrefix + Quote(FLUVENA_BATCH_EXE) + " " + args + " 2>" + Quote(errFile);
+    BatchRun r;
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, got);
+    const int status = ::pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string tmpl = (fs::temp_directory_path() / "fluvena-batch-test-XXXXXX").string();
+        if (::mkdtemp(tmpl.data())) path = tmpl;
+    }
+    ~TempDir() { fs::remove_all(path); }
+    fs::path path;
+};
+
+// A stand-in for an analysis program: the k-th run prints the k-th listing
+// (the last one again after that). Put first on PATH, it wins over the bundled
+// engines.
+std::string FakeEngine(const fs::path& dir, const std::string& program, const std::vector<std::string>& listings)
+{
+    std::string script = "#!/bin/sh\ncat >/dev/null\nn=$(cat " + Quote((dir / "count").string()) +
+                         " 2>/dev/null || echo 0)\nn=$((n+1))\necho $n > " + Quote((dir / "count").string()) +
+                         "\ncase $n in\n";
+    for (std::size_t k = 0; k < listings.size(); ++k)
+        script += (k + 1 == listings.size() ? std::string("*") : std::to_string(k + 1)) + ") cat " +
+                  Quote(listings[k]) + " ;;\n";
+    script += "esac\n";
+    const fs::path file = dir / program;
+    std::ofstream(file) << script;
+    fs::permissions(file, fs::perms::owner_all);
+    return "PATH=" + Quote(dir.string()) + ":\"$PATH\" ";
+}
+
+void ExpectSameNumbers(const minijson::Value& json, const std::vector<double>& core, const char* what)
+{
+    ASSERT_EQ(json.items.size(), core.size()) << what;
+    for (std::size_t k = 0; k < core.size(); ++k) {
+        if (std::isfinite(core[k])) {
+            EXPECT_EQ(json[k].Num(), core[k]) << what << "[" << k << "]";
+        } else {
+            EXPECT_EQ(json[k].kind, minijson::Value::Kind::Null) << what << "[" << k << "]";
+        }
+    }
+}
+
+Workspace LoadedWorkspace(const std::string& dataFile)
+{
+    LoadedData d = ParseDataFile(ReadFile(dataFile));
+    Workspace ws;
+    ws.PointCount = static_cast<std::int32_t>(d.x.size());
+    ws.DataX = d.x;
+    ws.DataY = d.y;
+    ws.SetRange(0, ws.PointCount - 1);
+    return ws;
+}
+
+}  // namespace
+
+TEST(BatchParse, ContinJsonHoldsTheCoreParse)
+{
+    struct Case { const char* listing; int points; int chosen; };
+    for (const Case c : {Case{"bimodal.contin.out", 100, 7}, Case{"lognormal.contin.out", 80, 9}}) {
+        SCOPED_TRACE(c.listing);
+        const BatchRun run = Batch("parse-contin " + Quote(Data(c.listing)) + " --points " + std::to_string(c.points) +
+                              " --grid-points 100");
+        ASSERT_EQ(run.exitCode, 0);
+        const auto objs = run.objects();
+        ASSERT_EQ(objs.size(), 1u);
+        const auto& j = objs[0];
+
+        Workspace ws;
+        ApplyContinParse(ws, ParseContinListing(NormalizedText(ReadFile(Data(c.listing))), c.points, 100, 0));
+        EXPECT_EQ(j["status"].text, "ok");
+        EXPECT_EQ(j["analysis"].text, "contin");
+        EXPECT_EQ(j["file"].text, Data(c.listing));
+        EXPECT_EQ(j["gridPoints"].Num(), 100);
+        EXPECT_EQ(j["chosen"].Num(), c.chosen);
+        EXPECT_EQ(j["chosen"].Num(), ws.ChosenSolution);
+        ASSERT_EQ(j["solutionCount"].Num(), ws.SolutionCount);
+        ASSERT_EQ(j["solutions"].items.size(), static_cast<std::size_t>(ws.SolutionCount));
+        for (int i = 0; i < ws.SolutionCount; ++i) {
+            const auto& js = j["solutions"][static_cast<std::size_t>(i)];
+            const ContinSolution& s = ws.ContinSolutions[static_cast<std::size_t>(i)];
+            EXPECT_EQ(js["index"].Num(), i);
+            EXPECT_EQ(js["prob1ToReject"].Num(), s.prob1ToReject);
+            ASSERT_EQ(js["peakCount"].Num(), s.peakCount);
+            ASSERT_EQ(js["peaks"].items.size(), static_cast<std::size_t>(s.peakCount));
+            for (std::size_t k = 0; k < static_cast<std::size_t>(s.peakCount); ++k) {
+                EXPECT_EQ(js["peaks"][k]["intensity"].Num(), s.peakIntensity[k]);
+                EXPECT_EQ(js["peaks"][k]["intensityErr"].Num(), s.peakIntensityErr[k]);
+                EXPECT_EQ(js["peaks"][k]["position"].Num(), s.peakPosition[k]);
+                EXPECT_EQ(js["peaks"][k]["positionErr"].Num(), s.peakPositionErr[k]);
+                EXPECT_EQ(js["peaks"][k]["width"].Num(), s.peakWidth[k]);
+            }
+            ExpectSameNumbers(js["distX"], s.distX, "distX");
+            ExpectSameNumbers(js["distY"], s.distY, "distY");
+            ExpectSameNumbers(js["distErr"], s.distErr, "distErr");
+            ExpectSameNumbers(js["fitX"], s.fitX, "fitX");
+            ExpectSameNumbers(js["fitY"], s.fitY, "fitY");
+        }
+    }
+}
+
+TEST(BatchParse, DiscreteJsonHoldsTheCoreParse)
+{
+    struct Case { const char* listing; const char* data; const char* label10; };
+    for (const Case c : {Case{"bimodal.discrete.out", "bimodal.txt", " "},
+                         Case{"lognormal.discrete.out", "lognormal.txt", "Uwaga"}}) {
+        SCOPED_TRACE(c.listing);
+        const BatchRun run = Batch("parse-discrete " + Quote(Data(c.listing)) + " " + Quote(Data(c.data)));
+        ASSERT_EQ(run.exitCode, 0);
+        const auto objs = run.objects();
+        ASSERT_EQ(objs.size(), 1u);
+        const auto& j = objs[0];
+
+        Workspace ws = LoadedWorkspace(Data(c.data));
+        ApplyDiscreteParse(ws, ParseDiscreteListing(NormalizedText(ReadFile(Data(c.listing))), ws));
+        EXPECT_EQ(j["status"].text, "ok");
+        EXPECT_EQ(j["analysis"].text, "discrete");
+        EXPECT_EQ(j["label10"].text, c.label10);
+        EXPECT_EQ(j["pointCount"].Num(), ws.PointCount);
+        EXPECT_EQ(j["first"].Num(), 0);
+        EXPECT_EQ(j["last"].Num(), ws.PointCount - 1);
+        ASSERT_EQ(j["solutionCount"].Num(), ws.SolutionCount);
+        ASSERT_GT(ws.SolutionCount, 0);
+        for (int i = 0; i < ws.SolutionCount; ++i) {
+            const auto& js = j["solutions"][static_cast<std::size_t>(i)];
+            const RozwiazanieDisc& s = ws.DiscreteSolutions[static_cast<std::size_t>(i)];
+            EXPECT_EQ(js["baseline"].Num(), s.baseline);
+            EXPECT_EQ(js["punc"].Num(), s.punc);
+            ASSERT_EQ(js["componentCount"].Num(), s.componentCount);
+            for (std::size_t k = 0; k < static_cast<std::size_t>(s.componentCount); ++k) {
+                EXPECT_EQ(js["components"][k]["amplitude"].Num(), s.amplitude[k]);
+                EXPECT_EQ(js["components"][k]["amplitudeErr"].Num(), s.amplitudeErr[k]);
+                EXPECT_EQ(js["components"][k]["rate"].Num(), s.rate[k]);
+                EXPECT_EQ(js["components"][k]["rateErr"].Num(), s.rateErr[k]);
+            }
+            ExpectSameNumbers(js["fitX"], s.fitX, "fitX");
+            ExpectSameNumbers(js["fitY"], s.fitY, "fitY");
+            ExpectSameNumbers(js["residual"], s.residual, "residual");
+        }
+    }
+}
+
+// Three measurements through a stand-in CONTIN: the log file holds exactly
+// the lines of three "Zapamiętaj" clicks on the same results.
+TEST(BatchSeries, LogEqualsThreeClicks)
+{
+    TempDir dir;
+    const std::vector<std::string> data = {Data("bimodal.txt"), Data("lognormal.txt"), Data("bimodal.txt")};
+    const std::vector<std::string> listings = {Data("bimodal.contin.out"), Data("lognormal.contin.out"),
+                                               Data("bimodal.contin.out")};
+    const std::vector<std::string> values = {"20,5", "25", "30,25"};
+    struct Case { const char* name; bool inverse; std::string before; };
+    for (const Case& c : {Case{"new log", false, ""}, Case{"1000/T, log with a line", true, "my own line\r\n"}}) {
+        SCOPED_TRACE(c.name);
+        fs::remove(dir.path / "count");
+        const std::string env = FakeEngine(dir.path, "contin.exe", listings);
+        const fs::path log = dir.path / "series.txt";
+        fs::remove(log);
+        if (!c.before.empty()) std::ofstream(log, std::ios::binary) << c.before;
+        std::string args = "contin --quiet --log " + Quote(log.string()) + " --decimal-point , --param Temp";
+        if (c.inverse) args += " --inverse";
+        for (const auto& v : values) args += " --value " + Quote(v);
+        for (const auto& d : data) args += " " + Quote(d);
+        const BatchRun run = Batch(args, env);
+        ASSERT_EQ(run.exitCode, 0);
+
+        std::vector<std::string> memo = SplitLines(c.before);
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            Workspace ws = LoadedWorkspace(data[i]);
+            ApplyContinParse(ws, ParseContinListing(NormalizedText(ReadFile(listings[i])), ws.RangeCount, 100, 0));
+            ws.CurrentSolution = ws.ChosenSolution;
+            LogInput in;
+            in.paramName = "Temp";
+            in.value = values[i];
+            in.inverse = c.inverse;
+            in.decimalSeparator = ',';
+            const LogClick click = ContinLogClick(ws, memo.empty(), in);
+            if (click.header) memo.push_back(*click.header);
+            ASSERT_TRUE(click.line);
+            memo.push_back(*click.line);
+        }
+        EXPECT_EQ(ReadFile(log), FileText(memo));
+    }
+}
+
+TEST(BatchFailures, StatusAndExitCode)
+{
+    TempDir dir;
+    const fs::path empty = dir.path / "empty.txt";
+    std::ofstream(empty).close();
+    const fs::path fakes = dir.path / "fakes";
+    fs::create_directory(fakes);
+    std::string env = FakeEngine(fakes, "contin.exe", {Data("badng.contin.out")});
+    FakeEngine(fakes, "discrete.exe", {Data("bimodal.discrete.out")});
+    const fs::path cut = dir.path / "cut.out";
+    {
+        // The second fit table breaks off after a few rows; a third marker
+        // still counts it as a solution.
+        const std::string listing = ReadFile(Data("bimodal.contin.out"));
+        const std::string marker = "ORDINATES LISTED ARE FIT VALUES";
+        const auto second = listing.find(marker, listing.find(marker) + 1);
+        ASSERT_NE(second, std::string::npos);
+        std::ofstream(cut, std::ios::binary) << listing.substr(0, second + 600) << "\n" << marker << "\n";
+    }
+    const std::string bimodal = Quote(Data("bimodal.txt"));
+
+    struct Case {
+        const char* name;
+        std::string args;
+        int exitCode;
+        std::vector<std::string> statuses;
+    };
+    const Case cases[] = {
+        {"missing file", "contin --json " + Quote((dir.path / "none.txt").string()), 1, {"error"}},
+        {"empty file", "discrete --json " + Quote(empty.string()), 1, {"error"}},
+        {"two points for CONTIN", "contin --json --first 5 --last 6 " + bimodal, 1, {"refused"}},
+        {"crossed range", "contin --json --first 6 --last 5 " + bimodal, 1, {"refused"}},
+        {"one point for DISCRETE", "discrete --json --first 3 --last 3 " + bimodal, 1, {"refused"}},
+        {"CONTIN rejects the deck", "contin --json " + bimodal, 1, {"rejected"}},
+        {"one good and one missing", "discrete --json --quiet " + bimodal + " " + Quote((dir.path / "x").string()), 1,
+         {"ok", "error"}},
+        {"DISCRETE through the stand-in", "discrete --json " + bimodal, 0, {"ok"}},
+        {"truncated listing", "parse-contin " + Quote(cut.string()) + " --points 100 --grid-points 100", 1, {"error"}},
+        {"listing without a component table", "parse-discrete " + Quote(Data("bimodal.contin.out")) + " " + bimodal, 1,
+         {"rejected"}},
+        {"unknown option", "contin --colour red " + bimodal, 2, {}},
+        {"option of the other analysis", "contin --weight 2 " + bimodal, 2, {}},
+        {"no data file", "discrete --json", 2, {}},
+        {"log without values", "contin --log x.txt " + bimodal, 2, {}},
+        {"bad number", "contin --grid-min 0,1 " + bimodal, 2, {}},
+        {"bad switches", "discrete --switches TFT " + bimodal, 2, {}},
+        {"parse-contin without --points", "parse-contin " + Quote(cut.string()) + " --grid-points 100", 2, {}},
+        {"unknown command", "analyse " + bimodal, 2, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string errFile = (dir.path / "stderr.txt").string();
+        const BatchRun run = Batch(c.args, env, errFile);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        const auto objs = run.objects();
+        ASSERT_EQ(objs.size(), c.statuses.size());
+        for (std::size_t k = 0; k < objs.size(); ++k) {
+            EXPECT_EQ(objs[k]["status"].text, c.statuses[k]);
+            EXPECT_EQ(objs[k]["message"].text.empty(), c.statuses[k] == "ok");
+        }
+        if (c.exitCode == 2) {
+            EXPECT_NE(ReadFile(errFile).find("usage:"), std::string::npos);
+        }
+        fs::remove(fakes / "count");
+    }
+}

@@ -1,0 +1,515 @@
+// Drives the real main window through its controls, with the file dialogs
+// and the error display replaced and a test engine that prints a recorded
+// listing.
+#include "ui/Contin.h"
+#include "ui/Help.h"
+#include "ui/Unit2.h"
+#include "workspace/FileIO.h"
+
+#include <qcustomplot.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using namespace fluvena;
+
+namespace {
+
+const QString kData = QStringLiteral(FLUVENA_TEST_DATA);
+
+struct FakeDialogs : ui::FileDialogs {
+    std::deque<QString> openNames, saveNames;
+    QString openFileName(QWidget*) override
+    {
+        if (openNames.empty()) return {};
+        auto n = openNames.front();
+        openNames.pop_front();
+        return n;
+    }
+    QString saveFileName(QWidget*) override
+    {
+        if (saveNames.empty()) return {};
+        auto n = saveNames.front();
+        saveNames.pop_front();
+        return n;
+    }
+};
+
+struct CollectErrors : ui::ErrorDisplay {
+    QStringList messages;
+    void showError(QWidget*, const QString& message) override { messages << message; }
+};
+
+std::string Bytes(const QString& path) { return ReadFile(path.toStdString()); }
+
+bool IsRed(QLabel* label)
+{
+    return label->autoFillBackground() && label->palette().color(QPalette::Window) == QColor(Qt::red);
+}
+
+QString Cell(QTableWidget* grid, int column, int row)
+{
+    auto* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> work_;
+    std::unique_ptr<QTemporaryDir> helpers_;
+    QString oldDir_;
+    QByteArray oldPath_;
+    FakeDialogs* dialogs_ = nullptr;
+    CollectErrors* errors_ = nullptr;
+    std::unique_ptr<TForm1> form_;
+
+    // A test engine that prints a recorded listing (or runs a shell body).
+    void engine(const char* program, const QString& body)
+    {
+        const QString path = helpers_->filePath(QString::fromLatin1(program));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(("#!/bin/sh\n" + body + "\n").toUtf8());
+        f.close();
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    void listingEngine(const char* program, const char* listing)
+    {
+        engine(program, QStringLiteral("cat '%1/%2'").arg(kData, QString::fromLatin1(listing)));
+    }
+    void open(const QString& path)
+    {
+        dialogs_->openNames.push_back(path);
+        form_->Otw1->trigger();
+    }
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = work_->filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        work_ = std::make_unique<QTemporaryDir>();
+        helpers_ = std::make_unique<QTemporaryDir>();
+        oldDir_ = QDir::currentPath();
+        oldPath_ = qgetenv("PATH");
+        QDir::setCurrent(work_->path());
+        auto dialogs = std::make_unique<FakeDialogs>();
+        auto errors = std::make_unique<CollectErrors>();
+        dialogs_ = dialogs.get();
+        errors_ = errors.get();
+        form_ = std::make_unique<TForm1>(std::move(dialogs), std::move(errors), helpers_->path().toStdString());
+        form_->show();
+    }
+    void cleanup()
+    {
+        form_.reset();
+        QDir::setCurrent(oldDir_);
+        qputenv("PATH", oldPath_);
+        work_.reset();
+        helpers_.reset();
+    }
+
+    void startState()
+    {
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Fluvena 0.99 alfa"));
+        QCOMPARE(form_->PageControl1->currentWidget(), form_->TabSheetDisc);
+        QCOMPARE(form_->PageControl1->tabText(0), QStringLiteral("Contin"));
+        QVERIFY(!form_->ButtonOKCont->isVisible());
+        QVERIFY(!form_->ButtonOKDisc->isVisible());
+        QVERIFY(!form_->ButtonClear->isVisible());
+        QCOMPARE(form_->GroupBox2->width(), 0);
+        for (auto* w : form_->GroupBox2->findChildren<QWidget*>())
+            QCOMPARE(w->isEnabled(), w == form_->ButtonDefault);
+        for (auto* l : {form_->Label1, form_->Label6, form_->Label10, form_->Label12}) QCOMPARE(l->text(), QStringLiteral(" "));
+        auto& ws = form_->workspace();
+        QCOMPARE(ws.PointCount, 0);
+        QCOMPARE(ws.RangeCount, 0);
+        QCOMPARE(ws.SolutionCount, 0);
+        QCOMPARE(ws.ContinGridPoints, 0);
+        QCOMPARE(form_->Edit1->text(), QStringLiteral("0.1"));
+        QCOMPARE(form_->Edit2->text(), QStringLiteral("1000"));
+        QCOMPARE(form_->Edit3->text(), QStringLiteral("100"));
+        QCOMPARE(form_->Edit4->text(), QStringLiteral("6"));
+        QCOMPARE(form_->Edit5->text(), QStringLiteral("2"));
+        QCOMPARE(form_->Edit6->text(), QStringLiteral("5"));
+        QVERIFY(form_->CheckBox1->isChecked() && !form_->CheckBox2->isChecked() && form_->CheckBox4->isChecked());
+        QCOMPARE(form_->CheckBox9->text(), QStringLiteral("REPEAR"));
+        QCOMPARE(form_->Otw1->text(), QStringLiteral("Otwórz"));
+        QCOMPARE(form_->Pomoc1->text(), QStringLiteral("Pomoc"));
+    }
+
+    void openLoadsPlotsAndSetsTheRange()
+    {
+        open(kData + "/bimodal.txt");
+        QVERIFY(errors_->messages.isEmpty());
+        auto& ws = form_->workspace();
+        QCOMPARE(ws.PointCount, 100);
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Fluvena 0.99 alfa - ") + kData + "/bimodal.txt");
+        QCOMPARE(form_->ScrollBar1->maximum(), 99);
+        QCOMPARE(form_->ScrollBar2->maximum(), 99);
+        QCOMPARE(form_->ScrollBar1->value(), 0);
+        QCOMPARE(form_->ScrollBar2->value(), 99);
+        QCOMPARE(ws.FirstPoint, 0);
+        QCOMPARE(ws.LastPoint, 99);
+        QCOMPARE(ws.RangeCount, 100);
+        QCOMPARE(form_->SeriesWejscie->data()->size(), 100);
+        QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        QCOMPARE(form_->Series1().size(), std::size_t(2));
+        QCOMPARE(form_->Series1()[1].x1, ws.DataX[99]);
+        QCOMPARE(form_->Series1()[1].y1, ws.DataY[99]);
+
+        form_->ScrollBar1->setValue(3);
+        form_->ScrollBar2->setValue(7);
+        QCOMPARE(ws.RangeCount, 5);
+        QCOMPARE(form_->Series1()[0].x0, ws.DataX[3]);
+        QCOMPARE(form_->Series1()[0].y0, 0.0);
+        QCOMPARE(form_->Series1()[1].y1, ws.DataY[7]);
+        form_->ScrollBar1->setValue(9);
+        QCOMPARE(ws.RangeCount, -1);
+
+        // A shorter file afterwards: the scroll bars never point past it.
+        open(writeFile("short.txt", "1\t0.5\r\n2\t0.25\r\n3\t0.125\r\n"));
+        QCOMPARE(ws.PointCount, 3);
+        QCOMPARE(ws.RangeCount, 3);
+        QCOMPARE(form_->ScrollBar2->value(), 2);
+    }
+
+    void openingRecentresTheWindow()
+    {
+        form_->move(10, 10);
+        QApplication::processEvents();
+        form_->Otw1->trigger();  // the reset runs before the (cancelled) dialog
+        QApplication::processEvents();
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        const QSize outer = form_->frameGeometry().size();
+        const QPoint expected(screen.width() / 2 - outer.width() / 2, screen.height() / 2 - outer.height() / 2);
+        // The platform may place the frame a few pixels off what was asked.
+        QVERIFY2((form_->frameGeometry().topLeft() - expected).manhattanLength() <= 4,
+                 qPrintable(QStringLiteral("%1,%2").arg(form_->frameGeometry().left()).arg(form_->frameGeometry().top())));
+    }
+
+    void cancelledOpenLeavesNoDataButTheArrows()
+    {
+        open(kData + "/bimodal.txt");
+        const QString caption = form_->windowTitle();
+        form_->Memo1->setPlainText("x");
+        form_->Otw1->trigger();  // no name queued: the dialog is cancelled
+        QCOMPARE(form_->workspace().PointCount, 0);
+        QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
+        QCOMPARE(form_->windowTitle(), caption);
+        QCOMPARE(form_->Series1().size(), std::size_t(2));
+        form_->ScrollBar1->setValue(1);
+        QCOMPARE(form_->Series1().size(), std::size_t(0));
+        QCOMPARE(form_->workspace().RangeCount, 0);
+    }
+
+    void emptyAndUnreadableFiles()
+    {
+        open(writeFile("empty.txt", ""));
+        QCOMPARE(form_->Label1->text(), QStringLiteral("BLAD"));
+        QCOMPARE(form_->Label12->text(), QStringLiteral("BŁĄD"));
+        QCOMPARE(form_->Label10->text(), QStringLiteral("BŁĄD"));
+        QCOMPARE(form_->workspace().PointCount, 0);
+
+        open(writeFile("bad.txt", "1\t2\r\n3 4\r\n5\t6\r\n"));
+        QCOMPARE(errors_->messages.size(), 1);
+        QVERIFY2(errors_->messages[0].contains(QStringLiteral("3")), qPrintable(errors_->messages[0]));
+        QCOMPARE(form_->workspace().PointCount, 0);
+        QVERIFY(form_->workspace().DataX.empty());
+        QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
+
+        open(work_->filePath("missing.txt"));
+        QCOMPARE(errors_->messages.size(), 2);
+        QVERIFY(errors_->messages[1].startsWith(QStringLiteral("Cannot open file ")));
+    }
+
+    void resizeKeepsThePagesAtHalfTheHeight()
+    {
+        form_->resize(924, 601);
+        QApplication::processEvents();
+        QCOMPARE(form_->PageControl1->height(), form_->frameGeometry().height() / 2);
+    }
+
+    void continRunAndBrowsing()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        open(kData + "/bimodal.txt");
+        form_->UpDown1->setValue(0);
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
+        auto& ws = form_->workspace();
+        QCOMPARE(ws.SolutionCount, 11);
+        QCOMPARE(ws.ChosenSolution, 7);
+        QCOMPARE(ws.LastAnalysis, 1);
+        QCOMPARE(form_->UpDown1->maximum(), 10);
+        QCOMPARE(form_->Label1->text(), QStringLiteral("0"));
+        QVERIFY(!IsRed(form_->Label1));
+        QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/bimodal.contin.in"));
+        QCOMPARE(form_->SeriesFid->data()->size(), 100);
+        QVERIFY(form_->SeriesRozklad->data()->size() > 0);
+
+        form_->UpDown1->setValue(7);
+        QCOMPARE(form_->Label1->text(), QStringLiteral("7"));
+        QVERIFY(IsRed(form_->Label1));
+        QCOMPARE(ws.CurrentSolution, 7);
+        QVERIFY(form_->Label4->text().startsWith(QStringLiteral("Probe1=0")));
+        const int peaks = ws.ContinSolutions[7].peakCount;
+        QCOMPARE(form_->StringGrid1->columnCount(), peaks + 1);
+        QCOMPARE(Cell(form_->StringGrid1, 1, 0), QStringLiteral("Peak 1"));
+        QCOMPARE(Cell(form_->StringGrid1, 0, 2), QStringLiteral("Błąd % int"));
+        form_->UpDown1->setValue(6);
+        QVERIFY(!IsRed(form_->Label1));
+    }
+
+    void continRefusedRejectedAndMissing()
+    {
+        listingEngine("contin.exe", "badng.contin.out");
+        open(kData + "/bimodal.txt");
+        form_->ScrollBar1->setValue(10);
+        form_->ScrollBar2->setValue(11);  // two points: 31 deck lines
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD"));
+        QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        QVERIFY(!QFile::exists(work_->filePath("nazwa.in")));
+
+        form_->ScrollBar2->setValue(99);
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"));
+        QCOMPARE(form_->workspace().SolutionCount, 0);
+
+        QFile::remove(helpers_->filePath("contin.exe"));
+        qputenv("PATH", "/usr/bin:/bin");
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QCOMPARE(errors_->messages.size(), 1);
+        QVERIFY2(errors_->messages[0].contains(QStringLiteral("not found")), qPrintable(errors_->messages[0]));
+
+        form_->Edit3->setText(QStringLiteral("100.5"));
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QCOMPARE(errors_->messages.last(), QStringLiteral("'100.5' is not a valid integer value"));
+        QVERIFY(form_->Memo1->toPlainText().isEmpty());
+    }
+
+    void cancelledRunChangesNothing()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        open(kData + "/bimodal.txt");
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QCOMPARE(form_->workspace().SolutionCount, 11);
+        engine("contin.exe", QStringLiteral("sleep 60"));
+        bool sawDialog = false;
+        QTimer::singleShot(600, [&] {
+            auto* progress = form_->findChild<QProgressDialog*>(QStringLiteral("RunProgress"));
+            sawDialog = progress && progress->isVisible();
+            if (!progress) return;
+            for (auto* button : progress->findChildren<QPushButton*>())
+                if (button->text() == QStringLiteral("Przerwij")) button->click();
+        });
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QVERIFY(sawDialog);
+        QVERIFY(errors_->messages.isEmpty());
+        QCOMPARE(form_->workspace().SolutionCount, 11);
+        QCOMPARE(form_->workspace().LastAnalysis, 1);
+    }
+
+    void discreteRunBrowsingAndTheTable()
+    {
+        listingEngine("discrete.exe", "bimodal.discrete.out");
+        open(kData + "/bimodal.txt");
+        QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
+        QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
+        auto& ws = form_->workspace();
+        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/bimodal.discrete.in"));
+        QCOMPARE(ws.SolutionCount, 3);
+        QCOMPARE(ws.LastAnalysis, 2);
+        QCOMPARE(form_->UpDown2->maximum(), 2);
+        QCOMPARE(form_->Label10->text(), QStringLiteral(" "));
+        QCOMPARE(form_->Label6->text(), QStringLiteral("0"));
+        QVERIFY(IsRed(form_->Label6));
+        QCOMPARE(form_->StringGrid2->columnCount(), 3);
+        QCOMPARE(Cell(form_->StringGrid2, 1, 0), QStringLiteral("Składowa 1"));
+        QCOMPARE(Cell(form_->StringGrid2, 0, 3), QStringLiteral("Czas"));
+        QCOMPARE(form_->SeriesRezidua->data()->size(), 99);
+        QVERIFY(form_->Label5->text().startsWith(QStringLiteral("PUNC=0")));
+        QVERIFY(form_->Memo1->toPlainText().isEmpty());
+
+        const QString time = Cell(form_->StringGrid2, 1, 3);
+        QTest::mouseClick(form_->CheckBoxDT, Qt::LeftButton);
+        QCOMPARE(Cell(form_->StringGrid2, 0, 3), QStringLiteral("1/Czas"));
+        QCOMPARE(Cell(form_->StringGrid2, 0, 4), QStringLiteral("Błąd % 1/Czas"));
+        QVERIFY(Cell(form_->StringGrid2, 1, 3) != time);
+
+        form_->UpDown2->setValue(1);
+        QCOMPARE(form_->Label6->text(), QStringLiteral("1"));
+        QVERIFY(!IsRed(form_->Label6));
+        QCOMPARE(form_->StringGrid2->columnCount(), ws.DiscreteSolutions[1].componentCount + 1);
+
+        // The CONTIN view refuses DISCRETE counts.
+        form_->UpDown1Click();
+        QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD"));
+    }
+
+    void discretePanelDefaultsAndRefusals()
+    {
+        QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);
+        QCOMPARE(form_->GroupBox2->width(), 108);
+        QVERIFY(form_->CheckBox1->isEnabled() && form_->Edit5->isEnabled());
+        form_->CheckBox1->setChecked(false);
+        form_->CheckBox2->setChecked(true);
+        form_->Edit5->setText(QStringLiteral("7"));
+        open(kData + "/bimodal.txt");  // the reset keeps an open panel open
+        QCOMPARE(form_->GroupBox2->width(), 108);
+        QVERIFY(form_->CheckBox1->isEnabled());
+        QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);
+        QCOMPARE(form_->GroupBox2->width(), 0);
+        QVERIFY(!form_->CheckBox1->isEnabled());
+        form_->ButtonOKDisc->click();
+        QVERIFY(form_->Memo1->toPlainText().split('\n')[1].startsWith(QStringLiteral("FTFTFFTTF  6  7  5")));
+        form_->ButtonDefault->click();
+        form_->ButtonOKDisc->click();
+        QVERIFY(form_->Memo1->toPlainText().split('\n')[1].startsWith(QStringLiteral("TFFTFFTTF  6  2  5")));
+
+        form_->ScrollBar1->setValue(5);
+        form_->ScrollBar2->setValue(5);  // one point: 5 lines
+        QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
+        QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD"));
+        QVERIFY(!QFile::exists(work_->filePath("nazwa.in")));
+
+        form_->ScrollBar1->setValue(0);
+        form_->ScrollBar2->setValue(99);
+        engine("discrete.exe", QStringLiteral("echo NO TABLE HERE"));
+        QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
+        QCOMPARE(form_->Label10->text(), QStringLiteral("BŁĄD"));
+        QCOMPARE(form_->Memo1->toPlainText(), QStringLiteral("NO TABLE HERE"));
+        QCOMPARE(form_->workspace().SolutionCount, 0);
+
+        form_->Edit4->setText(QString());
+        QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
+        QCOMPARE(errors_->messages.last(), QStringLiteral("'' is not a valid integer value"));
+        QCOMPARE(form_->Memo1->toPlainText(), QStringLiteral("nazwa.in"));
+    }
+
+    void resultsLogOfBothAnalysesAndTheMenuSave()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        listingEngine("discrete.exe", "bimodal.discrete.out");
+        open(kData + "/bimodal.txt");
+        // Before any result: the header alone, "BŁĄD", and the file written.
+        form_->ButtonZapisz->click();
+        QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD"));
+        QCOMPARE(form_->Memo2->toPlainText().count('\n'), 0);
+        const std::string header = Bytes(work_->filePath("tempCont.txt"));
+        QVERIFY(header.rfind("Temp\tIntensywn1\tPolozenie1\tSzerokosc1\t", 0) == 0);
+        QVERIFY(header.size() > 2 && header.substr(header.size() - 3) == "\t\r\n");
+
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        form_->UpDown1->setValue(7);
+        form_->Edit8->setText(QStringLiteral("25"));
+        form_->ButtonZapisz->click();
+        QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
+        form_->Edit10->setText(QStringLiteral("30"));
+        form_->ButtonZapiszDisc->click();
+        QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
+        const QStringList lines = form_->Memo2->toPlainText().split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[1].startsWith(QStringLiteral("25.00\t")));
+        QVERIFY(lines[2].startsWith(QStringLiteral("30.00\t")));
+        const std::string disc = Bytes(work_->filePath("tempDisc.txt"));
+        QCOMPARE(disc, Bytes(work_->filePath("tempDisc.txt")));
+        QCOMPARE(QString::fromLatin1(disc.c_str()).count(QStringLiteral("\r\n")), 3);
+        QVERIFY(disc.find("\r\n30.00\t") != std::string::npos);
+
+        // A bad value ends the click: no line, the file keeps its last state.
+        form_->Edit10->setText(QStringLiteral("abc"));
+        form_->ButtonZapiszDisc->click();
+        QCOMPARE(errors_->messages.last(), QStringLiteral("'abc' is not a valid floating point value"));
+        QCOMPARE(Bytes(work_->filePath("tempDisc.txt")), disc);
+
+        // The menu save writes the memo to exactly the chosen name.
+        dialogs_->saveNames.push_back(work_->filePath("wyniki"));
+        form_->Zapisz1->trigger();
+        QCOMPARE(Bytes(work_->filePath("wyniki")), disc);
+        form_->Memo2->clear();
+        dialogs_->saveNames.push_back(work_->filePath("pusty"));
+        form_->Zapisz1->trigger();
+        QCOMPARE(Bytes(work_->filePath("pusty")), std::string());
+    }
+
+    void exportTablesStayInTheMemo()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        open(kData + "/bimodal.txt");
+        form_->ButtonZapiszFid->click();  // cancelled: nothing written
+        QVERIFY(form_->Memo1->toPlainText().startsWith(QStringLiteral("X\tYexp\tYfit\n")));
+        QVERIFY(form_->Memo1->toPlainText().contains(QStringLiteral("\t0.000E+00")));
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        dialogs_->saveNames.push_back(work_->filePath("rozklad.txt"));
+        form_->ButtonRozklad->click();
+        const std::string dist = Bytes(work_->filePath("rozklad.txt"));
+        QVERIFY(dist.rfind("X\tYfit\r\n", 0) == 0);
+        QCOMPARE(QString::fromLatin1(dist.c_str()).count(QStringLiteral("\r\n")), 101);
+        QVERIFY(form_->Memo1->toPlainText().startsWith(QStringLiteral("X\tYfit")));
+    }
+
+    void splashWindow()
+    {
+        TForm2 splash;
+        QCOMPARE(splash.size(), QSize(326, 225));
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(splash.findChildren<QLabel*>().size(), 10);
+        QCOMPARE(splash.labels[0]->text(), QStringLiteral("Fluvena wersja 0.99 alfa"));
+        QCOMPARE(splash.labels[7]->text(), QStringLiteral("Interfejs graficzny do programów Contin i Discrete "));
+    }
+
+    void helpWindowReloadsEachTime()
+    {
+        TForm3 help;
+        form_->setHelpWindow(&help);
+        writeFile("Pomoc.txt", "Pierwsza wersja \xB3");
+        form_->Pomoc1->trigger();
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("Pierwsza wersja ł"));
+        writeFile("Pomoc.txt", "Druga");
+        form_->Pomoc1->trigger();
+        QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("Druga"));
+        QCOMPARE(QApplication::topLevelWidgets().count(&help), 1);
+        QVERIFY(errors_->messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

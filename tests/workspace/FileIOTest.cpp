@@ -1,0 +1,93 @@
+#include "workspace/Errors.h"
+#include "workspace/FileIO.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace fluvena;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileIO : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string tmpl = (fs::temp_directory_path() / "fluvena-fileio-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+        dir = tmpl;
+        target = dir / "tempCont.txt";
+        std::ofstream(target, std::ios::binary) << "old\r\n";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // The directory holds only the target, with its old bytes.
+    void ExpectOldFileAlone()
+    {
+        EXPECT_EQ(ReadFile(target), "old\r\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
+    }
+
+    fs::path dir, target;
+};
+
+std::string MessageOf(const fs::path& path, std::string_view bytes)
+{
+    try {
+        WriteFileAtomic(path, bytes);
+    } catch (const FileError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+}  // namespace
+
+TEST_F(FileIO, ReplacesTheWholeFile)
+{
+    WriteFileAtomic(target, "a\r\nb\r\n");
+    EXPECT_EQ(ReadFile(target), "a\r\nb\r\n");
+    WriteFileAtomic(target, "");
+    EXPECT_EQ(ReadFile(target), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
+}
+
+TEST_F(FileIO, FilesThatCannotBeCreated)
+{
+    const fs::path asDir = dir / "adir";
+    fs::create_directory(asDir);
+    const fs::path underFile = target / "x.txt";     // the parent is a regular file
+    const fs::path noDir = dir / "missing" / "x.txt";  // the parent does not exist
+    EXPECT_EQ(MessageOf(asDir, "new"), "Cannot create file " + asDir.string());
+    EXPECT_TRUE(fs::is_directory(asDir));
+    fs::remove(asDir);
+    EXPECT_EQ(MessageOf(underFile, "new"), "Cannot create file " + underFile.string());
+    EXPECT_EQ(MessageOf(noDir, "new"), "Cannot create file " + noDir.string());
+    ExpectOldFileAlone();
+    EXPECT_THROW(ReadFile(noDir), FileError);
+}
+
+// A write that fails part way (here: the file size limit, which holds for
+// every user, root included) leaves the earlier file as it was and no
+// temporary file behind.
+TEST_F(FileIO, FailedWriteKeepsTheOldFile)
+{
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string message = MessageOf(target, std::string(4096, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(message, "Stream write error");
+    ExpectOldFileAlone();
+}
