@@ -263,83 +263,47 @@ void WriteSolution(Out& out, const Analysis& an, std::size_t rank, bool base) {
     out.Line();
 }
 
-void AnalyseSet(Out& out, DataSet ds, bool moreFollows, bool trailingText) {
+void AnalyseSet(Out& out, DataSet input, bool moreFollows, bool trailingText) {
+    const SetAnalysis sa = AnalyseDataSet(std::move(input));
+    const DataSet& ds = sa.set;
     out.Line(Heading(ds.title));
     out.Line();
     SwitchLines(out, ds);
     out.Line();
-    const std::size_t n = ds.t.size();
     if (trailingText) out.Line(" NOTE - LAST = T: THE TEXT AFTER THIS DATA SET IS IGNORED.");
     if (!ds.sw[kLast] && !moreFollows) out.Line(" NOTE - LAST = F BUT NO FURTHER DATA SET FOLLOWS.");
-
     if (ds.sw[kRegint]) {
-        const double dt = (ds.t[n - 1] - ds.t[0]) / static_cast<double>(n - 1);
-        bool even = dt != 0;
-        for (std::size_t k = 0; k < n && even; ++k) {
-            const double exact = ds.t[0] + dt * static_cast<double>(k);
-            // The deck rounds to three significant digits: half a unit of the third digit.
-            even = std::abs(ds.t[k] - exact) <= 0.0051 * std::max(std::abs(ds.t[k]), std::abs(dt));
-        }
-        if (even) {
-            for (std::size_t k = 0; k < n; ++k) ds.t[k] = ds.t[0] + dt * static_cast<double>(k);
-            out.Line(" REGINT = T: THE ABSCISSAE ARE EVENLY SPACED, INTERVAL " + FormatE(dt, 10, 4) +
+        if (sa.evenlySpaced)
+            out.Line(" REGINT = T: THE ABSCISSAE ARE EVENLY SPACED, INTERVAL " + FormatE(sa.interval, 10, 4) +
                      "; THEY ARE USED AS " + FormatE(ds.t[0], 10, 4) + " + K * INTERVAL.");
-        } else {
+        else
             out.Line(" WARNING - REGINT = T BUT THE ABSCISSAE ARE NOT EVENLY SPACED: THEY ARE USED AS READ.");
-        }
     }
-    bool allEqual = true;
-    for (double x : ds.t) allEqual = allEqual && x == ds.t[0];
-    if (allEqual) {
+    if (sa.abscissaeEqual) {
         out.Line();
         out.Line(" ERROR - ALL ABSCISSAE ARE EQUAL: NO DECAY CAN BE FITTED. NO SOLUTION IS GIVEN.");
         return;
     }
-
-    FitOptions opt;
-    opt.baseline = !ds.sw[kNobase];
-    opt.nonneg = ds.sw[kNoneg];
-    opt.maxComponents = ds.nlammx;
-    opt.tries = ds.mtry;
-
-    std::vector<double> w(n, 1.0);
-    double errfit = 0;
-    Analysis prelim;
-    if (ds.iwt != 1) {
-        // A first analysis with unit weights gives the smooth curve for IWT 2
-        // and 3 and, for every option, the uncertainty term: the scatter of
-        // that fit.
-        FitOptions po = opt;
-        po.tries = std::min(opt.tries, 2);
-        prelim = AnalyseDecay(ds.t, ds.y, w, po);
-        double ymax = 0;
-        for (double v : ds.y) ymax = std::max(ymax, std::abs(v));
-        errfit = prelim.ranking.empty() ? 0.0 : prelim.fits[static_cast<std::size_t>(prelim.ranking[0] - 1)].sigma;
-        errfit = std::max(errfit, 1e-6 * ymax);
-        if (!(errfit > 0)) errfit = 1e-30;
-        const std::vector<double>& curve =
-            ds.iwt > 0 && !prelim.ranking.empty() ? prelim.fits[static_cast<std::size_t>(prelim.ranking[0] - 1)].fitted
-                                                  : ds.y;
-        w = WeightsFrom(curve, ds.iwt, errfit);
-        if (ds.sw[kPrprel]) WriteWeightParameters(out, ds.iwt > 0 ? "THE ANALYSIS (FROM A UNIT-WEIGHT FIT)" : "THE ANALYSIS (FROM THE DATA)", prelim, errfit);
-    }
-    Analysis an = AnalyseDecay(ds.t, ds.y, w, opt);
+    if (ds.iwt != 1 && ds.sw[kPrprel])
+        WriteWeightParameters(out, ds.iwt > 0 ? "THE ANALYSIS (FROM A UNIT-WEIGHT FIT)" : "THE ANALYSIS (FROM THE DATA)",
+                              sa.preliminary, sa.errfit);
     if (ds.sw[kRepeat]) {
         if (ds.iwt == 1) {
             out.Line(" NOTE - REPEAT = T HAS NO EFFECT WITH UNIT WEIGHTS (IWT = 1).");
-        } else if (!an.ranking.empty()) {
-            w = WeightsFrom(an.fits[static_cast<std::size_t>(an.ranking[0] - 1)].fitted, ds.iwt, errfit);
-            if (ds.sw[kPrprel]) WriteWeightParameters(out, "THE REPEATED ANALYSIS (FROM THE FIRST BEST FIT)", an, errfit);
-            an = AnalyseDecay(ds.t, ds.y, w, opt);
+        } else if (sa.repeated) {
+            if (ds.sw[kPrprel])
+                WriteWeightParameters(out, "THE REPEATED ANALYSIS (FROM THE FIRST BEST FIT)", sa.first, sa.errfit);
             out.Line(" REPEAT = T: THE ANALYSIS WAS REPEATED WITH WEIGHTS FROM THE FIRST BEST FIT.");
         } else {
             out.Line(" NOTE - REPEAT = T: THE FIRST ANALYSIS GAVE NO SOLUTION, SO IT IS NOT REPEATED.");
         }
     }
-    if (ds.sw[kPry]) WriteData(out, ds, w);
+    const Analysis& an = sa.analysis;
+    const bool base = !ds.sw[kNobase];
+    if (ds.sw[kPry]) WriteData(out, ds, sa.weights);
     if (ds.sw[kPrprel]) WriteSpectrum(out, an);
     if (ds.sw[kPrfinl])
-        for (const Fit& f : an.fits) WriteFinal(out, ds.title, f, opt.baseline);
+        for (const Fit& f : an.fits) WriteFinal(out, ds.title, f, base);
     if (ds.sw[kPlotrs] && !an.ranking.empty()) {
         out.Line(PageHeading(ds.title));
         WritePlot(out, an.fits[static_cast<std::size_t>(an.ranking[0] - 1)]);
@@ -352,7 +316,7 @@ void AnalyseSet(Out& out, DataSet ds, bool moreFollows, bool trailingText) {
         for (const Fit& f : an.fits) out.Line("   " + std::to_string(f.n) + " COMPONENT(S): " + f.whyNot);
         return;
     }
-    for (std::size_t rank = 0; rank < an.ranking.size(); ++rank) WriteSolution(out, an, rank, opt.baseline);
+    for (std::size_t rank = 0; rank < an.ranking.size(); ++rank) WriteSolution(out, an, rank, base);
 }
 
 }  // namespace
@@ -413,6 +377,63 @@ std::string ComponentRow(const Component& c) {
 std::string BaselineRow(double value, double error) {
     return " *" + SignedField(value) + " +- " + FormatE(error, 7, 1) + Percent(value, error) + "       " +
            SignedField(0.0) + " +- " + FormatE(0.0, 7, 1) + Percent(0.0, 0.0) + " *";
+}
+
+SetAnalysis AnalyseDataSet(DataSet ds) {
+    SetAnalysis sa;
+    const std::size_t n = ds.t.size();
+    if (ds.sw[kRegint] && n >= 2) {
+        const double dt = (ds.t[n - 1] - ds.t[0]) / static_cast<double>(n - 1);
+        bool even = dt != 0;
+        for (std::size_t k = 0; k < n && even; ++k) {
+            const double exact = ds.t[0] + dt * static_cast<double>(k);
+            // The deck rounds to three significant digits: half a unit of the third digit.
+            even = std::abs(ds.t[k] - exact) <= 0.0051 * std::max(std::abs(ds.t[k]), std::abs(dt));
+        }
+        sa.evenlySpaced = even;
+        sa.interval = dt;
+        if (even)
+            for (std::size_t k = 0; k < n; ++k) ds.t[k] = ds.t[0] + dt * static_cast<double>(k);
+    }
+    sa.abscissaeEqual = true;
+    for (double x : ds.t) sa.abscissaeEqual = sa.abscissaeEqual && x == ds.t[0];
+    sa.weights.assign(n, 1.0);
+    if (sa.abscissaeEqual) {
+        sa.set = std::move(ds);
+        return sa;
+    }
+    FitOptions opt;
+    opt.baseline = !ds.sw[kNobase];
+    opt.nonneg = ds.sw[kNoneg];
+    opt.maxComponents = ds.nlammx;
+    opt.tries = ds.mtry;
+    if (ds.iwt != 1) {
+        // A first analysis with unit weights gives the smooth curve for IWT 2
+        // and 3 and, for every option, the uncertainty term: the scatter of
+        // that fit.
+        FitOptions po = opt;
+        po.tries = std::min(opt.tries, 2);
+        sa.preliminary = AnalyseDecay(ds.t, ds.y, sa.weights, po);
+        const Analysis& pre = sa.preliminary;
+        double ymax = 0;
+        for (double v : ds.y) ymax = std::max(ymax, std::abs(v));
+        double errfit = pre.ranking.empty() ? 0.0 : pre.fits[static_cast<std::size_t>(pre.ranking[0] - 1)].sigma;
+        errfit = std::max(errfit, 1e-6 * ymax);
+        sa.errfit = errfit > 0 ? errfit : 1e-30;
+        const std::vector<double>& curve =
+            ds.iwt > 0 && !pre.ranking.empty() ? pre.fits[static_cast<std::size_t>(pre.ranking[0] - 1)].fitted : ds.y;
+        sa.weights = WeightsFrom(curve, ds.iwt, sa.errfit);
+    }
+    sa.analysis = AnalyseDecay(ds.t, ds.y, sa.weights, opt);
+    if (ds.sw[kRepeat] && ds.iwt != 1 && !sa.analysis.ranking.empty()) {
+        sa.first = std::move(sa.analysis);
+        sa.weights = WeightsFrom(sa.first.fits[static_cast<std::size_t>(sa.first.ranking[0] - 1)].fitted, ds.iwt,
+                                 sa.errfit);
+        sa.analysis = AnalyseDecay(ds.t, ds.y, sa.weights, opt);
+        sa.repeated = true;
+    }
+    sa.set = std::move(ds);
+    return sa;
 }
 
 std::string RunDeck(std::string_view deck) {

@@ -12,8 +12,25 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fluvena::discrete {
+
+// Everything the listing of one data set reports.
+struct SetAnalysis {
+    DataSet set;                  // as analysed (REGINT may have evened the abscissae)
+    bool evenlySpaced = false;    // REGINT = T and the abscissae are evenly spaced
+    double interval = 0;
+    bool abscissaeEqual = false;  // nothing can be fitted
+    std::vector<double> weights;  // of the final analysis
+    double errfit = 0;            // uncertainty term of the weights (IWT != 1)
+    Analysis preliminary;         // unit-weight analysis behind the weights (IWT != 1)
+    Analysis first;               // the analysis before REPEAT, when repeated
+    bool repeated = false;
+    Analysis analysis;            // the one listed
+};
+
+SetAnalysis AnalyseDataSet(DataSet set);
 
 // The listing (LF line ends) for a whole input deck. Never throws.
 std::string RunDeck(std::string_view deck);

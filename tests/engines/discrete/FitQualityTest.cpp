@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -106,9 +107,16 @@ Tally Evaluate(double noise, int seeds, bool strict) {
     return tally;
 }
 
+// Seeds per case; FLUVENA_QUALITY_SEEDS raises it for a longer measurement.
+int Seeds(int fallback) {
+    const char* env = std::getenv("FLUVENA_QUALITY_SEEDS");
+    const int n = env ? std::atoi(env) : 0;
+    return n > 0 ? n : fallback;
+}
+
 TEST(FitQuality, LowNoiseFindsEveryComponent) {
     for (double noise : {1e-4, 1e-3}) {
-        const Tally t = Evaluate(noise, 4, true);
+        const Tally t = Evaluate(noise, Seeds(3), true);
         EXPECT_EQ(t.rightCount, t.runs);
         EXPECT_EQ(t.withinLimits, t.runs);
         // Printed standard errors: about two thirds of the values within one
@@ -119,7 +127,7 @@ TEST(FitQuality, LowNoiseFindsEveryComponent) {
 }
 
 TEST(FitQuality, HighNoiseStillGivesSolutions) {
-    const Tally t = Evaluate(1e-2, 2, false);
+    const Tally t = Evaluate(1e-2, std::max(1, Seeds(2) / 2), false);
     EXPECT_GE(t.rightCount, 1);
 }
 
