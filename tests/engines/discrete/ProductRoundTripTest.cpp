@@ -89,9 +89,15 @@ TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
     bool negativeAmplitude = false;
     for (const auto& r : parse.solutions)
         for (double v : r.amplitude) negativeAmplitude = negativeAmplitude || v < 0;
-    if (c.negativeBaseline) EXPECT_LT(parse.solutions.front().baseline, 0);
-    if (c.negativeAmplitude) EXPECT_TRUE(negativeAmplitude);
-    if (c.exactRows) EXPECT_NE(listing.find("EXACT", summary), std::string::npos);
+    if (c.negativeBaseline) {
+        EXPECT_LT(parse.solutions.front().baseline, 0);
+    }
+    if (c.negativeAmplitude) {
+        EXPECT_TRUE(negativeAmplitude);
+    }
+    if (c.exactRows) {
+        EXPECT_NE(listing.find("EXACT", summary), std::string::npos);
+    }
     // The product's curve of the best solution follows the data.
     const RozwiazanieDisc& best = parse.solutions.front();
     double ss = 0;
