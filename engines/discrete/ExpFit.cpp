@@ -532,6 +532,16 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
                 fit.whyNot = "RATE " + std::to_string(j + 1) + " AT THE LIMIT OF THE RANGE";
             else if (j > 0 && std::log(c.lambda / fit.comps[j - 1].lambda) < 0.02)
                 fit.whyNot = "RATES " + std::to_string(j) + " AND " + std::to_string(j + 1) + " NOT DISTINCT";
+            else {
+                // A component that stands above the scatter at fewer than three
+                // points is fitted to those points alone.
+                int touched = 0;
+                for (std::size_t k = 0; k < t.size(); ++k)
+                    touched += std::sqrt(w[k]) * std::abs(c.alpha) * std::exp(std::min(-c.lambda * t[k], 700.0)) >
+                               fit.sigma;
+                if (touched < 3)
+                    fit.whyNot = "COMPONENT " + std::to_string(j + 1) + " RISES ABOVE THE SCATTER AT FEWER THAN 3 POINTS";
+            }
         }
         fit.meaningful = fit.whyNot.empty();
         an.fits.push_back(std::move(fit));
@@ -567,7 +577,11 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
             best = n;
             break;
         }
-    an.pBest = needed(best);
+    // Approximate probability that the best is really best: lowered when the
+    // next simpler fit is beaten only narrowly, and when a larger fit comes
+    // near to beating it (P above 0.9) without reaching the level.
+    const double nearlyBeaten = 1.0 - notBeaten(best);
+    an.pBest = std::min(needed(best), std::min(1.0, 0.5 + 0.5 * (1.0 - nearlyBeaten) / 0.1));
     std::vector<std::pair<double, int>> rest;
     for (int n : ok)
         if (n != best) rest.emplace_back(notBeaten(n) * needed(n), n);
