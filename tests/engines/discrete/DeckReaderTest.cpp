@@ -1,0 +1,172 @@
+#include "discrete/DeckReader.h"
+#include "discrete/Listing.h"
+
+#include "OffsetReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace fluvena::discrete {
+namespace {
+
+// A deck as the product writes it: N abscissae then N ordinates, one a line.
+std::string Deck(const std::string& card2, int n, const std::string& extra = "") {
+    std::string d = "nazwa.in\r\n" + card2 + "\r\n" + std::to_string(n) + "\r\n";
+    for (int i = 0; i < n; ++i) d += std::to_string(i + 1) + ".00E+00\r\n";
+    for (int i = 0; i < n; ++i) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.2E\r\n", std::exp(-0.3 * (i + 1)));
+        d += buf;
+    }
+    return d + extra;
+}
+
+TEST(DeckReader, ReadsTheProductsDeck) {
+    ReadOutcome r = ReadDataSet(Deck("TFFTFFTTF  6  2  5", 20));
+    ASSERT_TRUE(r.set);
+    EXPECT_EQ(r.set->title, "nazwa.in");
+    EXPECT_TRUE(r.set->sw[kLast]);
+    EXPECT_FALSE(r.set->sw[kRegint]);
+    EXPECT_TRUE(r.set->sw[kNoneg]);
+    EXPECT_TRUE(r.set->sw[kPlotrs]);
+    EXPECT_FALSE(r.set->sw[kRepeat]);
+    EXPECT_EQ(r.set->nlammx, 6);
+    EXPECT_EQ(r.set->iwt, 2);
+    EXPECT_EQ(r.set->mtry, 5);
+    ASSERT_EQ(r.set->t.size(), 20u);
+    ASSERT_EQ(r.set->y.size(), 20u);
+    EXPECT_DOUBLE_EQ(r.set->t[19], 20.0);
+    EXPECT_NEAR(r.set->y[0], 0.741, 1e-12);
+}
+
+TEST(DeckReader, NumbersByBlanksAndSeveralValuesALine) {
+    // Multi-digit numbers shift the columns; values may share lines.
+    std::string d = "title\nFFFFFFFFF 3 -3 45\n9\n1 2 3 4 5\n6 7 8 9\n";
+    d += "9.00E-01 8.1e-1 7.29E-01\n6.56D-01 5.9E-01 .531 4.78E-01\n4.3E-01\n3.87E-01\n";
+    ReadOutcome r = ReadDataSet(d);
+    ASSERT_TRUE(r.set) << r.rejection->reason;
+    EXPECT_EQ(r.set->nlammx, 3);
+    EXPECT_EQ(r.set->iwt, -3);
+    EXPECT_EQ(r.set->mtry, 45);
+    EXPECT_DOUBLE_EQ(r.set->t[8], 9.0);
+    EXPECT_DOUBLE_EQ(r.set->y[3], 0.656);
+    EXPECT_DOUBLE_EQ(r.set->y[5], 0.531);
+    EXPECT_DOUBLE_EQ(r.set->y[8], 0.387);
+}
+
+struct BadDeck {
+    const char* name;
+    std::string deck;
+    const char* reason;  // part of the reason expected in the listing
+};
+
+class Rejected : public ::testing::TestWithParam<BadDeck> {};
+
+TEST_P(Rejected, ListingSaysWhyAndHoldsNoTable) {
+    const BadDeck& c = GetParam();
+    EXPECT_FALSE(ReadDataSet(c.deck).set);
+    const std::string listing = RunDeck(c.deck);
+    EXPECT_EQ(listing.rfind("1DISCRETE", 0), 0u);
+    EXPECT_NE(listing.find(c.reason), std::string::npos) << listing;
+    EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
+    EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
+    EXPECT_NE(listing.find("CANNOT BE ANALYSED"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DeckReader, Rejected,
+    ::testing::Values(
+        BadDeck{"Empty", "", "NO TITLE CARD"},
+        BadDeck{"NoControlCard", "title\n", "ERRONEOUS CARD IMAGE"},
+        BadDeck{"LetterNotTF", Deck("TFFTFXTTF  6  2  5", 20), "SWITCH 6 (PRPREL) IN COLUMN 6 IS NOT T OR F"},
+        BadDeck{"LowerCaseLetter", Deck("tFFTFFTTF  6  2  5", 20), "SWITCH 1 (LAST)"},
+        BadDeck{"ShortCard", Deck("TFFT", 20), "NINE SWITCHES"},
+        BadDeck{"TwoNumbers", Deck("TFFTFFTTF  6  2", 20), "THREE WHOLE NUMBERS"},
+        BadDeck{"FourNumbers", Deck("TFFTFFTTF  6  2  5  1", 20), "THREE WHOLE NUMBERS"},
+        BadDeck{"NotWhole", Deck("TFFTFFTTF  6  2.5  5", 20), "IWT = '2.5' IS NOT A WHOLE NUMBER"},
+        BadDeck{"HugeNumber", Deck("TFFTFFTTF  99999999999  2  5", 20), "NLAMMX = '99999999999'"},
+        BadDeck{"NlammxZero", Deck("TFFTFFTTF  0  2  5", 20), "NLAMMX = 0 IS OUTSIDE 1 ... 9"},
+        BadDeck{"NlammxTen", Deck("TFFTFFTTF  10  2  5", 30), "NLAMMX = 10 IS OUTSIDE 1 ... 9"},
+        BadDeck{"IwtFour", Deck("TFFTFFTTF  6  4  5", 20), "IWT = 4 IS IMPROPER"},
+        BadDeck{"IwtZero", Deck("TFFTFFTTF  6  0  5", 20), "IWT = 0 IS IMPROPER"},
+        BadDeck{"IwtMinusOne", Deck("TFFTFFTTF  6  -1  5", 20), "IWT = -1 IS IMPROPER"},
+        BadDeck{"MtryZero", Deck("TFFTFFTTF  6  2  0", 20), "MTRY = 0 IS OUTSIDE 1 ... 45"},
+        BadDeck{"MtryBig", Deck("TFFTFFTTF  6  2  46", 20), "MTRY = 46 IS OUTSIDE 1 ... 45"},
+        BadDeck{"TooFewPoints", Deck("TFFTFFTTF  6  2  5", 14), "N = 14 IS OUTSIDE 15 ... 4096"},
+        BadDeck{"TooManyPoints", "t\nTFFTFFTTF  6  2  5\n4097\n", "N = 4097 IS OUTSIDE 15 ... 4096"},
+        BadDeck{"NegativeN", "t\nTFFTFFTTF  1  2  5\n-3\n", "N = -3 IS OUTSIDE 5 ... 4096"},
+        BadDeck{"NNotNumber", "t\nTFFTFFTTF  1  2  5\nabc\n", "N MUST BE ONE WHOLE NUMBER"},
+        BadDeck{"NMissing", "t\nTFFTFFTTF  1  2  5\n", "NUMBER OF POINTS N IS MISSING"},
+        BadDeck{"ValueNotNumber", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3x\n4\n5\n", "CARD 6: '3x' IS NOT A NUMBER"},
+        BadDeck{"CommaDecimal", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3,5\n4\n5\n", "'3,5' IS NOT A NUMBER"},
+        BadDeck{"Infinity", "t\nTFFTFFTTF  1  1  5\n5\n1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"},
+        BadDeck{"Overflow", "t\nTFFTFFTTF  1  1  5\n5\n1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
+        BadDeck{"FewerValues", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"}),
+    [](const ::testing::TestParamInfo<BadDeck>& i) { return std::string(i.param.name); });
+
+TEST(DeckReader, ParseRealAcceptsDeckNumbersOnly) {
+    struct Case {
+        const char* text;
+        bool ok;
+        double value;
+    };
+    const Case cases[] = {{"1.23E-04", true, 1.23e-4}, {"-5.00E+00", true, -5.0}, {"+7", true, 7.0},
+                          {".5", true, 0.5},           {"5.", true, 5.0},         {"2.5d3", true, 2500.0},
+                          {"1e-400", true, 0.0},       {"", false, 0},            {"-", false, 0},
+                          {".", false, 0},             {"1e", false, 0},          {"1e+", false, 0},
+                          {"nan", false, 0},           {"0x10", false, 0},        {"1.0.0", false, 0},
+                          {"1e400", false, 0}};
+    for (const Case& c : cases) {
+        double v = -99;
+        EXPECT_EQ(ParseReal(c.text, v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        }
+    }
+}
+
+TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
+    const std::string first = Deck("FFFFFFFFF  1  1  2", 12);
+    const std::string second = Deck("TFFFFFFFF  1  1  2", 12);
+    ReadOutcome r = ReadDataSet(first + second);
+    ASSERT_TRUE(r.set);
+    EXPECT_EQ(r.rest, second);
+    const std::string listing = RunDeck(first + second);
+    const test::ReadListing read = test::ReadByOffsets(test::ToCrLf(listing));
+    int summaries = 0;  // "BEST SOLUTION" with blanks before it: the best of one data set
+    for (std::size_t p = listing.find("    BEST SOLUTION"); p != std::string::npos;
+         p = listing.find("    BEST SOLUTION", p + 1))
+        ++summaries;
+    EXPECT_EQ(summaries, 2);  // one best solution per data set
+    EXPECT_FALSE(read.truncated);
+}
+
+TEST(DeckReader, SecondSetRejectedAfterAnAnalysedOne) {
+    const std::string listing = RunDeck(Deck("FFFFFFFFF  1  1  2", 12) + "t2\nTFFFFFFFF  1  7  2\n12\n");
+    EXPECT_NE(listing.find("BEST SOLUTION"), std::string::npos);
+    EXPECT_NE(listing.find("IWT = 7 IS IMPROPER"), std::string::npos);
+}
+
+TEST(DeckReader, EchoedTextCannotForgeMarkers) {
+    // A title or card that holds the listing's markers must not add solutions
+    // or a table for the product's parser.
+    const std::string title = "1DISCRETE WEIGHTED AVERAGE ALPHA +- STD ERR 9 COMPONENTS PUNC EXACT";
+    std::string listing = RunDeck(title + "\nTFFTFFTTF  2  1  5 ALPHA +- STD ERR\n");
+    EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
+    EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
+    EXPECT_EQ(listing.find("1DISCRETE", 10), std::string::npos);
+
+    std::string deck = Deck("TFFTFFTTF  2  1  3", 30);
+    deck.replace(0, 8, title);
+    listing = test::ToCrLf(RunDeck(deck));
+    const test::ReadListing read = test::ReadByOffsets(listing);
+    ASSERT_FALSE(read.truncated);
+    ASSERT_FALSE(read.solutions.empty());
+    EXPECT_EQ(read.solutions[0].count, 1);  // the data are one exponential
+    EXPECT_NEAR(read.solutions[0].comps[0].rate, 0.3, 0.01);
+}
+
+}  // namespace
+}  // namespace fluvena::discrete
