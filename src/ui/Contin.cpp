@@ -910,14 +910,11 @@ void TForm1::CheckBoxDTClick() { UpDown2Click(); }
 
 void TForm1::writeMemo2To(const std::string& fileName) { WriteFileAtomic(fileName, FileText(memoLines(Memo2))); }
 
-void TForm1::ButtonZapiszClick()
+// The steps of a "Zapamiętaj" click in order: the header stays even when the
+// click then fails; a failure writes no line and no file; without a result
+// the file is still written.
+void TForm1::recordLogClick(const LogClick& click, const char* logFile)
 {
-    LogInput in;
-    in.paramName = toCore(Edit7->text());
-    in.value = Edit8->text().toStdString();
-    in.inverse = CheckBox10->isChecked();
-    in.decimalSeparator = decimalSeparator();
-    const LogClick click = ContinLogClick(ws_, memoLineCount(Memo2) == 0, in);
     auto lines = memoLines(Memo2);
     if (click.header) {
         lines.push_back(*click.header);
@@ -929,7 +926,17 @@ void TForm1::ButtonZapiszClick()
         setMemoLines(Memo2, lines);
     }
     if (click.noResult) Label1->setText(kError);
-    writeMemo2To("tempCont.txt");
+    writeMemo2To(logFile);
+}
+
+void TForm1::ButtonZapiszClick()
+{
+    LogInput in;
+    in.paramName = toCore(Edit7->text());
+    in.value = Edit8->text().toStdString();
+    in.inverse = CheckBox10->isChecked();
+    in.decimalSeparator = decimalSeparator();
+    recordLogClick(ContinLogClick(ws_, memoLineCount(Memo2) == 0, in), "tempCont.txt");
 }
 
 void TForm1::ButtonZapiszDiscClick()
@@ -940,19 +947,7 @@ void TForm1::ButtonZapiszDiscClick()
     in.inverse = CheckBox11->isChecked();
     in.rates = CheckBoxDT->isChecked();
     in.decimalSeparator = decimalSeparator();
-    const LogClick click = DiscreteLogClick(ws_, memoLineCount(Memo2) == 0, in);
-    auto lines = memoLines(Memo2);
-    if (click.header) {
-        lines.push_back(*click.header);
-        setMemoLines(Memo2, lines);
-    }
-    if (click.error) throw Error(*click.error);
-    if (click.line) {
-        lines.push_back(*click.line);
-        setMemoLines(Memo2, lines);
-    }
-    if (click.noResult) Label1->setText(kError);
-    writeMemo2To("tempDisc.txt");
+    recordLogClick(DiscreteLogClick(ws_, memoLineCount(Memo2) == 0, in), "tempDisc.txt");
 }
 
 void TForm1::Zapisz1Click()

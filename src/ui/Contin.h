@@ -3,6 +3,7 @@
 // menu. Handlers read controls, call the core and write controls; every
 // decision lives in the core, where it is tested without a window.
 #include "external/Runner.h"
+#include "results/ResultsLog.h"
 #include "workspace/Workspace.h"
 
 #include <QMainWindow>
@@ -116,6 +117,7 @@ private:
     int memoLineCount(QPlainTextEdit* memo) const;
     void setLabelColour(QLabel* label, bool red);
     void writeMemo2To(const std::string& fileName);
+    void recordLogClick(const fluvena::LogClick& click, const char* logFile);
     void saveMemo1Table();
 
     // Runs the engine on the deck in Memo1 with a cancellable progress
