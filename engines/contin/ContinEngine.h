@@ -107,8 +107,9 @@ std::vector<std::pair<int, int>> SplitPeaks(const std::vector<double>& s);
 
 // ------------------------------------------------------------- the listing
 
-// The complete listing for a deck text. Never throws.
-std::string RunContin(std::string_view input);
+// The complete listing for a deck text. Never throws. When computed is
+// given, it receives the analysis the listing shows (empty on rejection).
+std::string RunContin(std::string_view input, Result* computed = nullptr);
 
 // Fortran-like fixed-width formatting used by the listing: always exactly
 // `width` characters (asterisks when the value cannot be shown).

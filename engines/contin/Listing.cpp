@@ -205,7 +205,7 @@ void SolutionBody(Writer& w, const Deck& d, const Result& r, const Solution& s) 
 
 }  // namespace
 
-std::string RunContin(std::string_view input) {
+std::string RunContin(std::string_view input, Result* computed) {
     Writer w;
     try {
         DeckResult dr = ReadDeck(input);
@@ -230,6 +230,7 @@ std::string RunContin(std::string_view input) {
         Result r;
         try {
             r = Solve(d);
+            if (computed) *computed = r;
         } catch (const std::runtime_error& e) {
             w.Line(std::string("0ERROR IN CARD RUSER: ") + e.what() + "  (CHECK USERS GUIDE.)");
             w.Line(" THE DECK IS REJECTED; NO SOLUTION IS COMPUTED.");

@@ -115,8 +115,8 @@ void CheckRoundTrip(const std::string& deckText, const std::string& label) {
     SCOPED_TRACE(label);
     DeckResult dr = ReadDeck(deckText);
     ASSERT_TRUE(dr.ok) << dr.errorText;
-    Result r = Solve(dr.deck);
-    const std::string lf = RunContin(deckText);
+    Result r;
+    const std::string lf = RunContin(deckText, &r);
     const std::string text = CrLf(lf);
     const int ny = int(dr.deck.t.size()), ng = dr.deck.ng;
 
@@ -166,9 +166,8 @@ void CheckRoundTrip(const std::string& deckText, const std::string& label) {
     EXPECT_EQ(rl.solutions[size_t(rl.chosen)].peaks[0].intensity, rl.solutions[size_t(r.chosen)].peaks[0].intensity);
 }
 
-TEST(ContinListing, FixtureDecksReadBackThroughTheOffsets) {
+TEST(ContinListing, FixtureDeckReadsBackThroughTheOffsets) {
     CheckRoundTrip(ReadFile("bimodal.contin.in"), "bimodal");
-    CheckRoundTrip(ReadFile("lognormal.contin.in"), "lognormal");
 }
 
 TEST(ContinListing, SyntheticDataReadBackThroughTheOffsets) {
@@ -186,8 +185,8 @@ void CheckProductParser(const std::string& deckText, const std::string& label) {
     SCOPED_TRACE(label);
     DeckResult dr = ReadDeck(deckText);
     ASSERT_TRUE(dr.ok) << dr.errorText;
-    Result r = Solve(dr.deck);
-    const std::string text = CrLf(RunContin(deckText));
+    Result r;
+    const std::string text = CrLf(RunContin(deckText, &r));
     const int ny = int(dr.deck.t.size()), ng = dr.deck.ng;
     fluvena::ContinParse parse = fluvena::ParseContinListing(text, ny, ng, -1);
     ASSERT_EQ(parse.status, fluvena::ContinParse::Status::Ok);
