@@ -1,5 +1,6 @@
 // The deck reader: cards, Fortran formats and numbers, and the rejections
 // that must end in a listing line naming the card and "CHECK USERS GUIDE".
+#include "workspace/NumberFormat.h"
 #include "ContinEngine.h"
 #include "Synthetic.h"
 
@@ -225,8 +226,8 @@ std::string DeckWith(const std::string& cards, const std::vector<double>& t, con
     std::string s = "odd decks\n" + cards + " GMNMX     1       1.00E-01\n GMNMX     2       1.00E+03\n NG                   " +
                     std::to_string(ng) + ".\n IFORMT\n (F30.10)\n IFORMY\n (F30.10)\n END\n NY     " +
                     std::to_string(t.size()) + "\n";
-    for (double v : t) s += contin_test::Fixed5(v) + "\n";
-    for (double v : y) s += contin_test::Fixed5(v) + "\n";
+    for (double v : t) s += fluvena::FormatFloat(v, fluvena::Pattern::F5, '.') + "\n";
+    for (double v : y) s += fluvena::FormatFloat(v, fluvena::Pattern::F5, '.') + "\n";
     return s;
 }
 

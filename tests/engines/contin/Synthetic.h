@@ -1,7 +1,11 @@
 #pragma once
 // Seeded synthetic decay data and the deck the product writes for it.
+#include "contin/ContinDeck.h"
+#include "workspace/MemoText.h"
+#include "workspace/Workspace.h"
+
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,55 +59,21 @@ inline std::vector<double> LogNormalDecay(const std::vector<double>& t, double m
     return y;
 }
 
-inline std::string Fixed5(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.5f", std::fabs(v) < 0.000005 ? 0.0 : v);
-    return buf;
-}
-
-inline std::string Sci(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2E", v);
-    return buf;
-}
-
-// The deck exactly as the product composes it (CR LF line ends).
+// The deck the product writes for these points: its own deck builder, on a
+// workspace holding them, with the grid as typed into the window.
 inline std::string ProductDeck(const std::vector<double>& t, const std::vector<double>& y, double gmin, double gmax,
                                int ng) {
-    std::vector<std::string> lines = {
-        "nazwa.in",
-        " LAST                    1.",
-        " NINTT                   0.",
-        " NLINF                   1.",
-        " NORDER                  2.",
-        " DOUSNQ                  1.",
-        " RUSER    10             0.",
-        " IUSER    10             4.",
-        " RUSER    23             0.",
-        " RUSER    22            -1.",
-        " RUSER    21             1.",
-        " GMNMX     1       " + Sci(gmin),
-        " GMNMX     2       " + Sci(gmax),
-        " LUSER     3            -1.",
-        " IPLFIT    2             3.",
-        " IFORMT",
-        " (F30.10)",
-        " IFORMY",
-        " (F30.10)",
-        " NG                   " + std::to_string(ng) + ".",
-        " RUSER    16     488.0",
-        " RUSER    17      90.0",
-        " RUSER    18    293.16",
-        " RUSER    15     1.332",
-        " RUSER    19     1.006",
-        " END",
-        " NY     " + std::to_string(t.size()),
+    fluvena::Workspace ws;
+    ws.DataX = t;
+    ws.DataY = y;
+    ws.PointCount = static_cast<int>(t.size());
+    ws.SetRange(0, ws.PointCount - 1);
+    auto text = [](double v) {
+        char buf[64];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        return std::string(buf, r.ptr);
     };
-    for (double v : t) lines.push_back(Fixed5(v));
-    for (double v : y) lines.push_back(Fixed5(v));
-    std::string s;
-    for (const auto& l : lines) s += l + "\r\n";
-    return s;
+    return fluvena::FileText(fluvena::BuildContinDeck(ws, text(gmin), text(gmax), std::to_string(ng), '.'));
 }
 
 }  // namespace contin_test
