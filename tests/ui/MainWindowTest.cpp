@@ -4,6 +4,7 @@
 #include "ui/Contin.h"
 #include "ui/Help.h"
 #include "ui/Unit2.h"
+#include "workspace/Cp1250.h"
 #include "workspace/FileIO.h"
 
 #include <qcustomplot.h>
@@ -447,9 +448,13 @@ private slots:
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[1].startsWith(QStringLiteral("25.00\t")));
         QVERIFY(lines[2].startsWith(QStringLiteral("30.00\t")));
+        // The file is the memo's text form: Windows-1250, CR LF after every line.
         const std::string disc = Bytes(work_->filePath("tempDisc.txt"));
-        QCOMPARE(disc, Bytes(work_->filePath("tempDisc.txt")));
-        QCOMPARE(QString::fromLatin1(disc.c_str()).count(QStringLiteral("\r\n")), 3);
+        std::string expected;
+        for (const QString& line : lines) expected += Utf8ToCp1250(line.toStdString()) + "\r\n";
+        QCOMPARE(disc, expected);
+        QVERIFY(disc.find("Temp\tIntensywn1\t") == 0);
+        QVERIFY(disc.find("\r\n25.00\t") != std::string::npos);
         QVERIFY(disc.find("\r\n30.00\t") != std::string::npos);
 
         // A bad value ends the click: no line, the file keeps its last state.
@@ -466,6 +471,11 @@ private slots:
         dialogs_->saveNames.push_back(work_->filePath("pusty"));
         form_->Zapisz1->trigger();
         QCOMPARE(Bytes(work_->filePath("pusty")), std::string());
+
+        // A DISCRETE header on the emptied memo, in Windows-1250.
+        form_->Edit10->setText(QStringLiteral("30"));
+        form_->ButtonZapiszDisc->click();
+        QVERIFY(Bytes(work_->filePath("tempDisc.txt")).rfind("Temp\tSk\xB3.  sta\xB3" "a\tIntensywn1\tCzas1\t", 0) == 0);
     }
 
     void exportTablesStayInTheMemo()
