@@ -275,7 +275,10 @@ void TForm1::buildControls()
     GroupBox1->setFixedHeight(113);
     p2->addWidget(GroupBox1);
     Label2 = PlaceLabel(GroupBox1, "Label2", QStringLiteral("Siatka Od:"), 8, 24);
-    Edit1 = PlaceEdit(GroupBox1, "Edit1", QStringLiteral("0.1"), 64, 16, 65, 21);
+    // A number shown to the user carries the locale's decimal separator, so the
+    // default grid bound converts on a system that writes 0,1 as well.
+    Edit1 = PlaceEdit(GroupBox1, "Edit1", QStringLiteral("0") + QChar::fromLatin1(decimalSeparator()) + QStringLiteral("1"), 64, 16,
+                      65, 21);
     Label3 = PlaceLabel(GroupBox1, "Label3", QStringLiteral("Do:"), 136, 24);
     Edit2 = PlaceEdit(GroupBox1, "Edit2", QStringLiteral("1000"), 160, 16, 65, 21);
     Label11 = PlaceLabel(GroupBox1, "Label11", QStringLiteral("NG"), 8, 48);
