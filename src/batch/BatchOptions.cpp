@@ -28,7 +28,7 @@ namespace {
 
 enum class Arg { Flag, Value };
 
-struct Spec {
+struct OptionRule {
     Arg kind;
     std::set<Command> commands;
 };
@@ -36,9 +36,9 @@ struct Spec {
 const std::set<Command> kAll = {Command::Contin, Command::Discrete, Command::ParseContin, Command::ParseDiscrete};
 const std::set<Command> kDiscreteKinds = {Command::Discrete, Command::ParseDiscrete};
 
-const std::map<std::string, Spec>& Specs()
+const std::map<std::string, OptionRule>& OptionRules()
 {
-    static const std::map<std::string, Spec> specs = {
+    static const std::map<std::string, OptionRule> rules = {
         {"--first", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseDiscrete}}},
         {"--last", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseDiscrete}}},
         {"--grid-min", {Arg::Value, {Command::Contin}}},
@@ -61,7 +61,7 @@ const std::map<std::string, Spec>& Specs()
         {"--solution", {Arg::Value, kAll}},
         {"--decimal-point", {Arg::Value, kAll}},
     };
-    return specs;
+    return rules;
 }
 
 std::int32_t WholeNumber(const std::string& option, const std::string& text, std::int32_t min)
@@ -116,12 +116,12 @@ Options ParseOptions(const std::vector<std::string>& args)
             inlineValue = a.substr(eq + 1);
             a.resize(eq);
         }
-        const auto spec = Specs().find(a);
-        if (spec == Specs().end()) throw UsageError("unknown option '" + a + "'");
-        if (!spec->second.commands.count(o.command))
+        const auto rule = OptionRules().find(a);
+        if (rule == OptionRules().end()) throw UsageError("unknown option '" + a + "'");
+        if (!rule->second.commands.count(o.command))
             throw UsageError("option " + a + " does not apply to " + args[0]);
         std::string value;
-        if (spec->second.kind == Arg::Value) {
+        if (rule->second.kind == Arg::Value) {
             if (inlineValue) {
                 value = *inlineValue;
             } else {
