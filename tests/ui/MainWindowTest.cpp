@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -492,6 +493,29 @@ private slots:
         QVERIFY(dist.rfind("X\tYfit\r\n", 0) == 0);
         QCOMPARE(QString::fromLatin1(dist.c_str()).count(QStringLiteral("\r\n")), 101);
         QVERIFY(form_->Memo1->toPlainText().startsWith(QStringLiteral("X\tYfit")));
+    }
+
+    // Run by CTest a second time under a Polish locale: numbers shown and typed
+    // use the decimal comma, decks keep the point.
+    void decimalCommaLocale()
+    {
+        if (QLocale::system().decimalPoint() != QStringLiteral(","))
+            QSKIP("the locale of this run writes a decimal point");
+        QCOMPARE(form_->Edit1->text(), QStringLiteral("0,1"));
+        listingEngine("contin.exe", "bimodal.contin.out");
+        open(kData + "/bimodal.txt");
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
+        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/bimodal.contin.in"));
+        form_->UpDown1->setValue(7);
+        QCOMPARE(form_->Label4->text(), QStringLiteral("Probe1=0,500"));
+        QVERIFY(Cell(form_->StringGrid1, 1, 1).contains(QLatin1Char(',')));
+        form_->Edit8->setText(QStringLiteral("25,5"));
+        form_->ButtonZapisz->click();
+        QVERIFY(form_->Memo2->toPlainText().split('\n').value(1).startsWith(QStringLiteral("25,50\t")));
+        form_->Edit8->setText(QStringLiteral("25.5"));
+        form_->ButtonZapisz->click();
+        QCOMPARE(errors_->messages.value(0), QStringLiteral("'25.5' is not a valid floating point value"));
     }
 
     void splashWindow()

@@ -2,6 +2,7 @@
 #include "workspace/Convert.h"
 #include "workspace/Errors.h"
 #include "workspace/MemoText.h"
+#include "workspace/NumberFormat.h"
 #include "workspace/Text.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <cmath>
 
 #include <clocale>
+#include <cstdlib>
+#include <string>
 
 using namespace fluvena;
 
@@ -48,14 +51,27 @@ TEST(Number, FollowsAtofRules)
     EXPECT_EQ(Number("1e-400"), 0.0);
 }
 
+// The window sets the C library's locale from the user's settings; reading
+// listings and writing numbers must not follow its decimal comma.
 TEST(Number, IgnoresTheCLocale)
 {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    std::string saved = old ? old : "C";
-    if (std::setlocale(LC_NUMERIC, "pl_PL.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    EXPECT_DOUBLE_EQ(Number("2.5"), 2.5);
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    char dir[] = "/tmp/fluvena-locale-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string make = std::string("localedef -i pl_PL -f UTF-8 ") + dir + "/pl_PL.UTF-8 >/dev/null 2>&1";
+    const bool made = std::system(make.c_str()) == 0;
+    ::setenv("LOCPATH", dir, 1);
+    const bool comma = made && std::setlocale(LC_NUMERIC, "pl_PL.UTF-8") != nullptr;
+    if (comma) {
+        EXPECT_EQ(std::localeconv()->decimal_point, std::string(","));
+        EXPECT_DOUBLE_EQ(Number("2.5"), 2.5);
+        EXPECT_DOUBLE_EQ(Number("1,5"), 1.0);
+        EXPECT_EQ(FormatFloat(0.25, Pattern::F5, '.'), "0.25000");
+        EXPECT_EQ(FormatFloat(1234.5, Pattern::E2, '.'), "1.23E+03");
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ::unsetenv("LOCPATH");
+    std::system((std::string("rm -rf ") + dir).c_str());
+    if (!comma) GTEST_SKIP() << "localedef could not make a locale with a decimal comma";
 }
 
 TEST(NumberAt, ReadsAFixedWindow)
