@@ -8,19 +8,9 @@
 
 using namespace fluvena;
 using fluvena::testing::LoadedWorkspace;
+using fluvena::testing::Points;
 using fluvena::testing::ReadFixture;
 
-namespace {
-Workspace Points(std::vector<double> x, std::vector<double> y)
-{
-    Workspace ws;
-    ws.DataX = std::move(x);
-    ws.DataY = std::move(y);
-    ws.PointCount = static_cast<std::int32_t>(ws.DataX.size());
-    ws.SetRange(0, ws.PointCount - 1);
-    return ws;
-}
-}  // namespace
 
 TEST(DiscreteDeck, ReferenceDecksAreByteIdentical)
 {

@@ -10,6 +10,7 @@
 
 using namespace fluvena;
 using fluvena::testing::LoadedWorkspace;
+using fluvena::testing::Points;
 using fluvena::testing::ReadFixture;
 using Status = DiscreteParse::Status;
 
@@ -88,16 +89,6 @@ std::string Solution(const char* count, const std::vector<Component>& rows, cons
 
 const std::string kHead = "1DISCRETE - Version 2B (December 1990)          nazwa.in\r\n\r\n";
 const std::string kSecondTitle = "1DISCRETE - Version 2B (December 1990)          nazwa.in\r\n\r\n";
-
-Workspace Points(std::vector<double> x, std::vector<double> y)
-{
-    Workspace ws;
-    ws.DataX = std::move(x);
-    ws.DataY = std::move(y);
-    ws.PointCount = static_cast<std::int32_t>(ws.DataX.size());
-    ws.SetRange(0, ws.PointCount - 1);
-    return ws;
-}
 
 }  // namespace
 

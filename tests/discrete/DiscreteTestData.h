@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace fluvena::testing {
 
@@ -17,6 +19,17 @@ inline std::string ReadFixture(const std::string& name)
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// A workspace holding these points, all of them selected.
+inline Workspace Points(std::vector<double> x, std::vector<double> y)
+{
+    Workspace ws;
+    ws.DataX = std::move(x);
+    ws.DataY = std::move(y);
+    ws.PointCount = static_cast<std::int32_t>(ws.DataX.size());
+    ws.SetRange(0, ws.PointCount - 1);
+    return ws;
 }
 
 // A workspace holding a fixture data file with the points first ... last.
