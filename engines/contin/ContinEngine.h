@@ -97,9 +97,12 @@ struct Result {
     int chosen = 0;
 };
 
-// Runs the whole analysis of a deck that was read successfully. Throws
-// std::runtime_error when the kernel cannot be evaluated for the data.
-Result Solve(const Deck& deck);
+// Runs the whole analysis of a deck that was read successfully: the alpha
+// scan refines toward PROB1 TO REJECT = targetProb1 and chooses the solution
+// nearest it (0.5 for every listing; other values let a solution be compared
+// with a listing whose scan stopped elsewhere). Throws std::runtime_error
+// when the kernel cannot be evaluated for the data.
+Result Solve(const Deck& deck, double targetProb1 = 0.5);
 
 // Splits a solution into peaks at its minima and runs of zeros; the ranges
 // cover the grid. Returns [first, last] index pairs.

@@ -470,7 +470,8 @@ std::vector<std::pair<int, int>> SplitPeaks(const std::vector<double>& s) {
     return peaks;
 }
 
-Result Solve(const Deck& deck) {
+Result Solve(const Deck& deck, double targetProb1) {
+    targetProb1 = std::isfinite(targetProb1) ? std::clamp(targetProb1, 0.01, 0.99) : 0.5;
     Result res;
     Setup S;
     S.ny = static_cast<int>(deck.t.size());
@@ -552,7 +553,7 @@ Result Solve(const Deck& deck) {
 
     // The alpha scan: a nearly unregularized reference, large steps up to a
     // solution that is surely rejected, then refinement of ln(alpha) toward
-    // PROB1 = 0.5.
+    // the target PROB1.
     std::vector<Raw> raws;
     std::vector<int> warm;
     auto run = [&](double ratio) {
@@ -577,14 +578,14 @@ Result Solve(const Deck& deck) {
         probs.push_back(prob1(raws.back()));
         if (probs.back() > 0.99) break;
     }
-    // Bracket around 0.5 among the computed ones.
+    // Bracket around the target among the computed ones.
     auto refine = [&]() {
         int lo = -1, hi = -1;
         for (size_t i = 0; i < probs.size(); ++i) {
-            if (probs[i] <= 0.5 && (lo < 0 || ratios[i] > ratios[static_cast<size_t>(lo)])) lo = static_cast<int>(i);
+            if (probs[i] <= targetProb1 && (lo < 0 || ratios[i] > ratios[static_cast<size_t>(lo)])) lo = static_cast<int>(i);
         }
         for (size_t i = 0; i < probs.size(); ++i) {
-            if (probs[i] > 0.5 && (lo < 0 || ratios[i] > ratios[static_cast<size_t>(lo)]) &&
+            if (probs[i] > targetProb1 && (lo < 0 || ratios[i] > ratios[static_cast<size_t>(lo)]) &&
                 (hi < 0 || ratios[i] < ratios[static_cast<size_t>(hi)]))
                 hi = static_cast<int>(i);
         }
@@ -596,14 +597,15 @@ Result Solve(const Deck& deck) {
             return std::log(p / (1.0 - p));
         };
         double fl = logit(probs[static_cast<size_t>(lo)]), fh = logit(probs[static_cast<size_t>(hi)]);
-        double u = fh > fl ? ul + (0.0 - fl) * (uh - ul) / (fh - fl) : 0.5 * (ul + uh);
+        const double ft = logit(targetProb1);
+        double u = fh > fl ? ul + (ft - fl) * (uh - ul) / (fh - fl) : 0.5 * (ul + uh);
         double margin = 0.15 * (uh - ul);
         u = std::clamp(u, ul + margin, uh - margin);
         double rr = std::exp(u);
         run(rr);
         ratios.push_back(rr);
         probs.push_back(prob1(raws.back()));
-        return std::fabs(probs.back() - 0.5) > 1e-4;
+        return std::fabs(probs.back() - targetProb1) > 1e-4;
     };
     while (static_cast<int>(raws.size()) < kMaxSolutions && refine()) {
     }
@@ -612,7 +614,8 @@ Result Solve(const Deck& deck) {
     for (size_t i = 0; i < raws.size(); ++i) {
         res.solutions.push_back(Finish(S, raws[i], res.g, res.c, s1, V0, ndf0));
         res.solutions.back().reference = (i == 0);
-        if (std::fabs(res.solutions[i].prob1 - 0.5) < std::fabs(res.solutions[static_cast<size_t>(best)].prob1 - 0.5))
+        if (std::fabs(res.solutions[i].prob1 - targetProb1) <
+            std::fabs(res.solutions[static_cast<size_t>(best)].prob1 - targetProb1))
             best = static_cast<int>(i);
     }
     res.chosen = best;

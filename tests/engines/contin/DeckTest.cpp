@@ -2,6 +2,7 @@
 // that must end in a listing line naming the card and "CHECK USERS GUIDE".
 #include "workspace/NumberFormat.h"
 #include "ContinEngine.h"
+#include "Files.h"
 #include "Synthetic.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +14,9 @@
 namespace {
 
 using namespace fluvena::contin;
+using contin_test::ReadTestFile;
 using contin_test::ProductDeck;
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream f(std::string(FLUVENA_TEST_DATA) + "/" + name, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
 
 std::string SmallDeck(int ny = 20, int ng = 30) {
     auto t = contin_test::LogSpaced(1, 1000, ny);
@@ -38,7 +34,7 @@ std::string Replace(std::string deck, const std::string& prefix, const std::stri
 }
 
 TEST(ContinDeck, ReadsTheProductsDeck) {
-    DeckResult r = ReadDeck(ReadFile("bimodal.contin.in"));
+    DeckResult r = ReadDeck(ReadTestFile("bimodal.contin.in"));
     ASSERT_TRUE(r.ok) << r.errorCard << ": " << r.errorText;
     EXPECT_EQ(r.deck.title, "nazwa.in");
     EXPECT_EQ(r.deck.ng, 100);
@@ -108,7 +104,7 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
 }
 
 TEST(ContinDeck, RejectedFixtureDeckNamesNG) {
-    std::string listing = RunContin(ReadFile("badng.contin.in"));
+    std::string listing = RunContin(ReadTestFile("badng.contin.in"));
     EXPECT_NE(listing.find("ERROR IN CARD NG"), std::string::npos);
     EXPECT_NE(listing.find("CHECK USERS GUIDE"), std::string::npos);
     // The cards are echoed before the error.

@@ -3,6 +3,7 @@
 // numbers the engine computed, to the precision they are printed with.
 #include "ContinEngine.h"
 #include "contin/ContinListing.h"
+#include "Files.h"
 #include "Synthetic.h"
 #include "workspace/Text.h"
 
@@ -15,27 +16,14 @@
 namespace {
 
 using namespace fluvena::contin;
+using contin_test::ReadTestFile;
+using contin_test::CrLfText;
 using fluvena::FindFrom;
 using fluvena::kNotFound;
 using fluvena::NumberAt;
 using fluvena::Pos;
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream f(std::string(FLUVENA_TEST_DATA) + "/" + name, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
 
-// Line ends as the product's reading of the file leaves them: CR LF.
-std::string CrLf(const std::string& lf) {
-    std::string out;
-    for (char ch : lf) {
-        if (ch == '\n') out += '\r';
-        out += ch;
-    }
-    return out;
-}
 
 struct ReadPeak {
     double intensity, intensityErr, position, positionErr, width;
@@ -117,7 +105,7 @@ void CheckRoundTrip(const std::string& deckText, const std::string& label) {
     ASSERT_TRUE(dr.ok) << dr.errorText;
     Result r;
     const std::string lf = RunContin(deckText, &r);
-    const std::string text = CrLf(lf);
+    const std::string text = CrLfText(lf);
     const int ny = int(dr.deck.t.size()), ng = dr.deck.ng;
 
     EXPECT_EQ(lf.find('\r'), std::string::npos);
@@ -167,7 +155,7 @@ void CheckRoundTrip(const std::string& deckText, const std::string& label) {
 }
 
 TEST(ContinListing, FixtureDeckReadsBackThroughTheOffsets) {
-    CheckRoundTrip(ReadFile("bimodal.contin.in"), "bimodal");
+    CheckRoundTrip(ReadTestFile("bimodal.contin.in"), "bimodal");
 }
 
 TEST(ContinListing, SyntheticDataReadBackThroughTheOffsets) {
@@ -186,7 +174,7 @@ void CheckProductParser(const std::string& deckText, const std::string& label) {
     DeckResult dr = ReadDeck(deckText);
     ASSERT_TRUE(dr.ok) << dr.errorText;
     Result r;
-    const std::string text = CrLf(RunContin(deckText, &r));
+    const std::string text = CrLfText(RunContin(deckText, &r));
     const int ny = int(dr.deck.t.size()), ng = dr.deck.ng;
     fluvena::ContinParse parse = fluvena::ParseContinListing(text, ny, ng, -1);
     ASSERT_EQ(parse.status, fluvena::ContinParse::Status::Ok);
@@ -227,8 +215,8 @@ void CheckProductParser(const std::string& deckText, const std::string& label) {
 
 TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
     using namespace contin_test;
-    CheckProductParser(ReadFile("bimodal.contin.in"), "bimodal");
-    CheckProductParser(ReadFile("lognormal.contin.in"), "lognormal");
+    CheckProductParser(ReadTestFile("bimodal.contin.in"), "bimodal");
+    CheckProductParser(ReadTestFile("lognormal.contin.in"), "lognormal");
     auto t = LogSpaced(1, 1e4, 60);
     CheckProductParser(ProductDeck(t, Decays(t, {{50, 1.0}}, 1e-3, 21), 0.1, 1e3, 40), "one component");
     CheckProductParser(ProductDeck(t, Decays(t, {{20, 0.5}, {100, 0.5}}, 1e-4, 22), 0.1, 1e3, 100), "close pair");
@@ -238,8 +226,8 @@ TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
 }
 
 TEST(ContinListing, ProductParserSeesRejections) {
-    std::string deck = ReadFile("badng.contin.in");
-    fluvena::ContinParse parse = fluvena::ParseContinListing(CrLf(RunContin(deck)), 100, 0, 3);
+    std::string deck = ReadTestFile("badng.contin.in");
+    fluvena::ContinParse parse = fluvena::ParseContinListing(CrLfText(RunContin(deck)), 100, 0, 3);
     EXPECT_EQ(parse.status, fluvena::ContinParse::Status::Rejected);
     EXPECT_TRUE(parse.solutions.empty());
 }
@@ -247,7 +235,7 @@ TEST(ContinListing, ProductParserSeesRejections) {
 // The reference listing itself is read the same way: this pins the offset
 // reader above to the geometry of a real listing.
 TEST(ContinListing, OffsetReaderMatchesTheReferenceListing) {
-    std::string text = CrLf(ReadFile("bimodal.contin.out"));
+    std::string text = CrLfText(ReadTestFile("bimodal.contin.out"));
     ReadListing rl = Read(text, 100, 100);
     ASSERT_EQ(rl.solutions.size(), 11u);
     EXPECT_DOUBLE_EQ(rl.solutions[0].distY[0], 0.7642);

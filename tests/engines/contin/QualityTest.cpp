@@ -2,7 +2,9 @@
 // components: every true component found within 2 % in position and 0.02 in
 // intensity, and little intensity in peaks that match nothing.
 #include "ContinEngine.h"
+#include "Files.h"
 #include "Synthetic.h"
+#include "contin/ContinListing.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +21,26 @@ struct Truth {
     double intensity;
 };
 
+struct Tolerance {
+    double position = 0.02;   // relative
+    double intensity = 0.02;  // absolute
+};
+
 struct Case {
     const char* name;
-    std::vector<Component> comps;  // empty: the log-normal below
+    std::vector<Component> comps;  // empty: a log-normal of deviation sigma around 50
     double tMin, tMax, gMin, gMax;
     std::vector<Truth> truth;
-    // At 0.1 % noise the close pair and the short component of the triple
-    // come out broadened by the regularization, and the intensity-weighted
-    // mean of a broadened peak lies above the true decay time: up to 5 %
-    // over 20 seeds (see DISABLED_Survey). Those cases are held to 5 % and
-    // 0.03 instead of 2 % and 0.02.
-    bool broadensAtMilliNoise = false;
+    // What the chosen solution is held to at 0.01 % and 0.1 % noise. Where
+    // it is looser than 2 % and 0.02, the method itself gives no better:
+    // the regularizer broadens the short component of a close pair or of
+    // the triple, and the intensity-weighted mean of a broadened peak lies
+    // above the true decay time; a broad log-normal gets a small side lobe
+    // beyond its tail that takes its share of the first moment with it.
+    // DISABLED_Survey shows the spread over 20 seeds.
+    Tolerance atTenthMilli{}, atMilli{};
+    double sigma = 0.3;
+    int points = 100;
 };
 
 struct Score {
@@ -60,8 +71,8 @@ Score Evaluate(const Solution& s, const std::vector<Truth>& truth, double posTol
 }
 
 fluvena::contin::Result RunCase(const Case& c, double noise, unsigned seed) {
-    auto t = LogSpaced(c.tMin, c.tMax, 100);
-    auto y = c.comps.empty() ? LogNormalDecay(t, std::log(50.0), 0.3, noise, seed) : Decays(t, c.comps, noise, seed);
+    auto t = LogSpaced(c.tMin, c.tMax, c.points);
+    auto y = c.comps.empty() ? LogNormalDecay(t, std::log(50.0), c.sigma, noise, seed) : Decays(t, c.comps, noise, seed);
     auto dr = fluvena::contin::ReadDeck(ProductDeck(t, y, c.gMin, c.gMax, 100));
     EXPECT_TRUE(dr.ok) << dr.errorText;
     return fluvena::contin::Solve(dr.deck);
@@ -71,9 +82,13 @@ const std::vector<Case>& Cases() {
     static const std::vector<Case> cases = {
         {"single", {{50, 1.0}}, 1, 1e4, 0.1, 1e3, {{50, 1.0}}},
         {"two 10 & 200", {{10, 0.6}, {200, 0.4}}, 1, 1e4, 0.1, 1e3, {{10, 0.6}, {200, 0.4}}},
-        {"two 20 & 100", {{20, 0.5}, {100, 0.5}}, 1, 1e4, 0.1, 1e3, {{20, 0.5}, {100, 0.5}}, true},
-        {"three 2, 40, 900", {{2, 0.3}, {40, 0.4}, {900, 0.3}}, 0.1, 2e4, 0.1, 1e4, {{2, 0.3}, {40, 0.4}, {900, 0.3}}, true},
-        {"log-normal", {}, 1, 1e4, 0.1, 1e3, {{50.0 * std::exp(0.045), 1.0}}},
+        {"two 20 & 100", {{20, 0.5}, {100, 0.5}}, 1, 1e4, 0.1, 1e3, {{20, 0.5}, {100, 0.5}}, {}, {0.05, 0.03}},
+        {"three 2, 40, 900", {{2, 0.3}, {40, 0.4}, {900, 0.3}}, 0.1, 2e4, 0.1, 1e4, {{2, 0.3}, {40, 0.4}, {900, 0.3}},
+         {}, {0.05, 0.03}},
+        // Intensity-weighted mean decay time of a log-normal: exp(mu + sigma^2 / 2).
+        {"log-normal 0.3", {}, 1, 1e4, 0.1, 1e3, {{50.0 * std::exp(0.045), 1.0}}},
+        // The recorded log-normal data set's kind: broader, 80 points.
+        {"log-normal 0.5", {}, 0.5, 5e3, 0.1, 1e3, {{50.0 * std::exp(0.125), 1.0}}, {0.04, 0.02}, {0.04, 0.02}, 0.5, 80},
     };
     return cases;
 }
@@ -84,8 +99,8 @@ TEST(ContinQuality, ChosenSolutionFindsTheComponentsAtLowNoise) {
             for (unsigned seed : {noise < 5e-4 ? 1u : 2u}) {
                 auto r = RunCase(c, noise, seed);
                 const Solution& s = r.solutions[size_t(r.chosen)];
-                const bool loose = c.broadensAtMilliNoise && noise > 5e-4;
-                Score sc = Evaluate(s, c.truth, loose ? 0.05 : 0.02, loose ? 0.03 : 0.02);
+                const Tolerance tol = noise > 5e-4 ? c.atMilli : c.atTenthMilli;
+                Score sc = Evaluate(s, c.truth, tol.position, tol.intensity);
                 SCOPED_TRACE(std::string(c.name) + " noise " + std::to_string(noise) + " seed " + std::to_string(seed) +
                              ":" + sc.report);
                 EXPECT_TRUE(sc.allFound);
@@ -144,5 +159,44 @@ TEST(ContinQuality, DISABLED_Survey) {
             std::printf("%-18s noise %.0e: pass %2d/%d  worst position %.2f %%  intensity %.3f  spurious %.3f\n", c.name,
                         noise, found, seeds, 100 * worstPos, worstInt, worstSpur);
         }
+}
+}  // namespace
+
+namespace {
+// The reference listings' chosen solutions, read with the product's parser,
+// against the engine's solution at the same PROB1 TO REJECT: the same main
+// peaks, to within what the baseline's handling and the finite alpha steps
+// allow. This separates what the method gives from what the implementation
+// adds.
+TEST(ContinQuality, AgreesWithTheReferenceListingAtItsChosenProb1) {
+    for (const char* name : {"bimodal", "lognormal"}) {
+        SCOPED_TRACE(name);
+        const std::string deckText = ReadTestFile(std::string(name) + ".contin.in");
+        auto dr = fluvena::contin::ReadDeck(deckText);
+        ASSERT_TRUE(dr.ok) << dr.errorText;
+        const int ny = int(dr.deck.t.size());
+        auto ref = fluvena::ParseContinListing(CrLfText(ReadTestFile(std::string(name) + ".contin.out")), ny,
+                                               dr.deck.ng, -1);
+        ASSERT_EQ(ref.status, fluvena::ContinParse::Status::Ok);
+        const fluvena::ContinSolution& want = ref.solutions[size_t(ref.chosen)];
+
+        auto r = fluvena::contin::Solve(dr.deck, want.prob1ToReject);
+        const Solution& got = r.solutions[size_t(r.chosen)];
+        std::ostringstream os;
+        for (const auto& p : got.peaks) os << " [" << p.ratio[2] << " : " << p.m[1] << "]";
+        os << " reference";
+        for (int k = 0; k < want.peakCount; ++k)
+            os << " [" << want.peakPosition[size_t(k)] << " : " << want.peakIntensity[size_t(k)] << "]";
+        SCOPED_TRACE(os.str());
+        EXPECT_NEAR(got.prob1, want.prob1ToReject, 0.05);
+        for (int k = 0; k < want.peakCount; ++k) {
+            if (want.peakIntensity[size_t(k)] < 0.1) continue;
+            bool found = false;
+            for (const auto& p : got.peaks)
+                found = found || (std::fabs(p.ratio[2] / want.peakPosition[size_t(k)] - 1.0) <= 0.01 &&
+                                  std::fabs(p.m[1] - want.peakIntensity[size_t(k)]) <= 0.005);
+            EXPECT_TRUE(found) << "reference peak " << k;
+        }
+    }
 }
 }  // namespace
