@@ -609,6 +609,30 @@ Result Solve(const Deck& deck, double targetProb1) {
     };
     while (static_cast<int>(raws.size()) < kMaxSolutions && refine()) {
     }
+    // When the target was met in few steps, spread more solutions over the
+    // rise of PROB1 (each between the two neighbours in alpha whose PROB1
+    // differ most), so that the solutions a user browses show how the
+    // distribution changes with the smoothing.
+    const int kMinSolutions = 10;
+    while (static_cast<int>(raws.size()) < kMinSolutions) {
+        std::vector<size_t> order(ratios.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ratios[a] < ratios[b]; });
+        double widest = 0.0;
+        double mid = 0.0;
+        for (size_t k = 1; k < order.size(); ++k) {
+            const size_t a = order[k - 1], b = order[k];
+            const double rise = std::fabs(probs[b] - probs[a]);
+            if (rise > widest && std::log(ratios[b] / ratios[a]) > 1e-3) {
+                widest = rise;
+                mid = std::sqrt(ratios[a] * ratios[b]);
+            }
+        }
+        if (!(widest > 1e-3)) break;
+        run(mid);
+        ratios.push_back(mid);
+        probs.push_back(prob1(raws.back()));
+    }
 
     int best = 0;
     for (size_t i = 0; i < raws.size(); ++i) {

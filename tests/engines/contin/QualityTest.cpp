@@ -105,6 +105,8 @@ TEST(ContinQuality, ChosenSolutionFindsTheComponentsAtLowNoise) {
                              ":" + sc.report);
                 EXPECT_TRUE(sc.allFound);
                 EXPECT_LT(sc.spurious, 0.05);
+                EXPECT_GE(r.solutions.size(), 10u);
+                EXPECT_LE(r.solutions.size(), 12u);
             }
 }
 
