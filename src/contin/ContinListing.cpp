@@ -134,7 +134,12 @@ ContinSolution ReadSolution(const Listing& in, std::int64_t& c, std::int32_t ran
         c += kRow;
     }
 
-    const std::int32_t peaks = PeakCount(in.Find(kMoment, c), in.Find(kAlpha, c));
+    // A solution that is zero everywhere prints no peak table. When no
+    // "MOMENT(J)" follows at all, such a solution has no peaks (a count
+    // taken from position -1 would send the reads to the listing's start
+    // and lose every solution of a complete listing).
+    const std::int64_t momentAt = in.Find(kMoment, c);
+    const std::int32_t peaks = momentAt < 0 ? 0 : PeakCount(momentAt, in.Find(kAlpha, c));
     for (std::int32_t k = 0; k < peaks; ++k) {
         c = in.Require(kMoment, c) + 211;
         s.peakIntensity.push_back(in.Intensity(c));

@@ -357,15 +357,22 @@ TEST(ContinListing, BrokenSolutionIsDroppedEarlierOnesKept)
     EXPECT_DOUBLE_EQ(p.solutions[1].prob1ToReject, 0.2);
     EXPECT_EQ(p.chosen, 1);
 
-    // Peak tables counted but missing ("FOR ALPHA/S(1)" present, no
-    // "MOMENT(J)"): the solution is broken, not read from the text's start.
+    // No "MOMENT(J)" in the rest of the listing although "FOR ALPHA/S(1)"
+    // is there: a solution that is zero everywhere has no peak table. It is
+    // read with no peaks, its table and fit kept, nothing read from the
+    // text's start; the chosen index stays as it was.
     Synthetic m;
     m.Solution("0.1", 679, 1);
     m.Solution("0.2", 5000, 0);
     m.Put(m.text.size() + 5, "ORDINATES LISTED ARE FIT VALUES");
-    const ContinParse pm = ParseContinListing(m.text, 1, 1, 0);
-    EXPECT_EQ(pm.status, Status::Truncated);
-    EXPECT_EQ(pm.solutions.size(), 1u);
+    const ContinParse pm = ParseContinListing(m.text, 1, 1, 4);
+    EXPECT_EQ(pm.status, Status::Ok);
+    ASSERT_EQ(pm.solutions.size(), 2u);
+    EXPECT_EQ(pm.solutions[1].peakCount, 0);
+    EXPECT_TRUE(pm.solutions[1].peakIntensity.empty());
+    EXPECT_EQ(pm.solutions[1].distY, std::vector<double>{0.15});
+    EXPECT_EQ(pm.solutions[1].fitY, std::vector<double>{0.9423});
+    EXPECT_EQ(pm.chosen, 4);
 
     // Missing "PROB1 TO REJECT": nothing is read at offsets from -1.
     const std::string marker = "ORDINATES LISTED ARE FIT VALUES";

@@ -232,6 +232,34 @@ TEST(ContinListing, ProductParserSeesRejections) {
     EXPECT_TRUE(parse.solutions.empty());
 }
 
+// Data in which nothing decays (a constant, a signal upside down) give
+// solutions that are zero everywhere: no peak tables, and still every
+// solution read with its fit.
+TEST(ContinListing, DataWithoutADecayGiveSolutionsWithoutPeaks) {
+    using namespace contin_test;
+    auto t = LogSpaced(1, 1e4, 60);
+    const std::vector<double> flat(t.size(), 0.5);
+    std::vector<double> inverted = Decays(t, {{50, 1.0}}, 1e-3, 31);
+    for (double& v : inverted) v = -v;
+    for (const auto& [label, y] : {std::pair{"constant", flat}, std::pair{"upside down", inverted}}) {
+        SCOPED_TRACE(label);
+        const std::string deck = ProductDeck(t, y, 0.1, 1e3, 50);
+        Result r;
+        const std::string text = CrLfText(RunContin(deck, &r));
+        fluvena::ContinParse parse = fluvena::ParseContinListing(text, int(t.size()), 50, 3);
+        ASSERT_EQ(parse.status, fluvena::ContinParse::Status::Ok);
+        ASSERT_EQ(parse.solutions.size(), r.solutions.size());
+        ASSERT_FALSE(r.solutions.empty());
+        for (size_t i = 0; i < r.solutions.size(); ++i) {
+            EXPECT_TRUE(r.solutions[i].peaks.empty());
+            EXPECT_EQ(parse.solutions[i].peakCount, 0);
+            ASSERT_EQ(parse.solutions[i].fitY.size(), t.size());
+            EXPECT_NEAR(parse.solutions[i].fitY[0], r.solutions[i].fit[0], 1e-3);
+        }
+        EXPECT_EQ(parse.chosen, 3);
+    }
+}
+
 // The reference listing itself is read the same way: this pins the offset
 // reader above to the geometry of a real listing.
 TEST(ContinListing, OffsetReaderMatchesTheReferenceListing) {
