@@ -568,14 +568,18 @@ Result Solve(const Deck& deck, double targetProb1) {
         if (!(ndf0 > 0.0) || !(d2 > 0.0) || !(V0 > 0.0)) return r.V > V0 * (1.0 + 1e-12) ? 1.0 : 0.0;
         return FCdf(((r.V - V0) / ndf0) / (V0 / d2), ndf0, d2);
     };
+    // Every solution after the reference, with its ALPHA/S(1) and PROB1.
     std::vector<double> ratios{1e-10}, probs{0.0};
+    auto scan = [&](double ratio) {
+        run(ratio);
+        ratios.push_back(ratio);
+        probs.push_back(prob1(raws.back()));
+    };
     const int kMaxSolutions = 11;
     double ratio = 1e-10;
     while (static_cast<int>(raws.size()) < 9) {
         ratio *= 10.0;
-        run(ratio);
-        ratios.push_back(ratio);
-        probs.push_back(prob1(raws.back()));
+        scan(ratio);
         if (probs.back() > 0.99) break;
     }
     // Bracket around the target among the computed ones.
@@ -601,10 +605,7 @@ Result Solve(const Deck& deck, double targetProb1) {
         double u = fh > fl ? ul + (ft - fl) * (uh - ul) / (fh - fl) : 0.5 * (ul + uh);
         double margin = 0.15 * (uh - ul);
         u = std::clamp(u, ul + margin, uh - margin);
-        double rr = std::exp(u);
-        run(rr);
-        ratios.push_back(rr);
-        probs.push_back(prob1(raws.back()));
+        scan(std::exp(u));
         return std::fabs(probs.back() - targetProb1) > 1e-4;
     };
     while (static_cast<int>(raws.size()) < kMaxSolutions && refine()) {
@@ -629,9 +630,7 @@ Result Solve(const Deck& deck, double targetProb1) {
             }
         }
         if (!(widest > 1e-3)) break;
-        run(mid);
-        ratios.push_back(mid);
-        probs.push_back(prob1(raws.back()));
+        scan(mid);
     }
 
     int best = 0;
