@@ -2,7 +2,7 @@
 // NLAMMX 6, MTRY 5, rounded to three significant digits.
 #include "discrete/Listing.h"
 
-#include "workspace/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,13 +10,13 @@
 #include "discrete/DiscreteListing.h"
 #include "external/Runner.h"
 #include "results/ResultsLog.h"
-#include "workspace/Convert.h"
-#include "workspace/Cp1250.h"
-#include "workspace/DataLoader.h"
-#include "workspace/Errors.h"
-#include "workspace/FileIO.h"
-#include "workspace/MemoText.h"
-#include "workspace/Workspace.h"
+#include "base/Convert.h"
+#include "io/Cp1250.h"
+#include "io/DataLoader.h"
+#include "base/Errors.h"
+#include "io/FileIO.h"
+#include "base/MemoText.h"
+#include "core/Workspace.h"
 
 #include <algorithm>
 #include <clocale>

@@ -1,7 +1,7 @@
 #include "BatchOptions.h"
 
-#include "workspace/Convert.h"
-#include "workspace/Errors.h"
+#include "base/Convert.h"
+#include "base/Errors.h"
 
 #include <algorithm>
 #include <map>

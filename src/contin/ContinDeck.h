@@ -1,7 +1,7 @@
 #pragma once
 // The CONTIN control deck: title, fixed control cards, the grid from the
 // "Contin" page, END, NY and the selected points.
-#include "workspace/Workspace.h"
+#include "core/Workspace.h"
 
 #include <string>
 #include <string_view>

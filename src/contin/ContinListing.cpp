@@ -1,7 +1,7 @@
 #include "ContinListing.h"
 
-#include "workspace/Errors.h"
-#include "workspace/Text.h"
+#include "base/Errors.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 // Reads a CONTIN listing by its fixed markers and columns.
-#include "workspace/Workspace.h"
+#include "core/Workspace.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "ContinListing.h"
 
-#include "workspace/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 #include <algorithm>
 #include <cstdint>

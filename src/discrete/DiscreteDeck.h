@@ -1,6 +1,6 @@
 #pragma once
 // The DISCRETE control deck and the defaults of its advanced switches.
-#include "workspace/Workspace.h"
+#include "core/Workspace.h"
 
 #include <array>
 #include <string>

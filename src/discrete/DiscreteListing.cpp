@@ -1,7 +1,7 @@
 #include "discrete/DiscreteListing.h"
 
-#include "workspace/Errors.h"
-#include "workspace/Text.h"
+#include "base/Errors.h"
+#include "base/Text.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 // Reads a DISCRETE listing by its fixed markers and columns and computes each
 // solution's fit and residuals over the analysed points.
-#include "workspace/Workspace.h"
+#include "core/Workspace.h"
 
 #include <cstdint>
 #include <string>

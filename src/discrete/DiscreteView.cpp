@@ -1,6 +1,6 @@
 #include "discrete/DiscreteListing.h"
 
-#include "workspace/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 #include <algorithm>
 #include <cmath>

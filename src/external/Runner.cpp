@@ -1,8 +1,8 @@
 #include "Runner.h"
 
-#include "workspace/Errors.h"
-#include "workspace/FileIO.h"
-#include "workspace/MemoText.h"
+#include "base/Errors.h"
+#include "io/FileIO.h"
+#include "base/MemoText.h"
 
 #include <cerrno>
 #include <csignal>

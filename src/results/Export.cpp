@@ -1,6 +1,6 @@
 #include "Export.h"
 
-#include "workspace/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 #include <cmath>
 #include <algorithm>

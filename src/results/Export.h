@@ -1,6 +1,6 @@
 #pragma once
 // The tables the two "Zapisz" buttons of the charts write.
-#include "workspace/Workspace.h"
+#include "core/Workspace.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "ResultsLog.h"
 
-#include "workspace/Convert.h"
-#include "workspace/Errors.h"
-#include "workspace/NumberFormat.h"
+#include "base/Convert.h"
+#include "base/Errors.h"
+#include "base/NumberFormat.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 // The results log: one line per "Zapamiętaj" click, header first on an empty
 // memo. Lines are 8-bit text without line ends.
-#include "workspace/Workspace.h"
+#include "core/Workspace.h"
 
 #include <optional>
 #include <string>

@@ -7,11 +7,11 @@
 #include "results/Export.h"
 #include "results/ResultsLog.h"
 #include "ui/Help.h"
-#include "workspace/Cp1250.h"
-#include "workspace/DataLoader.h"
-#include "workspace/Errors.h"
-#include "workspace/FileIO.h"
-#include "workspace/MemoText.h"
+#include "io/Cp1250.h"
+#include "io/DataLoader.h"
+#include "base/Errors.h"
+#include "io/FileIO.h"
+#include "base/MemoText.h"
 
 #include <qcustomplot.h>
 

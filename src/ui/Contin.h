@@ -4,7 +4,7 @@
 // decision lives in the core, where it is tested without a window.
 #include "external/Runner.h"
 #include "results/ResultsLog.h"
-#include "workspace/Workspace.h"
+#include "core/Workspace.h"
 
 #include <QMainWindow>
 #include <QString>

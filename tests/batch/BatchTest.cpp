@@ -5,10 +5,10 @@
 #include "contin/ContinListing.h"
 #include "discrete/DiscreteListing.h"
 #include "results/ResultsLog.h"
-#include "workspace/DataLoader.h"
-#include "workspace/FileIO.h"
-#include "workspace/MemoText.h"
-#include "workspace/Workspace.h"
+#include "io/DataLoader.h"
+#include "io/FileIO.h"
+#include "base/MemoText.h"
+#include "core/Workspace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "contin/ContinDeck.h"
 
-#include "workspace/DataLoader.h"
-#include "workspace/Errors.h"
-#include "workspace/FileIO.h"
-#include "workspace/MemoText.h"
+#include "io/DataLoader.h"
+#include "base/Errors.h"
+#include "io/FileIO.h"
+#include "base/MemoText.h"
 
 #include <gtest/gtest.h>
 

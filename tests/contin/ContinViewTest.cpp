@@ -1,7 +1,7 @@
 #include "contin/ContinListing.h"
 
-#include "workspace/FileIO.h"
-#include "workspace/MemoText.h"
+#include "io/FileIO.h"
+#include "base/MemoText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "discrete/DiscreteDeck.h"
 
 #include "DiscreteTestData.h"
-#include "workspace/Errors.h"
-#include "workspace/MemoText.h"
+#include "base/Errors.h"
+#include "base/MemoText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "discrete/DiscreteListing.h"
 
 #include "DiscreteTestData.h"
-#include "workspace/MemoText.h"
+#include "base/MemoText.h"
 
 #include <gtest/gtest.h>
 

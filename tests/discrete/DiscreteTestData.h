@@ -1,7 +1,7 @@
 #pragma once
 // Fixture files of the DISCRETE tests, read as bytes.
-#include "workspace/DataLoader.h"
-#include "workspace/Workspace.h"
+#include "io/DataLoader.h"
+#include "core/Workspace.h"
 
 #include <fstream>
 #include <sstream>

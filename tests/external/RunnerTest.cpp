@@ -1,6 +1,6 @@
 #include "external/Runner.h"
-#include "workspace/Errors.h"
-#include "workspace/FileIO.h"
+#include "base/Errors.h"
+#include "io/FileIO.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "ui/Contin.h"
 #include "ui/Help.h"
 #include "ui/Unit2.h"
-#include "workspace/Cp1250.h"
-#include "workspace/FileIO.h"
+#include "io/Cp1250.h"
+#include "io/FileIO.h"
 
 #include <qcustomplot.h>
 

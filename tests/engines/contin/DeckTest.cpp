@@ -1,6 +1,6 @@
 // The deck reader: cards, Fortran formats and numbers, and the rejections
 // that must end in a listing line naming the card and "CHECK USERS GUIDE".
-#include "workspace/NumberFormat.h"
+#include "base/NumberFormat.h"
 #include "ContinEngine.h"
 #include "Files.h"
 #include "Synthetic.h"

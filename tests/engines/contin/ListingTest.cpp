@@ -5,7 +5,7 @@
 #include "contin/ContinListing.h"
 #include "Files.h"
 #include "Synthetic.h"
-#include "workspace/Text.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Seeded synthetic decay data and the deck the product writes for it.
 #include "contin/ContinDeck.h"
-#include "workspace/MemoText.h"
-#include "workspace/Workspace.h"
+#include "base/MemoText.h"
+#include "core/Workspace.h"
 
 #include <charconv>
 #include <cmath>

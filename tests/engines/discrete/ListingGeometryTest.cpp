@@ -3,7 +3,7 @@
 #include "discrete/Listing.h"
 
 #include "OffsetReader.h"
-#include "workspace/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 #include <gtest/gtest.h>
 

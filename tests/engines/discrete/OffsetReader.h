@@ -2,7 +2,7 @@
 // Reads a DISCRETE listing by the product's fixed markers and offsets (CR LF
 // line ends), built on the product's own text primitives. A minus sign in
 // the column just before a 9-character field is the sign of that field.
-#include "workspace/Text.h"
+#include "base/Text.h"
 
 #include <optional>
 #include <string>

@@ -7,8 +7,8 @@
 #include "discrete/Listing.h"
 
 #include "OffsetReader.h"
-#include "workspace/MemoText.h"
-#include "workspace/Workspace.h"
+#include "base/MemoText.h"
+#include "core/Workspace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "FileIO.h"
 
-#include "Errors.h"
+#include "base/Errors.h"
 
 #include <cerrno>
 #include <cstdio>

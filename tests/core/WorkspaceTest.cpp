@@ -1,4 +1,4 @@
-#include "workspace/Workspace.h"
+#include "core/Workspace.h"
 
 #include <gtest/gtest.h>
 

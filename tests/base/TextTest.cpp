@@ -1,9 +1,9 @@
-#include "workspace/Cp1250.h"
-#include "workspace/Convert.h"
-#include "workspace/Errors.h"
-#include "workspace/MemoText.h"
-#include "workspace/NumberFormat.h"
-#include "workspace/Text.h"
+#include "io/Cp1250.h"
+#include "base/Convert.h"
+#include "base/Errors.h"
+#include "base/MemoText.h"
+#include "base/NumberFormat.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "DataLoader.h"
 
-#include "Errors.h"
-#include "MemoText.h"
-#include "Text.h"
+#include "base/Errors.h"
+#include "base/MemoText.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "workspace/DataLoader.h"
+#include "io/DataLoader.h"
 
 #include <gtest/gtest.h>
 

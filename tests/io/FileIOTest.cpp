@@ -1,5 +1,5 @@
-#include "workspace/Errors.h"
-#include "workspace/FileIO.h"
+#include "base/Errors.h"
+#include "io/FileIO.h"
 
 #include <gtest/gtest.h>
 
