@@ -7,15 +7,44 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace fluvena {
 
-// What went wrong, for the user. `message` is English UTF-8 text; `line` is
-// the 1-based line of the input it concerns, 0 when it concerns none.
+// What went wrong, for the user. The pattern is English text with %1, %2 ...
+// standing for the arguments (UTF-8), so that a window can look the pattern
+// up in its translations before it fills the arguments in; `line` is the
+// 1-based line of the input the failure concerns, 0 when it concerns none.
 struct Failure {
-    std::string message;
+    std::string pattern;
+    std::vector<std::string> args;
     std::int64_t line = 0;
+
+    // The pattern with %1 ... %9 replaced by the arguments.
+    std::string message() const
+    {
+        std::string out;
+        for (std::size_t i = 0; i < pattern.size(); ++i) {
+            const char c = pattern[i];
+            if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+                const auto k = static_cast<std::size_t>(pattern[i + 1] - '1');
+                if (k < args.size()) {
+                    out += args[k];
+                    ++i;
+                    continue;
+                }
+            }
+            out += c;
+        }
+        return out;
+    }
 };
+
+// A failure from its pattern and arguments: Fail("line %1: '%2' is not a number", {"3", "abc"}, 3).
+inline Failure Fail(std::string pattern, std::vector<std::string> args = {}, std::int64_t line = 0)
+{
+    return Failure{std::move(pattern), std::move(args), line};
+}
 
 template <typename T>
 class Outcome {
