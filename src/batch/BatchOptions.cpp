@@ -20,7 +20,7 @@ const char* const kUsage =
     "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)\n"
     "discrete:  --max-components N (6)  --weight N (2)  --max-tries N (5)\n"
     "           --switches LLLLLLLLL (TFFTFFTTF: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT)\n"
-    "output:    --json  --quiet  --workdir DIR\n"
+    "output:    --json  --quiet  --workdir DIR  --help\n"
     "log:       --log FILE  --param NAME (Temp)  --value V (once per input) | --values V1,V2,...\n"
     "           --inverse  --rates  --solution chosen|N  --decimal-point C\n";
 
@@ -64,7 +64,7 @@ const std::map<std::string, OptionRule>& OptionRules()
     return rules;
 }
 
-std::int32_t WholeNumber(const std::string& option, const std::string& text, std::int32_t min)
+std::int32_t WholeNumber(const std::string& option, const std::string& text, std::int32_t min = INT32_MIN)
 {
     std::int32_t v = 0;
     try {
@@ -76,10 +76,10 @@ std::int32_t WholeNumber(const std::string& option, const std::string& text, std
     return v;
 }
 
-void CheckFloat(const std::string& option, const std::string& text)
+double Real(const std::string& option, const std::string& text)
 {
     try {
-        (void)StrToFloat(text, '.');
+        return StrToFloat(text, '.');
     } catch (const Error&) {
         throw UsageError(option + " needs a number with a decimal point, not '" + text + "'");
     }
@@ -89,8 +89,15 @@ void CheckFloat(const std::string& option, const std::string& text)
 
 Options ParseOptions(const std::vector<std::string>& args)
 {
-    if (args.empty()) throw UsageError("no command given");
     Options o;
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+            return o;
+        }
+    }
+    if (args.empty()) throw UsageError("no command given");
     static const std::map<std::string, Command> commands = {{"contin", Command::Contin},
                                                             {"discrete", Command::Discrete},
                                                             {"parse-contin", Command::ParseContin},
@@ -134,13 +141,13 @@ Options ParseOptions(const std::vector<std::string>& args)
 
         if (a == "--first") o.first = WholeNumber(a, value, 0);
         else if (a == "--last") o.last = WholeNumber(a, value, 0);
-        else if (a == "--grid-min") CheckFloat(a, value), o.gridMin = value;
-        else if (a == "--grid-max") CheckFloat(a, value), o.gridMax = value;
-        else if (a == "--grid-points") WholeNumber(a, value, 0), o.gridPoints = value, haveGridPoints = true;
+        else if (a == "--grid-min") o.gridMin = Real(a, value);
+        else if (a == "--grid-max") o.gridMax = Real(a, value);
+        else if (a == "--grid-points") o.gridPoints = WholeNumber(a, value, 0), haveGridPoints = true;
         else if (a == "--points") o.points = WholeNumber(a, value, 0), havePoints = true;
-        else if (a == "--max-components") WholeNumber(a, value, 0), o.maxComponents = value;
-        else if (a == "--weight") WholeNumber(a, value, INT32_MIN), o.weight = value;
-        else if (a == "--max-tries") WholeNumber(a, value, INT32_MIN), o.maxTries = value;
+        else if (a == "--max-components") o.maxComponents = WholeNumber(a, value, 0);
+        else if (a == "--weight") o.weight = WholeNumber(a, value);
+        else if (a == "--max-tries") o.maxTries = WholeNumber(a, value);
         else if (a == "--switches") {
             if (value.size() != 9) throw UsageError("--switches needs nine letters T or F");
             for (std::size_t k = 0; k < 9; ++k) {
@@ -190,8 +197,8 @@ Options ParseOptions(const std::vector<std::string>& args)
         if (o.inputs.size() != 2) throw UsageError("parse-discrete takes a listing and a data file");
         break;
     }
-    // --first beyond --last is allowed: the scroll bars may cross, and the
-    // deck's own rule refuses such a range.
+    // --first beyond --last is not a usage error: the analysis refuses such a
+    // range with its own words, as the window does when the scroll bars cross.
     const std::size_t runs = o.command == Command::Contin || o.command == Command::Discrete ? o.inputs.size() : 1;
     if (o.logFile) {
         if (o.values.size() != runs)

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of fluvena-batch.
-#include "discrete/DiscreteDeck.h"
+#include "core/Requests.h"
 
 #include <cstdint>
 #include <optional>
@@ -18,12 +18,14 @@ struct Options {
     // parse-discrete: the listing and the data file.
     std::vector<std::string> inputs;
     std::optional<std::int32_t> first, last;
-    // The deck fields as the edit fields would hold them (point separator).
-    std::string gridMin = "0.1", gridMax = "1000", gridPoints = "100";
-    std::string maxComponents = "6", weight = kDefaultWeight, maxTries = "5";
+    // The analysis settings, with the window's defaults.
+    double gridMin = 0.1, gridMax = 1000.0;
+    std::int32_t gridPoints = 100;
+    std::int32_t maxComponents = 6, weight = kDefaultWeighting, maxTries = 5;
     DiscreteSwitches switches = kDefaultSwitches;
     std::int32_t points = 0;  // parse-contin: the RangeCount of the run
     bool json = false, quiet = false;
+    bool help = false;  // --help / -h: print the usage and stop
     std::optional<std::string> logFile;
     std::string param = "Temp";  // UTF-8 as given
     std::vector<std::string> values;
@@ -38,7 +40,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Throws UsageError with a one-line reason.
+// Throws UsageError with a one-line reason. "--help" or "-h" anywhere (also
+// after a command) asks for the usage instead.
 Options ParseOptions(const std::vector<std::string>& args);
 
 extern const char* const kUsage;

@@ -50,4 +50,16 @@ LoadedData ParseDataFile(std::string_view bytes)
     return out;
 }
 
+Outcome<io::DataFile> ReadClassicDataFile(std::string_view bytes)
+{
+    LoadedData data = ParseDataFile(bytes);
+    if (data.status == LoadedData::Status::BadLine)
+        return Fail("line %1 of the data file cannot be read (a blank line, or no tab between the columns)",
+                    {std::to_string(data.badLine)}, data.badLine);
+    io::DataFile file;
+    file.x = std::move(data.x);
+    file.y = std::move(data.y);
+    return file;
+}
+
 }  // namespace fluvena

@@ -1,6 +1,9 @@
 #pragma once
 // The data file: two tab-separated columns, one point a line, commas read as
 // decimal points, each field read through a fixed window of characters.
+#include "base/Outcome.h"
+#include "io/DataFile.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,5 +25,9 @@ struct LoadedData {
 // whose tab cannot be found (no tab left in the file) gives BadLine with that
 // line's number and no points.
 LoadedData ParseDataFile(std::string_view bytes);
+
+// The same reading as a data file: no points for an empty file, a failure
+// naming the line that cannot be read.
+Outcome<io::DataFile> ReadClassicDataFile(std::string_view bytes);
 
 }  // namespace fluvena

@@ -1,17 +1,17 @@
 #include "ui/Contin.h"
 
-#include "contin/ContinDeck.h"
-#include "contin/ContinListing.h"
-#include "discrete/DiscreteDeck.h"
-#include "discrete/DiscreteListing.h"
-#include "results/Export.h"
-#include "results/ResultsLog.h"
-#include "ui/Help.h"
+#include "base/Convert.h"
+#include "base/Errors.h"
+#include "base/MemoText.h"
+#include "base/NumberFormat.h"
 #include "io/Cp1250.h"
 #include "io/DataLoader.h"
-#include "base/Errors.h"
 #include "io/FileIO.h"
-#include "base/MemoText.h"
+#include "results/Export.h"
+#include "results/ResultsLog.h"
+#include "ui/Charts.h"
+#include "ui/Help.h"
+#include "ui/RunDialog.h"
 
 #include <qcustomplot.h>
 
@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,13 +29,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -165,63 +164,23 @@ void SetCell(QTableWidget* grid, int column, int row, const QString& text)
     if (row == 0 || column == 0) item->setBackground(grid->palette().color(QPalette::Button));
 }
 
-// Axis labels in the window's number formats: "0.0E+##" (exponent without
-// padding: 1.0E+1) on the logarithmic axes, "0.0E+00" (1.0E-03) on the
-// residual axis; the decimal separator is the locale's.
-QString AxisLabel(double value, bool padExponent)
-{
-    if (value == 0) return QStringLiteral("0");
-    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value)) + 1e-9));
-    double mantissa = value / std::pow(10.0, exponent);
-    QString m = QLocale::system().toString(mantissa, 'f', 1);
-    QString e = QString::number(std::abs(exponent));
-    if (padExponent && e.size() < 2) e.prepend('0');
-    return m + QStringLiteral("E") + (exponent < 0 ? QStringLiteral("-") : QStringLiteral("+")) + e;
-}
-
-class LogTicker : public QCPAxisTickerLog {
-protected:
-    QString getTickLabel(double tick, const QLocale&, QChar, int) override { return AxisLabel(tick, false); }
+// Row captions of the CONTIN peak table.
+const QString kPeakCaptions[] = {
+    QStringLiteral("Intensywnosc"), QStringLiteral("Błąd % int"), QStringLiteral("Polozenie"),
+    QStringLiteral("Błąd % pol"),   QStringLiteral("Szerokosc"),
 };
 
-class ScientificTicker : public QCPAxisTicker {
-protected:
-    QString getTickLabel(double tick, const QLocale&, QChar, int) override
-    {
-        return std::fabs(tick) < 1e-300 ? QStringLiteral("0") : AxisLabel(tick, true);
-    }
-};
-
-QCustomPlot* MakeChart(QWidget* parent, const char* name, const QString& title, bool logBottom)
+// A cell of the component table: empty where the value is not a finite
+// number (a time of a zero rate, a value that overflowed in the listing).
+QString Cell(double value, char separator)
 {
-    auto* chart = new QCustomPlot(parent);
-    chart->setObjectName(QString::fromLatin1(name));
-    chart->plotLayout()->insertRow(0);
-    auto* caption = new QCPTextElement(chart, title, QFont(chart->font().family(), 10, QFont::Bold));
-    caption->setObjectName(QStringLiteral("title"));
-    chart->plotLayout()->addElement(0, 0, caption);
-    chart->legend->setVisible(false);
-    if (logBottom) {
-        chart->xAxis->setScaleType(QCPAxis::stLogarithmic);
-        chart->xAxis->setTicker(QSharedPointer<LogTicker>::create());
-        chart->xAxis->setRange(0.1, 1000);
-    }
-    chart->xAxis->setTickLength(0, 6);
-    chart->xAxis->setSubTickLength(0, 4);
-    return chart;
+    return std::isfinite(value) ? QString::fromStdString(FormatFloat(value, Pattern::E4, separator)) : QString();
 }
 
-QCPGraph* MakeSeries(QCustomPlot* chart, const char* name, const QColor& colour, bool line, int lineWidth,
-                     bool circles)
+std::span<const double> RangeOf(const std::vector<double>& v, PointRange r)
 {
-    auto* g = chart->addGraph();
-    g->setName(QString::fromLatin1(name));
-    QPen pen(colour);
-    pen.setWidth(lineWidth);
-    g->setPen(pen);
-    g->setLineStyle(line ? QCPGraph::lsLine : QCPGraph::lsNone);
-    if (circles) g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, colour, colour, 5));
-    return g;
+    if (r.Count() <= 0 || static_cast<std::size_t>(r.last) >= v.size()) return {};
+    return std::span<const double>(v).subspan(static_cast<std::size_t>(r.first), static_cast<std::size_t>(r.Count()));
 }
 
 }  // namespace
@@ -301,10 +260,11 @@ void TForm1::buildControls()
     p2->addWidget(StringGrid1);
     p2->addStretch(1);
     contLayout->addWidget(Panel2);
-    Chart1 = MakeChart(TabSheetCont, "Chart1", QStringLiteral("Rozkład"), true);
+    distributionChart_ = std::make_unique<ui::DistributionChart>(TabSheetCont);
+    Chart1 = distributionChart_->plot();
+    SeriesRozklad = distributionChart_->distribution;
     contLayout->addWidget(Chart1, 1);
     ButtonRozklad = PlaceButton(Chart1, "ButtonRozklad", QStringLiteral("Zapisz"), 0, 0, 75, 25);
-    SeriesRozklad = MakeSeries(Chart1, "SeriesRozklad", Qt::red, true, 1, false);
 
     // Page "Discrete".
     TabSheetDisc = new QWidget;
@@ -368,12 +328,10 @@ void TForm1::buildControls()
     ButtonDefault = PlaceButton(GroupBox2, "ButtonDefault", QStringLiteral("Domyślne"), 8, 200, 89, 25);
     discLayout->addWidget(GroupBox2);
 
-    Chart3 = MakeChart(TabSheetDisc, "Chart3", QStringLiteral("Odchylenia"), false);
-    Chart3->yAxis->setTicker(QSharedPointer<ScientificTicker>::create());
-    Chart3->axisRect()->setBackground(QColor(192, 192, 192));
-    SeriesRezidua = MakeSeries(Chart3, "SeriesRezidua", Qt::red, false, 1, true);
-    SeriesRezidua->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, Qt::red, Qt::red, 3));
-    SeriesZero = MakeSeries(Chart3, "SeriesZero", Qt::black, true, 2, false);
+    residualChart_ = std::make_unique<ui::ResidualChart>(TabSheetDisc);
+    Chart3 = residualChart_->plot();
+    SeriesRezidua = residualChart_->residuals;
+    SeriesZero = residualChart_->zero;
     discLayout->addWidget(Chart3, 1);
 
     PageControl1->addTab(TabSheetCont, QStringLiteral("Contin"));
@@ -409,11 +367,11 @@ void TForm1::buildControls()
     auto* p3 = new QVBoxLayout(Panel3);
     p3->setContentsMargins(0, 0, 0, 0);
     p3->setSpacing(0);
-    Chart2 = MakeChart(Panel3, "Chart2", QStringLiteral("Rozwiązanie"), true);
-    Chart2->axisRect()->setMargins(QMargins(0, 0, 0, 12));
+    dataChart_ = std::make_unique<ui::DataChart>(Panel3);
+    Chart2 = dataChart_->plot();
+    SeriesWejscie = dataChart_->data;
+    SeriesFid = dataChart_->fit;
     ButtonZapiszFid = PlaceButton(Chart2, "ButtonZapiszFid", QStringLiteral("Zapisz"), 0, 0, 75, 25);
-    SeriesWejscie = MakeSeries(Chart2, "SeriesWejscie", Qt::red, false, 1, true);
-    SeriesFid = MakeSeries(Chart2, "SeriesFid", Qt::yellow, true, 2, false);
     p3->addWidget(Chart2, 1);
     ScrollBar1 = new QScrollBar(Qt::Horizontal, Panel3);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
@@ -536,11 +494,10 @@ void TForm1::ButtonClearClick()
         const QSize w = frameGeometry().size();
         move(s.width() / 2 - w.width() / 2, s.height() / 2 - w.height() / 2);
     }
-    ws_.Reset();
-    SeriesFid->data()->clear();
-    SeriesWejscie->data()->clear();
-    SeriesRozklad->data()->clear();
-    replotAll();
+    m_.Clear();
+    dataChart_->ClearFit();
+    dataChart_->ShowData({}, {});
+    distributionChart_->Clear();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)
@@ -569,33 +526,31 @@ void TForm1::Otw1Click()
     }
     const std::string bytes = ReadFile(name.toStdString());
     setWindowTitle(kCaption + QStringLiteral(" - ") + name);
-    LoadedData data = ParseDataFile(bytes);
-    if (data.status == LoadedData::Status::Empty) {
-        Memo1->clear();
+    Memo1->clear();
+    Outcome<io::DataFile> data = ReadClassicDataFile(bytes);
+    if (!data) {
+        // Nothing of the file is kept: the measurement stays as the reset left it.
+        throw Error(QStringLiteral("Nie można odczytać pliku %1: w wierszu %2 brak tabulatora między kolumnami "
+                                   "(lub pusty wiersz wśród danych).")
+                        .arg(name)
+                        .arg(data.failure().line)
+                        .toStdString());
+    }
+    if (data->x.empty()) {
         Label1->setText(QStringLiteral("BLAD"));
         Label12->setText(kError);
         Label10->setText(kError);
         return;
     }
-    Memo1->clear();
-    if (data.status == LoadedData::Status::BadLine) {
-        // Nothing of the file is kept: the workspace stays as the reset left it.
-        throw Error(QStringLiteral("Nie można odczytać pliku %1: w wierszu %2 brak tabulatora między kolumnami "
-                                   "(lub pusty wiersz wśród danych).")
-                        .arg(name)
-                        .arg(data.badLine)
-                        .toStdString());
-    }
-    ws_.DataX = std::move(data.x);
-    ws_.DataY = std::move(data.y);
-    ws_.PointCount = data.lineCount;
+    m_.Load(std::move(data).value());
     PlotData();
     // Both maxima first, so that no position beyond the new points is used.
+    const int top = static_cast<int>(m_.PointCount()) - 1;
     settingUpScrollBars_ = true;
-    ScrollBar1->setMaximum(ws_.PointCount - 1);
-    ScrollBar2->setMaximum(ws_.PointCount - 1);
+    ScrollBar1->setMaximum(top);
+    ScrollBar2->setMaximum(top);
     ScrollBar1->setValue(0);
-    ScrollBar2->setValue(ws_.PointCount - 1);
+    ScrollBar2->setValue(top);
     settingUpScrollBars_ = false;
     ScrollBar1Change();
 }
@@ -604,204 +559,125 @@ void TForm1::ScrollBar1Change()
 {
     if (settingUpScrollBars_) return;
     arrows_.clear();
-    if (ws_.SetRange(ScrollBar1->value(), ScrollBar2->value())) {
-        const auto f = static_cast<std::size_t>(ws_.FirstPoint);
-        const auto l = static_cast<std::size_t>(ws_.LastPoint);
-        arrows_.push_back({ws_.DataX[f], 0.0, ws_.DataX[f], ws_.DataY[f]});
-        arrows_.push_back({ws_.DataX[l], 0.0, ws_.DataX[l], ws_.DataY[l]});
+    if (m_.SetRange(ScrollBar1->value(), ScrollBar2->value())) {
+        const PointRange r = m_.Range();
+        for (const std::int64_t i : {r.first, r.last}) {
+            const auto k = static_cast<std::size_t>(i);
+            arrows_.push_back({m_.X()[k], 0.0, m_.X()[k], m_.Y()[k]});
+        }
     }
-    drawArrows();
-}
-
-void TForm1::drawArrows()
-{
-    Chart2->clearItems();
-    for (const auto& a : arrows_) {
-        // The logarithmic axis cannot show a point at or left of zero.
-        if (a.x0 <= 0 || a.x1 <= 0) continue;
-        auto* line = new QCPItemLine(Chart2);
-        line->setPen(QPen(Qt::blue));
-        line->start->setCoords(a.x0, a.y0);
-        line->end->setCoords(a.x1, a.y1);
-        line->setHead(QCPLineEnding::esSpikeArrow);
-    }
-    Chart2->replot(QCustomPlot::rpQueuedReplot);
+    dataChart_->ShowArrows(arrows_);
 }
 
 // ---------------------------------------------------------------- drawing
 
-void TForm1::setSeries(QCPGraph* graph, const std::vector<double>& xs, const std::vector<double>& ys, std::size_t n)
+void TForm1::PlotData() { dataChart_->ShowData(m_.X(), m_.Y()); }
+
+void TForm1::PlotContinSolution(const ContinSolution& solution)
 {
-    const bool logX = graph->keyAxis()->scaleType() == QCPAxis::stLogarithmic;
-    QVector<double> keys, values;
-    keys.reserve(static_cast<int>(n));
-    values.reserve(static_cast<int>(n));
-    n = std::min({n, xs.size(), ys.size()});
-    for (std::size_t k = 0; k < n; ++k) {
-        if (logX && !(xs[k] > 0)) continue;
-        if (!std::isfinite(xs[k]) || !std::isfinite(ys[k])) continue;
-        keys.push_back(xs[k]);
-        values.push_back(ys[k]);
-    }
-    graph->setData(keys, values);
+    dataChart_->ShowFit(solution.fitX, solution.fitY);
+    distributionChart_->Show(solution.distX, solution.distY);
 }
 
-void TForm1::replotAll()
+void TForm1::PlotDiscreteSolution(const DiscreteSolution& solution)
 {
-    for (QCustomPlot* chart : {Chart1, Chart2, Chart3}) {
-        bool any = false;
-        for (int g = 0; g < chart->graphCount(); ++g) any = any || !chart->graph(g)->data()->isEmpty();
-        if (any) {
-            chart->rescaleAxes();
-            if (chart->xAxis->scaleType() == QCPAxis::stLogarithmic) {
-                const QCPRange r = chart->xAxis->range();
-                chart->xAxis->setRange(r.lower / 1.2, r.upper * 1.2);
-            }
-            const QCPRange y = chart->yAxis->range();
-            const double pad = (y.upper - y.lower) * 0.05 + 1e-12;
-            chart->yAxis->setRange(std::min(y.lower, 0.0) - pad, y.upper + pad);
-        }
-        chart->replot(QCustomPlot::rpQueuedReplot);
-    }
+    // The curves leave out the last analysed point, as the program always drew them.
+    const std::size_t n = solution.fitX.empty() ? 0 : solution.fitX.size() - 1;
+    const std::span<const double> x(solution.fitX.data(), n);
+    dataChart_->ShowFit(x, std::span<const double>(solution.fitY.data(), n));
+    residualChart_->Show(x, std::span<const double>(solution.residual.data(), std::min(n, solution.residual.size())));
 }
 
-void TForm1::PlotData()
+void TForm1::showRunFailure(QLabel* label, const QString& text, const Failure& why)
 {
-    setSeries(SeriesWejscie, ws_.DataX, ws_.DataY, static_cast<std::size_t>(std::max(ws_.PointCount, 0)));
-    replotAll();
-}
-
-void TForm1::PlotContinSolution(const ContinSolution& record, std::size_t fitRows, std::size_t distRows)
-{
-    setSeries(SeriesFid, record.fitX, record.fitY, fitRows);
-    setSeries(SeriesRozklad, record.distX, record.distY, distRows);
-    replotAll();
-}
-
-void TForm1::PlotDiscreteSolution(const RozwiazanieDisc& record, std::size_t points)
-{
-    const std::vector<double> zeros(record.fitX.size(), 0.0);
-    setSeries(SeriesZero, record.fitX, zeros, points);
-    setSeries(SeriesFid, record.fitX, record.fitY, points);
-    setSeries(SeriesRezidua, record.fitX, record.residual, points);
-    replotAll();
-}
-
-// ---------------------------------------------------------------- running an engine
-
-bool TForm1::runEngine(Engine engine, std::string& listing)
-{
-    const RunFiles files{std::filesystem::current_path()};
-    PrepareRun(files, memoLines(Memo1));
-    ExternalProcess process(EngineCommand(engine), files.workDir, helperDir_);
-
-    // The program runs while a modal progress dialog keeps the window
-    // painted and offers a way out of a program that never ends.
-    QProgressDialog progress(this);
-    progress.setObjectName(QStringLiteral("RunProgress"));
-    progress.setWindowTitle(QStringLiteral("Fluvena"));
-    progress.setLabelText(QStringLiteral("Trwa obliczanie programem %1…").arg(QString::fromLatin1(EngineProgram(engine))));
-    progress.setCancelButtonText(QStringLiteral("Przerwij"));
-    progress.setRange(0, 0);
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    bool cancelled = false;
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(15);
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (process.Finished()) loop.quit();
-    });
-    connect(&progress, &QProgressDialog::canceled, &loop, [&] {
-        cancelled = true;
-        loop.quit();
-    });
-    QTimer::singleShot(150, &progress, [&] {
-        if (!process.Finished()) progress.show();
-    });
-    poll.start();
-    if (!process.Finished()) loop.exec();
-    poll.stop();
-    progress.hide();
-    if (cancelled) {
-        process.Cancel();
-        return false;
-    }
-    listing = CollectListing(files, engine, process);
-    return true;
+    const QString reason = QString::fromStdString(why.message());
+    setLabelColour(label, false);
+    label->setText(text);
+    label->setToolTip(reason);
+    statusBar()->showMessage(reason);
 }
 
 // ---------------------------------------------------------------- CONTIN
 
+ContinRequest TForm1::continRequest() const
+{
+    // The order decides which bad field is reported first.
+    ContinRequest request;
+    request.gridMax = StrToFloat(Edit2->text().toStdString(), decimalSeparator());
+    request.gridMin = StrToFloat(Edit1->text().toStdString(), decimalSeparator());
+    request.gridPoints = StrToInt(Edit3->text().toStdString());
+    return request;
+}
+
 void TForm1::ButtonOKContClick()
 {
-    if (ws_.PointCount == 0) {
+    if (m_.PointCount() == 0) {
         Label1->setText(kError);
         return;
     }
     ScrollBar1Change();
     Memo1->clear();
-    const auto deck = BuildContinDeck(ws_, Edit1->text().toStdString(), Edit2->text().toStdString(),
-                                      Edit3->text().toStdString(), decimalSeparator());
-    setMemoLines(Memo1, deck);
+    setMemoLines(Memo1, m_.ContinDeck(continRequest()));
 }
 
 void TForm1::ButtonContinClick()
 {
-    ButtonOKContClick();
-    if (memoLineCount(Memo1) <= 31) {
-        Label1->setText(kError);
-        Memo1->clear();
-        return;
-    }
-    std::string listing;
-    if (!runEngine(Engine::Contin, listing)) return;
-    const std::string text = NormalizedText(listing);
-    ContinParse parse = ParseContinListing(text, ws_.RangeCount, ws_.ContinGridPoints, ws_.ChosenSolution);
-    const auto status = parse.status;
-    if (status == ContinParse::Status::Rejected) {
-        ApplyContinParse(ws_, std::move(parse));
-        Label1->setText(QStringLiteral("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"));
-        Memo1->clear();
-        return;
-    }
-    ApplyContinParse(ws_, std::move(parse));
-    UpDown1->blockSignals(true);
-    UpDown1->setMaximum(std::max(ws_.SolutionCount - 1, 0));
-    UpDown1->blockSignals(false);
     Memo1->clear();
-    UpDown1Click();
-    if (status == ContinParse::Status::Truncated) {
-        // The listing broke off: the solutions read before the break stay.
-        setLabelColour(Label1, false);
+    if (m_.PointCount() == 0) {
         Label1->setText(kError);
+        return;
     }
+    ScrollBar1Change();
+    const ContinRequest request = continRequest();
+    ui::DialogRunner runner(this, std::filesystem::current_path(), helperDir_);
+    const RunReport report = m_.RunContin(request, runner);
+    switch (report.status) {
+    case RunStatus::Cancelled: return;
+    case RunStatus::Refused: showRunFailure(Label1, kError, report.failure); return;
+    case RunStatus::Rejected:
+        showRunFailure(Label1, QStringLiteral("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"), report.failure);
+        return;
+    case RunStatus::Failed: showRunFailure(Label1, kError, report.failure); return;
+    case RunStatus::Ok: break;
+    }
+    Label1->setToolTip(QString());
+    statusBar()->clearMessage();
+    UpDown1->blockSignals(true);
+    UpDown1->setMaximum(static_cast<int>(m_.Contin()->solutions.size()) - 1);
+    UpDown1->blockSignals(false);
+    UpDown1Click();
 }
 
 void TForm1::UpDown1Click()
 {
-    const ContinView view = MakeContinView(ws_, UpDown1->value(), decimalSeparator());
-    if (view.error) {
+    const ContinSolution* s = m_.ShowContin(UpDown1->value());
+    if (!s) {
         Label1->setText(kError);
         return;
     }
-    if (UpDown1->value() != view.current) {
+    const int shown = static_cast<int>(m_.ShownIndex());
+    if (UpDown1->value() != shown) {
         UpDown1->blockSignals(true);
-        UpDown1->setValue(view.current);
+        UpDown1->setValue(shown);
         UpDown1->blockSignals(false);
     }
-    setLabelColour(Label1, view.chosen);
-    StringGrid1->setColumnCount(view.columnCount);
-    Label1->setText(QString::number(view.current));
+    const char sep = decimalSeparator();
+    setLabelColour(Label1, m_.ShownIndex() == m_.Contin()->chosen);
+    Label1->setText(QString::number(shown));
+    StringGrid1->setColumnCount(static_cast<int>(s->peaks.size()) + 1);
     PlotData();
-    PlotContinSolution(*view.record, view.fitRows, view.distRows);
-    Label4->setText(fromCore(view.label4));
+    PlotContinSolution(*s);
+    Label4->setText(QStringLiteral("Probe1=") + QString::fromStdString(FormatFloat(s->prob1ToReject, Pattern::F3, sep)));
     Label4->adjustSize();
-    for (std::size_t c = 0; c < view.cells.size(); ++c)
-        for (std::size_t r = 0; r < view.cells[c].size(); ++r)
-            if (c != 0 || r != 0) SetCell(StringGrid1, static_cast<int>(c), static_cast<int>(r), fromCore(view.cells[c][r]));
+    for (int r = 0; r < 5; ++r) SetCell(StringGrid1, 0, r + 1, kPeakCaptions[r]);
+    for (std::size_t k = 0; k < s->peaks.size(); ++k) {
+        const ContinPeak& p = s->peaks[k];
+        const int c = static_cast<int>(k) + 1;
+        SetCell(StringGrid1, c, 0, QStringLiteral("Peak %1").arg(c));
+        const double values[] = {p.intensity, p.intensityErr, p.position, p.positionErr, p.width};
+        for (int r = 0; r < 5; ++r)
+            SetCell(StringGrid1, c, r + 1, QString::fromStdString(FormatFloat(values[r], Pattern::E4, sep)));
+    }
     StringGrid1->resizeColumnsToContents();
 }
 
@@ -825,85 +701,110 @@ void TForm1::ButtonDefaultClick()
 {
     const auto boxes = switchBoxes();
     for (std::size_t k = 0; k < boxes.size(); ++k) boxes[k]->setChecked(kDefaultSwitches[k]);
-    Edit5->setText(QString::fromLatin1(kDefaultWeight));
+    Edit5->setText(QString::number(kDefaultWeighting));
+}
+
+DiscreteRequest TForm1::discreteRequest() const
+{
+    DiscreteRequest request;
+    const auto boxes = switchBoxes();
+    for (std::size_t k = 0; k < boxes.size(); ++k) request.switches[k] = boxes[k]->isChecked();
+    request.maxComponents = StrToInt(Edit4->text().toStdString());
+    request.weighting = StrToInt(Edit5->text().toStdString());
+    request.tries = StrToInt(Edit6->text().toStdString());
+    return request;
 }
 
 void TForm1::ButtonOKDiscClick()
 {
     ScrollBar1Change();
-    if (ws_.PointCount == 0) {
+    if (m_.PointCount() == 0) {
         Label1->setText(kError);
         return;
     }
     Memo1->setPlainText(QStringLiteral("nazwa.in"));
-    DiscreteSwitches switches{};
-    const auto boxes = switchBoxes();
-    for (std::size_t k = 0; k < boxes.size(); ++k) switches[k] = boxes[k]->isChecked();
-    const auto deck = BuildDiscreteDeck(ws_, switches, Edit4->text().toStdString(), Edit5->text().toStdString(),
-                                        Edit6->text().toStdString());
-    setMemoLines(Memo1, deck);
+    setMemoLines(Memo1, m_.DiscreteDeck(discreteRequest()));
 }
 
 void TForm1::ButtonDiscClick()
 {
-    ButtonOKDiscClick();
-    if (memoLineCount(Memo1) < 7) {
+    ScrollBar1Change();
+    if (m_.PointCount() == 0) {
         Label1->setText(kError);
         return;
     }
-    std::string listing;
-    if (!runEngine(Engine::Discrete, listing)) return;
-    const std::string text = NormalizedText(listing);
-    DiscreteParse parse = ParseDiscreteListing(text, ws_);
-    if (parse.status == DiscreteParse::Status::NoTable) {
-        Label10->setText(kError);
-        setMemoLines(Memo1, SplitLines(text));
-        return;
-    }
-    const auto status = parse.status;
-    const bool uncertain = parse.uncertain;
-    ApplyDiscreteParse(ws_, std::move(parse));
-    UpDown2->blockSignals(true);
-    UpDown2->setMaximum(std::max(ws_.SolutionCount - 1, 0));
-    UpDown2->blockSignals(false);
-    Label10->setText(uncertain ? QStringLiteral("Uwaga") : QStringLiteral(" "));
-    UpDown2Click();
-    if (status == DiscreteParse::Status::Truncated) Label10->setText(kError);
+    Memo1->setPlainText(QStringLiteral("nazwa.in"));
+    const DiscreteRequest request = discreteRequest();
     Memo1->clear();
+    ui::DialogRunner runner(this, std::filesystem::current_path(), helperDir_);
+    const RunReport report = m_.RunDiscrete(request, runner);
+    switch (report.status) {
+    case RunStatus::Cancelled: return;
+    case RunStatus::Refused: showRunFailure(Label1, kError, report.failure); return;
+    case RunStatus::Rejected:
+    case RunStatus::Failed:
+        // The program's answer stays readable in the memo.
+        showRunFailure(Label10, kError, report.failure);
+        setMemoLines(Memo1, SplitLines(runner.LastListing()));
+        return;
+    case RunStatus::Ok: break;
+    }
+    Label10->setToolTip(QString());
+    statusBar()->clearMessage();
+    UpDown2->blockSignals(true);
+    UpDown2->setMaximum(static_cast<int>(m_.Discrete()->solutions.size()) - 1);
+    UpDown2->blockSignals(false);
+    Label10->setText(m_.Discrete()->uncertain ? QStringLiteral("Uwaga") : QStringLiteral(" "));
+    UpDown2Click();
 }
 
 void TForm1::UpDown2Click()
 {
-    const DiscreteView view = MakeDiscreteView(ws_, UpDown2->value(), CheckBoxDT->isChecked(), decimalSeparator());
-    if (view.error) {
+    const DiscreteSolution* s = m_.ShowDiscrete(UpDown2->value());
+    if (!s) {
         Label10->setText(kError);
-        if (ws_.SolutionCount > 0) {
+        if (m_.OnShow() != Analysis::None) {
             // The result on show is CONTIN's: no DISCRETE figures of an
             // earlier run may stand beside it as if they were current.
             StringGrid2->setColumnCount(1);
             Label5->setText(QStringLiteral("PUNC="));
             Label6->setText(QStringLiteral(" "));
-            SeriesRezidua->data()->clear();
-            SeriesZero->data()->clear();
-            replotAll();
+            residualChart_->Clear();
         }
         return;
     }
-    if (UpDown2->value() != view.current) {
+    const int shown = static_cast<int>(m_.ShownIndex());
+    if (UpDown2->value() != shown) {
         UpDown2->blockSignals(true);
-        UpDown2->setValue(view.current);
+        UpDown2->setValue(shown);
         UpDown2->blockSignals(false);
     }
-    setLabelColour(Label6, view.first);
-    StringGrid2->setColumnCount(view.columnCount);
-    Label5->setText(fromCore(view.label5));
+    const bool rates = CheckBoxDT->isChecked();
+    const char sep = decimalSeparator();
+    setLabelColour(Label6, shown == 0);
+    StringGrid2->setColumnCount(static_cast<int>(s->components.size()) + 1);
+    Label5->setText(QStringLiteral("PUNC=") +
+                    (std::isfinite(s->punc) ? QString::fromStdString(FormatFloat(s->punc, Pattern::F3, sep)) : QString()));
     Label5->adjustSize();
-    Label6->setText(fromCore(view.label6));
+    Label6->setText(QString::number(shown));
     PlotData();
-    PlotDiscreteSolution(*view.record, view.seriesPoints);
-    for (std::size_t c = 0; c < view.cells.size(); ++c)
-        for (std::size_t r = 0; r < view.cells[c].size(); ++r)
-            if (c != 0 || r != 0) SetCell(StringGrid2, static_cast<int>(c), static_cast<int>(r), fromCore(view.cells[c][r]));
+    PlotDiscreteSolution(*s);
+    SetCell(StringGrid2, 0, 1, QStringLiteral("Intensywnosc"));
+    SetCell(StringGrid2, 0, 2, QStringLiteral("Błąd % int"));
+    SetCell(StringGrid2, 0, 3, rates ? QStringLiteral("1/Czas") : QStringLiteral("Czas"));
+    SetCell(StringGrid2, 0, 4, rates ? QStringLiteral("Błąd % 1/Czas") : QStringLiteral("Błąd % czasu"));
+    for (std::size_t j = 0; j < s->components.size(); ++j) {
+        const Component& c = s->components[j];
+        const int col = static_cast<int>(j) + 1;
+        SetCell(StringGrid2, col, 0, QStringLiteral("Składowa %1").arg(col));
+        SetCell(StringGrid2, col, 1, Cell(c.amplitude, sep));
+        // The listing's error columns hold percent errors; the percent error
+        // of a decay time equals, to first order, that of its rate, so the
+        // error row is the same in both views.
+        SetCell(StringGrid2, col, 2, Cell(c.amplitudeErr, sep));
+        SetCell(StringGrid2, col, 3, rates ? Cell(c.rate, sep) : c.rate != 0.0 ? Cell(1.0 / c.rate, sep) : QString());
+        SetCell(StringGrid2, col, 4, Cell(c.rateErr, sep));
+    }
     StringGrid2->resizeColumnsToContents();
 }
 
@@ -939,7 +840,7 @@ void TForm1::ButtonZapiszClick()
     in.value = Edit8->text().toStdString();
     in.inverse = CheckBox10->isChecked();
     in.decimalSeparator = decimalSeparator();
-    recordLogClick(ContinLogClick(ws_, memoLineCount(Memo2) == 0, in), "tempCont.txt");
+    recordLogClick(ContinLogClick(m_.ContinOnShow(), memoLineCount(Memo2) == 0, in), "tempCont.txt");
 }
 
 void TForm1::ButtonZapiszDiscClick()
@@ -950,7 +851,9 @@ void TForm1::ButtonZapiszDiscClick()
     in.inverse = CheckBox11->isChecked();
     in.rates = CheckBoxDT->isChecked();
     in.decimalSeparator = decimalSeparator();
-    recordLogClick(DiscreteLogClick(ws_, memoLineCount(Memo2) == 0, in), "tempDisc.txt");
+    const auto& last = m_.LastDiscreteRequest();
+    const std::size_t groups = last ? static_cast<std::size_t>(std::max(last->maxComponents, 0)) : 0;
+    recordLogClick(DiscreteLogClick(m_.DiscreteOnShow(), groups, memoLineCount(Memo2) == 0, in), "tempDisc.txt");
 }
 
 void TForm1::Zapisz1Click()
@@ -971,13 +874,22 @@ void TForm1::saveMemo1Table()
 
 void TForm1::ButtonZapiszFidClick()
 {
-    setMemoLines(Memo1, FitExportTable(ws_, decimalSeparator()));
+    std::optional<FitCurve> fit;
+    if (const ContinSolution* s = m_.ContinOnShow()) fit.emplace(FitCurve{s->fitX, s->fitY, true});
+    else if (const DiscreteSolution* d = m_.DiscreteOnShow()) fit.emplace(FitCurve{d->fitX, d->fitY, false});
+    const PointRange r = m_.Range();
+    setMemoLines(Memo1, FitExportTable(RangeOf(m_.X(), r), RangeOf(m_.Y(), r), fit ? &*fit : nullptr,
+                                       decimalSeparator()));
     saveMemo1Table();
 }
 
 void TForm1::ButtonRozkladClick()
 {
-    setMemoLines(Memo1, DistributionExportTable(ws_, decimalSeparator()));
+    const ContinSolution* drawn = m_.ContinDrawn();
+    std::size_t rows = 0;
+    if (drawn) rows = drawn->distX.size();
+    else if (m_.LastContinRequest()) rows = static_cast<std::size_t>(std::max(m_.LastContinRequest()->gridPoints, 0));
+    setMemoLines(Memo1, DistributionExportTable(drawn, rows, decimalSeparator()));
     saveMemo1Table();
 }
 

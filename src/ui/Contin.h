@@ -2,9 +2,8 @@
 // The main window: both analysis pages, the data chart, the memos and the
 // menu. Handlers read controls, call the core and write controls; every
 // decision lives in the core, where it is tested without a window.
-#include "external/Runner.h"
+#include "core/Measurement.h"
 #include "results/ResultsLog.h"
-#include "core/Workspace.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -34,6 +33,11 @@ class QCPGraph;
 class TForm3;
 
 namespace fluvena::ui {
+
+class DataChart;
+class DistributionChart;
+class ResidualChart;
+struct Arrow;
 
 // The file dialogs the window runs; tests replace them.
 class FileDialogs {
@@ -66,7 +70,8 @@ public:
            std::filesystem::path helperDir, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    fluvena::Workspace& workspace() { return ws_; }
+    // The measurement on show.
+    const fluvena::Measurement& measurement() const { return m_; }
     void setHelpWindow(TForm3* help) { Form3 = help; }
 
     // Handlers, named after the control and the event.
@@ -103,10 +108,12 @@ private:
 
     // Drawing.
     void PlotData();
-    void PlotContinSolution(const fluvena::ContinSolution& record, std::size_t fitRows, std::size_t distRows);
-    void PlotDiscreteSolution(const fluvena::RozwiazanieDisc& record, std::size_t points);
-    void setSeries(QCPGraph* graph, const std::vector<double>& xs, const std::vector<double>& ys, std::size_t n);
-    void replotAll();
+    void PlotContinSolution(const fluvena::ContinSolution& solution);
+    void PlotDiscreteSolution(const fluvena::DiscreteSolution& solution);
+
+    // The requests the pages' fields make (conversion failures are thrown).
+    fluvena::ContinRequest continRequest() const;
+    fluvena::DiscreteRequest discreteRequest() const;
 
     // Text edges: 8-bit Windows-1250 in the core, Unicode in the window.
     static QString fromCore(const std::string& bytes);
@@ -119,10 +126,9 @@ private:
     void writeMemo2To(const std::string& fileName);
     void recordLogClick(const fluvena::LogClick& click, const char* logFile);
     void saveMemo1Table();
-
-    // Runs the engine on the deck in Memo1 with a cancellable progress
-    // dialog. Returns false when the user cancelled (nothing changes then).
-    bool runEngine(fluvena::Engine engine, std::string& listing);
+    // Shows why a run gave no result: in full as the label's tool tip and in
+    // the status bar (the label keeps its short text).
+    void showRunFailure(QLabel* label, const QString& text, const fluvena::Failure& why);
 
 public:
     // Controls, named as the form designer named them.
@@ -208,19 +214,20 @@ public:
     QAction* Zamknij1 = nullptr;
     QAction* Pomoc1 = nullptr;
 
-    // The arrows of Series1 that mark the ends of the range: (x0, y0, x1, y1).
-    struct Arrow { double x0, y0, x1, y1; };
-    const std::vector<Arrow>& Series1() const { return arrows_; }
+    // The arrows of Series1 that mark the ends of the range.
+    const std::vector<fluvena::ui::Arrow>& Series1() const { return arrows_; }
 
 private:
     std::vector<QCheckBox*> switchBoxes() const;
-    void drawArrows();
 
-    fluvena::Workspace ws_;
+    fluvena::Measurement m_;
+    std::unique_ptr<fluvena::ui::DistributionChart> distributionChart_;
+    std::unique_ptr<fluvena::ui::DataChart> dataChart_;
+    std::unique_ptr<fluvena::ui::ResidualChart> residualChart_;
     std::unique_ptr<fluvena::ui::FileDialogs> dialogs_;
     std::unique_ptr<fluvena::ui::ErrorDisplay> errors_;
     std::filesystem::path helperDir_;
     TForm3* Form3 = nullptr;
-    std::vector<Arrow> arrows_;
+    std::vector<fluvena::ui::Arrow> arrows_;
     bool settingUpScrollBars_ = false;
 };

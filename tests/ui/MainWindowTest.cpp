@@ -6,6 +6,7 @@
 #include "ui/Unit2.h"
 #include "io/Cp1250.h"
 #include "io/FileIO.h"
+#include "ui/Charts.h"
 
 #include <qcustomplot.h>
 
@@ -155,11 +156,11 @@ private slots:
         for (auto* w : form_->GroupBox2->findChildren<QWidget*>())
             QCOMPARE(w->isEnabled(), w == form_->ButtonDefault);
         for (auto* l : {form_->Label1, form_->Label6, form_->Label10, form_->Label12}) QCOMPARE(l->text(), QStringLiteral(" "));
-        auto& ws = form_->workspace();
-        QCOMPARE(ws.PointCount, 0);
-        QCOMPARE(ws.RangeCount, 0);
-        QCOMPARE(ws.SolutionCount, 0);
-        QCOMPARE(ws.ContinGridPoints, 0);
+        const auto& m = form_->measurement();
+        QCOMPARE(m.PointCount(), std::size_t(0));
+        QCOMPARE(m.Range().Count(), 0);
+        QCOMPARE(m.OnShow(), Analysis::None);
+        QVERIFY(!m.LastContinRequest());
         QCOMPARE(form_->Edit1->text(), QStringLiteral("0.1"));
         QCOMPARE(form_->Edit2->text(), QStringLiteral("1000"));
         QCOMPARE(form_->Edit3->text(), QStringLiteral("100"));
@@ -176,35 +177,35 @@ private slots:
     {
         open(kData + "/bimodal.txt");
         QVERIFY(errors_->messages.isEmpty());
-        auto& ws = form_->workspace();
-        QCOMPARE(ws.PointCount, 100);
+        const auto& m = form_->measurement();
+        QCOMPARE(m.PointCount(), std::size_t(100));
         QCOMPARE(form_->windowTitle(), QStringLiteral("Fluvena 0.99 alfa - ") + kData + "/bimodal.txt");
         QCOMPARE(form_->ScrollBar1->maximum(), 99);
         QCOMPARE(form_->ScrollBar2->maximum(), 99);
         QCOMPARE(form_->ScrollBar1->value(), 0);
         QCOMPARE(form_->ScrollBar2->value(), 99);
-        QCOMPARE(ws.FirstPoint, 0);
-        QCOMPARE(ws.LastPoint, 99);
-        QCOMPARE(ws.RangeCount, 100);
+        QCOMPARE(m.Range().first, 0);
+        QCOMPARE(m.Range().last, 99);
+        QCOMPARE(m.Range().Count(), 100);
         QCOMPARE(form_->SeriesWejscie->data()->size(), 100);
         QVERIFY(form_->Memo1->toPlainText().isEmpty());
         QCOMPARE(form_->Series1().size(), std::size_t(2));
-        QCOMPARE(form_->Series1()[1].x1, ws.DataX[99]);
-        QCOMPARE(form_->Series1()[1].y1, ws.DataY[99]);
+        QCOMPARE(form_->Series1()[1].x1, m.X()[99]);
+        QCOMPARE(form_->Series1()[1].y1, m.Y()[99]);
 
         form_->ScrollBar1->setValue(3);
         form_->ScrollBar2->setValue(7);
-        QCOMPARE(ws.RangeCount, 5);
-        QCOMPARE(form_->Series1()[0].x0, ws.DataX[3]);
+        QCOMPARE(m.Range().Count(), 5);
+        QCOMPARE(form_->Series1()[0].x0, m.X()[3]);
         QCOMPARE(form_->Series1()[0].y0, 0.0);
-        QCOMPARE(form_->Series1()[1].y1, ws.DataY[7]);
+        QCOMPARE(form_->Series1()[1].y1, m.Y()[7]);
         form_->ScrollBar1->setValue(9);
-        QCOMPARE(ws.RangeCount, -1);
+        QCOMPARE(m.Range().Count(), -1);
 
         // A shorter file afterwards: the scroll bars never point past it.
         open(writeFile("short.txt", "1\t0.5\r\n2\t0.25\r\n3\t0.125\r\n"));
-        QCOMPARE(ws.PointCount, 3);
-        QCOMPARE(ws.RangeCount, 3);
+        QCOMPARE(m.PointCount(), std::size_t(3));
+        QCOMPARE(m.Range().Count(), 3);
         QCOMPARE(form_->ScrollBar2->value(), 2);
     }
 
@@ -228,14 +229,14 @@ private slots:
         const QString caption = form_->windowTitle();
         form_->Memo1->setPlainText("x");
         form_->Otw1->trigger();  // no name queued: the dialog is cancelled
-        QCOMPARE(form_->workspace().PointCount, 0);
+        QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
         QVERIFY(form_->Memo1->toPlainText().isEmpty());
         QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
         QCOMPARE(form_->windowTitle(), caption);
         QCOMPARE(form_->Series1().size(), std::size_t(2));
         form_->ScrollBar1->setValue(1);
         QCOMPARE(form_->Series1().size(), std::size_t(0));
-        QCOMPARE(form_->workspace().RangeCount, 0);
+        QCOMPARE(form_->measurement().Range().Count(), 0);
     }
 
     void emptyAndUnreadableFiles()
@@ -244,13 +245,12 @@ private slots:
         QCOMPARE(form_->Label1->text(), QStringLiteral("BLAD"));
         QCOMPARE(form_->Label12->text(), QStringLiteral("BŁĄD"));
         QCOMPARE(form_->Label10->text(), QStringLiteral("BŁĄD"));
-        QCOMPARE(form_->workspace().PointCount, 0);
+        QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
 
         open(writeFile("bad.txt", "1\t2\r\n3 4\r\n5\t6\r\n"));
         QCOMPARE(errors_->messages.size(), 1);
         QVERIFY2(errors_->messages[0].contains(QStringLiteral("3")), qPrintable(errors_->messages[0]));
-        QCOMPARE(form_->workspace().PointCount, 0);
-        QVERIFY(form_->workspace().DataX.empty());
+        QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
         QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
 
         open(work_->filePath("missing.txt"));
@@ -272,10 +272,10 @@ private slots:
         form_->UpDown1->setValue(0);
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
         QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
-        auto& ws = form_->workspace();
-        QCOMPARE(ws.SolutionCount, 11);
-        QCOMPARE(ws.ChosenSolution, 7);
-        QCOMPARE(ws.LastAnalysis, 1);
+        const auto& m = form_->measurement();
+        QCOMPARE(m.Contin()->solutions.size(), std::size_t(11));
+        QCOMPARE(m.Contin()->chosen, std::size_t(7));
+        QCOMPARE(m.OnShow(), Analysis::Contin);
         QCOMPARE(form_->UpDown1->maximum(), 10);
         QCOMPARE(form_->Label1->text(), QStringLiteral("0"));
         QVERIFY(!IsRed(form_->Label1));
@@ -287,9 +287,9 @@ private slots:
         form_->UpDown1->setValue(7);
         QCOMPARE(form_->Label1->text(), QStringLiteral("7"));
         QVERIFY(IsRed(form_->Label1));
-        QCOMPARE(ws.CurrentSolution, 7);
+        QCOMPARE(m.ShownIndex(), std::size_t(7));
         QVERIFY(form_->Label4->text().startsWith(QStringLiteral("Probe1=0")));
-        const int peaks = ws.ContinSolutions[7].peakCount;
+        const int peaks = static_cast<int>(m.Contin()->solutions[7].peaks.size());
         QCOMPARE(form_->StringGrid1->columnCount(), peaks + 1);
         QCOMPARE(Cell(form_->StringGrid1, 1, 0), QStringLiteral("Peak 1"));
         QCOMPARE(Cell(form_->StringGrid1, 0, 2), QStringLiteral("Błąd % int"));
@@ -311,7 +311,7 @@ private slots:
         form_->ScrollBar2->setValue(99);
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
         QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"));
-        QCOMPARE(form_->workspace().SolutionCount, 0);
+        QCOMPARE(form_->measurement().OnShow(), Analysis::None);
 
         QFile::remove(helpers_->filePath("contin.exe"));
         qputenv("PATH", "/usr/bin:/bin");
@@ -330,7 +330,7 @@ private slots:
         listingEngine("contin.exe", "bimodal.contin.out");
         open(kData + "/bimodal.txt");
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
-        QCOMPARE(form_->workspace().SolutionCount, 11);
+        QCOMPARE(form_->measurement().Contin()->solutions.size(), std::size_t(11));
         engine("contin.exe", QStringLiteral("sleep 60"));
         bool sawDialog = false;
         QTimer::singleShot(600, [&] {
@@ -343,8 +343,8 @@ private slots:
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
         QVERIFY(sawDialog);
         QVERIFY(errors_->messages.isEmpty());
-        QCOMPARE(form_->workspace().SolutionCount, 11);
-        QCOMPARE(form_->workspace().LastAnalysis, 1);
+        QCOMPARE(form_->measurement().Contin()->solutions.size(), std::size_t(11));
+        QCOMPARE(form_->measurement().OnShow(), Analysis::Contin);
     }
 
     void discreteRunBrowsingAndTheTable()
@@ -353,10 +353,10 @@ private slots:
         open(kData + "/bimodal.txt");
         QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
         QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
-        auto& ws = form_->workspace();
+        const auto& m = form_->measurement();
         QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/bimodal.discrete.in"));
-        QCOMPARE(ws.SolutionCount, 3);
-        QCOMPARE(ws.LastAnalysis, 2);
+        QCOMPARE(m.Discrete()->solutions.size(), std::size_t(3));
+        QCOMPARE(m.OnShow(), Analysis::Discrete);
         QCOMPARE(form_->UpDown2->maximum(), 2);
         QCOMPARE(form_->Label10->text(), QStringLiteral(" "));
         QCOMPARE(form_->Label6->text(), QStringLiteral("0"));
@@ -377,7 +377,7 @@ private slots:
         form_->UpDown2->setValue(1);
         QCOMPARE(form_->Label6->text(), QStringLiteral("1"));
         QVERIFY(!IsRed(form_->Label6));
-        QCOMPARE(form_->StringGrid2->columnCount(), ws.DiscreteSolutions[1].componentCount + 1);
+        QCOMPARE(form_->StringGrid2->columnCount(), static_cast<int>(m.Discrete()->solutions[1].components.size()) + 1);
 
         // The CONTIN view refuses DISCRETE counts.
         form_->UpDown1Click();
@@ -416,7 +416,7 @@ private slots:
         QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
         QCOMPARE(form_->Label10->text(), QStringLiteral("BŁĄD"));
         QCOMPARE(form_->Memo1->toPlainText(), QStringLiteral("NO TABLE HERE"));
-        QCOMPARE(form_->workspace().SolutionCount, 0);
+        QCOMPARE(form_->measurement().OnShow(), Analysis::None);
 
         form_->Edit4->setText(QString());
         QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);

@@ -177,26 +177,25 @@ TEST(ContinQuality, AgreesWithTheReferenceListingAtItsChosenProb1) {
         auto dr = fluvena::contin::ReadDeck(deckText);
         ASSERT_TRUE(dr.ok) << dr.errorText;
         const int ny = int(dr.deck.t.size());
-        auto ref = fluvena::ParseContinListing(CrLfText(ReadTestFile(std::string(name) + ".contin.out")), ny,
-                                               dr.deck.ng, -1);
-        ASSERT_EQ(ref.status, fluvena::ContinParse::Status::Ok);
-        const fluvena::ContinSolution& want = ref.solutions[size_t(ref.chosen)];
+        auto ref = fluvena::ParseContinListing(CrLfText(ReadTestFile(std::string(name) + ".contin.out")), size_t(ny),
+                                               size_t(dr.deck.ng));
+        ASSERT_EQ(ref.status, fluvena::ContinListing::Status::Ok);
+        const fluvena::ContinSolution& want = ref.solutions[ref.chosen];
 
         auto r = fluvena::contin::Solve(dr.deck, want.prob1ToReject);
         const Solution& got = r.solutions[size_t(r.chosen)];
         std::ostringstream os;
         for (const auto& p : got.peaks) os << " [" << p.ratio[2] << " : " << p.m[1] << "]";
         os << " reference";
-        for (int k = 0; k < want.peakCount; ++k)
-            os << " [" << want.peakPosition[size_t(k)] << " : " << want.peakIntensity[size_t(k)] << "]";
+        for (const auto& w : want.peaks) os << " [" << w.position << " : " << w.intensity << "]";
         SCOPED_TRACE(os.str());
         EXPECT_NEAR(got.prob1, want.prob1ToReject, 0.05);
-        for (int k = 0; k < want.peakCount; ++k) {
-            if (want.peakIntensity[size_t(k)] < 0.1) continue;
+        for (size_t k = 0; k < want.peaks.size(); ++k) {
+            if (want.peaks[k].intensity < 0.1) continue;
             bool found = false;
             for (const auto& p : got.peaks)
-                found = found || (std::fabs(p.ratio[2] / want.peakPosition[size_t(k)] - 1.0) <= 0.01 &&
-                                  std::fabs(p.m[1] - want.peakIntensity[size_t(k)]) <= 0.005);
+                found = found || (std::fabs(p.ratio[2] / want.peaks[k].position - 1.0) <= 0.01 &&
+                                  std::fabs(p.m[1] - want.peaks[k].intensity) <= 0.005);
             EXPECT_TRUE(found) << "reference peak " << k;
         }
     }

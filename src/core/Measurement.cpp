@@ -1,0 +1,180 @@
+#include "core/Measurement.h"
+
+#include "base/MemoText.h"
+#include "contin/ContinDeck.h"
+#include "contin/ContinListing.h"
+#include "discrete/DiscreteDeck.h"
+#include "discrete/DiscreteListing.h"
+
+#include <algorithm>
+#include <span>
+#include <string>
+
+namespace fluvena {
+
+namespace {
+
+// The fewest points a deck of each program can be run with.
+constexpr std::int64_t MinimumPoints(Engine engine) { return engine == Engine::Contin ? 3 : 2; }
+constexpr const char* ProgramName(Engine engine) { return engine == Engine::Contin ? "CONTIN" : "DISCRETE"; }
+
+RunReport Report(RunStatus status, Failure failure = {}) { return RunReport{status, std::move(failure)}; }
+
+std::span<const double> Slice(const std::vector<double>& v, PointRange r)
+{
+    if (r.Count() <= 0) return {};
+    return std::span<const double>(v).subspan(static_cast<std::size_t>(r.first), static_cast<std::size_t>(r.Count()));
+}
+
+// Decay times the listing reports in the deck's unit, back in the data's.
+void ToDataUnit(ContinSolution& s, double timeScale)
+{
+    if (timeScale == 1.0) return;
+    for (double& v : s.distX) v /= timeScale;
+    for (double& v : s.fitX) v /= timeScale;
+    for (ContinPeak& p : s.peaks) p.position /= timeScale;
+}
+
+}  // namespace
+
+void Measurement::Load(io::DataFile file)
+{
+    Clear();
+    file_ = std::move(file);
+    range_ = PointRange{0, static_cast<std::int64_t>(file_.x.size()) - 1};
+}
+
+void Measurement::Clear()
+{
+    file_ = io::DataFile{};
+    range_ = PointRange{};
+    contin_.reset();
+    discrete_.reset();
+    lastContinRequest_.reset();
+    onShow_ = Analysis::None;
+    shown_ = 0;
+    continDrawn_.reset();
+}
+
+bool Measurement::SetRange(std::int64_t first, std::int64_t last)
+{
+    if (PointCount() == 0) return false;
+    const auto top = static_cast<std::int64_t>(PointCount()) - 1;
+    range_ = PointRange{std::clamp<std::int64_t>(first, 0, top), std::clamp<std::int64_t>(last, 0, top)};
+    return true;
+}
+
+Outcome<PointRange> Measurement::UsableRange(Engine engine) const
+{
+    if (PointCount() == 0) return Fail("no data are loaded");
+    const PointRange r = Range();
+    if (r.first > r.last)
+        return Fail("the range is reversed: its first point (%1) lies after its last point (%2)",
+                    {std::to_string(r.first), std::to_string(r.last)});
+    if (r.Count() < MinimumPoints(engine))
+        return Fail("too few points in the range (%1; %2 needs at least %3)",
+                    {std::to_string(r.Count()), ProgramName(engine), std::to_string(MinimumPoints(engine))});
+    return r;
+}
+
+std::vector<std::string> Measurement::ContinDeck(const ContinRequest& request) const
+{
+    const auto x = Slice(file_.x, Range());
+    return BuildContinDeck(request, x, Slice(file_.y, Range()), ContinTimeScale(x));
+}
+
+std::vector<std::string> Measurement::DiscreteDeck(const DiscreteRequest& request) const
+{
+    return BuildDiscreteDeck(request, Slice(file_.x, Range()), Slice(file_.y, Range()));
+}
+
+RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& runner)
+{
+    lastContinRequest_ = request;
+    const Outcome<PointRange> range = UsableRange(Engine::Contin);
+    if (!range) return Report(RunStatus::Refused, range.failure());
+
+    const auto x = Slice(file_.x, *range);
+    const double timeScale = ContinTimeScale(x);
+    const EngineRun run =
+        runner.Run(Engine::Contin, BuildContinDeck(request, x, Slice(file_.y, *range), timeScale));
+    if (run.cancelled) return Report(RunStatus::Cancelled);
+
+    ContinListing listing = ParseContinListing(NormalizedText(run.listing), static_cast<std::size_t>(range->Count()),
+                                               static_cast<std::size_t>(std::max(request.gridPoints, 0)));
+    if (listing.status != ContinListing::Status::Ok) {
+        // Nothing of an earlier run may stand as if it were this run's result.
+        onShow_ = Analysis::None;
+        if (listing.status == ContinListing::Status::Rejected)
+            return Report(RunStatus::Rejected, Fail("CONTIN rejected the deck: %1", {listing.reason}));
+        return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
+    }
+    for (ContinSolution& s : listing.solutions) ToDataUnit(s, timeScale);
+    contin_ = ContinResult{request, *range, std::move(listing.solutions), listing.chosen};
+    continDrawn_.reset();
+    onShow_ = Analysis::Contin;
+    shown_ = 0;
+    return Report(RunStatus::Ok);
+}
+
+RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner& runner)
+{
+    lastDiscreteRequest_ = request;
+    const Outcome<PointRange> range = UsableRange(Engine::Discrete);
+    if (!range) return Report(RunStatus::Refused, range.failure());
+
+    const auto x = Slice(file_.x, *range);
+    const auto y = Slice(file_.y, *range);
+    const EngineRun run = runner.Run(Engine::Discrete, BuildDiscreteDeck(request, x, y));
+    if (run.cancelled) return Report(RunStatus::Cancelled);
+
+    DiscreteListing listing = ParseDiscreteListing(NormalizedText(run.listing), x, y);
+    if (listing.status != DiscreteListing::Status::Ok) {
+        // Nothing of an earlier run may stand as if it were this run's result.
+        onShow_ = Analysis::None;
+        if (listing.status == DiscreteListing::Status::Rejected)
+            return Report(RunStatus::Rejected, Fail("DISCRETE rejected the deck: %1", {listing.reason}));
+        return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
+    }
+    discrete_ = DiscreteResult{request, *range, std::move(listing.solutions), listing.uncertain};
+    onShow_ = Analysis::Discrete;
+    shown_ = 0;
+    return Report(RunStatus::Ok);
+}
+
+const ContinSolution* Measurement::ShowContin(std::int64_t position)
+{
+    if (onShow_ != Analysis::Contin || !contin_ || contin_->solutions.empty()) return nullptr;
+    shown_ = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(position, 0, static_cast<std::int64_t>(contin_->solutions.size()) - 1));
+    continDrawn_ = shown_;
+    return &contin_->solutions[shown_];
+}
+
+const DiscreteSolution* Measurement::ShowDiscrete(std::int64_t position)
+{
+    if (onShow_ != Analysis::Discrete || !discrete_ || discrete_->solutions.empty()) return nullptr;
+    shown_ = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(position, 0, static_cast<std::int64_t>(discrete_->solutions.size()) - 1));
+    return &discrete_->solutions[shown_];
+}
+
+const ContinSolution* Measurement::ContinOnShow() const
+{
+    if (onShow_ != Analysis::Contin || !contin_ || shown_ >= contin_->solutions.size()) return nullptr;
+    return &contin_->solutions[shown_];
+}
+
+const DiscreteSolution* Measurement::DiscreteOnShow() const
+{
+    if (onShow_ != Analysis::Discrete || !discrete_ || shown_ >= discrete_->solutions.size()) return nullptr;
+    return &discrete_->solutions[shown_];
+}
+
+const ContinSolution* Measurement::ContinDrawn() const
+{
+    if (!contin_ || !continDrawn_ || *continDrawn_ >= contin_->solutions.size()) return nullptr;
+    return &contin_->solutions[*continDrawn_];
+}
+
+}  // namespace fluvena

@@ -1,0 +1,169 @@
+// The analysis core driven as the window and the batch tool drive it, with a
+// runner that hands back recorded listings.
+#include "core/Measurement.h"
+
+#include "../TestData.h"
+#include "base/MemoText.h"
+
+#include <gtest/gtest.h>
+
+using namespace fluvena;
+namespace FT = fluvena::testing;
+using FT::LoadFixture;
+using FT::ReadFixture;
+using FT::RecordedRunner;
+
+namespace {
+
+Measurement Loaded(const std::string& name)
+{
+    Measurement m;
+    m.Load(LoadFixture(name));
+    return m;
+}
+
+}  // namespace
+
+TEST(Measurement, RangeFollowsThePositions)
+{
+    struct Case { std::int64_t first, last, expectFirst, expectLast, count; };
+    const Case cases[] = {{0, 9, 0, 9, 10}, {3, 7, 3, 7, 5}, {4, 4, 4, 4, 1}, {6, 2, 6, 2, -3}, {0, 99, 0, 9, 10}, {-1, 5, 0, 5, 6}};
+    for (const auto& c : cases) {
+        Measurement m;
+        m.Load(FT::Points(std::vector<double>(10, 1.0), std::vector<double>(10, 2.0)));
+        ASSERT_TRUE(m.SetRange(c.first, c.last));
+        EXPECT_EQ(m.Range().first, c.expectFirst);
+        EXPECT_EQ(m.Range().last, c.expectLast);
+        EXPECT_EQ(m.Range().Count(), c.count);
+    }
+    Measurement empty;
+    EXPECT_FALSE(empty.SetRange(0, 3));
+    EXPECT_EQ(empty.Range().Count(), 0);
+}
+
+TEST(Measurement, UsableRange)
+{
+    struct Case { std::int64_t first, last; Engine engine; const char* failure; };
+    const Case cases[] = {
+        {0, 2, Engine::Contin, nullptr},
+        {0, 1, Engine::Contin, "too few points in the range (2; CONTIN needs at least 3)"},
+        {0, 1, Engine::Discrete, nullptr},
+        {1, 1, Engine::Discrete, "too few points in the range (1; DISCRETE needs at least 2)"},
+        {5, 3, Engine::Contin, "the range is reversed: its first point (5) lies after its last point (3)"},
+    };
+    for (const auto& c : cases) {
+        Measurement m = Loaded("bimodal.txt");
+        m.SetRange(c.first, c.last);
+        const Outcome<PointRange> r = m.UsableRange(c.engine);
+        EXPECT_EQ(r.ok(), c.failure == nullptr) << c.first << " " << c.last;
+        if (c.failure) EXPECT_EQ(r.failure().message(), c.failure);
+    }
+    EXPECT_EQ(Measurement().UsableRange(Engine::Discrete).failure().message(), "no data are loaded");
+}
+
+TEST(Measurement, ContinRunShowsItsSolutions)
+{
+    Measurement m = Loaded("bimodal.txt");
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    const RunReport report = m.RunContin(ContinRequest{}, runner);
+    ASSERT_EQ(report.status, RunStatus::Ok) << report.failure.message();
+    ASSERT_EQ(runner.decks.size(), 1u);
+    EXPECT_EQ(FileText(runner.decks[0]), ReadFixture("bimodal.contin.in"));
+    ASSERT_NE(m.Contin(), nullptr);
+    EXPECT_EQ(m.Contin()->solutions.size(), 11u);
+    EXPECT_EQ(m.Contin()->chosen, 7u);
+    EXPECT_EQ(m.OnShow(), Analysis::Contin);
+    EXPECT_EQ(m.ShowDiscrete(0), nullptr);
+    // Positions are brought into the set.
+    for (auto [position, shown] : {std::pair{7, 7}, std::pair{-3, 0}, std::pair{40, 10}}) {
+        ASSERT_NE(m.ShowContin(position), nullptr);
+        EXPECT_EQ(m.ShownIndex(), static_cast<std::size_t>(shown));
+        EXPECT_EQ(m.ContinOnShow(), &m.Contin()->solutions[shown]);
+        EXPECT_EQ(m.ContinDrawn(), m.ContinOnShow());
+    }
+    EXPECT_EQ(m.LastContinRequest()->gridPoints, 100);
+}
+
+// Lag times in a unit where they fall below 0.01 go to the deck in a unit a
+// million times smaller, and the decay times come back in the data's unit.
+TEST(Measurement, ShortTimesComeBackInTheDataUnit)
+{
+    io::DataFile data = LoadFixture("bimodal.txt");
+    for (double& x : data.x) x /= 1e6;
+    Measurement m;
+    m.Load(data);
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    ASSERT_EQ(m.RunContin(ContinRequest{1e-7, 1e-3, 100}, runner).status, RunStatus::Ok);
+    EXPECT_EQ(FileText(runner.decks[0]), ReadFixture("bimodal.contin.in"));
+    const ContinSolution& s = m.Contin()->solutions[7];
+    EXPECT_DOUBLE_EQ(s.peaks[1].position, 10.067e-6);
+    EXPECT_DOUBLE_EQ(s.distX.back(), 1000e-6);
+    EXPECT_DOUBLE_EQ(s.fitX[7], 1.92e-6);
+    EXPECT_DOUBLE_EQ(s.peaks[1].intensity, 6.0019e-1);
+}
+
+// A run that gives no result leaves nothing of an earlier run on show; the
+// distribution drawn before stays drawn. A cancelled run changes nothing.
+TEST(Measurement, RunsWithoutAResult)
+{
+    struct Case { const char* name; std::string listing; bool cancel; RunStatus status; const char* message; };
+    const std::string bimodal = ReadFixture("bimodal.contin.out");
+    const Case cases[] = {
+        {"rejected", ReadFixture("badng.contin.out"), false, RunStatus::Rejected, "CONTIN rejected the deck: PRECIS"},
+        {"cut off", bimodal.substr(0, bimodal.size() / 2), false, RunStatus::Failed,
+         "incomplete listing: the final printout of the chosen solution is missing"},
+        {"empty", "", false, RunStatus::Failed, "incomplete listing: the listing holds no complete solution"},
+        {"cancelled", "", true, RunStatus::Cancelled, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Measurement m = Loaded("bimodal.txt");
+        RecordedRunner good(bimodal);
+        ASSERT_EQ(m.RunContin(ContinRequest{}, good).status, RunStatus::Ok);
+        m.ShowContin(4);
+        RecordedRunner runner(c.listing);
+        runner.cancel = c.cancel;
+        const RunReport report = m.RunContin(ContinRequest{}, runner);
+        EXPECT_EQ(report.status, c.status);
+        EXPECT_EQ(report.failure.message().rfind(c.message, 0), 0u) << report.failure.message();
+        EXPECT_EQ(m.OnShow(), c.cancel ? Analysis::Contin : Analysis::None);
+        EXPECT_EQ(m.ContinDrawn(), &m.Contin()->solutions[4]);
+    }
+    // Too few points: nothing runs.
+    Measurement m = Loaded("bimodal.txt");
+    m.SetRange(10, 11);
+    RecordedRunner runner(bimodal);
+    EXPECT_EQ(m.RunContin(ContinRequest{}, runner).status, RunStatus::Refused);
+    EXPECT_TRUE(runner.decks.empty());
+}
+
+TEST(Measurement, DiscreteRunOverTheRange)
+{
+    Measurement m = Loaded("bimodal.txt");
+    RecordedRunner contin(ReadFixture("bimodal.contin.out"));
+    ASSERT_EQ(m.RunContin(ContinRequest{}, contin).status, RunStatus::Ok);
+    m.ShowContin(7);
+    m.SetRange(10, 14);
+    RecordedRunner runner(ReadFixture("bimodal.discrete.out"));
+    const RunReport report = m.RunDiscrete(DiscreteRequest{4, 2, 5, kDefaultSwitches}, runner);
+    ASSERT_EQ(report.status, RunStatus::Ok) << report.failure.message();
+    EXPECT_EQ(runner.decks[0][2], "5");
+    EXPECT_EQ(runner.decks[0][3], "2.54E+00");  // the point at index 10
+    EXPECT_EQ(m.OnShow(), Analysis::Discrete);
+    EXPECT_EQ(m.ShowContin(0), nullptr);  // the CONTIN view refuses a DISCRETE result
+    EXPECT_EQ(m.ContinDrawn(), &m.Contin()->solutions[7]);
+    const DiscreteSolution* best = m.ShowDiscrete(0);
+    ASSERT_NE(best, nullptr);
+    EXPECT_EQ(m.Discrete()->solutions.size(), 3u);
+    EXPECT_EQ(best->fitX.front(), m.X()[10]);
+    EXPECT_EQ(best->residual.back(), m.Y()[14] - best->fitY.back());
+
+    // The reset drops data and results; what DISCRETE was asked last stays.
+    m.Clear();
+    EXPECT_EQ(m.PointCount(), 0u);
+    EXPECT_EQ(m.Discrete(), nullptr);
+    EXPECT_EQ(m.ContinDrawn(), nullptr);
+    EXPECT_EQ(m.OnShow(), Analysis::None);
+    EXPECT_FALSE(m.LastContinRequest());
+    EXPECT_EQ(m.LastDiscreteRequest()->maxComponents, 4);
+}
