@@ -56,7 +56,9 @@ TEST(Measurement, UsableRange)
         m.SetRange(c.first, c.last);
         const Outcome<PointRange> r = m.UsableRange(c.engine);
         EXPECT_EQ(r.ok(), c.failure == nullptr) << c.first << " " << c.last;
-        if (c.failure) EXPECT_EQ(r.failure().message(), c.failure);
+        if (c.failure) {
+            EXPECT_EQ(r.failure().message(), c.failure);
+        }
     }
     EXPECT_EQ(Measurement().UsableRange(Engine::Discrete).failure().message(), "no data are loaded");
 }
