@@ -28,22 +28,27 @@ std::filesystem::path HelperDirFor(const std::filesystem::path& binDir)
     return (binDir / FLUVENA_HELPER_FROM_BIN).lexically_normal();
 }
 
+std::string SearchPathWith(const char* current, const std::filesystem::path& helperDir)
+{
+    std::string path = current ? current : "/usr/local/bin:/usr/bin:/bin";
+    if (helperDir.empty()) return path;
+    // A relative entry would be looked up from the program's working
+    // directory, which is the analysis directory, not ours.
+    const std::string helper = std::filesystem::absolute(helperDir).lexically_normal().string();
+    // An empty PATH has no entries: the helper directory becomes the only one
+    // (":helper" would add an empty entry, the working directory).
+    return path.empty() ? helper : path + ":" + helper;
+}
+
 ExternalProcess::ExternalProcess(const std::string& command, const std::filesystem::path& workDir,
                                  const std::filesystem::path& helperDir)
 {
     // The environment of the child: ours, with the helper directory at the
     // end of PATH so that a program the user put earlier on PATH wins.
     std::vector<std::string> env;
-    bool hadPath = false;
-    for (char** e = environ; e && *e; ++e) {
-        std::string entry(*e);
-        if (entry.rfind("PATH=", 0) == 0) {
-            hadPath = true;
-            if (!helperDir.empty()) entry += ":" + helperDir.string();
-        }
-        env.push_back(std::move(entry));
-    }
-    if (!hadPath) env.push_back("PATH=/usr/local/bin:/usr/bin:/bin" + (helperDir.empty() ? "" : ":" + helperDir.string()));
+    for (char** e = environ; e && *e; ++e)
+        if (std::strncmp(*e, "PATH=", 5) != 0) env.emplace_back(*e);
+    env.push_back("PATH=" + SearchPathWith(std::getenv("PATH"), helperDir));
     std::vector<char*> envp;
     for (auto& s : env) envp.push_back(s.data());
     envp.push_back(nullptr);
@@ -165,11 +170,42 @@ void PrepareRun(const RunFiles& files, const std::vector<std::string>& deckLines
     if (ec) throw FileError(CannotCreateFile("nazwa.out"));
 }
 
+namespace {
+
+// The interpreter's own word that it found no program of that name: dash
+// says "<name>: not found", bash "<name>: command not found". A program that
+// runs and itself misses a command names that command, not itself.
+bool InterpreterMissed(const std::string& errors, const char* program)
+{
+    for (const char* tail : {": not found", ": command not found"}) {
+        const std::string said = std::string(program) + tail;
+        for (std::size_t at = errors.find(said); at != std::string::npos; at = errors.find(said, at + 1)) {
+            // The name stands alone: at the start of a line or after ": ".
+            if (at == 0 || errors[at - 1] == '\n' || (at >= 2 && errors.compare(at - 2, 2, ": ") == 0)) return true;
+        }
+    }
+    return false;
+}
+
+std::string Trimmed(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+}  // namespace
+
 std::string CollectListing(const RunFiles& files, Engine engine, const ExternalProcess& process)
 {
-    if (process.ExitStatus() == 127)
-        throw Error(std::string("The analysis program ") + EngineProgram(engine) + " was not found" +
-                    (process.ErrorOutput().empty() ? std::string(".") : ":\n" + process.ErrorOutput()));
+    const int status = process.ExitStatus();
+    const char* program = EngineProgram(engine);
+    const std::string said = Trimmed(process.ErrorOutput());
+    if (status == 127 && InterpreterMissed(said, program))
+        throw Error(std::string("The analysis program ") + program + " was not found:\n" + said);
+    // Whatever a failed program left in its listing is not its result.
+    if (status != 0)
+        throw Error(std::string("The analysis program ") + program + " failed with exit status " +
+                    std::to_string(status) + (said.empty() ? std::string(".") : ":\n" + said));
     try {
         return ReadFile(files.listing());
     } catch (const FileError&) {

@@ -23,6 +23,12 @@ std::string EngineCommand(Engine engine);
 // binDir (the build tree and an install place them alike).
 std::filesystem::path HelperDirFor(const std::filesystem::path& binDir);
 
+// PATH for a program run with the helper directory after the user's own
+// entries; `current` is our PATH (nullptr when unset: the usual default).
+// The helper directory is made absolute; an empty PATH gives the helper
+// directory alone, and an empty entry of the user's own stays as it is.
+std::string SearchPathWith(const char* current, const std::filesystem::path& helperDir);
+
 // One started command. The child runs in a process group of its own so that
 // Cancel ends it together with everything it started.
 class ExternalProcess {
@@ -67,8 +73,10 @@ struct RunFiles {
 // nazwa.out.
 void PrepareRun(const RunFiles& files, const std::vector<std::string>& deckLines);
 
-// After the program ended: the listing's bytes. A program that could not be
-// found (status 127) gives Error naming it; a missing listing gives FileError
+// After the program ended: the listing's bytes. A program that ended with a
+// status other than 0 gives Error naming it and the status (its listing is
+// not read); "was not found" only when the interpreter said it found no
+// program of that name (status 127). A missing listing gives FileError
 // "Cannot open file nazwa.out".
 std::string CollectListing(const RunFiles& files, Engine engine, const ExternalProcess& process);
 
