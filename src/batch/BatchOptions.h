@@ -33,6 +33,8 @@ struct Options {
     std::optional<std::int32_t> solution;  // none: the chosen one (CONTIN) or 0 (DISCRETE)
     std::optional<char> decimalPoint;
     std::optional<std::string> workdir;
+    bool noWait = false;            // another analysis in the directory: fail at once
+    std::optional<double> timeout;  // seconds an engine may take (none: no limit)
 };
 
 class UsageError : public std::runtime_error {

@@ -4,9 +4,11 @@
 #include "base/MemoText.h"
 #include "io/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -143,10 +145,28 @@ void ExternalProcess::Wait()
     }
 }
 
-void ExternalProcess::Cancel()
+bool ExternalProcess::WaitFor(std::chrono::milliseconds most)
+{
+    const auto until = std::chrono::steady_clock::now() + most;
+    while (!Finished()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        const auto step = std::min(left, std::chrono::milliseconds(10));
+        if (errFd_ >= 0) {
+            pollfd p{errFd_, POLLIN, 0};
+            // Woken by the interpreter's errors or their end (its exit).
+            if (::poll(&p, 1, static_cast<int>(step.count())) > 0) DrainErrors(false);
+        } else {
+            std::this_thread::sleep_for(step);
+        }
+    }
+    return true;
+}
+
+void ExternalProcess::Cancel(int signal)
 {
     if (status_ >= 0 || pid_ <= 0) return;
-    ::kill(-pid_, SIGTERM);
+    ::kill(-pid_, signal);
     for (int k = 0; k < 40 && !Finished(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(25));
     if (!Finished()) {
         ::kill(-pid_, SIGKILL);
@@ -213,11 +233,51 @@ std::string CollectListing(const RunFiles& files, Engine engine, const ExternalP
     }
 }
 
+namespace {
+
+int StopSignal(const RunControl& control) { return control.stopSignal ? control.stopSignal() : 0; }
+
+std::string Seconds(double s)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", s);
+    return text;
+}
+
+}  // namespace
+
+void TakeLock(FileLock& lock, const RunControl& control)
+{
+    if (lock.TryLock()) return;
+    const std::string dir = lock.File().parent_path().string();
+    if (!control.waitForLock)
+        throw Busy("another analysis is running in " + dir + " (" + lock.File().filename().string() + " is held)");
+    if (control.onWait) control.onWait(lock.File());
+    while (!lock.TryLock()) {
+        if (const int signal = StopSignal(control)) throw Interrupted(signal);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
 EngineRun BlockingRunner::Run(Engine engine, const std::vector<std::string>& deckLines)
 {
+    FileLock lock(files_.lock());
+    TakeLock(lock, control_);
     PrepareRun(files_, deckLines);
     ExternalProcess process(EngineCommand(engine), files_.workDir, helperDir_);
-    process.Wait();
+    const auto start = std::chrono::steady_clock::now();
+    while (!process.WaitFor(std::chrono::milliseconds(20))) {
+        if (const int signal = StopSignal(control_)) {
+            process.Cancel(signal);
+            throw Interrupted(signal);
+        }
+        if (control_.timeoutSeconds &&
+            std::chrono::steady_clock::now() - start >= std::chrono::duration<double>(*control_.timeoutSeconds)) {
+            process.Cancel();
+            throw Error(std::string("The analysis program ") + EngineProgram(engine) + " did not finish within " +
+                        Seconds(*control_.timeoutSeconds) + " s (the time limit) and was stopped");
+        }
+    }
     return EngineRun{false, CollectListing(files_, engine, process)};
 }
 

@@ -54,6 +54,30 @@ std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& pat
     return std::nullopt;
 }
 
+bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes)
+{
+    const std::string name = path.string();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw FileError(CannotCreateFile(name));
+    }
+    std::size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        ok = put > 0;
+        if (ok) done += static_cast<std::size_t>(put);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !ok) {
+        ::unlink(path.c_str());
+        throw FileError(kStreamWriteError);
+    }
+    return true;
+}
+
 void WriteFileAtomic(const std::filesystem::path& given, std::string_view bytes)
 {
     const std::string name = given.string();

@@ -22,4 +22,9 @@ std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& pat
 // "Stream write error" when writing fails part way. <name> is the path as given.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
+// Creates the file with these bytes unless a file (or link) of that name
+// exists: then false and nothing changes. FileError "Cannot create file
+// <name>" / "Stream write error" as WriteFileAtomic.
+bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes);
+
 }  // namespace fluvena
