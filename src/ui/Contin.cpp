@@ -7,7 +7,9 @@
 #include "io/Cp1250.h"
 #include "io/DataLoader.h"
 #include "io/FileIO.h"
+#include "io/FileLock.h"
 #include "results/Export.h"
+#include "results/LogFile.h"
 #include "results/ResultsLog.h"
 #include "ui/Charts.h"
 #include "ui/Help.h"
@@ -42,6 +44,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 using namespace fluvena;
 
@@ -816,9 +819,13 @@ void TForm1::writeMemo2To(const std::string& fileName) { WriteFileAtomic(fileNam
 
 // The steps of a "Zapamiętaj" click in order: the header stays even when the
 // click then fails; a failure writes no line and no file; without a result
-// the file is still written.
+// the file is still written. All of it under the lock of the log's directory
+// (a wait the user gives up changes nothing); a log holding lines the memo
+// lacks (an earlier start's series) is kept under a dated name first.
 void TForm1::recordLogClick(const LogClick& click, const char* logFile)
 {
+    FileLock lock(LogLockFile(logFile));
+    if (!ui::WaitForLock(this, lock)) return;
     auto lines = memoLines(Memo2);
     if (click.header) {
         lines.push_back(*click.header);
@@ -830,7 +837,9 @@ void TForm1::recordLogClick(const LogClick& click, const char* logFile)
         setMemoLines(Memo2, lines);
     }
     if (click.noResult) Label1->setText(kError);
-    writeMemo2To(logFile);
+    if (const auto kept = ReplaceLog(logFile, memoLines(Memo2), std::time(nullptr)))
+        statusBar()->showMessage(QStringLiteral("Wcześniejszy plik %1 zachowano jako %2")
+                                     .arg(QString::fromLocal8Bit(logFile), QString::fromStdString(kept->filename().string())));
 }
 
 void TForm1::ButtonZapiszClick()
