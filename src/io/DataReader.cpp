@@ -1,5 +1,6 @@
 #include "DataReader.h"
 
+#include "AlvReader.h"
 #include "LineScan.h"
 #include "TextReader.h"
 
@@ -13,7 +14,9 @@ Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& option
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         return Fail("the file is too large (%1 bytes)", {std::to_string(bytes.size())});
     bytes = WithoutByteOrderMark(bytes);
-    return ReadTextFile(bytes, options);
+    const bool alv = options.format == FormatChoice::Alv ||
+                     (options.format == FormatChoice::Auto && LooksLikeAlvFile(bytes));
+    return alv ? ReadAlvFile(bytes) : ReadTextFile(bytes, options);
 }
 
 }  // namespace fluvena::io

@@ -9,7 +9,9 @@
 namespace fluvena::io {
 
 // The points and what the file says about them. A UTF-8 byte-order mark is
-// dropped. A failure names the 1-based line it concerns.
+// dropped; under FormatChoice::Auto a first line starting with "ALV-" makes
+// the file a correlator file, anything else a text file. A failure names the
+// 1-based line it concerns.
 Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& options);
 
 }  // namespace fluvena::io
