@@ -19,18 +19,17 @@
 //   1. a tab in any data line: tabs separate;
 //   2. else a semicolon in any data line: semicolons separate;
 //   3. else no comma anywhere: runs of blanks separate;
-//   4. else a point anywhere: the point is the decimal mark, commas separate
-//      ("1.5,2.5", "1.5, 2.5");
-//   5. else (commas, no points) blanks between fields and no comma beside a
-//      blank: blanks separate and the comma is the decimal mark ("0,5 1,25");
-//   6. else commas separate ("1,2", "1, 2").
+//   4. else blanks between fields and no comma beside a blank: blanks
+//      separate, the comma is a decimal mark ("0,5 1,25");
+//   5. else commas separate and the point is the decimal mark ("1.5,2.5",
+//      "1.5, 2.5", "1,2").
 // So a comma is a decimal mark only where something else separates the
 // fields, and "1,5,2,5" is four columns 1 | 5 | 2 | 5 (the window shows four
-// columns, which tells the user). Where a comma cannot be a separator (rules
-// 1, 2, 3, 5) a field may use either mark, as files written for the earlier
-// reader mix them. Blanks around a field are ignored; with rules 1, 2, 4 and 6
-// empty fields at the end of a line ("1;2;") are ignored, an empty field
-// before another one is an error.
+// columns, which tells the user). Where commas do not separate, a field may
+// use either mark, as files written for the earlier reader mix them. Blanks
+// around a field are ignored; with tabs, semicolons and commas, empty fields
+// at the end of a line ("1;2;") are ignored, an empty field before another
+// one is an error.
 
 namespace fluvena::io {
 
@@ -61,14 +60,13 @@ bool IsHeaderLine(std::string_view line)
 
 Separator ChooseSeparator(const std::vector<TextLine>& lines, std::size_t first)
 {
-    bool tab = false, semicolon = false, comma = false, point = false, commaByBlank = false, innerBlank = false;
+    bool tab = false, semicolon = false, comma = false, commaByBlank = false, innerBlank = false;
     for (std::size_t k = first; k < lines.size(); ++k) {
         const std::string_view t = Trimmed(lines[k].text);
         for (std::size_t i = 0; i < t.size(); ++i) {
             switch (t[i]) {
-            case '\t': tab = true; innerBlank = true; break;
+            case '\t': tab = true; break;
             case ';': semicolon = true; break;
-            case '.': point = true; break;
             case ' ': innerBlank = true; break;
             case ',':
                 comma = true;
@@ -81,7 +79,6 @@ Separator ChooseSeparator(const std::vector<TextLine>& lines, std::size_t first)
     if (tab) return Separator::Tab;
     if (semicolon) return Separator::Semicolon;
     if (!comma) return Separator::Blanks;
-    if (point) return Separator::Comma;
     if (innerBlank && !commaByBlank) return Separator::Blanks;
     return Separator::Comma;
 }
