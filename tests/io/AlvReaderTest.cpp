@@ -82,7 +82,7 @@ namespace {
 std::string Alv(const std::string& header, const std::string& rows)
 {
     return "ALV-5000/E-WIN Data\r\n" + header + "\r\n\r\n\"Correlation\"\r\n" + rows +
-           "\r\n\"Count Rate\"\r\n 0.5\t10\t20\t30\t0\r\n 1.0\t11\t21\t31\t0\r\n\r\nMonitor Diode\t  3.5\r\n";
+           "\r\n\"Count Rate\"\r\n 0.5\t10\t20\t30\t40\r\n 1.0\t11\t21\t31\t41\r\nMonitor Diode\t  3.5\r\n";
 }
 
 const char* const kRows = " 1e-3\t0.5\t0.3\t0\t0\r\n 2e-3\t0.4\t0.2\t0\t0\r\n";
@@ -102,6 +102,7 @@ TEST(AlvReader, ModesChannelsAndFaults)
         {Alv("Mode :\t\"C-CH0/1+1/0\"", " 1e-3\t0.5\t0\t0\t0\r\n 2e-3\t0.4\t0\t0\t0\r\n"), FormatChoice::Auto, {0}, {0.5, 0.4},
          0, ""},
         {Alv("Mode :\t\"SINGLE CROSS\"", " 1\t0.5\t0\t0.25\t0\r\n"), FormatChoice::Auto, {0, 2}, {0.375}, 0, ""},
+        {Alv("Mode :\t\"C-CH0/1+2/3\"", " 1\t0.5\t0\t0.25\t0.25\r\n"), FormatChoice::Auto, {0, 2, 3}, {1.0 / 3}, 0, ""},
         {"\xEF\xBB\xBF" + Alv("", kRows), FormatChoice::Auto, {0, 1}, {(0.5 + 0.3) / 2, (0.4 + 0.2) / 2}, 0, ""},
         {Alv("Mode :\t\"A-CH1\"", " 1\t0.5\t0\t0\t0\r\n"), FormatChoice::Auto, {}, {}, 4,
          "line 4: the \"Correlation\" block holds only zeros in the channels the mode A-CH1 names"},
@@ -112,7 +113,7 @@ TEST(AlvReader, ModesChannelsAndFaults)
         {Alv("", " 2e-3\t0.5\t0.3\t0\t0\r\n 1e-3\t0.4\t0.2\t0\t0\r\n"), FormatChoice::Auto, {}, {}, 6,
          "line 6: the time 1e-3 is not greater than the time before it (2e-3)"},
         {Alv("Temperature [K] :\t 29x", kRows), FormatChoice::Auto, {}, {}, 2, "line 2: '29x' is not a number"},
-        {Alv("", kRows) + "\"Correlation\"\r\n", FormatChoice::Auto, {}, {}, 13, "line 13: a second \"Correlation\" block"},
+        {Alv("", kRows) + "\"Correlation\"\r\n", FormatChoice::Auto, {}, {}, 12, "line 12: a second \"Correlation\" block"},
         {Alv("", ""), FormatChoice::Auto, {}, {}, 4, "line 4: the \"Correlation\" block holds no rows"},
         {"ALV-5000\r\nMode :\t\"A-CH0\"\r\n", FormatChoice::Auto, {}, {}, 0, "the file holds no \"Correlation\" block"},
         {"1\t2\r\n", FormatChoice::Alv, {}, {}, 0, "the file holds no \"Correlation\" block"},
