@@ -71,7 +71,7 @@ std::optional<Failure> ReadHeaderLine(const TextLine& line, Header& h)
 
     const auto number = [&](std::optional<double>& into) -> std::optional<Failure> {
         double v = 0.0;
-        switch (ReadNumber(value, false, v)) {
+        switch (ReadNumber(value, v)) {
         case NumberStatus::Ok: into = v; return std::nullopt;
         case NumberStatus::NotANumber: return NotANumber(line, value, true);
         case NumberStatus::OutOfRange: return OutOfRange(line, value, true);
@@ -131,7 +131,7 @@ std::optional<Failure> ReadRow(const TextLine& line, Block& block, TimeOrder& or
     }
     for (std::size_t k = 0; k < fields.size(); ++k) {
         double v = 0.0;
-        switch (ReadNumber(fields[k], false, v)) {
+        switch (ReadNumber(fields[k], v)) {
         case NumberStatus::Ok: break;
         case NumberStatus::NotANumber: return NotANumber(line, fields[k], true);
         case NumberStatus::OutOfRange: return OutOfRange(line, fields[k], true);

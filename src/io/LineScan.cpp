@@ -44,7 +44,7 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
-NumberStatus ReadNumber(std::string_view field, bool commaMark, double& value)
+NumberStatus ReadNumber(std::string_view field, double& value)
 {
     const std::size_t n = field.size();
     std::size_t i = 0;
@@ -57,7 +57,7 @@ NumberStatus ReadNumber(std::string_view field, bool commaMark, double& value)
         const char c = field[i];
         if (IsDigit(c)) {
             ++digits;
-        } else if ((c == '.' || (c == ',' && commaMark)) && mark == std::string_view::npos) {
+        } else if ((c == '.' || c == ',') && mark == std::string_view::npos) {
             mark = i;
         } else {
             break;

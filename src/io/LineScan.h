@@ -31,12 +31,13 @@ bool IsBlankLine(std::string_view s);
 enum class NumberStatus { Ok, NotANumber, OutOfRange };
 
 // The number a whole field spells: an optional sign, digits with at most one
-// decimal mark (digits on at least one side of it), an optional exponent
-// (e or E, optional sign, digits). The mark is a point, or a comma when
-// commaMark is set. No blanks, no words ("nan", "inf"), no hexadecimal.
-// Converted correctly rounded, independent of the C locale; a value beyond the
-// range of double, or so small that it rounds to zero, is OutOfRange.
-NumberStatus ReadNumber(std::string_view field, bool commaMark, double& value);
+// decimal mark, a point or a comma (digits on at least one side of it), an
+// optional exponent (e or E, optional sign, digits). No blanks, no words
+// ("nan", "inf"), no hexadecimal. Converted correctly rounded, independent of
+// the C locale; a value beyond the range of double, or so small that it
+// rounds to zero, is OutOfRange. (Where commas separate fields, the fields
+// hold none.)
+NumberStatus ReadNumber(std::string_view field, double& value);
 
 // A field as it can be quoted in a message: UTF-8 (bytes that are not UTF-8
 // are read as Windows-1250, or as Latin-1 when latin1 is set) and cut to a

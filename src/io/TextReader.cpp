@@ -46,7 +46,7 @@ bool HoldsNumber(std::string_view line)
         std::size_t e = i;
         while (e < line.size() && !isSep(line[e])) ++e;
         double v = 0.0;
-        if (e > i && ReadNumber(line.substr(i, e - i), false, v) != NumberStatus::NotANumber) return true;
+        if (e > i && ReadNumber(line.substr(i, e - i), v) != NumberStatus::NotANumber) return true;
         i = e;
     }
     return false;
@@ -129,7 +129,6 @@ Outcome<DataFile> ReadTextFile(std::string_view bytes, const ReadOptions& option
     if (first > static_cast<std::size_t>(std::numeric_limits<int>::max())) return Fail("the file has too many lines");
 
     const Separator sep = ChooseSeparator(lines, first);
-    const bool commaMark = sep != Separator::Comma;
     const auto xIndex = static_cast<std::size_t>(options.xColumn - 1);
     const auto yIndex = static_cast<std::size_t>(options.yColumn - 1);
     const std::size_t needed = std::max(xIndex, yIndex) + 1;
@@ -151,7 +150,7 @@ Outcome<DataFile> ReadTextFile(std::string_view bytes, const ReadOptions& option
             return Fail("line %1: column %2 is empty", {at(), std::to_string(empty)}, line.number);
         values.resize(fields.size());
         for (std::size_t f = 0; f < fields.size(); ++f) {
-            switch (ReadNumber(fields[f], commaMark, values[f])) {
+            switch (ReadNumber(fields[f], values[f])) {
             case NumberStatus::Ok: break;
             case NumberStatus::NotANumber: return NotANumber(line, fields[f]);
             case NumberStatus::OutOfRange: return OutOfRange(line, fields[f]);
