@@ -250,9 +250,11 @@ Outcome<DataFile> ReadAlvFile(std::string_view bytes)
 
     bool allRates = true;
     for (int c : f.channels) {
-        const auto& rate = header.meanRate[static_cast<std::size_t>(c)];
-        allRates = allRates && rate.has_value();
-        if (rate) f.meanCountRateKHz.push_back(*rate);
+        // Files with more than ten channels have no MeanCR key for the others.
+        const auto ch = static_cast<std::size_t>(c);
+        const bool stated = ch < header.meanRate.size() && header.meanRate[ch].has_value();
+        allRates = allRates && stated;
+        if (stated) f.meanCountRateKHz.push_back(*header.meanRate[ch]);
     }
     if (!allRates) f.meanCountRateKHz.clear();
 

@@ -104,6 +104,8 @@ TEST(AlvReader, ModesChannelsAndFaults)
         {Alv("Mode :\t\"SINGLE CROSS\"", " 1\t0.5\t0\t0.25\t0\r\n"), FormatChoice::Auto, {0, 2}, {0.375}, 0, ""},
         {Alv("Mode :\t\"C-CH0/1+2/3\"", " 1\t0.5\t0\t0.25\t0.25\r\n"), FormatChoice::Auto, {0, 2, 3}, {1.0 / 3}, 0, ""},
         {"\xEF\xBB\xBF" + Alv("", kRows), FormatChoice::Auto, {0, 1}, {(0.5 + 0.3) / 2, (0.4 + 0.2) / 2}, 0, ""},
+        {Alv("", " 1\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0.5\r\n"), FormatChoice::Auto, {}, {}, 7,
+         "line 7: the \"Count Rate\" block lacks channel 10"},  // a channel beyond the header's MeanCR keys
         {Alv("Mode :\t\"A-CH1\"", " 1\t0.5\t0\t0\t0\r\n"), FormatChoice::Auto, {}, {}, 4,
          "line 4: the \"Correlation\" block holds only zeros in the channels the mode A-CH1 names"},
         {Alv("", " 1e-3\t0.5\t0.3\t0\t0\r\n 2e-3\t0.4\tabc\t0\t0\r\n"), FormatChoice::Auto, {}, {}, 6,
