@@ -226,12 +226,12 @@ Outcome<DataFile> ReadAlvFile(std::string_view bytes)
     }
     for (int c : named) {
         if (static_cast<std::size_t>(c) >= available)
-            return Fail("line %1: the mode %2 names channel %3, which the \"Correlation\" block lacks",
+            return Fail("line %1: the mode '%2' names channel %3, which the \"Correlation\" block lacks",
                         {std::to_string(correlation.titleLine), f.mode, std::to_string(c)}, correlation.titleLine);
         if (!AllZero(correlation.values[static_cast<std::size_t>(c)])) f.channels.push_back(c);
     }
     if (f.channels.empty())
-        return Fail("line %1: the \"Correlation\" block holds only zeros in the channels the mode %2 names",
+        return Fail("line %1: the \"Correlation\" block holds only zeros in the channels the mode '%2' names",
                     {std::to_string(correlation.titleLine), f.mode}, correlation.titleLine);
 
     DataFile out;
