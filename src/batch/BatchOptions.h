@@ -1,6 +1,7 @@
 #pragma once
 // The command line of fluvena-batch.
 #include "core/Requests.h"
+#include "io/DataFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,6 +34,7 @@ struct Options {
     std::optional<std::int32_t> solution;  // none: the chosen one (CONTIN) or 0 (DISCRETE)
     std::optional<char> decimalPoint;
     std::optional<std::string> workdir;
+    io::ReadOptions read;  // --format, --columns
 };
 
 class UsageError : public std::runtime_error {

@@ -1,5 +1,7 @@
 #include "AlvReader.h"
 
+#include "io/DataReader.h"
+
 #include "Cp1250.h"
 #include "LineScan.h"
 
@@ -175,7 +177,7 @@ bool LooksLikeAlvFile(std::string_view bytes) { return bytes.substr(0, 4) == "AL
 Outcome<DataFile> ReadAlvFile(std::string_view bytes)
 {
     const std::vector<TextLine> lines = LinesOf(bytes);
-    if (lines.empty()) return Fail("the file holds no data");
+    if (lines.empty()) return Fail(kNoData);
     Header header;
     header.fields.instrument = Latin1ToUtf8(Trimmed(lines[0].text));
 

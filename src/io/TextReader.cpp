@@ -1,5 +1,7 @@
 #include "TextReader.h"
 
+#include "io/DataReader.h"
+
 #include "LineScan.h"
 
 #include <algorithm>
@@ -125,7 +127,7 @@ Outcome<DataFile> ReadTextFile(std::string_view bytes, const ReadOptions& option
     while (!lines.empty() && IsBlankLine(lines.back().text)) lines.pop_back();
     std::size_t first = 0;
     while (first < lines.size() && IsHeaderLine(lines[first].text)) ++first;
-    if (first == lines.size()) return Fail("the file holds no data");
+    if (first == lines.size()) return Fail(kNoData);
     if (first > static_cast<std::size_t>(std::numeric_limits<int>::max())) return Fail("the file has too many lines");
 
     const Separator sep = ChooseSeparator(lines, first);

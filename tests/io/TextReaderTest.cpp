@@ -1,4 +1,3 @@
-#include "io/DataLoader.h"
 #include "io/DataReader.h"
 #include "io/FileIO.h"
 
@@ -120,36 +119,5 @@ TEST(TextReader, FaultsNameTheirLine)
         ASSERT_FALSE(r.ok()) << c.bytes;
         EXPECT_EQ(r.failure().message(), c.message);
         EXPECT_EQ(r.failure().line, c.line) << c.message;
-    }
-}
-
-// The files the earlier reader read: every point the same double, bit for bit,
-// except where its 8-character window cut a 9-character value on a later line
-// ("-0.002457" read as -0.00245); `cut` counts those fields whose cut digit
-// is not a zero, found with
-//   tr -d '\r' < F | awk -F'\t' 'NR > 1 && length($2) > 8 && substr($2, 9) != "0"' | wc -l
-TEST(TextReader, FilesOfTheEarlierLayoutGiveTheSamePointsExceptCutValues)
-{
-    struct Case { const char* file; std::size_t points; int cut; };
-    const Case cases[] = {
-        {FLUVENA_TEST_DATA "/bimodal.txt", 100, 14},   {FLUVENA_TEST_DATA "/lognormal.txt", 80, 11},
-        {FLUVENA_TEST_DATA "/narrow.txt", 100, 10},    {FLUVENA_TEST_DATA "/negbase.txt", 90, 30},
-        {FLUVENA_TEST_DATA "/pairbase.txt", 100, 0},   {FLUVENA_SOURCE_DIR "/examples/bimodal.txt", 100, 14},
-        {FLUVENA_SOURCE_DIR "/examples/lognormal.txt", 80, 11}, {FLUVENA_SOURCE_DIR "/examples/single.txt", 60, 0},
-    };
-    for (const auto& c : cases) {
-        const std::string bytes = ReadFile(c.file);
-        const DataFile d = MustRead(bytes);
-        const LoadedData old = ParseDataFile(bytes);
-        ASSERT_EQ(d.x.size(), c.points) << c.file;
-        ASSERT_EQ(old.x.size(), c.points) << c.file;
-        EXPECT_EQ(d.x, old.x) << c.file;
-        int cut = 0;
-        for (std::size_t k = 0; k < c.points; ++k) {
-            if (std::memcmp(&d.y[k], &old.y[k], sizeof(double)) == 0) continue;
-            ++cut;
-            EXPECT_LT(std::abs(d.y[k] - old.y[k]), 1e-5) << c.file << " point " << k;
-        }
-        EXPECT_EQ(cut, c.cut) << c.file;
     }
 }
