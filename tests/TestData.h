@@ -2,7 +2,7 @@
 // Files under tests/data and a runner that hands back recorded listings.
 #include "core/EngineRunner.h"
 #include "io/DataFile.h"
-#include "io/DataLoader.h"
+#include "io/DataReader.h"
 #include "io/FileIO.h"
 
 #include <stdexcept>
@@ -17,7 +17,7 @@ inline std::string ReadFixture(const std::string& name) { return ReadFile(DataPa
 
 inline io::DataFile LoadFixture(const std::string& name)
 {
-    Outcome<io::DataFile> file = ReadClassicDataFile(ReadFixture(name));
+    Outcome<io::DataFile> file = io::ReadDataFile(ReadFixture(name), io::ReadOptions{});
     if (!file) throw std::runtime_error("unreadable fixture " + name);
     return std::move(file).value();
 }

@@ -10,7 +10,7 @@
 #include "core/Measurement.h"
 #include "external/Runner.h"
 #include "io/Cp1250.h"
-#include "io/DataLoader.h"
+#include "io/DataReader.h"
 #include "io/FileIO.h"
 #include "io/FileLock.h"
 #include "results/LogFile.h"
@@ -123,17 +123,13 @@ bool LoadData(InputResult& r, const std::string& path, const Options& o)
         r.Fail(Status::Error, std::string("cannot read the data file (") + e.what() + ")");
         return false;
     }
-    Outcome<io::DataFile> data = ReadClassicDataFile(bytes);
+    Outcome<io::DataFile> data = io::ReadDataFile(bytes, o.read);
     if (!data) {
         r.Fail(Status::Error, data.failure().message());
         return false;
     }
     r.m.Load(std::move(data).value());
     const auto count = static_cast<std::int64_t>(r.m.PointCount());
-    if (count == 0) {
-        r.Fail(Status::Error, "the data file is empty");
-        return false;
-    }
     for (const auto& [name, index] : {std::pair{"--first", o.first}, std::pair{"--last", o.last}}) {
         if (index && *index >= count) {
             r.Fail(Status::Error, std::string(name) + " " + std::to_string(*index) + " lies beyond the data: the file has " +
@@ -376,6 +372,29 @@ void WriteDiscreteJson(JsonWriter& j, const InputResult& r)
     j.EndArray();
 }
 
+void WriteFileJson(JsonWriter& j, const io::DataFile& file)
+{
+    j.Key("format").String(file.format == io::FileFormat::Alv ? "alv" : "text");
+    j.Key("headerLines").Integer(file.headerLines);
+    if (!file.instrument) return;
+    const io::InstrumentHeader& h = *file.instrument;
+    const auto optional = [&j](const char* key, const std::optional<double>& v) {
+        j.Key(key);
+        if (v) j.Number(*v);
+        else j.Null();
+    };
+    j.Key("instrument").BeginObject();
+    optional("temperature", h.temperatureK);
+    optional("viscosity", h.viscosityCp);
+    optional("refractiveIndex", h.refractiveIndex);
+    optional("wavelength", h.wavelengthNm);
+    optional("angle", h.angleDeg);
+    optional("duration", h.durationS);
+    j.Key("sampleName").String(h.sampleName);
+    j.Key("meanCountRate").Numbers(h.meanCountRateKHz);
+    j.EndObject();
+}
+
 std::string Json(const InputResult& r, const Options& o)
 {
     const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
@@ -387,6 +406,7 @@ std::string Json(const InputResult& r, const Options& o)
     j.Key("status").String(StatusName(r.status));
     j.Key("message").String(r.message);
     j.Key("pointCount").Integer(static_cast<std::int64_t>(r.m.PointCount()));
+    if (r.m.PointCount() > 0) WriteFileJson(j, r.m.File());
     j.Key("first").Integer(range.first);
     j.Key("last").Integer(r.m.PointCount() > 0 ? range.last : 0);
     if (contin) WriteContinJson(j, r.m, o.gridPoints);

@@ -20,6 +20,7 @@ const char* const kUsage =
     "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)\n"
     "discrete:  --max-components N (6)  --weight N (2)  --max-tries N (5)\n"
     "           --switches LLLLLLLLL (TFFTFFTTF: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT)\n"
+    "data:      --format auto|text|alv (auto)  --columns X,Y (1,2: the columns of a text file, from 1)\n"
     "output:    --json  --quiet  --workdir DIR  --help\n"
     "running:   --no-wait (fail when another analysis holds the directory)  --timeout SECONDS (none)\n"
     "log:       --log FILE  --param NAME (Temp)  --value V (once per input) | --values V1,V2,...\n"
@@ -36,6 +37,8 @@ struct OptionRule {
 
 const std::set<Command> kAll = {Command::Contin, Command::Discrete, Command::ParseContin, Command::ParseDiscrete};
 const std::set<Command> kDiscreteKinds = {Command::Discrete, Command::ParseDiscrete};
+// The commands that read data files.
+const std::set<Command> kData = {Command::Contin, Command::Discrete, Command::ParseDiscrete};
 
 const std::map<std::string, OptionRule>& OptionRules()
 {
@@ -63,6 +66,8 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--rates", {Arg::Flag, kDiscreteKinds}},
         {"--solution", {Arg::Value, kAll}},
         {"--decimal-point", {Arg::Value, kAll}},
+        {"--format", {Arg::Value, kData}},
+        {"--columns", {Arg::Value, kData}},
     };
     return rules;
 }
@@ -185,6 +190,18 @@ Options ParseOptions(const std::vector<std::string>& args)
         else if (a == "--solution") {
             if (value == "chosen") o.solution.reset();
             else o.solution = WholeNumber(a, value, 0);
+        }
+        else if (a == "--format") {
+            if (value == "auto") o.read.format = io::FormatChoice::Auto;
+            else if (value == "text") o.read.format = io::FormatChoice::Text;
+            else if (value == "alv") o.read.format = io::FormatChoice::Alv;
+            else throw UsageError("--format needs auto, text or alv, not '" + value + "'");
+        }
+        else if (a == "--columns") {
+            const auto comma = value.find(',');
+            if (comma == std::string::npos) throw UsageError("--columns needs two column numbers X,Y, not '" + value + "'");
+            o.read.xColumn = WholeNumber(a, value.substr(0, comma), 1);
+            o.read.yColumn = WholeNumber(a, value.substr(comma + 1), 1);
         }
         else if (a == "--decimal-point") {
             if (value.size() != 1) throw UsageError("--decimal-point needs one character");

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of fluvena-batch.
 #include "core/Requests.h"
+#include "io/DataFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,7 @@ struct Options {
     std::optional<std::string> workdir;
     bool noWait = false;            // another analysis in the directory: fail at once
     std::optional<double> timeout;  // seconds an engine may take (none: no limit)
+    io::ReadOptions read;           // --format, --columns
 };
 
 class UsageError : public std::runtime_error {

@@ -5,7 +5,7 @@
 #include "base/MemoText.h"
 #include "base/NumberFormat.h"
 #include "io/Cp1250.h"
-#include "io/DataLoader.h"
+#include "io/DataReader.h"
 #include "io/FileIO.h"
 #include "io/FileLock.h"
 #include "results/Export.h"
@@ -530,22 +530,22 @@ void TForm1::Otw1Click()
     const std::string bytes = ReadFile(name.toStdString());
     setWindowTitle(kCaption + QStringLiteral(" - ") + name);
     Memo1->clear();
-    Outcome<io::DataFile> data = ReadClassicDataFile(bytes);
-    if (!data) {
-        // Nothing of the file is kept: the measurement stays as the reset left it.
-        throw Error(QStringLiteral("Nie można odczytać pliku %1: w wierszu %2 brak tabulatora między kolumnami "
-                                   "(lub pusty wiersz wśród danych).")
-                        .arg(name)
-                        .arg(data.failure().line)
-                        .toStdString());
-    }
-    if (data->x.empty()) {
+    Outcome<io::DataFile> data = io::ReadDataFile(bytes, io::ReadOptions{});
+    if (!data && data.failure().pattern == io::kNoData) {
         Label1->setText(QStringLiteral("BLAD"));
         Label12->setText(kError);
         Label10->setText(kError);
         return;
     }
+    if (!data) {
+        // Nothing of the file is kept: the measurement stays as the reset left it.
+        throw Error(QStringLiteral("Nie można odczytać pliku %1: %2")
+                        .arg(name, QString::fromStdString(data.failure().message()))
+                        .toStdString());
+    }
+    const int skipped = data->headerLines;
     m_.Load(std::move(data).value());
+    if (skipped > 0) statusBar()->showMessage(QStringLiteral("Pominięto wiersze nagłówka: %1").arg(skipped));
     PlotData();
     // Both maxima first, so that no position beyond the new points is used.
     const int top = static_cast<int>(m_.PointCount()) - 1;

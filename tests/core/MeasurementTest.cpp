@@ -65,12 +65,12 @@ TEST(Measurement, UsableRange)
 
 TEST(Measurement, ContinRunShowsItsSolutions)
 {
-    Measurement m = Loaded("bimodal.txt");
+    Measurement m = Loaded("pairbase.txt");
     RecordedRunner runner(ReadFixture("bimodal.contin.out"));
-    const RunReport report = m.RunContin(ContinRequest{}, runner);
+    const RunReport report = m.RunContin(ContinRequest{0.5, 5000, 100}, runner);
     ASSERT_EQ(report.status, RunStatus::Ok) << report.failure.message();
     ASSERT_EQ(runner.decks.size(), 1u);
-    EXPECT_EQ(FileText(runner.decks[0]), ReadFixture("bimodal.contin.in"));
+    EXPECT_EQ(FileText(runner.decks[0]), ReadFixture("pairbase.contin.in"));
     ASSERT_NE(m.Contin(), nullptr);
     EXPECT_EQ(m.Contin()->solutions.size(), 11u);
     EXPECT_EQ(m.Contin()->chosen, 7u);
@@ -90,13 +90,14 @@ TEST(Measurement, ContinRunShowsItsSolutions)
 // million times smaller, and the decay times come back in the data's unit.
 TEST(Measurement, ShortTimesComeBackInTheDataUnit)
 {
+    Measurement inUs = Loaded("bimodal.txt");
     io::DataFile data = LoadFixture("bimodal.txt");
     for (double& x : data.x) x /= 1e6;
     Measurement m;
     m.Load(data);
     RecordedRunner runner(ReadFixture("bimodal.contin.out"));
     ASSERT_EQ(m.RunContin(ContinRequest{1e-7, 1e-3, 100}, runner).status, RunStatus::Ok);
-    EXPECT_EQ(FileText(runner.decks[0]), ReadFixture("bimodal.contin.in"));
+    EXPECT_EQ(runner.decks[0], inUs.ContinDeck(ContinRequest{0.1, 1000, 100}));
     const ContinSolution& s = m.Contin()->solutions[7];
     EXPECT_DOUBLE_EQ(s.peaks[1].position, 10.067e-6);
     EXPECT_DOUBLE_EQ(s.distX.back(), 1000e-6);
