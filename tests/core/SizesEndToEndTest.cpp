@@ -56,14 +56,16 @@ io::DataFile Spheres(const std::vector<std::pair<double, double>>& radiusAndWeig
     return f;
 }
 
+// The bundled engines, run in a private working directory.
+fs::path PrivateDir()
+{
+    std::string tmpl = (fs::temp_directory_path() / "fluvena-sizes-XXXXXX").string();
+    return ::mkdtemp(tmpl.data());
+}
+
 struct Engines {
-    Engines()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "fluvena-sizes-XXXXXX").string();
-        dir = ::mkdtemp(tmpl.data());
-    }
     ~Engines() { fs::remove_all(dir); }
-    fs::path dir;
+    fs::path dir = PrivateDir();
     BlockingRunner runner{dir, FLUVENA_ENGINES_DIR};
 };
 
