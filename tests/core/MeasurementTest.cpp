@@ -1,6 +1,7 @@
 // The analysis core driven as the window and the batch tool drive it, with a
 // runner that hands back recorded listings.
 #include "core/Measurement.h"
+#include "core/Distribution.h"
 
 #include "../TestData.h"
 #include "base/MemoText.h"
@@ -252,4 +253,32 @@ TEST(Measurement, CumulantsOfTheCorrelatorFiles)
     RecordedRunner runner(ReadFixture("bimodal.contin.out"));
     EXPECT_EQ(toluene.RunContin(ContinRequest{}, runner).status, RunStatus::Refused);  // no beta: no g1
     EXPECT_TRUE(runner.decks.empty());
+}
+
+// Per ln tau, the area under the curve over the logarithmic axis is the
+// integral of s over tau, the intensity; on the radius axis the abscissae are
+// the sizes of the decay times.
+TEST(Measurement, DistributionPerLnTauAndOverRadius)
+{
+    Measurement m = Loaded("bimodal.txt");
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    ASSERT_EQ(m.RunContin(ContinRequest{}, runner).status, RunStatus::Ok);
+    const ContinSolution& s = m.Contin()->solutions[7];
+    const auto curve = Distribution(s, DistributionAxis::DecayTime, DistributionWeighting::PerLnTau, m.Sample());
+    ASSERT_TRUE(curve.ok());
+    double perLn = 0, inTau = 0;  // trapezoids in ln tau and in tau
+    for (std::size_t j = 1; j < curve->x.size(); ++j) {
+        perLn += 0.5 * (curve->y[j] + curve->y[j - 1]) * std::log(curve->x[j] / curve->x[j - 1]);
+        inTau += 0.5 * (s.distY[j] + s.distY[j - 1]) * (s.distX[j] - s.distX[j - 1]);
+    }
+    EXPECT_NEAR(perLn, inTau, 0.005 * inTau);
+    const auto radius = Distribution(s, DistributionAxis::Radius, DistributionWeighting::AsComputed, m.Sample());
+    ASSERT_TRUE(radius.ok());
+    EXPECT_EQ(radius->y, s.distY);
+    EXPECT_EQ(radius->err, s.distErr);
+    for (std::size_t j = 0; j < s.distX.size(); j += 9)
+        EXPECT_DOUBLE_EQ(radius->x[j], physics::SizeFromDecayTime(s.distX[j], 0.0, m.Sample())->radiusNm);
+    SampleParameters bad = m.Sample();
+    bad.viscosityCp = 0;
+    EXPECT_FALSE(Distribution(s, DistributionAxis::Radius, DistributionWeighting::AsComputed, bad).ok());
 }
