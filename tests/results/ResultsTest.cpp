@@ -200,4 +200,11 @@ TEST(DistributionExport, DrawnDistributionOrIndexRows)
               (std::vector<std::string>{"X\tYfit", "0,000E+00\t0,000E+00", "1,000E+00\t0,000E+00"}));
     EXPECT_EQ(DistributionExportTable(&s, 3, '.'), (std::vector<std::string>{"X\tYfit", "1.000E+01\t1.000E-03",
                                                                               "2.000E+01\t2.000E-03", "2.000E+00\t0.000E+00"}));
+    // Another axis or weighting: named in the header, with the error column.
+    const DistributionCurve c{{10.0, 20.0}, {0.01, 0.04}, {0.001, 0.002}};
+    EXPECT_EQ(DistributionExportTable(c, DistributionAxis::Radius, DistributionWeighting::PerLnTau, ','),
+              (std::vector<std::string>{"Rh_nm\ttau*G(tau)\terr", "1,000E+01\t1,000E-02\t1,000E-03",
+                                        "2,000E+01\t4,000E-02\t2,000E-03"}));
+    EXPECT_EQ(DistributionExportTable(c, DistributionAxis::DecayTime, DistributionWeighting::AsComputed, '.')[0],
+              "tau\tG(tau)\terr");
 }
