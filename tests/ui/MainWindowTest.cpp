@@ -572,15 +572,23 @@ private slots:
 
     void splashWindow()
     {
-        TForm2 splash;
-        QCOMPARE(splash.size(), QSize(326, 225));
-        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
-        QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
-        QCOMPARE(splash.findChildren<QLabel*>().size(), 10);
-        QCOMPARE(splash.labels[0]->text(), QStringLiteral("Fluvena wersja 0.99 alfa"));
-        QCOMPARE(splash.labels[7]->text(), QStringLiteral("Interfejs graficzny do programów Contin i Discrete "));
-        for (QLabel* l : splash.labels)
-            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
+        // Every line fits, in the system's font and in a wide one.
+        const QFont system = QApplication::font();
+        QFont wide(QStringLiteral("DejaVu Sans Mono"));
+        wide.setStyleHint(QFont::Monospace);
+        for (const QFont& font : {system, wide}) {
+            QApplication::setFont(font);
+            TForm2 splash;
+            QCOMPARE(splash.size(), QSize(326, 225));
+            QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+            QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+            QCOMPARE(splash.findChildren<QLabel*>().size(), 10);
+            QCOMPARE(splash.labels[0]->text(), QStringLiteral("Fluvena wersja 0.99 alfa"));
+            QCOMPARE(splash.labels[7]->text(), QStringLiteral("Interfejs graficzny do programów Contin i Discrete "));
+            for (QLabel* l : splash.labels)
+                QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
+        }
+        QApplication::setFont(system);
     }
 
     void helpWindowReloadsEachTime()
