@@ -133,7 +133,6 @@ Chart::Chart(QWidget* parent, const char* name, bool logBottom)
     plot_->xAxis->setTickLength(0, 6);
     plot_->xAxis->setSubTickLength(0, 4);
     SetLogX(logBottom);
-    if (logBottom) plot_->xAxis->setRange(0.1, 1000);
     plot_->setInteractions(QCP::iRangeZoom);
     plot_->setSelectionRectMode(QCP::srmZoom);
     plot_->installEventFilter(context_.get());
@@ -144,8 +143,7 @@ Chart::~Chart() = default;
 void Chart::SetTitle(const QString& title)
 {
     title_->setText(title);
-    plot_->setStatusTip(tr("Kółko lub prostokąt myszą: powiększenie; środkowy przycisk lub Shift: przesunięcie; "
-                           "dwuklik: cały wykres; prawy przycisk: zapis i kopia"));
+    plot_->setStatusTip(tr("Kółko, prostokąt: powiększ; Shift, środkowy: przesuń; dwuklik: całość; prawy: zapis"));
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -168,6 +166,8 @@ void Chart::SetLogX(bool log)
         QCPAxis* x = panel->axis(QCPAxis::atBottom);
         x->setTicker(ticker);
         x->setScaleType(log ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
+        // An empty chart keeps a range a logarithmic axis can show.
+        if (log && x->range().lower <= 0) x->setRange(0.1, 1000);
     }
 }
 
@@ -207,6 +207,11 @@ QCPAxisRect* Chart::AddPanel(double share)
     auto* group = new QCPMarginGroup(plot_);
     main->setMarginGroup(QCP::msLeft | QCP::msRight, group);
     panel->setMarginGroup(QCP::msLeft | QCP::msRight, group);
+    // The panels sit close: the margins between them hold only the ticks.
+    main->setAutoMargins(QCP::msLeft | QCP::msRight | QCP::msTop);
+    main->setMargins(QMargins(0, 0, 0, 12));
+    panel->setAutoMargins(QCP::msLeft | QCP::msRight | QCP::msBottom);
+    panel->setMargins(QMargins(0, 4, 0, 0));
 
     QCPAxis* mainX = main->axis(QCPAxis::atBottom);
     QCPAxis* x = panel->axis(QCPAxis::atBottom);
@@ -340,12 +345,11 @@ void DistributionChart::Clear()
 
 DataChart::DataChart(QWidget* parent) : Chart(parent, "Chart2", true)
 {
-    plot_->axisRect()->setMargins(QMargins(0, 0, 0, 12));
     // Red discs for the data, a dark blue line for the fit: both read on
     // white and stay apart in grey-scale print (mid grey discs, near-black line).
     data = AddSeries("SeriesWejscie", Qt::red, false, 1, 5);
     fit = AddSeries("SeriesFid", QColor(0, 0, 139), true, 2, 0);
-    residualPanel = AddPanel(0.3);
+    residualPanel = AddPanel(0.35);
     residualPanel->axis(QCPAxis::atLeft)->setTicker(QSharedPointer<ScientificTicker>::create());
     residualPanel->axis(QCPAxis::atLeft)->ticker()->setTickCount(3);
     residualZero = AddSeries("SeriesFitResidualZero", Qt::black, true, 1, 0, residualPanel);
