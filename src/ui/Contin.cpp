@@ -541,7 +541,7 @@ void TForm1::retranslateUi()
     residualChart_->SetTitle(tr("Odchylenia"));
     dataChart_->SetResidualTitle(tr("dane − fit"));
     updateAxisTitles();
-    StatusWorkDir->setText(tr("Katalog roboczy: %1").arg(QDir::toNativeSeparators(workingDirectory())));
+    showWorkingDirectory();
     // The tables' captions of the solution on show.
     if (m_.OnShow() == Analysis::Contin) UpDown1Click();
     else if (m_.OnShow() == Analysis::Discrete) UpDown2Click();
@@ -853,12 +853,21 @@ void TForm1::rebuildRecentMenu()
 
 QString TForm1::workingDirectory() { return QDir::currentPath(); }
 
+// A long path is shortened in the middle; the tool tip holds it whole.
+void TForm1::showWorkingDirectory()
+{
+    const QString dir = QDir::toNativeSeparators(workingDirectory());
+    StatusWorkDir->setText(
+        StatusWorkDir->fontMetrics().elidedText(tr("Katalog roboczy: %1").arg(dir), Qt::ElideMiddle, 360));
+    StatusWorkDir->setToolTip(dir);
+}
+
 void TForm1::chooseWorkingDirectory()
 {
     const QString dir = dialogs_->directoryName(this, workingDirectory());
     if (dir.isEmpty()) return;
     if (!QDir::setCurrent(dir)) throw FileError(CannotOpenFile(dir.toStdString()));
-    StatusWorkDir->setText(tr("Katalog roboczy: %1").arg(QDir::toNativeSeparators(workingDirectory())));
+    showWorkingDirectory();
 }
 
 void TForm1::runPageAnalysis()

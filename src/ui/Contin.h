@@ -131,6 +131,7 @@ private:
     void retranslateUi();
     void updateAxisTitles();
     void updateSolutionStatus();
+    void showWorkingDirectory();
     void loadFile(const QString& name);
     void rememberRecent(const QString& path, bool add);
     void rebuildRecentMenu();

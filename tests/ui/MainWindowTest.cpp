@@ -603,6 +603,14 @@ private slots:
         form_->Pomoc1->trigger();
         QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("Druga"));
         QCOMPARE(QApplication::topLevelWidgets().count(&help), 1);
+        // In English the English text, while there is one.
+        writeFile("Help.txt", "English");
+        ui::UseLanguage(ui::Language::English);
+        form_->Pomoc1->trigger();
+        QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("English"));
+        QFile::remove(work_->filePath("Help.txt"));
+        form_->Pomoc1->trigger();
+        QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("Druga"));
         QVERIFY(errors_->messages.isEmpty());
     }
 

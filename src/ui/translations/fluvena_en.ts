@@ -4,10 +4,6 @@
 <context>
     <name>Chart</name>
     <message>
-        <source>Kółko lub prostokąt myszą: powiększenie; środkowy przycisk lub Shift: przesunięcie; dwuklik: cały wykres; prawy przycisk: zapis i kopia</source>
-        <translation>Wheel or mouse rectangle: zoom; middle button or Shift: pan; double-click: whole chart; right button: save and copy</translation>
-    </message>
-    <message>
         <source>Zapisz jako PNG…</source>
         <translation>Save as PNG…</translation>
     </message>
@@ -38,6 +34,10 @@
     <message>
         <source>Cały wykres</source>
         <translation>Whole chart</translation>
+    </message>
+    <message>
+        <source>Kółko, prostokąt: powiększ; Shift, środkowy: przesuń; dwuklik: całość; prawy: zapis</source>
+        <translation>Wheel, rectangle: zoom; Shift, middle button: pan; double-click: all; right button: save</translation>
     </message>
 </context>
 <context>
@@ -352,7 +352,7 @@
     </message>
     <message>
         <source>Interfejs graficzny do programów Contin i Discrete </source>
-        <translation>A graphical front end for the Contin and Discrete programs</translation>
+        <translation>Graphical interface to Contin and Discrete</translation>
     </message>
     <message>
         <source>Metody analizy: S. W. Provencher (CONTIN, DISCRETE)</source>

@@ -4,10 +4,6 @@
 <context>
     <name>Chart</name>
     <message>
-        <source>Kółko lub prostokąt myszą: powiększenie; środkowy przycisk lub Shift: przesunięcie; dwuklik: cały wykres; prawy przycisk: zapis i kopia</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Zapisz jako PNG…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -37,6 +33,10 @@
     </message>
     <message>
         <source>Cały wykres</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kółko, prostokąt: powiększ; Shift, środkowy: przesuń; dwuklik: całość; prawy: zapis</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
