@@ -143,7 +143,6 @@ Chart::~Chart() = default;
 void Chart::SetTitle(const QString& title)
 {
     title_->setText(title);
-    plot_->setStatusTip(tr("Kółko, prostokąt: powiększ; Shift, środkowy: przesuń; dwuklik: całość; prawy: zapis"));
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 

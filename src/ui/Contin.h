@@ -43,8 +43,8 @@ class ResidualChart;
 struct Arrow;
 
 // The answer to the question asked before quitting with results that were
-// not saved.
-enum class UnsavedAnswer { Save, Discard, Cancel };
+// not saved; closing the question's window is Cancel.
+enum class UnsavedAnswer { Cancel, Save, Discard };
 
 // The dialogs the window runs; tests replace them.
 class FileDialogs {

@@ -35,10 +35,6 @@
         <source>Cały wykres</source>
         <translation>Whole chart</translation>
     </message>
-    <message>
-        <source>Kółko, prostokąt: powiększ; Shift, środkowy: przesuń; dwuklik: całość; prawy: zapis</source>
-        <translation>Wheel, rectangle: zoom; Shift, middle button: pan; double-click: all; right button: save</translation>
-    </message>
 </context>
 <context>
     <name>Core</name>

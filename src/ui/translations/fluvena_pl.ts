@@ -35,10 +35,6 @@
         <source>Cały wykres</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Kółko, prostokąt: powiększ; Shift, środkowy: przesuń; dwuklik: całość; prawy: zapis</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>Core</name>
