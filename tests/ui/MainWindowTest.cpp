@@ -805,29 +805,28 @@ private slots:
             plot->replot();
             const QPointF c = plot->axisRect()->rect().center();
             const QCPRange x0 = plot->xAxis->range(), y0 = plot->yAxis->range();
-            const std::function<void()> gestures[] = {
-                [&] {
-                    QWheelEvent e(c, plot->mapToGlobal(c), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-                    QApplication::sendEvent(plot, &e);
-                },
-                [&] { drag(plot, Qt::LeftButton, c - QPointF(40, 30), c + QPointF(40, 30)); },  // rubber band
-                [&] { drag(plot, Qt::MiddleButton, c, c + QPointF(50, 20)); },
-                [&] { drag(plot, Qt::LeftButton, c, c + QPointF(50, 20), Qt::ShiftModifier); },
+            const std::pair<bool, std::function<void()>> gestures[] = {  // (pans, gesture)
+                {false,
+                 [&] {
+                     QWheelEvent e(c, plot->mapToGlobal(c), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                     QApplication::sendEvent(plot, &e);
+                 }},
+                {false, [&] { drag(plot, Qt::LeftButton, c - QPointF(40, 30), c + QPointF(40, 30)); }},  // rubber band
+                {true, [&] { drag(plot, Qt::MiddleButton, c, c + QPointF(50, 20)); }},
+                {true, [&] { drag(plot, Qt::LeftButton, c, c + QPointF(50, 20), Qt::ShiftModifier); }},
             };
-            for (const auto& gesture : gestures) {
+            for (const auto& [pans, gesture] : gestures) {
                 gesture();
-                QVERIFY2(plot->xAxis->range() != x0 && plot->yAxis->range() != y0, qPrintable(plot->objectName()));
+                const QCPRange x = plot->xAxis->range();
+                QVERIFY2(x != x0 && plot->yAxis->range() != y0, qPrintable(plot->objectName()));
+                // A pan moves the view to earlier times and keeps its span (in decades on a logarithmic axis).
+                const bool log = plot->xAxis->scaleType() == QCPAxis::stLogarithmic;
+                const double span = log ? std::log(x.upper / x.lower) : x.size(), span0 = log ? std::log(x0.upper / x0.lower) : x0.size();
+                if (pans) QVERIFY(x.lower < x0.lower && std::fabs(span - span0) < 1e-9 * std::fabs(span0));
                 mouse(plot, QEvent::MouseButtonDblClick, Qt::LeftButton, c);
                 QCOMPARE(plot->xAxis->range(), x0);
                 QCOMPARE(plot->yAxis->range(), y0);
             }
-            // A pan keeps the span (in decades on a logarithmic axis).
-            drag(plot, Qt::MiddleButton, c, c + QPointF(50, 0));
-            const QCPRange x = plot->xAxis->range();
-            const bool log = plot->xAxis->scaleType() == QCPAxis::stLogarithmic;
-            QVERIFY(x.lower < x0.lower);
-            QVERIFY(log ? std::fabs(std::log(x.upper / x.lower) - std::log(x0.upper / x0.lower)) < 1e-9
-                        : std::fabs(x.size() - x0.size()) < 1e-9 * x0.size());
         }
     }
 
