@@ -431,7 +431,6 @@ void TForm1::buildControls()
     p3->addWidget(ScrollBar1);
     p3->addWidget(ScrollBar2);
     lower->addWidget(Panel3, 1);
-
 }
 
 void TForm1::buildMenu()
@@ -938,7 +937,12 @@ void TForm1::ScrollBar1Change()
 
 // ---------------------------------------------------------------- drawing
 
-void TForm1::PlotData() { dataChart_->ShowData(m_.X(), m_.Y()); }
+void TForm1::PlotData()
+{
+    // The titles follow the measurement's sample (its time unit and kind of data).
+    updateAxisTitles();
+    dataChart_->ShowData(m_.X(), m_.Y());
+}
 
 void TForm1::PlotContinSolution(const ContinSolution& solution)
 {
