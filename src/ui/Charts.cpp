@@ -164,9 +164,11 @@ void Chart::SetLogX(bool log)
     for (QCPAxisRect* panel : plot_->axisRects()) {
         QCPAxis* x = panel->axis(QCPAxis::atBottom);
         x->setTicker(ticker);
+        // A range a logarithmic axis cannot show (that of an empty chart)
+        // becomes the default grid's.
+        const bool unshowable = x->range().lower <= 0;
         x->setScaleType(log ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
-        // An empty chart keeps a range a logarithmic axis can show.
-        if (log && x->range().lower <= 0) x->setRange(0.1, 1000);
+        if (log && unshowable) x->setRange(0.1, 1000);
     }
 }
 

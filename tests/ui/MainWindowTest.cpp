@@ -867,6 +867,7 @@ private slots:
             form_->dataChart().SetLogX(log);
             QCOMPARE(form_->residualChart().LogX(), log);
         }
+        QCOMPARE(form_->Chart3->xAxis->range(), QCPRange(0.1, 1000));  // empty: the default grid's range
     }
 
     // ------------------------------------------------------------ language
