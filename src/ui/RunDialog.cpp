@@ -2,6 +2,7 @@
 
 #include "external/Runner.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
@@ -17,8 +18,9 @@ EngineRun DialogRunner::Run(Engine engine, const std::vector<std::string>& deckL
     QProgressDialog progress(parent_);
     progress.setObjectName(QStringLiteral("RunProgress"));
     progress.setWindowTitle(QStringLiteral("Fluvena"));
-    progress.setLabelText(QStringLiteral("Trwa obliczanie programem %1…").arg(QString::fromLatin1(EngineProgram(engine))));
-    progress.setCancelButtonText(QStringLiteral("Przerwij"));
+    progress.setLabelText(QCoreApplication::translate("DialogRunner", "Trwa obliczanie programem %1…")
+                              .arg(QString::fromLatin1(EngineProgram(engine))));
+    progress.setCancelButtonText(QCoreApplication::translate("DialogRunner", "Przerwij"));
     progress.setRange(0, 0);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);
