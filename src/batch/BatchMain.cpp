@@ -13,6 +13,7 @@
 #include "io/DataReader.h"
 #include "io/FileIO.h"
 #include "io/FileLock.h"
+#include "physics/Sizes.h"
 #include "results/LogFile.h"
 #include "results/ResultsLog.h"
 
@@ -112,6 +113,28 @@ fs::path HelperDir()
     return ec ? fs::path() : HelperDirFor(self.parent_path());
 }
 
+// The sample of a loaded file with the command line's values: a solvent
+// preset at the final temperature first, then every value given.
+Outcome<SampleParameters> ResolveSample(SampleParameters p, const SampleOptions& o)
+{
+    if (o.dataKind) p.dataKind = *o.dataKind;
+    if (o.timeUnit) p.timeUnit = *o.timeUnit;
+    if (o.baseline) p.baselineMode = BaselineMode::Fixed, p.baseline = *o.baseline;
+    if (o.tailBaseline) p.baselineMode = BaselineMode::Tail;
+    if (o.wavelengthNm) p.wavelengthNm = *o.wavelengthNm;
+    if (o.angleDeg) p.angleDeg = *o.angleDeg;
+    if (o.temperatureK) p.temperatureK = *o.temperatureK;
+    if (o.solvent) {
+        const Outcome<physics::SolventProperties> s = physics::SolventAt(*o.solvent, p.temperatureK);
+        if (!s) return s.failure();
+        p.viscosityCp = s->viscosityCp;
+        p.refractiveIndex = s->refractiveIndex;
+    }
+    if (o.viscosityCp) p.viscosityCp = *o.viscosityCp;
+    if (o.refractiveIndex) p.refractiveIndex = *o.refractiveIndex;
+    return p;
+}
+
 // Loads the data file and takes the range of --first and --last. False (with
 // the status set) when there is nothing to analyse.
 bool LoadData(InputResult& r, const std::string& path, const Options& o)
@@ -129,6 +152,12 @@ bool LoadData(InputResult& r, const std::string& path, const Options& o)
         return false;
     }
     r.m.Load(std::move(data).value());
+    const Outcome<SampleParameters> sample = ResolveSample(r.m.Sample(), o.sample);
+    if (!sample) {
+        r.Fail(Status::Error, sample.failure().message());
+        return false;
+    }
+    r.m.SetSample(*sample);
     const auto count = static_cast<std::int64_t>(r.m.PointCount());
     for (const auto& [name, index] : {std::pair{"--first", o.first}, std::pair{"--last", o.last}}) {
         if (index && *index >= count) {
@@ -187,12 +216,17 @@ DiscreteRequest DiscreteRequestOf(const Options& o)
     return DiscreteRequest{o.maxComponents, o.weight, o.maxTries, o.switches};
 }
 
-// One input of "contin" or "discrete": data, deck, run, listing.
+// One input of "contin" or "discrete" (data, deck, run, listing) or of
+// "cumulants" (data and the fit).
 InputResult RunAnalysis(const Options& o, const std::string& file, BlockingRunner& runner, bool keepListings)
 {
     InputResult r;
     r.file = file;
     if (!LoadData(r, file, o)) return r;
+    if (o.command == Command::Cumulants) {
+        Record(r, r.m.RunCumulants(o.cumulants), false);
+        return r;
+    }
     const bool contin = o.command == Command::Contin;
     try {
         const RunReport report = contin ? r.m.RunContin(ContinRequestOf(o), runner)
@@ -271,6 +305,7 @@ void LogResult(InputResult& r, const Options& o, SeriesLog& log, const RunContro
                char sep)
 {
     const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
+    const bool cumulants = o.command == Command::Cumulants;
     std::int64_t wanted = 0;
     if (o.solution) wanted = *o.solution;
     else if (contin && r.m.Contin()) wanted = static_cast<std::int64_t>(r.m.Contin()->chosen);
@@ -286,7 +321,9 @@ void LogResult(InputResult& r, const Options& o, SeriesLog& log, const RunContro
     try {
         log.Append(control, [&](bool logEmpty) {
             LogClick click;
-            if (contin) {
+            if (cumulants) {
+                click = CumulantLogClick(r.m.Cumulants(), r.m.Sample(), logEmpty, in);
+            } else if (contin) {
                 click = ContinLogClick(exists ? r.m.ShowContin(wanted) : nullptr, logEmpty, in);
             } else {
                 const auto groups = static_cast<std::size_t>(std::max(o.maxComponents, 0));
@@ -297,6 +334,7 @@ void LogResult(InputResult& r, const Options& o, SeriesLog& log, const RunContro
             if (click.header) lines.push_back(*click.header);
             if (click.error) r.Fail(Status::Error, "no log line: " + *click.error);
             else if (click.line) lines.push_back(*click.line);
+            else if (cumulants) r.Fail(Status::Error, "no log line: there is no cumulant fit");
             else r.Fail(Status::Error, "no log line: solution " + std::to_string(wanted) + " does not exist");
             return lines;
         });
@@ -305,11 +343,70 @@ void LogResult(InputResult& r, const Options& o, SeriesLog& log, const RunContro
     }
 }
 
+const char* DataKindName(DataKind k)
+{
+    switch (k) {
+    case DataKind::G1: return "g1";
+    case DataKind::G2Minus1: return "g2-1";
+    case DataKind::G2: return "g2";
+    }
+    return "g1";
+}
+
+const char* TimeUnitName(TimeUnit u)
+{
+    switch (u) {
+    case TimeUnit::Seconds: return "s";
+    case TimeUnit::Milliseconds: return "ms";
+    case TimeUnit::Microseconds: return "us";
+    case TimeUnit::Nanoseconds: return "ns";
+    }
+    return "us";
+}
+
+void WriteSampleJson(JsonWriter& j, const SampleParameters& p)
+{
+    j.Key("sample").BeginObject();
+    j.Key("dataKind").String(DataKindName(p.dataKind));
+    j.Key("timeUnit").String(TimeUnitName(p.timeUnit));
+    j.Key("wavelength").Number(p.wavelengthNm);
+    j.Key("angle").Number(p.angleDeg);
+    j.Key("temperature").Number(p.temperatureK);
+    j.Key("viscosity").Number(p.viscosityCp);
+    j.Key("refractiveIndex").Number(p.refractiveIndex);
+    const Outcome<double> q = physics::ScatteringVector(p);
+    j.Key("q");
+    if (q) j.Number(*q);
+    else j.Null();
+    j.EndObject();
+}
+
+// The size a decay time (data unit, percent error) stands for; nulls when the
+// sample parameters cannot give one.
+void WriteSizeJson(JsonWriter& j, double decayTime, double percentErr, const SampleParameters& p)
+{
+    const Outcome<physics::SizeEstimate> size = physics::SizeFromDecayTime(decayTime, percentErr, p);
+    for (const auto& [key, value] :
+         {std::pair{"diffusionCoefficient", size ? size->diffusion : 0.0}, std::pair{"hydrodynamicRadius", size ? size->radiusNm : 0.0},
+          std::pair{"hydrodynamicRadiusErr", size ? size->radiusErrNm : 0.0}}) {
+        j.Key(key);
+        if (size) j.Number(value);
+        else j.Null();
+    }
+}
+
+void WriteBetaJson(JsonWriter& j, const std::optional<double>& beta)
+{
+    if (!beta) return;
+    j.Key("beta").Number(*beta);
+}
+
 void WriteContinJson(JsonWriter& j, const Measurement& m, std::int32_t gridPoints)
 {
     const ContinResult* result = m.Contin();
     const std::size_t n = result ? result->solutions.size() : 0;
     j.Key("gridPoints").Integer(result ? result->request.gridPoints : gridPoints);
+    if (result) WriteBetaJson(j, result->beta);
     j.Key("solutionCount").Integer(static_cast<std::int64_t>(n));
     j.Key("chosen").Integer(result ? static_cast<std::int64_t>(result->chosen) : 0);
     j.Key("solutions").BeginArray();
@@ -327,6 +424,7 @@ void WriteContinJson(JsonWriter& j, const Measurement& m, std::int32_t gridPoint
             j.Key("position").Number(p.position);
             j.Key("positionErr").Number(p.positionErr);
             j.Key("width").Number(p.width);
+            WriteSizeJson(j, p.position, p.positionErr, m.Sample());
             j.EndObject();
         }
         j.EndArray();
@@ -345,6 +443,7 @@ void WriteDiscreteJson(JsonWriter& j, const InputResult& r)
     const DiscreteResult* result = r.m.Discrete();
     const std::size_t n = result ? result->solutions.size() : 0;
     j.Key("note").String(r.note);
+    if (result) WriteBetaJson(j, result->beta);
     j.Key("solutionCount").Integer(static_cast<std::int64_t>(n));
     j.Key("solutions").BeginArray();
     for (std::size_t i = 0; i < n; ++i) {
@@ -361,6 +460,8 @@ void WriteDiscreteJson(JsonWriter& j, const InputResult& r)
             j.Key("amplitudeErr").Number(c.amplitudeErr);
             j.Key("rate").Number(c.rate);
             j.Key("rateErr").Number(c.rateErr);
+            // The decay time 1/rate has, to first order, the rate's percent error.
+            WriteSizeJson(j, c.rate != 0.0 ? 1.0 / c.rate : 0.0, c.rateErr, r.m.Sample());
             j.EndObject();
         }
         j.EndArray();
@@ -395,6 +496,43 @@ void WriteFileJson(JsonWriter& j, const io::DataFile& file)
     j.EndObject();
 }
 
+void WriteCumulantJson(JsonWriter& j, const Measurement& m)
+{
+    const CumulantResult* c = m.Cumulants();
+    if (!c) return;
+    const cumulants::Result& f = c->fit;
+    j.Key("gammaMean").Number(f.gammaMean);
+    j.Key("gammaMeanErr").Number(f.gammaMeanErr);
+    j.Key("mu2").Number(f.mu2);
+    j.Key("pdi").Number(f.pdi);
+    j.Key("beta").Number(f.beta);
+    const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m.Sample());
+    j.Key("zAverageDiameter");
+    if (z) j.Number(z->diameterNm);
+    else j.Null();
+    j.Key("zAverageRadius");
+    if (z) j.Number(z->radiusNm);
+    else j.Null();
+    j.Key("fitFirst").Integer(c->range.first + static_cast<std::int64_t>(f.fitFirst));
+    j.Key("fitLast").Integer(c->range.first + static_cast<std::int64_t>(f.fitLast));
+    j.Key("pointsUsed").Integer(f.pointsUsed);
+    j.Key("order").Integer(f.order);
+    j.Key("method").String(cumulants::MethodName(f.method));
+    j.Key("note").String(f.note);
+}
+
+const char* AnalysisName(Command c)
+{
+    switch (c) {
+    case Command::Contin:
+    case Command::ParseContin: return "contin";
+    case Command::Discrete:
+    case Command::ParseDiscrete: return "discrete";
+    case Command::Cumulants: return "cumulants";
+    }
+    return "contin";
+}
+
 std::string Json(const InputResult& r, const Options& o)
 {
     const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
@@ -402,14 +540,16 @@ std::string Json(const InputResult& r, const Options& o)
     JsonWriter j;
     j.BeginObject();
     j.Key("file").String(r.file);
-    j.Key("analysis").String(contin ? "contin" : "discrete");
+    j.Key("analysis").String(AnalysisName(o.command));
     j.Key("status").String(StatusName(r.status));
     j.Key("message").String(r.message);
     j.Key("pointCount").Integer(static_cast<std::int64_t>(r.m.PointCount()));
     if (r.m.PointCount() > 0) WriteFileJson(j, r.m.File());
     j.Key("first").Integer(range.first);
     j.Key("last").Integer(r.m.PointCount() > 0 ? range.last : 0);
-    if (contin) WriteContinJson(j, r.m, o.gridPoints);
+    if (r.m.PointCount() > 0) WriteSampleJson(j, r.m.Sample());
+    if (o.command == Command::Cumulants) WriteCumulantJson(j, r.m);
+    else if (contin) WriteContinJson(j, r.m, o.gridPoints);
     else WriteDiscreteJson(j, r);
     j.EndObject();
     return j.Text();
@@ -420,7 +560,12 @@ std::string Summary(const InputResult& r, const Options& o)
     const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
     if (!r.Ok()) return std::string(StatusName(r.status)) + ": " + r.message;
     std::string s;
-    if (contin) {
+    if (o.command == Command::Cumulants) {
+        const cumulants::Result& f = r.m.Cumulants()->fit;
+        const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, r.m.Sample());
+        s = "Gamma " + ShortestDouble(f.gammaMean) + " 1/s, PDI " + ShortestDouble(f.pdi) +
+            (z ? ", z-average diameter " + ShortestDouble(z->diameterNm) + " nm" : std::string());
+    } else if (contin) {
         s = std::to_string(r.m.Contin()->solutions.size()) + " solutions, chosen " + std::to_string(r.m.Contin()->chosen);
     } else {
         s = std::to_string(r.m.Discrete()->solutions.size()) + " solutions";
@@ -493,7 +638,7 @@ int Main(const std::vector<std::string>& args)
     SeriesLog log;
     if (o.logFile) log.path = *o.logFile;
 
-    const bool analyses = o.command == Command::Contin || o.command == Command::Discrete;
+    const bool analyses = o.command == Command::Contin || o.command == Command::Discrete || o.command == Command::Cumulants;
     std::optional<WorkDir> workDir;
     std::optional<BlockingRunner> runner;
     if (analyses) {

@@ -13,6 +13,7 @@ const char* const kUsage =
     "usage:\n"
     "  fluvena-batch contin   [options] DATAFILE...\n"
     "  fluvena-batch discrete [options] DATAFILE...\n"
+    "  fluvena-batch cumulants [options] DATAFILE...\n"
     "  fluvena-batch parse-contin   LISTING --points N --grid-points N [options]\n"
     "  fluvena-batch parse-discrete LISTING DATAFILE [--first I] [--last J] [options]\n"
     "\n"
@@ -20,7 +21,11 @@ const char* const kUsage =
     "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)\n"
     "discrete:  --max-components N (6)  --weight N (2)  --max-tries N (5)\n"
     "           --switches LLLLLLLLL (TFFTFFTTF: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT)\n"
+    "cumulants: --order 2|3 (2)  --frisken  --cutoff F (0.1; 0.01 with --frisken)\n"
     "data:      --format auto|text|alv (auto)  --columns X,Y (1,2: the columns of a text file, from 1)\n"
+    "sample:    --data-kind g1|g2-1|g2 (the file's: g2-1 for ALV files, g1 otherwise)  --baseline B|tail (g2: 1)\n"
+    "           --time-unit s|ms|us|ns (the file's: ms for ALV files, us otherwise)  --wavelength NM  --angle DEG\n"
+    "           --temperature K  --viscosity CP  --refractive-index N  --solvent water|toluene|ethanol\n"
     "output:    --json  --quiet  --workdir DIR  --help\n"
     "running:   --no-wait (fail when another analysis holds the directory)  --timeout SECONDS (none)\n"
     "log:       --log FILE  --param NAME (Temp)  --value V (once per input) | --values V1,V2,...\n"
@@ -35,16 +40,29 @@ struct OptionRule {
     std::set<Command> commands;
 };
 
-const std::set<Command> kAll = {Command::Contin, Command::Discrete, Command::ParseContin, Command::ParseDiscrete};
+const std::set<Command> kAll = {Command::Contin, Command::Discrete, Command::Cumulants, Command::ParseContin,
+                                Command::ParseDiscrete};
 const std::set<Command> kDiscreteKinds = {Command::Discrete, Command::ParseDiscrete};
 // The commands that read data files.
-const std::set<Command> kData = {Command::Contin, Command::Discrete, Command::ParseDiscrete};
+const std::set<Command> kData = {Command::Contin, Command::Discrete, Command::Cumulants, Command::ParseDiscrete};
 
 const std::map<std::string, OptionRule>& OptionRules()
 {
     static const std::map<std::string, OptionRule> rules = {
-        {"--first", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseDiscrete}}},
-        {"--last", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseDiscrete}}},
+        {"--first", {Arg::Value, kData}},
+        {"--last", {Arg::Value, kData}},
+        {"--order", {Arg::Value, {Command::Cumulants}}},
+        {"--frisken", {Arg::Flag, {Command::Cumulants}}},
+        {"--cutoff", {Arg::Value, {Command::Cumulants}}},
+        {"--data-kind", {Arg::Value, kData}},
+        {"--baseline", {Arg::Value, kData}},
+        {"--time-unit", {Arg::Value, kData}},
+        {"--wavelength", {Arg::Value, kData}},
+        {"--angle", {Arg::Value, kData}},
+        {"--temperature", {Arg::Value, kData}},
+        {"--viscosity", {Arg::Value, kData}},
+        {"--refractive-index", {Arg::Value, kData}},
+        {"--solvent", {Arg::Value, kData}},
         {"--grid-min", {Arg::Value, {Command::Contin}}},
         {"--grid-max", {Arg::Value, {Command::Contin}}},
         {"--grid-points", {Arg::Value, {Command::Contin, Command::ParseContin}}},
@@ -64,7 +82,7 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--values", {Arg::Value, kAll}},
         {"--inverse", {Arg::Flag, kAll}},
         {"--rates", {Arg::Flag, kDiscreteKinds}},
-        {"--solution", {Arg::Value, kAll}},
+        {"--solution", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseContin, Command::ParseDiscrete}}},
         {"--decimal-point", {Arg::Value, kAll}},
         {"--format", {Arg::Value, kData}},
         {"--columns", {Arg::Value, kData}},
@@ -81,6 +99,16 @@ std::int32_t WholeNumber(const std::string& option, const std::string& text, std
         throw UsageError(option + " needs a whole number, not '" + text + "'");
     }
     if (v < min) throw UsageError(option + " must be at least " + std::to_string(min));
+    return v;
+}
+
+double Real(const std::string& option, const std::string& text);
+
+// A sample parameter: a positive number.
+double Positive(const std::string& option, const std::string& text)
+{
+    const double v = Real(option, text);
+    if (!(v > 0.0)) throw UsageError(option + " must be positive, not '" + text + "'");
     return v;
 }
 
@@ -108,6 +136,7 @@ Options ParseOptions(const std::vector<std::string>& args)
     if (args.empty()) throw UsageError("no command given");
     static const std::map<std::string, Command> commands = {{"contin", Command::Contin},
                                                             {"discrete", Command::Discrete},
+                                                            {"cumulants", Command::Cumulants},
                                                             {"parse-contin", Command::ParseContin},
                                                             {"parse-discrete", Command::ParseDiscrete}};
     const auto cmd = commands.find(args[0]);
@@ -115,6 +144,7 @@ Options ParseOptions(const std::vector<std::string>& args)
     o.command = cmd->second;
 
     bool havePoints = false, haveGridPoints = false, onlyInputs = false;
+    std::optional<double> cutoff;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string a = args[i];
         if (onlyInputs || a.size() < 2 || a.compare(0, 2, "--") != 0 || a == "-") {
@@ -191,6 +221,43 @@ Options ParseOptions(const std::vector<std::string>& args)
             if (value == "chosen") o.solution.reset();
             else o.solution = WholeNumber(a, value, 0);
         }
+        else if (a == "--order") {
+            o.cumulants.order = WholeNumber(a, value);
+            if (o.cumulants.order != 2 && o.cumulants.order != 3) throw UsageError("--order needs 2 or 3");
+        }
+        else if (a == "--frisken") o.cumulants.frisken = true;
+        else if (a == "--cutoff") {
+            cutoff = Real(a, value);
+            if (!(*cutoff > 0.0 && *cutoff < 1.0)) throw UsageError("--cutoff needs a fraction between 0 and 1");
+        }
+        else if (a == "--data-kind") {
+            if (value == "g1") o.sample.dataKind = DataKind::G1;
+            else if (value == "g2-1") o.sample.dataKind = DataKind::G2Minus1;
+            else if (value == "g2") o.sample.dataKind = DataKind::G2;
+            else throw UsageError("--data-kind needs g1, g2-1 or g2, not '" + value + "'");
+        }
+        else if (a == "--baseline") {
+            if (value == "tail") o.sample.tailBaseline = true;
+            else o.sample.baseline = Real(a, value);
+        }
+        else if (a == "--time-unit") {
+            if (value == "s") o.sample.timeUnit = TimeUnit::Seconds;
+            else if (value == "ms") o.sample.timeUnit = TimeUnit::Milliseconds;
+            else if (value == "us") o.sample.timeUnit = TimeUnit::Microseconds;
+            else if (value == "ns") o.sample.timeUnit = TimeUnit::Nanoseconds;
+            else throw UsageError("--time-unit needs s, ms, us or ns, not '" + value + "'");
+        }
+        else if (a == "--wavelength") o.sample.wavelengthNm = Positive(a, value);
+        else if (a == "--angle") o.sample.angleDeg = Positive(a, value);
+        else if (a == "--temperature") o.sample.temperatureK = Positive(a, value);
+        else if (a == "--viscosity") o.sample.viscosityCp = Positive(a, value);
+        else if (a == "--refractive-index") o.sample.refractiveIndex = Positive(a, value);
+        else if (a == "--solvent") {
+            const auto solvent = physics::SolventFromName(value);
+            if (!solvent || *solvent == physics::Solvent::Custom)
+                throw UsageError("--solvent needs water, toluene or ethanol, not '" + value + "'");
+            o.sample.solvent = solvent;
+        }
         else if (a == "--format") {
             if (value == "auto") o.read.format = io::FormatChoice::Auto;
             else if (value == "text") o.read.format = io::FormatChoice::Text;
@@ -209,9 +276,15 @@ Options ParseOptions(const std::vector<std::string>& args)
         }
     }
 
+    // The Frisken form, with its free baseline, needs the fit range to reach
+    // far down the decay.
+    o.cumulants.cutoff = cutoff.value_or(o.cumulants.frisken ? 0.01 : 0.1);
+    if (o.sample.baseline && o.sample.tailBaseline) throw UsageError("--baseline takes a value or tail, not both");
+
     switch (o.command) {
     case Command::Contin:
     case Command::Discrete:
+    case Command::Cumulants:
         if (o.inputs.empty()) throw UsageError("no data file given");
         break;
     case Command::ParseContin:
@@ -224,7 +297,8 @@ Options ParseOptions(const std::vector<std::string>& args)
     }
     // --first beyond --last is not a usage error: the analysis refuses such a
     // range with its own words, as the window does when the scroll bars cross.
-    const std::size_t runs = o.command == Command::Contin || o.command == Command::Discrete ? o.inputs.size() : 1;
+    const bool analyses = o.command == Command::Contin || o.command == Command::Discrete || o.command == Command::Cumulants;
+    const std::size_t runs = analyses ? o.inputs.size() : 1;
     if (o.logFile) {
         if (o.values.size() != runs)
             throw UsageError("--log needs one value per input (" + std::to_string(runs) + "), " +

@@ -2,6 +2,7 @@
 // The command line of fluvena-batch.
 #include "core/Requests.h"
 #include "io/DataFile.h"
+#include "physics/Sizes.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,7 +12,18 @@
 
 namespace fluvena::batch {
 
-enum class Command { Contin, Discrete, ParseContin, ParseDiscrete };
+enum class Command { Contin, Discrete, Cumulants, ParseContin, ParseDiscrete };
+
+// What the command line says of the sample; each value given overrides the
+// data file's.
+struct SampleOptions {
+    std::optional<DataKind> dataKind;
+    std::optional<double> baseline;  // g2: B
+    bool tailBaseline = false;       // g2: B from the last 10 % of the points
+    std::optional<double> wavelengthNm, angleDeg, temperatureK, viscosityCp, refractiveIndex;
+    std::optional<physics::Solvent> solvent;
+    std::optional<TimeUnit> timeUnit;
+};
 
 struct Options {
     Command command = Command::Contin;
@@ -37,6 +49,8 @@ struct Options {
     bool noWait = false;            // another analysis in the directory: fail at once
     std::optional<double> timeout;  // seconds an engine may take (none: no limit)
     io::ReadOptions read;           // --format, --columns
+    SampleOptions sample;
+    CumulantRequest cumulants;      // --order, --frisken, --cutoff
 };
 
 class UsageError : public std::runtime_error {

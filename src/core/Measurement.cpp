@@ -5,6 +5,7 @@
 #include "contin/ContinListing.h"
 #include "discrete/DiscreteDeck.h"
 #include "discrete/DiscreteListing.h"
+#include "physics/Siegert.h"
 
 #include <algorithm>
 #include <span>
@@ -37,11 +38,21 @@ void ToDataUnit(ContinSolution& s, double timeScale)
 
 }  // namespace
 
-void Measurement::Load(io::DataFile file)
+void Measurement::Load(io::DataFile file, const SampleParameters& defaults)
 {
     Clear();
     file_ = std::move(file);
     range_ = PointRange{0, static_cast<std::int64_t>(file_.x.size()) - 1};
+    sample_ = defaults;
+    if (file_.dataKind) sample_.dataKind = *file_.dataKind;
+    if (file_.timeUnit) sample_.timeUnit = *file_.timeUnit;
+    if (const auto& h = file_.instrument) {
+        if (h->wavelengthNm) sample_.wavelengthNm = *h->wavelengthNm;
+        if (h->angleDeg) sample_.angleDeg = *h->angleDeg;
+        if (h->temperatureK) sample_.temperatureK = *h->temperatureK;
+        if (h->viscosityCp) sample_.viscosityCp = *h->viscosityCp;
+        if (h->refractiveIndex) sample_.refractiveIndex = *h->refractiveIndex;
+    }
 }
 
 void Measurement::Clear()
@@ -51,6 +62,7 @@ void Measurement::Clear()
     contin_.reset();
     discrete_.reset();
     lastContinRequest_.reset();
+    cumulants_.reset();
     onShow_ = Analysis::None;
     shown_ = 0;
     continDrawn_.reset();
@@ -77,15 +89,50 @@ Outcome<PointRange> Measurement::UsableRange(Engine engine) const
     return r;
 }
 
+namespace {
+
+// The cumulant fit of the points of a range (y of any data kind).
+Outcome<cumulants::Result> FitRange(std::span<const double> x, std::span<const double> y, const SampleParameters& sample,
+                                    double baseline, const cumulants::Options& options)
+{
+    Outcome<std::vector<double>> y2 = physics::IntensityCorrelation(y, sample.dataKind, baseline);
+    if (!y2) return y2.failure();
+    std::vector<double> t(x.begin(), x.end());
+    for (double& v : t) v *= SecondsPer(sample.timeUnit);
+    return cumulants::Fit(t, *y2, options);
+}
+
+}  // namespace
+
+Outcome<Measurement::AnalysisPoints> Measurement::PointsForAnalysis(PointRange range) const
+{
+    const auto x = Slice(file_.x, range);
+    const auto y = Slice(file_.y, range);
+    AnalysisPoints points{std::vector<double>(x.begin(), x.end()), std::vector<double>(y.begin(), y.end()), {}};
+    if (sample_.dataKind == DataKind::G1) return points;
+    const Outcome<double> baseline = physics::BaselineOf(file_.y, sample_);
+    if (!baseline) return baseline.failure();
+    const Outcome<cumulants::Result> fit = FitRange(x, y, sample_, *baseline, cumulants::Options{});
+    if (!fit) return Fail("the coherence factor beta cannot be found from the cumulant fit: %1", {fit.failure().message()});
+    Outcome<std::vector<double>> g1 = physics::FieldCorrelation(y, sample_.dataKind, fit->beta, *baseline);
+    if (!g1) return g1.failure();
+    points.y = std::move(g1).value();
+    points.beta = fit->beta;
+    return points;
+}
+
 std::vector<std::string> Measurement::ContinDeck(const ContinRequest& request) const
 {
-    const auto x = Slice(file_.x, Range());
-    return BuildContinDeck(request, x, Slice(file_.y, Range()), ContinTimeScale(x));
+    const Outcome<AnalysisPoints> p = PointsForAnalysis(Range());
+    if (!p) return {};
+    return BuildContinDeck(request, p->x, p->y, ContinTimeScale(p->x));
 }
 
 std::vector<std::string> Measurement::DiscreteDeck(const DiscreteRequest& request) const
 {
-    return BuildDiscreteDeck(request, Slice(file_.x, Range()), Slice(file_.y, Range()));
+    const Outcome<AnalysisPoints> p = PointsForAnalysis(Range());
+    if (!p) return {};
+    return BuildDiscreteDeck(request, p->x, p->y);
 }
 
 RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& runner)
@@ -93,11 +140,11 @@ RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& run
     lastContinRequest_ = request;
     const Outcome<PointRange> range = UsableRange(Engine::Contin);
     if (!range) return Report(RunStatus::Refused, range.failure());
+    const Outcome<AnalysisPoints> points = PointsForAnalysis(*range);
+    if (!points) return Report(RunStatus::Refused, points.failure());
 
-    const auto x = Slice(file_.x, *range);
-    const double timeScale = ContinTimeScale(x);
-    const EngineRun run =
-        runner.Run(Engine::Contin, BuildContinDeck(request, x, Slice(file_.y, *range), timeScale));
+    const double timeScale = ContinTimeScale(points->x);
+    const EngineRun run = runner.Run(Engine::Contin, BuildContinDeck(request, points->x, points->y, timeScale));
     if (run.cancelled) return Report(RunStatus::Cancelled);
 
     ContinListing listing = ParseContinListing(NormalizedText(run.listing), static_cast<std::size_t>(range->Count()),
@@ -110,7 +157,7 @@ RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& run
         return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
     }
     for (ContinSolution& s : listing.solutions) ToDataUnit(s, timeScale);
-    contin_ = ContinResult{request, *range, std::move(listing.solutions), listing.chosen};
+    contin_ = ContinResult{request, *range, std::move(listing.solutions), listing.chosen, points->beta};
     continDrawn_.reset();
     onShow_ = Analysis::Contin;
     shown_ = 0;
@@ -122,13 +169,13 @@ RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner&
     lastDiscreteRequest_ = request;
     const Outcome<PointRange> range = UsableRange(Engine::Discrete);
     if (!range) return Report(RunStatus::Refused, range.failure());
+    const Outcome<AnalysisPoints> points = PointsForAnalysis(*range);
+    if (!points) return Report(RunStatus::Refused, points.failure());
 
-    const auto x = Slice(file_.x, *range);
-    const auto y = Slice(file_.y, *range);
-    const EngineRun run = runner.Run(Engine::Discrete, BuildDiscreteDeck(request, x, y));
+    const EngineRun run = runner.Run(Engine::Discrete, BuildDiscreteDeck(request, points->x, points->y));
     if (run.cancelled) return Report(RunStatus::Cancelled);
 
-    DiscreteListing listing = ParseDiscreteListing(NormalizedText(run.listing), x, y);
+    DiscreteListing listing = ParseDiscreteListing(NormalizedText(run.listing), points->x, points->y);
     if (listing.status != DiscreteListing::Status::Ok) {
         // Nothing of an earlier run may stand as if it were this run's result.
         onShow_ = Analysis::None;
@@ -136,9 +183,34 @@ RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner&
             return Report(RunStatus::Rejected, Fail("DISCRETE rejected the deck: %1", {listing.reason}));
         return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
     }
-    discrete_ = DiscreteResult{request, *range, std::move(listing.solutions), listing.uncertain};
+    discrete_ = DiscreteResult{request, *range, std::move(listing.solutions), listing.uncertain, points->beta};
     onShow_ = Analysis::Discrete;
     shown_ = 0;
+    return Report(RunStatus::Ok);
+}
+
+RunReport Measurement::RunCumulants(const CumulantRequest& request)
+{
+    if (PointCount() == 0) return Report(RunStatus::Refused, Fail("no data are loaded"));
+    const PointRange r = Range();
+    if (r.first > r.last)
+        return Report(RunStatus::Refused, Fail("the range is reversed: its first point (%1) lies after its last point (%2)",
+                                               {std::to_string(r.first), std::to_string(r.last)}));
+    const Outcome<double> baseline = physics::BaselineOf(file_.y, sample_);
+    if (!baseline) return Report(RunStatus::Refused, baseline.failure());
+    cumulants::Options options;
+    options.order = request.order;
+    options.method = request.frisken ? cumulants::Method::Frisken : cumulants::Method::Iso22412;
+    options.cutoff = request.cutoff;
+    const auto x = Slice(file_.x, r);
+    Outcome<cumulants::Result> fit = FitRange(x, Slice(file_.y, r), sample_, *baseline, options);
+    if (!fit) {
+        cumulants_.reset();
+        return Report(RunStatus::Failed, fit.failure());
+    }
+    const auto first = static_cast<std::ptrdiff_t>(fit->fitFirst);
+    std::vector<double> fitX(x.begin() + first, x.begin() + first + static_cast<std::ptrdiff_t>(fit->fitted.size()));
+    cumulants_ = CumulantResult{request, r, std::move(fit).value(), std::move(fitX)};
     return Report(RunStatus::Ok);
 }
 

@@ -36,7 +36,9 @@ class Measurement {
 public:
     // ------------------------------------------------------------ data
     // Replaces the data; every result goes and the range becomes all points.
-    void Load(io::DataFile file);
+    // The sample becomes `defaults` with what the file states filled in (its
+    // data kind, time unit and instrument header).
+    void Load(io::DataFile file, const SampleParameters& defaults = {});
     // The reset: no data, no results, no range. What the last DISCRETE
     // request asked for stays (the results log's columns follow it).
     void Clear();
@@ -59,6 +61,16 @@ public:
     const SampleParameters& Sample() const { return sample_; }
     void SetSample(const SampleParameters& sample) { sample_ = sample; }
 
+    // The points of a range as the decay analyses receive them: the field
+    // correlation g1, through the Siegert relation for g2 data, with the
+    // coherence factor beta taken from the cumulant fit's intercept of the
+    // same points.
+    struct AnalysisPoints {
+        std::vector<double> x, y;
+        std::optional<double> beta;  // g2 kinds only
+    };
+    Outcome<AnalysisPoints> PointsForAnalysis(PointRange range) const;
+
     // ------------------------------------------------------------ analyses
     // The decks for the current range, as a run would hand them over.
     std::vector<std::string> ContinDeck(const ContinRequest& request) const;
@@ -66,10 +78,13 @@ public:
 
     RunReport RunContin(const ContinRequest& request, EngineRunner& runner);
     RunReport RunDiscrete(const DiscreteRequest& request, EngineRunner& runner);
+    // The cumulant fit runs in-process; a failure says why there is no fit.
+    RunReport RunCumulants(const CumulantRequest& request);
 
     // The last result of each analysis, while it exists.
     const ContinResult* Contin() const { return contin_ ? &*contin_ : nullptr; }
     const DiscreteResult* Discrete() const { return discrete_ ? &*discrete_ : nullptr; }
+    const CumulantResult* Cumulants() const { return cumulants_ ? &*cumulants_ : nullptr; }
     // What the last attempted runs asked for (also when they were refused).
     const std::optional<ContinRequest>& LastContinRequest() const { return lastContinRequest_; }
     const std::optional<DiscreteRequest>& LastDiscreteRequest() const { return lastDiscreteRequest_; }
@@ -95,6 +110,7 @@ private:
     SampleParameters sample_;
     std::optional<ContinResult> contin_;
     std::optional<DiscreteResult> discrete_;
+    std::optional<CumulantResult> cumulants_;
     std::optional<ContinRequest> lastContinRequest_;
     std::optional<DiscreteRequest> lastDiscreteRequest_;
     Analysis onShow_ = Analysis::None;

@@ -13,6 +13,15 @@ struct ContinRequest {
     std::int32_t gridPoints = 100;
 };
 
+// A cumulant analysis (ISO 22412) of the points of the range: the order of
+// the fit, the method, and the fraction of the intercept below which the fit
+// range ends.
+struct CumulantRequest {
+    int order = 2;
+    bool frisken = false;
+    double cutoff = 0.1;
+};
+
 // The nine switches of a DISCRETE deck, in deck order.
 enum DiscreteSwitch : std::size_t { kLast, kRegint, kNobase, kNoneg, kPry, kPrprel, kPrfinl, kPlotrs, kRepeat };
 using DiscreteSwitches = std::array<bool, 9>;

@@ -2,6 +2,7 @@
 // The solutions an analysis program reports, as read from its listing, with
 // every decay time in the data's own time unit.
 #include "core/Requests.h"
+#include "cumulants/Cumulants.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +41,8 @@ struct ContinResult {
     PointRange range;
     std::vector<ContinSolution> solutions;
     std::size_t chosen = 0;  // the solution CONTIN chose (PROB1 TO REJECT nearest 0.5)
+    // The coherence factor the data were turned into g1 with (g2 kinds only).
+    std::optional<double> beta;
 };
 
 // One exponential component of a DISCRETE solution: amplitude and rate
@@ -64,6 +67,19 @@ struct DiscreteResult {
     // The listing doubts that its best solution is really best ("PROBABILITY
     // THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY ...").
     bool uncertain = false;
+    // The coherence factor the data were turned into g1 with (g2 kinds only).
+    std::optional<double> beta;
+};
+
+// A cumulant fit of the range: the fit itself (indices within the range) and
+// the range it was made on.
+struct CumulantResult {
+    CumulantRequest request;
+    PointRange range;
+    cumulants::Result fit;
+    // The lag times of the fitted points (fit.fitFirst ... fit.fitLast of the
+    // range) in the data's unit, beside fit.fitted and fit.residuals.
+    std::vector<double> fitX;
 };
 
 }  // namespace fluvena

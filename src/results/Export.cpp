@@ -61,4 +61,16 @@ std::vector<std::string> DistributionExportTable(const ContinSolution* drawn, st
     return lines;
 }
 
+std::vector<std::string> DistributionExportTable(const DistributionCurve& curve, DistributionAxis axis,
+                                                 DistributionWeighting weighting, char decimalSeparator)
+{
+    const bool radius = axis == DistributionAxis::Radius;
+    const bool perLn = weighting == DistributionWeighting::PerLnTau;
+    std::vector<std::string> lines{std::string(radius ? "Rh_nm" : "tau") + "\t" + (perLn ? "tau*G(tau)" : "G(tau)") +
+                                   "\terr"};
+    const std::size_t n = std::min({curve.x.size(), curve.y.size(), curve.err.size()});
+    for (std::size_t j = 0; j < n; ++j) lines.push_back(Row({curve.x[j], curve.y[j], curve.err[j]}, decimalSeparator));
+    return lines;
+}
+
 }  // namespace fluvena

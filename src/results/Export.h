@@ -1,5 +1,6 @@
 #pragma once
 // The tables the two "Zapisz" buttons of the charts write.
+#include "core/Distribution.h"
 #include "core/Solutions.h"
 
 #include <span>
@@ -25,5 +26,11 @@ std::vector<std::string> FitExportTable(std::span<const double> x, std::span<con
 // "X\tYfit", then `rows` lines: the CONTIN distribution drawn (rows beyond it,
 // or every row without one, as the index and 0).
 std::vector<std::string> DistributionExportTable(const ContinSolution* drawn, std::size_t rows, char decimalSeparator);
+
+// The distribution on another axis or weighting than CONTIN's own: a header
+// naming the axis and the weighting, then x, y and the standard error of y on
+// every line.
+std::vector<std::string> DistributionExportTable(const DistributionCurve& curve, DistributionAxis axis,
+                                                 DistributionWeighting weighting, char decimalSeparator);
 
 }  // namespace fluvena

@@ -3,6 +3,7 @@
 #include "base/Convert.h"
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
+#include "physics/Sizes.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -13,6 +14,8 @@ namespace {
 
 constexpr int kContinLogPeaks = 5;
 constexpr char kTab = '\t';
+// "Z-średnia" in Windows-1250.
+constexpr const char* kZAverageHeading = "Z-\x9Crednia";
 // "Skł.  stała" in Windows-1250.
 constexpr const char* kDiscreteBaselineHeading = "Sk\xB3.  sta\xB3" "a";
 
@@ -97,6 +100,31 @@ LogClick DiscreteLogClick(const DiscreteSolution* onShow, std::size_t groups, bo
             }
         }
         click.line = ValueCell(in) + Cell(onShow->baseline, Pattern::E3, sep) + cells;
+    } catch (const Error& e) {
+        click.error = e.what();
+    }
+    return click;
+}
+
+LogClick CumulantLogClick(const CumulantResult* onShow, const SampleParameters& sample, bool memoEmpty,
+                          const LogInput& in)
+{
+    LogClick click;
+    if (memoEmpty)
+        click.header = ParameterHeading(in) + kZAverageHeading + kTab + "PDI" + kTab + "Gamma" + kTab + "Beta" + kTab;
+    if (!onShow) {
+        click.noResult = true;
+        return click;
+    }
+    const Outcome<physics::ZAverage> z = physics::ZAverageSize(onShow->fit.gammaMean, onShow->fit.gammaMeanErr, sample);
+    if (!z) {
+        click.error = z.failure().message();
+        return click;
+    }
+    const char sep = in.decimalSeparator;
+    try {
+        click.line = ValueCell(in) + Cell(z->diameterNm, Pattern::E4, sep) + Cell(onShow->fit.pdi, Pattern::E4, sep) +
+                     Cell(onShow->fit.gammaMean, Pattern::E4, sep) + Cell(onShow->fit.beta, Pattern::E4, sep);
     } catch (const Error& e) {
         click.error = e.what();
     }

@@ -2,6 +2,7 @@
 // The results log: one line per "Zapamiętaj" click, header first on an empty
 // memo. Lines are 8-bit text without line ends.
 #include "core/Solutions.h"
+#include "physics/Sample.h"
 
 #include <optional>
 #include <string>
@@ -31,5 +32,9 @@ struct LogClick {
 // component count asked for last).
 LogClick ContinLogClick(const ContinSolution* onShow, bool memoEmpty, const LogInput& in);
 LogClick DiscreteLogClick(const DiscreteSolution* onShow, std::size_t groups, bool memoEmpty, const LogInput& in);
+// The cumulant log: the parameter, the z-average diameter (nm, from the
+// sample), the PDI, the mean decay rate (1/s) and the intercept beta.
+LogClick CumulantLogClick(const CumulantResult* onShow, const SampleParameters& sample, bool memoEmpty,
+                          const LogInput& in);
 
 }  // namespace fluvena

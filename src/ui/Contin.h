@@ -15,6 +15,9 @@
 #include <vector>
 
 class QAction;
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -39,13 +42,20 @@ class DistributionChart;
 class ResidualChart;
 struct Arrow;
 
-// The file dialogs the window runs; tests replace them.
+// The answer to the question asked before quitting with results that were
+// not saved; closing the question's window is Cancel.
+enum class UnsavedAnswer { Cancel, Save, Discard };
+
+// The dialogs the window runs; tests replace them.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // An empty string when the user cancels.
-    virtual QString openFileName(QWidget* parent) = 0;
-    virtual QString saveFileName(QWidget* parent) = 0;
+    virtual QString openFileName(QWidget* parent, const QString& directory) = 0;
+    // `filter` as in a file dialog; empty for any file.
+    virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
+    virtual QString directoryName(QWidget* parent, const QString& current) = 0;
+    virtual UnsavedAnswer unsavedResults(QWidget* parent) = 0;
 };
 
 // Where failures of a handler are shown; tests replace it.
@@ -96,13 +106,39 @@ public:
     void Zamknij1Click();
     void Pomoc1Click();
 
+    // Desktop habits beyond the original handlers.
+    void openRecentFile(const QString& path);
+    void chooseWorkingDirectory();
+    void runPageAnalysis();
+    void showChosenSolution();
+    // The working directory: decks, listings and logs go there.
+    static QString workingDirectory();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormResize();
     void buildControls();
+    void buildMenu();
+    void buildStatusBar();
     void wireEvents();
+    // Every text the user reads, in the language installed now.
+    void retranslateUi();
+    void updateAxisTitles();
+    void updateSolutionStatus();
+    void showWorkingDirectory();
+    void loadFile(const QString& name);
+    void rememberRecent(const QString& path, bool add);
+    void rebuildRecentMenu();
+    bool resultsUnsaved() const;
+    // Window geometry, last directory and the analysis settings.
+    void saveSettings() const;
+    void restoreSettings();
     // Runs a handler; a failure stops it and goes to the error display.
     void guarded(const std::function<void()>& handler);
 
@@ -214,11 +250,30 @@ public:
     QAction* Zamknij1 = nullptr;
     QAction* Pomoc1 = nullptr;
 
+    // Added to the original window.
+    QCPGraph* SeriesFitResiduals = nullptr;
+    QMenu* MenuRecent = nullptr;
+    QAction* ActionWorkDir = nullptr;
+    QMenu* MenuLanguage = nullptr;
+    QAction* ActionPolish = nullptr;
+    QAction* ActionEnglish = nullptr;
+    QAction* ActionRun = nullptr;
+    QAction* ActionChosen = nullptr;
+    QToolButton* ButtonChosen = nullptr;
+    QLabel* StatusSolution = nullptr;
+    QLabel* StatusWorkDir = nullptr;
+    QAction* CopyGrid1 = nullptr;
+    QAction* CopyGrid2 = nullptr;
+    fluvena::ui::DistributionChart& distributionChart() const { return *distributionChart_; }
+    fluvena::ui::DataChart& dataChart() const { return *dataChart_; }
+    fluvena::ui::ResidualChart& residualChart() const { return *residualChart_; }
+
     // The arrows of Series1 that mark the ends of the range.
     const std::vector<fluvena::ui::Arrow>& Series1() const { return arrows_; }
 
 private:
     std::vector<QCheckBox*> switchBoxes() const;
+    std::vector<std::pair<const char*, QLineEdit*>> settingFields() const;
 
     fluvena::Measurement m_;
     std::unique_ptr<fluvena::ui::DistributionChart> distributionChart_;
@@ -230,4 +285,6 @@ private:
     TForm3* Form3 = nullptr;
     std::vector<fluvena::ui::Arrow> arrows_;
     bool settingUpScrollBars_ = false;
+    QString fileName_;    // the data file on show, for the caption
+    QString savedMemo2_;  // the results memo as "Zapisz" last wrote it
 };

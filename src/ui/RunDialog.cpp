@@ -3,6 +3,7 @@
 #include "external/Runner.h"
 #include "io/FileLock.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
@@ -15,8 +16,8 @@ bool WaitForLock(QWidget* parent, FileLock& lock)
     QProgressDialog wait(parent);
     wait.setObjectName(QStringLiteral("LockWait"));
     wait.setWindowTitle(QStringLiteral("Fluvena"));
-    wait.setLabelText(QStringLiteral("Czekam na inną analizę w tym katalogu…"));
-    wait.setCancelButtonText(QStringLiteral("Przerwij"));
+    wait.setLabelText(QCoreApplication::translate("DialogRunner", "Czekam na inną analizę w tym katalogu…"));
+    wait.setCancelButtonText(QCoreApplication::translate("DialogRunner", "Przerwij"));
     wait.setRange(0, 0);
     wait.setWindowModality(Qt::ApplicationModal);
     wait.setMinimumDuration(0);
@@ -48,8 +49,9 @@ EngineRun DialogRunner::Run(Engine engine, const std::vector<std::string>& deckL
     QProgressDialog progress(parent_);
     progress.setObjectName(QStringLiteral("RunProgress"));
     progress.setWindowTitle(QStringLiteral("Fluvena"));
-    progress.setLabelText(QStringLiteral("Trwa obliczanie programem %1…").arg(QString::fromLatin1(EngineProgram(engine))));
-    progress.setCancelButtonText(QStringLiteral("Przerwij"));
+    progress.setLabelText(QCoreApplication::translate("DialogRunner", "Trwa obliczanie programem %1…")
+                              .arg(QString::fromLatin1(EngineProgram(engine))));
+    progress.setCancelButtonText(QCoreApplication::translate("DialogRunner", "Przerwij"));
     progress.setRange(0, 0);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);

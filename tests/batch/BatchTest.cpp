@@ -6,6 +6,7 @@
 #include "base/MemoText.h"
 #include "core/Measurement.h"
 #include "io/FileIO.h"
+#include "physics/Sizes.h"
 #include "results/ResultsLog.h"
 
 #include <gtest/gtest.h>
@@ -308,4 +309,68 @@ TEST(BatchFailures, StatusAndExitCode)
         EXPECT_EQ(help.exitCode, 0) << args;
         EXPECT_EQ(help.out.rfind("usage:", 0), 0u) << args;
     }
+}
+
+// A correlator file: what its header says, the sample as the options change
+// it, the cumulant fit and the sizes, as the core computes them.
+TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
+{
+    const std::string file = Quote(Data("alv/LC8.2_0045.ASC"));
+    struct Case { std::string options; double temperature, viscosity, index; const char* kind; };
+    const Case cases[] = {
+        {"", 297.94326, 0.89, 1.332, "g2-1"},
+        {"--temperature 300 --solvent water", 300, *physics::WaterViscosityCp(300), 1.332, "g2-1"},
+        {"--solvent toluene --viscosity 0.6", 297.94326, 0.6, 1.496, "g2-1"},
+        {"--data-kind g2 --baseline tail --refractive-index 1.33", 297.94326, 0.89, 1.33, "g2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        const BatchRun run = Batch("cumulants --json " + c.options + " " + file);
+        ASSERT_EQ(run.exitCode, 0);
+        const auto j = run.objects().at(0);
+        EXPECT_EQ(j["format"].text, "alv");
+        EXPECT_EQ(j["headerLines"].Num(), 28);
+        EXPECT_EQ(j["instrument"]["angle"].Num(), 87.5);
+        EXPECT_EQ(j["instrument"]["temperature"].Num(), 297.94326);
+        EXPECT_EQ(j["instrument"]["meanCountRate"].items.size(), 2u);
+        EXPECT_EQ(j["sample"]["dataKind"].text, c.kind);
+        EXPECT_EQ(j["sample"]["timeUnit"].text, "ms");
+        EXPECT_DOUBLE_EQ(j["sample"]["temperature"].Num(), c.temperature);
+        EXPECT_DOUBLE_EQ(j["sample"]["viscosity"].Num(), c.viscosity);
+        EXPECT_DOUBLE_EQ(j["sample"]["refractiveIndex"].Num(), c.index);
+
+        Measurement m;
+        m.Load(FT::LoadFixture("alv/LC8.2_0045.ASC"));
+        SampleParameters p = m.Sample();
+        p.temperatureK = c.temperature, p.viscosityCp = c.viscosity, p.refractiveIndex = c.index;
+        p.dataKind = std::string(c.kind) == "g2" ? DataKind::G2 : DataKind::G2Minus1;
+        p.baselineMode = std::string(c.kind) == "g2" ? BaselineMode::Tail : BaselineMode::Fixed;
+        m.SetSample(p);
+        ASSERT_EQ(m.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
+        const cumulants::Result& f = m.Cumulants()->fit;
+        EXPECT_EQ(j["analysis"].text, "cumulants");
+        EXPECT_EQ(j["gammaMean"].Num(), f.gammaMean);
+        EXPECT_EQ(j["pdi"].Num(), f.pdi);
+        EXPECT_EQ(j["beta"].Num(), f.beta);
+        EXPECT_EQ(j["zAverageRadius"].Num(), physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, p)->radiusNm);
+        EXPECT_EQ(j["fitLast"].Num(), static_cast<double>(f.fitLast));
+        EXPECT_EQ(j["method"].text, "iso22412");
+    }
+    // The bundled CONTIN on the same file: g1 through beta, a radius per peak.
+    const BatchRun run = Batch("contin --json --grid-min 1e-4 --grid-max 1e3 " + file);
+    ASSERT_EQ(run.exitCode, 0);
+    const auto j = run.objects().at(0);
+    EXPECT_GT(j["beta"].Num(), 0.2);
+    Measurement m;
+    m.Load(FT::LoadFixture("alv/LC8.2_0045.ASC"));
+    for (const auto& peak : j["solutions"][static_cast<std::size_t>(j["chosen"].Num())]["peaks"].items) {
+        const auto size = physics::SizeFromDecayTime(peak["position"].Num(), peak["positionErr"].Num(), m.Sample());
+        EXPECT_EQ(peak["hydrodynamicRadius"].Num(), size->radiusNm);
+        EXPECT_EQ(peak["hydrodynamicRadiusErr"].Num(), size->radiusErrNm);
+        EXPECT_EQ(peak["diffusionCoefficient"].Num(), size->diffusion);
+    }
+    // The flat toluene correlation has no decay to fit.
+    const BatchRun toluene = Batch("cumulants --json " + Quote(Data("alv/toluene-0001.ASC")));
+    EXPECT_EQ(toluene.exitCode, 1);
+    EXPECT_EQ(toluene.objects().at(0)["status"].text, "error");
 }

@@ -1,11 +1,15 @@
 // The analysis core driven as the window and the batch tool drive it, with a
 // runner that hands back recorded listings.
 #include "core/Measurement.h"
+#include "core/Distribution.h"
 
 #include "../TestData.h"
 #include "base/MemoText.h"
+#include "physics/Sizes.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace fluvena;
 namespace FT = fluvena::testing;
@@ -169,4 +173,112 @@ TEST(Measurement, DiscreteRunOverTheRange)
     EXPECT_EQ(m.OnShow(), Analysis::None);
     EXPECT_FALSE(m.LastContinRequest());
     EXPECT_EQ(m.LastDiscreteRequest()->maxComponents, 4);
+}
+
+// A correlator file fills the sample with what its header states; a text
+// file leaves the defaults (g1, microseconds).
+TEST(Measurement, SampleFromTheFile)
+{
+    SampleParameters defaults;
+    defaults.temperatureK = 300;
+    Measurement alv;
+    alv.Load(LoadFixture("alv/LC8.2_0028.ASC"), defaults);
+    EXPECT_EQ(alv.Sample().dataKind, DataKind::G2Minus1);
+    EXPECT_EQ(alv.Sample().timeUnit, TimeUnit::Milliseconds);
+    EXPECT_EQ(alv.Sample().angleDeg, 55.0);
+    EXPECT_EQ(alv.Sample().wavelengthNm, 632.8);
+    EXPECT_EQ(alv.Sample().viscosityCp, 0.89);
+    EXPECT_NE(alv.Sample().temperatureK, 300.0);
+    Measurement text;
+    text.Load(LoadFixture("bimodal.txt"), defaults);
+    EXPECT_EQ(text.Sample().dataKind, DataKind::G1);
+    EXPECT_EQ(text.Sample().timeUnit, TimeUnit::Microseconds);
+    EXPECT_EQ(text.Sample().temperatureK, 300.0);
+}
+
+// g2 data reach the decay analyses as g1 through the Siegert relation, with
+// beta from the cumulant fit's intercept; g1 data as they stand.
+TEST(Measurement, AnalysesReceiveG1)
+{
+    std::vector<double> t, g1;
+    for (int k = 0; k < 120; ++k) {
+        t.push_back(std::pow(10.0, -1.0 + k * 0.04));
+        g1.push_back(0.7 * std::exp(-t.back() / 30.0) + 0.3 * std::exp(-t.back() / 40.0));
+    }
+    struct Case { DataKind kind; BaselineMode mode; double offset; };
+    for (const Case& c : {Case{DataKind::G1, BaselineMode::Fixed, 0.0}, Case{DataKind::G2Minus1, BaselineMode::Fixed, 0.0},
+                          Case{DataKind::G2, BaselineMode::Fixed, 1.0}, Case{DataKind::G2, BaselineMode::Tail, 1.02}}) {
+        std::vector<double> y = g1;
+        if (c.kind != DataKind::G1)
+            for (double& v : y) v = c.offset + 0.25 * v * v;
+        Measurement m;
+        SampleParameters p;
+        p.dataKind = c.kind;
+        p.baselineMode = c.mode;
+        m.Load(FT::Points(t, y), p);
+        const auto points = m.PointsForAnalysis(m.Range());
+        ASSERT_TRUE(points.ok()) << points.failure().message();
+        EXPECT_EQ(points->beta.has_value(), c.kind != DataKind::G1);
+        if (points->beta) EXPECT_NEAR(*points->beta, 0.25, 0.0025);
+        for (std::size_t k = 0; k < t.size(); k += 10) EXPECT_NEAR(points->y[k], g1[k], 0.01) << k;
+    }
+}
+
+// The cumulant fit of the correlator files: the mean rate grows with q^2
+// across the angles (its ratio to q^2, the apparent diffusion coefficient,
+// rising somewhat with the angle, as for a broad distribution of large
+// particles); the flat toluene correlation has no decay to fit.
+TEST(Measurement, CumulantsOfTheCorrelatorFiles)
+{
+    double lastD = 0, firstD = 0;
+    for (const char* file : {"alv/LC8.2_0001.ASC", "alv/LC8.2_0028.ASC", "alv/LC8.2_0045.ASC"}) {
+        Measurement m = Loaded(file);
+        const RunReport report = m.RunCumulants(CumulantRequest{});
+        ASSERT_EQ(report.status, RunStatus::Ok) << file << ": " << report.failure.message();
+        const CumulantResult& c = *m.Cumulants();
+        const double q = *physics::ScatteringVector(m.Sample());
+        const double d = c.fit.gammaMean / (q * q);
+        if (firstD == 0) firstD = d;
+        EXPECT_GT(d, lastD) << file;
+        EXPECT_LT(d, 1.6 * firstD) << file;
+        EXPECT_NEAR(c.fit.beta, m.Y()[0], 0.01) << file;
+        EXPECT_EQ(c.fitX.size(), c.fit.fitted.size());
+        EXPECT_EQ(c.fitX.front(), m.X()[c.fit.fitFirst]);
+        lastD = d;
+    }
+    Measurement toluene = Loaded("alv/toluene-0001.ASC");
+    const RunReport report = toluene.RunCumulants(CumulantRequest{});
+    EXPECT_EQ(report.status, RunStatus::Failed);
+    EXPECT_EQ(report.failure.message().rfind("no decay", 0), 0u) << report.failure.message();
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    EXPECT_EQ(toluene.RunContin(ContinRequest{}, runner).status, RunStatus::Refused);  // no beta: no g1
+    EXPECT_TRUE(runner.decks.empty());
+}
+
+// Per ln tau, the area under the curve over the logarithmic axis is the
+// integral of s over tau, the intensity; on the radius axis the abscissae are
+// the sizes of the decay times.
+TEST(Measurement, DistributionPerLnTauAndOverRadius)
+{
+    Measurement m = Loaded("bimodal.txt");
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    ASSERT_EQ(m.RunContin(ContinRequest{}, runner).status, RunStatus::Ok);
+    const ContinSolution& s = m.Contin()->solutions[7];
+    const auto curve = Distribution(s, DistributionAxis::DecayTime, DistributionWeighting::PerLnTau, m.Sample());
+    ASSERT_TRUE(curve.ok());
+    double perLn = 0, inTau = 0;  // trapezoids in ln tau and in tau
+    for (std::size_t j = 1; j < curve->x.size(); ++j) {
+        perLn += 0.5 * (curve->y[j] + curve->y[j - 1]) * std::log(curve->x[j] / curve->x[j - 1]);
+        inTau += 0.5 * (s.distY[j] + s.distY[j - 1]) * (s.distX[j] - s.distX[j - 1]);
+    }
+    EXPECT_NEAR(perLn, inTau, 0.005 * inTau);
+    const auto radius = Distribution(s, DistributionAxis::Radius, DistributionWeighting::AsComputed, m.Sample());
+    ASSERT_TRUE(radius.ok());
+    EXPECT_EQ(radius->y, s.distY);
+    EXPECT_EQ(radius->err, s.distErr);
+    for (std::size_t j = 0; j < s.distX.size(); j += 9)
+        EXPECT_DOUBLE_EQ(radius->x[j], physics::SizeFromDecayTime(s.distX[j], 0.0, m.Sample())->radiusNm);
+    SampleParameters bad = m.Sample();
+    bad.viscosityCp = 0;
+    EXPECT_FALSE(Distribution(s, DistributionAxis::Radius, DistributionWeighting::AsComputed, bad).ok());
 }

@@ -157,6 +157,21 @@ TEST(ResultsLog, FailuresKeepTheHeaderAndAddNoLine)
         EXPECT_EQ(DiscreteLogClick(&zeroRate, 2, true, Input(value)).error, "Floating point division by zero");
 }
 
+TEST(CumulantLog, LinesOfAClick)
+{
+    SampleParameters water;
+    water.wavelengthNm = 632.8, water.temperatureK = 298.15, water.viscosityCp = 0.89;
+    CumulantResult r;
+    r.fit.gammaMean = 1716.8, r.fit.pdi = 0.125, r.fit.beta = 0.25;
+    const LogClick click = CumulantLogClick(&r, water, true, Input("25"));
+    EXPECT_EQ(click.header, "Temp\tZ-\x9Crednia\tPDI\tGamma\tBeta\t");
+    // A 50 nm-radius sphere in water at 25 C decays at 1716.8 1/s at 90 degrees.
+    EXPECT_EQ(click.line, "25.00\t1.0000E+02\t1.2500E-01\t1.7168E+03\t2.5000E-01\t");
+    EXPECT_TRUE(CumulantLogClick(nullptr, water, false, Input("25")).noResult);
+    water.viscosityCp = 0;  // no size without a viscosity
+    EXPECT_TRUE(CumulantLogClick(&r, water, false, Input("25")).error);
+}
+
 TEST(FitExport, FittedValuesOnlyForThePointsTheyBelongTo)
 {
     const std::vector<double> x{4.0, 1.2346, 6.0, 7.0}, y{0.4, 0.5, 0.6, 0.7};
@@ -200,4 +215,11 @@ TEST(DistributionExport, DrawnDistributionOrIndexRows)
               (std::vector<std::string>{"X\tYfit", "0,000E+00\t0,000E+00", "1,000E+00\t0,000E+00"}));
     EXPECT_EQ(DistributionExportTable(&s, 3, '.'), (std::vector<std::string>{"X\tYfit", "1.000E+01\t1.000E-03",
                                                                               "2.000E+01\t2.000E-03", "2.000E+00\t0.000E+00"}));
+    // Another axis or weighting: named in the header, with the error column.
+    const DistributionCurve c{{10.0, 20.0}, {0.01, 0.04}, {0.001, 0.002}};
+    EXPECT_EQ(DistributionExportTable(c, DistributionAxis::Radius, DistributionWeighting::PerLnTau, ','),
+              (std::vector<std::string>{"Rh_nm\ttau*G(tau)\terr", "1,000E+01\t1,000E-02\t1,000E-03",
+                                        "2,000E+01\t4,000E-02\t2,000E-03"}));
+    EXPECT_EQ(DistributionExportTable(c, DistributionAxis::DecayTime, DistributionWeighting::AsComputed, '.')[0],
+              "tau\tG(tau)\terr");
 }
