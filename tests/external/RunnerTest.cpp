@@ -100,14 +100,22 @@ TEST(Runner, ANonZeroExitIsAFailureThatNamesTheStatus)
     }
 }
 
-// An empty PATH must not turn into one whose empty entry runs a program of
-// that name from the working directory.
-TEST(Runner, AnEmptyPathFindsOnlyTheHelperDirectory)
+// PATH gains the helper directory, absolute, after the user's entries; an
+// empty PATH must not gain an empty entry that runs a program of the
+// working directory, while an empty entry of the user's own stays.
+TEST(Runner, SearchPathGetsTheHelperDirectoryLast)
 {
+    const std::string cwd = fs::current_path().string();
+    struct Case { const char* path; const char* helper; std::string expected; };
+    for (const Case& c : {Case{nullptr, "/h", "/usr/local/bin:/usr/bin:/bin:/h"}, Case{"", "/h", "/h"},
+                          Case{"/a::/b", "/h", "/a::/b:/h"}, Case{"/a:", "/h", "/a::/h"},
+                          Case{"/a", "rel/h", "/a:" + cwd + "/rel/h"}, Case{"/a", "", "/a"}})
+        EXPECT_EQ(SearchPathWith(c.path, c.helper), c.expected) << (c.path ? c.path : "(unset)") << " + " << c.helper;
+
     TempDir work, helpers;
     WriteScript(helpers.path / "contin.exe", "echo bundled\n");
     WriteScript(work.path / "contin.exe", "echo planted\n");
-    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const std::string oldPath = std::getenv("PATH");
     ::setenv("PATH", "", 1);
     std::string listing;
     try {
@@ -117,24 +125,6 @@ TEST(Runner, AnEmptyPathFindsOnlyTheHelperDirectory)
     }
     ::setenv("PATH", oldPath.c_str(), 1);
     EXPECT_EQ(listing, "bundled\n");
-}
-
-TEST(Runner, SearchPathGetsTheHelperDirectoryLast)
-{
-    const std::string cwd = fs::current_path().string();
-    struct Case { const char* path; const char* helper; std::string expected; };
-    const Case cases[] = {
-        {nullptr, "/h", "/usr/local/bin:/usr/bin:/bin:/h"},
-        {"", "/h", "/h"},
-        {"/a:/b", "/h", "/a:/b:/h"},
-        {"/a::/b", "/h", "/a::/b:/h"},  // the user's own empty entry stays
-        {"/a:", "/h", "/a::/h"},
-        {"/a", "rel/h", "/a:" + cwd + "/rel/h"},
-        {"/a", "", "/a"},
-        {"", "", ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(SearchPathWith(c.path, c.helper), c.expected) << (c.path ? c.path : "(unset)") << " + " << c.helper;
 }
 
 TEST(Runner, AStaleListingIsNotTakenForANewOne)

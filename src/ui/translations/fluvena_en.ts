@@ -77,6 +77,10 @@
         <source>Przerwij</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>Czekam na inną analizę w tym katalogu…</source>
+        <translation>Waiting for another analysis in this directory…</translation>
+    </message>
 </context>
 <context>
     <name>StandardDialogs</name>
@@ -314,6 +318,10 @@
     <message>
         <source>Składowa %1</source>
         <translation>Component %1</translation>
+    </message>
+    <message>
+        <source>Wcześniejszy plik %1 zachowano jako %2</source>
+        <translation>The earlier %1 was kept as %2</translation>
     </message>
 </context>
 <context>

@@ -77,6 +77,10 @@
         <source>Przerwij</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Czekam na inną analizę w tym katalogu…</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>StandardDialogs</name>
@@ -313,6 +317,10 @@
     </message>
     <message>
         <source>Składowa %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wcześniejszy plik %1 zachowano jako %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
