@@ -70,7 +70,7 @@ TEST(Runner, AMissingProgramIsReportedAsSuch)
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("contin.exe"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("not found"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("contin.exe was not found"), std::string::npos) << e.what();
     }
 }
 
