@@ -3,7 +3,8 @@
 // Each run writes a deck the way the product does (values rounded to three
 // significant digits), reads it with the engine's deck reader and analyses it
 // as the listing would. The per-run lines (best count, rates and amplitudes
-// at full precision) let two builds be compared run by run.
+// at full precision, PUNC, the ranking of the counts) let two builds be
+// compared run by run.
 #include "discrete/DeckReader.h"
 #include "discrete/Listing.h"
 
@@ -87,7 +88,9 @@ int main(int argc, char** argv) {
                         for (const Component& c : f.comps) std::printf(" %.6e", c.lambda);
                         std::printf(" |");
                         for (const Component& c : f.comps) std::printf(" %.6e", c.alpha);
-                        std::printf(" | punc %.3f\n", f.punc);
+                        std::printf(" | punc %.3f | ranking", f.punc);
+                        for (int n : an.ranking) std::printf(" %d", n);
+                        std::printf(" pbest %.3f\n", an.pBest);
                         const std::size_t m = truth.amps.size();
                         if (f.comps.size() != m) continue;
                         ++rightCount;

@@ -402,9 +402,9 @@ SetAnalysis AnalyseDataSet(DataSet ds) {
     if (ds.iwt != 1) {
         // A first analysis with unit weights gives the smooth curve for IWT 2
         // and 3 and, for every option, the uncertainty term: the scatter of
-        // that fit.
+        // that fit. It only shapes the weights, so one start per count does.
         FitOptions po = opt;
-        po.tries = std::min(opt.tries, 2);
+        po.tries = 1;
         sa.preliminary = AnalyseDecay(ds.t, ds.y, sa.weights, po);
         const Analysis& pre = sa.preliminary;
         double ymax = 0;
