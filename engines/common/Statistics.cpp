@@ -28,9 +28,16 @@ double ProbabilityBetter(double chi2Small, int pSmall, double chi2Large, int pLa
     return FCdf(f, df1, df2);
 }
 
-SerialCorrelationTest TestSerialCorrelation(const std::vector<double>& r) {
+SerialCorrelationTest TestSerialCorrelation(const std::vector<double>& residuals) {
     SerialCorrelationTest out;
-    const std::size_t n = r.size();
+    const std::size_t n = residuals.size();
+    // The coefficients do not depend on the residuals' scale; taking them to
+    // at most 1 keeps the sums of squares of huge residuals finite.
+    double top = 0;
+    for (double v : residuals) top = std::max(top, std::abs(v));
+    std::vector<double> r(residuals);
+    if (top > 0 && std::isfinite(top))
+        for (double& v : r) v /= top;
     double num = 0, den = 0;
     for (std::size_t k = 1; k <= kSerialLags; ++k) {
         out.lagProb[k - 1] = -1;

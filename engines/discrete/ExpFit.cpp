@@ -616,23 +616,25 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
             }
             fit.history.push_back(std::move(o));
         }
-        // Fitted curve and residuals in the data's units.
-        fit.chi2 = 0;
+        // Fitted curve and residuals in the data's units; their sum of
+        // squares in scaled units, as the squares of huge ordinates overflow.
+        fit.scaledChi2 = 0;
         for (Eigen::Index k = 0; k < p.n; ++k) {
             double f = fit.baseline;
             for (const Component& c : fit.comps) f += c.alpha * std::exp(std::min(-c.lambda * t[k], 700.0));
             fit.fitted.push_back(f);
             double res = std::sqrt(w[k]) * (y[k] - f);
             fit.residuals.push_back(res);
-            fit.chi2 += res * res;
+            fit.scaledChi2 += (res / yScale) * (res / yScale);
         }
-        fit.sigma = std::sqrt(fit.chi2 / static_cast<double>(std::max<Eigen::Index>(p.n - np, 1)));
+        fit.chi2 = fit.scaledChi2 * yScale * yScale;
+        fit.sigma = yScale * std::sqrt(fit.scaledChi2 / static_cast<double>(std::max<Eigen::Index>(p.n - np, 1)));
         const engine::SerialCorrelationTest serial = engine::TestSerialCorrelation(fit.residuals);
         fit.lagProb = serial.lagProb;
         fit.punc = serial.punc;
 
         // Is this fit worth listing?
-        bool finite = std::isfinite(fit.chi2) && std::isfinite(fit.baseline) && std::isfinite(fit.baselineErr);
+        bool finite = std::isfinite(fit.scaledChi2) && std::isfinite(fit.baseline) && std::isfinite(fit.baselineErr);
         for (const Component& c : fit.comps)
             finite = finite && std::isfinite(c.alpha) && std::isfinite(c.lambda) && std::isfinite(c.alphaErr) &&
                      std::isfinite(c.lambdaErr);
@@ -670,7 +672,7 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
     an.pBetter = MatrixXd::Zero(maxN, maxN);
     for (int m = 0; m < maxN; ++m)
         for (int n = 0; n < m; ++n)
-            an.pBetter(m, n) = engine::ProbabilityBetter(an.fits[n].chi2, an.fits[n].parameters, an.fits[m].chi2,
+            an.pBetter(m, n) = engine::ProbabilityBetter(an.fits[n].scaledChi2, an.fits[n].parameters, an.fits[m].scaledChi2,
                                                  an.fits[m].parameters, points);
     std::vector<int> ok;
     for (int n = 0; n < maxN; ++n)

@@ -106,6 +106,23 @@ INSTANTIATE_TEST_SUITE_P(
         BadDeck{"FewerValues", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"}),
     [](const ::testing::TestParamInfo<BadDeck>& i) { return std::string(i.param.name); });
 
+TEST(DeckReader, FortranExponentLettersReadAsE) {
+    const std::string deck = Deck("TFFTFFTTF  6  2  5", 20);
+    const ReadOutcome plain = ReadDataSet(deck);
+    ASSERT_TRUE(plain.set);
+    // The values with D, d or no letter before the exponent's sign.
+    for (const char* letter : {"D", "d", ""}) {
+        std::string other = deck.substr(0, deck.find('\n', deck.find('\n', deck.find('\n') + 1) + 1) + 1);
+        for (std::size_t i = other.size(); i < deck.size(); ++i)
+            if (deck[i] == 'E') other += letter;
+            else other += deck[i];
+        const ReadOutcome r = ReadDataSet(other);
+        ASSERT_TRUE(r.set) << letter;
+        EXPECT_EQ(r.set->t, plain.set->t) << letter;
+        EXPECT_EQ(r.set->y, plain.set->y) << letter;
+    }
+}
+
 TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
     const std::string first = Deck("FFFFFFFFF  1  1  2", 12);
     const std::string second = Deck("TFFFFFFFF  1  1  2", 12);
