@@ -108,16 +108,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DeckReader, FortranExponentLettersReadAsE) {
     const std::string deck = Deck("TFFTFFTTF  6  2  5", 20);
-    const ReadOutcome plain = ReadDataSet(deck);
-    ASSERT_TRUE(plain.set);
-    // The values with D, d or no letter before the exponent's sign.
-    for (const char* letter : {"D", "d", ""}) {
-        std::string other = deck.substr(0, deck.find('\n', deck.find('\n', deck.find('\n') + 1) + 1) + 1);
-        for (std::size_t i = other.size(); i < deck.size(); ++i)
-            if (deck[i] == 'E') other += letter;
-            else other += deck[i];
-        const ReadOutcome r = ReadDataSet(other);
-        ASSERT_TRUE(r.set) << letter;
+    const std::size_t values = deck.find("\n1.00E");  // after the three head cards
+    for (const char* letter : {"D", "d", ""}) {  // 1.00D+00, 1.00d+00, 1.00+00
+        std::string other = deck;
+        for (std::size_t i = other.find('E', values); i != std::string::npos; i = other.find('E', i))
+            other.replace(i, 1, letter);
+        const ReadOutcome r = ReadDataSet(other), plain = ReadDataSet(deck);
+        ASSERT_TRUE(r.set && plain.set) << letter;
         EXPECT_EQ(r.set->t, plain.set->t) << letter;
         EXPECT_EQ(r.set->y, plain.set->y) << letter;
     }
