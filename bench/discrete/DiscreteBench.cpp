@@ -7,7 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -44,6 +46,16 @@ void BM_TwoComponents_DefaultCard(benchmark::State& s) { Run(s, Deck("TFFTFFTTF 
 void BM_ThreeComponents_DefaultCard(benchmark::State& s) { Run(s, Deck("TFFTFFTTF  6  2  5", 3)); }
 void BM_ThreeComponents_Repeat(benchmark::State& s) { Run(s, Deck("TFFTFFTTT  6  2  5", 3)); }
 
+// The product's default deck as recorded beside the reference listing.
+void BM_FixtureDeck_Bimodal(benchmark::State& s) {
+    std::ifstream in(std::string(FLUVENA_TEST_DATA) + "/bimodal.discrete.in", std::ios::binary);
+    std::stringstream deck;
+    deck << in.rdbuf();
+    if (deck.str().empty()) s.SkipWithError("bimodal.discrete.in not found");
+    Run(s, deck.str());
+}
+
+BENCHMARK(BM_FixtureDeck_Bimodal)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TwoComponents_Iwt1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TwoComponents_DefaultCard)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ThreeComponents_DefaultCard)->Unit(benchmark::kMillisecond);

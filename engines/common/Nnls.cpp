@@ -6,21 +6,33 @@
 namespace fluvena::engine {
 namespace {
 
-// Least squares on the columns listed in set; the other entries are zero.
-Eigen::VectorXd SolveOnSet(const Eigen::MatrixXd& r, const Eigen::VectorXd& c, const std::vector<int>& set) {
-    Eigen::MatrixXd sub(r.rows(), static_cast<Eigen::Index>(set.size()));
-    for (std::size_t k = 0; k < set.size(); ++k) sub.col(static_cast<Eigen::Index>(k)) = r.col(set[k]);
-    Eigen::VectorXd z = sub.colPivHouseholderQr().solve(c);
-    Eigen::VectorXd full = Eigen::VectorXd::Zero(r.cols());
-    for (std::size_t k = 0; k < set.size(); ++k) full(set[k]) = z(static_cast<Eigen::Index>(k));
-    return full;
-}
+// Least squares on the columns of r listed in set; z gets the solution with
+// zeros elsewhere. The work space is kept between calls.
+class SubsetSolver {
+public:
+    SubsetSolver(const Eigen::MatrixXd& r, const Eigen::VectorXd& c) : r_(r), c_(c) {}
+    void Solve(const std::vector<int>& set, Eigen::VectorXd& z) {
+        const Eigen::Index k = static_cast<Eigen::Index>(set.size());
+        sub_.resize(r_.rows(), k);
+        for (Eigen::Index i = 0; i < k; ++i) sub_.col(i) = r_.col(set[static_cast<std::size_t>(i)]);
+        qr_.compute(sub_);
+        part_ = qr_.solve(c_);
+        z.setZero(r_.cols());
+        for (Eigen::Index i = 0; i < k; ++i) z(set[static_cast<std::size_t>(i)]) = part_(i);
+    }
 
-std::vector<int> Members(const std::vector<char>& flags) {
-    std::vector<int> set;
+private:
+    const Eigen::MatrixXd& r_;
+    const Eigen::VectorXd& c_;
+    Eigen::MatrixXd sub_;
+    Eigen::VectorXd part_;
+    Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr_;
+};
+
+void Members(const std::vector<char>& flags, std::vector<int>& set) {
+    set.clear();
     for (std::size_t j = 0; j < flags.size(); ++j)
         if (flags[j]) set.push_back(static_cast<int>(j));
-    return set;
 }
 
 }  // namespace
@@ -36,19 +48,21 @@ NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const s
         return res;
     }
     // ||A x - b||^2 = ||R x - Q^T b||^2 + const: work on the reduced system.
-    Eigen::MatrixXd r;
-    Eigen::VectorXd c;
+    const bool reduce = a.rows() > n;
+    Eigen::MatrixXd reduced;
+    Eigen::VectorXd reducedRhs;
     double restSq = 0;
-    if (a.rows() > n) {
+    if (reduce) {
         Eigen::HouseholderQR<Eigen::MatrixXd> qr(a);
         Eigen::VectorXd qtb = qr.householderQ().adjoint() * b;
-        r = qr.matrixQR().topRows(n).triangularView<Eigen::Upper>();
-        c = qtb.head(n);
+        reduced = qr.matrixQR().topRows(n).triangularView<Eigen::Upper>();
+        reducedRhs = qtb.head(n);
         restSq = qtb.tail(a.rows() - n).squaredNorm();
-    } else {
-        r = a;
-        c = b;
     }
+    const Eigen::MatrixXd& r = reduce ? reduced : a;
+    const Eigen::VectorXd& c = reduce ? reducedRhs : b;
+    SubsetSolver solver(r, c);
+    Eigen::VectorXd z, w, resid;
 
     const double scale = std::max(1.0, r.cwiseAbs().maxCoeff() * std::max(1.0, c.cwiseAbs().maxCoeff()));
     const double tol = 1e-12 * scale;
@@ -65,7 +79,7 @@ NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const s
         }
     std::sort(set.begin(), set.end());
     while (!set.empty()) {
-        const Eigen::VectorXd z = SolveOnSet(r, c, set);
+        solver.Solve(set, z);
         std::vector<int> positive;
         for (int j : set)
             if (z(j) > 0 && std::isfinite(z(j))) positive.push_back(j);
@@ -86,7 +100,9 @@ NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const s
     int outer = 0;
     bool done = false;
     for (;;) {
-        const Eigen::VectorXd w = r.transpose() * (c - r * x);
+        resid.noalias() = r * x;
+        resid = c - resid;
+        w.noalias() = r.transpose() * resid;
         Eigen::Index best = -1;
         double bestW = tol;
         for (Eigen::Index j = 0; j < n; ++j)
@@ -104,9 +120,9 @@ NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const s
         // Inner loop: move toward the unconstrained solution on the free
         // set, dropping variables that would turn negative.
         for (int inner = 0; inner < maxInner; ++inner) {
-            set = Members(passive);
+            Members(passive, set);
             if (set.empty()) break;
-            const Eigen::VectorXd z = SolveOnSet(r, c, set);
+            solver.Solve(set, z);
             bool feasible = true;
             for (int j : set)
                 if (!(z(j) > 0)) feasible = false;
@@ -131,7 +147,7 @@ NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const s
         else std::fill(blocked.begin(), blocked.end(), 0);
     }
     res.x = x;
-    res.passive = Members(passive);
+    Members(passive, res.passive);
     res.iterations = outer;
     res.converged = done;
     res.residualNorm = std::sqrt((c - r * x).squaredNorm() + restSq);

@@ -1,7 +1,7 @@
 #include "common/Statistics.h"
 
 #include <boost/math/distributions/fisher_f.hpp>
-#include <boost/math/distributions/normal.hpp>
+#include <boost/math/distributions/students_t.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -28,29 +28,49 @@ double ProbabilityBetter(double chi2Small, int pSmall, double chi2Large, int pLa
     return FCdf(f, df1, df2);
 }
 
-SerialCorrelationTest TestSerialCorrelation(const std::vector<double>& r) {
+SerialCorrelationTest TestSerialCorrelation(const std::vector<double>& residuals) {
     SerialCorrelationTest out;
-    const std::size_t n = r.size();
-    double ss = 0;
-    for (double v : r) ss += v * v;
+    const std::size_t n = residuals.size();
+    // The coefficients do not depend on the residuals' scale; taking them to
+    // at most 1 keeps the sums of squares of huge residuals finite.
+    double top = 0;
+    for (double v : residuals) top = std::max(top, std::abs(v));
+    std::vector<double> r(residuals);
+    if (top > 0 && std::isfinite(top))
+        for (double& v : r) v /= top;
     double num = 0, den = 0;
-    const boost::math::normal normal;
     for (std::size_t k = 1; k <= kSerialLags; ++k) {
         out.lagProb[k - 1] = -1;
         if (n < k + 2) continue;
-        double prob = 1.0;
-        if (ss > 0 && std::isfinite(ss)) {
-            double c = 0;
-            for (std::size_t i = 0; i + k < n; ++i) c += r[i] * r[i + k];
-            const double rho = c / ss;
-            const double nn = static_cast<double>(n);
-            const double mean = -1.0 / nn;
-            const double sd = std::sqrt((nn - static_cast<double>(k)) / (nn * (nn + 2)));
-            const double z = (rho - mean) / sd;
-            prob = std::isfinite(z) ? boost::math::cdf(boost::math::complement(normal, z)) : (z > 0 ? 0.0 : 1.0);
+        // The pairs (r_i, r_i+K): their correlation about zero, the value
+        // residuals scatter around.
+        const std::size_t pairs = n - k;
+        double cross = 0, early = 0, late = 0;
+        for (std::size_t i = 0; i < pairs; ++i) {
+            cross += r[i] * r[i + k];
+            early += r[i] * r[i];
+            late += r[i + k] * r[i + k];
         }
-        out.lagProb[k - 1] = prob;
-        num += prob / static_cast<double>(k);
+        double prob = 1.0;
+        const double scale = std::sqrt(early) * std::sqrt(late);
+        if (scale > 0 && std::isfinite(scale) && std::isfinite(cross)) {
+            const double rho = std::clamp(cross / scale, -1.0, 1.0);
+            // Student's t with pairs - 1 degrees of freedom, as for the slope
+            // of a regression through the origin; two-sided, so strongly
+            // alternating residuals count as much as strongly smooth ones.
+            const double df = static_cast<double>(pairs - 1);
+            const double denom = 1.0 - rho * rho;
+            if (denom <= 0) {
+                prob = 0.0;
+            } else {
+                const double t = std::abs(rho) * std::sqrt(df / denom);
+                prob = std::isfinite(t) ? 2.0 * boost::math::cdf(boost::math::complement(
+                                                    boost::math::students_t_distribution<double>(df), t))
+                                        : 0.0;
+            }
+        }
+        out.lagProb[k - 1] = std::clamp(prob, 0.0, 1.0);
+        num += out.lagProb[k - 1] / static_cast<double>(k);
         den += 1.0 / static_cast<double>(k);
     }
     out.punc = den > 0 ? num / den : 1.0;

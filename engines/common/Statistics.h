@@ -22,13 +22,17 @@ inline constexpr int kSerialLags = 5;
 
 struct SerialCorrelationTest {
     // For lags K = 1 ... 5: the probability that residuals without serial
-    // correlation give a lag-K autocorrelation as large as observed; -1 for
-    // a lag too long for the points.
+    // correlation are as correlated, in either direction, as observed; -1
+    // for a lag too long for the points.
     std::array<double, kSerialLags> lagProb{};
     double punc = 1;  // the tested lags' probabilities averaged with weights 1/K
 };
 
-// The test of a sequence of (weighted) residuals.
+// The test of a sequence of (weighted) residuals. For lag K the residuals
+// are paired with those K places later; the pairs' correlation coefficient
+// about zero, rho = sum r_i r_i+K / sqrt(sum r_i^2 sum r_i+K^2) over the
+// n = N - K pairs, is tested with Student's t, t = rho sqrt((n - 1) / (1 -
+// rho^2)) on n - 1 degrees of freedom, two-sided.
 SerialCorrelationTest TestSerialCorrelation(const std::vector<double>& residuals);
 
 }  // namespace fluvena::engine

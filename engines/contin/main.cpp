@@ -1,5 +1,6 @@
 // contin.exe: reads a control deck on standard input and writes the listing
-// on standard output. Always exits with status 0 and a listing.
+// on standard output. Exits with status 0 after a listing, 3 when the listing
+// cannot be written whole (a full disk, for instance).
 #include "ContinEngine.h"
 
 #include <cstdio>
@@ -19,7 +20,7 @@ int main() {
     } catch (...) {
         listing = "0ERROR: THE ANALYSIS COULD NOT BE COMPLETED. NO SOLUTION.\n";
     }
-    std::fwrite(listing.data(), 1, listing.size(), stdout);
-    std::fflush(stdout);
-    return 0;
+    const bool written = std::fwrite(listing.data(), 1, listing.size(), stdout) == listing.size();
+    const bool flushed = std::fflush(stdout) == 0;
+    return written && flushed && !std::ferror(stdout) ? 0 : 3;
 }

@@ -42,7 +42,8 @@ struct Fit {
     int parameters = 0;         // 2n, plus one with a baseline
     std::vector<Component> comps;  // by increasing rate
     double baseline = 0, baselineErr = 0;
-    double chi2 = 0;            // sum of w (y - fit)^2
+    double chi2 = 0;            // sum of w (y - fit)^2 (infinite when beyond double, for huge ordinates)
+    double scaledChi2 = 0;      // the same with the ordinates divided by the largest: what the F-tests use
     double sigma = 0;           // sqrt(chi2 / (N - parameters)): std. dev. of unit weight
     int iterations = 0;
     int tries = 0;              // starting sets fitted

@@ -42,6 +42,11 @@ std::string Fmt(const char* fmt, ...) {
 
 double NoNegZero(double v) { return v == 0 ? 0.0 : v; }
 
+// An E field of the given width that always begins with a blank, so that it
+// cannot run into the field before it whatever the value's size: the same
+// text as FormatE wherever FormatE leaves a blank.
+std::string Spaced(double v, int width, int digits) { return " " + FormatE(v, width - 1, digits); }
+
 class Out {
 public:
     void Line(const std::string& s = std::string()) {
@@ -150,10 +155,10 @@ void WriteFinal(Out& out, const std::string& title, const Fit& f, bool base) {
     out.Line(head);
     for (std::size_t i = 0; i < f.history.size(); ++i) {
         const Iteration& it = f.history[i];
-        std::string s = Fmt(" %3zu ", i) + FormatE(it.chi2, 13, 4) + FormatE(it.damping, 10, 2) +
-                        FormatE(it.baseline, 12, 3);
+        std::string s = Fmt(" %3zu ", i) + FormatE(it.chi2, 13, 4) + Spaced(it.damping, 10, 2) +
+                        Spaced(it.baseline, 12, 3);
         for (std::size_t j = 0; j < it.alpha.size(); ++j)
-            s += FormatE(it.alpha[j], 10, 2) + FormatE(it.lambda[j], 10, 2);
+            s += Spaced(it.alpha[j], 10, 2) + Spaced(it.lambda[j], 10, 2);
         out.Line(s);
     }
     out.Line();
@@ -183,11 +188,11 @@ void WriteFinal(Out& out, const std::string& title, const Fit& f, bool base) {
     out.Line("              LAMBDA  +-  STD. ERROR   PERCENT               AMPLITUDE  +-  STD. ERROR   PERCENT");
     auto pct = [](double v, double e) { return v != 0 ? 100 * e / std::abs(v) : 0.0; };
     for (const Component& c : f.comps)
-        out.Line("         " + FormatE(c.lambda, 11, 4) + "  +- " + FormatE(c.lambdaErr, 11, 3) +
-                 FormatPercent(pct(c.lambda, c.lambdaErr)) + "        " + FormatE(c.alpha, 11, 4) + "  +- " +
-                 FormatE(c.alphaErr, 11, 3) + FormatPercent(pct(c.alpha, c.alphaErr)));
+        out.Line("         " + FormatE(c.lambda, 11, 4) + "  +- " + FormatE(c.lambdaErr, 11, 3) + " " +
+                 FormatPercent(pct(c.lambda, c.lambdaErr), 7) + "        " + FormatE(c.alpha, 11, 4) + "  +- " +
+                 FormatE(c.alphaErr, 11, 3) + " " + FormatPercent(pct(c.alpha, c.alphaErr), 7));
     out.Line("            BASELINE                                " + FormatE(f.baseline, 11, 4) + "  +- " +
-             FormatE(f.baselineErr, 11, 3) + FormatPercent(pct(f.baseline, f.baselineErr)));
+             FormatE(f.baselineErr, 11, 3) + " " + FormatPercent(pct(f.baseline, f.baselineErr), 7));
     std::string lags = " SERIAL CORRELATION OF THE WEIGHTED RESIDUALS, LAGS 1-5:";
     for (double p : f.lagProb) lags += p < 0 ? std::string("      -  ") : FormatF(p, 9, 3);
     out.Line(lags);
@@ -336,13 +341,13 @@ std::string Sanitize(std::string_view text, std::size_t maxLength) {
     return s;
 }
 
-std::string FormatPercent(double v) {
-    if (!std::isfinite(v) || v >= 1e99) return "1.00E+99";
+std::string FormatPercent(double v, int width) {
+    if (!std::isfinite(v) || v >= 1e99) return FormatE(1e99, width, 2);
     for (int d = 3; d >= 0; --d) {
-        std::string s = FormatF(v, 8, d);
+        std::string s = FormatF(v, width, d);
         if (s.find('*') == std::string::npos) return s;
     }
-    return FormatE(v, 8, 2);
+    return FormatE(v, width, 2);
 }
 
 namespace {
@@ -402,9 +407,9 @@ SetAnalysis AnalyseDataSet(DataSet ds) {
     if (ds.iwt != 1) {
         // A first analysis with unit weights gives the smooth curve for IWT 2
         // and 3 and, for every option, the uncertainty term: the scatter of
-        // that fit.
+        // that fit. It only shapes the weights, so one start per count does.
         FitOptions po = opt;
-        po.tries = std::min(opt.tries, 2);
+        po.tries = 1;
         sa.preliminary = AnalyseDecay(ds.t, ds.y, sa.weights, po);
         const Analysis& pre = sa.preliminary;
         double ymax = 0;

@@ -35,8 +35,9 @@ SetAnalysis AnalyseDataSet(DataSet set);
 // The listing (LF line ends) for a whole input deck. Never throws.
 std::string RunDeck(std::string_view deck);
 
-// The percent error field of the listing (the others are engine::FormatE/FormatF).
-std::string FormatPercent(double v);  // 8 characters
+// The percent error field of the listing, width characters (the others are
+// engine::FormatE/FormatF).
+std::string FormatPercent(double v, int width = 8);
 
 // The component rows of the summary table (no line end): 89 characters, or
 // 128 with the note that holds the word EXACT.

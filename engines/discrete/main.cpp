@@ -1,6 +1,7 @@
 // discrete.exe: reads a DISCRETE deck on standard input and prints the
-// listing on standard output. It always exits with 0 after a listing; a deck
-// that cannot be analysed gets a listing that says why.
+// listing on standard output. It exits with 0 after a listing; a deck that
+// cannot be analysed gets a listing that says why. When the listing cannot
+// be written whole (a full disk, for instance) it exits with 3.
 #include "discrete/Listing.h"
 
 #include <cstdio>
@@ -14,7 +15,7 @@ int main() {
     constexpr std::size_t kMaxInput = std::size_t{64} << 20;
     while ((got = std::fread(buf, 1, sizeof buf, stdin)) > 0 && deck.size() < kMaxInput) deck.append(buf, got);
     const std::string listing = fluvena::discrete::RunDeck(deck);
-    std::fwrite(listing.data(), 1, listing.size(), stdout);
-    std::fflush(stdout);
-    return 0;
+    const bool written = std::fwrite(listing.data(), 1, listing.size(), stdout) == listing.size();
+    const bool flushed = std::fflush(stdout) == 0;
+    return written && flushed && !std::ferror(stdout) ? 0 : 3;
 }

@@ -106,6 +106,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadDeck{"FewerValues", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"}),
     [](const ::testing::TestParamInfo<BadDeck>& i) { return std::string(i.param.name); });
 
+TEST(DeckReader, FortranExponentLettersReadAsE) {
+    const std::string deck = Deck("TFFTFFTTF  6  2  5", 20);
+    const std::size_t values = deck.find("\n1.00E");  // after the three head cards
+    for (const char* letter : {"D", "d", ""}) {  // 1.00D+00, 1.00d+00, 1.00+00
+        std::string other = deck;
+        for (std::size_t i = other.find('E', values); i != std::string::npos; i = other.find('E', i))
+            other.replace(i, 1, letter);
+        const ReadOutcome r = ReadDataSet(other), plain = ReadDataSet(deck);
+        ASSERT_TRUE(r.set && plain.set) << letter;
+        EXPECT_EQ(r.set->t, plain.set->t) << letter;
+        EXPECT_EQ(r.set->y, plain.set->y) << letter;
+    }
+}
+
 TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
     const std::string first = Deck("FFFFFFFFF  1  1  2", 12);
     const std::string second = Deck("TFFFFFFFF  1  1  2", 12);

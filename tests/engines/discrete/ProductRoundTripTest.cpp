@@ -123,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"NegativeAmplitudeAllowed", kFreeSign, 3, 1, 5, {1.0, -0.3}, {0.02, 0.2}, 0.01, 5e-4, false, false, true, true},
         Case{"NoBaselineWeightsFromData", kNoBase, 3, -3, 4, {0.7, 0.3}, {0.05, 0.004}, 0.0, 1e-3, false},
         Case{"EverySwitchEvenTimesRepeat", kAllOn, 3, 3, 3, {0.5, 0.5}, {0.2, 0.025}, 0.01, 1e-3, true},
-        Case{"CountingWeightsFromData", kDefault, 5, -2, 5, {0.8, 0.2}, {0.03, 0.3}, 0.001, 2e-3, false}),
+        Case{"CountingWeightsFromData", kDefault, 5, -2, 5, {0.8, 0.2}, {0.03, 0.3}, 0.001, 2e-3, false},
+        Case{"NoiseFreeSingle", kFreeSign, 2, 1, 3, {1.0}, {0.1}, 0.0, 1e-12, false}),
     [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
 
 }  // namespace
