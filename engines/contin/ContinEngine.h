@@ -94,6 +94,7 @@ struct Result {
     std::vector<double> c;  // quadrature weights
     std::vector<double> singularValues;  // of the standard form of the whole problem
     std::vector<Solution> solutions;      // in the order computed
+    std::vector<double> skippedRatios;    // ALPHA/S(1) below the reference solution where the constrained step gave up
     int chosen = 0;
 };
 
@@ -103,6 +104,12 @@ struct Result {
 // with a listing whose scan stopped elsewhere). Throws std::runtime_error
 // when the kernel cannot be evaluated for the data.
 Result Solve(const Deck& deck, double targetProb1 = 0.5);
+
+// The reference solution (at referenceRatio when it is positive, else where
+// the engine puts it), then one solution at each given ALPHA/S(1), in that
+// order; the chosen one has PROB1 nearest 0.5. Lets solutions be compared
+// with a listing's at the same smoothing.
+Result SolveAt(const Deck& deck, const std::vector<double>& ratios, double referenceRatio = 0.0);
 
 // Splits a solution into peaks at its minima and runs of zeros; the ranges
 // cover the grid. Returns [first, last] index pairs.

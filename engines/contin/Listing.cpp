@@ -256,6 +256,9 @@ std::string RunContin(std::string_view input, Result* computed) {
             w.Line(line);
         }
 
+        for (double ratio : r.skippedRatios)
+            w.Line("0NON-NEGATIVE LEAST SQUARES REACHED ITS STEP LIMIT AT ALPHA/S(1) = " + FormatE(ratio, 8, 2) +
+                   "; NO SOLUTION THERE.");
         for (const Solution& s : r.solutions) {
             w.Line("1");
             w.Line("          " + Pad(title, 80));

@@ -197,7 +197,7 @@ TEST(ContinDeck, ReadsValuesFieldByFieldAcrossLines) {
     EXPECT_DOUBLE_EQ(r.deck.ruser[22], -1.0);
 }
 
-TEST(ContinDeck, SplitsPeaksAtMinimaAndZeroRuns) {
+TEST(ContinDeck, SplitsPeaksWhereTheSolutionRisesAgain) {
     struct P {
         std::vector<double> s;
         std::vector<std::pair<int, int>> peaks;
@@ -205,11 +205,14 @@ TEST(ContinDeck, SplitsPeaksAtMinimaAndZeroRuns) {
     const P cases[] = {
         {{0, 0, 0}, {}},
         {{0, 1, 2, 1, 0}, {{0, 4}}},
-        {{0, 1, 3, 1, 0, 0, 0, 2, 4, 0}, {{0, 5}, {6, 9}}},
-        {{1, 3, 2, 1, 2, 5, 1}, {{0, 2}, {3, 6}}},
-        {{1, 3, 1, 1, 1, 4, 0}, {{0, 1}, {2, 6}}},   // flat bottom: its first point opens the next peak
+        {{0, 1, 3, 1, 0, 0, 0, 2, 4, 0}, {{0, 6}, {7, 9}}},  // the zeros stay with the peak before them
+        {{1, 3, 2, 1, 2, 5, 1}, {{0, 3}, {4, 6}}},
+        {{1, 3, 1, 1, 1, 4, 0}, {{0, 4}, {5, 6}}},           // and so does a flat bottom
         {{3, 3, 3, 3}, {{0, 3}}},
         {{0, 2, 0, 2, 0, 2, 0}, {{0, 2}, {3, 4}, {5, 6}}},
+        {{1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}, {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {8, 11}}},  // five at most
+        {{0, 1, 0, 1e-7, 0}, {{0, 4}}},                      // rounding noise is no peak
+        {{0, 1, 0, 1e-6, 0}, {{0, 2}, {3, 4}}},
     };
     for (const P& c : cases) EXPECT_EQ(SplitPeaks(c.s), c.peaks);
 }
