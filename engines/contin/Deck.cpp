@@ -479,17 +479,21 @@ DeckResult ReadDeck(std::string_view input) {
     // The data: NY, then the abscissae and the ordinates.
     while (next < lines.size() && Trim(lines[next]).empty()) ++next;
     if (next >= lines.size()) return reject("NY", "THE NY CARD IS MISSING");
-    std::string_view nyLine = lines[next++];
-    std::string nyName(Trim(Columns(nyLine, 1, 7)));
-    for (char& ch : nyName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    if (nyName != "NY") {
-        r.echo.push_back(EchoRaw(nyLine));
+    // The NY card: the name, then the number wherever it begins.
+    std::string_view nyLine = Trim(Columns(lines[next++], 0, 80));
+    const bool isNy = nyLine.size() >= 2 && std::toupper(static_cast<unsigned char>(nyLine[0])) == 'N' &&
+                      std::toupper(static_cast<unsigned char>(nyLine[1])) == 'Y' &&
+                      (nyLine.size() == 2 || !std::isalpha(static_cast<unsigned char>(nyLine[2])));
+    if (!isNy) {
+        std::string nyName(Trim(Columns(lines[next - 1], 1, 7)));
+        for (char& ch : nyName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        r.echo.push_back(EchoRaw(lines[next - 1]));
         return reject(nyName.empty() ? std::string("NY") : nyName, "THE NY CARD MUST FOLLOW END");
     }
-    std::string_view nyField = Trim(Columns(nyLine, 8, 80));
+    std::string_view nyField = Trim(nyLine.substr(2));
+    r.echo.push_back(EchoRaw(std::string("NY     ").append(nyField)));
     if (!nyField.empty() && nyField.back() == '.') nyField.remove_suffix(1);
     long ny = 0;
-    r.echo.push_back(EchoRaw(std::string("NY     ").append(Trim(Columns(nyLine, 8, 80)))));
     if (!ParseInteger(nyField, ny) || nyField.empty()) return reject("NY", "NY IS NOT A WHOLE NUMBER");
     if (ny < 3 || ny > 8192) return reject("NY", "NY MUST LIE BETWEEN 3 AND 8192");
 

@@ -63,7 +63,6 @@ struct Rejection {
 TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
     const std::string good = SmallDeck();
     std::string fewer = good.substr(0, good.rfind("\r\n", good.size() - 3) + 2);  // last ordinate dropped
-    std::string ny = Replace(good, " NY", " NY     20");
     const std::vector<Rejection> cases = {
         {"NG 0", Replace(good, " NG", " NG                   0."), "NG"},
         {"NG 1", Replace(good, " NG", " NG                   1."), "NG"},
@@ -100,7 +99,33 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
         EXPECT_EQ(listing.find("ORDINATES LISTED ARE FIT VALUES"), std::string::npos);
         EXPECT_EQ(listing.find("PROB1 TO REJECT"), std::string::npos);
     }
-    (void)ny;
+}
+
+// Card values in any Fortran form, and the NY card with its number wherever
+// it begins after the name (a number starting in column 8 once lost its
+// first digit without a word).
+TEST(ContinDeck, ReadsCardValuesAndTheNumberOfPoints) {
+    struct C {
+        const char* what;
+        const char* prefix;
+        const char* card;
+        double gmin, gmax;
+    };
+    const C cases[] = {
+        {"D exponent", " GMNMX     1", " GMNMX     1       1.5D-01", 0.15, 1000},
+        {"lower-case d, no point", " GMNMX     2", " GMNMX     2         2d+03", 0.1, 2000},
+        {"NY from column 8", " NY", " NY    20", 0.1, 1000},
+        {"NY right after the name", " NY", " NY20", 0.1, 1000},
+        {"NY far out, with a point", " NY", " NY                 20.", 0.1, 1000},
+    };
+    for (const C& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeckResult r = ReadDeck(Replace(SmallDeck(20), c.prefix, c.card));
+        ASSERT_TRUE(r.ok) << r.errorCard << ": " << r.errorText;
+        EXPECT_EQ(r.deck.t.size(), 20u);
+        EXPECT_DOUBLE_EQ(r.deck.gmnmx[0], c.gmin);
+        EXPECT_DOUBLE_EQ(r.deck.gmnmx[1], c.gmax);
+    }
 }
 
 TEST(ContinDeck, RejectedFixtureDeckNamesNG) {
