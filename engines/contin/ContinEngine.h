@@ -20,6 +20,7 @@ struct Deck {
     int norder = 2;
     std::array<int, 2> nendz{2, 2};
     bool dousnq = true;
+    bool signalRegularizer = false;   // SIGREG 1: second differences of the signal, not of the density
     std::array<double, 101> ruser{};  // 1-based; RUSER(21..23) default to the kernel exp(-t/g)
     std::array<int, 51> iuser{};      // 1-based
     std::array<bool, 31> luser{};     // 1-based

@@ -70,6 +70,7 @@ constexpr CardInfo kCards[] = {
     {"MOMNMX", 2, false}, {"NFLAT", 8, false}, {"NNSGN", 2, false}, {"NQPROG", 2, false}, {"NSGN", 4, false},
     {"DOCHOS", 0, false}, {"DOMOM", 0, false}, {"DOUSIN", 0, false}, {"NEWPG1", 0, false}, {"NONNEG", 0, false},
     {"ONLY1", 0, false}, {"PRWT", 0, false},  {"PRY", 0, false},    {"SIMULA", 0, false},
+    {"SIGREG", 0, true},  // this engine's own: the signal-weighted regularizer
 };
 
 const CardInfo* FindCard(std::string_view name) {
@@ -457,6 +458,8 @@ DeckResult ReadDeck(std::string_view input) {
         } else if (name == "NG") {
             if (!whole(2, 500.999999)) return reject(name, "NG MUST LIE BETWEEN 2 AND 500");
             d.ng = static_cast<int>(value);
+        } else if (name == "SIGREG") {
+            d.signalRegularizer = value > 0.0;
         } else if (name == "IWT") {
             iwt = value;
             if (std::trunc(iwt) != 1.0) return reject(name, "ONLY IWT = 1 (UNIT WEIGHTS) IS SUPPORTED");

@@ -110,13 +110,16 @@ TEST(ContinDeck, ReadsCardValuesAndTheNumberOfPoints) {
         const char* prefix;
         const char* card;
         double gmin, gmax;
+        bool signal;
     };
     const C cases[] = {
-        {"D exponent", " GMNMX     1", " GMNMX     1       1.5D-01", 0.15, 1000},
-        {"lower-case d, no point", " GMNMX     2", " GMNMX     2         2d+03", 0.1, 2000},
-        {"NY from column 8", " NY", " NY    20", 0.1, 1000},
-        {"NY right after the name", " NY", " NY20", 0.1, 1000},
-        {"NY far out, with a point", " NY", " NY                 20.", 0.1, 1000},
+        {"D exponent", " GMNMX     1", " GMNMX     1       1.5D-01", 0.15, 1000, false},
+        {"lower-case d, no point", " GMNMX     2", " GMNMX     2         2d+03", 0.1, 2000, false},
+        {"NY from column 8", " NY", " NY    20", 0.1, 1000, false},
+        {"NY right after the name", " NY", " NY20", 0.1, 1000, false},
+        {"NY far out, with a point", " NY", " NY                 20.", 0.1, 1000, false},
+        {"signal-weighted regularizer", " NINTT", " SIGREG                  1.", 0.1, 1000, true},
+        {"classic regularizer asked for", " NINTT", " SIGREG                  0.", 0.1, 1000, false},
     };
     for (const C& c : cases) {
         SCOPED_TRACE(c.what);
@@ -125,6 +128,7 @@ TEST(ContinDeck, ReadsCardValuesAndTheNumberOfPoints) {
         EXPECT_EQ(r.deck.t.size(), 20u);
         EXPECT_DOUBLE_EQ(r.deck.gmnmx[0], c.gmin);
         EXPECT_DOUBLE_EQ(r.deck.gmnmx[1], c.gmax);
+        EXPECT_EQ(r.deck.signalRegularizer, c.signal);
     }
 }
 
