@@ -1,40 +1,35 @@
-// Feeds arbitrary bytes to the CONTIN listing parser: the first four bytes
+// Feeds arbitrary bytes to the CONTIN listing reader: the first four bytes
 // choose the fit and distribution row counts, the rest is the listing. The
-// parser must never read outside the text, crash or allocate without bound.
-// The reference listings serve as seeds as they are (their first bytes then
-// give row counts of 32 and 79):
+// reader must never read outside the text, crash or allocate without bound,
+// and a listing it calls complete must hold whole solutions. The reference
+// listings serve as seeds as they are:
 //   fuzz_contin_listing -max_total_time=300 CORPUS_DIR tests/data
 #include "contin/ContinListing.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size < 4) return 0;
-    // Row counts from -128 to 127 cover the usual sizes and the zero and
-    // negative cases; an occasional large count checks the bounded reserve.
-    auto count = [](std::uint8_t a, std::uint8_t b) -> std::int32_t {
-        const auto small = static_cast<std::int32_t>(static_cast<std::int8_t>(a));
-        return (b & 0x0F) == 0x0F ? small * 100000 : small;
+    // Row counts up to 255 cover the usual sizes and zero; an occasional
+    // large count checks the bounded reserve.
+    auto count = [](std::uint8_t a, std::uint8_t b) -> std::size_t {
+        return (b & 0x0F) == 0x0F ? std::size_t{a} * 100000 : std::size_t{a};
     };
-    const std::int32_t rangeCount = count(data[0], data[1]);
-    const std::int32_t gridPoints = count(data[2], data[3]);
+    const std::size_t fitRows = count(data[0], data[1]);
+    const std::size_t gridRows = count(data[2], data[3]);
     // Own buffer of exactly the listing's length, so that AddressSanitizer
     // sees any read past its end.
     const std::string text(reinterpret_cast<const char*>(data + 4), size - 4);
-    const fluvena::ContinParse p = fluvena::ParseContinListing(text, rangeCount, gridPoints, -1);
-
-    for (const fluvena::ContinSolution& s : p.solutions) {
-        const auto peaks = static_cast<std::size_t>(s.peakCount);
-        if (s.peakIntensity.size() != peaks || s.peakWidth.size() != peaks || s.peakPosition.size() != peaks)
-            __builtin_trap();
-        if (rangeCount > 0 && s.fitY.size() != static_cast<std::size_t>(rangeCount)) __builtin_trap();
-        if (gridPoints > 0 && s.distY.size() != static_cast<std::size_t>(gridPoints)) __builtin_trap();
+    const fluvena::ContinListing p = fluvena::ParseContinListing(text, fitRows, gridRows);
+    if (p.status != fluvena::ContinListing::Status::Ok) {
+        if (!p.solutions.empty()) __builtin_trap();
+        return 0;
     }
-    if (p.status == fluvena::ContinParse::Status::Rejected && !p.solutions.empty()) __builtin_trap();
-    if (p.chosen != -1 && (p.chosen < 0 || static_cast<std::size_t>(p.chosen) >= p.solutions.size())) __builtin_trap();
+    if (p.solutions.empty() || p.chosen >= p.solutions.size()) __builtin_trap();
+    for (const fluvena::ContinSolution& s : p.solutions)
+        if (s.fitY.size() != fitRows || s.fitX.size() != fitRows || s.distY.size() != gridRows) __builtin_trap();
     return 0;
 }

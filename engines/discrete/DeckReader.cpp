@@ -1,9 +1,8 @@
 #include "discrete/DeckReader.h"
 
-#include <charconv>
-#include <cmath>
+#include "common/FortranNumbers.h"
+
 #include <string>
-#include <system_error>
 
 namespace fluvena::discrete {
 namespace {
@@ -61,67 +60,6 @@ bool IsBlank(std::string_view text) {
     return true;
 }
 
-bool ParseWhole(std::string_view token, int& value) {
-    if (token.empty()) return false;
-    std::size_t i = 0;
-    bool negative = false;
-    if (token[0] == '+' || token[0] == '-') {
-        negative = token[0] == '-';
-        i = 1;
-    }
-    if (i == token.size()) return false;
-    long long v = 0;
-    for (; i < token.size(); ++i) {
-        char c = token[i];
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-        if (v > 2147483647LL) return false;
-    }
-    value = static_cast<int>(negative ? -v : v);
-    return true;
-}
-
-bool ParseReal(std::string_view token, double& value) {
-    std::string s;
-    std::size_t i = 0, n = token.size();
-    if (i < n && (token[i] == '+' || token[i] == '-')) {
-        if (token[i] == '-') s += '-';
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < n && token[i] >= '0' && token[i] <= '9') s += token[i++], ++digits;
-    if (i < n && token[i] == '.') {
-        s += token[i++];
-        while (i < n && token[i] >= '0' && token[i] <= '9') s += token[i++], ++digits;
-    }
-    if (digits == 0) return false;
-    if (i < n && (token[i] == 'E' || token[i] == 'e' || token[i] == 'D' || token[i] == 'd')) {
-        s += 'e';
-        ++i;
-        if (i < n && (token[i] == '+' || token[i] == '-')) s += token[i++];
-        std::size_t expDigits = 0;
-        while (i < n && token[i] >= '0' && token[i] <= '9') s += token[i++], ++expDigits;
-        if (expDigits == 0) return false;
-    }
-    if (i != n) return false;
-    double v = 0;
-    auto res = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (res.ptr != s.data() + s.size()) return false;
-    if (res.ec == std::errc::result_out_of_range) {
-        // Underflow to zero is harmless; overflow is not a usable value.
-        bool tiny = false;
-        auto exp = s.find('e');
-        if (exp != std::string::npos && exp + 1 < s.size() && s[exp + 1] == '-') tiny = true;
-        if (!tiny) return false;
-        v = 0.0;
-    } else if (res.ec != std::errc()) {
-        return false;
-    }
-    if (!std::isfinite(v)) return false;
-    value = v;
-    return true;
-}
-
 ReadOutcome ReadDataSet(std::string_view text) {
     ReadOutcome out;
     Cards cards(text);
@@ -160,7 +98,7 @@ ReadOutcome ReadDataSet(std::string_view text) {
     const char* names[3] = {"NLAMMX", "IWT", "MTRY"};
     int* targets[3] = {&ds.nlammx, &ds.iwt, &ds.mtry};
     for (int k = 0; k < 3; ++k)
-        if (!ParseWhole(numbers[k], *targets[k]))
+        if (!engine::ParseWholeNumber(numbers[k], *targets[k]))
             return reject(echo2, std::string("ERRONEOUS CARD IMAGE - ") + names[k] + " = " + Quoted(numbers[k]) +
                                      " IS NOT A WHOLE NUMBER");
     if (ds.nlammx < 1 || ds.nlammx > kMaxComponents)
@@ -176,7 +114,7 @@ ReadOutcome ReadDataSet(std::string_view text) {
     const std::vector<std::string> echo3{std::string(card2), std::string(card3)};
     std::vector<std::string_view> nTokens = Tokens(card3);
     int n = 0;
-    if (nTokens.size() != 1 || !ParseWhole(nTokens[0], n))
+    if (nTokens.size() != 1 || !engine::ParseWholeNumber(nTokens[0], n))
         return reject(echo3, "ERRONEOUS CARD IMAGE - THE NUMBER OF POINTS N MUST BE ONE WHOLE NUMBER");
     const int nMin = 2 * ds.nlammx + 3;
     if (n < nMin || n > kMaxPoints)
@@ -191,7 +129,7 @@ ReadOutcome ReadDataSet(std::string_view text) {
         for (std::string_view tok : Tokens(line)) {
             if (values.size() == need) break;  // surplus on the last card is ignored
             double v = 0;
-            if (!ParseReal(tok, v))
+            if (!engine::ParseFortranNumber(tok, v))
                 return reject({std::string(line)}, "ERRONEOUS CARD IMAGE - CARD " + std::to_string(cards.Number()) +
                                                        ": " + Quoted(tok) + " IS NOT A NUMBER");
             values.push_back(v);

@@ -49,12 +49,4 @@ ReadOutcome ReadDataSet(std::string_view text);
 // True when text holds only blanks and line ends.
 bool IsBlank(std::string_view text);
 
-// A number written the way decks write them: optional sign, digits with an
-// optional point, optional exponent with E, e, D or d. Nothing else (no
-// infinities, NaNs or hexadecimal). False also for values beyond double.
-bool ParseReal(std::string_view token, double& value);
-
-// Optional sign and decimal digits; false beyond the range of int.
-bool ParseWhole(std::string_view token, int& value);
-
 }  // namespace fluvena::discrete

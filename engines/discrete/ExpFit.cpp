@@ -1,9 +1,7 @@
 #include "discrete/ExpFit.h"
 
-#include "discrete/Nnls.h"
-
-#include <boost/math/distributions/fisher_f.hpp>
-#include <boost/math/distributions/normal.hpp>
+#include "common/Nnls.h"
+#include "common/Statistics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,7 +65,7 @@ void LinearAmplitudes(const Problem& p, Params& q) {
     }
     const VectorXd rhs = p.sw.cwiseProduct(p.y);
     VectorXd x;
-    if (p.nonneg) x = SolveNnls(a, rhs).x;
+    if (p.nonneg) x = engine::SolveNnls(a, rhs).x;
     else x = a.colPivHouseholderQr().solve(rhs);
     q.a = x.head(m);
     q.b = p.base ? (p.nonneg ? x(m) - x(m + 1) : x(m)) : 0.0;
@@ -203,7 +201,7 @@ Spectrum RateSpectrum(const Problem& p) {
         a.col(g) = p.sw;
         a.col(g + 1) = -p.sw;
     }
-    VectorXd x = SolveNnls(a, p.sw.cwiseProduct(p.y)).x;
+    VectorXd x = engine::SolveNnls(a, p.sw.cwiseProduct(p.y)).x;
     s.amplitudes.assign(x.data(), x.data() + g);
     const double top = std::max(x.head(g).maxCoeff(), 0.0);
     struct Peak {
@@ -300,44 +298,6 @@ std::vector<Start> Starts(const Problem& p, const Spectrum& s, const std::vector
 }
 
 }  // namespace
-
-double ProbabilityBetter(double chi2Small, int pSmall, double chi2Large, int pLarge, int points) {
-    const int df1 = pLarge - pSmall, df2 = points - pLarge;
-    if (df1 <= 0 || df2 <= 0 || !std::isfinite(chi2Small) || !std::isfinite(chi2Large)) return 0.0;
-    if (chi2Large <= 0) return chi2Small > 0 ? 1.0 : 0.0;
-    const double f = ((chi2Small - chi2Large) / df1) / (chi2Large / df2);
-    if (!(f > 0)) return 0.0;
-    if (!std::isfinite(f)) return 1.0;
-    boost::math::fisher_f dist(df1, df2);
-    return boost::math::cdf(dist, f);
-}
-
-void SerialCorrelation(const std::vector<double>& r, std::array<double, 5>& lagProb, double& punc) {
-    const std::size_t n = r.size();
-    double ss = 0;
-    for (double v : r) ss += v * v;
-    double num = 0, den = 0;
-    boost::math::normal normal;
-    for (std::size_t k = 1; k <= 5; ++k) {
-        lagProb[k - 1] = -1;
-        if (n < k + 2) continue;
-        double prob = 1.0;
-        if (ss > 0 && std::isfinite(ss)) {
-            double c = 0;
-            for (std::size_t i = 0; i + k < n; ++i) c += r[i] * r[i + k];
-            const double rho = c / ss;
-            const double nn = static_cast<double>(n);
-            const double mean = -1.0 / nn;
-            const double sd = std::sqrt((nn - static_cast<double>(k)) / (nn * (nn + 2)));
-            const double z = (rho - mean) / sd;
-            prob = std::isfinite(z) ? boost::math::cdf(boost::math::complement(normal, z)) : (z > 0 ? 0.0 : 1.0);
-        }
-        lagProb[k - 1] = prob;
-        num += prob / static_cast<double>(k);
-        den += 1.0 / static_cast<double>(k);
-    }
-    punc = den > 0 ? num / den : 1.0;
-}
 
 Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y, const std::vector<double>& w,
                       const FitOptions& options) {
@@ -511,7 +471,9 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
             fit.chi2 += res * res;
         }
         fit.sigma = std::sqrt(fit.chi2 / static_cast<double>(std::max<Eigen::Index>(p.n - np, 1)));
-        SerialCorrelation(fit.residuals, fit.lagProb, fit.punc);
+        const engine::SerialCorrelationTest serial = engine::TestSerialCorrelation(fit.residuals);
+        fit.lagProb = serial.lagProb;
+        fit.punc = serial.punc;
 
         // Is this fit worth listing?
         bool finite = std::isfinite(fit.chi2) && std::isfinite(fit.baseline) && std::isfinite(fit.baselineErr);
@@ -552,7 +514,7 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
     an.pBetter = MatrixXd::Zero(maxN, maxN);
     for (int m = 0; m < maxN; ++m)
         for (int n = 0; n < m; ++n)
-            an.pBetter(m, n) = ProbabilityBetter(an.fits[n].chi2, an.fits[n].parameters, an.fits[m].chi2,
+            an.pBetter(m, n) = engine::ProbabilityBetter(an.fits[n].chi2, an.fits[n].parameters, an.fits[m].chi2,
                                                  an.fits[m].parameters, points);
     std::vector<int> ok;
     for (int n = 0; n < maxN; ++n)

@@ -4,6 +4,8 @@
 // for every number of components from 1 to a maximum, started from the peaks
 // of a non-negative rate spectrum, ranked by F-tests between component counts,
 // with a test of the residuals for serial correlation.
+#include "common/Statistics.h"
+
 #include <Eigen/Dense>
 
 #include <array>
@@ -52,7 +54,7 @@ struct Fit {
     std::vector<Iteration> history;
     std::vector<double> fitted;     // model at every abscissa
     std::vector<double> residuals;  // sqrt(w) (y - fit)
-    std::array<double, 5> lagProb{};  // P(autocorrelation at lag K this large | uncorrelated); -1 unused
+    std::array<double, engine::kSerialLags> lagProb{};  // per lag, see engine::TestSerialCorrelation
     double punc = 0;
 };
 
@@ -74,13 +76,5 @@ struct Analysis {
 // positive and finite. t and y finite, of equal size, at least 2*max+3 long.
 Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y, const std::vector<double>& w,
                       const FitOptions& options);
-
-// P(the fit with more parameters is really better): the F distribution's CDF
-// of the improvement per extra parameter against the larger fit's variance.
-double ProbabilityBetter(double chi2Small, int pSmall, double chi2Large, int pLarge, int points);
-
-// Lags 1..5: probability that the autocorrelation of r is at least as large as
-// observed if r were uncorrelated; PUNC is their average weighted by 1/K.
-void SerialCorrelation(const std::vector<double>& r, std::array<double, 5>& lagProb, double& punc);
 
 }  // namespace fluvena::discrete

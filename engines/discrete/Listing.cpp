@@ -1,5 +1,7 @@
 #include "discrete/Listing.h"
 
+#include "common/FortranNumbers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -9,6 +11,10 @@
 #include <vector>
 
 namespace fluvena::discrete {
+
+using engine::FormatE;
+using engine::FormatF;
+
 namespace {
 
 constexpr const char* kHeading = "1DISCRETE - Fluvena engine (sums of exponentials) ";
@@ -35,10 +41,6 @@ std::string Fmt(const char* fmt, ...) {
 }
 
 double NoNegZero(double v) { return v == 0 ? 0.0 : v; }
-
-std::string Fixed(double v, int width, int decimals) {
-    return Fmt("%*.*f", width, decimals, NoNegZero(v));
-}
 
 class Out {
 public:
@@ -187,9 +189,9 @@ void WriteFinal(Out& out, const std::string& title, const Fit& f, bool base) {
     out.Line("            BASELINE                                " + FormatE(f.baseline, 11, 4) + "  +- " +
              FormatE(f.baselineErr, 11, 3) + FormatPercent(pct(f.baseline, f.baselineErr)));
     std::string lags = " SERIAL CORRELATION OF THE WEIGHTED RESIDUALS, LAGS 1-5:";
-    for (double p : f.lagProb) lags += p < 0 ? std::string("      -  ") : Fixed(p, 9, 3);
+    for (double p : f.lagProb) lags += p < 0 ? std::string("      -  ") : FormatF(p, 9, 3);
     out.Line(lags);
-    out.Line(" MEAN OF THE LAG PROBABILITIES WEIGHTED BY 1/K = " + Fixed(f.punc, 5, 3));
+    out.Line(" MEAN OF THE LAG PROBABILITIES WEIGHTED BY 1/K = " + FormatF(f.punc, 5, 3));
     out.Line(f.meaningful ? std::string(" THIS FIT IS LISTED AMONG THE SOLUTIONS.")
                           : " THIS FIT IS NOT LISTED AMONG THE SOLUTIONS: " + f.whyNot + ".");
 }
@@ -229,7 +231,7 @@ void WriteSolution(Out& out, const Analysis& an, std::size_t rank, bool base) {
     out.Line(std::string(50 - what.size(), ' ') + what + std::string(12, ' ') + std::to_string(n) + " COMPONENTS");
     if (rank == 0 && an.pBest < 0.95)
         out.Line(" ++++++ NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY " +
-                 Fixed(an.pBest, 5, 3) + ".  LOOK AT SECOND BEST SOLUTION ALSO. ++++++");
+                 FormatF(an.pBest, 5, 3) + ".  LOOK AT SECOND BEST SOLUTION ALSO. ++++++");
     out.Line();
     out.Line(kStars);
     std::string header = " *     ALPHA +- STD ERR  PERCENT           LAMBDA +- STD ERR  PERCENT *   STARTING LAMBDA (BEST OF " +
@@ -245,7 +247,7 @@ void WriteSolution(Out& out, const Analysis& an, std::size_t rank, bool base) {
         const int big = std::max(n, other), small = std::min(n, other);
         out.Line(Fmt(" F-TEST: PROBABILITY THAT %d COMPONENTS FIT REALLY BETTER THAN %d = PNG(%d/%d) = ", big, small,
                      big, small) +
-                 Fixed(an.pBetter(big - 1, small - 1), 5, 3));
+                 FormatF(an.pBetter(big - 1, small - 1), 5, 3));
     }
     out.Line(" ITERATIONS IN FIT   = " + Fmt("%20d", f.iterations) + "             STD. DEV. OF FIT = " +
              FormatE(f.sigma, 10, 4) + (f.converged ? "" : "    (ITERATION LIMIT REACHED)"));
@@ -254,8 +256,8 @@ void WriteSolution(Out& out, const Analysis& an, std::size_t rank, bool base) {
     out.Line(" LAG                             K = 1    K = 2    K = 3    K = 4    K = 5                       "
              "****************");
     std::string probs = " PROB. RESIDUALS UNCORRELATED";
-    for (double p : f.lagProb) probs += p < 0 ? std::string("      -  ") : Fixed(p, 9, 3);
-    probs += "    WEIGHTED AVERAGE = * PUNC = " + Fixed(f.punc, 5, 3) + " *";
+    for (double p : f.lagProb) probs += p < 0 ? std::string("      -  ") : FormatF(p, 9, 3);
+    probs += "    WEIGHTED AVERAGE = * PUNC = " + FormatF(f.punc, 5, 3) + " *";
     out.Line(probs);
     out.Line(kRule);
     out.Line(kRule);
@@ -334,21 +336,11 @@ std::string Sanitize(std::string_view text, std::size_t maxLength) {
     return s;
 }
 
-std::string FormatE(double v, int width, int digits) {
-    if (!std::isfinite(v)) return std::string(static_cast<std::size_t>(std::max(width, 1)), '*');
-    v = NoNegZero(v);
-    for (int d = digits; d >= 0; --d) {
-        std::string s = Fmt("%.*E", d, v);
-        if (static_cast<int>(s.size()) <= width) return std::string(static_cast<std::size_t>(width) - s.size(), ' ') + s;
-    }
-    return Fmt("%.0E", v);
-}
-
 std::string FormatPercent(double v) {
     if (!std::isfinite(v) || v >= 1e99) return "1.00E+99";
     for (int d = 3; d >= 0; --d) {
-        std::string s = Fixed(v, 8, d);
-        if (s.size() <= 8) return s;
+        std::string s = FormatF(v, 8, d);
+        if (s.find('*') == std::string::npos) return s;
     }
     return FormatE(v, 8, 2);
 }

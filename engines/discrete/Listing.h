@@ -35,9 +35,8 @@ SetAnalysis AnalyseDataSet(DataSet set);
 // The listing (LF line ends) for a whole input deck. Never throws.
 std::string RunDeck(std::string_view deck);
 
-// Fixed-width fields of the listing.
-std::string FormatE(double v, int width, int digits);  // right-aligned, "%.<digits>E", digits shed to fit
-std::string FormatPercent(double v);                   // 8 characters
+// The percent error field of the listing (the others are engine::FormatE/FormatF).
+std::string FormatPercent(double v);  // 8 characters
 
 // The component rows of the summary table (no line end): 89 characters, or
 // 128 with the note that holds the word EXACT.

@@ -58,6 +58,8 @@ public:
     const T& value() const& { return std::get<0>(v_); }
     T& value() & { return std::get<0>(v_); }
     T&& value() && { return std::get<0>(std::move(v_)); }
+    const T& operator*() const& { return std::get<0>(v_); }
+    T& operator*() & { return std::get<0>(v_); }
     const T* operator->() const { return &std::get<0>(v_); }
     T* operator->() { return &std::get<0>(v_); }
 

@@ -21,12 +21,20 @@ std::string_view Cut(std::string_view text, Pos pos, Pos n);
 
 // The longest leading decimal number of piece by the C library's atof rules
 // (leading white space skipped, optional sign, digits with an optional point,
-// optional exponent); 0 when there is none. Never fails; values beyond the
+// optional exponent), with Fortran's D also taken as the exponent letter; 0
+// when there is none. Never fails; values beyond the
 // range of double give +-inf as atof does, callers that show them check.
 double Number(std::string_view piece);
 
 // Number(Cut(text, pos, n)): a fixed-width field of a listing.
 double NumberAt(std::string_view text, Pos pos, Pos n);
+
+// The line of a listing that holds position `at` and the nearest non-blank
+// line before it, each without its carriage control character (the first
+// column) and without trailing blanks and asterisks, joined by a line feed.
+// Listings say this way why they refused a deck. Empty when `at` lies beyond
+// the text.
+std::string LinesAround(std::string_view text, std::size_t at);
 
 // A position moved by an offset, wrapping like unsigned 32-bit positions do
 // (kNotFound + 2 is 1): callers that may hold kNotFound check it first or let

@@ -1,22 +1,19 @@
 // fluvena-batch: the analyses of the window, run over many data files from a
-// command line or a script. Every rule (data loading, range, decks, the run,
-// listing parsers, results-log lines) is the core's, the same the window uses.
+// command line or a script. It drives the same analysis core as the window:
+// data loading, the range, the decks, the run, the listings and the lines of
+// the results log are the core's.
 #include "BatchOptions.h"
 #include "Json.h"
 
-#include "contin/ContinDeck.h"
-#include "contin/ContinListing.h"
-#include "discrete/DiscreteDeck.h"
-#include "discrete/DiscreteListing.h"
-#include "external/Runner.h"
-#include "results/ResultsLog.h"
-#include "base/Convert.h"
-#include "io/Cp1250.h"
-#include "io/DataLoader.h"
 #include "base/Errors.h"
-#include "io/FileIO.h"
 #include "base/MemoText.h"
-#include "core/Workspace.h"
+#include "core/Measurement.h"
+#include "external/Runner.h"
+#include "io/Cp1250.h"
+#include "io/DataReader.h"
+#include "io/FileIO.h"
+#include "physics/Sizes.h"
+#include "results/ResultsLog.h"
 
 #include <algorithm>
 #include <clocale>
@@ -35,18 +32,33 @@ namespace {
 
 constexpr const char* kBlad = "B\xC5\x81\xC4\x84" "D";  // "BŁĄD" in UTF-8
 
+enum class Status { Ok, Refused, Rejected, Error };
+
+const char* StatusName(Status s)
+{
+    switch (s) {
+    case Status::Ok: return "ok";
+    case Status::Refused: return "refused";
+    case Status::Rejected: return "rejected";
+    case Status::Error: return "error";
+    }
+    return "error";
+}
+
 struct InputResult {
     std::string file;  // as given on the command line
-    std::string status = "ok";
+    Status status = Status::Ok;
     std::string message;
-    Workspace ws;
-    std::string label10 = " ";  // DISCRETE status read-out, UTF-8
+    Measurement m;
+    // The DISCRETE status read-out of the window: "Uwaga" when the listing
+    // doubts its best solution, "BŁĄD" when there is no result, else " ".
+    std::string note = " ";
 
-    bool Ok() const { return status == "ok"; }
-    // The message on one line: the interpreter's own text may end lines.
-    void Fail(std::string s, const std::string& m)
+    bool Ok() const { return status == Status::Ok; }
+    // The message on one line: the program's own text may end lines.
+    void Fail(Status s, const std::string& m)
     {
-        status = std::move(s);
+        status = s;
         message.clear();
         for (char c : m) {
             if (c == '\n' || c == '\r') {
@@ -80,95 +92,130 @@ fs::path HelperDir()
     return ec ? fs::path() : HelperDirFor(self.parent_path());
 }
 
-// Loads the data file and takes the range, as opening the file and moving the
-// scroll bars does. False (with the status set) when there are no points.
+// The sample of a loaded file with the command line's values: a solvent
+// preset at the final temperature first, then every value given.
+Outcome<SampleParameters> ResolveSample(SampleParameters p, const SampleOptions& o)
+{
+    if (o.dataKind) p.dataKind = *o.dataKind;
+    if (o.timeUnit) p.timeUnit = *o.timeUnit;
+    if (o.baseline) p.baselineMode = BaselineMode::Fixed, p.baseline = *o.baseline;
+    if (o.tailBaseline) p.baselineMode = BaselineMode::Tail;
+    if (o.wavelengthNm) p.wavelengthNm = *o.wavelengthNm;
+    if (o.angleDeg) p.angleDeg = *o.angleDeg;
+    if (o.temperatureK) p.temperatureK = *o.temperatureK;
+    if (o.solvent) {
+        const Outcome<physics::SolventProperties> s = physics::SolventAt(*o.solvent, p.temperatureK);
+        if (!s) return s.failure();
+        p.viscosityCp = s->viscosityCp;
+        p.refractiveIndex = s->refractiveIndex;
+    }
+    if (o.viscosityCp) p.viscosityCp = *o.viscosityCp;
+    if (o.refractiveIndex) p.refractiveIndex = *o.refractiveIndex;
+    return p;
+}
+
+// Loads the data file and takes the range of --first and --last. False (with
+// the status set) when there is nothing to analyse.
 bool LoadData(InputResult& r, const std::string& path, const Options& o)
 {
     std::string bytes;
     try {
         bytes = ReadFile(path);
     } catch (const Error& e) {
-        r.Fail("error", std::string("cannot read the data file (") + e.what() + ")");
+        r.Fail(Status::Error, std::string("cannot read the data file (") + e.what() + ")");
         return false;
     }
-    LoadedData data = ParseDataFile(bytes);
-    if (data.status == LoadedData::Status::Empty) {
-        r.Fail("error", "the data file is empty");
+    Outcome<io::DataFile> data = io::ReadDataFile(bytes, o.read);
+    if (!data) {
+        r.Fail(Status::Error, data.failure().message());
         return false;
     }
-    if (data.status == LoadedData::Status::BadLine) {
-        r.Fail("error", "line " + std::to_string(data.badLine) +
-                            " of the data file cannot be read (a blank line, or no tab between the columns)");
+    r.m.Load(std::move(data).value());
+    const Outcome<SampleParameters> sample = ResolveSample(r.m.Sample(), o.sample);
+    if (!sample) {
+        r.Fail(Status::Error, sample.failure().message());
         return false;
     }
-    Workspace& ws = r.ws;
-    ws.PointCount = static_cast<std::int32_t>(data.x.size());
-    ws.DataX = std::move(data.x);
-    ws.DataY = std::move(data.y);
-    ws.SetRange(o.first.value_or(0), o.last.value_or(ws.PointCount - 1));
+    r.m.SetSample(*sample);
+    const auto count = static_cast<std::int64_t>(r.m.PointCount());
+    for (const auto& [name, index] : {std::pair{"--first", o.first}, std::pair{"--last", o.last}}) {
+        if (index && *index >= count) {
+            r.Fail(Status::Error, std::string(name) + " " + std::to_string(*index) + " lies beyond the data: the file has " +
+                                      std::to_string(count) + " points (0 ... " + std::to_string(count - 1) + ")");
+            return false;
+        }
+    }
+    r.m.SetRange(o.first.value_or(0), o.last.value_or(count - 1));
     return true;
 }
 
-std::string ListingText(const std::string& bytes) { return NormalizedText(bytes); }
-
-void AnalyseContin(InputResult& r, const std::string& listing)
+// The listing of a rejected deck is kept beside the data file, so that the
+// program's whole answer can be read; a file of that name is never replaced.
+std::string KeepListing(const std::string& dataFile, const RunFiles& files, const char* suffix)
 {
-    Workspace& ws = r.ws;
-    ContinParse parse = ParseContinListing(ListingText(listing), ws.RangeCount, ws.ContinGridPoints, ws.ChosenSolution);
-    const auto status = parse.status;
-    ApplyContinParse(ws, std::move(parse));
-    if (status == ContinParse::Status::Rejected)
-        r.Fail("rejected", "CONTIN rejected the parameters (CHECK USERS GUIDE in the listing)");
-    else if (status == ContinParse::Status::Truncated)
-        r.Fail("error", "the listing ends early: " + std::to_string(ws.SolutionCount) + " solutions read before the break");
-    else if (ws.SolutionCount <= 0)
-        r.Fail("error", "the listing holds no solution");
+    const fs::path target = fs::path(dataFile).replace_extension(suffix);
+    std::error_code ec;
+    if (!fs::exists(target, ec) && !ec) {
+        try {
+            WriteFileAtomic(target, ReadFile(files.listing()));
+            return " (the listing is kept as " + target.string() + ")";
+        } catch (const Error&) {
+        }
+    }
+    return " (run with --workdir DIR to keep the listing)";
 }
 
-void AnalyseDiscrete(InputResult& r, const std::string& listing)
+void Record(InputResult& r, const RunReport& report, bool discrete)
 {
-    Workspace& ws = r.ws;
-    DiscreteParse parse = ParseDiscreteListing(ListingText(listing), ws);
-    const auto status = parse.status;
-    const bool uncertain = parse.uncertain;
-    if (status == DiscreteParse::Status::NoTable) {
-        r.label10 = kBlad;
-        r.Fail("rejected", "the listing holds no component table (no ALPHA +- STD ERR)");
+    switch (report.status) {
+    case RunStatus::Ok:
+        if (discrete) r.note = r.m.Discrete() && r.m.Discrete()->uncertain ? "Uwaga" : " ";
         return;
+    case RunStatus::Refused: r.Fail(Status::Refused, report.failure.message()); break;
+    case RunStatus::Rejected: r.Fail(Status::Rejected, report.failure.message()); break;
+    case RunStatus::Failed:
+    case RunStatus::Cancelled: r.Fail(Status::Error, report.failure.message()); break;
     }
-    ApplyDiscreteParse(ws, std::move(parse));
-    r.label10 = uncertain ? "Uwaga" : " ";
-    if (status == DiscreteParse::Status::Truncated) {
-        r.label10 = kBlad;
-        r.Fail("error", "the listing ends early: " + std::to_string(ws.SolutionCount) + " solutions read before the break");
-    } else if (ws.SolutionCount <= 0) {
-        r.label10 = kBlad;
-        r.Fail("error", "the listing holds no solution");
-    }
+    if (discrete) r.note = kBlad;
 }
 
-// One input of "contin" or "discrete": data, deck, run, parse.
-InputResult RunAnalysis(const Options& o, const std::string& file, const fs::path& workDir, const fs::path& helperDir)
+// Prints the listing it was given, as if a program had written it.
+class RecordedListing : public EngineRunner {
+public:
+    explicit RecordedListing(std::string listing) : listing_(std::move(listing)) {}
+    EngineRun Run(Engine, const std::vector<std::string>&) override { return EngineRun{false, listing_}; }
+
+private:
+    std::string listing_;
+};
+
+ContinRequest ContinRequestOf(const Options& o) { return ContinRequest{o.gridMin, o.gridMax, o.gridPoints}; }
+DiscreteRequest DiscreteRequestOf(const Options& o)
+{
+    return DiscreteRequest{o.maxComponents, o.weight, o.maxTries, o.switches};
+}
+
+// One input of "contin" or "discrete" (data, deck, run, listing) or of
+// "cumulants" (data and the fit).
+InputResult RunAnalysis(const Options& o, const std::string& file, BlockingRunner& runner, bool keepListings)
 {
     InputResult r;
     r.file = file;
     if (!LoadData(r, file, o)) return r;
+    if (o.command == Command::Cumulants) {
+        Record(r, r.m.RunCumulants(o.cumulants), false);
+        return r;
+    }
     const bool contin = o.command == Command::Contin;
     try {
-        const std::vector<std::string> deck =
-            contin ? BuildContinDeck(r.ws, o.gridMin, o.gridMax, o.gridPoints, '.')
-                   : BuildDiscreteDeck(r.ws, o.switches, o.maxComponents, o.weight, o.maxTries);
-        if (contin ? deck.size() <= 31 : deck.size() < 7) {
-            r.Fail("refused", std::string("too few points in the range (") + std::to_string(r.ws.RangeCount) +
-                                  "; " + (contin ? "CONTIN needs at least 3" : "DISCRETE needs at least 2") + ")");
-            return r;
-        }
-        const std::string listing =
-            RunEngineBlocking(contin ? Engine::Contin : Engine::Discrete, deck, RunFiles{workDir}, helperDir);
-        if (contin) AnalyseContin(r, listing);
-        else AnalyseDiscrete(r, listing);
+        const RunReport report = contin ? r.m.RunContin(ContinRequestOf(o), runner)
+                                        : r.m.RunDiscrete(DiscreteRequestOf(o), runner);
+        Record(r, report, !contin);
+        if (report.status == RunStatus::Rejected && keepListings)
+            r.message += KeepListing(file, runner.Files(), contin ? ".contin.out" : ".discrete.out");
     } catch (const Error& e) {
-        r.Fail("error", e.what());
+        r.Fail(Status::Error, e.what());
+        if (!contin) r.note = kBlad;
     }
     return r;
 }
@@ -183,29 +230,30 @@ InputResult ParseOnly(const Options& o)
     try {
         listing = ReadFile(o.inputs[0]);
     } catch (const Error& e) {
-        r.Fail("error", std::string("cannot read the listing (") + e.what() + ")");
+        r.Fail(Status::Error, std::string("cannot read the listing (") + e.what() + ")");
         return r;
     }
+    RecordedListing recorded(std::move(listing));
     if (o.command == Command::ParseContin) {
-        r.ws.RangeCount = o.points;
-        r.ws.PointCount = o.points;  // reported only; no data are held
-        r.ws.FirstPoint = 0;
-        r.ws.LastPoint = o.points - 1;
-        r.ws.ContinGridPoints = StrToInt(o.gridPoints);
-        AnalyseContin(r, listing);
+        // Only the number of points is known: the listing is read for a
+        // range of that many points.
+        io::DataFile placeholder;
+        placeholder.x.assign(static_cast<std::size_t>(o.points), 0.0);
+        placeholder.y.assign(static_cast<std::size_t>(o.points), 0.0);
+        r.m.Load(std::move(placeholder));
+        Record(r, r.m.RunContin(ContinRequestOf(o), recorded), false);
     } else {
         InputResult data;
         if (!LoadData(data, o.inputs[1], o)) {
             r.Fail(data.status, data.message);
+            r.note = kBlad;
             return r;
         }
-        r.ws = std::move(data.ws);
-        r.ws.MaxComponents = StrToInt(o.maxComponents);
-        AnalyseDiscrete(r, listing);
+        r.m = std::move(data.m);
+        Record(r, r.m.RunDiscrete(DiscreteRequestOf(o), recorded), true);
     }
     return r;
 }
-
 
 // The results log of the series: the memo's lines, as read from the file and
 // appended by the clicks, written back whole after every click.
@@ -225,61 +273,134 @@ struct SeriesLog {
 // line makes the input fail: the series would miss that measurement.
 void LogResult(InputResult& r, const Options& o, SeriesLog& log, const std::string& value, char sep)
 {
-    Workspace& ws = r.ws;
     const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
-    ws.CurrentSolution = o.solution ? *o.solution : (contin ? ws.ChosenSolution : 0);
+    const bool cumulants = o.command == Command::Cumulants;
+    std::int64_t wanted = 0;
+    if (o.solution) wanted = *o.solution;
+    else if (contin && r.m.Contin()) wanted = static_cast<std::int64_t>(r.m.Contin()->chosen);
+    const std::size_t available = contin ? (r.m.Contin() ? r.m.Contin()->solutions.size() : 0)
+                                          : (r.m.Discrete() ? r.m.Discrete()->solutions.size() : 0);
+    const bool exists = wanted >= 0 && static_cast<std::size_t>(wanted) < available;
     LogInput in;
     in.paramName = Utf8ToCp1250(o.param);
     in.value = value;
     in.inverse = o.inverse;
     in.rates = o.rates;
     in.decimalSeparator = sep;
-    const LogClick click = contin ? ContinLogClick(ws, log.lines.empty(), in) : DiscreteLogClick(ws, log.lines.empty(), in);
+    LogClick click;
+    if (cumulants) {
+        click = CumulantLogClick(r.m.Cumulants(), r.m.Sample(), log.lines.empty(), in);
+    } else if (contin) {
+        click = ContinLogClick(exists ? r.m.ShowContin(wanted) : nullptr, log.lines.empty(), in);
+    } else {
+        const auto groups = static_cast<std::size_t>(std::max(o.maxComponents, 0));
+        click = DiscreteLogClick(exists ? r.m.ShowDiscrete(wanted) : nullptr, groups, log.lines.empty(), in);
+    }
     if (click.header) {
         log.lines.push_back(*click.header);
         log.unsaved = true;
     }
     if (click.error) {
-        r.Fail("error", "no log line: " + *click.error);
+        r.Fail(Status::Error, "no log line: " + *click.error);
         return;
     }
     if (click.line) {
         log.lines.push_back(*click.line);
         log.unsaved = true;
+    } else if (cumulants) {
+        r.Fail(Status::Error, "no log line: there is no cumulant fit");
     } else {
-        r.Fail("error", "no log line: solution " + std::to_string(ws.CurrentSolution) + " does not exist");
+        r.Fail(Status::Error, "no log line: solution " + std::to_string(wanted) + " does not exist");
     }
     try {
         log.Save();
     } catch (const Error& e) {
-        r.Fail("error", std::string("the log cannot be written (") + e.what() + ")");
+        r.Fail(Status::Error, std::string("the log cannot be written (") + e.what() + ")");
     }
 }
 
-void WriteContinJson(JsonWriter& j, const Workspace& ws)
+const char* DataKindName(DataKind k)
 {
-    j.Key("gridPoints").Integer(ws.ContinGridPoints);
-    j.Key("solutionCount").Integer(ws.SolutionCount);
-    j.Key("chosen").Integer(ws.ChosenSolution);
+    switch (k) {
+    case DataKind::G1: return "g1";
+    case DataKind::G2Minus1: return "g2-1";
+    case DataKind::G2: return "g2";
+    }
+    return "g1";
+}
+
+const char* TimeUnitName(TimeUnit u)
+{
+    switch (u) {
+    case TimeUnit::Seconds: return "s";
+    case TimeUnit::Milliseconds: return "ms";
+    case TimeUnit::Microseconds: return "us";
+    case TimeUnit::Nanoseconds: return "ns";
+    }
+    return "us";
+}
+
+void WriteSampleJson(JsonWriter& j, const SampleParameters& p)
+{
+    j.Key("sample").BeginObject();
+    j.Key("dataKind").String(DataKindName(p.dataKind));
+    j.Key("timeUnit").String(TimeUnitName(p.timeUnit));
+    j.Key("wavelength").Number(p.wavelengthNm);
+    j.Key("angle").Number(p.angleDeg);
+    j.Key("temperature").Number(p.temperatureK);
+    j.Key("viscosity").Number(p.viscosityCp);
+    j.Key("refractiveIndex").Number(p.refractiveIndex);
+    const Outcome<double> q = physics::ScatteringVector(p);
+    j.Key("q");
+    if (q) j.Number(*q);
+    else j.Null();
+    j.EndObject();
+}
+
+// The size a decay time (data unit, percent error) stands for; nulls when the
+// sample parameters cannot give one.
+void WriteSizeJson(JsonWriter& j, double decayTime, double percentErr, const SampleParameters& p)
+{
+    const Outcome<physics::SizeEstimate> size = physics::SizeFromDecayTime(decayTime, percentErr, p);
+    for (const auto& [key, value] :
+         {std::pair{"diffusionCoefficient", size ? size->diffusion : 0.0}, std::pair{"hydrodynamicRadius", size ? size->radiusNm : 0.0},
+          std::pair{"hydrodynamicRadiusErr", size ? size->radiusErrNm : 0.0}}) {
+        j.Key(key);
+        if (size) j.Number(value);
+        else j.Null();
+    }
+}
+
+void WriteBetaJson(JsonWriter& j, const std::optional<double>& beta)
+{
+    if (!beta) return;
+    j.Key("beta").Number(*beta);
+}
+
+void WriteContinJson(JsonWriter& j, const Measurement& m, std::int32_t gridPoints)
+{
+    const ContinResult* result = m.Contin();
+    const std::size_t n = result ? result->solutions.size() : 0;
+    j.Key("gridPoints").Integer(result ? result->request.gridPoints : gridPoints);
+    if (result) WriteBetaJson(j, result->beta);
+    j.Key("solutionCount").Integer(static_cast<std::int64_t>(n));
+    j.Key("chosen").Integer(result ? static_cast<std::int64_t>(result->chosen) : 0);
     j.Key("solutions").BeginArray();
-    const std::size_t n = std::min(static_cast<std::size_t>(std::max(ws.SolutionCount, 0)), ws.ContinSolutions.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const ContinSolution& s = ws.ContinSolutions[i];
+        const ContinSolution& s = result->solutions[i];
         j.BeginObject();
         j.Key("index").Integer(static_cast<std::int64_t>(i));
         j.Key("prob1ToReject").Number(s.prob1ToReject);
-        j.Key("peakCount").Integer(s.peakCount);
+        j.Key("peakCount").Integer(static_cast<std::int64_t>(s.peaks.size()));
         j.Key("peaks").BeginArray();
-        const std::size_t peaks = std::min({static_cast<std::size_t>(std::max(s.peakCount, 0)), s.peakIntensity.size(),
-                                            s.peakIntensityErr.size(), s.peakPosition.size(),
-                                            s.peakPositionErr.size(), s.peakWidth.size()});
-        for (std::size_t k = 0; k < peaks; ++k) {
+        for (const ContinPeak& p : s.peaks) {
             j.BeginObject();
-            j.Key("intensity").Number(s.peakIntensity[k]);
-            j.Key("intensityErr").Number(s.peakIntensityErr[k]);
-            j.Key("position").Number(s.peakPosition[k]);
-            j.Key("positionErr").Number(s.peakPositionErr[k]);
-            j.Key("width").Number(s.peakWidth[k]);
+            j.Key("intensity").Number(p.intensity);
+            j.Key("intensityErr").Number(p.intensityErr);
+            j.Key("position").Number(p.position);
+            j.Key("positionErr").Number(p.positionErr);
+            j.Key("width").Number(p.width);
+            WriteSizeJson(j, p.position, p.positionErr, m.Sample());
             j.EndObject();
         }
         j.EndArray();
@@ -295,28 +416,28 @@ void WriteContinJson(JsonWriter& j, const Workspace& ws)
 
 void WriteDiscreteJson(JsonWriter& j, const InputResult& r)
 {
-    const Workspace& ws = r.ws;
-    j.Key("label10").String(r.label10);
-    j.Key("solutionCount").Integer(ws.SolutionCount);
+    const DiscreteResult* result = r.m.Discrete();
+    const std::size_t n = result ? result->solutions.size() : 0;
+    j.Key("note").String(r.note);
+    if (result) WriteBetaJson(j, result->beta);
+    j.Key("solutionCount").Integer(static_cast<std::int64_t>(n));
     j.Key("solutions").BeginArray();
-    const std::size_t n =
-        std::min(static_cast<std::size_t>(std::max(ws.SolutionCount, 0)), ws.DiscreteSolutions.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const RozwiazanieDisc& s = ws.DiscreteSolutions[i];
+        const DiscreteSolution& s = result->solutions[i];
         j.BeginObject();
         j.Key("index").Integer(static_cast<std::int64_t>(i));
-        j.Key("componentCount").Integer(s.componentCount);
+        j.Key("componentCount").Integer(static_cast<std::int64_t>(s.components.size()));
         j.Key("baseline").Number(s.baseline);
         j.Key("punc").Number(s.punc);
         j.Key("components").BeginArray();
-        const std::size_t comps = std::min({static_cast<std::size_t>(std::max(s.componentCount, 0)),
-                                            s.amplitude.size(), s.amplitudeErr.size(), s.rate.size(), s.rateErr.size()});
-        for (std::size_t k = 0; k < comps; ++k) {
+        for (const Component& c : s.components) {
             j.BeginObject();
-            j.Key("amplitude").Number(s.amplitude[k]);
-            j.Key("amplitudeErr").Number(s.amplitudeErr[k]);
-            j.Key("rate").Number(s.rate[k]);
-            j.Key("rateErr").Number(s.rateErr[k]);
+            j.Key("amplitude").Number(c.amplitude);
+            j.Key("amplitudeErr").Number(c.amplitudeErr);
+            j.Key("rate").Number(c.rate);
+            j.Key("rateErr").Number(c.rateErr);
+            // The decay time 1/rate has, to first order, the rate's percent error.
+            WriteSizeJson(j, c.rate != 0.0 ? 1.0 / c.rate : 0.0, c.rateErr, r.m.Sample());
             j.EndObject();
         }
         j.EndArray();
@@ -328,19 +449,83 @@ void WriteDiscreteJson(JsonWriter& j, const InputResult& r)
     j.EndArray();
 }
 
+void WriteFileJson(JsonWriter& j, const io::DataFile& file)
+{
+    j.Key("format").String(file.format == io::FileFormat::Alv ? "alv" : "text");
+    j.Key("headerLines").Integer(file.headerLines);
+    if (!file.instrument) return;
+    const io::InstrumentHeader& h = *file.instrument;
+    const auto optional = [&j](const char* key, const std::optional<double>& v) {
+        j.Key(key);
+        if (v) j.Number(*v);
+        else j.Null();
+    };
+    j.Key("instrument").BeginObject();
+    optional("temperature", h.temperatureK);
+    optional("viscosity", h.viscosityCp);
+    optional("refractiveIndex", h.refractiveIndex);
+    optional("wavelength", h.wavelengthNm);
+    optional("angle", h.angleDeg);
+    optional("duration", h.durationS);
+    j.Key("sampleName").String(h.sampleName);
+    j.Key("meanCountRate").Numbers(h.meanCountRateKHz);
+    j.EndObject();
+}
+
+void WriteCumulantJson(JsonWriter& j, const Measurement& m)
+{
+    const CumulantResult* c = m.Cumulants();
+    if (!c) return;
+    const cumulants::Result& f = c->fit;
+    j.Key("gammaMean").Number(f.gammaMean);
+    j.Key("gammaMeanErr").Number(f.gammaMeanErr);
+    j.Key("mu2").Number(f.mu2);
+    j.Key("pdi").Number(f.pdi);
+    j.Key("beta").Number(f.beta);
+    const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m.Sample());
+    j.Key("zAverageDiameter");
+    if (z) j.Number(z->diameterNm);
+    else j.Null();
+    j.Key("zAverageRadius");
+    if (z) j.Number(z->radiusNm);
+    else j.Null();
+    j.Key("fitFirst").Integer(c->range.first + static_cast<std::int64_t>(f.fitFirst));
+    j.Key("fitLast").Integer(c->range.first + static_cast<std::int64_t>(f.fitLast));
+    j.Key("pointsUsed").Integer(f.pointsUsed);
+    j.Key("order").Integer(f.order);
+    j.Key("method").String(cumulants::MethodName(f.method));
+    j.Key("note").String(f.note);
+}
+
+const char* AnalysisName(Command c)
+{
+    switch (c) {
+    case Command::Contin:
+    case Command::ParseContin: return "contin";
+    case Command::Discrete:
+    case Command::ParseDiscrete: return "discrete";
+    case Command::Cumulants: return "cumulants";
+    }
+    return "contin";
+}
+
 std::string Json(const InputResult& r, const Options& o)
 {
     const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
+    const PointRange range = r.m.Range();
     JsonWriter j;
     j.BeginObject();
     j.Key("file").String(r.file);
-    j.Key("analysis").String(contin ? "contin" : "discrete");
-    j.Key("status").String(r.status);
+    j.Key("analysis").String(AnalysisName(o.command));
+    j.Key("status").String(StatusName(r.status));
     j.Key("message").String(r.message);
-    j.Key("pointCount").Integer(r.ws.PointCount);
-    j.Key("first").Integer(r.ws.FirstPoint);
-    j.Key("last").Integer(r.ws.LastPoint);
-    if (contin) WriteContinJson(j, r.ws);
+    j.Key("pointCount").Integer(static_cast<std::int64_t>(r.m.PointCount()));
+    if (r.m.PointCount() > 0) WriteFileJson(j, r.m.File());
+    j.Key("first").Integer(range.first);
+    j.Key("last").Integer(r.m.PointCount() > 0 ? range.last : 0);
+    if (r.m.PointCount() > 0) WriteSampleJson(j, r.m.Sample());
+    if (o.command == Command::Cumulants) WriteCumulantJson(j, r.m);
+    else if (contin) WriteContinJson(j, r.m, o.gridPoints);
     else WriteDiscreteJson(j, r);
     j.EndObject();
     return j.Text();
@@ -348,11 +533,19 @@ std::string Json(const InputResult& r, const Options& o)
 
 std::string Summary(const InputResult& r, const Options& o)
 {
-    if (!r.Ok() && r.ws.SolutionCount <= 0) return r.status + ": " + r.message;
-    std::string s = std::to_string(r.ws.SolutionCount) + " solutions";
-    if (o.command == Command::Contin || o.command == Command::ParseContin)
-        s += ", chosen " + std::to_string(r.ws.ChosenSolution);
-    if (!r.Ok()) s += "; " + r.status + ": " + r.message;
+    const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
+    if (!r.Ok()) return std::string(StatusName(r.status)) + ": " + r.message;
+    std::string s;
+    if (o.command == Command::Cumulants) {
+        const cumulants::Result& f = r.m.Cumulants()->fit;
+        const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, r.m.Sample());
+        s = "Gamma " + ShortestDouble(f.gammaMean) + " 1/s, PDI " + ShortestDouble(f.pdi) +
+            (z ? ", z-average diameter " + ShortestDouble(z->diameterNm) + " nm" : std::string());
+    } else if (contin) {
+        s = std::to_string(r.m.Contin()->solutions.size()) + " solutions, chosen " + std::to_string(r.m.Contin()->chosen);
+    } else {
+        s = std::to_string(r.m.Discrete()->solutions.size()) + " solutions";
+    }
     return s;
 }
 
@@ -386,6 +579,7 @@ public:
     WorkDir(const WorkDir&) = delete;
     WorkDir& operator=(const WorkDir&) = delete;
     const fs::path& Path() const { return path_; }
+    bool Owned() const { return owned_; }
 
 private:
     fs::path path_;
@@ -400,6 +594,10 @@ int Main(const std::vector<std::string>& args)
     } catch (const UsageError& e) {
         std::cerr << "fluvena-batch: " << e.what() << "\n" << kUsage;
         return 2;
+    }
+    if (o.help) {
+        std::cout << kUsage;
+        return 0;
     }
     const char sep = o.decimalPoint ? *o.decimalPoint : LocaleDecimalSeparator();
 
@@ -417,9 +615,9 @@ int Main(const std::vector<std::string>& args)
         }
     }
 
-    const bool analyses = o.command == Command::Contin || o.command == Command::Discrete;
+    const bool analyses = o.command == Command::Contin || o.command == Command::Discrete || o.command == Command::Cumulants;
     std::optional<WorkDir> workDir;
-    fs::path helperDir;
+    std::optional<BlockingRunner> runner;
     if (analyses) {
         try {
             workDir.emplace(o.workdir);
@@ -427,13 +625,13 @@ int Main(const std::vector<std::string>& args)
             std::cerr << "fluvena-batch: " << e.what() << "\n";
             return 1;
         }
-        helperDir = HelperDir();
+        runner.emplace(workDir->Path(), HelperDir());
     }
 
     const std::size_t total = analyses ? o.inputs.size() : 1;
     bool allOk = true;
     for (std::size_t i = 0; i < total; ++i) {
-        InputResult r = analyses ? RunAnalysis(o, o.inputs[i], workDir->Path(), helperDir) : ParseOnly(o);
+        InputResult r = analyses ? RunAnalysis(o, o.inputs[i], *runner, workDir->Owned()) : ParseOnly(o);
         if (o.logFile && r.Ok()) LogResult(r, o, log, o.values[i], sep);
         allOk = allOk && r.Ok();
         if (o.json || !analyses) std::cout << Json(r, o) << "\n" << std::flush;

@@ -13,6 +13,7 @@ const char* const kUsage =
     "usage:\n"
     "  fluvena-batch contin   [options] DATAFILE...\n"
     "  fluvena-batch discrete [options] DATAFILE...\n"
+    "  fluvena-batch cumulants [options] DATAFILE...\n"
     "  fluvena-batch parse-contin   LISTING --points N --grid-points N [options]\n"
     "  fluvena-batch parse-discrete LISTING DATAFILE [--first I] [--last J] [options]\n"
     "\n"
@@ -20,7 +21,12 @@ const char* const kUsage =
     "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)\n"
     "discrete:  --max-components N (6)  --weight N (2)  --max-tries N (5)\n"
     "           --switches LLLLLLLLL (TFFTFFTTF: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT)\n"
-    "output:    --json  --quiet  --workdir DIR\n"
+    "cumulants: --order 2|3 (2)  --frisken  --cutoff F (0.1; 0.01 with --frisken)\n"
+    "data:      --format auto|text|alv (auto)  --columns X,Y (1,2: the columns of a text file, from 1)\n"
+    "sample:    --data-kind g1|g2-1|g2 (the file's: g2-1 for ALV files, g1 otherwise)  --baseline B|tail (g2: 1)\n"
+    "           --time-unit s|ms|us|ns (the file's: ms for ALV files, us otherwise)  --wavelength NM  --angle DEG\n"
+    "           --temperature K  --viscosity CP  --refractive-index N  --solvent water|toluene|ethanol\n"
+    "output:    --json  --quiet  --workdir DIR  --help\n"
     "log:       --log FILE  --param NAME (Temp)  --value V (once per input) | --values V1,V2,...\n"
     "           --inverse  --rates  --solution chosen|N  --decimal-point C\n";
 
@@ -33,14 +39,29 @@ struct OptionRule {
     std::set<Command> commands;
 };
 
-const std::set<Command> kAll = {Command::Contin, Command::Discrete, Command::ParseContin, Command::ParseDiscrete};
+const std::set<Command> kAll = {Command::Contin, Command::Discrete, Command::Cumulants, Command::ParseContin,
+                                Command::ParseDiscrete};
 const std::set<Command> kDiscreteKinds = {Command::Discrete, Command::ParseDiscrete};
+// The commands that read data files.
+const std::set<Command> kData = {Command::Contin, Command::Discrete, Command::Cumulants, Command::ParseDiscrete};
 
 const std::map<std::string, OptionRule>& OptionRules()
 {
     static const std::map<std::string, OptionRule> rules = {
-        {"--first", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseDiscrete}}},
-        {"--last", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseDiscrete}}},
+        {"--first", {Arg::Value, kData}},
+        {"--last", {Arg::Value, kData}},
+        {"--order", {Arg::Value, {Command::Cumulants}}},
+        {"--frisken", {Arg::Flag, {Command::Cumulants}}},
+        {"--cutoff", {Arg::Value, {Command::Cumulants}}},
+        {"--data-kind", {Arg::Value, kData}},
+        {"--baseline", {Arg::Value, kData}},
+        {"--time-unit", {Arg::Value, kData}},
+        {"--wavelength", {Arg::Value, kData}},
+        {"--angle", {Arg::Value, kData}},
+        {"--temperature", {Arg::Value, kData}},
+        {"--viscosity", {Arg::Value, kData}},
+        {"--refractive-index", {Arg::Value, kData}},
+        {"--solvent", {Arg::Value, kData}},
         {"--grid-min", {Arg::Value, {Command::Contin}}},
         {"--grid-max", {Arg::Value, {Command::Contin}}},
         {"--grid-points", {Arg::Value, {Command::Contin, Command::ParseContin}}},
@@ -58,13 +79,15 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--values", {Arg::Value, kAll}},
         {"--inverse", {Arg::Flag, kAll}},
         {"--rates", {Arg::Flag, kDiscreteKinds}},
-        {"--solution", {Arg::Value, kAll}},
+        {"--solution", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseContin, Command::ParseDiscrete}}},
         {"--decimal-point", {Arg::Value, kAll}},
+        {"--format", {Arg::Value, kData}},
+        {"--columns", {Arg::Value, kData}},
     };
     return rules;
 }
 
-std::int32_t WholeNumber(const std::string& option, const std::string& text, std::int32_t min)
+std::int32_t WholeNumber(const std::string& option, const std::string& text, std::int32_t min = INT32_MIN)
 {
     std::int32_t v = 0;
     try {
@@ -76,10 +99,20 @@ std::int32_t WholeNumber(const std::string& option, const std::string& text, std
     return v;
 }
 
-void CheckFloat(const std::string& option, const std::string& text)
+double Real(const std::string& option, const std::string& text);
+
+// A sample parameter: a positive number.
+double Positive(const std::string& option, const std::string& text)
+{
+    const double v = Real(option, text);
+    if (!(v > 0.0)) throw UsageError(option + " must be positive, not '" + text + "'");
+    return v;
+}
+
+double Real(const std::string& option, const std::string& text)
 {
     try {
-        (void)StrToFloat(text, '.');
+        return StrToFloat(text, '.');
     } catch (const Error&) {
         throw UsageError(option + " needs a number with a decimal point, not '" + text + "'");
     }
@@ -89,10 +122,18 @@ void CheckFloat(const std::string& option, const std::string& text)
 
 Options ParseOptions(const std::vector<std::string>& args)
 {
-    if (args.empty()) throw UsageError("no command given");
     Options o;
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+            return o;
+        }
+    }
+    if (args.empty()) throw UsageError("no command given");
     static const std::map<std::string, Command> commands = {{"contin", Command::Contin},
                                                             {"discrete", Command::Discrete},
+                                                            {"cumulants", Command::Cumulants},
                                                             {"parse-contin", Command::ParseContin},
                                                             {"parse-discrete", Command::ParseDiscrete}};
     const auto cmd = commands.find(args[0]);
@@ -100,6 +141,7 @@ Options ParseOptions(const std::vector<std::string>& args)
     o.command = cmd->second;
 
     bool havePoints = false, haveGridPoints = false, onlyInputs = false;
+    std::optional<double> cutoff;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string a = args[i];
         if (onlyInputs || a.size() < 2 || a.compare(0, 2, "--") != 0 || a == "-") {
@@ -134,13 +176,13 @@ Options ParseOptions(const std::vector<std::string>& args)
 
         if (a == "--first") o.first = WholeNumber(a, value, 0);
         else if (a == "--last") o.last = WholeNumber(a, value, 0);
-        else if (a == "--grid-min") CheckFloat(a, value), o.gridMin = value;
-        else if (a == "--grid-max") CheckFloat(a, value), o.gridMax = value;
-        else if (a == "--grid-points") WholeNumber(a, value, 0), o.gridPoints = value, haveGridPoints = true;
+        else if (a == "--grid-min") o.gridMin = Real(a, value);
+        else if (a == "--grid-max") o.gridMax = Real(a, value);
+        else if (a == "--grid-points") o.gridPoints = WholeNumber(a, value, 0), haveGridPoints = true;
         else if (a == "--points") o.points = WholeNumber(a, value, 0), havePoints = true;
-        else if (a == "--max-components") WholeNumber(a, value, 0), o.maxComponents = value;
-        else if (a == "--weight") WholeNumber(a, value, INT32_MIN), o.weight = value;
-        else if (a == "--max-tries") WholeNumber(a, value, INT32_MIN), o.maxTries = value;
+        else if (a == "--max-components") o.maxComponents = WholeNumber(a, value, 0);
+        else if (a == "--weight") o.weight = WholeNumber(a, value);
+        else if (a == "--max-tries") o.maxTries = WholeNumber(a, value);
         else if (a == "--switches") {
             if (value.size() != 9) throw UsageError("--switches needs nine letters T or F");
             for (std::size_t k = 0; k < 9; ++k) {
@@ -171,15 +213,70 @@ Options ParseOptions(const std::vector<std::string>& args)
             if (value == "chosen") o.solution.reset();
             else o.solution = WholeNumber(a, value, 0);
         }
+        else if (a == "--order") {
+            o.cumulants.order = WholeNumber(a, value);
+            if (o.cumulants.order != 2 && o.cumulants.order != 3) throw UsageError("--order needs 2 or 3");
+        }
+        else if (a == "--frisken") o.cumulants.frisken = true;
+        else if (a == "--cutoff") {
+            cutoff = Real(a, value);
+            if (!(*cutoff > 0.0 && *cutoff < 1.0)) throw UsageError("--cutoff needs a fraction between 0 and 1");
+        }
+        else if (a == "--data-kind") {
+            if (value == "g1") o.sample.dataKind = DataKind::G1;
+            else if (value == "g2-1") o.sample.dataKind = DataKind::G2Minus1;
+            else if (value == "g2") o.sample.dataKind = DataKind::G2;
+            else throw UsageError("--data-kind needs g1, g2-1 or g2, not '" + value + "'");
+        }
+        else if (a == "--baseline") {
+            if (value == "tail") o.sample.tailBaseline = true;
+            else o.sample.baseline = Real(a, value);
+        }
+        else if (a == "--time-unit") {
+            if (value == "s") o.sample.timeUnit = TimeUnit::Seconds;
+            else if (value == "ms") o.sample.timeUnit = TimeUnit::Milliseconds;
+            else if (value == "us") o.sample.timeUnit = TimeUnit::Microseconds;
+            else if (value == "ns") o.sample.timeUnit = TimeUnit::Nanoseconds;
+            else throw UsageError("--time-unit needs s, ms, us or ns, not '" + value + "'");
+        }
+        else if (a == "--wavelength") o.sample.wavelengthNm = Positive(a, value);
+        else if (a == "--angle") o.sample.angleDeg = Positive(a, value);
+        else if (a == "--temperature") o.sample.temperatureK = Positive(a, value);
+        else if (a == "--viscosity") o.sample.viscosityCp = Positive(a, value);
+        else if (a == "--refractive-index") o.sample.refractiveIndex = Positive(a, value);
+        else if (a == "--solvent") {
+            const auto solvent = physics::SolventFromName(value);
+            if (!solvent || *solvent == physics::Solvent::Custom)
+                throw UsageError("--solvent needs water, toluene or ethanol, not '" + value + "'");
+            o.sample.solvent = solvent;
+        }
+        else if (a == "--format") {
+            if (value == "auto") o.read.format = io::FormatChoice::Auto;
+            else if (value == "text") o.read.format = io::FormatChoice::Text;
+            else if (value == "alv") o.read.format = io::FormatChoice::Alv;
+            else throw UsageError("--format needs auto, text or alv, not '" + value + "'");
+        }
+        else if (a == "--columns") {
+            const auto comma = value.find(',');
+            if (comma == std::string::npos) throw UsageError("--columns needs two column numbers X,Y, not '" + value + "'");
+            o.read.xColumn = WholeNumber(a, value.substr(0, comma), 1);
+            o.read.yColumn = WholeNumber(a, value.substr(comma + 1), 1);
+        }
         else if (a == "--decimal-point") {
             if (value.size() != 1) throw UsageError("--decimal-point needs one character");
             o.decimalPoint = value[0];
         }
     }
 
+    // The Frisken form, with its free baseline, needs the fit range to reach
+    // far down the decay.
+    o.cumulants.cutoff = cutoff.value_or(o.cumulants.frisken ? 0.01 : 0.1);
+    if (o.sample.baseline && o.sample.tailBaseline) throw UsageError("--baseline takes a value or tail, not both");
+
     switch (o.command) {
     case Command::Contin:
     case Command::Discrete:
+    case Command::Cumulants:
         if (o.inputs.empty()) throw UsageError("no data file given");
         break;
     case Command::ParseContin:
@@ -190,9 +287,10 @@ Options ParseOptions(const std::vector<std::string>& args)
         if (o.inputs.size() != 2) throw UsageError("parse-discrete takes a listing and a data file");
         break;
     }
-    // --first beyond --last is allowed: the scroll bars may cross, and the
-    // deck's own rule refuses such a range.
-    const std::size_t runs = o.command == Command::Contin || o.command == Command::Discrete ? o.inputs.size() : 1;
+    // --first beyond --last is not a usage error: the analysis refuses such a
+    // range with its own words, as the window does when the scroll bars cross.
+    const bool analyses = o.command == Command::Contin || o.command == Command::Discrete || o.command == Command::Cumulants;
+    const std::size_t runs = analyses ? o.inputs.size() : 1;
     if (o.logFile) {
         if (o.values.size() != runs)
             throw UsageError("--log needs one value per input (" + std::to_string(runs) + "), " +

@@ -1,6 +1,8 @@
 #pragma once
 // The command line of fluvena-batch.
-#include "discrete/DiscreteDeck.h"
+#include "core/Requests.h"
+#include "io/DataFile.h"
+#include "physics/Sizes.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,7 +12,18 @@
 
 namespace fluvena::batch {
 
-enum class Command { Contin, Discrete, ParseContin, ParseDiscrete };
+enum class Command { Contin, Discrete, Cumulants, ParseContin, ParseDiscrete };
+
+// What the command line says of the sample; each value given overrides the
+// data file's.
+struct SampleOptions {
+    std::optional<DataKind> dataKind;
+    std::optional<double> baseline;  // g2: B
+    bool tailBaseline = false;       // g2: B from the last 10 % of the points
+    std::optional<double> wavelengthNm, angleDeg, temperatureK, viscosityCp, refractiveIndex;
+    std::optional<physics::Solvent> solvent;
+    std::optional<TimeUnit> timeUnit;
+};
 
 struct Options {
     Command command = Command::Contin;
@@ -18,12 +31,14 @@ struct Options {
     // parse-discrete: the listing and the data file.
     std::vector<std::string> inputs;
     std::optional<std::int32_t> first, last;
-    // The deck fields as the edit fields would hold them (point separator).
-    std::string gridMin = "0.1", gridMax = "1000", gridPoints = "100";
-    std::string maxComponents = "6", weight = kDefaultWeight, maxTries = "5";
+    // The analysis settings, with the window's defaults.
+    double gridMin = 0.1, gridMax = 1000.0;
+    std::int32_t gridPoints = 100;
+    std::int32_t maxComponents = 6, weight = kDefaultWeighting, maxTries = 5;
     DiscreteSwitches switches = kDefaultSwitches;
     std::int32_t points = 0;  // parse-contin: the RangeCount of the run
     bool json = false, quiet = false;
+    bool help = false;  // --help / -h: print the usage and stop
     std::optional<std::string> logFile;
     std::string param = "Temp";  // UTF-8 as given
     std::vector<std::string> values;
@@ -31,6 +46,9 @@ struct Options {
     std::optional<std::int32_t> solution;  // none: the chosen one (CONTIN) or 0 (DISCRETE)
     std::optional<char> decimalPoint;
     std::optional<std::string> workdir;
+    io::ReadOptions read;  // --format, --columns
+    SampleOptions sample;
+    CumulantRequest cumulants;  // --order, --frisken, --cutoff
 };
 
 class UsageError : public std::runtime_error {
@@ -38,7 +56,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Throws UsageError with a one-line reason.
+// Throws UsageError with a one-line reason. "--help" or "-h" anywhere (also
+// after a command) asks for the usage instead.
 Options ParseOptions(const std::vector<std::string>& args);
 
 extern const char* const kUsage;

@@ -145,6 +145,13 @@ JsonWriter& JsonWriter::Integer(std::int64_t value)
     return *this;
 }
 
+JsonWriter& JsonWriter::Null()
+{
+    Separate();
+    out_ += "null";
+    return *this;
+}
+
 JsonWriter& JsonWriter::Numbers(const std::vector<double>& values)
 {
     BeginArray();

@@ -19,6 +19,7 @@ public:
     JsonWriter& String(std::string_view utf8);
     JsonWriter& Number(double value);  // NaN and infinities give null
     JsonWriter& Integer(std::int64_t value);
+    JsonWriter& Null();
     JsonWriter& Numbers(const std::vector<double>& values);
 
     const std::string& Text() const { return out_; }

@@ -1,12 +1,9 @@
-#include "ContinDeck.h"
+#include "contin/ContinDeck.h"
 
-#include "base/Convert.h"
-#include "base/Errors.h"
 #include "base/NumberFormat.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstddef>
-#include <cstdlib>
 
 namespace fluvena {
 
@@ -37,7 +34,8 @@ constexpr const char* kMiddle[] = {
     " (F30.10)",
 };
 
-// The physical constants and the end card.
+// The physical constants and the end card. The kernel exp(-t/g) does not use
+// them; other CONTIN programs and stored decks rely on them as they stand.
 constexpr const char* kTail[] = {
     " RUSER    16     488.0",
     " RUSER    17      90.0",
@@ -52,39 +50,33 @@ std::string Sci2(double value) { return FormatFloat(value, Pattern::E2, '.'); }
 
 }  // namespace
 
-std::vector<std::string> BuildContinDeck(Workspace& ws, std::string_view edit1, std::string_view edit2,
-                                         std::string_view edit3, char decimalSeparator)
+std::vector<std::string> BuildContinDeck(const ContinRequest& request, std::span<const double> x,
+                                         std::span<const double> y, double timeScale)
 {
-    // Order matters: it decides which bad field is reported first, and the
-    // values converted before a failure stay stored.
-    ws.ContinGridMax = StrToFloat(edit2, decimalSeparator);
-    ws.ContinGridMin = StrToFloat(edit1, decimalSeparator);
-    ws.ContinGridPoints = StrToInt(edit3);
-
-    // The points handed over: FirstPoint ... LastPoint. An empty or reversed
-    // range gives no data lines; a range outside the loaded arrays is refused
-    // rather than read.
-    const std::int64_t first = ws.FirstPoint;
-    const std::int64_t last = ws.LastPoint;
-    const std::int64_t count = last >= first ? last - first + 1 : 0;
-    if (count > 0 && (first < 0 || last >= static_cast<std::int64_t>(ws.DataX.size()) ||
-                      last >= static_cast<std::int64_t>(ws.DataY.size())))
-        throw OutOfRange();
-
+    const std::size_t n = std::min(x.size(), y.size());
     std::vector<std::string> deck;
-    deck.reserve(27 + 2 * static_cast<std::size_t>(count));
+    deck.reserve(27 + 2 * n);
     for (const char* line : kHead) deck.emplace_back(line);
-    deck.push_back(" GMNMX     1       " + Sci2(ws.ContinGridMin));
-    deck.push_back(" GMNMX     2       " + Sci2(ws.ContinGridMax));
+    deck.push_back(" GMNMX     1       " + Sci2(request.gridMin * timeScale));
+    deck.push_back(" GMNMX     2       " + Sci2(request.gridMax * timeScale));
     for (const char* line : kMiddle) deck.emplace_back(line);
-    deck.push_back(" NG                   " + FormatInt(ws.ContinGridPoints) + ".");
+    deck.push_back(" NG                   " + FormatInt(request.gridPoints) + ".");
     for (const char* line : kTail) deck.emplace_back(line);
-    deck.push_back(" NY     " + FormatInt(ws.RangeCount));
-    for (std::int64_t i = first; i < first + count; ++i)
-        deck.push_back(Fixed5(ws.DataX[static_cast<std::size_t>(i)]));
-    for (std::int64_t i = first; i < first + count; ++i)
-        deck.push_back(Fixed5(ws.DataY[static_cast<std::size_t>(i)]));
+    deck.push_back(" NY     " + FormatInt(static_cast<std::int64_t>(n)));
+    for (std::size_t i = 0; i < n; ++i) deck.push_back(Fixed5(x[i] * timeScale));
+    for (std::size_t i = 0; i < n; ++i) deck.push_back(Fixed5(y[i]));
     return deck;
+}
+
+double ContinTimeScale(std::span<const double> x)
+{
+    double smallest = HUGE_VAL;
+    for (const double v : x)
+        if (v > 0.0 && v < smallest) smallest = v;
+    if (!(smallest < 0.01)) return 1.0;
+    double scale = 1.0;
+    while (smallest * scale < 1.0 && scale < 1e300) scale *= 1000.0;
+    return scale;
 }
 
 }  // namespace fluvena

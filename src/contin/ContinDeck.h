@@ -1,21 +1,24 @@
 #pragma once
-// The CONTIN control deck: title, fixed control cards, the grid from the
-// "Contin" page, END, NY and the selected points.
-#include "core/Workspace.h"
+// The CONTIN control deck: title, fixed control cards, the grid, END, NY and
+// the analysed points.
+#include "core/Requests.h"
 
+#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace fluvena {
 
-// The deck lines (27 + 2 * RangeCount of them, no line ends). Converts edit2
-// into ws.ContinGridMax, then edit1 into ws.ContinGridMin (floating point
-// with decimalSeparator), then edit3 into ws.ContinGridPoints (integer); a
-// failing conversion throws ConversionError with the values converted before
-// it already stored. Expects data loaded and the range refreshed (the caller
-// handles "no data"). Numbers in the deck always carry a point.
-std::vector<std::string> BuildContinDeck(Workspace& ws, std::string_view edit1, std::string_view edit2,
-                                         std::string_view edit3, char decimalSeparator);
+// The deck lines (27 + 2 N of them, no line ends) for the points (x, y).
+// Abscissae and grid bounds are written multiplied by timeScale, so that a
+// deck can carry short lag times in a smaller unit. Numbers always carry a
+// point.
+std::vector<std::string> BuildContinDeck(const ContinRequest& request, std::span<const double> x,
+                                         std::span<const double> y, double timeScale = 1.0);
+
+// The deck writes abscissae with five decimals: lag times below 0.01 would
+// keep one digit or none. The factor 10^(3k) (k >= 0 smallest) that brings
+// the smallest positive abscissa to at least 1 when it is below 0.01, else 1.
+double ContinTimeScale(std::span<const double> x);
 
 }  // namespace fluvena

@@ -2,25 +2,18 @@
 
 #include "base/Errors.h"
 #include "base/Text.h"
+#include "common/ListingGeometry.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
 
 namespace fluvena {
 
 namespace {
 
-constexpr std::string_view kRejected = "CHECK USERS GUIDE";
-constexpr std::string_view kFitTable = "ORDINATES LISTED ARE FIT VALUES";
-constexpr std::string_view kProb1 = "PROB1 TO REJECT";
-constexpr std::string_view kMoment = "MOMENT(J)";
-constexpr std::string_view kAlpha = "FOR ALPHA/S(1)";
-constexpr std::string_view kPlot = "0PLOT OF DATA";
-constexpr std::string_view kFinalHeading = "MAR 1984";
-
-// Rows of the listing's tables: 131 characters and CR LF.
-constexpr std::int64_t kRow = 133;
+using namespace listing::contin;
 
 // Raised when a field or a marker that a read depends on lies beyond the
 // listing: the solution being read is incomplete.
@@ -66,22 +59,23 @@ public:
 
     // The number in the field of `width` characters at pos (fewer when the
     // text ends first). A field starting beyond the end cannot be read.
-    double Field(std::int64_t pos, Pos width) const
+    double Field(std::int64_t pos, std::int64_t width) const
     {
         if (pos < 0 || pos > static_cast<std::int64_t>(text_.size())) throw Broken{};
         try {
-            return NumberAt(text_, static_cast<Pos>(pos), width);
+            return NumberAt(text_, static_cast<Pos>(pos), static_cast<Pos>(width));
         } catch (const OutOfRange&) {
             throw Broken{};
         }
     }
 
+    // The field f at the anchor.
+    double Read(std::int64_t anchor, listing::Field f) const { return Field(anchor + f.offset, f.width); }
+
     // A peak's intensity: mantissa and exponent of ten are printed apart.
-    double Intensity(std::int64_t pos) const
+    double Intensity(std::int64_t row) const
     {
-        const double mantissa = Field(pos, 6);
-        const double exponent = Field(pos + 14, 4);
-        return mantissa * std::pow(10.0, exponent);
+        return Read(row, kIntensityMantissa) * std::pow(10.0, Read(row, kIntensityExponent));
     }
 
     std::size_t Size() const { return text_.size(); }
@@ -98,10 +92,9 @@ private:
 
 // How many rows of a table the rest of the text can hold at most: a bound
 // for reserving, so that a huge row count on a short text allocates nothing.
-std::size_t RowsToReserve(std::int32_t rows, std::size_t textSize)
+std::size_t RowsToReserve(std::size_t rows, std::size_t textSize)
 {
-    if (rows <= 0) return 0;
-    return std::min(static_cast<std::size_t>(rows), textSize / static_cast<std::size_t>(kRow) + 1);
+    return std::min(rows, textSize / static_cast<std::size_t>(kRow) + 1);
 }
 
 // The number of peaks from the distance between the first moment table and
@@ -111,125 +104,133 @@ std::size_t RowsToReserve(std::int32_t rows, std::size_t textSize)
 std::int32_t PeakCount(std::int64_t momentAt, std::int64_t alphaAt)
 {
     const std::int64_t d = alphaAt - momentAt;
-    if (d == 679) return 1;
-    const std::int64_t count = (d - 2145) / 732 + 2;  // truncates toward zero
+    if (d == kOnePeak) return 1;
+    const std::int64_t count = (d - kTwoPeaks) / kPerFurtherPeak + 2;  // truncates toward zero
     return count < 0 ? 0 : static_cast<std::int32_t>(count);
 }
 
+// The line of values under the heading that holds "PROB1 TO REJECT" at p:
+// ALPHA ... PROB2 TO REJECT of one solution. The final printout repeats the
+// chosen solution's line exactly.
+std::string_view ValuesLine(std::string_view text, std::int64_t p)
+{
+    const std::size_t from = text.find('\n', static_cast<std::size_t>(p));
+    if (from == std::string_view::npos) throw Broken{};
+    const std::size_t to = text.find('\n', from + 1);
+    if (to == std::string_view::npos) throw Broken{};
+    return text.substr(from + 1, to - from - 1);
+}
+
 // Reads one solution from cursor c on; returns it with c moved past it.
-ContinSolution ReadSolution(const Listing& in, std::int64_t& c, std::int32_t rangeCount, std::int32_t gridPoints)
+ContinSolution ReadSolution(const Listing& in, std::int64_t& c, std::size_t fitRows, std::size_t gridRows)
 {
     ContinSolution s;
     const std::int64_t p = in.Require(kProb1, c);
-    s.prob1ToReject = in.Field(p + 135, 5);
+    s.prob1ToReject = in.Read(p, kProb1Value);
 
-    c = p + 199;
-    s.distX.reserve(RowsToReserve(gridPoints, in.Size()));
-    s.distY.reserve(RowsToReserve(gridPoints, in.Size()));
-    s.distErr.reserve(RowsToReserve(gridPoints, in.Size()));
-    for (std::int32_t j = 0; j < gridPoints; ++j) {
-        s.distY.push_back(in.Field(c, 9));
-        s.distErr.push_back(in.Field(c + 11, 7));
-        s.distX.push_back(in.Field(c + 20, 8));
+    c = p + kFirstDistributionRow;
+    const std::size_t rows = RowsToReserve(gridRows, in.Size());
+    s.distX.reserve(rows);
+    s.distY.reserve(rows);
+    s.distErr.reserve(rows);
+    for (std::size_t j = 0; j < gridRows; ++j) {
+        s.distY.push_back(in.Read(c, kDistY));
+        s.distErr.push_back(in.Read(c, kDistErr));
+        s.distX.push_back(in.Read(c, kDistX));
         c += kRow;
     }
 
     // A solution that is zero everywhere prints no peak table. When no
-    // "MOMENT(J)" follows at all, such a solution has no peaks (a count
-    // taken from position -1 would send the reads to the listing's start
-    // and lose every solution of a complete listing).
+    // "MOMENT(J)" follows at all, such a solution has no peaks.
     const std::int64_t momentAt = in.Find(kMoment, c);
-    const std::int32_t peaks = momentAt < 0 ? 0 : PeakCount(momentAt, in.Find(kAlpha, c));
+    const std::int32_t peaks = momentAt < 0 ? 0 : PeakCount(momentAt, in.Find(kPeaksEnd, c));
     for (std::int32_t k = 0; k < peaks; ++k) {
-        c = in.Require(kMoment, c) + 211;
-        s.peakIntensity.push_back(in.Intensity(c));
-        s.peakIntensityErr.push_back(in.Field(c + 28, 7));
-        s.peakPosition.push_back(in.Field(c + 175, 10));
-        s.peakPositionErr.push_back(in.Field(c + 194, 7));
-        s.peakWidth.push_back(in.Field(c + 243, 7));
+        c = in.Require(kMoment, c) + kMomentRow;
+        ContinPeak peak;
+        peak.intensity = in.Intensity(c);
+        peak.intensityErr = in.Read(c, kIntensityErr);
+        peak.position = in.Read(c, kPosition);
+        peak.positionErr = in.Read(c, kPositionErr);
+        peak.width = in.Read(c, kWidth);
+        s.peaks.push_back(peak);
     }
-    s.peakCount = peaks;
 
-    if (rangeCount > 0) {
-        c = in.Require(kPlot, c) + 103;
-        s.fitX.reserve(RowsToReserve(rangeCount, in.Size()));
-        s.fitY.reserve(RowsToReserve(rangeCount, in.Size()));
-        for (std::int32_t m = 0; m < rangeCount; ++m) {
-            s.fitY.push_back(in.Field(c, 9));
-            s.fitX.push_back(in.Field(c + 11, 8));
+    if (fitRows > 0) {
+        c = in.Require(kPlot, c) + kFirstFitRow;
+        const std::size_t reserve = RowsToReserve(fitRows, in.Size());
+        s.fitX.reserve(reserve);
+        s.fitY.reserve(reserve);
+        for (std::size_t m = 0; m < fitRows; ++m) {
+            s.fitY.push_back(in.Read(c, kFitY));
+            s.fitX.push_back(in.Read(c, kFitX));
             c += kRow;
         }
     } else {
-        // No rows to read; the cursor still moves past the fit table, and
-        // without one it moves past the end, never back.
-        const std::int64_t plot = in.Find(kPlot, c);
-        c = plot < 0 ? static_cast<std::int64_t>(in.Size()) + 1 : plot + 103;
+        c = in.Require(kPlot, c) + kFirstFitRow;
     }
     return s;
 }
 
+ContinListing Incomplete(std::string reason)
+{
+    ContinListing result;
+    result.status = ContinListing::Status::Incomplete;
+    result.reason = std::move(reason);
+    return result;
+}
+
 }  // namespace
 
-ContinParse ParseContinListing(std::string_view text, std::int32_t rangeCount, std::int32_t gridPoints,
-                               std::int32_t previousChosen)
+ContinListing ParseContinListing(std::string_view text, std::size_t fitRows, std::size_t gridRows)
 {
-    ContinParse result;
-    result.chosen = previousChosen;
     // Positions are 32-bit: a text beyond their reach is read up to it.
     if (text.size() >= kNotFound) text = text.substr(0, kNotFound - 1);
-    if (FindFrom(kRejected, text, 0) != kNotFound) {
-        result.status = ContinParse::Status::Rejected;
+    if (const Pos at = FindFrom(kRejected, text, 0); at != kNotFound) {
+        ContinListing result;
+        result.status = ContinListing::Status::Rejected;
+        result.reason = LinesAround(text, at);
         return result;
     }
 
     // Every solution ends with a fit table, and so does the final printout of
     // the chosen one, which is not a solution of its own.
-    std::int32_t tables = 0;
+    std::size_t tables = 0;
     for (Pos p = FindFrom(kFitTable, text, 1); p != kNotFound; p = FindFrom(kFitTable, text, p + 1)) ++tables;
-    const std::int32_t count = tables > 1 ? tables - 1 : 0;
+    if (tables < 2) return Incomplete("the listing holds no complete solution");
+    const std::size_t count = tables - 1;
 
     const Listing in(text);
+    ContinListing result;
+    std::vector<std::string_view> values;
     std::int64_t c = 0;
-    result.solutions.reserve(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::int64_t next = c;
-        try {
-            result.solutions.push_back(ReadSolution(in, next, rangeCount, gridPoints));
-        } catch (const Broken&) {
-            result.status = ContinParse::Status::Truncated;
-            break;
-        }
-        c = next;
-    }
-
-    // The chosen solution: the final printout's first peak intensity, matched
-    // exactly against the first peak of every solution; the last match wins.
-    // Without a readable final printout the previous choice stays.
+    result.solutions.reserve(count);
+    values.reserve(count);
     try {
-        const std::int64_t heading = in.Require(kFinalHeading, c);
-        const double chosenIntensity = in.Intensity(in.Require(kMoment, heading) + 211);
-        for (std::size_t i = 0; i < result.solutions.size(); ++i) {
-            const ContinSolution& s = result.solutions[i];
-            if (s.peakCount > 0 && s.peakIntensity[0] == chosenIntensity) result.chosen = static_cast<std::int32_t>(i);
+        for (std::size_t i = 0; i < count; ++i) {
+            values.push_back(ValuesLine(text, in.Require(kProb1, c)));
+            result.solutions.push_back(ReadSolution(in, c, fitRows, gridRows));
         }
     } catch (const Broken&) {
+        return Incomplete("the listing breaks off in solution " + std::to_string(result.solutions.size()) + " of " +
+                          std::to_string(count));
+    }
+
+    // A whole listing ends with the final printout of the chosen solution,
+    // which repeats that solution's line of values; the last match wins.
+    try {
+        const std::string_view chosen = ValuesLine(text, in.Require(kProb1, in.Require(kFinalHeading, c)));
+        bool found = false;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (values[i] == chosen) {
+                result.chosen = i;
+                found = true;
+            }
+        }
+        if (!found) return Incomplete("the final printout of the chosen solution repeats none of the solutions");
+    } catch (const Broken&) {
+        return Incomplete("the final printout of the chosen solution is missing");
     }
     return result;
-}
-
-void ApplyContinParse(Workspace& ws, ContinParse parse)
-{
-    if (parse.status == ContinParse::Status::Rejected) {
-        // The old records stay (the charts still show one of them) but are no
-        // longer offered for browsing.
-        ws.SolutionCount = 0;
-        return;
-    }
-    ws.LastAnalysis = kContin;
-    ws.ContinSolutions = std::move(parse.solutions);
-    ws.SolutionCount = static_cast<std::int32_t>(ws.ContinSolutions.size());
-    ws.ChosenSolution = parse.chosen;
-    ws.ContinOnChart = -1;  // the records drawn before are gone
 }
 
 }  // namespace fluvena

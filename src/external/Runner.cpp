@@ -1,8 +1,8 @@
 #include "Runner.h"
 
 #include "base/Errors.h"
-#include "io/FileIO.h"
 #include "base/MemoText.h"
+#include "io/FileIO.h"
 
 #include <cerrno>
 #include <csignal>
@@ -177,13 +177,12 @@ std::string CollectListing(const RunFiles& files, Engine engine, const ExternalP
     }
 }
 
-std::string RunEngineBlocking(Engine engine, const std::vector<std::string>& deckLines, const RunFiles& files,
-                              const std::filesystem::path& helperDir)
+EngineRun BlockingRunner::Run(Engine engine, const std::vector<std::string>& deckLines)
 {
-    PrepareRun(files, deckLines);
-    ExternalProcess process(EngineCommand(engine), files.workDir, helperDir);
+    PrepareRun(files_, deckLines);
+    ExternalProcess process(EngineCommand(engine), files_.workDir, helperDir_);
     process.Wait();
-    return CollectListing(files, engine, process);
+    return EngineRun{false, CollectListing(files_, engine, process)};
 }
 
 }  // namespace fluvena

@@ -5,14 +5,14 @@
 // directory appended to the end of PATH, and the listing is read back from
 // "nazwa.out". A stale "nazwa.out" is removed first, so a program that writes
 // nothing cannot pass an old listing off as new.
+#include "core/EngineRunner.h"
+
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace fluvena {
-
-enum class Engine { Contin, Discrete };
 
 // "contin.exe" or "discrete.exe".
 const char* EngineProgram(Engine engine);
@@ -72,8 +72,19 @@ void PrepareRun(const RunFiles& files, const std::vector<std::string>& deckLines
 // "Cannot open file nazwa.out".
 std::string CollectListing(const RunFiles& files, Engine engine, const ExternalProcess& process);
 
-// The whole run, blocking (for fluvena-batch and tests).
-std::string RunEngineBlocking(Engine engine, const std::vector<std::string>& deckLines, const RunFiles& files,
-                              const std::filesystem::path& helperDir);
+// Runs the engines in a working directory and waits for them (fluvena-batch).
+class BlockingRunner : public EngineRunner {
+public:
+    BlockingRunner(std::filesystem::path workDir, std::filesystem::path helperDir)
+        : files_{std::move(workDir)}, helperDir_(std::move(helperDir))
+    {
+    }
+    EngineRun Run(Engine engine, const std::vector<std::string>& deckLines) override;
+    const RunFiles& Files() const { return files_; }
+
+private:
+    RunFiles files_;
+    std::filesystem::path helperDir_;
+};
 
 }  // namespace fluvena

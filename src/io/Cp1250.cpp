@@ -73,6 +73,14 @@ std::string Cp1250ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::string Latin1ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char c : bytes) AppendUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
+
 std::string Utf8ToCp1250(std::string_view utf8)
 {
     std::string out;

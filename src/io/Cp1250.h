@@ -1,6 +1,7 @@
 #pragma once
-// Windows-1250, the code page of every file Fluvena reads or writes. The core
-// works on these 8-bit bytes; the window converts at its edges.
+// Windows-1250, the code page of Fluvena's own files, and Latin-1, the code
+// page of correlator files. The core works on 8-bit bytes; texts are
+// converted at the edges.
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,8 @@ int CodePointToCp1250(char32_t codePoint);
 std::string Cp1250ToUtf8(std::string_view bytes);
 // Characters the code page cannot hold become '?'.
 std::string Utf8ToCp1250(std::string_view utf8);
+
+// ISO 8859-1: every byte is the code point of the same number.
+std::string Latin1ToUtf8(std::string_view bytes);
 
 }  // namespace fluvena

@@ -2,8 +2,8 @@
 
 #include "base/NumberFormat.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace fluvena {
@@ -35,65 +35,41 @@ bool FitRowBelongs(double recordX, double dataX, bool printed)
 
 }  // namespace
 
-std::vector<std::string> FitExportTable(const Workspace& ws, char decimalSeparator)
+std::vector<std::string> FitExportTable(std::span<const double> x, std::span<const double> y, const FitCurve* fit,
+                                        char decimalSeparator)
 {
     std::vector<std::string> lines{"X\tYexp\tYfit"};
-
-    const std::vector<double>* fitX = nullptr;
-    const std::vector<double>* fitY = nullptr;
-    bool printed = false;
-    if (ws.LastAnalysis == kContin) {
-        if (const ContinSolution* rec = ws.ContinOnShow()) {
-            fitX = &rec->fitX;
-            fitY = &rec->fitY;
-            printed = true;
-        }
-    } else if (ws.LastAnalysis == kDiscrete) {
-        if (const RozwiazanieDisc* rec = ws.DiscreteOnShow()) {
-            fitX = &rec->fitX;
-            fitY = &rec->fitY;
-        }
-    }
-
-    // Only loaded points are written, whatever RangeCount says.
-    const std::size_t loaded = ws.PointCount > 0
-                                   ? std::min({static_cast<std::size_t>(ws.PointCount), ws.DataX.size(), ws.DataY.size()})
-                                   : 0;
-    for (std::int32_t k = 0; k < ws.RangeCount; ++k) {
-        const std::int64_t i = static_cast<std::int64_t>(ws.FirstPoint) + k;
-        if (i < 0 || static_cast<std::size_t>(i) >= loaded) break;
-        const double x = ws.DataX[static_cast<std::size_t>(i)];
-        const double y = ws.DataY[static_cast<std::size_t>(i)];
-        double fit = 0.0;
-        const auto row = static_cast<std::size_t>(k);
-        if (fitY && row < fitY->size() && row < fitX->size() && FitRowBelongs((*fitX)[row], x, printed))
-            fit = (*fitY)[row];
-        lines.push_back(Row({x, y, fit}, decimalSeparator));
+    const std::size_t n = std::min(x.size(), y.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        double value = 0.0;
+        if (fit && k < fit->y.size() && k < fit->x.size() && FitRowBelongs(fit->x[k], x[k], fit->printed))
+            value = fit->y[k];
+        lines.push_back(Row({x[k], y[k], value}, decimalSeparator));
     }
     return lines;
 }
 
-std::vector<std::string> DistributionExportTable(const Workspace& ws, char decimalSeparator)
+std::vector<std::string> DistributionExportTable(const ContinSolution* drawn, std::size_t rows, char decimalSeparator)
 {
     std::vector<std::string> lines{"X\tYfit"};
-
-    const ContinSolution* rec = nullptr;
-    if (ws.LastAnalysis == kContin) {
-        rec = ws.ContinOnShow();
-    } else if (ws.LastAnalysis == kDiscrete) {
-        // The distribution chart still shows the last CONTIN result while its
-        // records exist.
-        if (ws.ContinOnChart >= 0 && static_cast<std::size_t>(ws.ContinOnChart) < ws.ContinSolutions.size())
-            rec = &ws.ContinSolutions[static_cast<std::size_t>(ws.ContinOnChart)];
-    }
-
-    for (std::int32_t j = 0; j < ws.ContinGridPoints; ++j) {
-        const auto row = static_cast<std::size_t>(j);
-        if (rec && row < rec->distX.size() && row < rec->distY.size())
-            lines.push_back(Row({rec->distX[row], rec->distY[row]}, decimalSeparator));
+    for (std::size_t j = 0; j < rows; ++j) {
+        if (drawn && j < drawn->distX.size() && j < drawn->distY.size())
+            lines.push_back(Row({drawn->distX[j], drawn->distY[j]}, decimalSeparator));
         else
             lines.push_back(Row({static_cast<double>(j), 0.0}, decimalSeparator));
     }
+    return lines;
+}
+
+std::vector<std::string> DistributionExportTable(const DistributionCurve& curve, DistributionAxis axis,
+                                                 DistributionWeighting weighting, char decimalSeparator)
+{
+    const bool radius = axis == DistributionAxis::Radius;
+    const bool perLn = weighting == DistributionWeighting::PerLnTau;
+    std::vector<std::string> lines{std::string(radius ? "Rh_nm" : "tau") + "\t" + (perLn ? "tau*G(tau)" : "G(tau)") +
+                                   "\terr"};
+    const std::size_t n = std::min({curve.x.size(), curve.y.size(), curve.err.size()});
+    for (std::size_t j = 0; j < n; ++j) lines.push_back(Row({curve.x[j], curve.y[j], curve.err[j]}, decimalSeparator));
     return lines;
 }
 

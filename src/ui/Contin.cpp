@@ -1,25 +1,35 @@
 #include "ui/Contin.h"
 
-#include "contin/ContinDeck.h"
-#include "contin/ContinListing.h"
-#include "discrete/DiscreteDeck.h"
-#include "discrete/DiscreteListing.h"
+#include "base/Convert.h"
+#include "base/Errors.h"
+#include "base/MemoText.h"
+#include "base/NumberFormat.h"
+#include "io/Cp1250.h"
+#include "io/DataReader.h"
+#include "io/FileIO.h"
 #include "results/Export.h"
 #include "results/ResultsLog.h"
+#include "ui/Charts.h"
 #include "ui/Help.h"
-#include "io/Cp1250.h"
-#include "io/DataLoader.h"
-#include "base/Errors.h"
-#include "io/FileIO.h"
-#include "base/MemoText.h"
+#include "ui/Language.h"
+#include "ui/RunDialog.h"
+#include "ui/Tables.h"
 
 #include <qcustomplot.h>
 
 #include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
+#include <QUrl>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,13 +40,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -51,13 +61,35 @@ namespace fluvena::ui {
 namespace {
 
 class StandardDialogs : public FileDialogs {
+    Q_DECLARE_TR_FUNCTIONS(StandardDialogs)
 public:
-    QString openFileName(QWidget* parent) override { return QFileDialog::getOpenFileName(parent); }
-    QString saveFileName(QWidget* parent) override
+    QString openFileName(QWidget* parent, const QString& directory) override
     {
-        const QString name = QFileDialog::getSaveFileName(parent, QString(), lastSaved_);
+        return QFileDialog::getOpenFileName(parent, QString(), directory);
+    }
+    QString saveFileName(QWidget* parent, const QString& filter) override
+    {
+        const QString name = QFileDialog::getSaveFileName(parent, QString(), lastSaved_, filter);
         if (!name.isEmpty()) lastSaved_ = name;
         return name;
+    }
+    QString directoryName(QWidget* parent, const QString& current) override
+    {
+        return QFileDialog::getExistingDirectory(parent, tr("Katalog roboczy"), current);
+    }
+    UnsavedAnswer unsavedResults(QWidget* parent) override
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Fluvena"),
+                        tr("Wyniki w oknie wyników nie zostały zapisane. Zapisać je przed zamknięciem?"),
+                        QMessageBox::NoButton, parent);
+        QPushButton* save = box.addButton(tr("Zapisz…"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(tr("Nie zapisuj"), QMessageBox::DestructiveRole);
+        box.addButton(tr("Anuluj"), QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.exec();
+        if (box.clickedButton() == save) return UnsavedAnswer::Save;
+        if (box.clickedButton() == discard) return UnsavedAnswer::Discard;
+        return UnsavedAnswer::Cancel;
     }
 
 private:
@@ -81,8 +113,7 @@ std::unique_ptr<ErrorDisplay> MakeMessageBoxDisplay() { return std::make_unique<
 
 namespace {
 
-const QString kCaption = QStringLiteral("Fluvena 0.99 alfa");
-const QString kError = QStringLiteral("BŁĄD");
+const int kRecentFiles = 8;
 
 template <typename W>
 W* Place(QWidget* parent, const char* name, int left, int top, int width = -1, int height = -1)
@@ -165,63 +196,24 @@ void SetCell(QTableWidget* grid, int column, int row, const QString& text)
     if (row == 0 || column == 0) item->setBackground(grid->palette().color(QPalette::Button));
 }
 
-// Axis labels in the window's number formats: "0.0E+##" (exponent without
-// padding: 1.0E+1) on the logarithmic axes, "0.0E+00" (1.0E-03) on the
-// residual axis; the decimal separator is the locale's.
-QString AxisLabel(double value, bool padExponent)
-{
-    if (value == 0) return QStringLiteral("0");
-    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value)) + 1e-9));
-    double mantissa = value / std::pow(10.0, exponent);
-    QString m = QLocale::system().toString(mantissa, 'f', 1);
-    QString e = QString::number(std::abs(exponent));
-    if (padExponent && e.size() < 2) e.prepend('0');
-    return m + QStringLiteral("E") + (exponent < 0 ? QStringLiteral("-") : QStringLiteral("+")) + e;
-}
-
-class LogTicker : public QCPAxisTickerLog {
-protected:
-    QString getTickLabel(double tick, const QLocale&, QChar, int) override { return AxisLabel(tick, false); }
+// Row captions of the CONTIN peak table.
+const char* const kPeakCaptions[] = {
+    QT_TRANSLATE_NOOP("TForm1", "Intensywnosc"), QT_TRANSLATE_NOOP("TForm1", "Błąd % int"),
+    QT_TRANSLATE_NOOP("TForm1", "Polozenie"),    QT_TRANSLATE_NOOP("TForm1", "Błąd % pol"),
+    QT_TRANSLATE_NOOP("TForm1", "Szerokosc"),
 };
 
-class ScientificTicker : public QCPAxisTicker {
-protected:
-    QString getTickLabel(double tick, const QLocale&, QChar, int) override
-    {
-        return std::fabs(tick) < 1e-300 ? QStringLiteral("0") : AxisLabel(tick, true);
-    }
-};
-
-QCustomPlot* MakeChart(QWidget* parent, const char* name, const QString& title, bool logBottom)
+// A cell of the component table: empty where the value is not a finite
+// number (a time of a zero rate, a value that overflowed in the listing).
+QString Cell(double value, char separator)
 {
-    auto* chart = new QCustomPlot(parent);
-    chart->setObjectName(QString::fromLatin1(name));
-    chart->plotLayout()->insertRow(0);
-    auto* caption = new QCPTextElement(chart, title, QFont(chart->font().family(), 10, QFont::Bold));
-    caption->setObjectName(QStringLiteral("title"));
-    chart->plotLayout()->addElement(0, 0, caption);
-    chart->legend->setVisible(false);
-    if (logBottom) {
-        chart->xAxis->setScaleType(QCPAxis::stLogarithmic);
-        chart->xAxis->setTicker(QSharedPointer<LogTicker>::create());
-        chart->xAxis->setRange(0.1, 1000);
-    }
-    chart->xAxis->setTickLength(0, 6);
-    chart->xAxis->setSubTickLength(0, 4);
-    return chart;
+    return std::isfinite(value) ? QString::fromStdString(FormatFloat(value, Pattern::E4, separator)) : QString();
 }
 
-QCPGraph* MakeSeries(QCustomPlot* chart, const char* name, const QColor& colour, bool line, int lineWidth,
-                     bool circles)
+std::span<const double> RangeOf(const std::vector<double>& v, PointRange r)
 {
-    auto* g = chart->addGraph();
-    g->setName(QString::fromLatin1(name));
-    QPen pen(colour);
-    pen.setWidth(lineWidth);
-    g->setPen(pen);
-    g->setLineStyle(line ? QCPGraph::lsLine : QCPGraph::lsNone);
-    if (circles) g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, colour, colour, 5));
-    return g;
+    if (r.Count() <= 0 || static_cast<std::size_t>(r.last) >= v.size()) return {};
+    return std::span<const double>(v).subspan(static_cast<std::size_t>(r.first), static_cast<std::size_t>(r.Count()));
 }
 
 }  // namespace
@@ -231,15 +223,19 @@ TForm1::TForm1(std::unique_ptr<fluvena::ui::FileDialogs> dialogs, std::unique_pt
     : QMainWindow(parent), dialogs_(std::move(dialogs)), errors_(std::move(errors)), helperDir_(std::move(helperDir))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kCaption);
     // The window was laid out for an 8-point font.
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
     resize(924, 632);
+    setAcceptDrops(true);
     buildControls();
+    buildMenu();
+    buildStatusBar();
+    retranslateUi();
     wireEvents();
     FormCreate();
+    restoreSettings();
 }
 
 TForm1::~TForm1() = default;
@@ -270,41 +266,43 @@ void TForm1::buildControls()
     Panel2->setFixedWidth(385);
     auto* p2 = new QVBoxLayout(Panel2);
     p2->setContentsMargins(0, 0, 0, 0);
-    GroupBox1 = new QGroupBox(QStringLiteral("Dane wejściowe"), Panel2);
+    GroupBox1 = new QGroupBox(Panel2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setFixedHeight(113);
     p2->addWidget(GroupBox1);
-    Label2 = PlaceLabel(GroupBox1, "Label2", QStringLiteral("Siatka Od:"), 8, 24);
+    Label2 = PlaceLabel(GroupBox1, "Label2", QString(), 8, 24);
     // A number shown to the user carries the locale's decimal separator, so the
     // default grid bound converts on a system that writes 0,1 as well.
     Edit1 = PlaceEdit(GroupBox1, "Edit1", QStringLiteral("0") + QChar::fromLatin1(decimalSeparator()) + QStringLiteral("1"), 64, 16,
                       65, 21);
-    Label3 = PlaceLabel(GroupBox1, "Label3", QStringLiteral("Do:"), 136, 24);
+    Label3 = PlaceLabel(GroupBox1, "Label3", QString(), 136, 24);
     Edit2 = PlaceEdit(GroupBox1, "Edit2", QStringLiteral("1000"), 160, 16, 65, 21);
     Label11 = PlaceLabel(GroupBox1, "Label11", QStringLiteral("NG"), 8, 48);
     Edit3 = PlaceEdit(GroupBox1, "Edit3", QStringLiteral("100"), 32, 40, 65, 21);
-    LabelPunktow = PlaceLabel(GroupBox1, "LabelPunktow", QStringLiteral("Punktów"), 104, 48);
+    LabelPunktow = PlaceLabel(GroupBox1, "LabelPunktow", QString(), 104, 48);
     Label1 = PlaceLabel(GroupBox1, "Label1", QStringLiteral("Label1"), 250, 48);
     Label1->setMinimumWidth(40);
     Edit7 = PlaceEdit(GroupBox1, "Edit7", QStringLiteral("Temp"), 32, 64, 65, 21);
     Edit8 = PlaceEdit(GroupBox1, "Edit8", QStringLiteral("1"), 104, 64, 49, 21);
     CheckBox10 = PlaceCheck(GroupBox1, "CheckBox10", QStringLiteral("1000/T"), false, 160, 64);
-    Label4 = PlaceLabel(GroupBox1, "Label4", QStringLiteral("Probe1="), 32, 88);
+    Label4 = PlaceLabel(GroupBox1, "Label4", QString(), 32, 88);
     Label12 = PlaceLabel(GroupBox1, "Label12", QStringLiteral("Label12"), 152, 88);
     ButtonOKCont = PlaceButton(GroupBox1, "ButtonOKCont", QStringLiteral("OK"), 296, 12, 65, 25);
     ButtonOKCont->setVisible(false);
     ButtonContin = PlaceButton(GroupBox1, "ButtonContin", QStringLiteral("Contin"), 296, 12, 81, 25);
     UpDown1 = PlaceUpDown(GroupBox1, "UpDown1", 329, 38);
-    ButtonZapisz = PlaceButton(GroupBox1, "ButtonZapisz", QStringLiteral("Zapamiętaj"), 296, 76, 81, 25);
+    ButtonZapisz = PlaceButton(GroupBox1, "ButtonZapisz", QString(), 296, 76, 81, 25);
     StringGrid1 = MakeGrid(Panel2, "StringGrid1", 6, 6);
     StringGrid1->setFixedHeight(152);
+    CopyGrid1 = ui::AddCopyAction(StringGrid1);
     p2->addWidget(StringGrid1);
     p2->addStretch(1);
     contLayout->addWidget(Panel2);
-    Chart1 = MakeChart(TabSheetCont, "Chart1", QStringLiteral("Rozkład"), true);
+    distributionChart_ = std::make_unique<ui::DistributionChart>(TabSheetCont);
+    Chart1 = distributionChart_->plot();
+    SeriesRozklad = distributionChart_->distribution;
     contLayout->addWidget(Chart1, 1);
-    ButtonRozklad = PlaceButton(Chart1, "ButtonRozklad", QStringLiteral("Zapisz"), 0, 0, 75, 25);
-    SeriesRozklad = MakeSeries(Chart1, "SeriesRozklad", Qt::red, true, 1, false);
+    ButtonRozklad = PlaceButton(Chart1, "ButtonRozklad", QString(), 0, 0, 75, 25);
 
     // Page "Discrete".
     TabSheetDisc = new QWidget;
@@ -317,20 +315,19 @@ void TForm1::buildControls()
     Panel1->setFixedWidth(385);
     auto* p1 = new QVBoxLayout(Panel1);
     p1->setContentsMargins(0, 0, 0, 0);
-    GroupBox3 = new QGroupBox(QStringLiteral("Dane wejściowe"), Panel1);
+    GroupBox3 = new QGroupBox(Panel1);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setFixedHeight(121);
     p1->addWidget(GroupBox3);
     Edit4 = PlaceEdit(GroupBox3, "Edit4", QStringLiteral("6"), 8, 16, 25, 21);
-    Label7 = PlaceLabel(GroupBox3, "Label7", QStringLiteral("Maksymalna ilosc składowych (1-9) "), 38, 18);
+    Label7 = PlaceLabel(GroupBox3, "Label7", QString(), 38, 18);
     Edit6 = PlaceEdit(GroupBox3, "Edit6", QStringLiteral("5"), 8, 40, 25, 21);
-    Label9 = PlaceLabel(GroupBox3, "Label9", QStringLiteral("Maksymalna ilosc prób (5-15)"), 40, 42);
+    Label9 = PlaceLabel(GroupBox3, "Label9", QString(), 40, 42);
     Edit9 = PlaceEdit(GroupBox3, "Edit9", QStringLiteral("Temp"), 8, 64, 65, 21);
     Edit10 = PlaceEdit(GroupBox3, "Edit10", QStringLiteral("1"), 80, 64, 57, 21);
     CheckBox11 = PlaceCheck(GroupBox3, "CheckBox11", QStringLiteral("1000/T"), false, 152, 64);
     CheckBoxDT = PlaceCheck(GroupBox3, "CheckBoxDT", QStringLiteral("D/T"), false, 8, 94);
     SpeedButton1 = Place<QToolButton>(GroupBox3, "SpeedButton1", 64, 90, 89, 25);
-    SpeedButton1->setText(QStringLiteral("Zaawansowane"));
     SpeedButton1->setCheckable(true);
     SpeedButton1->setChecked(false);
     ButtonOKDisc = PlaceButton(GroupBox3, "ButtonOKDisc", QStringLiteral("OK"), 128, 88, 25, 25);
@@ -341,14 +338,15 @@ void TForm1::buildControls()
     Label6->setMinimumWidth(24);
     ButtonDisc = PlaceButton(GroupBox3, "ButtonDisc", QStringLiteral("Discrete"), 296, 16, 81, 25);
     UpDown2 = PlaceUpDown(GroupBox3, "UpDown2", 329, 42);
-    ButtonZapiszDisc = PlaceButton(GroupBox3, "ButtonZapiszDisc", QStringLiteral("Zapamiętaj"), 296, 80, 81, 25);
+    ButtonZapiszDisc = PlaceButton(GroupBox3, "ButtonZapiszDisc", QString(), 296, 80, 81, 25);
     StringGrid2 = MakeGrid(Panel1, "StringGrid2", 6, 5);
     StringGrid2->setFixedHeight(128);
+    CopyGrid2 = ui::AddCopyAction(StringGrid2);
     p1->addWidget(StringGrid2);
     p1->addStretch(1);
     discLayout->addWidget(Panel1);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Zaawansowane"), TabSheetDisc);
+    GroupBox2 = new QGroupBox(TabSheetDisc);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setFixedWidth(108);
     const char* names[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5",
@@ -363,17 +361,15 @@ void TForm1::buildControls()
     }
     Edit5 = PlaceEdit(GroupBox2, "Edit5", QStringLiteral("2"), 8, 168, 25, 21);
     Edit5->setEnabled(false);
-    Label8 = PlaceLabel(GroupBox2, "Label8", QStringLiteral("Waga"), 40, 172);
+    Label8 = PlaceLabel(GroupBox2, "Label8", QString(), 40, 172);
     Label8->setEnabled(false);
-    ButtonDefault = PlaceButton(GroupBox2, "ButtonDefault", QStringLiteral("Domyślne"), 8, 200, 89, 25);
+    ButtonDefault = PlaceButton(GroupBox2, "ButtonDefault", QString(), 8, 200, 89, 25);
     discLayout->addWidget(GroupBox2);
 
-    Chart3 = MakeChart(TabSheetDisc, "Chart3", QStringLiteral("Odchylenia"), false);
-    Chart3->yAxis->setTicker(QSharedPointer<ScientificTicker>::create());
-    Chart3->axisRect()->setBackground(QColor(192, 192, 192));
-    SeriesRezidua = MakeSeries(Chart3, "SeriesRezidua", Qt::red, false, 1, true);
-    SeriesRezidua->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, Qt::red, Qt::red, 3));
-    SeriesZero = MakeSeries(Chart3, "SeriesZero", Qt::black, true, 2, false);
+    residualChart_ = std::make_unique<ui::ResidualChart>(TabSheetDisc);
+    Chart3 = residualChart_->plot();
+    SeriesRezidua = residualChart_->residuals;
+    SeriesZero = residualChart_->zero;
     discLayout->addWidget(Chart3, 1);
 
     PageControl1->addTab(TabSheetCont, QStringLiteral("Contin"));
@@ -409,11 +405,18 @@ void TForm1::buildControls()
     auto* p3 = new QVBoxLayout(Panel3);
     p3->setContentsMargins(0, 0, 0, 0);
     p3->setSpacing(0);
-    Chart2 = MakeChart(Panel3, "Chart2", QStringLiteral("Rozwiązanie"), true);
-    Chart2->axisRect()->setMargins(QMargins(0, 0, 0, 12));
-    ButtonZapiszFid = PlaceButton(Chart2, "ButtonZapiszFid", QStringLiteral("Zapisz"), 0, 0, 75, 25);
-    SeriesWejscie = MakeSeries(Chart2, "SeriesWejscie", Qt::red, false, 1, true);
-    SeriesFid = MakeSeries(Chart2, "SeriesFid", Qt::yellow, true, 2, false);
+    dataChart_ = std::make_unique<ui::DataChart>(Panel3);
+    Chart2 = dataChart_->plot();
+    SeriesWejscie = dataChart_->data;
+    SeriesFid = dataChart_->fit;
+    SeriesFitResiduals = dataChart_->residuals;
+    // The residuals of a DISCRETE fit are read on the data chart's time scale.
+    residualChart_->FollowScaleOf(*dataChart_);
+    const ui::ChartHost host{[this](const QString& filter) { return dialogs_->saveFileName(this, filter); },
+                             [this](const std::function<void()>& action) { guarded(action); }};
+    for (ui::Chart* chart : std::initializer_list<ui::Chart*>{distributionChart_.get(), dataChart_.get(), residualChart_.get()})
+        chart->SetHost(host);
+    ButtonZapiszFid = PlaceButton(Chart2, "ButtonZapiszFid", QString(), 0, 0, 75, 25);
     p3->addWidget(Chart2, 1);
     ScrollBar1 = new QScrollBar(Qt::Horizontal, Panel3);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
@@ -428,20 +431,156 @@ void TForm1::buildControls()
     p3->addWidget(ScrollBar1);
     p3->addWidget(ScrollBar2);
     lower->addWidget(Panel3, 1);
+}
 
-    // Menu.
+void TForm1::buildMenu()
+{
     auto* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    Plik1 = bar->addMenu(QStringLiteral("Plik"));
+    auto action = [this](QMenu* menu, const char* name, const QList<QKeySequence>& keys = {}) {
+        QAction* a = menu->addAction(QString());
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcuts(keys);
+        return a;
+    };
+    Plik1 = bar->addMenu(QString());
     Plik1->setObjectName(QStringLiteral("Plik1"));
-    Otw1 = Plik1->addAction(QStringLiteral("Otwórz"));
-    Otw1->setObjectName(QStringLiteral("Otw1"));
-    Zapisz1 = Plik1->addAction(QStringLiteral("Zapisz"));
-    Zapisz1->setObjectName(QStringLiteral("Zapisz1"));
-    Zamknij1 = Plik1->addAction(QStringLiteral("Zamknij"));
-    Zamknij1->setObjectName(QStringLiteral("Zamknij1"));
-    Pomoc1 = bar->addAction(QStringLiteral("Pomoc"));
+    Otw1 = action(Plik1, "Otw1", {QKeySequence::Open});
+    MenuRecent = Plik1->addMenu(QString());
+    MenuRecent->setObjectName(QStringLiteral("MenuRecent"));
+    Zapisz1 = action(Plik1, "Zapisz1", {QKeySequence::Save});
+    Plik1->addSeparator();
+    ActionWorkDir = action(Plik1, "ActionWorkDir");
+    Plik1->addSeparator();
+    Zamknij1 = action(Plik1, "Zamknij1", {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+
+    QMenu* analysis = bar->addMenu(QString());
+    analysis->setObjectName(QStringLiteral("MenuAnalysis"));
+    ActionRun = action(analysis, "ActionRun",
+                       {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    ActionChosen = action(analysis, "ActionChosen", {QKeySequence(Qt::Key_Home)});
+
+    MenuLanguage = bar->addMenu(QString());
+    MenuLanguage->setObjectName(QStringLiteral("MenuLanguage"));
+    auto* languages = new QActionGroup(MenuLanguage);
+    // Each language is named in its own words.
+    ActionPolish = action(MenuLanguage, "ActionPolish");
+    ActionPolish->setText(QStringLiteral("Polski"));
+    ActionEnglish = action(MenuLanguage, "ActionEnglish");
+    ActionEnglish->setText(QStringLiteral("English"));
+    for (QAction* a : {ActionPolish, ActionEnglish}) {
+        a->setCheckable(true);
+        languages->addAction(a);
+    }
+
+    Pomoc1 = bar->addAction(QString());
     Pomoc1->setObjectName(QStringLiteral("Pomoc1"));
+    Pomoc1->setShortcut(QKeySequence(Qt::Key_F1));
+    rebuildRecentMenu();
+}
+
+void TForm1::buildStatusBar()
+{
+    StatusSolution = new QLabel(statusBar());
+    StatusSolution->setObjectName(QStringLiteral("StatusSolution"));
+    ButtonChosen = new QToolButton(statusBar());
+    ButtonChosen->setObjectName(QStringLiteral("ButtonChosen"));
+    ButtonChosen->setAutoRaise(true);
+    StatusWorkDir = new QLabel(statusBar());
+    StatusWorkDir->setObjectName(QStringLiteral("StatusWorkDir"));
+    statusBar()->addPermanentWidget(StatusSolution);
+    statusBar()->addPermanentWidget(ButtonChosen);
+    statusBar()->addPermanentWidget(StatusWorkDir);
+}
+
+void TForm1::retranslateUi()
+{
+    setWindowTitle(fileName_.isEmpty() ? tr("Fluvena 0.99 alfa") : tr("Fluvena 0.99 alfa") + QStringLiteral(" - ") + fileName_);
+    GroupBox1->setTitle(tr("Dane wejściowe"));
+    GroupBox3->setTitle(tr("Dane wejściowe"));
+    GroupBox2->setTitle(tr("Zaawansowane"));
+    const std::pair<QLabel*, QString> labels[] = {
+        {Label2, tr("Siatka Od:")},
+        {Label3, tr("Do:")},
+        {LabelPunktow, tr("Punktów")},
+        {Label7, tr("Maksymalna ilosc składowych (1-9) ")},
+        {Label9, tr("Maksymalna ilosc prób (5-15)")},
+        {Label8, tr("Waga")},
+    };
+    for (const auto& [label, text] : labels) {
+        label->setText(text);
+        label->adjustSize();
+    }
+    if (m_.OnShow() != Analysis::Contin) Label4->setText(tr("Probe1="));
+    Label4->adjustSize();
+    for (QPushButton* b : {ButtonZapisz, ButtonZapiszDisc}) b->setText(tr("Zapamiętaj"));
+    for (QPushButton* b : {ButtonRozklad, ButtonZapiszFid}) b->setText(tr("Zapisz"));
+    ButtonDefault->setText(tr("Domyślne"));
+    SpeedButton1->setText(tr("Zaawansowane"));
+
+    Plik1->setTitle(tr("Plik"));
+    Otw1->setText(tr("Otwórz"));
+    MenuRecent->setTitle(tr("Ostatnie pliki"));
+    Zapisz1->setText(tr("Zapisz"));
+    ActionWorkDir->setText(tr("Katalog roboczy…"));
+    Zamknij1->setText(tr("Zamknij"));
+    findChild<QMenu*>(QStringLiteral("MenuAnalysis"))->setTitle(tr("Analiza"));
+    ActionRun->setText(tr("Uruchom analizę tej zakładki"));
+    ActionChosen->setText(tr("Pokaż wybrane rozwiązanie"));
+    MenuLanguage->setTitle(tr("Język"));
+    Pomoc1->setText(tr("Pomoc"));
+    ActionPolish->setChecked(ui::CurrentLanguage() == ui::Language::Polish);
+    ActionEnglish->setChecked(ui::CurrentLanguage() == ui::Language::English);
+    ButtonChosen->setText(tr("Wybrane"));
+    ButtonChosen->setToolTip(tr("Pokaż rozwiązanie wybrane przez program (Home)"));
+    for (QAction* copy : {CopyGrid1, CopyGrid2}) copy->setText(tr("Kopiuj"));
+
+    distributionChart_->SetTitle(tr("Rozkład"));
+    dataChart_->SetTitle(tr("Rozwiązanie"));
+    residualChart_->SetTitle(tr("Odchylenia"));
+    dataChart_->SetResidualTitle(tr("dane − fit"));
+    updateAxisTitles();
+    showWorkingDirectory();
+    // The tables' captions of the solution on show.
+    if (m_.OnShow() == Analysis::Contin) UpDown1Click();
+    else if (m_.OnShow() == Analysis::Discrete) UpDown2Click();
+    updateSolutionStatus();
+}
+
+void TForm1::updateAxisTitles()
+{
+    const char* unit = "";
+    switch (m_.Sample().timeUnit) {
+    case TimeUnit::Seconds: unit = "s"; break;
+    case TimeUnit::Milliseconds: unit = "ms"; break;
+    case TimeUnit::Microseconds: unit = "µs"; break;
+    case TimeUnit::Nanoseconds: unit = "ns"; break;
+    }
+    const QString time = tr("Czas [%1]").arg(QString::fromUtf8(unit));
+    QString correlation;
+    switch (m_.Sample().dataKind) {
+    case DataKind::G1: correlation = QStringLiteral("g₁(t)"); break;
+    case DataKind::G2Minus1: correlation = QStringLiteral("g₂(t) − 1"); break;
+    case DataKind::G2: correlation = QStringLiteral("g₂(t)"); break;
+    }
+    distributionChart_->SetAxisTitles(tr("Czas zaniku [%1]").arg(QString::fromUtf8(unit)), tr("Intensywność"));
+    dataChart_->SetAxisTitles(time, correlation);
+    residualChart_->SetAxisTitles(time, tr("Odchylenie"));
+}
+
+void TForm1::updateSolutionStatus()
+{
+    QString text;
+    if (m_.OnShow() == Analysis::Contin && m_.Contin())
+        text = tr("CONTIN: rozwiązanie %1 z %2, wybrane: %3")
+                   .arg(m_.ShownIndex())
+                   .arg(m_.Contin()->solutions.size())
+                   .arg(m_.Contin()->chosen);
+    else if (m_.OnShow() == Analysis::Discrete && m_.Discrete())
+        text = tr("DISCRETE: rozwiązanie %1 z %2, wybrane: %3").arg(m_.ShownIndex()).arg(m_.Discrete()->solutions.size()).arg(0);
+    StatusSolution->setText(text);
+    ButtonChosen->setEnabled(!text.isEmpty());
+    ActionChosen->setEnabled(!text.isEmpty());
 }
 
 void TForm1::wireEvents()
@@ -469,6 +608,16 @@ void TForm1::wireEvents()
     on(ButtonZapiszDisc, &QPushButton::clicked, &TForm1::ButtonZapiszDiscClick);
     on(ButtonRozklad, &QPushButton::clicked, &TForm1::ButtonRozkladClick);
     on(ButtonZapiszFid, &QPushButton::clicked, &TForm1::ButtonZapiszFidClick);
+    on(ActionWorkDir, &QAction::triggered, &TForm1::chooseWorkingDirectory);
+    on(ActionRun, &QAction::triggered, &TForm1::runPageAnalysis);
+    on(ActionChosen, &QAction::triggered, &TForm1::showChosenSolution);
+    on(ButtonChosen, &QToolButton::clicked, &TForm1::showChosenSolution);
+    for (auto [action, language] : {std::pair{ActionPolish, ui::Language::Polish}, {ActionEnglish, ui::Language::English}}) {
+        connect(action, &QAction::triggered, this, [language] {
+            ui::UseLanguage(language);
+            QSettings().setValue(QStringLiteral("language"), ui::LanguageCode(language));
+        });
+    }
 }
 
 void TForm1::guarded(const std::function<void()>& handler)
@@ -480,6 +629,7 @@ void TForm1::guarded(const std::function<void()>& handler)
     } catch (...) {
         errors_->showError(this, QString());
     }
+    updateSolutionStatus();
 }
 
 // ---------------------------------------------------------------- text edges
@@ -536,11 +686,10 @@ void TForm1::ButtonClearClick()
         const QSize w = frameGeometry().size();
         move(s.width() / 2 - w.width() / 2, s.height() / 2 - w.height() / 2);
     }
-    ws_.Reset();
-    SeriesFid->data()->clear();
-    SeriesWejscie->data()->clear();
-    SeriesRozklad->data()->clear();
-    replotAll();
+    m_.Clear();
+    dataChart_->ClearFit();
+    dataChart_->ShowData({}, {});
+    distributionChart_->Clear();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)
@@ -557,251 +706,347 @@ void TForm1::FormResize()
 
 void TForm1::Zamknij1Click() { close(); }
 
+// Closing the main window ends the program: the help window goes with it
+// (it never keeps the program running on its own). Results in the memo that
+// were not saved are asked about first.
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (resultsUnsaved()) {
+        switch (dialogs_->unsavedResults(this)) {
+        case ui::UnsavedAnswer::Save:
+            guarded([this] { Zapisz1Click(); });
+            if (resultsUnsaved()) {  // the save was cancelled or failed
+                event->ignore();
+                return;
+            }
+            break;
+        case ui::UnsavedAnswer::Discard: break;
+        case ui::UnsavedAnswer::Cancel: event->ignore(); return;
+        }
+    }
+    saveSettings();
+    if (Form3) Form3->close();
+    event->accept();
+}
+
+// The results memo counts as saved when "Zapisz" wrote exactly its text. The
+// log files tempCont.txt and tempDisc.txt do not count: the next session's
+// first "Zapamiętaj" overwrites them.
+bool TForm1::resultsUnsaved() const
+{
+    const QString text = Memo2->toPlainText();
+    return !text.trimmed().isEmpty() && text != savedMemo2_;
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) retranslateUi();
+    QMainWindow::changeEvent(event);
+}
+
 // ---------------------------------------------------------------- data file and range
 
 void TForm1::Otw1Click()
 {
     ButtonClearClick();
-    const QString name = dialogs_->openFileName(this);
+    const QString name = dialogs_->openFileName(this, QSettings().value(QStringLiteral("files/lastDirectory")).toString());
     if (name.isEmpty()) {
         Memo1->clear();
         return;
     }
+    loadFile(name);
+}
+
+void TForm1::openRecentFile(const QString& path)
+{
+    ButtonClearClick();
+    // A file that is gone leaves the list; the reading below says why.
+    if (!QFileInfo::exists(path)) rememberRecent(path, false);
+    loadFile(path);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    event->acceptProposedAction();
+    const QString path = urls.first().toLocalFile();
+    guarded([this, path] {
+        ButtonClearClick();
+        loadFile(path);
+    });
+}
+
+void TForm1::loadFile(const QString& name)
+{
     const std::string bytes = ReadFile(name.toStdString());
-    setWindowTitle(kCaption + QStringLiteral(" - ") + name);
-    LoadedData data = ParseDataFile(bytes);
-    if (data.status == LoadedData::Status::Empty) {
-        Memo1->clear();
-        Label1->setText(QStringLiteral("BLAD"));
-        Label12->setText(kError);
-        Label10->setText(kError);
+    QSettings().setValue(QStringLiteral("files/lastDirectory"), QFileInfo(name).absolutePath());
+    fileName_ = name;
+    setWindowTitle(tr("Fluvena 0.99 alfa") + QStringLiteral(" - ") + name);
+    Memo1->clear();
+    Outcome<io::DataFile> data = io::ReadDataFile(bytes, io::ReadOptions{});
+    if (!data && data.failure().pattern == io::kNoData) {
+        Label1->setText(tr("BLAD"));
+        Label12->setText(tr("BŁĄD"));
+        Label10->setText(tr("BŁĄD"));
         return;
     }
-    Memo1->clear();
-    if (data.status == LoadedData::Status::BadLine) {
-        // Nothing of the file is kept: the workspace stays as the reset left it.
-        throw Error(QStringLiteral("Nie można odczytać pliku %1: w wierszu %2 brak tabulatora między kolumnami "
-                                   "(lub pusty wiersz wśród danych).")
-                        .arg(name)
-                        .arg(data.badLine)
-                        .toStdString());
+    if (!data) {
+        // Nothing of the file is kept: the measurement stays as the reset left it.
+        throw Error(tr("Nie można odczytać pliku %1: %2").arg(name, ui::FailureText(data.failure())).toStdString());
     }
-    ws_.DataX = std::move(data.x);
-    ws_.DataY = std::move(data.y);
-    ws_.PointCount = data.lineCount;
+    const int skipped = data->headerLines;
+    rememberRecent(QFileInfo(name).absoluteFilePath(), true);
+    m_.Load(std::move(data).value());
+    if (skipped > 0) statusBar()->showMessage(tr("Pominięto wiersze nagłówka: %1").arg(skipped));
     PlotData();
     // Both maxima first, so that no position beyond the new points is used.
+    const int top = static_cast<int>(m_.PointCount()) - 1;
     settingUpScrollBars_ = true;
-    ScrollBar1->setMaximum(ws_.PointCount - 1);
-    ScrollBar2->setMaximum(ws_.PointCount - 1);
+    ScrollBar1->setMaximum(top);
+    ScrollBar2->setMaximum(top);
     ScrollBar1->setValue(0);
-    ScrollBar2->setValue(ws_.PointCount - 1);
+    ScrollBar2->setValue(top);
     settingUpScrollBars_ = false;
     ScrollBar1Change();
+}
+
+void TForm1::rememberRecent(const QString& path, bool add)
+{
+    QSettings settings;
+    QStringList recent = settings.value(QStringLiteral("files/recent")).toStringList();
+    recent.removeAll(path);
+    if (add) recent.prepend(path);
+    while (recent.size() > kRecentFiles) recent.removeLast();
+    settings.setValue(QStringLiteral("files/recent"), recent);
+    rebuildRecentMenu();
+}
+
+void TForm1::rebuildRecentMenu()
+{
+    // An entry may be the one being triggered: it goes once its signal is done.
+    for (QAction* a : MenuRecent->actions()) {
+        MenuRecent->removeAction(a);
+        a->deleteLater();
+    }
+    const QStringList recent = QSettings().value(QStringLiteral("files/recent")).toStringList();
+    for (int k = 0; k < recent.size(); ++k) {
+        const QString path = recent[k];
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = MenuRecent->addAction(QStringLiteral("&%1 %2").arg(k + 1).arg(shown));
+        connect(a, &QAction::triggered, this, [this, path] { guarded([this, path] { openRecentFile(path); }); });
+    }
+    MenuRecent->setEnabled(!recent.isEmpty());
+}
+
+// ---------------------------------------------------------------- working directory, keys, settings
+
+QString TForm1::workingDirectory() { return QDir::currentPath(); }
+
+// A long path is shortened in the middle; the tool tip holds it whole.
+void TForm1::showWorkingDirectory()
+{
+    const QString dir = QDir::toNativeSeparators(workingDirectory());
+    StatusWorkDir->setText(
+        StatusWorkDir->fontMetrics().elidedText(tr("Katalog roboczy: %1").arg(dir), Qt::ElideMiddle, 360));
+    StatusWorkDir->setToolTip(dir);
+}
+
+void TForm1::chooseWorkingDirectory()
+{
+    const QString dir = dialogs_->directoryName(this, workingDirectory());
+    if (dir.isEmpty()) return;
+    if (!QDir::setCurrent(dir)) throw FileError(CannotOpenFile(dir.toStdString()));
+    showWorkingDirectory();
+}
+
+void TForm1::runPageAnalysis()
+{
+    if (PageControl1->currentWidget() == TabSheetCont) ButtonContin->click();
+    else ButtonDisc->click();
+}
+
+// The solution the program chose in the last run: CONTIN's chosen one, or
+// DISCRETE's first (best) one, with its page brought forward.
+void TForm1::showChosenSolution()
+{
+    if (m_.OnShow() == Analysis::Contin) {
+        PageControl1->setCurrentWidget(TabSheetCont);
+        UpDown1->setValue(static_cast<int>(m_.Contin()->chosen));
+    } else if (m_.OnShow() == Analysis::Discrete) {
+        PageControl1->setCurrentWidget(TabSheetDisc);
+        UpDown2->setValue(0);
+    }
+}
+
+// The analysis settings kept between starts.
+std::vector<std::pair<const char*, QLineEdit*>> TForm1::settingFields() const
+{
+    return {{"contin/gridFrom", Edit1},       {"contin/gridTo", Edit2},         {"contin/gridPoints", Edit3},
+            {"discrete/components", Edit4}, {"discrete/weighting", Edit5}, {"discrete/tries", Edit6}};
+}
+
+void TForm1::saveSettings() const
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    for (const auto& [key, edit] : settingFields()) settings.setValue(QString::fromLatin1(key), edit->text());
+    const auto boxes = switchBoxes();
+    for (std::size_t k = 0; k < boxes.size(); ++k)
+        settings.setValue(QStringLiteral("discrete/switch%1").arg(k + 1), boxes[k]->isChecked());
+}
+
+void TForm1::restoreSettings()
+{
+    QSettings settings;
+    if (settings.contains(QStringLiteral("window/geometry")))
+        restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    for (const auto& [key, edit] : settingFields()) {
+        const QString k = QString::fromLatin1(key);
+        if (settings.contains(k)) edit->setText(settings.value(k).toString());
+    }
+    const auto boxes = switchBoxes();
+    for (std::size_t k = 0; k < boxes.size(); ++k) {
+        const QString key = QStringLiteral("discrete/switch%1").arg(k + 1);
+        if (settings.contains(key)) boxes[k]->setChecked(settings.value(key).toBool());
+    }
 }
 
 void TForm1::ScrollBar1Change()
 {
     if (settingUpScrollBars_) return;
     arrows_.clear();
-    if (ws_.SetRange(ScrollBar1->value(), ScrollBar2->value())) {
-        const auto f = static_cast<std::size_t>(ws_.FirstPoint);
-        const auto l = static_cast<std::size_t>(ws_.LastPoint);
-        arrows_.push_back({ws_.DataX[f], 0.0, ws_.DataX[f], ws_.DataY[f]});
-        arrows_.push_back({ws_.DataX[l], 0.0, ws_.DataX[l], ws_.DataY[l]});
+    if (m_.SetRange(ScrollBar1->value(), ScrollBar2->value())) {
+        const PointRange r = m_.Range();
+        for (const std::int64_t i : {r.first, r.last}) {
+            const auto k = static_cast<std::size_t>(i);
+            arrows_.push_back({m_.X()[k], 0.0, m_.X()[k], m_.Y()[k]});
+        }
     }
-    drawArrows();
-}
-
-void TForm1::drawArrows()
-{
-    Chart2->clearItems();
-    for (const auto& a : arrows_) {
-        // The logarithmic axis cannot show a point at or left of zero.
-        if (a.x0 <= 0 || a.x1 <= 0) continue;
-        auto* line = new QCPItemLine(Chart2);
-        line->setPen(QPen(Qt::blue));
-        line->start->setCoords(a.x0, a.y0);
-        line->end->setCoords(a.x1, a.y1);
-        line->setHead(QCPLineEnding::esSpikeArrow);
-    }
-    Chart2->replot(QCustomPlot::rpQueuedReplot);
+    dataChart_->ShowArrows(arrows_);
 }
 
 // ---------------------------------------------------------------- drawing
 
-void TForm1::setSeries(QCPGraph* graph, const std::vector<double>& xs, const std::vector<double>& ys, std::size_t n)
-{
-    const bool logX = graph->keyAxis()->scaleType() == QCPAxis::stLogarithmic;
-    QVector<double> keys, values;
-    keys.reserve(static_cast<int>(n));
-    values.reserve(static_cast<int>(n));
-    n = std::min({n, xs.size(), ys.size()});
-    for (std::size_t k = 0; k < n; ++k) {
-        if (logX && !(xs[k] > 0)) continue;
-        if (!std::isfinite(xs[k]) || !std::isfinite(ys[k])) continue;
-        keys.push_back(xs[k]);
-        values.push_back(ys[k]);
-    }
-    graph->setData(keys, values);
-}
-
-void TForm1::replotAll()
-{
-    for (QCustomPlot* chart : {Chart1, Chart2, Chart3}) {
-        bool any = false;
-        for (int g = 0; g < chart->graphCount(); ++g) any = any || !chart->graph(g)->data()->isEmpty();
-        if (any) {
-            chart->rescaleAxes();
-            if (chart->xAxis->scaleType() == QCPAxis::stLogarithmic) {
-                const QCPRange r = chart->xAxis->range();
-                chart->xAxis->setRange(r.lower / 1.2, r.upper * 1.2);
-            }
-            const QCPRange y = chart->yAxis->range();
-            const double pad = (y.upper - y.lower) * 0.05 + 1e-12;
-            chart->yAxis->setRange(std::min(y.lower, 0.0) - pad, y.upper + pad);
-        }
-        chart->replot(QCustomPlot::rpQueuedReplot);
-    }
-}
-
 void TForm1::PlotData()
 {
-    setSeries(SeriesWejscie, ws_.DataX, ws_.DataY, static_cast<std::size_t>(std::max(ws_.PointCount, 0)));
-    replotAll();
+    // The titles follow the measurement's sample (its time unit and kind of data).
+    updateAxisTitles();
+    dataChart_->ShowData(m_.X(), m_.Y());
 }
 
-void TForm1::PlotContinSolution(const ContinSolution& record, std::size_t fitRows, std::size_t distRows)
+void TForm1::PlotContinSolution(const ContinSolution& solution)
 {
-    setSeries(SeriesFid, record.fitX, record.fitY, fitRows);
-    setSeries(SeriesRozklad, record.distX, record.distY, distRows);
-    replotAll();
+    dataChart_->ShowFit(solution.fitX, solution.fitY, RangeOf(m_.Y(), m_.Contin()->range));
+    distributionChart_->Show(solution.distX, solution.distY);
 }
 
-void TForm1::PlotDiscreteSolution(const RozwiazanieDisc& record, std::size_t points)
+void TForm1::PlotDiscreteSolution(const DiscreteSolution& solution)
 {
-    const std::vector<double> zeros(record.fitX.size(), 0.0);
-    setSeries(SeriesZero, record.fitX, zeros, points);
-    setSeries(SeriesFid, record.fitX, record.fitY, points);
-    setSeries(SeriesRezidua, record.fitX, record.residual, points);
-    replotAll();
+    // The curves leave out the last analysed point, as the program always drew them.
+    const std::size_t n = solution.fitX.empty() ? 0 : solution.fitX.size() - 1;
+    const std::span<const double> x(solution.fitX.data(), n);
+    dataChart_->ShowFit(x, std::span<const double>(solution.fitY.data(), n), RangeOf(m_.Y(), m_.Discrete()->range));
+    residualChart_->Show(x, std::span<const double>(solution.residual.data(), std::min(n, solution.residual.size())));
 }
 
-// ---------------------------------------------------------------- running an engine
-
-bool TForm1::runEngine(Engine engine, std::string& listing)
+void TForm1::showRunFailure(QLabel* label, const QString& text, const Failure& why)
 {
-    const RunFiles files{std::filesystem::current_path()};
-    PrepareRun(files, memoLines(Memo1));
-    ExternalProcess process(EngineCommand(engine), files.workDir, helperDir_);
-
-    // The program runs while a modal progress dialog keeps the window
-    // painted and offers a way out of a program that never ends.
-    QProgressDialog progress(this);
-    progress.setObjectName(QStringLiteral("RunProgress"));
-    progress.setWindowTitle(QStringLiteral("Fluvena"));
-    progress.setLabelText(QStringLiteral("Trwa obliczanie programem %1…").arg(QString::fromLatin1(EngineProgram(engine))));
-    progress.setCancelButtonText(QStringLiteral("Przerwij"));
-    progress.setRange(0, 0);
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    bool cancelled = false;
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(15);
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (process.Finished()) loop.quit();
-    });
-    connect(&progress, &QProgressDialog::canceled, &loop, [&] {
-        cancelled = true;
-        loop.quit();
-    });
-    QTimer::singleShot(150, &progress, [&] {
-        if (!process.Finished()) progress.show();
-    });
-    poll.start();
-    if (!process.Finished()) loop.exec();
-    poll.stop();
-    progress.hide();
-    if (cancelled) {
-        process.Cancel();
-        return false;
-    }
-    listing = CollectListing(files, engine, process);
-    return true;
+    const QString reason = ui::FailureText(why);
+    setLabelColour(label, false);
+    label->setText(text);
+    label->setToolTip(reason);
+    statusBar()->showMessage(reason);
 }
 
 // ---------------------------------------------------------------- CONTIN
 
+ContinRequest TForm1::continRequest() const
+{
+    // The order decides which bad field is reported first.
+    ContinRequest request;
+    request.gridMax = StrToFloat(Edit2->text().toStdString(), decimalSeparator());
+    request.gridMin = StrToFloat(Edit1->text().toStdString(), decimalSeparator());
+    request.gridPoints = StrToInt(Edit3->text().toStdString());
+    return request;
+}
+
 void TForm1::ButtonOKContClick()
 {
-    if (ws_.PointCount == 0) {
-        Label1->setText(kError);
+    if (m_.PointCount() == 0) {
+        Label1->setText(tr("BŁĄD"));
         return;
     }
     ScrollBar1Change();
     Memo1->clear();
-    const auto deck = BuildContinDeck(ws_, Edit1->text().toStdString(), Edit2->text().toStdString(),
-                                      Edit3->text().toStdString(), decimalSeparator());
-    setMemoLines(Memo1, deck);
+    setMemoLines(Memo1, m_.ContinDeck(continRequest()));
 }
 
 void TForm1::ButtonContinClick()
 {
-    ButtonOKContClick();
-    if (memoLineCount(Memo1) <= 31) {
-        Label1->setText(kError);
-        Memo1->clear();
-        return;
-    }
-    std::string listing;
-    if (!runEngine(Engine::Contin, listing)) return;
-    const std::string text = NormalizedText(listing);
-    ContinParse parse = ParseContinListing(text, ws_.RangeCount, ws_.ContinGridPoints, ws_.ChosenSolution);
-    const auto status = parse.status;
-    if (status == ContinParse::Status::Rejected) {
-        ApplyContinParse(ws_, std::move(parse));
-        Label1->setText(QStringLiteral("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"));
-        Memo1->clear();
-        return;
-    }
-    ApplyContinParse(ws_, std::move(parse));
-    UpDown1->blockSignals(true);
-    UpDown1->setMaximum(std::max(ws_.SolutionCount - 1, 0));
-    UpDown1->blockSignals(false);
     Memo1->clear();
-    UpDown1Click();
-    if (status == ContinParse::Status::Truncated) {
-        // The listing broke off: the solutions read before the break stay.
-        setLabelColour(Label1, false);
-        Label1->setText(kError);
+    if (m_.PointCount() == 0) {
+        Label1->setText(tr("BŁĄD"));
+        return;
     }
+    ScrollBar1Change();
+    const ContinRequest request = continRequest();
+    ui::DialogRunner runner(this, std::filesystem::current_path(), helperDir_);
+    const RunReport report = m_.RunContin(request, runner);
+    switch (report.status) {
+    case RunStatus::Cancelled: return;
+    case RunStatus::Refused: showRunFailure(Label1, tr("BŁĄD"), report.failure); return;
+    case RunStatus::Rejected:
+        showRunFailure(Label1, tr("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"), report.failure);
+        return;
+    case RunStatus::Failed: showRunFailure(Label1, tr("BŁĄD"), report.failure); return;
+    case RunStatus::Ok: break;
+    }
+    Label1->setToolTip(QString());
+    statusBar()->clearMessage();
+    UpDown1->blockSignals(true);
+    UpDown1->setMaximum(static_cast<int>(m_.Contin()->solutions.size()) - 1);
+    UpDown1->blockSignals(false);
+    UpDown1Click();
 }
 
 void TForm1::UpDown1Click()
 {
-    const ContinView view = MakeContinView(ws_, UpDown1->value(), decimalSeparator());
-    if (view.error) {
-        Label1->setText(kError);
+    const ContinSolution* s = m_.ShowContin(UpDown1->value());
+    if (!s) {
+        Label1->setText(tr("BŁĄD"));
         return;
     }
-    if (UpDown1->value() != view.current) {
+    const int shown = static_cast<int>(m_.ShownIndex());
+    if (UpDown1->value() != shown) {
         UpDown1->blockSignals(true);
-        UpDown1->setValue(view.current);
+        UpDown1->setValue(shown);
         UpDown1->blockSignals(false);
     }
-    setLabelColour(Label1, view.chosen);
-    StringGrid1->setColumnCount(view.columnCount);
-    Label1->setText(QString::number(view.current));
+    const char sep = decimalSeparator();
+    setLabelColour(Label1, m_.ShownIndex() == m_.Contin()->chosen);
+    Label1->setText(QString::number(shown));
+    StringGrid1->setColumnCount(static_cast<int>(s->peaks.size()) + 1);
     PlotData();
-    PlotContinSolution(*view.record, view.fitRows, view.distRows);
-    Label4->setText(fromCore(view.label4));
+    PlotContinSolution(*s);
+    Label4->setText(tr("Probe1=") + QString::fromStdString(FormatFloat(s->prob1ToReject, Pattern::F3, sep)));
     Label4->adjustSize();
-    for (std::size_t c = 0; c < view.cells.size(); ++c)
-        for (std::size_t r = 0; r < view.cells[c].size(); ++r)
-            if (c != 0 || r != 0) SetCell(StringGrid1, static_cast<int>(c), static_cast<int>(r), fromCore(view.cells[c][r]));
+    for (int r = 0; r < 5; ++r) SetCell(StringGrid1, 0, r + 1, tr(kPeakCaptions[r]));
+    for (std::size_t k = 0; k < s->peaks.size(); ++k) {
+        const ContinPeak& p = s->peaks[k];
+        const int c = static_cast<int>(k) + 1;
+        SetCell(StringGrid1, c, 0, tr("Peak %1").arg(c));
+        const double values[] = {p.intensity, p.intensityErr, p.position, p.positionErr, p.width};
+        for (int r = 0; r < 5; ++r)
+            SetCell(StringGrid1, c, r + 1, QString::fromStdString(FormatFloat(values[r], Pattern::E4, sep)));
+    }
     StringGrid1->resizeColumnsToContents();
 }
 
@@ -825,85 +1070,110 @@ void TForm1::ButtonDefaultClick()
 {
     const auto boxes = switchBoxes();
     for (std::size_t k = 0; k < boxes.size(); ++k) boxes[k]->setChecked(kDefaultSwitches[k]);
-    Edit5->setText(QString::fromLatin1(kDefaultWeight));
+    Edit5->setText(QString::number(kDefaultWeighting));
+}
+
+DiscreteRequest TForm1::discreteRequest() const
+{
+    DiscreteRequest request;
+    const auto boxes = switchBoxes();
+    for (std::size_t k = 0; k < boxes.size(); ++k) request.switches[k] = boxes[k]->isChecked();
+    request.maxComponents = StrToInt(Edit4->text().toStdString());
+    request.weighting = StrToInt(Edit5->text().toStdString());
+    request.tries = StrToInt(Edit6->text().toStdString());
+    return request;
 }
 
 void TForm1::ButtonOKDiscClick()
 {
     ScrollBar1Change();
-    if (ws_.PointCount == 0) {
-        Label1->setText(kError);
+    if (m_.PointCount() == 0) {
+        Label1->setText(tr("BŁĄD"));
         return;
     }
     Memo1->setPlainText(QStringLiteral("nazwa.in"));
-    DiscreteSwitches switches{};
-    const auto boxes = switchBoxes();
-    for (std::size_t k = 0; k < boxes.size(); ++k) switches[k] = boxes[k]->isChecked();
-    const auto deck = BuildDiscreteDeck(ws_, switches, Edit4->text().toStdString(), Edit5->text().toStdString(),
-                                        Edit6->text().toStdString());
-    setMemoLines(Memo1, deck);
+    setMemoLines(Memo1, m_.DiscreteDeck(discreteRequest()));
 }
 
 void TForm1::ButtonDiscClick()
 {
-    ButtonOKDiscClick();
-    if (memoLineCount(Memo1) < 7) {
-        Label1->setText(kError);
+    ScrollBar1Change();
+    if (m_.PointCount() == 0) {
+        Label1->setText(tr("BŁĄD"));
         return;
     }
-    std::string listing;
-    if (!runEngine(Engine::Discrete, listing)) return;
-    const std::string text = NormalizedText(listing);
-    DiscreteParse parse = ParseDiscreteListing(text, ws_);
-    if (parse.status == DiscreteParse::Status::NoTable) {
-        Label10->setText(kError);
-        setMemoLines(Memo1, SplitLines(text));
-        return;
-    }
-    const auto status = parse.status;
-    const bool uncertain = parse.uncertain;
-    ApplyDiscreteParse(ws_, std::move(parse));
-    UpDown2->blockSignals(true);
-    UpDown2->setMaximum(std::max(ws_.SolutionCount - 1, 0));
-    UpDown2->blockSignals(false);
-    Label10->setText(uncertain ? QStringLiteral("Uwaga") : QStringLiteral(" "));
-    UpDown2Click();
-    if (status == DiscreteParse::Status::Truncated) Label10->setText(kError);
+    Memo1->setPlainText(QStringLiteral("nazwa.in"));
+    const DiscreteRequest request = discreteRequest();
     Memo1->clear();
+    ui::DialogRunner runner(this, std::filesystem::current_path(), helperDir_);
+    const RunReport report = m_.RunDiscrete(request, runner);
+    switch (report.status) {
+    case RunStatus::Cancelled: return;
+    case RunStatus::Refused: showRunFailure(Label1, tr("BŁĄD"), report.failure); return;
+    case RunStatus::Rejected:
+    case RunStatus::Failed:
+        // The program's answer stays readable in the memo.
+        showRunFailure(Label10, tr("BŁĄD"), report.failure);
+        setMemoLines(Memo1, SplitLines(runner.LastListing()));
+        return;
+    case RunStatus::Ok: break;
+    }
+    Label10->setToolTip(QString());
+    statusBar()->clearMessage();
+    UpDown2->blockSignals(true);
+    UpDown2->setMaximum(static_cast<int>(m_.Discrete()->solutions.size()) - 1);
+    UpDown2->blockSignals(false);
+    Label10->setText(m_.Discrete()->uncertain ? tr("Uwaga") : QStringLiteral(" "));
+    UpDown2Click();
 }
 
 void TForm1::UpDown2Click()
 {
-    const DiscreteView view = MakeDiscreteView(ws_, UpDown2->value(), CheckBoxDT->isChecked(), decimalSeparator());
-    if (view.error) {
-        Label10->setText(kError);
-        if (ws_.SolutionCount > 0) {
+    const DiscreteSolution* s = m_.ShowDiscrete(UpDown2->value());
+    if (!s) {
+        Label10->setText(tr("BŁĄD"));
+        if (m_.OnShow() != Analysis::None) {
             // The result on show is CONTIN's: no DISCRETE figures of an
             // earlier run may stand beside it as if they were current.
             StringGrid2->setColumnCount(1);
             Label5->setText(QStringLiteral("PUNC="));
             Label6->setText(QStringLiteral(" "));
-            SeriesRezidua->data()->clear();
-            SeriesZero->data()->clear();
-            replotAll();
+            residualChart_->Clear();
         }
         return;
     }
-    if (UpDown2->value() != view.current) {
+    const int shown = static_cast<int>(m_.ShownIndex());
+    if (UpDown2->value() != shown) {
         UpDown2->blockSignals(true);
-        UpDown2->setValue(view.current);
+        UpDown2->setValue(shown);
         UpDown2->blockSignals(false);
     }
-    setLabelColour(Label6, view.first);
-    StringGrid2->setColumnCount(view.columnCount);
-    Label5->setText(fromCore(view.label5));
+    const bool rates = CheckBoxDT->isChecked();
+    const char sep = decimalSeparator();
+    setLabelColour(Label6, shown == 0);
+    StringGrid2->setColumnCount(static_cast<int>(s->components.size()) + 1);
+    Label5->setText(QStringLiteral("PUNC=") +
+                    (std::isfinite(s->punc) ? QString::fromStdString(FormatFloat(s->punc, Pattern::F3, sep)) : QString()));
     Label5->adjustSize();
-    Label6->setText(fromCore(view.label6));
+    Label6->setText(QString::number(shown));
     PlotData();
-    PlotDiscreteSolution(*view.record, view.seriesPoints);
-    for (std::size_t c = 0; c < view.cells.size(); ++c)
-        for (std::size_t r = 0; r < view.cells[c].size(); ++r)
-            if (c != 0 || r != 0) SetCell(StringGrid2, static_cast<int>(c), static_cast<int>(r), fromCore(view.cells[c][r]));
+    PlotDiscreteSolution(*s);
+    SetCell(StringGrid2, 0, 1, tr("Intensywnosc"));
+    SetCell(StringGrid2, 0, 2, tr("Błąd % int"));
+    SetCell(StringGrid2, 0, 3, rates ? tr("1/Czas") : tr("Czas"));
+    SetCell(StringGrid2, 0, 4, rates ? tr("Błąd % 1/Czas") : tr("Błąd % czasu"));
+    for (std::size_t j = 0; j < s->components.size(); ++j) {
+        const Component& c = s->components[j];
+        const int col = static_cast<int>(j) + 1;
+        SetCell(StringGrid2, col, 0, tr("Składowa %1").arg(col));
+        SetCell(StringGrid2, col, 1, Cell(c.amplitude, sep));
+        // The listing's error columns hold percent errors; the percent error
+        // of a decay time equals, to first order, that of its rate, so the
+        // error row is the same in both views.
+        SetCell(StringGrid2, col, 2, Cell(c.amplitudeErr, sep));
+        SetCell(StringGrid2, col, 3, rates ? Cell(c.rate, sep) : c.rate != 0.0 ? Cell(1.0 / c.rate, sep) : QString());
+        SetCell(StringGrid2, col, 4, Cell(c.rateErr, sep));
+    }
     StringGrid2->resizeColumnsToContents();
 }
 
@@ -928,7 +1198,7 @@ void TForm1::recordLogClick(const LogClick& click, const char* logFile)
         lines.push_back(*click.line);
         setMemoLines(Memo2, lines);
     }
-    if (click.noResult) Label1->setText(kError);
+    if (click.noResult) Label1->setText(tr("BŁĄD"));
     writeMemo2To(logFile);
 }
 
@@ -939,7 +1209,7 @@ void TForm1::ButtonZapiszClick()
     in.value = Edit8->text().toStdString();
     in.inverse = CheckBox10->isChecked();
     in.decimalSeparator = decimalSeparator();
-    recordLogClick(ContinLogClick(ws_, memoLineCount(Memo2) == 0, in), "tempCont.txt");
+    recordLogClick(ContinLogClick(m_.ContinOnShow(), memoLineCount(Memo2) == 0, in), "tempCont.txt");
 }
 
 void TForm1::ButtonZapiszDiscClick()
@@ -950,34 +1220,47 @@ void TForm1::ButtonZapiszDiscClick()
     in.inverse = CheckBox11->isChecked();
     in.rates = CheckBoxDT->isChecked();
     in.decimalSeparator = decimalSeparator();
-    recordLogClick(DiscreteLogClick(ws_, memoLineCount(Memo2) == 0, in), "tempDisc.txt");
+    const auto& last = m_.LastDiscreteRequest();
+    const std::size_t groups = last ? static_cast<std::size_t>(std::max(last->maxComponents, 0)) : 0;
+    recordLogClick(DiscreteLogClick(m_.DiscreteOnShow(), groups, memoLineCount(Memo2) == 0, in), "tempDisc.txt");
 }
 
 void TForm1::Zapisz1Click()
 {
-    const QString name = dialogs_->saveFileName(this);
+    const QString name = dialogs_->saveFileName(this, QString());
     if (name.isEmpty()) return;
+    const QString text = Memo2->toPlainText();
     writeMemo2To(name.toStdString());
+    savedMemo2_ = text;
 }
 
 // ---------------------------------------------------------------- export
 
 void TForm1::saveMemo1Table()
 {
-    const QString name = dialogs_->saveFileName(this);
+    const QString name = dialogs_->saveFileName(this, QString());
     if (name.isEmpty()) return;
     WriteFileAtomic(name.toStdString(), FileText(memoLines(Memo1)));
 }
 
 void TForm1::ButtonZapiszFidClick()
 {
-    setMemoLines(Memo1, FitExportTable(ws_, decimalSeparator()));
+    std::optional<FitCurve> fit;
+    if (const ContinSolution* s = m_.ContinOnShow()) fit.emplace(FitCurve{s->fitX, s->fitY, true});
+    else if (const DiscreteSolution* d = m_.DiscreteOnShow()) fit.emplace(FitCurve{d->fitX, d->fitY, false});
+    const PointRange r = m_.Range();
+    setMemoLines(Memo1, FitExportTable(RangeOf(m_.X(), r), RangeOf(m_.Y(), r), fit ? &*fit : nullptr,
+                                       decimalSeparator()));
     saveMemo1Table();
 }
 
 void TForm1::ButtonRozkladClick()
 {
-    setMemoLines(Memo1, DistributionExportTable(ws_, decimalSeparator()));
+    const ContinSolution* drawn = m_.ContinDrawn();
+    std::size_t rows = 0;
+    if (drawn) rows = drawn->distX.size();
+    else if (m_.LastContinRequest()) rows = static_cast<std::size_t>(std::max(m_.LastContinRequest()->gridPoints, 0));
+    setMemoLines(Memo1, DistributionExportTable(drawn, rows, decimalSeparator()));
     saveMemo1Table();
 }
 
@@ -990,13 +1273,15 @@ void TForm1::Pomoc1Click()
     Form3->raise();
     Form3->activateWindow();
     // The working directory first (as the program always did), then the
-    // copy installed beside the program.
-    const std::filesystem::path local = "Pomoc.txt";
+    // copy installed beside the program; the English text when the window
+    // speaks English, the Polish one when there is no English one.
     const std::filesystem::path installed =
-        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / FLUVENA_DATA_FROM_BIN / "Pomoc.txt";
-    std::string bytes;
-    if (std::filesystem::exists(local)) bytes = ReadFile(local);
-    else if (std::filesystem::exists(installed)) bytes = ReadFile(installed);
-    else throw FileError(CannotOpenFile("Pomoc.txt"));
-    Form3->setHelpText(fromCore(bytes));
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / FLUVENA_DATA_FROM_BIN;
+    std::vector<std::filesystem::path> candidates;
+    if (ui::CurrentLanguage() == ui::Language::English) candidates = {"Help.txt", installed / "Help.txt"};
+    candidates.insert(candidates.end(), {"Pomoc.txt", installed / "Pomoc.txt"});
+    const auto found = std::find_if(candidates.begin(), candidates.end(),
+                                    [](const std::filesystem::path& p) { return std::filesystem::exists(p); });
+    if (found == candidates.end()) throw FileError(CannotOpenFile("Pomoc.txt"));
+    Form3->setHelpText(fromCore(ReadFile(*found)));
 }

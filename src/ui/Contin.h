@@ -2,9 +2,8 @@
 // The main window: both analysis pages, the data chart, the memos and the
 // menu. Handlers read controls, call the core and write controls; every
 // decision lives in the core, where it is tested without a window.
-#include "external/Runner.h"
+#include "core/Measurement.h"
 #include "results/ResultsLog.h"
-#include "core/Workspace.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -16,6 +15,9 @@
 #include <vector>
 
 class QAction;
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -35,13 +37,25 @@ class TForm3;
 
 namespace fluvena::ui {
 
-// The file dialogs the window runs; tests replace them.
+class DataChart;
+class DistributionChart;
+class ResidualChart;
+struct Arrow;
+
+// The answer to the question asked before quitting with results that were
+// not saved; closing the question's window is Cancel.
+enum class UnsavedAnswer { Cancel, Save, Discard };
+
+// The dialogs the window runs; tests replace them.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // An empty string when the user cancels.
-    virtual QString openFileName(QWidget* parent) = 0;
-    virtual QString saveFileName(QWidget* parent) = 0;
+    virtual QString openFileName(QWidget* parent, const QString& directory) = 0;
+    // `filter` as in a file dialog; empty for any file.
+    virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
+    virtual QString directoryName(QWidget* parent, const QString& current) = 0;
+    virtual UnsavedAnswer unsavedResults(QWidget* parent) = 0;
 };
 
 // Where failures of a handler are shown; tests replace it.
@@ -66,7 +80,8 @@ public:
            std::filesystem::path helperDir, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    fluvena::Workspace& workspace() { return ws_; }
+    // The measurement on show.
+    const fluvena::Measurement& measurement() const { return m_; }
     void setHelpWindow(TForm3* help) { Form3 = help; }
 
     // Handlers, named after the control and the event.
@@ -91,22 +106,50 @@ public:
     void Zamknij1Click();
     void Pomoc1Click();
 
+    // Desktop habits beyond the original handlers.
+    void openRecentFile(const QString& path);
+    void chooseWorkingDirectory();
+    void runPageAnalysis();
+    void showChosenSolution();
+    // The working directory: decks, listings and logs go there.
+    static QString workingDirectory();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormResize();
     void buildControls();
+    void buildMenu();
+    void buildStatusBar();
     void wireEvents();
+    // Every text the user reads, in the language installed now.
+    void retranslateUi();
+    void updateAxisTitles();
+    void updateSolutionStatus();
+    void showWorkingDirectory();
+    void loadFile(const QString& name);
+    void rememberRecent(const QString& path, bool add);
+    void rebuildRecentMenu();
+    bool resultsUnsaved() const;
+    // Window geometry, last directory and the analysis settings.
+    void saveSettings() const;
+    void restoreSettings();
     // Runs a handler; a failure stops it and goes to the error display.
     void guarded(const std::function<void()>& handler);
 
     // Drawing.
     void PlotData();
-    void PlotContinSolution(const fluvena::ContinSolution& record, std::size_t fitRows, std::size_t distRows);
-    void PlotDiscreteSolution(const fluvena::RozwiazanieDisc& record, std::size_t points);
-    void setSeries(QCPGraph* graph, const std::vector<double>& xs, const std::vector<double>& ys, std::size_t n);
-    void replotAll();
+    void PlotContinSolution(const fluvena::ContinSolution& solution);
+    void PlotDiscreteSolution(const fluvena::DiscreteSolution& solution);
+
+    // The requests the pages' fields make (conversion failures are thrown).
+    fluvena::ContinRequest continRequest() const;
+    fluvena::DiscreteRequest discreteRequest() const;
 
     // Text edges: 8-bit Windows-1250 in the core, Unicode in the window.
     static QString fromCore(const std::string& bytes);
@@ -119,10 +162,9 @@ private:
     void writeMemo2To(const std::string& fileName);
     void recordLogClick(const fluvena::LogClick& click, const char* logFile);
     void saveMemo1Table();
-
-    // Runs the engine on the deck in Memo1 with a cancellable progress
-    // dialog. Returns false when the user cancelled (nothing changes then).
-    bool runEngine(fluvena::Engine engine, std::string& listing);
+    // Shows why a run gave no result: in full as the label's tool tip and in
+    // the status bar (the label keeps its short text).
+    void showRunFailure(QLabel* label, const QString& text, const fluvena::Failure& why);
 
 public:
     // Controls, named as the form designer named them.
@@ -208,19 +250,41 @@ public:
     QAction* Zamknij1 = nullptr;
     QAction* Pomoc1 = nullptr;
 
-    // The arrows of Series1 that mark the ends of the range: (x0, y0, x1, y1).
-    struct Arrow { double x0, y0, x1, y1; };
-    const std::vector<Arrow>& Series1() const { return arrows_; }
+    // Added to the original window.
+    QCPGraph* SeriesFitResiduals = nullptr;
+    QMenu* MenuRecent = nullptr;
+    QAction* ActionWorkDir = nullptr;
+    QMenu* MenuLanguage = nullptr;
+    QAction* ActionPolish = nullptr;
+    QAction* ActionEnglish = nullptr;
+    QAction* ActionRun = nullptr;
+    QAction* ActionChosen = nullptr;
+    QToolButton* ButtonChosen = nullptr;
+    QLabel* StatusSolution = nullptr;
+    QLabel* StatusWorkDir = nullptr;
+    QAction* CopyGrid1 = nullptr;
+    QAction* CopyGrid2 = nullptr;
+    fluvena::ui::DistributionChart& distributionChart() const { return *distributionChart_; }
+    fluvena::ui::DataChart& dataChart() const { return *dataChart_; }
+    fluvena::ui::ResidualChart& residualChart() const { return *residualChart_; }
+
+    // The arrows of Series1 that mark the ends of the range.
+    const std::vector<fluvena::ui::Arrow>& Series1() const { return arrows_; }
 
 private:
     std::vector<QCheckBox*> switchBoxes() const;
-    void drawArrows();
+    std::vector<std::pair<const char*, QLineEdit*>> settingFields() const;
 
-    fluvena::Workspace ws_;
+    fluvena::Measurement m_;
+    std::unique_ptr<fluvena::ui::DistributionChart> distributionChart_;
+    std::unique_ptr<fluvena::ui::DataChart> dataChart_;
+    std::unique_ptr<fluvena::ui::ResidualChart> residualChart_;
     std::unique_ptr<fluvena::ui::FileDialogs> dialogs_;
     std::unique_ptr<fluvena::ui::ErrorDisplay> errors_;
     std::filesystem::path helperDir_;
     TForm3* Form3 = nullptr;
-    std::vector<Arrow> arrows_;
+    std::vector<fluvena::ui::Arrow> arrows_;
     bool settingUpScrollBars_ = false;
+    QString fileName_;    // the data file on show, for the caption
+    QString savedMemo2_;  // the results memo as "Zapisz" last wrote it
 };

@@ -1,5 +1,6 @@
 #include "ui/Help.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -9,12 +10,12 @@
 TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("POMOC"));
+    setAttribute(Qt::WA_QuitOnClose, false);
     resize(696, 480);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    Panel1 = new QLabel(QStringLiteral("Fluvena - Mini pomoc"), this);
+    Panel1 = new QLabel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setAlignment(Qt::AlignCenter);
     Panel1->setFixedHeight(41);
@@ -29,7 +30,20 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window)
     f.setPointSize(10);
     RichEdit1->setFont(f);
     layout->addWidget(RichEdit1, 1);
+    retranslateUi();
     FormCreate();
+}
+
+void TForm3::retranslateUi()
+{
+    setWindowTitle(tr("POMOC"));
+    Panel1->setText(tr("Fluvena - Mini pomoc"));
+}
+
+void TForm3::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) retranslateUi();
+    QWidget::changeEvent(event);
 }
 
 void TForm3::FormCreate()

@@ -1,6 +1,7 @@
 #pragma once
 // The help window: a read-only view of the help text, shown without making
-// it modal; closing it only hides it.
+// it modal; closing it only hides it, and it never keeps the program running
+// once the main window is closed.
 #include <QWidget>
 
 class QLabel;
@@ -15,4 +16,10 @@ public:
 
     QLabel* Panel1 = nullptr;
     QPlainTextEdit* RichEdit1 = nullptr;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void retranslateUi();
 };

@@ -1,26 +1,30 @@
-// Fluvena: start-up order. The splash shows for two seconds, then the main
-// window (whose creation resets the workspace) and the hidden help window.
+// Fluvena: start-up order. The language first, then the splash for two
+// seconds, then the main window (whose creation resets the workspace) and
+// the hidden help window.
 #include "external/Runner.h"
 #include "ui/Contin.h"
 #include "ui/Help.h"
+#include "ui/Language.h"
 #include "ui/Unit2.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
-#include <QThread>
+#include <QSettings>
 
 #include <exception>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Fluvena"));
+    QCoreApplication::setApplicationName(QStringLiteral("Fluvena"));
+    fluvena::ui::UseLanguage(
+        fluvena::ui::ChooseLanguage(QSettings().value(QStringLiteral("language")).toString(), QLocale::system()));
     try {
         {
             TForm2 splash;
-            splash.show();
-            splash.repaint();
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            QThread::msleep(2000);
+            splash.ShowFor(2000);
         }
         const auto helperDir = fluvena::HelperDirFor(QCoreApplication::applicationDirPath().toStdString());
         TForm1 form(fluvena::ui::MakeStandardDialogs(), fluvena::ui::MakeMessageBoxDisplay(), helperDir);

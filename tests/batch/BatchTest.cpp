@@ -2,13 +2,12 @@
 // what the core gives for the same input in this process.
 #include "MiniJson.h"
 
-#include "contin/ContinListing.h"
-#include "discrete/DiscreteListing.h"
-#include "results/ResultsLog.h"
-#include "io/DataLoader.h"
-#include "io/FileIO.h"
+#include "../TestData.h"
 #include "base/MemoText.h"
-#include "core/Workspace.h"
+#include "core/Measurement.h"
+#include "io/FileIO.h"
+#include "physics/Sizes.h"
+#include "results/ResultsLog.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +21,7 @@
 #include <vector>
 
 using namespace fluvena;
+namespace FT = fluvena::testing;
 namespace fs = std::filesystem;
 
 namespace {
@@ -104,67 +104,61 @@ void ExpectSameNumbers(const minijson::Value& json, const std::vector<double>& c
     }
 }
 
-Workspace LoadedWorkspace(const std::string& dataFile)
+// The core's result for a data file and a recorded listing.
+Measurement Analysed(const std::string& data, const std::string& listing, bool contin)
 {
-    LoadedData d = ParseDataFile(ReadFile(dataFile));
-    Workspace ws;
-    ws.PointCount = static_cast<std::int32_t>(d.x.size());
-    ws.DataX = d.x;
-    ws.DataY = d.y;
-    ws.SetRange(0, ws.PointCount - 1);
-    return ws;
+    Measurement m;
+    m.Load(FT::LoadFixture(data));
+    FT::RecordedRunner runner(ReadFile(Data(listing)));
+    if (contin) m.RunContin(ContinRequest{}, runner);
+    else m.RunDiscrete(DiscreteRequest{}, runner);
+    return m;
 }
 
 }  // namespace
 
-TEST(BatchParse, ContinJsonHoldsTheCoreParse)
+TEST(BatchParse, ContinJsonHoldsTheCoreResult)
 {
-    struct Case { const char* listing; int points; int chosen; };
-    for (const Case c : {Case{"bimodal.contin.out", 100, 7}, Case{"lognormal.contin.out", 80, 9}}) {
+    struct Case { const char* listing; const char* data; int points; int chosen; };
+    for (const Case c : {Case{"bimodal.contin.out", "bimodal.txt", 100, 7}, Case{"lognormal.contin.out", "lognormal.txt", 80, 9}}) {
         SCOPED_TRACE(c.listing);
         const BatchRun run = Batch("parse-contin " + Quote(Data(c.listing)) + " --points " + std::to_string(c.points) +
-                              " --grid-points 100");
+                                   " --grid-points 100");
         ASSERT_EQ(run.exitCode, 0);
         const auto objs = run.objects();
         ASSERT_EQ(objs.size(), 1u);
         const auto& j = objs[0];
-
-        Workspace ws;
-        ApplyContinParse(ws, ParseContinListing(NormalizedText(ReadFile(Data(c.listing))), c.points, 100, 0));
+        const Measurement m = Analysed(c.data, c.listing, true);
+        const ContinResult& r = *m.Contin();
         EXPECT_EQ(j["status"].text, "ok");
         EXPECT_EQ(j["analysis"].text, "contin");
         EXPECT_EQ(j["file"].text, Data(c.listing));
         EXPECT_EQ(j["gridPoints"].Num(), 100);
         EXPECT_EQ(j["chosen"].Num(), c.chosen);
-        EXPECT_EQ(j["chosen"].Num(), ws.ChosenSolution);
-        ASSERT_EQ(j["solutionCount"].Num(), ws.SolutionCount);
-        ASSERT_EQ(j["solutions"].items.size(), static_cast<std::size_t>(ws.SolutionCount));
-        for (int i = 0; i < ws.SolutionCount; ++i) {
-            const auto& js = j["solutions"][static_cast<std::size_t>(i)];
-            const ContinSolution& s = ws.ContinSolutions[static_cast<std::size_t>(i)];
-            EXPECT_EQ(js["index"].Num(), i);
+        ASSERT_EQ(j["solutions"].items.size(), r.solutions.size());
+        for (std::size_t i = 0; i < r.solutions.size(); ++i) {
+            const auto& js = j["solutions"][i];
+            const ContinSolution& s = r.solutions[i];
+            EXPECT_EQ(js["index"].Num(), static_cast<double>(i));
             EXPECT_EQ(js["prob1ToReject"].Num(), s.prob1ToReject);
-            ASSERT_EQ(js["peakCount"].Num(), s.peakCount);
-            ASSERT_EQ(js["peaks"].items.size(), static_cast<std::size_t>(s.peakCount));
-            for (std::size_t k = 0; k < static_cast<std::size_t>(s.peakCount); ++k) {
-                EXPECT_EQ(js["peaks"][k]["intensity"].Num(), s.peakIntensity[k]);
-                EXPECT_EQ(js["peaks"][k]["intensityErr"].Num(), s.peakIntensityErr[k]);
-                EXPECT_EQ(js["peaks"][k]["position"].Num(), s.peakPosition[k]);
-                EXPECT_EQ(js["peaks"][k]["positionErr"].Num(), s.peakPositionErr[k]);
-                EXPECT_EQ(js["peaks"][k]["width"].Num(), s.peakWidth[k]);
+            ASSERT_EQ(js["peaks"].items.size(), s.peaks.size());
+            for (std::size_t k = 0; k < s.peaks.size(); ++k) {
+                EXPECT_EQ(js["peaks"][k]["intensity"].Num(), s.peaks[k].intensity);
+                EXPECT_EQ(js["peaks"][k]["intensityErr"].Num(), s.peaks[k].intensityErr);
+                EXPECT_EQ(js["peaks"][k]["position"].Num(), s.peaks[k].position);
+                EXPECT_EQ(js["peaks"][k]["positionErr"].Num(), s.peaks[k].positionErr);
+                EXPECT_EQ(js["peaks"][k]["width"].Num(), s.peaks[k].width);
             }
-            ExpectSameNumbers(js["distX"], s.distX, "distX");
             ExpectSameNumbers(js["distY"], s.distY, "distY");
             ExpectSameNumbers(js["distErr"], s.distErr, "distErr");
-            ExpectSameNumbers(js["fitX"], s.fitX, "fitX");
             ExpectSameNumbers(js["fitY"], s.fitY, "fitY");
         }
     }
 }
 
-TEST(BatchParse, DiscreteJsonHoldsTheCoreParse)
+TEST(BatchParse, DiscreteJsonHoldsTheCoreResult)
 {
-    struct Case { const char* listing; const char* data; const char* label10; };
+    struct Case { const char* listing; const char* data; const char* note; };
     for (const Case c : {Case{"bimodal.discrete.out", "bimodal.txt", " "},
                          Case{"lognormal.discrete.out", "lognormal.txt", "Uwaga"}}) {
         SCOPED_TRACE(c.listing);
@@ -173,30 +167,27 @@ TEST(BatchParse, DiscreteJsonHoldsTheCoreParse)
         const auto objs = run.objects();
         ASSERT_EQ(objs.size(), 1u);
         const auto& j = objs[0];
-
-        Workspace ws = LoadedWorkspace(Data(c.data));
-        ApplyDiscreteParse(ws, ParseDiscreteListing(NormalizedText(ReadFile(Data(c.listing))), ws));
+        const Measurement m = Analysed(c.data, c.listing, false);
+        const DiscreteResult& r = *m.Discrete();
         EXPECT_EQ(j["status"].text, "ok");
         EXPECT_EQ(j["analysis"].text, "discrete");
-        EXPECT_EQ(j["label10"].text, c.label10);
-        EXPECT_EQ(j["pointCount"].Num(), ws.PointCount);
+        EXPECT_EQ(j["note"].text, c.note);
+        EXPECT_EQ(j["pointCount"].Num(), static_cast<double>(m.PointCount()));
         EXPECT_EQ(j["first"].Num(), 0);
-        EXPECT_EQ(j["last"].Num(), ws.PointCount - 1);
-        ASSERT_EQ(j["solutionCount"].Num(), ws.SolutionCount);
-        ASSERT_GT(ws.SolutionCount, 0);
-        for (int i = 0; i < ws.SolutionCount; ++i) {
-            const auto& js = j["solutions"][static_cast<std::size_t>(i)];
-            const RozwiazanieDisc& s = ws.DiscreteSolutions[static_cast<std::size_t>(i)];
+        EXPECT_EQ(j["last"].Num(), static_cast<double>(m.PointCount() - 1));
+        ASSERT_EQ(j["solutions"].items.size(), r.solutions.size());
+        for (std::size_t i = 0; i < r.solutions.size(); ++i) {
+            const auto& js = j["solutions"][i];
+            const DiscreteSolution& s = r.solutions[i];
             EXPECT_EQ(js["baseline"].Num(), s.baseline);
             EXPECT_EQ(js["punc"].Num(), s.punc);
-            ASSERT_EQ(js["componentCount"].Num(), s.componentCount);
-            for (std::size_t k = 0; k < static_cast<std::size_t>(s.componentCount); ++k) {
-                EXPECT_EQ(js["components"][k]["amplitude"].Num(), s.amplitude[k]);
-                EXPECT_EQ(js["components"][k]["amplitudeErr"].Num(), s.amplitudeErr[k]);
-                EXPECT_EQ(js["components"][k]["rate"].Num(), s.rate[k]);
-                EXPECT_EQ(js["components"][k]["rateErr"].Num(), s.rateErr[k]);
+            ASSERT_EQ(js["components"].items.size(), s.components.size());
+            for (std::size_t k = 0; k < s.components.size(); ++k) {
+                EXPECT_EQ(js["components"][k]["amplitude"].Num(), s.components[k].amplitude);
+                EXPECT_EQ(js["components"][k]["amplitudeErr"].Num(), s.components[k].amplitudeErr);
+                EXPECT_EQ(js["components"][k]["rate"].Num(), s.components[k].rate);
+                EXPECT_EQ(js["components"][k]["rateErr"].Num(), s.components[k].rateErr);
             }
-            ExpectSameNumbers(js["fitX"], s.fitX, "fitX");
             ExpectSameNumbers(js["fitY"], s.fitY, "fitY");
             ExpectSameNumbers(js["residual"], s.residual, "residual");
         }
@@ -229,15 +220,12 @@ TEST(BatchSeries, LogEqualsThreeClicks)
 
         std::vector<std::string> memo = SplitLines(c.before);
         for (std::size_t i = 0; i < data.size(); ++i) {
-            Workspace ws = LoadedWorkspace(data[i]);
-            ApplyContinParse(ws, ParseContinListing(NormalizedText(ReadFile(listings[i])), ws.RangeCount, 100, 0));
-            ws.CurrentSolution = ws.ChosenSolution;
-            LogInput in;
-            in.paramName = "Temp";
-            in.value = values[i];
-            in.inverse = c.inverse;
-            in.decimalSeparator = ',';
-            const LogClick click = ContinLogClick(ws, memo.empty(), in);
+            Measurement m;
+            m.Load(FT::LoadFixture(fs::path(data[i]).filename().string()));
+            FT::RecordedRunner runner(ReadFile(listings[i]));
+            ASSERT_EQ(m.RunContin(ContinRequest{}, runner).status, RunStatus::Ok);
+            const LogInput in{"Temp", values[i], c.inverse, false, ','};
+            const LogClick click = ContinLogClick(m.ShowContin(static_cast<std::int64_t>(m.Contin()->chosen)), memo.empty(), in);
             if (click.header) memo.push_back(*click.header);
             ASSERT_TRUE(click.line);
             memo.push_back(*click.line);
@@ -257,15 +245,13 @@ TEST(BatchFailures, StatusAndExitCode)
     FakeEngine(fakes, "discrete.exe", {Data("bimodal.discrete.out")});
     const fs::path cut = dir.path / "cut.out";
     {
-        // The second fit table breaks off after a few rows; a third marker
-        // still counts it as a solution.
         const std::string listing = ReadFile(Data("bimodal.contin.out"));
-        const std::string marker = "ORDINATES LISTED ARE FIT VALUES";
-        const auto second = listing.find(marker, listing.find(marker) + 1);
-        ASSERT_NE(second, std::string::npos);
-        std::ofstream(cut, std::ios::binary) << listing.substr(0, second + 600) << "\n" << marker << "\n";
+        std::ofstream(cut, std::ios::binary) << listing.substr(0, listing.size() * 3 / 4);
     }
-    const std::string bimodal = Quote(Data("bimodal.txt"));
+    // A copy beside which the listing of a rejected deck can be kept.
+    const fs::path copy = dir.path / "bimodal.txt";
+    fs::copy_file(Data("bimodal.txt"), copy);
+    const std::string bimodal = Quote(copy.string());
 
     struct Case {
         const char* name;
@@ -285,7 +271,8 @@ TEST(BatchFailures, StatusAndExitCode)
         {"DISCRETE through the stand-in", "discrete --json " + bimodal, 0, {"ok"}},
         {"truncated listing", "parse-contin " + Quote(cut.string()) + " --points 100 --grid-points 100", 1, {"error"}},
         {"listing without a component table", "parse-discrete " + Quote(Data("bimodal.contin.out")) + " " + bimodal, 1,
-         {"rejected"}},
+         {"error"}},
+        {"range beyond the file", "contin --json --last 100 " + bimodal, 1, {"error"}},
         {"unknown option", "contin --colour red " + bimodal, 2, {}},
         {"option of the other analysis", "contin --weight 2 " + bimodal, 2, {}},
         {"no data file", "discrete --json", 2, {}},
@@ -297,6 +284,7 @@ TEST(BatchFailures, StatusAndExitCode)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        fs::remove(dir.path / "bimodal.contin.out");
         const std::string errFile = (dir.path / "stderr.txt").string();
         const BatchRun run = Batch(c.args, env, errFile);
         EXPECT_EQ(run.exitCode, c.exitCode);
@@ -311,4 +299,78 @@ TEST(BatchFailures, StatusAndExitCode)
         }
         fs::remove(fakes / "count");
     }
+    // The rejected deck's listing was kept beside the data, and said so.
+    const BatchRun rejected = Batch("contin --json " + bimodal, env);
+    EXPECT_NE(rejected.objects().at(0)["message"].text.find("ERROR INPUT  2.  (CHECK USERS GUIDE.)"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir.path / "bimodal.contin.out"), ReadFile(Data("badng.contin.out")));
+    // The usage on request, whatever the command.
+    for (const char* args : {"--help", "-h", "contin --help", "discrete -h"}) {
+        const BatchRun help = Batch(args);
+        EXPECT_EQ(help.exitCode, 0) << args;
+        EXPECT_EQ(help.out.rfind("usage:", 0), 0u) << args;
+    }
+}
+
+// A correlator file: what its header says, the sample as the options change
+// it, the cumulant fit and the sizes, as the core computes them.
+TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
+{
+    const std::string file = Quote(Data("alv/LC8.2_0045.ASC"));
+    struct Case { std::string options; double temperature, viscosity, index; const char* kind; };
+    const Case cases[] = {
+        {"", 297.94326, 0.89, 1.332, "g2-1"},
+        {"--temperature 300 --solvent water", 300, *physics::WaterViscosityCp(300), 1.332, "g2-1"},
+        {"--solvent toluene --viscosity 0.6", 297.94326, 0.6, 1.496, "g2-1"},
+        {"--data-kind g2 --baseline tail --refractive-index 1.33", 297.94326, 0.89, 1.33, "g2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        const BatchRun run = Batch("cumulants --json " + c.options + " " + file);
+        ASSERT_EQ(run.exitCode, 0);
+        const auto j = run.objects().at(0);
+        EXPECT_EQ(j["format"].text, "alv");
+        EXPECT_EQ(j["headerLines"].Num(), 28);
+        EXPECT_EQ(j["instrument"]["angle"].Num(), 87.5);
+        EXPECT_EQ(j["instrument"]["temperature"].Num(), 297.94326);
+        EXPECT_EQ(j["instrument"]["meanCountRate"].items.size(), 2u);
+        EXPECT_EQ(j["sample"]["dataKind"].text, c.kind);
+        EXPECT_EQ(j["sample"]["timeUnit"].text, "ms");
+        EXPECT_DOUBLE_EQ(j["sample"]["temperature"].Num(), c.temperature);
+        EXPECT_DOUBLE_EQ(j["sample"]["viscosity"].Num(), c.viscosity);
+        EXPECT_DOUBLE_EQ(j["sample"]["refractiveIndex"].Num(), c.index);
+
+        Measurement m;
+        m.Load(FT::LoadFixture("alv/LC8.2_0045.ASC"));
+        SampleParameters p = m.Sample();
+        p.temperatureK = c.temperature, p.viscosityCp = c.viscosity, p.refractiveIndex = c.index;
+        p.dataKind = std::string(c.kind) == "g2" ? DataKind::G2 : DataKind::G2Minus1;
+        p.baselineMode = std::string(c.kind) == "g2" ? BaselineMode::Tail : BaselineMode::Fixed;
+        m.SetSample(p);
+        ASSERT_EQ(m.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
+        const cumulants::Result& f = m.Cumulants()->fit;
+        EXPECT_EQ(j["analysis"].text, "cumulants");
+        EXPECT_EQ(j["gammaMean"].Num(), f.gammaMean);
+        EXPECT_EQ(j["pdi"].Num(), f.pdi);
+        EXPECT_EQ(j["beta"].Num(), f.beta);
+        EXPECT_EQ(j["zAverageRadius"].Num(), physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, p)->radiusNm);
+        EXPECT_EQ(j["fitLast"].Num(), static_cast<double>(f.fitLast));
+        EXPECT_EQ(j["method"].text, "iso22412");
+    }
+    // The bundled CONTIN on the same file: g1 through beta, a radius per peak.
+    const BatchRun run = Batch("contin --json --grid-min 1e-4 --grid-max 1e3 " + file);
+    ASSERT_EQ(run.exitCode, 0);
+    const auto j = run.objects().at(0);
+    EXPECT_GT(j["beta"].Num(), 0.2);
+    Measurement m;
+    m.Load(FT::LoadFixture("alv/LC8.2_0045.ASC"));
+    for (const auto& peak : j["solutions"][static_cast<std::size_t>(j["chosen"].Num())]["peaks"].items) {
+        const auto size = physics::SizeFromDecayTime(peak["position"].Num(), peak["positionErr"].Num(), m.Sample());
+        EXPECT_EQ(peak["hydrodynamicRadius"].Num(), size->radiusNm);
+        EXPECT_EQ(peak["hydrodynamicRadiusErr"].Num(), size->radiusErrNm);
+        EXPECT_EQ(peak["diffusionCoefficient"].Num(), size->diffusion);
+    }
+    // The flat toluene correlation has no decay to fit.
+    const BatchRun toluene = Batch("cumulants --json " + Quote(Data("alv/toluene-0001.ASC")));
+    EXPECT_EQ(toluene.exitCode, 1);
+    EXPECT_EQ(toluene.objects().at(0)["status"].text, "error");
 }

@@ -25,6 +25,13 @@ struct TempDir {
     ~TempDir() { fs::remove_all(path); }
 };
 
+std::string RunEngineBlocking(Engine engine, const std::vector<std::string>& deck, const RunFiles& files,
+                              const fs::path& helperDir)
+{
+    BlockingRunner runner(files.workDir, helperDir);
+    return runner.Run(engine, deck).listing;
+}
+
 void WriteScript(const fs::path& file, const std::string& body)
 {
     std::ofstream(file) << "#!/bin/sh\n" << body;

@@ -4,14 +4,23 @@
 #include "ui/Contin.h"
 #include "ui/Help.h"
 #include "ui/Unit2.h"
+#include "base/MemoText.h"
 #include "io/Cp1250.h"
 #include "io/FileIO.h"
+#include "ui/Charts.h"
+#include "ui/Language.h"
 
 #include <qcustomplot.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QStatusBar>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -32,6 +41,7 @@
 #include <QToolButton>
 
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -44,20 +54,22 @@ const QString kData = QStringLiteral(FLUVENA_TEST_DATA);
 
 struct FakeDialogs : ui::FileDialogs {
     std::deque<QString> openNames, saveNames;
-    QString openFileName(QWidget*) override
+    QStringList openDirectories, saveFilters;  // what the dialogs were started with
+    QString directory;                         // the working directory chosen
+    std::deque<ui::UnsavedAnswer> answers;
+    int questions = 0;
+    template <typename T>
+    static T Next(std::deque<T>& answers)
     {
-        if (openNames.empty()) return {};
-        auto n = openNames.front();
-        openNames.pop_front();
-        return n;
+        if (answers.empty()) return T{};
+        const T a = answers.front();
+        answers.pop_front();
+        return a;
     }
-    QString saveFileName(QWidget*) override
-    {
-        if (saveNames.empty()) return {};
-        auto n = saveNames.front();
-        saveNames.pop_front();
-        return n;
-    }
+    QString openFileName(QWidget*, const QString& dir) override { openDirectories << dir; return Next(openNames); }
+    QString saveFileName(QWidget*, const QString& filter) override { saveFilters << filter; return Next(saveNames); }
+    QString directoryName(QWidget*, const QString&) override { return directory; }
+    ui::UnsavedAnswer unsavedResults(QWidget*) override { ++questions; return Next(answers); }
 };
 
 struct CollectErrors : ui::ErrorDisplay {
@@ -85,6 +97,7 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> work_;
     std::unique_ptr<QTemporaryDir> helpers_;
+    std::unique_ptr<QTemporaryDir> settings_;
     QString oldDir_;
     QByteArray oldPath_;
     FakeDialogs* dialogs_ = nullptr;
@@ -119,20 +132,43 @@ class MainWindowTest : public QObject {
         return path;
     }
 
-private slots:
-    void init()
+    // A window as the program starts it, with fake dialogs and error display.
+    void startWindow()
     {
-        work_ = std::make_unique<QTemporaryDir>();
-        helpers_ = std::make_unique<QTemporaryDir>();
-        oldDir_ = QDir::currentPath();
-        oldPath_ = qgetenv("PATH");
-        QDir::setCurrent(work_->path());
         auto dialogs = std::make_unique<FakeDialogs>();
         auto errors = std::make_unique<CollectErrors>();
         dialogs_ = dialogs.get();
         errors_ = errors.get();
         form_ = std::make_unique<TForm1>(std::move(dialogs), std::move(errors), helpers_->path().toStdString());
         form_->show();
+    }
+    void activate()
+    {
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // Settings go to a temporary place of each test, never the user's.
+        QCoreApplication::setOrganizationName(QStringLiteral("FluvenaTest"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        ui::UseLanguage(ui::Language::Polish);
+    }
+
+    void init()
+    {
+        settings_ = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_->path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_->path());
+        QVERIFY(QSettings().fileName().startsWith(settings_->path()));
+        work_ = std::make_unique<QTemporaryDir>();
+        helpers_ = std::make_unique<QTemporaryDir>();
+        oldDir_ = QDir::currentPath();
+        oldPath_ = qgetenv("PATH");
+        QDir::setCurrent(work_->path());
+        startWindow();
     }
     void cleanup()
     {
@@ -141,6 +177,9 @@ private slots:
         qputenv("PATH", oldPath_);
         work_.reset();
         helpers_.reset();
+        settings_.reset();
+        ui::UseLanguage(ui::Language::Polish);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     }
 
     void startState()
@@ -155,11 +194,11 @@ private slots:
         for (auto* w : form_->GroupBox2->findChildren<QWidget*>())
             QCOMPARE(w->isEnabled(), w == form_->ButtonDefault);
         for (auto* l : {form_->Label1, form_->Label6, form_->Label10, form_->Label12}) QCOMPARE(l->text(), QStringLiteral(" "));
-        auto& ws = form_->workspace();
-        QCOMPARE(ws.PointCount, 0);
-        QCOMPARE(ws.RangeCount, 0);
-        QCOMPARE(ws.SolutionCount, 0);
-        QCOMPARE(ws.ContinGridPoints, 0);
+        const auto& m = form_->measurement();
+        QCOMPARE(m.PointCount(), std::size_t(0));
+        QCOMPARE(m.Range().Count(), 0);
+        QCOMPARE(m.OnShow(), Analysis::None);
+        QVERIFY(!m.LastContinRequest());
         QCOMPARE(form_->Edit1->text(), QStringLiteral("0.1"));
         QCOMPARE(form_->Edit2->text(), QStringLiteral("1000"));
         QCOMPARE(form_->Edit3->text(), QStringLiteral("100"));
@@ -174,37 +213,37 @@ private slots:
 
     void openLoadsPlotsAndSetsTheRange()
     {
-        open(kData + "/bimodal.txt");
+        open(kData + "/pairbase.txt");
         QVERIFY(errors_->messages.isEmpty());
-        auto& ws = form_->workspace();
-        QCOMPARE(ws.PointCount, 100);
-        QCOMPARE(form_->windowTitle(), QStringLiteral("Fluvena 0.99 alfa - ") + kData + "/bimodal.txt");
+        const auto& m = form_->measurement();
+        QCOMPARE(m.PointCount(), std::size_t(100));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Fluvena 0.99 alfa - ") + kData + "/pairbase.txt");
         QCOMPARE(form_->ScrollBar1->maximum(), 99);
         QCOMPARE(form_->ScrollBar2->maximum(), 99);
         QCOMPARE(form_->ScrollBar1->value(), 0);
         QCOMPARE(form_->ScrollBar2->value(), 99);
-        QCOMPARE(ws.FirstPoint, 0);
-        QCOMPARE(ws.LastPoint, 99);
-        QCOMPARE(ws.RangeCount, 100);
+        QCOMPARE(m.Range().first, 0);
+        QCOMPARE(m.Range().last, 99);
+        QCOMPARE(m.Range().Count(), 100);
         QCOMPARE(form_->SeriesWejscie->data()->size(), 100);
         QVERIFY(form_->Memo1->toPlainText().isEmpty());
         QCOMPARE(form_->Series1().size(), std::size_t(2));
-        QCOMPARE(form_->Series1()[1].x1, ws.DataX[99]);
-        QCOMPARE(form_->Series1()[1].y1, ws.DataY[99]);
+        QCOMPARE(form_->Series1()[1].x1, m.X()[99]);
+        QCOMPARE(form_->Series1()[1].y1, m.Y()[99]);
 
         form_->ScrollBar1->setValue(3);
         form_->ScrollBar2->setValue(7);
-        QCOMPARE(ws.RangeCount, 5);
-        QCOMPARE(form_->Series1()[0].x0, ws.DataX[3]);
+        QCOMPARE(m.Range().Count(), 5);
+        QCOMPARE(form_->Series1()[0].x0, m.X()[3]);
         QCOMPARE(form_->Series1()[0].y0, 0.0);
-        QCOMPARE(form_->Series1()[1].y1, ws.DataY[7]);
+        QCOMPARE(form_->Series1()[1].y1, m.Y()[7]);
         form_->ScrollBar1->setValue(9);
-        QCOMPARE(ws.RangeCount, -1);
+        QCOMPARE(m.Range().Count(), -1);
 
         // A shorter file afterwards: the scroll bars never point past it.
         open(writeFile("short.txt", "1\t0.5\r\n2\t0.25\r\n3\t0.125\r\n"));
-        QCOMPARE(ws.PointCount, 3);
-        QCOMPARE(ws.RangeCount, 3);
+        QCOMPARE(m.PointCount(), std::size_t(3));
+        QCOMPARE(m.Range().Count(), 3);
         QCOMPARE(form_->ScrollBar2->value(), 2);
     }
 
@@ -224,18 +263,18 @@ private slots:
 
     void cancelledOpenLeavesNoDataButTheArrows()
     {
-        open(kData + "/bimodal.txt");
+        open(kData + "/pairbase.txt");
         const QString caption = form_->windowTitle();
         form_->Memo1->setPlainText("x");
         form_->Otw1->trigger();  // no name queued: the dialog is cancelled
-        QCOMPARE(form_->workspace().PointCount, 0);
+        QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
         QVERIFY(form_->Memo1->toPlainText().isEmpty());
         QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
         QCOMPARE(form_->windowTitle(), caption);
         QCOMPARE(form_->Series1().size(), std::size_t(2));
         form_->ScrollBar1->setValue(1);
         QCOMPARE(form_->Series1().size(), std::size_t(0));
-        QCOMPARE(form_->workspace().RangeCount, 0);
+        QCOMPARE(form_->measurement().Range().Count(), 0);
     }
 
     void emptyAndUnreadableFiles()
@@ -244,13 +283,13 @@ private slots:
         QCOMPARE(form_->Label1->text(), QStringLiteral("BLAD"));
         QCOMPARE(form_->Label12->text(), QStringLiteral("BŁĄD"));
         QCOMPARE(form_->Label10->text(), QStringLiteral("BŁĄD"));
-        QCOMPARE(form_->workspace().PointCount, 0);
+        QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
 
         open(writeFile("bad.txt", "1\t2\r\n3 4\r\n5\t6\r\n"));
         QCOMPARE(errors_->messages.size(), 1);
-        QVERIFY2(errors_->messages[0].contains(QStringLiteral("3")), qPrintable(errors_->messages[0]));
-        QCOMPARE(form_->workspace().PointCount, 0);
-        QVERIFY(form_->workspace().DataX.empty());
+        // The line without a tab between its columns is named.
+        QVERIFY2(errors_->messages[0].contains(QStringLiteral("line 2")), qPrintable(errors_->messages[0]));
+        QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
         QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
 
         open(work_->filePath("missing.txt"));
@@ -267,29 +306,31 @@ private slots:
 
     void continRunAndBrowsing()
     {
-        listingEngine("contin.exe", "bimodal.contin.out");
-        open(kData + "/bimodal.txt");
+        listingEngine("contin.exe", "pairbase.contin.out");
+        open(kData + "/pairbase.txt");
+        form_->Edit1->setText(QStringLiteral("0.5"));  // the grid the reference deck was written with
+        form_->Edit2->setText(QStringLiteral("5000"));
         form_->UpDown1->setValue(0);
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
         QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
-        auto& ws = form_->workspace();
-        QCOMPARE(ws.SolutionCount, 11);
-        QCOMPARE(ws.ChosenSolution, 7);
-        QCOMPARE(ws.LastAnalysis, 1);
+        const auto& m = form_->measurement();
+        QCOMPARE(m.Contin()->solutions.size(), std::size_t(11));
+        QCOMPARE(m.Contin()->chosen, std::size_t(7));
+        QCOMPARE(m.OnShow(), Analysis::Contin);
         QCOMPARE(form_->UpDown1->maximum(), 10);
         QCOMPARE(form_->Label1->text(), QStringLiteral("0"));
         QVERIFY(!IsRed(form_->Label1));
         QVERIFY(form_->Memo1->toPlainText().isEmpty());
-        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/bimodal.contin.in"));
+        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/pairbase.contin.in"));
         QCOMPARE(form_->SeriesFid->data()->size(), 100);
         QVERIFY(form_->SeriesRozklad->data()->size() > 0);
 
         form_->UpDown1->setValue(7);
         QCOMPARE(form_->Label1->text(), QStringLiteral("7"));
         QVERIFY(IsRed(form_->Label1));
-        QCOMPARE(ws.CurrentSolution, 7);
+        QCOMPARE(m.ShownIndex(), std::size_t(7));
         QVERIFY(form_->Label4->text().startsWith(QStringLiteral("Probe1=0")));
-        const int peaks = ws.ContinSolutions[7].peakCount;
+        const int peaks = static_cast<int>(m.Contin()->solutions[7].peaks.size());
         QCOMPARE(form_->StringGrid1->columnCount(), peaks + 1);
         QCOMPARE(Cell(form_->StringGrid1, 1, 0), QStringLiteral("Peak 1"));
         QCOMPARE(Cell(form_->StringGrid1, 0, 2), QStringLiteral("Błąd % int"));
@@ -300,7 +341,7 @@ private slots:
     void continRefusedRejectedAndMissing()
     {
         listingEngine("contin.exe", "badng.contin.out");
-        open(kData + "/bimodal.txt");
+        open(kData + "/pairbase.txt");
         form_->ScrollBar1->setValue(10);
         form_->ScrollBar2->setValue(11);  // two points: 31 deck lines
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
@@ -311,7 +352,7 @@ private slots:
         form_->ScrollBar2->setValue(99);
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
         QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"));
-        QCOMPARE(form_->workspace().SolutionCount, 0);
+        QCOMPARE(form_->measurement().OnShow(), Analysis::None);
 
         QFile::remove(helpers_->filePath("contin.exe"));
         qputenv("PATH", "/usr/bin:/bin");
@@ -319,18 +360,27 @@ private slots:
         QCOMPARE(errors_->messages.size(), 1);
         QVERIFY2(errors_->messages[0].contains(QStringLiteral("not found")), qPrintable(errors_->messages[0]));
 
-        form_->Edit3->setText(QStringLiteral("100.5"));
-        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
-        QCOMPARE(errors_->messages.last(), QStringLiteral("'100.5' is not a valid integer value"));
-        QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        // The grid fields are read "Do:", then "Siatka Od:", then "NG": the
+        // first bad one in that order is named.
+        struct Fields { const char *from, *to, *points, *message; };
+        for (const Fields& f : {Fields{"x", "y", "z", "'y' is not a valid floating point value"},
+                                Fields{"x", "1000", "z", "'x' is not a valid floating point value"},
+                                Fields{"1", "1000", "100.5", "'100.5' is not a valid integer value"}}) {
+            form_->Edit1->setText(QString::fromLatin1(f.from));
+            form_->Edit2->setText(QString::fromLatin1(f.to));
+            form_->Edit3->setText(QString::fromLatin1(f.points));
+            QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+            QCOMPARE(errors_->messages.last(), QString::fromLatin1(f.message));
+            QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        }
     }
 
     void cancelledRunChangesNothing()
     {
-        listingEngine("contin.exe", "bimodal.contin.out");
-        open(kData + "/bimodal.txt");
+        listingEngine("contin.exe", "pairbase.contin.out");
+        open(kData + "/pairbase.txt");
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
-        QCOMPARE(form_->workspace().SolutionCount, 11);
+        QCOMPARE(form_->measurement().Contin()->solutions.size(), std::size_t(11));
         engine("contin.exe", QStringLiteral("sleep 60"));
         bool sawDialog = false;
         QTimer::singleShot(600, [&] {
@@ -343,22 +393,22 @@ private slots:
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
         QVERIFY(sawDialog);
         QVERIFY(errors_->messages.isEmpty());
-        QCOMPARE(form_->workspace().SolutionCount, 11);
-        QCOMPARE(form_->workspace().LastAnalysis, 1);
+        QCOMPARE(form_->measurement().Contin()->solutions.size(), std::size_t(11));
+        QCOMPARE(form_->measurement().OnShow(), Analysis::Contin);
     }
 
     void discreteRunBrowsingAndTheTable()
     {
-        listingEngine("discrete.exe", "bimodal.discrete.out");
-        open(kData + "/bimodal.txt");
+        listingEngine("discrete.exe", "pairbase.discrete.out");
+        open(kData + "/pairbase.txt");
         QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
         QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
-        auto& ws = form_->workspace();
-        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/bimodal.discrete.in"));
-        QCOMPARE(ws.SolutionCount, 3);
-        QCOMPARE(ws.LastAnalysis, 2);
+        const auto& m = form_->measurement();
+        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/pairbase.discrete.in"));
+        QCOMPARE(m.Discrete()->solutions.size(), std::size_t(3));
+        QCOMPARE(m.OnShow(), Analysis::Discrete);
         QCOMPARE(form_->UpDown2->maximum(), 2);
-        QCOMPARE(form_->Label10->text(), QStringLiteral(" "));
+        QCOMPARE(form_->Label10->text(), QStringLiteral("Uwaga"));  // the listing doubts its best solution
         QCOMPARE(form_->Label6->text(), QStringLiteral("0"));
         QVERIFY(IsRed(form_->Label6));
         QCOMPARE(form_->StringGrid2->columnCount(), 3);
@@ -377,7 +427,7 @@ private slots:
         form_->UpDown2->setValue(1);
         QCOMPARE(form_->Label6->text(), QStringLiteral("1"));
         QVERIFY(!IsRed(form_->Label6));
-        QCOMPARE(form_->StringGrid2->columnCount(), ws.DiscreteSolutions[1].componentCount + 1);
+        QCOMPARE(form_->StringGrid2->columnCount(), static_cast<int>(m.Discrete()->solutions[1].components.size()) + 1);
 
         // The CONTIN view refuses DISCRETE counts.
         form_->UpDown1Click();
@@ -392,7 +442,7 @@ private slots:
         form_->CheckBox1->setChecked(false);
         form_->CheckBox2->setChecked(true);
         form_->Edit5->setText(QStringLiteral("7"));
-        open(kData + "/bimodal.txt");  // the reset keeps an open panel open
+        open(kData + "/pairbase.txt");  // the reset keeps an open panel open
         QCOMPARE(form_->GroupBox2->width(), 108);
         QVERIFY(form_->CheckBox1->isEnabled());
         QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);
@@ -416,7 +466,7 @@ private slots:
         QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
         QCOMPARE(form_->Label10->text(), QStringLiteral("BŁĄD"));
         QCOMPARE(form_->Memo1->toPlainText(), QStringLiteral("NO TABLE HERE"));
-        QCOMPARE(form_->workspace().SolutionCount, 0);
+        QCOMPARE(form_->measurement().OnShow(), Analysis::None);
 
         form_->Edit4->setText(QString());
         QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
@@ -426,9 +476,9 @@ private slots:
 
     void resultsLogOfBothAnalysesAndTheMenuSave()
     {
-        listingEngine("contin.exe", "bimodal.contin.out");
-        listingEngine("discrete.exe", "bimodal.discrete.out");
-        open(kData + "/bimodal.txt");
+        listingEngine("contin.exe", "pairbase.contin.out");
+        listingEngine("discrete.exe", "pairbase.discrete.out");
+        open(kData + "/pairbase.txt");
         // Before any result: the header alone, "BŁĄD", and the file written.
         form_->ButtonZapisz->click();
         QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD"));
@@ -481,8 +531,8 @@ private slots:
 
     void exportTablesStayInTheMemo()
     {
-        listingEngine("contin.exe", "bimodal.contin.out");
-        open(kData + "/bimodal.txt");
+        listingEngine("contin.exe", "pairbase.contin.out");
+        open(kData + "/pairbase.txt");
         form_->ButtonZapiszFid->click();  // cancelled: nothing written
         QVERIFY(form_->Memo1->toPlainText().startsWith(QStringLiteral("X\tYexp\tYfit\n")));
         QVERIFY(form_->Memo1->toPlainText().contains(QStringLiteral("\t0.000E+00")));
@@ -502,13 +552,15 @@ private slots:
         if (QLocale::system().decimalPoint() != QStringLiteral(","))
             QSKIP("the locale of this run writes a decimal point");
         QCOMPARE(form_->Edit1->text(), QStringLiteral("0,1"));
-        listingEngine("contin.exe", "bimodal.contin.out");
-        open(kData + "/bimodal.txt");
+        listingEngine("contin.exe", "pairbase.contin.out");
+        open(kData + "/pairbase.txt");
+        form_->Edit1->setText(QStringLiteral("0,5"));
+        form_->Edit2->setText(QStringLiteral("5000"));
         QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
         QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
-        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/bimodal.contin.in"));
+        QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/pairbase.contin.in"));
         form_->UpDown1->setValue(7);
-        QCOMPARE(form_->Label4->text(), QStringLiteral("Probe1=0,500"));
+        QCOMPARE(form_->Label4->text(), QStringLiteral("Probe1=0,695"));
         QVERIFY(Cell(form_->StringGrid1, 1, 1).contains(QLatin1Char(',')));
         form_->Edit8->setText(QStringLiteral("25,5"));
         form_->ButtonZapisz->click();
@@ -520,13 +572,23 @@ private slots:
 
     void splashWindow()
     {
-        TForm2 splash;
-        QCOMPARE(splash.size(), QSize(326, 225));
-        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
-        QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
-        QCOMPARE(splash.findChildren<QLabel*>().size(), 10);
-        QCOMPARE(splash.labels[0]->text(), QStringLiteral("Fluvena wersja 0.99 alfa"));
-        QCOMPARE(splash.labels[7]->text(), QStringLiteral("Interfejs graficzny do programów Contin i Discrete "));
+        // Every line fits, in the system's font and in a wide one.
+        const QFont system = QApplication::font();
+        QFont wide(QStringLiteral("DejaVu Sans Mono"));
+        wide.setStyleHint(QFont::Monospace);
+        for (const QFont& font : {system, wide}) {
+            QApplication::setFont(font);
+            TForm2 splash;
+            QCOMPARE(splash.size(), QSize(326, 225));
+            QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+            QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+            QCOMPARE(splash.findChildren<QLabel*>().size(), 10);
+            QCOMPARE(splash.labels[0]->text(), QStringLiteral("Fluvena wersja 0.99 alfa"));
+            QCOMPARE(splash.labels[7]->text(), QStringLiteral("Interfejs graficzny do programów Contin i Discrete "));
+            for (QLabel* l : splash.labels)
+                QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
+        }
+        QApplication::setFont(system);
     }
 
     void helpWindowReloadsEachTime()
@@ -541,7 +603,337 @@ private slots:
         form_->Pomoc1->trigger();
         QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("Druga"));
         QCOMPARE(QApplication::topLevelWidgets().count(&help), 1);
+        // In English the English text, while there is one.
+        writeFile("Help.txt", "English");
+        ui::UseLanguage(ui::Language::English);
+        form_->Pomoc1->trigger();
+        QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("English"));
+        QFile::remove(work_->filePath("Help.txt"));
+        form_->Pomoc1->trigger();
+        QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("Druga"));
         QVERIFY(errors_->messages.isEmpty());
+    }
+
+    // ------------------------------------------------------------ desktop habits
+
+    void keysReachTheirCommands()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        listingEngine("discrete.exe", "bimodal.discrete.out");
+        TForm3 help;
+        form_->setHelpWindow(&help);
+        writeFile("Pomoc.txt", "pomoc");
+        dialogs_->openNames.push_back(kData + "/bimodal.txt");
+        dialogs_->saveNames.push_back(work_->filePath("wyniki.txt"));
+        const auto& m = form_->measurement();
+        const struct {
+            QWidget* page;  // brought forward first
+            QKeyCombination key;
+            std::function<bool()> done;
+        } cases[] = {
+            {nullptr, Qt::CTRL | Qt::Key_O, [&] { return m.PointCount() == 100; }},
+            {form_->TabSheetCont, Qt::CTRL | Qt::Key_Return, [&] { return m.OnShow() == Analysis::Contin; }},
+            // Home: the chosen solution, on its page.
+            {form_->TabSheetDisc, QKeyCombination(Qt::Key_Home),
+             [&] { return form_->PageControl1->currentWidget() == form_->TabSheetCont && m.ShownIndex() == m.Contin()->chosen; }},
+            {form_->TabSheetDisc, Qt::CTRL | Qt::Key_Enter, [&] { return m.OnShow() == Analysis::Discrete; }},
+            {nullptr, Qt::CTRL | Qt::Key_S, [&] { return QFile::exists(work_->filePath("wyniki.txt")); }},
+            {nullptr, QKeyCombination(Qt::Key_F1), [&] { return help.isVisible(); }},
+            {nullptr, Qt::CTRL | Qt::Key_Q, [&] { return !form_->isVisible(); }},
+        };
+        for (const auto& c : cases) {
+            if (c.page) form_->PageControl1->setCurrentWidget(c.page);
+            activate();
+            form_->ScrollBar1->setFocus();
+            QTest::keyClick(form_.get(), c.key.key(), c.key.keyboardModifiers());
+            QVERIFY2(c.done(), qPrintable(QKeySequence(c.key).toString()));
+        }
+    }
+
+    void closingTheMainWindowEndsTheProgramWithHelpOpen()
+    {
+        TForm3 help;
+        form_->setHelpWindow(&help);
+        writeFile("Pomoc.txt", "pomoc");
+        form_->Pomoc1->trigger();
+        QVERIFY(help.isVisible());
+        // The program's event loop must end by itself; the watchdog only ends one that would not.
+        QTimer::singleShot(0, form_->Zamknij1, &QAction::trigger);
+        QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!help.isVisible());
+    }
+
+    void quitAsksAboutUnsavedResults()
+    {
+        using A = ui::UnsavedAnswer;
+        const struct {
+            bool saveFirst;
+            A answer;
+            QString saveName;  // what the save dialog answers
+            bool closes;
+        } cases[] = {{false, A::Cancel, "", false}, {false, A::Discard, "", true}, {false, A::Save, "wyniki.txt", true},
+                     {false, A::Save, "", false},   {true, A::Cancel, "", true}};
+        for (const auto& c : cases) {
+            startWindow();
+            open(kData + "/bimodal.txt");
+            form_->ButtonZapisz->click();  // a line in the memo; tempCont.txt does not count as saved
+            if (c.saveFirst) {
+                dialogs_->saveNames.push_back(work_->filePath("przed.txt"));
+                form_->Zapisz1->trigger();
+            }
+            dialogs_->answers.push_back(c.answer);
+            if (!c.saveName.isEmpty()) dialogs_->saveNames.push_back(work_->filePath(c.saveName));
+            form_->Zamknij1->trigger();
+            QCOMPARE(dialogs_->questions, c.saveFirst ? 0 : 1);
+            QCOMPARE(form_->isVisible(), !c.closes);
+            if (!c.saveName.isEmpty()) QVERIFY(Bytes(work_->filePath(c.saveName)).rfind("Temp\tIntensywn1\t", 0) == 0);
+        }
+    }
+
+    void settingsRecentFilesAndTheLastDirectoryLiveBetweenStarts()
+    {
+        const QString shortFile = writeFile("short.txt", "1\t0.5\r\n2\t0.25\r\n3\t0.125\r\n");
+        open(kData + "/bimodal.txt");
+        open(shortFile);
+        const std::pair<QLineEdit* TForm1::*, QString> fields[] = {
+            {&TForm1::Edit1, "0.5"}, {&TForm1::Edit3, "80"}, {&TForm1::Edit4, "4"}, {&TForm1::Edit5, "3"}, {&TForm1::Edit6, "9"}};
+        for (const auto& [edit, text] : fields) (form_.get()->*edit)->setText(text);
+        form_->CheckBox1->setChecked(false);
+        form_->CheckBox2->setChecked(true);
+        form_->resize(800, 600);
+        QVERIFY(form_->close());
+
+        startWindow();
+        for (const auto& [edit, text] : fields) QCOMPARE((form_.get()->*edit)->text(), text);
+        QVERIFY(!form_->CheckBox1->isChecked() && form_->CheckBox2->isChecked() && form_->CheckBox4->isChecked());
+        QCOMPARE(form_->size(), QSize(800, 600));
+        form_->Otw1->trigger();
+        QCOMPARE(dialogs_->openDirectories, QStringList{work_->path()});
+        // The recent files, the last opened first; an entry opens its file,
+        // and a file that is gone leaves the list.
+        const QList<QAction*> recent = form_->MenuRecent->actions();
+        QCOMPARE(recent.size(), 2);
+        QVERIFY(recent[0]->text().endsWith(QDir::toNativeSeparators(shortFile)));
+        recent[1]->trigger();
+        QCOMPARE(form_->measurement().PointCount(), std::size_t(100));
+        QVERIFY(form_->MenuRecent->actions()[0]->text().endsWith(QStringLiteral("bimodal.txt")));
+        QFile::remove(shortFile);
+        form_->MenuRecent->actions()[1]->trigger();
+        QCOMPARE(form_->MenuRecent->actions().size(), 1);
+    }
+
+    void droppedFilesOpenAndLogsGoToTheWorkingDirectory()
+    {
+        QMimeData text, file;
+        text.setText(QStringLiteral("1\t2"));
+        file.setUrls({QUrl::fromLocalFile(kData + "/bimodal.txt")});
+        for (QMimeData* mime : {&text, &file}) {
+            QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(form_.get(), &enter);
+            QCOMPARE(enter.isAccepted(), mime == &file);
+            QDropEvent drop(QPointF(100, 100), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(form_.get(), &drop);
+            QCOMPARE(form_->measurement().PointCount(), mime == &file ? std::size_t(100) : std::size_t(0));
+        }
+        QVERIFY(form_->acceptDrops());
+
+        QVERIFY(form_->StatusWorkDir->text().contains(QDir::toNativeSeparators(QDir::currentPath())));
+        QTemporaryDir other;
+        dialogs_->directory = other.path();
+        form_->ActionWorkDir->trigger();
+        QVERIFY(form_->StatusWorkDir->text().contains(QDir::toNativeSeparators(QDir(other.path()).canonicalPath())));
+        form_->ButtonZapisz->click();
+        QVERIFY(QFile::exists(other.filePath("tempCont.txt")));
+        QVERIFY(!QFile::exists(work_->filePath("tempCont.txt")));
+    }
+
+    void tablesCopyTabSeparatedText()
+    {
+        listingEngine("discrete.exe", "bimodal.discrete.out");
+        open(kData + "/bimodal.txt");
+        QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
+        QTableWidget* grid = form_->StringGrid2;
+        auto block = [&](int top, int left, int bottom, int right) {
+            QStringList lines;
+            for (int r = top; r <= bottom; ++r) {
+                QStringList cells;
+                for (int c = left; c <= right; ++c) cells << Cell(grid, c, r);
+                lines << cells.join('\t');
+            }
+            return lines.join('\n');
+        };
+        activate();
+        grid->setFocus();
+        grid->clearSelection();  // nothing selected: the whole table
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), block(0, 0, grid->rowCount() - 1, grid->columnCount() - 1));
+        grid->setRangeSelected(QTableWidgetSelectionRange(1, 1, 3, 2), true);
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), block(1, 1, 3, 2));
+    }
+
+    // ------------------------------------------------------------ charts
+
+    void fitResidualsUnderTheDataChart()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        listingEngine("discrete.exe", "bimodal.discrete.out");
+        open(kData + "/bimodal.txt");
+        form_->ScrollBar1->setValue(4);  // the analysed points only
+        for (QPushButton* run : {form_->ButtonContin, form_->ButtonDisc}) {
+            QTest::mouseClick(run, Qt::LeftButton);
+            form_->ScrollBar1->setValue(0);  // a later range does not shift them
+            const auto fit = form_->SeriesFid->data();
+            const auto residuals = form_->SeriesFitResiduals->data();
+            QVERIFY(fit->size() > 90);
+            QCOMPARE(residuals->size(), fit->size());
+            for (int k = 0; k < fit->size(); ++k) {
+                QCOMPARE(residuals->at(k)->key, fit->at(k)->key);
+                QVERIFY(std::fabs(residuals->at(k)->value + fit->at(k)->value - form_->measurement().Y()[4 + k]) < 1e-12);
+            }
+            form_->ScrollBar1->setValue(4);
+        }
+    }
+
+    void everyChartZoomsPansAndResets()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        listingEngine("discrete.exe", "bimodal.discrete.out");
+        open(kData + "/bimodal.txt");
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
+        auto mouse = [](QWidget* w, QEvent::Type type, Qt::MouseButton button, QPointF at, Qt::KeyboardModifiers mods = {}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+            QMouseEvent e(type, at, w->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held, mods);
+            QApplication::sendEvent(w, &e);
+        };
+        auto drag = [&](QWidget* w, Qt::MouseButton button, QPointF from, QPointF to, Qt::KeyboardModifiers mods = {}) {
+            mouse(w, QEvent::MouseButtonPress, button, from, mods);
+            mouse(w, QEvent::MouseMove, button, (from + to) / 2, mods);
+            mouse(w, QEvent::MouseMove, button, to, mods);
+            mouse(w, QEvent::MouseButtonRelease, button, to, mods);
+        };
+        for (auto [page, plot] : {std::pair{form_->TabSheetCont, form_->Chart1}, {form_->TabSheetDisc, form_->Chart2},
+                                  {form_->TabSheetDisc, form_->Chart3}}) {
+            form_->PageControl1->setCurrentWidget(page);
+            plot->replot();
+            const QPointF c = plot->axisRect()->rect().center();
+            const QCPRange x0 = plot->xAxis->range(), y0 = plot->yAxis->range();
+            const std::pair<bool, std::function<void()>> gestures[] = {  // (pans, gesture)
+                {false,
+                 [&] {
+                     QWheelEvent e(c, plot->mapToGlobal(c), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                     QApplication::sendEvent(plot, &e);
+                 }},
+                {false, [&] { drag(plot, Qt::LeftButton, c - QPointF(40, 30), c + QPointF(40, 30)); }},  // rubber band
+                {true, [&] { drag(plot, Qt::MiddleButton, c, c + QPointF(50, 20)); }},
+                {true, [&] { drag(plot, Qt::LeftButton, c, c + QPointF(50, 20), Qt::ShiftModifier); }},
+            };
+            for (const auto& [pans, gesture] : gestures) {
+                gesture();
+                const QCPRange x = plot->xAxis->range();
+                QVERIFY2(x != x0 && plot->yAxis->range() != y0, qPrintable(plot->objectName()));
+                // A pan moves the view to earlier times and keeps its span (in decades on a logarithmic axis).
+                const bool log = plot->xAxis->scaleType() == QCPAxis::stLogarithmic;
+                const double span = log ? std::log(x.upper / x.lower) : x.size(), span0 = log ? std::log(x0.upper / x0.lower) : x0.size();
+                if (pans) QVERIFY(x.lower < x0.lower && std::fabs(span - span0) < 1e-9 * std::fabs(span0));
+                mouse(plot, QEvent::MouseButtonDblClick, Qt::LeftButton, c);
+                QCOMPARE(plot->xAxis->range(), x0);
+                QCOMPARE(plot->yAxis->range(), y0);
+            }
+        }
+    }
+
+    void chartMenuSavesImagesAndCopies()
+    {
+        open(kData + "/bimodal.txt");
+        std::unique_ptr<QMenu> menu(form_->dataChart().MakeContextMenu(nullptr));
+        const struct {
+            const char* action;
+            QString name, written;
+            QByteArray start;
+        } cases[] = {{"savePng", "w.png", "w.png", "\x89PNG"},
+                     {"savePng", "w", "w.png", "\x89PNG"},
+                     {"saveSvg", "w.svg", "w.svg", "<?xml"},
+                     {"savePdf", "w.pdf", "w.pdf", "%PDF"}};
+        for (const auto& c : cases) {
+            dialogs_->saveNames.push_back(work_->filePath(c.name));
+            menu->findChild<QAction*>(c.action)->trigger();
+            QFile f(work_->filePath(c.written));
+            QVERIFY2(f.open(QIODevice::ReadOnly) && f.readAll().startsWith(c.start), qPrintable(c.written));
+            QVERIFY(dialogs_->saveFilters.last().contains("*." + QFileInfo(c.written).suffix()));
+            f.remove();
+        }
+        QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join('\n')));
+        QGuiApplication::clipboard()->clear();
+        menu->findChild<QAction*>(QStringLiteral("copyImage"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), form_->Chart2->size());
+    }
+
+    void axisTitlesAndTheResidualTimeScale()
+    {
+        // The measurement's time unit (µs unless its sample says otherwise).
+        for (QCustomPlot* plot : {form_->Chart1, form_->Chart2, form_->Chart3}) {
+            QVERIFY(plot->axisRects().last()->axis(QCPAxis::atBottom)->label().endsWith(QStringLiteral("[µs]")));
+            QVERIFY(!plot->yAxis->label().isEmpty());
+        }
+        for (bool log : {false, true}) {
+            form_->dataChart().SetLogX(log);
+            QCOMPARE(form_->residualChart().LogX(), log);
+        }
+        QCOMPARE(form_->Chart3->xAxis->range(), QCPRange(0.1, 1000));  // empty: the default grid's range
+    }
+
+    // ------------------------------------------------------------ language
+
+    void startingLanguage()
+    {
+        const struct {
+            QString chosen, system;
+            ui::Language expected;
+        } cases[] = {{"", "pl_PL", ui::Language::Polish},   {"", "en_GB", ui::Language::English},
+                     {"", "de_DE", ui::Language::English},  {"pl", "en_US", ui::Language::Polish},
+                     {"en", "pl_PL", ui::Language::English}};
+        for (const auto& c : cases) QCOMPARE(ui::ChooseLanguage(c.chosen, QLocale(c.system)), c.expected);
+    }
+
+    void languageSwitchTranslatesTheWindowButNotTheFiles()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        open(kData + "/bimodal.txt");
+        form_->ScrollBar1->setValue(9);
+        form_->ScrollBar2->setValue(7);
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);  // refused: a reversed range
+        const QString english = QString::fromStdString(form_->measurement().UsableRange(Engine::Contin).failure().message());
+        const QString polish = form_->statusBar()->currentMessage();
+        QVERIFY2(polish != english && polish.contains('9') && polish.contains('7'), qPrintable(polish));
+
+        form_->ActionEnglish->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(QSettings().value("language").toString(), QStringLiteral("en"));
+        QCOMPARE(form_->Plik1->title(), QStringLiteral("File"));
+        QCOMPARE(form_->ButtonZapisz->text(), QStringLiteral("Record"));
+        QCOMPARE(form_->dataChart().Title(), QStringLiteral("Solution"));
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QCOMPARE(form_->statusBar()->currentMessage(), english);
+
+        form_->ScrollBar1->setValue(0);
+        form_->ScrollBar2->setValue(99);
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QCOMPARE(Cell(form_->StringGrid1, 0, 1), QStringLiteral("Intensity"));
+        QCOMPARE(form_->StatusSolution->text(), QStringLiteral("CONTIN: solution 0 of 11, chosen: 7"));
+        // The deck does not change with the language.
+        QCOMPARE(Bytes(work_->filePath("nazwa.in")), FileText(form_->measurement().ContinDeck(ContinRequest{})));
+        form_->ButtonZapisz->click();
+        QVERIFY(Bytes(work_->filePath("tempCont.txt")).rfind("Temp\tIntensywn1\tPolozenie1\tSzerokosc1\t", 0) == 0);
+
+        form_->ActionPolish->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(Cell(form_->StringGrid1, 0, 1), QStringLiteral("Intensywnosc"));
+        form_->ButtonChosen->click();
+        QCOMPARE(form_->StatusSolution->text(), QStringLiteral("CONTIN: rozwiązanie 7 z 11, wybrane: 7"));
+        QCOMPARE(QSettings().value("language").toString(), QStringLiteral("pl"));
     }
 };
 

@@ -42,7 +42,7 @@ std::vector<AlphaRow> AlphaRows(const std::string& listing) {
 struct Fixture {
     fluvena::contin::Deck deck;
     std::vector<AlphaRow> rows;
-    fluvena::ContinParse parse;
+    fluvena::ContinListing parse;
 };
 
 Fixture Load(const std::string& name) {
@@ -52,7 +52,7 @@ Fixture Load(const std::string& name) {
     f.deck = dr.deck;
     const std::string listing = ReadTestFile(name + ".contin.out");
     f.rows = AlphaRows(listing);
-    f.parse = fluvena::ParseContinListing(CrLfText(listing), int(f.deck.t.size()), f.deck.ng, -1);
+    f.parse = fluvena::ParseContinListing(CrLfText(listing), f.deck.t.size(), size_t(f.deck.ng));
     EXPECT_EQ(f.parse.solutions.size(), f.rows.size());
     return f;
 }
@@ -84,9 +84,9 @@ TEST(ContinFidelity, EverySolutionAgreesWithTheReferenceListingAtItsAlpha) {
             // and differs between any two implementations; its sums are.
             if (want.ratio < 1e-14) continue;
             const fluvena::ContinSolution& peaks = f.parse.solutions[i];
-            for (int k = 0; k < peaks.peakCount; ++k) {
-                if (peaks.peakIntensity[size_t(k)] < 0.1) continue;
-                const double pos = peaks.peakPosition[size_t(k)], inten = peaks.peakIntensity[size_t(k)];
+            for (const auto& peak : peaks.peaks) {
+                if (peak.intensity < 0.1) continue;
+                const double pos = peak.position, inten = peak.intensity;
                 bool found = false;
                 for (const auto& p : got.peaks)
                     found = found || (std::fabs(p.ratio[2] / pos - 1.0) <= 0.003 && std::fabs(p.m[1] - inten) <= 0.003);

@@ -2,7 +2,6 @@
 // Seeded synthetic decay data and the deck the product writes for it.
 #include "contin/ContinDeck.h"
 #include "base/MemoText.h"
-#include "core/Workspace.h"
 
 #include <charconv>
 #include <cmath>
@@ -59,21 +58,11 @@ inline std::vector<double> LogNormalDecay(const std::vector<double>& t, double m
     return y;
 }
 
-// The deck the product writes for these points: its own deck builder, on a
-// workspace holding them, with the grid as typed into the window.
+// The deck the product writes for these points: its own deck builder, with
+// the grid as typed into the window.
 inline std::string ProductDeck(const std::vector<double>& t, const std::vector<double>& y, double gmin, double gmax,
                                int ng) {
-    fluvena::Workspace ws;
-    ws.DataX = t;
-    ws.DataY = y;
-    ws.PointCount = static_cast<int>(t.size());
-    ws.SetRange(0, ws.PointCount - 1);
-    auto text = [](double v) {
-        char buf[64];
-        const auto r = std::to_chars(buf, buf + sizeof buf, v);
-        return std::string(buf, r.ptr);
-    };
-    return fluvena::FileText(fluvena::BuildContinDeck(ws, text(gmin), text(gmax), std::to_string(ng), '.'));
+    return fluvena::FileText(fluvena::BuildContinDeck(fluvena::ContinRequest{gmin, gmax, ng}, t, y));
 }
 
 }  // namespace contin_test

@@ -106,27 +106,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadDeck{"FewerValues", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"}),
     [](const ::testing::TestParamInfo<BadDeck>& i) { return std::string(i.param.name); });
 
-TEST(DeckReader, ParseRealAcceptsDeckNumbersOnly) {
-    struct Case {
-        const char* text;
-        bool ok;
-        double value;
-    };
-    const Case cases[] = {{"1.23E-04", true, 1.23e-4}, {"-5.00E+00", true, -5.0}, {"+7", true, 7.0},
-                          {".5", true, 0.5},           {"5.", true, 5.0},         {"2.5d3", true, 2500.0},
-                          {"1e-400", true, 0.0},       {"", false, 0},            {"-", false, 0},
-                          {".", false, 0},             {"1e", false, 0},          {"1e+", false, 0},
-                          {"nan", false, 0},           {"0x10", false, 0},        {"1.0.0", false, 0},
-                          {"1e400", false, 0}};
-    for (const Case& c : cases) {
-        double v = -99;
-        EXPECT_EQ(ParseReal(c.text, v), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
-        }
-    }
-}
-
 TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
     const std::string first = Deck("FFFFFFFFF  1  1  2", 12);
     const std::string second = Deck("TFFFFFFFF  1  1  2", 12);

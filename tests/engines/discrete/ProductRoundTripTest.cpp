@@ -8,7 +8,6 @@
 
 #include "OffsetReader.h"
 #include "base/MemoText.h"
-#include "core/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +21,7 @@ namespace {
 struct Case {
     const char* name;
     DiscreteSwitches sw;  // LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT
-    const char *nlammx, *iwt, *mtry;
+    int nlammx, iwt, mtry;
     std::vector<double> amps, rates;
     double base, noise;
     bool evenTimes;
@@ -30,19 +29,24 @@ struct Case {
     bool negativeBaseline = false, negativeAmplitude = false, exactRows = false;
 };
 
-Workspace Loaded(const Case& c) {
-    Workspace ws;
+// The points a user selects: a part of those measured.
+struct Selected {
+    std::vector<double> x, y;
+};
+
+Selected Loaded(const Case& c) {
+    Selected ws;
     std::mt19937 rng(11);
     std::normal_distribution<double> gauss(0.0, c.noise);
     for (int k = 0; k < 90; ++k) {
         const double t = c.evenTimes ? 2.0 * (k + 1) : 0.4 * std::pow(1.09, k);
         double y = c.base + gauss(rng);
         for (std::size_t j = 0; j < c.amps.size(); ++j) y += c.amps[j] * std::exp(-c.rates[j] * t);
-        ws.DataX.push_back(t);
-        ws.DataY.push_back(y);
+        if (k >= 4 && k <= 85) {
+            ws.x.push_back(t);
+            ws.y.push_back(y);
+        }
     }
-    ws.PointCount = 90;
-    ws.SetRange(4, 85);  // a part of the points, as a user selects them
     return ws;
 }
 
@@ -50,8 +54,8 @@ class ProductRoundTrip : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
     const Case& c = GetParam();
-    Workspace ws = Loaded(c);
-    const std::string deck = FileText(BuildDiscreteDeck(ws, c.sw, c.nlammx, c.iwt, c.mtry));
+    const Selected ws = Loaded(c);
+    const std::string deck = FileText(BuildDiscreteDeck(DiscreteRequest{c.nlammx, c.iwt, c.mtry, c.sw}, ws.x, ws.y));
     // The product normalises the listing's line ends to CR LF.
     const std::string listing = test::ToCrLf(RunDeck(deck));
 
@@ -60,8 +64,8 @@ TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
     const SetAnalysis sa = AnalyseDataSet(*in.set);
     const Analysis& an = sa.analysis;
 
-    const DiscreteParse parse = ParseDiscreteListing(listing, ws);
-    ASSERT_EQ(parse.status, DiscreteParse::Status::Ok);
+    const DiscreteListing parse = ParseDiscreteListing(listing, ws.x, ws.y);
+    ASSERT_EQ(parse.status, DiscreteListing::Status::Ok) << parse.reason;
     ASSERT_EQ(parse.solutions.size(), an.ranking.size());
     ASSERT_FALSE(an.ranking.empty());
     EXPECT_EQ(parse.uncertain, an.pBest < 0.95);
@@ -71,16 +75,17 @@ TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
     auto pct = [](double v, double e) { return v != 0 ? 100 * e / std::abs(v) : 0.0; };
     for (std::size_t s = 0; s < an.ranking.size(); ++s) {
         const Fit& f = an.fits[static_cast<std::size_t>(an.ranking[s] - 1)];
-        const RozwiazanieDisc& r = parse.solutions[s];
-        ASSERT_EQ(r.componentCount, f.n) << "solution " << s;
-        for (int j = 0; j < f.n; ++j) {
-            const Component& comp = f.comps[static_cast<std::size_t>(j)];
-            same(r.amplitude[j], comp.alpha, "amplitude");
-            same(r.rate[j], comp.lambda, "rate");
+        const DiscreteSolution& r = parse.solutions[s];
+        ASSERT_EQ(r.components.size(), static_cast<std::size_t>(f.n)) << "solution " << s;
+        for (std::size_t j = 0; j < r.components.size(); ++j) {
+            const Component& comp = f.comps[j];
+            const fluvena::Component& read = r.components[j];
+            same(read.amplitude, comp.alpha, "amplitude");
+            same(read.rate, comp.lambda, "rate");
             // The product's error columns are the PERCENT columns.
             const double pa = pct(comp.alpha, comp.alphaErr), pr = pct(comp.lambda, comp.lambdaErr);
-            EXPECT_NEAR(r.amplitudeErr[j], pa, 5.01e-4 + (pa >= 1e4 ? 5e-3 * pa : 0.0));
-            EXPECT_NEAR(r.rateErr[j], pr, 5.01e-4 + (pr >= 1e4 ? 5e-3 * pr : 0.0));
+            EXPECT_NEAR(read.amplitudeErr, pa, 5.01e-4 + (pa >= 1e4 ? 5e-3 * pa : 0.0));
+            EXPECT_NEAR(read.rateErr, pr, 5.01e-4 + (pr >= 1e4 ? 5e-3 * pr : 0.0));
         }
         same(r.baseline, f.baseline, "baseline");
         EXPECT_NEAR(r.punc, f.punc, 5.01e-4);
@@ -88,7 +93,7 @@ TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
     const std::size_t summary = listing.find("1DISCRETE", 10);
     bool negativeAmplitude = false;
     for (const auto& r : parse.solutions)
-        for (double v : r.amplitude) negativeAmplitude = negativeAmplitude || v < 0;
+        for (const auto& comp : r.components) negativeAmplitude = negativeAmplitude || comp.amplitude < 0;
     if (c.negativeBaseline) {
         EXPECT_LT(parse.solutions.front().baseline, 0);
     }
@@ -99,7 +104,7 @@ TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
         EXPECT_NE(listing.find("EXACT", summary), std::string::npos);
     }
     // The product's curve of the best solution follows the data.
-    const RozwiazanieDisc& best = parse.solutions.front();
+    const DiscreteSolution& best = parse.solutions.front();
     double ss = 0;
     for (double res : best.residual) ss += res * res;
     EXPECT_LT(std::sqrt(ss / static_cast<double>(best.residual.size())), 3 * c.noise + 5e-3);
@@ -113,12 +118,12 @@ const DiscreteSwitches kNoBase = {true, false, true, true, false, false, false, 
 INSTANTIATE_TEST_SUITE_P(
     Engine, ProductRoundTrip,
     ::testing::Values(
-        Case{"DefaultCardTwoComponents", kDefault, "6", "2", "5", {0.4, 0.6}, {0.1, 0.005}, -0.004, 1e-3, false, true},
-        Case{"UnitWeightsThreeComponents", kDefault, "4", "1", "5", {0.3, 0.4, 0.3}, {0.5, 0.05, 0.004}, 0.002, 5e-4, false, false, false, true},
-        Case{"NegativeAmplitudeAllowed", kFreeSign, "3", "1", "5", {1.0, -0.3}, {0.02, 0.2}, 0.01, 5e-4, false, false, true, true},
-        Case{"NoBaselineWeightsFromData", kNoBase, "3", "-3", "4", {0.7, 0.3}, {0.05, 0.004}, 0.0, 1e-3, false},
-        Case{"EverySwitchEvenTimesRepeat", kAllOn, "3", "3", "3", {0.5, 0.5}, {0.2, 0.025}, 0.01, 1e-3, true},
-        Case{"CountingWeightsFromData", kDefault, "5", "-2", "5", {0.8, 0.2}, {0.03, 0.3}, 0.001, 2e-3, false}),
+        Case{"DefaultCardTwoComponents", kDefault, 6, 2, 5, {0.4, 0.6}, {0.1, 0.005}, -0.004, 1e-3, false, true},
+        Case{"UnitWeightsThreeComponents", kDefault, 4, 1, 5, {0.3, 0.4, 0.3}, {0.5, 0.05, 0.004}, 0.002, 5e-4, false, false, false, true},
+        Case{"NegativeAmplitudeAllowed", kFreeSign, 3, 1, 5, {1.0, -0.3}, {0.02, 0.2}, 0.01, 5e-4, false, false, true, true},
+        Case{"NoBaselineWeightsFromData", kNoBase, 3, -3, 4, {0.7, 0.3}, {0.05, 0.004}, 0.0, 1e-3, false},
+        Case{"EverySwitchEvenTimesRepeat", kAllOn, 3, 3, 3, {0.5, 0.5}, {0.2, 0.025}, 0.01, 1e-3, true},
+        Case{"CountingWeightsFromData", kDefault, 5, -2, 5, {0.8, 0.2}, {0.03, 0.3}, 0.001, 2e-3, false}),
     [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
 
 }  // namespace

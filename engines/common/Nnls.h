@@ -1,0 +1,29 @@
+#pragma once
+// Non-negative least squares, min ||A x - b|| subject to x >= 0, by the
+// active-set method of Lawson and Hanson (Solving Least Squares Problems,
+// 1974, chapter 23). A tall matrix is first reduced to its triangular
+// factor, so every step works on a small square problem whatever the number
+// of rows. Every loop is bounded.
+#include <Eigen/Dense>
+
+#include <vector>
+
+namespace fluvena::engine {
+
+struct NnlsResult {
+    Eigen::VectorXd x;
+    std::vector<int> passive;  // the variables left free (positive), ascending
+    double residualNorm = 0;   // ||A x - b||
+    int iterations = 0;        // variables offered to the free set
+    bool converged = false;    // false when the iteration bound stopped it
+};
+
+// warmStart: a free set to begin from, for instance the final one of a
+// neighbouring problem (indices outside the columns are ignored); the method
+// first shrinks it until its least-squares solution is positive, then goes on
+// as from an empty set. maxIterations bounds the variables offered to the
+// free set; 0 means 3 n + 20 for n columns.
+NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart = {},
+                     int maxIterations = 0);
+
+}  // namespace fluvena::engine

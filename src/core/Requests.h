@@ -1,0 +1,40 @@
+#pragma once
+// What a user asks of an analysis: the typed requests the window's controls
+// and the batch tool's options are turned into.
+#include <array>
+#include <cstdint>
+
+namespace fluvena {
+
+// A CONTIN analysis: the grid of decay times, in the data's time unit.
+struct ContinRequest {
+    double gridMin = 0.1;
+    double gridMax = 1000.0;
+    std::int32_t gridPoints = 100;
+};
+
+// A cumulant analysis (ISO 22412) of the points of the range: the order of
+// the fit, the method, and the fraction of the intercept below which the fit
+// range ends.
+struct CumulantRequest {
+    int order = 2;
+    bool frisken = false;
+    double cutoff = 0.1;
+};
+
+// The nine switches of a DISCRETE deck, in deck order.
+enum DiscreteSwitch : std::size_t { kLast, kRegint, kNobase, kNoneg, kPry, kPrprel, kPrfinl, kPlotrs, kRepeat };
+using DiscreteSwitches = std::array<bool, 9>;
+inline constexpr DiscreteSwitches kDefaultSwitches = {true, false, false, true, false, false, true, true, false};
+inline constexpr std::int32_t kDefaultWeighting = 2;
+
+// A DISCRETE analysis: the largest number of components, the weighting
+// option, the number of starting tries and the switches.
+struct DiscreteRequest {
+    std::int32_t maxComponents = 6;
+    std::int32_t weighting = kDefaultWeighting;
+    std::int32_t tries = 5;
+    DiscreteSwitches switches = kDefaultSwitches;
+};
+
+}  // namespace fluvena

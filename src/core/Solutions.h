@@ -1,0 +1,85 @@
+#pragma once
+// The solutions an analysis program reports, as read from its listing, with
+// every decay time in the data's own time unit.
+#include "core/Requests.h"
+#include "cumulants/Cumulants.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fluvena {
+
+// A point range of the loaded data: indices first ... last. Nothing keeps
+// first <= last: the two scroll bars may cross.
+struct PointRange {
+    std::int64_t first = 0;
+    std::int64_t last = -1;
+    std::int64_t Count() const { return last - first + 1; }
+};
+
+// One peak of a CONTIN solution. The errors are percent errors.
+struct ContinPeak {
+    double intensity = 0.0, intensityErr = 0.0;
+    double position = 0.0, positionErr = 0.0;  // the mean decay time M(1)/M(0)
+    double width = 0.0;                        // (STD. DEV.)/MEAN
+};
+
+// One CONTIN solution: the distribution on the grid (with its standard
+// errors), its peaks, and the fit at the analysed points.
+struct ContinSolution {
+    std::vector<double> fitX, fitY;
+    std::vector<double> distX, distY, distErr;
+    std::vector<ContinPeak> peaks;
+    double prob1ToReject = 0.0;
+};
+
+struct ContinResult {
+    ContinRequest request;
+    PointRange range;
+    std::vector<ContinSolution> solutions;
+    std::size_t chosen = 0;  // the solution CONTIN chose (PROB1 TO REJECT nearest 0.5)
+    // The coherence factor the data were turned into g1 with (g2 kinds only).
+    std::optional<double> beta;
+};
+
+// One exponential component of a DISCRETE solution: amplitude and rate
+// (1 / data time unit) with their percent errors.
+struct Component {
+    double amplitude = 0.0, amplitudeErr = 0.0;
+    double rate = 0.0, rateErr = 0.0;
+};
+
+// One DISCRETE solution with its fit and residuals over the analysed points.
+struct DiscreteSolution {
+    std::vector<Component> components;
+    double baseline = 0.0;
+    double punc = 0.0;
+    std::vector<double> fitX, fitY, residual;
+};
+
+struct DiscreteResult {
+    DiscreteRequest request;
+    PointRange range;
+    std::vector<DiscreteSolution> solutions;  // best first
+    // The listing doubts that its best solution is really best ("PROBABILITY
+    // THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY ...").
+    bool uncertain = false;
+    // The coherence factor the data were turned into g1 with (g2 kinds only).
+    std::optional<double> beta;
+};
+
+// A cumulant fit of the range: the fit itself (indices within the range) and
+// the range it was made on.
+struct CumulantResult {
+    CumulantRequest request;
+    PointRange range;
+    cumulants::Result fit;
+    // The lag times of the fitted points (fit.fitFirst ... fit.fitLast of the
+    // range) in the data's unit, beside fit.fitted and fit.residuals.
+    std::vector<double> fitX;
+};
+
+}  // namespace fluvena

@@ -1,0 +1,56 @@
+#include "ui/RunDialog.h"
+
+#include "external/Runner.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
+
+namespace fluvena::ui {
+
+EngineRun DialogRunner::Run(Engine engine, const std::vector<std::string>& deckLines)
+{
+    const RunFiles files{workDir_};
+    PrepareRun(files, deckLines);
+    ExternalProcess process(EngineCommand(engine), files.workDir, helperDir_);
+
+    QProgressDialog progress(parent_);
+    progress.setObjectName(QStringLiteral("RunProgress"));
+    progress.setWindowTitle(QStringLiteral("Fluvena"));
+    progress.setLabelText(QCoreApplication::translate("DialogRunner", "Trwa obliczanie programem %1…")
+                              .arg(QString::fromLatin1(EngineProgram(engine))));
+    progress.setCancelButtonText(QCoreApplication::translate("DialogRunner", "Przerwij"));
+    progress.setRange(0, 0);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    bool cancelled = false;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(15);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (process.Finished()) loop.quit();
+    });
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
+        cancelled = true;
+        loop.quit();
+    });
+    // A short run never shows the dialog.
+    QTimer::singleShot(150, &progress, [&] {
+        if (!process.Finished()) progress.show();
+    });
+    poll.start();
+    if (!process.Finished()) loop.exec();
+    poll.stop();
+    progress.hide();
+    if (cancelled) {
+        process.Cancel();
+        return EngineRun{true, {}};
+    }
+    lastListing_ = CollectListing(files, engine, process);
+    return EngineRun{false, lastListing_};
+}
+
+}  // namespace fluvena::ui

@@ -1,0 +1,328 @@
+// The CONTIN deck the product writes and the listing reader, against the
+// reference program's decks and listings.
+#include "contin/ContinDeck.h"
+#include "contin/ContinListing.h"
+
+#include "../TestData.h"
+#include "base/MemoText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace fluvena;
+namespace FT = fluvena::testing;
+using fluvena::testing::LoadFixture;
+using fluvena::testing::ReadFixture;
+using Status = ContinListing::Status;
+
+namespace {
+
+struct Reference {
+    const char* name;
+    ContinRequest grid;
+    std::size_t points, solutions, chosen;
+    double chosenProb1;
+    std::size_t cutOrdinates;  // deck lines written from a value the earlier reader cut
+    std::vector<ContinPeak> chosenPeaks;  // as printed
+};
+
+// The decks the reference program was run with and what its listings say.
+const Reference kReferences[] = {
+    {"bimodal", {0.1, 1000, 100}, 100, 11, 7, 0.5, 7,
+     {{7.1761e-2, 53, 0.23010, 110, 0.28}, {6.0019e-1, 0.10, 10.067, 0.40, 0.085}, {3.9955e-1, 0.14, 200.19, 0.30, 0.042}}},
+    {"lognormal", {0.1, 1000, 100}, 80, 12, 9, 0.163, 7,
+     {{1.7237e-3, 58, 0.53032, 130, 0.47}, {9.9961e-1, 0.025, 56.542, 0.21, 0.53}}},
+    {"narrow", {1, 10000, 100}, 100, 12, 11, 0.463, 4, {}},
+    {"negbase", {1, 2000, 80}, 90, 9, 3, 0.904, 14, {}},
+    {"pairbase", {0.5, 5000, 100}, 100, 11, 7, 0.695, 0, {}},
+};
+
+std::string Listing(const std::string& name) { return NormalizedText(ReadFixture(name)); }
+
+}  // namespace
+
+// The decks the reference program was run with, byte for byte, but for the
+// ordinates the earlier reader cut to eight characters ("-0.002457" read as
+// -0.00245): those lines now carry the value whole, one unit of the fifth
+// decimal apart.
+TEST(ContinDeck, ReferenceDecks)
+{
+    for (const Reference& r : kReferences) {
+        const io::DataFile data = LoadFixture(std::string(r.name) + ".txt");
+        ASSERT_EQ(data.x.size(), r.points) << r.name;
+        const auto deck = BuildContinDeck(r.grid, data.x, data.y, ContinTimeScale(data.x));
+        const auto reference = SplitLines(ReadFixture(std::string(r.name) + ".contin.in"));
+        ASSERT_EQ(deck.size(), reference.size()) << r.name;
+        std::size_t differ = 0;
+        for (std::size_t i = 0; i < deck.size(); ++i) {
+            if (deck[i] == reference[i]) continue;
+            ++differ;
+            EXPECT_GE(i, 27 + r.points) << r.name << " line " << i;  // an ordinate
+            EXPECT_NEAR(std::stod(deck[i]), std::stod(reference[i]), 1.5e-5) << r.name << " line " << i;
+        }
+        EXPECT_EQ(differ, r.cutOrdinates) << r.name;
+    }
+}
+
+// Values are written with five decimals and grid bounds in "0.00E+00",
+// rounded half away from zero on the value as stored (0.146635 is stored just
+// below the tie); the cards keep their columns.
+TEST(ContinDeck, NumberFormatsAndCards)
+{
+    struct Case { double x; const char* fixed; };
+    const Case cases[] = {
+        {0.015625, "0.01563"},   {-0.015625, "-0.01563"}, {0.146635, "0.14663"},           {0.000005, "0.00001"},
+        {-0.0000012, "0.00000"}, {0.0000049, "0.00000"},  {999999.999996, "1000000.00000"}, {0.0, "0.00000"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<double> x{c.x}, y{0.5};
+        const auto deck = BuildContinDeck({1.125, 0.145, 7}, x, y);
+        ASSERT_EQ(deck.size(), 29u);
+        EXPECT_EQ(deck[27], c.fixed) << c.x;
+        EXPECT_EQ(deck[28], "0.50000");
+        EXPECT_EQ(deck[11], " GMNMX     1       1.13E+00");
+        EXPECT_EQ(deck[12], " GMNMX     2       1.45E-01");
+        EXPECT_EQ(deck[19], " NG                   7.");
+        EXPECT_EQ(deck[26], " NY     1");
+    }
+}
+
+// Lag times below 0.01 would keep one digit or none at five decimals: the
+// deck carries them, with the grid, in a unit 1000^k smaller.
+TEST(ContinDeck, ShortTimesInASmallerUnit)
+{
+    struct Case { std::vector<double> x; double scale; };
+    const Case cases[] = {
+        {{0.01, 5}, 1},          {{0.00999, 5}, 1e3},      {{0.0, -1.0, 0.02}, 1},   {{2.5e-5, 1}, 1e6},
+        {{1e-9, 1e-3}, 1e9},     {{0.0, 0.0}, 1},          {{-5e-6, 0.5}, 1},        {{1e-3, 3e-4}, 1e6},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ContinTimeScale(c.x), c.scale) << c.x[0];
+    const std::vector<double> x{2.5e-5, 5e-5}, y{0.25, 0.125};
+    const auto deck = BuildContinDeck({1e-6, 10, 5}, x, y, ContinTimeScale(x));
+    EXPECT_EQ(deck[11], " GMNMX     1       1.00E+00");
+    EXPECT_EQ(deck[12], " GMNMX     2       1.00E+07");
+    EXPECT_EQ(std::vector<std::string>(deck.begin() + 27, deck.end()),
+              (std::vector<std::string>{"25.00000", "50.00000", "0.25000", "0.12500"}));
+}
+
+TEST(ContinListing, ReferenceListings)
+{
+    for (const Reference& r : kReferences) {
+        const ContinListing p =
+            ParseContinListing(Listing(std::string(r.name) + ".contin.out"), r.points, static_cast<std::size_t>(r.grid.gridPoints));
+        ASSERT_EQ(p.status, Status::Ok) << r.name << ": " << p.reason;
+        ASSERT_EQ(p.solutions.size(), r.solutions) << r.name;
+        EXPECT_EQ(p.chosen, r.chosen) << r.name;
+        const ContinSolution& s = p.solutions[p.chosen];
+        EXPECT_DOUBLE_EQ(s.prob1ToReject, r.chosenProb1) << r.name;
+        EXPECT_EQ(s.fitX.size(), r.points);
+        EXPECT_EQ(s.distY.size(), static_cast<std::size_t>(r.grid.gridPoints));
+        for (std::size_t k = 0; k < r.chosenPeaks.size(); ++k) {
+            ASSERT_EQ(s.peaks.size(), r.chosenPeaks.size()) << r.name;
+            const ContinPeak& e = r.chosenPeaks[k];
+            EXPECT_DOUBLE_EQ(s.peaks[k].intensity, e.intensity) << r.name << k;
+            EXPECT_DOUBLE_EQ(s.peaks[k].intensityErr, e.intensityErr) << r.name << k;
+            EXPECT_DOUBLE_EQ(s.peaks[k].position, e.position) << r.name << k;
+            EXPECT_DOUBLE_EQ(s.peaks[k].positionErr, e.positionErr) << r.name << k;
+            EXPECT_DOUBLE_EQ(s.peaks[k].width, e.width) << r.name << k;
+        }
+    }
+}
+
+// Table rows of the bimodal listing, read at their columns: the ERROR column
+// is printed with a D exponent ("6.4D-01").
+TEST(ContinListing, TableRows)
+{
+    const ContinListing p = ParseContinListing(Listing("bimodal.contin.out"), 100, 100);
+    ASSERT_EQ(p.status, Status::Ok);
+    const std::int32_t peaks[] = {3, 3, 2, 2, 1, 3, 3, 3, 3, 3, 2};
+    const double prob1[] = {0.000, 0.647, 1.000, 1.000, 1.000, 0.001, 0.054, 0.500, 0.945, 1.000, 1.000};
+    for (std::size_t i = 0; i < 11; ++i) {
+        EXPECT_EQ(p.solutions[i].peaks.size(), static_cast<std::size_t>(peaks[i])) << i;
+        EXPECT_DOUBLE_EQ(p.solutions[i].prob1ToReject, prob1[i]) << i;
+    }
+    struct Row { std::size_t solution, row; double y, err, x; };
+    const Row dist[] = {{0, 0, 0.7642, 0.64, 0.1}, {7, 0, 2.564e-2, 0.011, 0.1}, {7, 81, 5.135e-3, 0.00049, 187},
+                        {7, 99, 0, 0, 1000}};
+    for (const Row& r : dist) {
+        const ContinSolution& s = p.solutions[r.solution];
+        EXPECT_DOUBLE_EQ(s.distY[r.row], r.y) << r.solution << "/" << r.row;
+        EXPECT_NEAR(s.distErr[r.row], r.err, 1e-15) << r.solution << "/" << r.row;
+        EXPECT_DOUBLE_EQ(s.distX[r.row], r.x) << r.solution << "/" << r.row;
+    }
+    const Row fit[] = {{0, 0, 0.9423, 0, 1.0}, {7, 7, 0.8913, 0, 1.92}, {7, 99, 0, 0, 1e4}};
+    for (const Row& r : fit) {
+        EXPECT_DOUBLE_EQ(p.solutions[r.solution].fitY[r.row], r.y) << r.solution << "/" << r.row;
+        EXPECT_DOUBLE_EQ(p.solutions[r.solution].fitX[r.row], r.x) << r.solution << "/" << r.row;
+    }
+    EXPECT_DOUBLE_EQ(p.solutions[0].peaks[1].position, 10.041);
+}
+
+TEST(ContinListing, RejectionCarriesTheProgramsReason)
+{
+    const ContinListing bad = ParseContinListing(Listing("badng.contin.out"), 100, 0);
+    EXPECT_EQ(bad.status, Status::Rejected);
+    EXPECT_TRUE(bad.solutions.empty());
+    EXPECT_EQ(bad.reason, "PRECIS = 1.49D-15          SRANGE = 1.00E+35     RANGE = 1.00D+35\n"
+                          "ERROR INPUT  2.  (CHECK USERS GUIDE.)");
+    // The error text wins over any solutions in the listing.
+    const ContinListing mixed =
+        ParseContinListing(Listing("bimodal.contin.out") + "\r\n0ERROR (CHECK USERS GUIDE.)\r\n", 100, 100);
+    EXPECT_EQ(mixed.status, Status::Rejected);
+    EXPECT_EQ(mixed.reason.substr(mixed.reason.find('\n') + 1), "ERROR (CHECK USERS GUIDE.)");
+}
+
+// A listing cut anywhere is incomplete, or (cut within the last lines of the
+// final printout, which repeat what was read) the complete result: never a
+// part of it passed off as whole.
+TEST(ContinListing, EveryCutIsIncompleteOrWhole)
+{
+    const std::string text = Listing("pairbase.contin.out");
+    const ContinListing full = ParseContinListing(text, 100, 100);
+    ASSERT_EQ(full.status, Status::Ok);
+    std::size_t whole = 0;
+    for (std::size_t len = 0; len < text.size(); len += len < 3000 || len > text.size() - 20000 ? 211 : 4099) {
+        const std::string cut = text.substr(0, len);  // own buffer: ASan sees reads past it
+        const ContinListing p = ParseContinListing(cut, 100, 100);
+        if (p.status == Status::Ok) {
+            ++whole;
+            ASSERT_EQ(p.solutions.size(), full.solutions.size()) << len;
+            EXPECT_EQ(p.chosen, full.chosen) << len;
+            EXPECT_EQ(p.solutions.back().fitY, full.solutions.back().fitY) << len;
+        } else {
+            EXPECT_EQ(p.status, Status::Incomplete) << len;
+            EXPECT_TRUE(p.solutions.empty()) << len;
+            EXPECT_FALSE(p.reason.empty()) << len;
+        }
+    }
+    EXPECT_GT(whole, 0u);  // the cuts inside the final printout's tail
+    // Tables longer than the listing break the reading off.
+    for (auto [fit, grid] : {std::pair{100000, 100}, std::pair{100, 100000}})
+        EXPECT_EQ(ParseContinListing(text, fit, grid).status, Status::Incomplete) << fit << " " << grid;
+}
+
+namespace {
+
+// A listing written by hand: markers and fields placed at the distances the
+// reader takes them from.
+class Synthetic {
+public:
+    void Put(std::size_t pos, std::string_view s)
+    {
+        if (text.size() < pos + s.size()) text.resize(pos + s.size(), ' ');
+        text.replace(pos, s.size(), s);
+    }
+
+    // One solution at the end of the text: its heading and line of values
+    // (`values` holds PROB1 at the reader's column), one distribution row,
+    // `moments` peak tables 732 apart, "FOR ALPHA/S(1)" d after the first
+    // (none when d < 0), one fit row.
+    void Solution(const std::string& values, std::int64_t d, int moments, const char* mantissa = "1.2345")
+    {
+        const std::size_t b = text.size() + 10;
+        Put(b, "PROB1 TO REJECT\r\n");
+        Put(b + 17, values);
+        Put(b + 17 + 125, "\r\n");
+        Put(b + 199, "1.500E-01  2.0D-02  1.00E-01");
+        const std::size_t m = b + 199 + 133 + 50;
+        for (int k = 0; k < moments; ++k) {
+            const std::size_t at = m + 732 * static_cast<std::size_t>(k);
+            Put(at, "MOMENT(J)");
+            Put(at + 211, mantissa);
+            Put(at + 225, "  -3");
+            Put(at + 239, "5.0E+01");
+            Put(at + 386, "2.5000E+01");
+            Put(at + 405, "3.0E-01");
+            Put(at + 454, "4.0E-01");
+        }
+        std::size_t end = m + 732 * static_cast<std::size_t>(moments);
+        if (d >= 0) {
+            Put(m + static_cast<std::size_t>(d), "FOR ALPHA/S(1)");
+            end = std::max(end, m + static_cast<std::size_t>(d) + 20);
+        }
+        const std::size_t p = end + 50;
+        Put(p, "0PLOT OF DATA (O) AND FIT TO DATA (X).  ORDINATES LISTED ARE FIT VALUES.");
+        Put(p + 103, "9.423E-01  1.00E+00");
+        text.resize(p + 103 + 133, ' ');
+    }
+
+    // The final printout of the chosen solution, repeating a line of values.
+    void Final(const std::string& values)
+    {
+        const std::size_t b = text.size() + 10;
+        Put(b, "1CHOSEN SOLUTION (MAR 1984)\r\n");
+        Put(b + 40, "PROB1 TO REJECT\r\n");
+        Put(b + 57, values);
+        Put(b + 57 + 125, "\r\n ORDINATES LISTED ARE FIT VALUES");
+    }
+
+    std::string text;
+};
+
+// A line of values whose PROB1 lands at the reader's column (118 characters into it).
+std::string Values(const char* alpha, const char* prob1) { return std::string(alpha) + std::string(111, ' ') + prob1; }
+
+}  // namespace
+
+TEST(ContinListing, PeakCountFromDistance)
+{
+    struct Case { std::int64_t d; int moments; std::size_t peaks; };
+    const Case cases[] = {
+        {679, 1, 1}, {2145, 2, 2}, {2876, 3, 2}, {2877, 3, 3}, {2877 + 732, 4, 4},
+        {1413, 2, 1}, {682, 1, 1}, {681, 1, 0},  {0, 1, 0},    {-1, 2, 0},  // no closing line: no peaks
+    };
+    for (const auto& c : cases) {
+        Synthetic s;
+        s.Solution(Values("1.0E-01", "0.250"), c.d, c.moments);
+        s.Final(Values("1.0E-01", "0.250"));
+        const ContinListing p = ParseContinListing(s.text, 1, 1);
+        ASSERT_EQ(p.status, Status::Ok) << c.d << ": " << p.reason;
+        const ContinSolution& sol = p.solutions.at(0);
+        EXPECT_EQ(sol.peaks.size(), c.peaks) << c.d;
+        EXPECT_DOUBLE_EQ(sol.prob1ToReject, 0.25);
+        EXPECT_EQ(sol.distErr, std::vector<double>{0.02});
+        EXPECT_EQ(sol.fitX, std::vector<double>{1.0});
+        if (c.peaks == 0) continue;
+        // Mantissa and exponent printed apart: 1.2345 and -3.
+        EXPECT_DOUBLE_EQ(sol.peaks[0].intensity, 0.0012345);
+        EXPECT_DOUBLE_EQ(sol.peaks[0].intensityErr, 50);
+        EXPECT_DOUBLE_EQ(sol.peaks[0].position, 25);
+        EXPECT_DOUBLE_EQ(sol.peaks[0].positionErr, 0.3);
+        EXPECT_DOUBLE_EQ(sol.peaks[0].width, 0.4);
+    }
+}
+
+// The chosen solution is the one whose line of values the final printout
+// repeats (the last one when several do); a final printout repeating none,
+// or none at all, leaves the listing incomplete.
+TEST(ContinListing, ChosenSolution)
+{
+    struct Case { const char *a0, *a1, *a2, *final; std::int64_t chosen; };
+    const Case cases[] = {
+        {"1.0E-01", "2.0E-01", "3.0E-01", "2.0E-01", 1},
+        {"1.0E-01", "2.0E-01", "2.0E-01", "2.0E-01", 2},
+        {"1.0E-01", "2.0E-01", "3.0E-01", "4.0E-01", -1},
+    };
+    for (const auto& c : cases) {
+        Synthetic s;
+        s.Solution(Values(c.a0, "0.100"), 679, 1);
+        s.Solution(Values(c.a1, "0.100"), 679, 1);
+        s.Solution(Values(c.a2, "0.100"), -1, 0);  // zero everywhere: no peak table
+        s.Final(Values(c.final, "0.100"));
+        const ContinListing p = ParseContinListing(s.text, 1, 1);
+        if (c.chosen < 0) {
+            EXPECT_EQ(p.status, Status::Incomplete) << c.final;
+            continue;
+        }
+        ASSERT_EQ(p.status, Status::Ok) << c.final << ": " << p.reason;
+        EXPECT_EQ(p.chosen, static_cast<std::size_t>(c.chosen)) << c.final;
+    }
+    Synthetic noFinal;
+    noFinal.Solution(Values("1.0E-01", "0.100"), 679, 1);
+    noFinal.Put(noFinal.text.size() + 5, "ORDINATES LISTED ARE FIT VALUES");
+    EXPECT_EQ(ParseContinListing(noFinal.text, 1, 1).status, Status::Incomplete);
+    const std::string marker = "ORDINATES LISTED ARE FIT VALUES";
+    EXPECT_EQ(ParseContinListing(" " + marker + std::string(300, ' ') + marker, 0, 0).status, Status::Incomplete);
+    EXPECT_EQ(ParseContinListing("", 0, 0).status, Status::Incomplete);
+}

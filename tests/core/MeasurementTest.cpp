@@ -1,0 +1,284 @@
+// The analysis core driven as the window and the batch tool drive it, with a
+// runner that hands back recorded listings.
+#include "core/Measurement.h"
+#include "core/Distribution.h"
+
+#include "../TestData.h"
+#include "base/MemoText.h"
+#include "physics/Sizes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace fluvena;
+namespace FT = fluvena::testing;
+using FT::LoadFixture;
+using FT::ReadFixture;
+using FT::RecordedRunner;
+
+namespace {
+
+Measurement Loaded(const std::string& name)
+{
+    Measurement m;
+    m.Load(LoadFixture(name));
+    return m;
+}
+
+}  // namespace
+
+TEST(Measurement, RangeFollowsThePositions)
+{
+    struct Case { std::int64_t first, last, expectFirst, expectLast, count; };
+    const Case cases[] = {{0, 9, 0, 9, 10}, {3, 7, 3, 7, 5}, {4, 4, 4, 4, 1}, {6, 2, 6, 2, -3}, {0, 99, 0, 9, 10}, {-1, 5, 0, 5, 6}};
+    for (const auto& c : cases) {
+        Measurement m;
+        m.Load(FT::Points(std::vector<double>(10, 1.0), std::vector<double>(10, 2.0)));
+        ASSERT_TRUE(m.SetRange(c.first, c.last));
+        EXPECT_EQ(m.Range().first, c.expectFirst);
+        EXPECT_EQ(m.Range().last, c.expectLast);
+        EXPECT_EQ(m.Range().Count(), c.count);
+    }
+    Measurement empty;
+    EXPECT_FALSE(empty.SetRange(0, 3));
+    EXPECT_EQ(empty.Range().Count(), 0);
+}
+
+TEST(Measurement, UsableRange)
+{
+    struct Case { std::int64_t first, last; Engine engine; const char* failure; };
+    const Case cases[] = {
+        {0, 2, Engine::Contin, nullptr},
+        {0, 1, Engine::Contin, "too few points in the range (2; CONTIN needs at least 3)"},
+        {0, 1, Engine::Discrete, nullptr},
+        {1, 1, Engine::Discrete, "too few points in the range (1; DISCRETE needs at least 2)"},
+        {5, 3, Engine::Contin, "the range is reversed: its first point (5) lies after its last point (3)"},
+    };
+    for (const auto& c : cases) {
+        Measurement m = Loaded("bimodal.txt");
+        m.SetRange(c.first, c.last);
+        const Outcome<PointRange> r = m.UsableRange(c.engine);
+        EXPECT_EQ(r.ok(), c.failure == nullptr) << c.first << " " << c.last;
+        if (c.failure) {
+            EXPECT_EQ(r.failure().message(), c.failure);
+        }
+    }
+    EXPECT_EQ(Measurement().UsableRange(Engine::Discrete).failure().message(), "no data are loaded");
+}
+
+TEST(Measurement, ContinRunShowsItsSolutions)
+{
+    Measurement m = Loaded("pairbase.txt");
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    const RunReport report = m.RunContin(ContinRequest{0.5, 5000, 100}, runner);
+    ASSERT_EQ(report.status, RunStatus::Ok) << report.failure.message();
+    ASSERT_EQ(runner.decks.size(), 1u);
+    EXPECT_EQ(FileText(runner.decks[0]), ReadFixture("pairbase.contin.in"));
+    ASSERT_NE(m.Contin(), nullptr);
+    EXPECT_EQ(m.Contin()->solutions.size(), 11u);
+    EXPECT_EQ(m.Contin()->chosen, 7u);
+    EXPECT_EQ(m.OnShow(), Analysis::Contin);
+    EXPECT_EQ(m.ShowDiscrete(0), nullptr);
+    // Positions are brought into the set.
+    for (auto [position, shown] : {std::pair{7, 7}, std::pair{-3, 0}, std::pair{40, 10}}) {
+        ASSERT_NE(m.ShowContin(position), nullptr);
+        EXPECT_EQ(m.ShownIndex(), static_cast<std::size_t>(shown));
+        EXPECT_EQ(m.ContinOnShow(), &m.Contin()->solutions[shown]);
+        EXPECT_EQ(m.ContinDrawn(), m.ContinOnShow());
+    }
+    EXPECT_EQ(m.LastContinRequest()->gridPoints, 100);
+}
+
+// Lag times in a unit where they fall below 0.01 go to the deck in a unit a
+// million times smaller, and the decay times come back in the data's unit.
+TEST(Measurement, ShortTimesComeBackInTheDataUnit)
+{
+    Measurement inUs = Loaded("bimodal.txt");
+    io::DataFile data = LoadFixture("bimodal.txt");
+    for (double& x : data.x) x /= 1e6;
+    Measurement m;
+    m.Load(data);
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    ASSERT_EQ(m.RunContin(ContinRequest{1e-7, 1e-3, 100}, runner).status, RunStatus::Ok);
+    EXPECT_EQ(runner.decks[0], inUs.ContinDeck(ContinRequest{0.1, 1000, 100}));
+    const ContinSolution& s = m.Contin()->solutions[7];
+    EXPECT_DOUBLE_EQ(s.peaks[1].position, 10.067e-6);
+    EXPECT_DOUBLE_EQ(s.distX.back(), 1000e-6);
+    EXPECT_DOUBLE_EQ(s.fitX[7], 1.92e-6);
+    EXPECT_DOUBLE_EQ(s.peaks[1].intensity, 6.0019e-1);
+}
+
+// A run that gives no result leaves nothing of an earlier run on show; the
+// distribution drawn before stays drawn. A cancelled run changes nothing.
+TEST(Measurement, RunsWithoutAResult)
+{
+    struct Case { const char* name; std::string listing; bool cancel; RunStatus status; const char* message; };
+    const std::string bimodal = ReadFixture("bimodal.contin.out");
+    const Case cases[] = {
+        {"rejected", ReadFixture("badng.contin.out"), false, RunStatus::Rejected, "CONTIN rejected the deck: PRECIS"},
+        {"cut off", bimodal.substr(0, bimodal.size() / 2), false, RunStatus::Failed,
+         "incomplete listing: the final printout of the chosen solution is missing"},
+        {"empty", "", false, RunStatus::Failed, "incomplete listing: the listing holds no complete solution"},
+        {"cancelled", "", true, RunStatus::Cancelled, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Measurement m = Loaded("bimodal.txt");
+        RecordedRunner good(bimodal);
+        ASSERT_EQ(m.RunContin(ContinRequest{}, good).status, RunStatus::Ok);
+        m.ShowContin(4);
+        RecordedRunner runner(c.listing);
+        runner.cancel = c.cancel;
+        const RunReport report = m.RunContin(ContinRequest{}, runner);
+        EXPECT_EQ(report.status, c.status);
+        EXPECT_EQ(report.failure.message().rfind(c.message, 0), 0u) << report.failure.message();
+        EXPECT_EQ(m.OnShow(), c.cancel ? Analysis::Contin : Analysis::None);
+        EXPECT_EQ(m.ContinDrawn(), &m.Contin()->solutions[4]);
+    }
+    // Too few points: nothing runs.
+    Measurement m = Loaded("bimodal.txt");
+    m.SetRange(10, 11);
+    RecordedRunner runner(bimodal);
+    EXPECT_EQ(m.RunContin(ContinRequest{}, runner).status, RunStatus::Refused);
+    EXPECT_TRUE(runner.decks.empty());
+}
+
+TEST(Measurement, DiscreteRunOverTheRange)
+{
+    Measurement m = Loaded("bimodal.txt");
+    RecordedRunner contin(ReadFixture("bimodal.contin.out"));
+    ASSERT_EQ(m.RunContin(ContinRequest{}, contin).status, RunStatus::Ok);
+    m.ShowContin(7);
+    m.SetRange(10, 14);
+    RecordedRunner runner(ReadFixture("bimodal.discrete.out"));
+    const RunReport report = m.RunDiscrete(DiscreteRequest{4, 2, 5, kDefaultSwitches}, runner);
+    ASSERT_EQ(report.status, RunStatus::Ok) << report.failure.message();
+    EXPECT_EQ(runner.decks[0][2], "5");
+    EXPECT_EQ(runner.decks[0][3], "2.54E+00");  // the point at index 10
+    EXPECT_EQ(m.OnShow(), Analysis::Discrete);
+    EXPECT_EQ(m.ShowContin(0), nullptr);  // the CONTIN view refuses a DISCRETE result
+    EXPECT_EQ(m.ContinDrawn(), &m.Contin()->solutions[7]);
+    const DiscreteSolution* best = m.ShowDiscrete(0);
+    ASSERT_NE(best, nullptr);
+    EXPECT_EQ(m.Discrete()->solutions.size(), 3u);
+    EXPECT_EQ(best->fitX.front(), m.X()[10]);
+    EXPECT_EQ(best->residual.back(), m.Y()[14] - best->fitY.back());
+
+    // The reset drops data and results; what DISCRETE was asked last stays.
+    m.Clear();
+    EXPECT_EQ(m.PointCount(), 0u);
+    EXPECT_EQ(m.Discrete(), nullptr);
+    EXPECT_EQ(m.ContinDrawn(), nullptr);
+    EXPECT_EQ(m.OnShow(), Analysis::None);
+    EXPECT_FALSE(m.LastContinRequest());
+    EXPECT_EQ(m.LastDiscreteRequest()->maxComponents, 4);
+}
+
+// A correlator file fills the sample with what its header states; a text
+// file leaves the defaults (g1, microseconds).
+TEST(Measurement, SampleFromTheFile)
+{
+    SampleParameters defaults;
+    defaults.temperatureK = 300;
+    Measurement alv;
+    alv.Load(LoadFixture("alv/LC8.2_0028.ASC"), defaults);
+    EXPECT_EQ(alv.Sample().dataKind, DataKind::G2Minus1);
+    EXPECT_EQ(alv.Sample().timeUnit, TimeUnit::Milliseconds);
+    EXPECT_EQ(alv.Sample().angleDeg, 55.0);
+    EXPECT_EQ(alv.Sample().wavelengthNm, 632.8);
+    EXPECT_EQ(alv.Sample().viscosityCp, 0.89);
+    EXPECT_NE(alv.Sample().temperatureK, 300.0);
+    Measurement text;
+    text.Load(LoadFixture("bimodal.txt"), defaults);
+    EXPECT_EQ(text.Sample().dataKind, DataKind::G1);
+    EXPECT_EQ(text.Sample().timeUnit, TimeUnit::Microseconds);
+    EXPECT_EQ(text.Sample().temperatureK, 300.0);
+}
+
+// g2 data reach the decay analyses as g1 through the Siegert relation, with
+// beta from the cumulant fit's intercept; g1 data as they stand.
+TEST(Measurement, AnalysesReceiveG1)
+{
+    std::vector<double> t, g1;
+    for (int k = 0; k < 120; ++k) {
+        t.push_back(std::pow(10.0, -1.0 + k * 0.04));
+        g1.push_back(0.7 * std::exp(-t.back() / 30.0) + 0.3 * std::exp(-t.back() / 40.0));
+    }
+    struct Case { DataKind kind; BaselineMode mode; double offset; };
+    for (const Case& c : {Case{DataKind::G1, BaselineMode::Fixed, 0.0}, Case{DataKind::G2Minus1, BaselineMode::Fixed, 0.0},
+                          Case{DataKind::G2, BaselineMode::Fixed, 1.0}, Case{DataKind::G2, BaselineMode::Tail, 1.02}}) {
+        std::vector<double> y = g1;
+        if (c.kind != DataKind::G1)
+            for (double& v : y) v = c.offset + 0.25 * v * v;
+        Measurement m;
+        SampleParameters p;
+        p.dataKind = c.kind;
+        p.baselineMode = c.mode;
+        m.Load(FT::Points(t, y), p);
+        const auto points = m.PointsForAnalysis(m.Range());
+        ASSERT_TRUE(points.ok()) << points.failure().message();
+        EXPECT_EQ(points->beta.has_value(), c.kind != DataKind::G1);
+        if (points->beta) EXPECT_NEAR(*points->beta, 0.25, 0.0025);
+        for (std::size_t k = 0; k < t.size(); k += 10) EXPECT_NEAR(points->y[k], g1[k], 0.01) << k;
+    }
+}
+
+// The cumulant fit of the correlator files: the mean rate grows with q^2
+// across the angles (its ratio to q^2, the apparent diffusion coefficient,
+// rising somewhat with the angle, as for a broad distribution of large
+// particles); the flat toluene correlation has no decay to fit.
+TEST(Measurement, CumulantsOfTheCorrelatorFiles)
+{
+    double lastD = 0, firstD = 0;
+    for (const char* file : {"alv/LC8.2_0001.ASC", "alv/LC8.2_0028.ASC", "alv/LC8.2_0045.ASC"}) {
+        Measurement m = Loaded(file);
+        const RunReport report = m.RunCumulants(CumulantRequest{});
+        ASSERT_EQ(report.status, RunStatus::Ok) << file << ": " << report.failure.message();
+        const CumulantResult& c = *m.Cumulants();
+        const double q = *physics::ScatteringVector(m.Sample());
+        const double d = c.fit.gammaMean / (q * q);
+        if (firstD == 0) firstD = d;
+        EXPECT_GT(d, lastD) << file;
+        EXPECT_LT(d, 1.6 * firstD) << file;
+        EXPECT_NEAR(c.fit.beta, m.Y()[0], 0.01) << file;
+        EXPECT_EQ(c.fitX.size(), c.fit.fitted.size());
+        EXPECT_EQ(c.fitX.front(), m.X()[c.fit.fitFirst]);
+        lastD = d;
+    }
+    Measurement toluene = Loaded("alv/toluene-0001.ASC");
+    const RunReport report = toluene.RunCumulants(CumulantRequest{});
+    EXPECT_EQ(report.status, RunStatus::Failed);
+    EXPECT_EQ(report.failure.message().rfind("no decay", 0), 0u) << report.failure.message();
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    EXPECT_EQ(toluene.RunContin(ContinRequest{}, runner).status, RunStatus::Refused);  // no beta: no g1
+    EXPECT_TRUE(runner.decks.empty());
+}
+
+// Per ln tau, the area under the curve over the logarithmic axis is the
+// integral of s over tau, the intensity; on the radius axis the abscissae are
+// the sizes of the decay times.
+TEST(Measurement, DistributionPerLnTauAndOverRadius)
+{
+    Measurement m = Loaded("bimodal.txt");
+    RecordedRunner runner(ReadFixture("bimodal.contin.out"));
+    ASSERT_EQ(m.RunContin(ContinRequest{}, runner).status, RunStatus::Ok);
+    const ContinSolution& s = m.Contin()->solutions[7];
+    const auto curve = Distribution(s, DistributionAxis::DecayTime, DistributionWeighting::PerLnTau, m.Sample());
+    ASSERT_TRUE(curve.ok());
+    double perLn = 0, inTau = 0;  // trapezoids in ln tau and in tau
+    for (std::size_t j = 1; j < curve->x.size(); ++j) {
+        perLn += 0.5 * (curve->y[j] + curve->y[j - 1]) * std::log(curve->x[j] / curve->x[j - 1]);
+        inTau += 0.5 * (s.distY[j] + s.distY[j - 1]) * (s.distX[j] - s.distX[j - 1]);
+    }
+    EXPECT_NEAR(perLn, inTau, 0.005 * inTau);
+    const auto radius = Distribution(s, DistributionAxis::Radius, DistributionWeighting::AsComputed, m.Sample());
+    ASSERT_TRUE(radius.ok());
+    EXPECT_EQ(radius->y, s.distY);
+    EXPECT_EQ(radius->err, s.distErr);
+    for (std::size_t j = 0; j < s.distX.size(); j += 9)
+        EXPECT_DOUBLE_EQ(radius->x[j], physics::SizeFromDecayTime(s.distX[j], 0.0, m.Sample())->radiusNm);
+    SampleParameters bad = m.Sample();
+    bad.viscosityCp = 0;
+    EXPECT_FALSE(Distribution(s, DistributionAxis::Radius, DistributionWeighting::AsComputed, bad).ok());
+}

@@ -1,0 +1,262 @@
+// The DISCRETE deck the product writes and the listing reader, against the
+// reference program's decks and listings.
+#include "discrete/DiscreteDeck.h"
+#include "discrete/DiscreteListing.h"
+
+#include "../TestData.h"
+#include "base/MemoText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+using namespace fluvena;
+namespace FT = fluvena::testing;
+using fluvena::testing::LoadFixture;
+using fluvena::testing::ReadFixture;
+using Status = DiscreteListing::Status;
+
+namespace {
+
+std::string Listing(const std::string& name) { return NormalizedText(ReadFixture(name)); }
+
+struct Printed {
+    std::vector<Component> components;  // as printed: the error columns are the PERCENT ones
+    double baseline, punc;
+};
+
+void ExpectSolution(const DiscreteSolution& r, const Printed& p, const io::DataFile& data, const std::string& what)
+{
+    SCOPED_TRACE(what);
+    ASSERT_EQ(r.components.size(), p.components.size());
+    for (std::size_t j = 0; j < p.components.size(); ++j) {
+        EXPECT_EQ(r.components[j].amplitude, p.components[j].amplitude) << j;
+        EXPECT_EQ(r.components[j].amplitudeErr, p.components[j].amplitudeErr) << j;
+        EXPECT_EQ(r.components[j].rate, p.components[j].rate) << j;
+        EXPECT_EQ(r.components[j].rateErr, p.components[j].rateErr) << j;
+    }
+    EXPECT_EQ(r.baseline, p.baseline);
+    EXPECT_EQ(r.punc, p.punc);
+    ASSERT_EQ(r.fitY.size(), data.x.size());
+    for (std::size_t k = 0; k < data.x.size(); k += 7) {
+        double y = p.baseline;
+        for (const Component& c : p.components) y += c.amplitude * std::exp(-data.x[k] * c.rate);
+        EXPECT_EQ(r.fitX[k], data.x[k]);
+        EXPECT_EQ(r.fitY[k], y);
+        EXPECT_EQ(r.residual[k], data.y[k] - y);
+    }
+}
+
+// Listings laid out like DISCRETE's: a row's value windows start at offsets
+// 0, 21, 37, 58 of the row's third column, the sign one column before.
+struct Row {
+    const char* amplitude;  // sign column + 9 characters, e.g. " 3.991E-01" or "-4.214E-04"
+    const char* amplitudeErr;
+    const char* rate;
+    const char* rateErr;
+    bool exact = false;
+};
+
+std::string Line(const Row& c)
+{
+    char buf[200];
+    std::snprintf(buf, sizeof buf, " *%10s +- 1.0E-03 %8s       %10s +- 1.0E-04 %8s *         4.990E-03", c.amplitude,
+                  c.amplitudeErr, c.rate, c.rateErr);
+    std::string row = buf;
+    if (c.exact) row += " (NO EXACT FIT TO THE TRANSFORMS FOUND)";
+    return row + "\r\n";
+}
+
+std::string Solution(const char* count, const std::vector<Row>& rows, const char* baseline, const char* punc)
+{
+    std::string s = "                                     BEST SOLUTION           " + std::string(count) +
+                    " COMPONENTS\r\n\r\n";
+    s += " **********************************************************************\r\n";
+    std::string header = " *     ALPHA +- STD ERR  PERCENT           LAMBDA +- STD ERR  PERCENT *   STARTING LAMBDA";
+    header.resize(126, ' ');
+    s += header + "\r\n";
+    for (const auto& c : rows) s += Line(c);
+    s += Line({baseline, "25.734", " 0.000E+00", "0.000"});
+    s += " **********************************************************************\r\n\r\n";
+    s += " PROB. RESIDUALS UNCORRELATED    0.008    0.240    0.184    0.001    0.941    WEIGHTED AVERAGE = * PUNC =" +
+         std::string(punc) + " *\r\n";
+    const std::string rule = " " + std::string(131, '=') + "\r\n";
+    return s + rule + rule;
+}
+
+const std::string kTitle = "1DISCRETE - Version 2B (December 1990)          nazwa.in\r\n\r\n";
+
+DiscreteListing Parse(const std::string& text, const io::DataFile& data) { return ParseDiscreteListing(text, data.x, data.y); }
+
+}  // namespace
+
+// The decks the reference program was run with, byte for byte, but for the
+// ordinates the earlier reader cut to eight characters: those lines now carry
+// the value whole.
+TEST(DiscreteDeck, ReferenceDecks)
+{
+    struct Case { const char* name; std::size_t cut; };
+    for (const Case& c : {Case{"bimodal", 11}, Case{"lognormal", 10}, Case{"narrow", 8}, Case{"negbase", 1}, Case{"pairbase", 0}}) {
+        const io::DataFile data = LoadFixture(std::string(c.name) + ".txt");
+        const auto deck = BuildDiscreteDeck(DiscreteRequest{}, data.x, data.y);
+        const auto reference = SplitLines(ReadFixture(std::string(c.name) + ".discrete.in"));
+        ASSERT_EQ(deck.size(), reference.size()) << c.name;
+        std::size_t differ = 0;
+        for (std::size_t i = 0; i < deck.size(); ++i) {
+            if (deck[i] == reference[i]) continue;
+            ++differ;
+            EXPECT_GE(i, 3 + data.x.size()) << c.name << " line " << i;  // an ordinate
+            const double a = std::stod(deck[i]), b = std::stod(reference[i]);
+            // The cut digit (the sixth decimal) and one unit of the three printed.
+            EXPECT_NEAR(a, b, 1.01e-5 + 0.0101 * std::fabs(b)) << c.name << " line " << i;
+        }
+        EXPECT_EQ(differ, c.cut) << c.name;
+    }
+}
+
+TEST(DiscreteDeck, SwitchCardAndDataLines)
+{
+    DiscreteSwitches all, lastOff = kDefaultSwitches;
+    all.fill(true);
+    lastOff[kLast] = false;
+    struct Case { DiscreteRequest request; const char* card; };
+    const Case cases[] = {
+        {{6, 2, 5, kDefaultSwitches}, "TFFTFFTTF  6  2  5"}, {{6, 2, 5, all}, "TTTTTTTTT  6  2  5"},
+        {{6, 2, 5, lastOff}, "FFFTFFTTF  6  2  5"},      {{12, -1, 15, kDefaultSwitches}, "TFFTFFTTF  12  -1  15"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<double> x{1000.0, 0.00012345, 0.0}, y{-0.5, 1.0, 1e-300};
+        EXPECT_EQ(BuildDiscreteDeck(c.request, x, y),
+                  (std::vector<std::string>{"nazwa.in", c.card, "3", "1.00E+03", "1.23E-04", "0.00E+00", "-5.00E-01",
+                                            "1.00E+00", "1.00E-300"}));
+    }
+}
+
+TEST(DiscreteListing, ReferenceListings)
+{
+    const io::DataFile bimodal = LoadFixture("bimodal.txt");
+    const DiscreteListing b = Parse(Listing("bimodal.discrete.out"), bimodal);
+    ASSERT_EQ(b.status, Status::Ok) << b.reason;
+    EXPECT_FALSE(b.uncertain);
+    ASSERT_EQ(b.solutions.size(), 3u);
+    ExpectSolution(b.solutions[0], {{{3.991E-01, 0.913, 4.961E-03, 1.088}, {6.008E-01, 0.930, 9.945E-02, 2.238}}, -4.214E-04, 0.166},
+                   bimodal, "best");
+    ExpectSolution(b.solutions[1],
+                   {{{3.042E-01, 273.616, 4.668E-03, 37.445}, {9.849E-02, 839.955, 6.376E-03, 157.944},
+                     {5.982E-01, 1.297, 1.005E-01, 2.941}},
+                    -4.506E-04, 0.173},
+                   bimodal, "second best, EXACT rows");
+    ExpectSolution(b.solutions[2], {{{7.211E-01, 3.107, 1.140E-02, 7.308}}, 4.635E-04, -0.0}, bimodal, "third");
+    EXPECT_TRUE(std::signbit(b.solutions[2].punc));  // "PUNC =-0.000"
+
+    const io::DataFile lognormal = LoadFixture("lognormal.txt");
+    const DiscreteListing l = Parse(Listing("lognormal.discrete.out"), lognormal);
+    ASSERT_EQ(l.status, Status::Ok) << l.reason;
+    EXPECT_TRUE(l.uncertain);
+    ASSERT_EQ(l.solutions.size(), 4u);
+    ExpectSolution(l.solutions[2], {{{3.409E-01, 8.431, 1.051E-02, 3.242}, {6.555E-01, 4.286, 2.738E-02, 3.178}}, -1.524E-05, 0.446},
+                   lognormal, "third");
+
+    struct Best { const char* name; std::size_t components; };
+    for (const Best& c : {Best{"narrow", 2}, Best{"negbase", 1}, Best{"pairbase", 2}}) {
+        const io::DataFile data = LoadFixture(std::string(c.name) + ".txt");
+        const DiscreteListing p = Parse(Listing(std::string(c.name) + ".discrete.out"), data);
+        ASSERT_EQ(p.status, Status::Ok) << c.name << ": " << p.reason;
+        EXPECT_EQ(p.solutions.front().components.size(), c.components) << c.name;
+    }
+}
+
+TEST(DiscreteListing, FieldsRowsAndCounts)
+{
+    const io::DataFile data = FT::Points({0.0, 1.0, 10.0}, {1.0, 0.5, 0.25});
+    // A '-' before a window negates it; a window holding its own sign is not
+    // negated twice. EXACT on the second row only: the first is 91 long. A
+    // two-digit count yields its last digit.
+    const std::string text =
+        kTitle + kTitle +
+        Solution("2", {{"-1.500E-01", "12.500", "-2.000E-03", "3.000"}, {" 2.500E-01", "1.000", " 4.000E+00", "2.000", true}},
+                 "--3.00E-04", "-0.125") +
+        Solution("12", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000", true}, {" 2.000E-01", "2.000", " 0.000E+00", "2.000"}},
+                 " 3.000E-04", " 0.100") +
+        Solution("0", {}, " 5.000E-02", " 0.200");
+    const DiscreteListing p = Parse(text, data);
+    ASSERT_EQ(p.status, Status::Ok) << p.reason;
+    ASSERT_EQ(p.solutions.size(), 3u);
+    const auto& a = p.solutions[0];
+    EXPECT_EQ(a.components[0].amplitude, -0.15);
+    EXPECT_EQ(a.components[0].rate, -2.0E-3);
+    EXPECT_EQ(a.components[0].amplitudeErr, 12.5);
+    EXPECT_EQ(a.components[1].rate, 4.0);
+    EXPECT_EQ(a.baseline, -3.0E-4);
+    EXPECT_EQ(a.punc, -0.125);
+    const auto& b = p.solutions[1];
+    ASSERT_EQ(b.components.size(), 2u);
+    EXPECT_EQ(b.components[1].rateErr, 2.0);
+    EXPECT_EQ(b.residual[2], 0.25 - (0.1 * std::exp(-10.0) + 0.2 + 3e-4));
+    EXPECT_TRUE(p.solutions[2].components.empty());
+    EXPECT_EQ(p.solutions[2].fitY, (std::vector<double>{0.05, 0.05, 0.05}));
+}
+
+TEST(DiscreteListing, UncertaintySentenceCountsOnlyAfterTheSecondTitle)
+{
+    const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
+    const std::string sentence = " NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8\r\n";
+    const std::string body = Solution("1", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000"}}, " 0.000E+00", " 0.100");
+    EXPECT_FALSE(Parse(kTitle + sentence + kTitle + body, data).uncertain);
+    EXPECT_TRUE(Parse(kTitle + kTitle + sentence + body, data).uncertain);
+}
+
+TEST(DiscreteListing, RejectedOrIncomplete)
+{
+    const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
+    struct Case { std::string text; Status status; const char* reason; };
+    const std::string one = Solution("1", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000"}}, " 0.000E+00", " 0.100");
+    std::string unclosed = kTitle + kTitle + one;
+    unclosed.resize(unclosed.rfind(" ====") - 1);
+    const Case cases[] = {
+        {"1DISCRETE\r\n TFFTFFTTX  6  2  5\r\n0ERRONEOUS CARD IMAGE - SWITCH 9 (REPEAT) IS NOT T OR F\r\n", Status::Rejected,
+         "TFFTFFTTX  6  2  5\nERRONEOUS CARD IMAGE - SWITCH 9 (REPEAT) IS NOT T OR F"},
+        {"no table here", Status::Incomplete, "the listing holds no component table"},
+        {kTitle + kTitle + one + "\r\n WEIGHTED AVERAGE\r\n", Status::Incomplete, "the summary breaks off in solution 1 of 2"},
+        {unclosed, Status::Incomplete, "the summary breaks off in solution 0 of 1"},
+    };
+    for (const auto& c : cases) {
+        const DiscreteListing p = Parse(c.text, data);
+        EXPECT_EQ(p.status, c.status) << c.reason;
+        EXPECT_EQ(p.reason, c.reason);
+        EXPECT_TRUE(p.solutions.empty());
+    }
+}
+
+// A listing cut anywhere is incomplete, or whole: a cut that ends exactly
+// after the rules closing a solution of the summary cannot be told from a
+// whole listing by its text (the bundled engine's exit status tells), so it
+// reads as the solutions before it, whole.
+TEST(DiscreteListing, EveryCutIsIncompleteOrWhole)
+{
+    for (const char* name : {"bimodal", "pairbase"}) {
+        const std::string text = Listing(std::string(name) + ".discrete.out");
+        const io::DataFile data = LoadFixture(std::string(name) + ".txt");
+        const DiscreteListing full = Parse(text, data);
+        ASSERT_EQ(full.status, Status::Ok);
+        const std::size_t summary = text.find("1DISCRETE", 10);
+        std::size_t boundaries = 0;
+        for (std::size_t len = 0; len <= text.size(); len += len < summary ? 61 : 1) {
+            const std::string cut = text.substr(0, len);
+            const DiscreteListing p = Parse(cut, data);
+            if (p.status != Status::Ok) {
+                EXPECT_EQ(p.status, Status::Incomplete) << name << " " << len;
+                continue;
+            }
+            std::size_t counted = 0;
+            for (auto at = cut.find("WEIGHTED AVERAGE", 1); at != std::string::npos; at = cut.find("WEIGHTED AVERAGE", at + 1))
+                ++counted;
+            ASSERT_EQ(p.solutions.size(), counted) << name << " " << len;
+            EXPECT_EQ(cut.find_first_not_of(" \r\n", cut.find_last_of('=') + 1), std::string::npos) << name << " " << len;
+            for (std::size_t s = 0; s < counted; ++s) EXPECT_EQ(p.solutions[s].fitY, full.solutions[s].fitY) << len;
+            boundaries += counted < full.solutions.size();
+        }
+        EXPECT_GT(boundaries, 0u) << name;
+    }
+}

@@ -1,0 +1,85 @@
+#include "physics/Siegert.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace fluvena;
+using namespace fluvena::physics;
+
+TEST(Siegert, SignedSquareRootOfEveryKind)
+{
+    struct Case { DataKind kind; double beta, b; std::vector<double> y, g1; };
+    const Case cases[] = {
+        {DataKind::G2Minus1, 0.2, 1.0, {0.2, 0.05, 0.0, -0.05, 0.8}, {1.0, 0.5, 0.0, -0.5, 2.0}},  // B unused
+        {DataKind::G2, 0.25, 1.0, {1.25, 1.0625, 1.0, 0.9375}, {1.0, 0.5, 0.0, -0.5}},
+        {DataKind::G2, 0.25, 1.01, {1.26, 1.01}, {1.0, 0.0}},
+        {DataKind::G1, 0.0, NAN, {1.0, -0.3, 0.0}, {1.0, -0.3, 0.0}},  // beta and B unused
+    };
+    for (const Case& c : cases) {
+        const auto g1 = FieldCorrelation(c.y, c.kind, c.beta, c.b);
+        ASSERT_TRUE(g1) << g1.failure().message();
+        ASSERT_EQ(g1->size(), c.g1.size());
+        for (std::size_t i = 0; i < c.g1.size(); ++i) EXPECT_NEAR(g1.value()[i], c.g1[i], 1e-12) << i;
+    }
+}
+
+TEST(Siegert, RoundTripsThroughG2MinusOne)
+{
+    // g1 -> g2-1 is the inverse of the signed root with beta 1: beta times it,
+    // plus B for g2, gives the data back, signs and zeros included.
+    const std::vector<double> y = {0.31, 0.2, 0.07, 1e-6, 0.0, -2e-4, -0.013, 0.002};
+    for (DataKind kind : {DataKind::G2Minus1, DataKind::G2}) {
+        const double beta = 0.31, b = kind == DataKind::G2 ? 0.998 : 0.0;
+        std::vector<double> data = y;
+        for (double& v : data) v += b;
+        const auto g1 = FieldCorrelation(data, kind, beta, b);
+        ASSERT_TRUE(g1);
+        const auto back = IntensityCorrelation(g1.value(), DataKind::G1);
+        const auto direct = IntensityCorrelation(data, kind, b);
+        ASSERT_TRUE(back && direct);
+        for (std::size_t i = 0; i < y.size(); ++i) {
+            EXPECT_NEAR(beta * back.value()[i], y[i], 1e-15) << i;
+            EXPECT_NEAR(direct.value()[i], y[i], 1e-15) << i;
+        }
+    }
+}
+
+TEST(Siegert, TailBaselineIsTheMeanOfTheLastTenthAtLeastOnePoint)
+{
+    SampleParameters p;
+    p.baselineMode = BaselineMode::Tail;
+    struct Case { int n; double mean; };  // y = 1, 2, ..., n
+    for (const Case c : {Case{1, 1.0}, Case{9, 9.0}, Case{25, 24.5}, Case{30, 29.0}, Case{200, 190.5}}) {
+        std::vector<double> y(c.n);
+        for (int i = 0; i < c.n; ++i) y[i] = i + 1;
+        EXPECT_DOUBLE_EQ(BaselineOf(y, p).value(), c.mean) << c.n;
+    }
+    p.baselineMode = BaselineMode::Fixed;
+    p.baseline = 1.002;
+    EXPECT_DOUBLE_EQ(BaselineOf(std::vector<double>{5.0}, p).value(), 1.002);
+    EXPECT_FALSE(TailBaseline(std::vector<double>{}));
+}
+
+TEST(Siegert, GuardsSayWhatIsWrong)
+{
+    struct Case { std::vector<double> y; DataKind kind; double beta, b; const char* word; };
+    const Case cases[] = {
+        {{0.1}, DataKind::G2Minus1, 0.0, 1.0, "beta"},
+        {{0.1}, DataKind::G2, -0.2, 1.0, "beta"},
+        {{0.1}, DataKind::G2Minus1, NAN, 1.0, "beta"},
+        {{0.1}, DataKind::G2, INFINITY, 1.0, "beta"},
+        {{1.1}, DataKind::G2, 0.2, NAN, "baseline"},
+        {{0.1, 0.2, NAN}, DataKind::G1, 0.2, 1.0, "point 3"},
+        {{0.1, INFINITY}, DataKind::G2Minus1, 0.2, 1.0, "point 2"},
+        {{0.1, 1e300}, DataKind::G2Minus1, 1e-300, 1.0, "point 2"},
+    };
+    for (const Case& c : cases) {
+        const auto g1 = FieldCorrelation(c.y, c.kind, c.beta, c.b);
+        ASSERT_FALSE(g1) << c.word;
+        EXPECT_NE(g1.failure().message().find(c.word), std::string::npos) << g1.failure().message();
+    }
+    EXPECT_FALSE(IntensityCorrelation(std::vector<double>{1.0}, DataKind::G2, NAN));
+    EXPECT_FALSE(IntensityCorrelation(std::vector<double>{1e200}, DataKind::G1));
+    EXPECT_FALSE(IntensityCorrelation(std::vector<double>{NAN}, DataKind::G2Minus1));
+}

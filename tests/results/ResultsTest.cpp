@@ -1,0 +1,225 @@
+// The lines of the results logs and the export tables, byte for byte.
+#include "results/Export.h"
+#include "results/ResultsLog.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace fluvena;
+
+namespace {
+
+ContinSolution ContinWithPeaks(int count)
+{
+    ContinSolution s;
+    for (int k = 0; k < count; ++k)
+        s.peaks.push_back(k == 0 ? ContinPeak{0.000123456, 0, 12.5, 0, 0.3} : ContinPeak{k + 1.0, 0, 100.0 * (k + 1), 0, 0});
+    return s;
+}
+
+DiscreteSolution DiscreteWith(std::vector<std::pair<double, double>> amplitudeAndRate, double baseline)
+{
+    DiscreteSolution r;
+    for (const auto& [a, rate] : amplitudeAndRate) r.components.push_back({a, 0.0, rate, 0.0});
+    r.baseline = baseline;
+    return r;
+}
+
+LogInput Input(std::string value, bool inverse = false, bool rates = false, char sep = '.')
+{
+    return LogInput{"Temp", std::move(value), inverse, rates, sep};
+}
+
+const std::string kContinHeader =
+    "Temp\tIntensywn1\tPolozenie1\tSzerokosc1\tIntensywn2\tPolozenie2\tSzerokosc2\tIntensywn3\tPolozenie3\t"
+    "Szerokosc3\tIntensywn4\tPolozenie4\tSzerokosc4\tIntensywn5\tPolozenie5\tSzerokosc5\t";
+const std::string kBlank3 = " \t \t \t";
+const std::string kPeak1 = "1.2346E-04\t1.2500E+01\t3.0000E-01\t";
+std::string PeakK(int k) { return std::to_string(k) + ".0000E+00\t" + std::to_string(k) + ".0000E+02\t0.0000E+00\t"; }
+
+}  // namespace
+
+TEST(ContinLog, LinesOfAClick)
+{
+    struct Case {
+        const char* name;
+        int peaks;
+        bool memoEmpty;
+        LogInput in;
+        std::optional<std::string> header, line;
+    };
+    const Case cases[] = {
+        {"two peaks, empty memo", 2, true, Input("25"), kContinHeader,
+         "25.00\t" + kPeak1 + PeakK(2) + kBlank3 + kBlank3 + kBlank3},
+        {"memo not empty: no header", 2, false, Input("25"), std::nullopt,
+         "25.00\t" + kPeak1 + PeakK(2) + kBlank3 + kBlank3 + kBlank3},
+        {"1000/T with a comma", 1, true, Input("298,15", true, false, ','), "1/" + kContinHeader,
+         "3,35\t1,2346E-04\t1,2500E+01\t3,0000E-01\t" + kBlank3 + kBlank3 + kBlank3 + kBlank3},
+        {"seven peaks: five recorded", 7, false, Input("-1"), std::nullopt,
+         "-1.00\t" + kPeak1 + PeakK(2) + PeakK(3) + PeakK(4) + PeakK(5)},
+        {"no peaks: five blank groups", 0, false, Input(" 7.125 "), std::nullopt,
+         "7.13\t" + kBlank3 + kBlank3 + kBlank3 + kBlank3 + kBlank3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ContinSolution s = ContinWithPeaks(c.peaks);
+        const LogClick click = ContinLogClick(&s, c.memoEmpty, c.in);
+        EXPECT_EQ(click.header, c.header);
+        EXPECT_EQ(click.line, c.line);
+        EXPECT_FALSE(click.error);
+        EXPECT_FALSE(click.noResult);
+    }
+}
+
+TEST(DiscreteLog, LinesOfAClick)
+{
+    const std::string sk = "Sk\xB3.  sta\xB3" "a\t";
+    auto header = [&](int n, bool rates, const std::string& first = "Temp") {
+        std::string h = first + "\t" + sk;
+        for (int k = 1; k <= n; ++k)
+            h += "Intensywn" + std::to_string(k) + "\t" + (rates ? "1/Czas" : "Czas") + std::to_string(k) + "\t";
+        return h;
+    };
+    auto blanks = [](int groups) {
+        std::string s;
+        for (int k = 0; k < groups; ++k) s += " \t \t";
+        return s;
+    };
+    const DiscreteSolution two = DiscreteWith({{0.5, 4.0}, {2.0, 0.001}}, 0.000123456);
+    struct Case {
+        const char* name;
+        std::size_t groups;
+        DiscreteSolution rec;
+        bool memoEmpty;
+        LogInput in;
+        std::optional<std::string> header, line;
+    };
+    const Case cases[] = {
+        {"N 6, two components, times", 6, two, true, Input("25"), header(6, false),
+         "25.00\t1.235E-04\t5.0000E-01\t2.5000E-01\t2.0000E+00\t1.0000E+03\t" + blanks(4)},
+        {"rates as stored", 6, two, true, Input("25", false, true), header(6, true),
+         "25.00\t1.235E-04\t5.0000E-01\t4.0000E+00\t2.0000E+00\t1.0000E-03\t" + blanks(4)},
+        {"1000/T, comma", 2, two, true, Input("298,15", true, false, ','), header(2, false, "1/Temp"),
+         "3,35\t1,235E-04\t5,0000E-01\t2,5000E-01\t2,0000E+00\t1,0000E+03\t"},
+        {"N 0: parameter and baseline only", 0, two, true, Input("25"), "Temp\t" + sk, "25.00\t1.235E-04\t"},
+        {"more components than N", 1, two, false, Input("25"), std::nullopt, "25.00\t1.235E-04\t5.0000E-01\t2.5000E-01\t"},
+        {"no components", 3, DiscreteWith({}, -2.0), false, Input("1"), std::nullopt, "1.00\t-2.000E+00\t" + blanks(3)},
+        {"a zero rate recorded as a rate", 2, DiscreteWith({{1.0, 0.0}}, 0.0), false, Input("1", false, true),
+         std::nullopt, "1.00\t0.000E+00\t1.0000E+00\t0.0000E+00\t" + blanks(1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LogClick click = DiscreteLogClick(&c.rec, c.groups, c.memoEmpty, c.in);
+        EXPECT_EQ(click.header, c.header);
+        EXPECT_EQ(click.line, c.line);
+        EXPECT_FALSE(click.error);
+        EXPECT_FALSE(click.noResult);
+    }
+}
+
+// A failing click keeps its header and adds no line; without a result the
+// click has nothing to record.
+TEST(ResultsLog, FailuresKeepTheHeaderAndAddNoLine)
+{
+    const ContinSolution peaks = ContinWithPeaks(2);
+    const DiscreteSolution fine = DiscreteWith({{1.0, 1.0}}, 0.0);
+    const DiscreteSolution zeroRate = DiscreteWith({{1.0, 2.0}, {1.0, 0.0}}, 0.0);
+    struct Case {
+        const char* name;
+        const ContinSolution* contin;
+        const DiscreteSolution* discrete;
+        LogInput in;
+        std::optional<std::string> error;
+    };
+    const Case cases[] = {
+        {"no result", nullptr, nullptr, Input("25"), std::nullopt},
+        {"bad value", &peaks, &fine, Input("25x"), "'25x' is not a valid floating point value"},
+        {"a point where a comma is the separator", &peaks, &fine, Input("2.5", false, false, ','),
+         "'2.5' is not a valid floating point value"},
+        {"empty value", &peaks, &fine, Input(""), "'' is not a valid floating point value"},
+        {"1000/0", &peaks, &fine, Input("0,0", true, false, ','), "Floating point division by zero"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const LogClick& click : {ContinLogClick(c.contin, true, c.in), DiscreteLogClick(c.discrete, 2, true, c.in)}) {
+            ASSERT_TRUE(click.header);
+            EXPECT_EQ(click.header->rfind(c.in.inverse ? "1/Temp\t" : "Temp\t", 0), 0u);
+            EXPECT_FALSE(click.line);
+            EXPECT_EQ(click.noResult, c.contin == nullptr);
+            EXPECT_EQ(click.error, c.error);
+        }
+    }
+    // A zero rate recorded as a time ends the click before the value is read.
+    for (const char* value : {"25", "abc"})
+        EXPECT_EQ(DiscreteLogClick(&zeroRate, 2, true, Input(value)).error, "Floating point division by zero");
+}
+
+TEST(CumulantLog, LinesOfAClick)
+{
+    SampleParameters water;
+    water.wavelengthNm = 632.8, water.temperatureK = 298.15, water.viscosityCp = 0.89;
+    CumulantResult r;
+    r.fit.gammaMean = 1716.8, r.fit.pdi = 0.125, r.fit.beta = 0.25;
+    const LogClick click = CumulantLogClick(&r, water, true, Input("25"));
+    EXPECT_EQ(click.header, "Temp\tZ-\x9Crednia\tPDI\tGamma\tBeta\t");
+    // A 50 nm-radius sphere in water at 25 C decays at 1716.8 1/s at 90 degrees.
+    EXPECT_EQ(click.line, "25.00\t1.0000E+02\t1.2500E-01\t1.7168E+03\t2.5000E-01\t");
+    EXPECT_TRUE(CumulantLogClick(nullptr, water, false, Input("25")).noResult);
+    water.viscosityCp = 0;  // no size without a viscosity
+    EXPECT_TRUE(CumulantLogClick(&r, water, false, Input("25")).error);
+}
+
+TEST(FitExport, FittedValuesOnlyForThePointsTheyBelongTo)
+{
+    const std::vector<double> x{4.0, 1.2346, 6.0, 7.0}, y{0.4, 0.5, 0.6, 0.7};
+    // A CONTIN fit holds the abscissae as printed: three significant digits.
+    const std::vector<double> continX{4.0, 1.23, 6.0}, continY{0.5, 0.25, 0.125};
+    const std::vector<double> discreteX{4.0, 1.2346, 6.0}, discreteY{-1.0, -2.0, -3.0};
+    const FitCurve contin{continX, continY, true}, discrete{discreteX, discreteY, false};
+    struct Case {
+        const char* name;
+        std::span<const double> x, y;
+        const FitCurve* fit;
+        char sep;
+        std::vector<std::string> expect;
+    };
+    const std::span<const double> three(x.data(), 3), three1(y.data(), 3);
+    const Case cases[] = {
+        {"no fit", three, three1, nullptr, '.',
+         {"X\tYexp\tYfit", "4.000E+00\t4.000E-01\t0.000E+00", "1.235E+00\t5.000E-01\t0.000E+00",
+          "6.000E+00\t6.000E-01\t0.000E+00"}},
+        {"CONTIN, comma", three, three1, &contin, ',',
+         {"X\tYexp\tYfit", "4,000E+00\t4,000E-01\t5,000E-01", "1,235E+00\t5,000E-01\t2,500E-01",
+          "6,000E+00\t6,000E-01\t1,250E-01"}},
+        {"range moved by one after CONTIN", std::span(x).subspan(1), std::span(y).subspan(1), &contin, '.',
+         {"X\tYexp\tYfit", "1.235E+00\t5.000E-01\t0.000E+00", "6.000E+00\t6.000E-01\t0.000E+00",
+          "7.000E+00\t7.000E-01\t0.000E+00"}},
+        {"range widened after DISCRETE", x, y, &discrete, '.',
+         {"X\tYexp\tYfit", "4.000E+00\t4.000E-01\t-1.000E+00", "1.235E+00\t5.000E-01\t-2.000E+00",
+          "6.000E+00\t6.000E-01\t-3.000E+00", "7.000E+00\t7.000E-01\t0.000E+00"}},
+        {"no points: header only", {}, {}, &discrete, '.', {"X\tYexp\tYfit"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FitExportTable(c.x, c.y, c.fit, c.sep), c.expect) << c.name;
+}
+
+TEST(DistributionExport, DrawnDistributionOrIndexRows)
+{
+    ContinSolution s;
+    s.distX = {10.0, 20.0};
+    s.distY = {0.001, 0.002};
+    EXPECT_EQ(DistributionExportTable(nullptr, 0, '.'), std::vector<std::string>{"X\tYfit"});
+    EXPECT_EQ(DistributionExportTable(nullptr, 2, ','),
+              (std::vector<std::string>{"X\tYfit", "0,000E+00\t0,000E+00", "1,000E+00\t0,000E+00"}));
+    EXPECT_EQ(DistributionExportTable(&s, 3, '.'), (std::vector<std::string>{"X\tYfit", "1.000E+01\t1.000E-03",
+                                                                              "2.000E+01\t2.000E-03", "2.000E+00\t0.000E+00"}));
+    // Another axis or weighting: named in the header, with the error column.
+    const DistributionCurve c{{10.0, 20.0}, {0.01, 0.04}, {0.001, 0.002}};
+    EXPECT_EQ(DistributionExportTable(c, DistributionAxis::Radius, DistributionWeighting::PerLnTau, ','),
+              (std::vector<std::string>{"Rh_nm\ttau*G(tau)\terr", "1,000E+01\t1,000E-02\t1,000E-03",
+                                        "2,000E+01\t4,000E-02\t2,000E-03"}));
+    EXPECT_EQ(DistributionExportTable(c, DistributionAxis::DecayTime, DistributionWeighting::AsComputed, '.')[0],
+              "tau\tG(tau)\terr");
+}
