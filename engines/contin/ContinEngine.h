@@ -41,12 +41,6 @@ struct DeckResult {
 // meaningful result comes back with ok false, errorCard and errorText set.
 DeckResult ReadDeck(std::string_view input);
 
-// A number as a Fortran input field holds it: optional sign, digits with an
-// optional point, optional exponent introduced by E, D, Q (either case) or
-// by a sign alone. Blanks around it are ignored; an all-blank field is 0.
-// False when the field holds anything else or the value is not finite.
-bool ParseFortranNumber(std::string_view field, double& value);
-
 // One field descriptor of a Fortran format after repeat counts are expanded.
 struct FormatItem {
     enum Kind { Field, Skip, NewRecord } kind = Field;
@@ -121,10 +115,5 @@ std::vector<std::pair<int, int>> SplitPeaks(const std::vector<double>& s);
 // The complete listing for a deck text. Never throws. When computed is
 // given, it receives the analysis the listing shows (empty on rejection).
 std::string RunContin(std::string_view input, Result* computed = nullptr);
-
-// Fortran-like fixed-width formatting used by the listing: always exactly
-// `width` characters (asterisks when the value cannot be shown).
-std::string FormatE(double v, int width, int decimals, char expLetter = 'E');
-std::string FormatF(double v, int width, int decimals);
 
 }  // namespace fluvena::contin

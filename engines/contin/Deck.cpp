@@ -1,5 +1,6 @@
 // Control deck reader: cards in fixed columns, Fortran formats, the data.
 #include "ContinEngine.h"
+#include "common/FortranNumbers.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,6 +11,8 @@
 #include <string>
 
 namespace fluvena::contin {
+
+using engine::ParseFortranNumber;
 
 Deck::Deck() {
     ruser[21] = 1.0;
@@ -90,7 +93,7 @@ std::string EchoRaw(std::string_view line) {
 std::string EchoCard(std::string_view name, long index, double value) {
     char buf[96];
     std::snprintf(buf, sizeof buf, " %-6.6s%5ld", std::string(name).c_str(), index);
-    return buf + FormatE(value, 15, 5);
+    return buf + engine::FormatE(value, 15, 5, 'E', engine::Tiny::kZero);
 }
 
 // Reads values field by field with a format. A new record starts when the
@@ -167,51 +170,6 @@ private:
 };
 
 }  // namespace
-
-bool ParseFortranNumber(std::string_view field, double& value) {
-    field = Trim(field);
-    if (field.empty()) {
-        value = 0.0;
-        return true;
-    }
-    if (field.size() > 60) return false;
-    std::string norm;
-    size_t i = 0;
-    if (field[i] == '+' || field[i] == '-') norm += field[i++];
-    size_t digits = 0;
-    bool point = false;
-    for (; i < field.size(); ++i) {
-        char ch = field[i];
-        if (std::isdigit(static_cast<unsigned char>(ch))) {
-            ++digits;
-            norm += ch;
-        } else if (ch == '.' && !point) {
-            point = true;
-            norm += ch;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0) return false;
-    if (i < field.size()) {
-        char ch = field[i];
-        if (ch == 'E' || ch == 'e' || ch == 'D' || ch == 'd' || ch == 'Q' || ch == 'q') ++i;
-        else if (ch != '+' && ch != '-') return false;
-        norm += 'E';
-        if (i < field.size() && (field[i] == '+' || field[i] == '-')) norm += field[i++];
-        size_t expDigits = 0;
-        for (; i < field.size() && std::isdigit(static_cast<unsigned char>(field[i])); ++i) {
-            norm += field[i];
-            ++expDigits;
-        }
-        if (expDigits == 0 || expDigits > 4 || i != field.size()) return false;
-    }
-    char* end = nullptr;
-    double v = std::strtod(norm.c_str(), &end);
-    if (end != norm.c_str() + norm.size() || !std::isfinite(v)) return false;
-    value = v;
-    return true;
-}
 
 namespace {
 

@@ -9,9 +9,10 @@
 // the solution. With the regularizer scale below, ALPHA, ALPHA/S(1) and the
 // singular values mean what they mean in those listings.
 #include "ContinEngine.h"
+#include "common/Nnls.h"
+#include "common/Statistics.h"
 
 #include <Eigen/Dense>
-#include <boost/math/distributions/fisher_f.hpp>
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
 
@@ -22,6 +23,7 @@
 
 namespace fluvena::contin {
 
+using engine::FCdf;
 using Mat = Eigen::MatrixXd;
 using Vec = Eigen::VectorXd;
 
@@ -80,98 +82,23 @@ Mat Differences(int n, int order, int zl, int zr) {
     return r;
 }
 
-// Lawson-Hanson active-set non-negative least squares, min |M x - b|, x >= 0,
-// with every least-squares step a Householder QR of the passive columns.
-// `passive` brings a starting set (the previous alpha's) and returns the
-// final one. All loops are bounded.
+// Non-negative least squares from the previous alpha's free set; `passive`
+// returns the new one. The columns are scaled to unit length: the
+// constraint x >= 0 is unchanged and the steps are far better conditioned.
 Vec Nnls(const Mat& M, const Vec& b, std::vector<int>& passive) {
     const Eigen::Index n = M.cols();
-    Vec x = Vec::Zero(n);
-    auto solveOn = [&](const std::vector<int>& P) {
-        Mat MP(M.rows(), static_cast<Eigen::Index>(P.size()));
-        for (size_t k = 0; k < P.size(); ++k) MP.col(static_cast<Eigen::Index>(k)) = M.col(P[k]);
-        return Vec(MP.householderQr().solve(b));
-    };
-    std::vector<char> inP(static_cast<size_t>(n), 0);
-
-    // Warm start: keep the columns of the previous set that stay positive.
-    std::vector<int> P;
-    for (int j : passive)
-        if (j >= 0 && j < n) P.push_back(j);
-    for (int round = 0; round < 20 && !P.empty(); ++round) {
-        Vec z = solveOn(P);
-        std::vector<int> Q;
-        for (size_t k = 0; k < P.size(); ++k)
-            if (z(static_cast<Eigen::Index>(k)) > 0.0) Q.push_back(P[k]);
-        if (Q.size() == P.size()) {
-            for (size_t k = 0; k < P.size(); ++k) {
-                x(P[k]) = z(static_cast<Eigen::Index>(k));
-                inP[static_cast<size_t>(P[k])] = 1;
-            }
-            break;
-        }
-        P = Q;
+    Vec scale(n);
+    Mat Ms = M;
+    for (Eigen::Index j = 0; j < n; ++j) {
+        const double nj = M.col(j).norm();
+        scale(j) = nj > 0.0 && std::isfinite(nj) ? nj : 1.0;
+        Ms.col(j) /= scale(j);
     }
-    if (std::none_of(inP.begin(), inP.end(), [](char c) { return c != 0; })) P.clear();
-
-    const double tol = 1e-13 * std::max(1.0, M.norm() * b.norm());
-    std::vector<char> blocked(static_cast<size_t>(n), 0);
-    const int maxOuter = 3 * static_cast<int>(n) + 20;
-    for (int outer = 0; outer < maxOuter; ++outer) {
-        Vec w = M.transpose() * (b - M * x);
-        int t = -1;
-        double wmax = tol;
-        for (Eigen::Index j = 0; j < n; ++j)
-            if (!inP[static_cast<size_t>(j)] && !blocked[static_cast<size_t>(j)] && w(j) > wmax) {
-                wmax = w(j);
-                t = static_cast<int>(j);
-            }
-        if (t < 0) break;
-        P.push_back(t);
-        inP[static_cast<size_t>(t)] = 1;
-        bool changed = false;
-        for (int inner = 0; inner < 3 * static_cast<int>(n) + 20; ++inner) {
-            Vec z = solveOn(P);
-            bool feasible = true;
-            for (Eigen::Index k = 0; k < z.size(); ++k)
-                if (!(z(k) > 0.0)) feasible = false;
-            if (feasible) {
-                for (size_t k = 0; k < P.size(); ++k) x(P[k]) = z(static_cast<Eigen::Index>(k));
-                changed = true;
-                break;
-            }
-            double step = 1.0;
-            for (size_t k = 0; k < P.size(); ++k) {
-                double zk = z(static_cast<Eigen::Index>(k)), xk = x(P[k]);
-                if (!(zk > 0.0)) {
-                    double a = (xk - zk) > 0.0 ? xk / (xk - zk) : 0.0;
-                    step = std::min(step, a);
-                }
-            }
-            if (!std::isfinite(step) || step < 0.0) step = 0.0;
-            std::vector<int> keep;
-            for (size_t k = 0; k < P.size(); ++k) {
-                double xk = x(P[k]) + step * (z(static_cast<Eigen::Index>(k)) - x(P[k]));
-                double zk = z(static_cast<Eigen::Index>(k));
-                if (xk > 0.0 && !(zk <= 0.0 && xk <= 1e-14 * std::fabs(x(P[k])))) {
-                    x(P[k]) = xk;
-                    keep.push_back(P[k]);
-                } else {
-                    x(P[k]) = 0.0;
-                    inP[static_cast<size_t>(P[k])] = 0;
-                }
-            }
-            P = keep;
-            if (P.empty()) break;
-        }
-        // A column that could not enter (rounding) is not offered again
-        // until some other column changes the solution.
-        if (!inP[static_cast<size_t>(t)]) blocked[static_cast<size_t>(t)] = 1;
-        else if (changed) std::fill(blocked.begin(), blocked.end(), 0);
-    }
+    engine::NnlsResult r = engine::SolveNnls(Ms, b, passive);
+    passive = r.passive;
+    Vec x = r.x.cwiseQuotient(scale);
     for (Eigen::Index j = 0; j < n; ++j)
-        if (!(x(j) > 0.0)) x(j) = 0.0;
-    passive = P;
+        if (!(x(j) > 0.0) || !std::isfinite(x(j))) x(j) = 0.0;
     return x;
 }
 
@@ -297,18 +224,6 @@ bool LeastDistanceConverges(Mat E, Vec f) {
         for (Eigen::Index ip = 0; ip < nsetp; ++ip) x(index[static_cast<size_t>(ip)]) = z(ip);
     }
     return false;
-}
-
-double FCdf(double f, double d1, double d2) {
-    if (!(f > 0.0)) return 0.0;
-    if (!std::isfinite(f)) return 1.0;
-    try {
-        boost::math::fisher_f_distribution<double> dist(d1, d2);
-        double p = boost::math::cdf(dist, f);
-        return std::isfinite(p) ? std::clamp(p, 0.0, 1.0) : 1.0;
-    } catch (...) {
-        return 1.0;
-    }
 }
 
 double NormalCdf(double z) {

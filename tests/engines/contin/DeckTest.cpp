@@ -140,28 +140,6 @@ TEST(ContinDeck, RejectedFixtureDeckNamesNG) {
     EXPECT_LT(listing.find(" GMNMX     2    1.00000E+03"), listing.find("CHECK USERS GUIDE"));
 }
 
-TEST(ContinDeck, FortranNumbers) {
-    struct N {
-        const char* text;
-        bool ok;
-        double value;
-    };
-    const N cases[] = {
-        {"  1.", true, 1.0},        {"-1.", true, -1.0},       {"1.00E-01", true, 0.1},   {" 2.5D+02 ", true, 250.0},
-        {"1.5-02", true, 0.015},    {"+.5", true, 0.5},        {"100", true, 100.0},      {"", true, 0.0},
-        {"   ", true, 0.0},         {"1.0e3", true, 1000.0},   {"abc", false, 0},         {"1.0.0", false, 0},
-        {"1 2", false, 0},          {"1E", false, 0},          {"1E999", false, 0},       {"nan", false, 0},
-        {"-", false, 0},            {".", false, 0},           {"1.0E+00005", false, 0},
-    };
-    for (const N& c : cases) {
-        double v = -12345.0;
-        EXPECT_EQ(ParseFortranNumber(c.text, v), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
-        }
-    }
-}
-
 TEST(ContinDeck, FortranFormats) {
     struct F {
         const char* text;
