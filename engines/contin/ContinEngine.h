@@ -20,6 +20,7 @@ struct Deck {
     int norder = 2;
     std::array<int, 2> nendz{2, 2};
     bool dousnq = true;
+    bool signalRegularizer = false;   // SIGREG 1: second differences of the signal, not of the density
     std::array<double, 101> ruser{};  // 1-based; RUSER(21..23) default to the kernel exp(-t/g)
     std::array<int, 51> iuser{};      // 1-based
     std::array<bool, 31> luser{};     // 1-based
@@ -39,12 +40,6 @@ struct DeckResult {
 // Reads a whole deck. Never throws for any input; a deck that cannot give a
 // meaningful result comes back with ok false, errorCard and errorText set.
 DeckResult ReadDeck(std::string_view input);
-
-// A number as a Fortran input field holds it: optional sign, digits with an
-// optional point, optional exponent introduced by E, D, Q (either case) or
-// by a sign alone. Blanks around it are ignored; an all-blank field is 0.
-// False when the field holds anything else or the value is not finite.
-bool ParseFortranNumber(std::string_view field, double& value);
 
 // One field descriptor of a Fortran format after repeat counts are expanded.
 struct FormatItem {
@@ -94,6 +89,7 @@ struct Result {
     std::vector<double> c;  // quadrature weights
     std::vector<double> singularValues;  // of the standard form of the whole problem
     std::vector<Solution> solutions;      // in the order computed
+    std::vector<double> skippedRatios;    // ALPHA/S(1) below the reference solution where the constrained step gave up
     int chosen = 0;
 };
 
@@ -104,6 +100,12 @@ struct Result {
 // when the kernel cannot be evaluated for the data.
 Result Solve(const Deck& deck, double targetProb1 = 0.5);
 
+// The reference solution (at referenceRatio when it is positive, else where
+// the engine puts it), then one solution at each given ALPHA/S(1), in that
+// order; the chosen one has PROB1 nearest 0.5. Lets solutions be compared
+// with a listing's at the same smoothing.
+Result SolveAt(const Deck& deck, const std::vector<double>& ratios, double referenceRatio = 0.0);
+
 // Splits a solution into peaks at its minima and runs of zeros; the ranges
 // cover the grid. Returns [first, last] index pairs.
 std::vector<std::pair<int, int>> SplitPeaks(const std::vector<double>& s);
@@ -113,10 +115,5 @@ std::vector<std::pair<int, int>> SplitPeaks(const std::vector<double>& s);
 // The complete listing for a deck text. Never throws. When computed is
 // given, it receives the analysis the listing shows (empty on rejection).
 std::string RunContin(std::string_view input, Result* computed = nullptr);
-
-// Fortran-like fixed-width formatting used by the listing: always exactly
-// `width` characters (asterisks when the value cannot be shown).
-std::string FormatE(double v, int width, int decimals, char expLetter = 'E');
-std::string FormatF(double v, int width, int decimals);
 
 }  // namespace fluvena::contin

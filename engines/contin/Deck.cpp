@@ -1,5 +1,6 @@
 // Control deck reader: cards in fixed columns, Fortran formats, the data.
 #include "ContinEngine.h"
+#include "common/FortranNumbers.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,6 +11,8 @@
 #include <string>
 
 namespace fluvena::contin {
+
+using engine::ParseFortranNumber;
 
 Deck::Deck() {
     ruser[21] = 1.0;
@@ -70,6 +73,7 @@ constexpr CardInfo kCards[] = {
     {"MOMNMX", 2, false}, {"NFLAT", 8, false}, {"NNSGN", 2, false}, {"NQPROG", 2, false}, {"NSGN", 4, false},
     {"DOCHOS", 0, false}, {"DOMOM", 0, false}, {"DOUSIN", 0, false}, {"NEWPG1", 0, false}, {"NONNEG", 0, false},
     {"ONLY1", 0, false}, {"PRWT", 0, false},  {"PRY", 0, false},    {"SIMULA", 0, false},
+    {"SIGREG", 0, true},  // this engine's own: the signal-weighted regularizer
 };
 
 const CardInfo* FindCard(std::string_view name) {
@@ -89,7 +93,7 @@ std::string EchoRaw(std::string_view line) {
 std::string EchoCard(std::string_view name, long index, double value) {
     char buf[96];
     std::snprintf(buf, sizeof buf, " %-6.6s%5ld", std::string(name).c_str(), index);
-    return buf + FormatE(value, 15, 5);
+    return buf + engine::FormatE(value, 15, 5, 'E', engine::Tiny::kZero);
 }
 
 // Reads values field by field with a format. A new record starts when the
@@ -166,51 +170,6 @@ private:
 };
 
 }  // namespace
-
-bool ParseFortranNumber(std::string_view field, double& value) {
-    field = Trim(field);
-    if (field.empty()) {
-        value = 0.0;
-        return true;
-    }
-    if (field.size() > 60) return false;
-    std::string norm;
-    size_t i = 0;
-    if (field[i] == '+' || field[i] == '-') norm += field[i++];
-    size_t digits = 0;
-    bool point = false;
-    for (; i < field.size(); ++i) {
-        char ch = field[i];
-        if (std::isdigit(static_cast<unsigned char>(ch))) {
-            ++digits;
-            norm += ch;
-        } else if (ch == '.' && !point) {
-            point = true;
-            norm += ch;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0) return false;
-    if (i < field.size()) {
-        char ch = field[i];
-        if (ch == 'E' || ch == 'e' || ch == 'D' || ch == 'd' || ch == 'Q' || ch == 'q') ++i;
-        else if (ch != '+' && ch != '-') return false;
-        norm += 'E';
-        if (i < field.size() && (field[i] == '+' || field[i] == '-')) norm += field[i++];
-        size_t expDigits = 0;
-        for (; i < field.size() && std::isdigit(static_cast<unsigned char>(field[i])); ++i) {
-            norm += field[i];
-            ++expDigits;
-        }
-        if (expDigits == 0 || expDigits > 4 || i != field.size()) return false;
-    }
-    char* end = nullptr;
-    double v = std::strtod(norm.c_str(), &end);
-    if (end != norm.c_str() + norm.size() || !std::isfinite(v)) return false;
-    value = v;
-    return true;
-}
 
 namespace {
 
@@ -457,6 +416,8 @@ DeckResult ReadDeck(std::string_view input) {
         } else if (name == "NG") {
             if (!whole(2, 500.999999)) return reject(name, "NG MUST LIE BETWEEN 2 AND 500");
             d.ng = static_cast<int>(value);
+        } else if (name == "SIGREG") {
+            d.signalRegularizer = value > 0.0;
         } else if (name == "IWT") {
             iwt = value;
             if (std::trunc(iwt) != 1.0) return reject(name, "ONLY IWT = 1 (UNIT WEIGHTS) IS SUPPORTED");
@@ -479,17 +440,21 @@ DeckResult ReadDeck(std::string_view input) {
     // The data: NY, then the abscissae and the ordinates.
     while (next < lines.size() && Trim(lines[next]).empty()) ++next;
     if (next >= lines.size()) return reject("NY", "THE NY CARD IS MISSING");
-    std::string_view nyLine = lines[next++];
-    std::string nyName(Trim(Columns(nyLine, 1, 7)));
-    for (char& ch : nyName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    if (nyName != "NY") {
-        r.echo.push_back(EchoRaw(nyLine));
+    // The NY card: the name, then the number wherever it begins.
+    std::string_view nyLine = Trim(Columns(lines[next++], 0, 80));
+    const bool isNy = nyLine.size() >= 2 && std::toupper(static_cast<unsigned char>(nyLine[0])) == 'N' &&
+                      std::toupper(static_cast<unsigned char>(nyLine[1])) == 'Y' &&
+                      (nyLine.size() == 2 || !std::isalpha(static_cast<unsigned char>(nyLine[2])));
+    if (!isNy) {
+        std::string nyName(Trim(Columns(lines[next - 1], 1, 7)));
+        for (char& ch : nyName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        r.echo.push_back(EchoRaw(lines[next - 1]));
         return reject(nyName.empty() ? std::string("NY") : nyName, "THE NY CARD MUST FOLLOW END");
     }
-    std::string_view nyField = Trim(Columns(nyLine, 8, 80));
+    std::string_view nyField = Trim(nyLine.substr(2));
+    r.echo.push_back(EchoRaw(std::string("NY     ").append(nyField)));
     if (!nyField.empty() && nyField.back() == '.') nyField.remove_suffix(1);
     long ny = 0;
-    r.echo.push_back(EchoRaw(std::string("NY     ").append(Trim(Columns(nyLine, 8, 80)))));
     if (!ParseInteger(nyField, ny) || nyField.empty()) return reject("NY", "NY IS NOT A WHOLE NUMBER");
     if (ny < 3 || ny > 8192) return reject("NY", "NY MUST LIE BETWEEN 3 AND 8192");
 

@@ -4,6 +4,7 @@
 // so the lines below are laid out field for field; a row of the
 // distribution and fit tables is exactly 131 characters.
 #include "ContinEngine.h"
+#include "common/FortranNumbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,35 +13,14 @@
 
 namespace fluvena::contin {
 
-std::string FormatE(double v, int width, int decimals, char expLetter) {
-    if (!std::isfinite(v)) return std::string(static_cast<size_t>(width), '*');
-    if (v == 0.0 || std::fabs(v) < 1e-99) v = 0.0;
-    // A value that does not fit (a sign, a three-digit exponent) loses
-    // decimals rather than its columns.
-    for (int dec = decimals; dec >= 0; --dec) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.*E", dec, v);
-        std::string s = buf;
-        if (static_cast<int>(s.size()) > width) continue;
-        if (expLetter != 'E')
-            for (char& ch : s)
-                if (ch == 'E') ch = expLetter;
-        return std::string(static_cast<size_t>(width) - s.size(), ' ') + s;
-    }
-    return std::string(static_cast<size_t>(width), '*');
-}
-
-std::string FormatF(double v, int width, int decimals) {
-    if (!std::isfinite(v) || std::fabs(v) > 1e30) return std::string(static_cast<size_t>(width), '*');
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    std::string s = buf;
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);  // no "-0.000"
-    if (static_cast<int>(s.size()) > width) return std::string(static_cast<size_t>(width), '*');
-    return std::string(static_cast<size_t>(width) - s.size(), ' ') + s;
-}
-
 namespace {
+
+// The listing's E fields print magnitudes below 1e-99 as zero (a three-digit
+// exponent would not fit).
+std::string FormatE(double v, int width, int decimals) {
+    return engine::FormatE(v, width, decimals, 'E', engine::Tiny::kZero);
+}
+using engine::FormatF;
 
 std::string Pad(std::string s, size_t n) {
     if (s.size() < n) s.append(n - s.size(), ' ');
@@ -256,6 +236,9 @@ std::string RunContin(std::string_view input, Result* computed) {
             w.Line(line);
         }
 
+        for (double ratio : r.skippedRatios)
+            w.Line("0NON-NEGATIVE LEAST SQUARES REACHED ITS STEP LIMIT AT ALPHA/S(1) = " + FormatE(ratio, 8, 2) +
+                   "; NO SOLUTION THERE.");
         for (const Solution& s : r.solutions) {
             w.Line("1");
             w.Line("          " + Pad(title, 80));

@@ -1,10 +1,20 @@
-// Constrained regularization: grid, kernel, the alpha scan with
-// non-negative least squares, statistics, peaks and moments.
+// Constrained regularization (S. W. Provencher, Comput. Phys. Commun. 27
+// (1982) 213-227 and 229-242): grid and quadrature, the problem in standard
+// form, the alpha scan with non-negative least squares, statistics, peaks
+// and moments.
+//
+// The problem is set up the way the reference listings show it: Simpson
+// weights in ln g, the columns of the kernel scaled by NG over their sum and
+// the constant term's column by 1/NY, the constant term held at >= 0 like
+// the solution. With the regularizer scale below, ALPHA, ALPHA/S(1) and the
+// singular values mean what they mean in those listings.
 #include "ContinEngine.h"
+#include "common/Nnls.h"
+#include "common/Statistics.h"
 
 #include <Eigen/Dense>
-#include <boost/math/distributions/fisher_f.hpp>
 #include <boost/math/distributions/normal.hpp>
+#include <boost/math/distributions/students_t.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -13,15 +23,39 @@
 
 namespace fluvena::contin {
 
+using engine::FCdf;
 using Mat = Eigen::MatrixXd;
 using Vec = Eigen::VectorXd;
 
 namespace {
 
-// Regularizer: differences of order `order` of the solution extended by
-// `zl` zero points before and `zr` after the grid. Rows that touch no grid
-// point are left out.
-Mat Regularizer(int n, int order, int zl, int zr) {
+// The first ALPHA/S(1) of the scan (the reference program's figure for the
+// precision of its arithmetic) and the last of the coarse steps; six
+// solutions spaced evenly in ln(alpha) cover the range.
+constexpr double kFirstRatio = 1.49e-15;
+constexpr double kCoarseTop = 3.1622776601683795e-6;  // 10^-5.5
+constexpr int kCoarseSteps = 6;
+
+// The regularizer in scaled variables is (NG + 3) / 4 times the plain
+// differences, and the constant term carries a ridge of kBaselineRidge
+// times that. The listings' singular values are those of this standard form
+// (to 0.03 % for NG 80 and 100) and their first one, S(1), is the constant
+// term's, 1 / (sqrt(NY) * ridge), so that ALPHA/S(1) fixes the smoothing
+// whatever the scale.
+constexpr double kBaselineRidge = 4.882e-8;
+
+// The signal-weighted regularizer (measured over seeded surveys, see the
+// quality tests; its constant term is held at >= 0 like the classic one's,
+// a free one did worse on close pairs and broad distributions): the weight
+// of its zero-order term, and the least relative signal it works with.
+constexpr double kSignalZeroOrder = 2.5;
+constexpr double kSignalMinSeen = 1e-12;
+
+// A numerator with fewer degrees of freedom than this makes the reference
+// print PROB2 TO REJECT = 1.000.
+constexpr double kProb2MinDof = 0.1;
+
+Mat Differences(int n, int order, int zl, int zr) {
     const int ext = n + zl + zr;
     std::vector<double> stencil(static_cast<size_t>(order) + 1);
     // Binomial coefficients with alternating signs.
@@ -48,111 +82,148 @@ Mat Regularizer(int n, int order, int zl, int zr) {
     return r;
 }
 
-// Lawson-Hanson active-set non-negative least squares, min |M x - b|, x >= 0,
-// with every least-squares step a Householder QR of the passive columns.
-// `passive` brings a starting set (the previous alpha's) and returns the
-// final one. All loops are bounded.
+// Non-negative least squares from the previous alpha's free set; `passive`
+// returns the new one. The columns are scaled to unit length: the
+// constraint x >= 0 is unchanged and the steps are far better conditioned.
 Vec Nnls(const Mat& M, const Vec& b, std::vector<int>& passive) {
     const Eigen::Index n = M.cols();
-    Vec x = Vec::Zero(n);
-    auto solveOn = [&](const std::vector<int>& P) {
-        Mat MP(M.rows(), static_cast<Eigen::Index>(P.size()));
-        for (size_t k = 0; k < P.size(); ++k) MP.col(static_cast<Eigen::Index>(k)) = M.col(P[k]);
-        return Vec(MP.householderQr().solve(b));
-    };
-    std::vector<char> inP(static_cast<size_t>(n), 0);
-
-    // Warm start: keep the columns of the previous set that stay positive.
-    std::vector<int> P;
-    for (int j : passive)
-        if (j >= 0 && j < n) P.push_back(j);
-    for (int round = 0; round < 20 && !P.empty(); ++round) {
-        Vec z = solveOn(P);
-        std::vector<int> Q;
-        for (size_t k = 0; k < P.size(); ++k)
-            if (z(static_cast<Eigen::Index>(k)) > 0.0) Q.push_back(P[k]);
-        if (Q.size() == P.size()) {
-            for (size_t k = 0; k < P.size(); ++k) {
-                x(P[k]) = z(static_cast<Eigen::Index>(k));
-                inP[static_cast<size_t>(P[k])] = 1;
-            }
-            break;
-        }
-        P = Q;
+    Vec scale(n);
+    Mat Ms = M;
+    for (Eigen::Index j = 0; j < n; ++j) {
+        const double nj = M.col(j).norm();
+        scale(j) = nj > 0.0 && std::isfinite(nj) ? nj : 1.0;
+        Ms.col(j) /= scale(j);
     }
-    if (std::none_of(inP.begin(), inP.end(), [](char c) { return c != 0; })) P.clear();
-
-    const double tol = 1e-13 * std::max(1.0, M.norm() * b.norm());
-    std::vector<char> blocked(static_cast<size_t>(n), 0);
-    const int maxOuter = 3 * static_cast<int>(n) + 20;
-    for (int outer = 0; outer < maxOuter; ++outer) {
-        Vec w = M.transpose() * (b - M * x);
-        int t = -1;
-        double wmax = tol;
-        for (Eigen::Index j = 0; j < n; ++j)
-            if (!inP[static_cast<size_t>(j)] && !blocked[static_cast<size_t>(j)] && w(j) > wmax) {
-                wmax = w(j);
-                t = static_cast<int>(j);
-            }
-        if (t < 0) break;
-        P.push_back(t);
-        inP[static_cast<size_t>(t)] = 1;
-        bool changed = false;
-        for (int inner = 0; inner < 3 * static_cast<int>(n) + 20; ++inner) {
-            Vec z = solveOn(P);
-            bool feasible = true;
-            for (Eigen::Index k = 0; k < z.size(); ++k)
-                if (!(z(k) > 0.0)) feasible = false;
-            if (feasible) {
-                for (size_t k = 0; k < P.size(); ++k) x(P[k]) = z(static_cast<Eigen::Index>(k));
-                changed = true;
-                break;
-            }
-            double step = 1.0;
-            for (size_t k = 0; k < P.size(); ++k) {
-                double zk = z(static_cast<Eigen::Index>(k)), xk = x(P[k]);
-                if (!(zk > 0.0)) {
-                    double a = (xk - zk) > 0.0 ? xk / (xk - zk) : 0.0;
-                    step = std::min(step, a);
-                }
-            }
-            if (!std::isfinite(step) || step < 0.0) step = 0.0;
-            std::vector<int> keep;
-            for (size_t k = 0; k < P.size(); ++k) {
-                double xk = x(P[k]) + step * (z(static_cast<Eigen::Index>(k)) - x(P[k]));
-                double zk = z(static_cast<Eigen::Index>(k));
-                if (xk > 0.0 && !(zk <= 0.0 && xk <= 1e-14 * std::fabs(x(P[k])))) {
-                    x(P[k]) = xk;
-                    keep.push_back(P[k]);
-                } else {
-                    x(P[k]) = 0.0;
-                    inP[static_cast<size_t>(P[k])] = 0;
-                }
-            }
-            P = keep;
-            if (P.empty()) break;
-        }
-        // A column that could not enter (rounding) is not offered again
-        // until some other column changes the solution.
-        if (!inP[static_cast<size_t>(t)]) blocked[static_cast<size_t>(t)] = 1;
-        else if (changed) std::fill(blocked.begin(), blocked.end(), 0);
-    }
+    engine::NnlsResult r = engine::SolveNnls(Ms, b, passive);
+    passive = r.passive;
+    Vec x = r.x.cwiseQuotient(scale);
     for (Eigen::Index j = 0; j < n; ++j)
-        if (!(x(j) > 0.0)) x(j) = 0.0;
-    passive = P;
+        if (!(x(j) > 0.0) || !std::isfinite(x(j))) x(j) = 0.0;
     return x;
 }
 
-double FCdf(double f, double d1, double d2) {
-    if (!(f > 0.0)) return 0.0;
-    if (!std::isfinite(f)) return 1.0;
-    try {
-        boost::math::fisher_f_distribution<double> dist(d1, d2);
-        double p = boost::math::cdf(dist, f);
-        return std::isfinite(p) ? std::clamp(p, 0.0, 1.0) : 1.0;
-    } catch (...) {
-        return 1.0;
+// Whether the constrained problem at one alpha can be solved the way the
+// reference solves it: as a least-distance problem whose dual is a
+// non-negative least-squares problem, min |E u - f|, u >= 0 (Lawson and
+// Hanson, Solving Least Squares Problems, 1974, chapters 23 and 24), by
+// their algorithm with Householder transformations for entering columns and
+// Givens rotations for leaving ones, limited to 3 m solves of the
+// triangular system for m columns. Near the precision of the arithmetic the
+// limit is reached; the reference then drops that alpha, and its reference
+// solution is the first that passes.
+bool LeastDistanceConverges(Mat E, Vec f) {
+    const Eigen::Index rows = E.rows(), n = E.cols();
+    const int limit = 3 * static_cast<int>(n);
+    Vec x = Vec::Zero(n), w = Vec::Zero(n), z(rows);
+    std::vector<Eigen::Index> index(static_cast<size_t>(n));
+    for (Eigen::Index i = 0; i < n; ++i) index[static_cast<size_t>(i)] = i;
+    Eigen::Index firstZ = 0, nsetp = 0;  // index[0, nsetp) is the passive set, index[firstZ, n) the others
+    int solves = 0;
+    auto backSolve = [&]() {
+        z = f;
+        for (Eigen::Index l = nsetp - 1; l >= 0; --l) {
+            const Eigen::Index j = index[static_cast<size_t>(l)];
+            z(l) /= E(l, j);
+            z.head(l) -= E.col(j).head(l) * z(l);
+        }
+    };
+    Vec essential(rows);
+    for (int outer = 0; outer <= limit; ++outer) {
+        if (firstZ >= n || nsetp >= rows) return true;
+        for (Eigen::Index iz = firstZ; iz < n; ++iz) {
+            const Eigen::Index j = index[static_cast<size_t>(iz)];
+            w(j) = E.col(j).tail(rows - nsetp).dot(f.tail(rows - nsetp));
+        }
+        // The column with the largest dual value that is independent of the
+        // passive ones and whose coefficient comes out positive.
+        Eigen::Index izmax = -1, j = -1;
+        double tau = 0.0, beta = 0.0;
+        for (;;) {
+            double wmax = 0.0;
+            izmax = -1;
+            for (Eigen::Index iz = firstZ; iz < n; ++iz)
+                if (w(index[static_cast<size_t>(iz)]) > wmax) {
+                    wmax = w(index[static_cast<size_t>(iz)]);
+                    izmax = iz;
+                }
+            if (izmax < 0) return true;
+            j = index[static_cast<size_t>(izmax)];
+            const double unorm = E.col(j).head(nsetp).norm();
+            Vec seg = E.col(j).tail(rows - nsetp);
+            auto ess = essential.head(rows - nsetp - 1);
+            seg.makeHouseholder(ess, tau, beta);
+            if ((unorm + std::fabs(beta) * 0.01) - unorm > 0.0) {
+                Vec zt = f.tail(rows - nsetp);
+                double work = 0.0;
+                zt.applyHouseholderOnTheLeft(ess, tau, &work);
+                if (zt(0) / beta > 0.0) break;
+            }
+            w(j) = 0.0;
+        }
+        {
+            auto ess = essential.head(rows - nsetp - 1);
+            Vec work(1);
+            f.tail(rows - nsetp).applyHouseholderOnTheLeft(ess, tau, work.data());
+            std::swap(index[static_cast<size_t>(izmax)], index[static_cast<size_t>(firstZ)]);
+            ++firstZ;
+            for (Eigen::Index jz = firstZ; jz < n; ++jz) {
+                auto col = E.col(index[static_cast<size_t>(jz)]).tail(rows - nsetp);
+                col.applyHouseholderOnTheLeft(ess, tau, work.data());
+            }
+            E(nsetp, j) = beta;
+            E.col(j).tail(rows - nsetp - 1).setZero();
+            ++nsetp;
+            w(j) = 0.0;
+        }
+        backSolve();
+        for (;;) {
+            if (++solves > limit) return false;
+            double step = 2.0;
+            Eigen::Index leave = -1;
+            for (Eigen::Index ip = 0; ip < nsetp; ++ip) {
+                const Eigen::Index l = index[static_cast<size_t>(ip)];
+                if (z(ip) <= 0.0) {
+                    const double t = -x(l) / (z(ip) - x(l));
+                    if (step > t) {
+                        step = t;
+                        leave = ip;
+                    }
+                }
+            }
+            if (leave < 0) break;
+            for (Eigen::Index ip = 0; ip < nsetp; ++ip) {
+                const Eigen::Index l = index[static_cast<size_t>(ip)];
+                x(l) += step * (z(ip) - x(l));
+            }
+            // Move the column out, and with it any other that rounding left
+            // at or below zero; rotations restore the triangle.
+            while (leave >= 0) {
+                const Eigen::Index out = index[static_cast<size_t>(leave)];
+                x(out) = 0.0;
+                for (Eigen::Index jq = leave + 1; jq < nsetp; ++jq) {
+                    const Eigen::Index ii = index[static_cast<size_t>(jq)];
+                    index[static_cast<size_t>(jq - 1)] = ii;
+                    Eigen::JacobiRotation<double> g;
+                    g.makeGivens(E(jq - 1, ii), E(jq, ii));
+                    E.applyOnTheLeft(jq - 1, jq, g.adjoint());
+                    f.applyOnTheLeft(jq - 1, jq, g.adjoint());
+                    E(jq, ii) = 0.0;
+                }
+                --nsetp;
+                --firstZ;
+                index[static_cast<size_t>(firstZ)] = out;
+                leave = -1;
+                for (Eigen::Index q = 0; q < nsetp; ++q)
+                    if (x(index[static_cast<size_t>(q)]) <= 0.0) {
+                        leave = q;
+                        break;
+                    }
+            }
+            backSolve();
+        }
+        for (Eigen::Index ip = 0; ip < nsetp; ++ip) x(index[static_cast<size_t>(ip)]) = z(ip);
     }
+    return false;
 }
 
 double NormalCdf(double z) {
@@ -160,177 +231,135 @@ double NormalCdf(double z) {
     return 0.5 * std::erfc(-z / std::sqrt(2.0));
 }
 
-struct Setup {
-    int ny = 0, ng = 0;
-    Mat A;        // NY x NG: c_m K(t_k, g_m), data scaled by yScale
-    Vec y;        // scaled ordinates
-    double yScale = 1.0;
-    Vec aMean;    // column means of A (baseline elimination)
-    double yMean = 0.0;
-    Mat C;        // compressed data-fit matrix (R factor of the projected A)
-    Vec d;        // compressed right-hand side
-    Mat Rg;       // regularizer
+// The problem in scaled variables x_s (the solution is varScale .* x_s):
+// min |y - A x_s|^2 + alpha^2 |Rg x_s|^2 over x_s >= 0, and its standard
+// form. With C = H Psi Z^T K (C the triangular factor of A, K that of Rg),
+// zeta = Z^T K x_s = W x_s turns it into
+// |gamma - Psi zeta|^2 + alpha^2 |zeta|^2, so that every alpha needs only
+// a diagonal scaling of W.
+struct Problem {
+    int ny = 0, ng = 0, n = 0;  // points, grid points, variables (grid + constant term)
+    bool baseline = false;      // the constant term is variable n - 1
     bool nonneg = true;
-    int nlinf = 0;
+    Mat A;          // NY x n, scaled
+    Vec y;
+    double s1 = 1.0;  // S(1): the unit of ALPHA/S(1)
+    Vec varScale;   // x = varScale .* x_s
+    Mat Rg;         // regularizer on x_s
+    Vec psi, gamma; // singular values of C K^-1 and the data in their basis
+    Mat W;          // Z^T K
+    Mat G0;         // K^-1 Z = W^-1 (for the least-distance form)
 };
 
-struct Raw {  // one alpha's solution in scaled units with its statistics
+struct Raw {  // one alpha's solution in scaled variables with its statistics
     double alpha = 0;
-    Vec s;
-    std::vector<int> passive;
+    Vec xs;
+    std::vector<int> free;  // variables not held at zero by the constraints
     double V = 0, regNorm2 = 0, ndf = 0;
-    Mat Gs;                 // covariance factor on the free variables: Cov = sigma^2 Gs^T Gs
-    std::vector<int> free;  // the free variables (columns of Gs)
+    Mat Gs;                 // covariance factor on the free variables: Cov(x_s) = sigma^2 Gs^T Gs
     Vec fit;
-    double baseline = 0, baselineVar = 0;
 };
 
-// Singular values of the data-fit matrix in standard form for the columns F.
-Vec StandardFormSingularValues(const Setup& S, const std::vector<int>& F) {
-    const Eigen::Index k = static_cast<Eigen::Index>(F.size());
-    if (k == 0) return Vec();
-    Mat RgF(S.Rg.rows(), k), CF(S.C.rows(), k);
-    for (Eigen::Index i = 0; i < k; ++i) {
-        RgF.col(i) = S.Rg.col(F[static_cast<size_t>(i)]);
-        CF.col(i) = S.C.col(F[static_cast<size_t>(i)]);
-    }
-    Eigen::HouseholderQR<Mat> qr(RgF);
-    Mat U = qr.matrixQR().topRows(k).triangularView<Eigen::Upper>();
-    // B = CF U^-1, i.e. B^T = U^-T CF^T.
-    Mat Bt = U.transpose().triangularView<Eigen::Lower>().solve(CF.transpose());
-    Mat B = Bt.transpose();
-    if (B.rows() > B.cols()) {
-        Eigen::HouseholderQR<Mat> qb(B);
-        B = qb.matrixQR().topRows(B.cols()).triangularView<Eigen::Upper>();
-    }
-    Eigen::BDCSVD<Mat> svd(B);
-    Vec sv = svd.singularValues();
-    for (Eigen::Index i = 0; i < sv.size(); ++i)
-        if (!std::isfinite(sv(i))) sv(i) = 0.0;
-    return sv;
-}
-
-Raw SolveAlpha(const Setup& S, double alpha, const std::vector<int>& warm) {
+Raw SolveAlpha(const Problem& P, double alpha, std::vector<int>& warm) {
     Raw r;
     r.alpha = alpha;
-    const Eigen::Index ng = S.ng, rc = S.C.rows(), rr = S.Rg.rows();
-    Mat M(rc + rr, ng);
-    M.topRows(rc) = S.C;
-    M.bottomRows(rr) = alpha * S.Rg;
-    Vec b = Vec::Zero(rc + rr);
-    b.head(rc) = S.d;
-    // Columns scaled to unit length: the constraint x >= 0 is unchanged and
-    // the least-squares steps are far better conditioned.
-    Vec D(ng);
-    for (Eigen::Index j = 0; j < ng; ++j) {
-        double nj = M.col(j).norm();
-        D(j) = nj > 0.0 && std::isfinite(nj) ? nj : 1.0;
-        M.col(j) /= D(j);
-    }
-    Vec x;
-    if (S.nonneg) {
-        r.passive = warm;
-        x = Nnls(M, b, r.passive);
+    const Eigen::Index n = P.n;
+    const Vec pt = (P.psi.array().square() + alpha * alpha).sqrt();
+    Vec rhs(n);
+    for (Eigen::Index i = 0; i < n; ++i) rhs(i) = pt(i) > 0.0 ? P.psi(i) * P.gamma(i) / pt(i) : 0.0;
+    const Mat M = pt.asDiagonal() * P.W;
+    if (P.nonneg) {
+        r.xs = Nnls(M, rhs, warm);
+        // Variables whose share of the fit and of the penalty lies below the
+        // rounding of the transformed problem are zeros the arithmetic could
+        // not resolve, and so is a distribution whose whole share of the fit
+        // does; the others are solved again without them.
+        const double negligible = 1e-9 * P.y.norm();
+        const bool nothing = (P.A.leftCols(P.ng) * r.xs.head(P.ng)).norm() <= negligible;
+        Mat kept;
+        for (Eigen::Index j = 0; j < n; ++j)
+            if (r.xs(j) > 0.0 && ((nothing && j < P.ng) ||
+                                  std::hypot(P.A.col(j).norm(), alpha * P.Rg.col(j).norm()) * r.xs(j) <= negligible)) {
+                if (kept.size() == 0) kept = M;
+                kept.col(j).setZero();
+                r.xs(j) = 0.0;
+            }
+        if (kept.size() != 0) {
+            std::vector<int> keep;
+            for (int j : warm)
+                if (r.xs(j) > 0.0) keep.push_back(j);
+            warm = keep;
+            r.xs = Nnls(kept, rhs, warm);
+        }
+        for (Eigen::Index j = 0; j < n; ++j)
+            if (r.xs(j) > 0.0) r.free.push_back(static_cast<int>(j));
     } else {
-        x = M.householderQr().solve(b);
-        r.passive.clear();
-        for (int j = 0; j < ng; ++j) r.passive.push_back(j);
+        r.xs = M.householderQr().solve(rhs);
+        for (Eigen::Index j = 0; j < n; ++j) r.free.push_back(static_cast<int>(j));
+        warm = r.free;
     }
-    r.s = x.cwiseQuotient(D);
-    for (Eigen::Index j = 0; j < ng; ++j)
-        if (!std::isfinite(r.s(j))) r.s(j) = 0.0;
+    for (Eigen::Index j = 0; j < n; ++j)
+        if (!std::isfinite(r.xs(j))) r.xs(j) = 0.0;
+    r.fit = P.A * r.xs;
+    r.V = (P.y - r.fit).squaredNorm();
+    r.regNorm2 = (P.Rg * r.xs).squaredNorm();
 
-    // Free variables: those not held at zero by the constraints.
-    for (int j = 0; j < ng; ++j)
-        if (!S.nonneg || r.s(j) > 0.0) r.free.push_back(j);
-    std::sort(r.free.begin(), r.free.end());
-
-    // Fit, baseline, residuals.
-    Vec As = S.A * r.s;
-    r.baseline = S.nlinf ? S.yMean - S.aMean.dot(r.s) : 0.0;
-    r.fit = As.array() + r.baseline;
-    r.V = (S.y - r.fit).squaredNorm();
-    r.regNorm2 = (S.Rg * r.s).squaredNorm();
-
-    // Degrees of freedom of the restricted problem.
-    Vec sv = StandardFormSingularValues(S, r.free);
-    r.ndf = S.nlinf;
-    for (Eigen::Index i = 0; i < sv.size(); ++i) {
-        double s2 = sv(i) * sv(i);
-        if (s2 > 0.0) r.ndf += s2 / (s2 + alpha * alpha);
-    }
-
-    // Covariance factor on the free variables: H = MF^T MF, s = H^-1 CF^T d,
-    // Cov = sigma^2 H^-1 CF^T CF H^-1 = sigma^2 Gs^T Gs with Gs = CF H^-1.
+    // Degrees of freedom of the problem restricted to the free variables,
+    // the trace of A_F (A_F^T A_F + alpha^2 Rg_F^T Rg_F)^-1 A_F^T: with
+    // M_F = Q T, it is |Psi W_F T^-1|^2. The covariance of the regularized
+    // estimate is sigma^2 (X T^-T)^T (X T^-T) with X = Psi W_F T^-1.
     const Eigen::Index k = static_cast<Eigen::Index>(r.free.size());
     if (k > 0) {
-        Mat MF(M.rows(), k), CF(rc, k);
-        Vec DF(k);
+        Mat MF(n, k), NF(n, k);
         for (Eigen::Index i = 0; i < k; ++i) {
-            int j = r.free[static_cast<size_t>(i)];
-            MF.col(i) = M.col(j);
-            DF(i) = D(j);
-            CF.col(i) = S.C.col(j) / D(j);
+            MF.col(i) = M.col(r.free[static_cast<size_t>(i)]);
+            NF.col(i) = P.psi.asDiagonal() * P.W.col(r.free[static_cast<size_t>(i)]);
         }
         Eigen::HouseholderQR<Mat> qr(MF);
-        Mat T = qr.matrixQR().topRows(k).triangularView<Eigen::Upper>();
-        Mat Y = T.transpose().triangularView<Eigen::Lower>().solve(CF.transpose());
-        Mat Gt = T.triangularView<Eigen::Upper>().solve(Y);  // k x rc: (CF H^-1)^T in scaled variables
-        for (Eigen::Index i = 0; i < k; ++i) Gt.row(i) /= DF(i);
-        r.Gs = Gt.transpose();
-        for (Eigen::Index i = 0; i < r.Gs.size(); ++i)
-            if (!std::isfinite(r.Gs.data()[i])) r.Gs.data()[i] = 0.0;
-        if (S.nlinf) {
-            Vec am(k);
-            for (Eigen::Index i = 0; i < k; ++i) am(i) = S.aMean(r.free[static_cast<size_t>(i)]);
-            r.baselineVar = 1.0 / S.ny + (r.Gs * am).squaredNorm();
-        }
-    } else if (S.nlinf) {
-        r.baselineVar = 1.0 / S.ny;
+        const auto T = qr.matrixQR().topRows(k).triangularView<Eigen::Upper>();
+        const Mat Xt = T.transpose().solve(NF.transpose());  // X^T = T^-T NF^T
+        r.ndf = Xt.squaredNorm();
+        r.Gs = T.solve(Xt).transpose();                       // Gs^T = T^-1 X^T
     }
     return r;
 }
 
-// Variance factor (without sigma^2) and covariance of linear functionals of s.
-struct Functionals {
-    const Raw& r;
-    Vec Project(const std::vector<double>& w) const {
-        Vec wf(static_cast<Eigen::Index>(r.free.size()));
-        for (size_t i = 0; i < r.free.size(); ++i) wf(static_cast<Eigen::Index>(i)) = w[static_cast<size_t>(r.free[i])];
-        if (r.Gs.size() == 0) return Vec::Zero(1);
-        return r.Gs * wf;
+// Variance factor (without sigma^2) and covariance of linear functionals of x.
+Vec Project(const Raw& r, const Problem& P, const std::vector<double>& w) {
+    if (r.Gs.size() == 0) return Vec::Zero(1);
+    Vec wf(static_cast<Eigen::Index>(r.free.size()));
+    for (size_t i = 0; i < r.free.size(); ++i) {
+        const int j = r.free[i];
+        wf(static_cast<Eigen::Index>(i)) = j < P.ng ? w[static_cast<size_t>(j)] * P.varScale(j) : 0.0;
     }
-};
+    return r.Gs * wf;
+}
 
-Moments MakeMoments(const Raw& r, const std::vector<double>& g, const std::vector<double>& c, double sigma2,
-                    double yScale, int first, int last) {
+Moments MakeMoments(const Raw& r, const Problem& P, const std::vector<double>& g, const std::vector<double>& c,
+                    const std::vector<double>& s, double sigma2, int first, int last) {
     Moments m;
     m.first = first;
     m.last = last;
     const size_t n = g.size();
-    Functionals fn{r};
-    std::array<Vec, 5> proj;
     for (int J = -1; J <= 3; ++J) {
         std::vector<double> w(n, 0.0);
         double sum = 0.0;
         for (int i = first; i <= last; ++i) {
             w[static_cast<size_t>(i)] = c[static_cast<size_t>(i)] * std::pow(g[static_cast<size_t>(i)], J);
-            sum += w[static_cast<size_t>(i)] * r.s(i);
+            sum += w[static_cast<size_t>(i)] * s[static_cast<size_t>(i)];
         }
-        size_t jj = static_cast<size_t>(J + 1);
-        proj[jj] = fn.Project(w);
-        m.m[jj] = sum * yScale;
-        double sd = std::sqrt(sigma2 * proj[jj].squaredNorm());
+        const size_t jj = static_cast<size_t>(J + 1);
+        m.m[jj] = sum;
+        const double sd = std::sqrt(sigma2 * Project(r, P, w).squaredNorm());
         m.mErr[jj] = sum != 0.0 ? 100.0 * sd / std::fabs(sum) : 0.0;
     }
+    // A ratio's percent error is the sum of the two moments' percent errors
+    // (a bound that holds whatever their correlation), as the reference
+    // listings print it.
     for (size_t jj = 1; jj < 5; ++jj) {
-        double a = m.m[jj], bb = m.m[jj - 1];
+        const double a = m.m[jj], bb = m.m[jj - 1];
         m.ratio[jj] = bb != 0.0 ? a / bb : 0.0;
-        double ea = m.mErr[jj] / 100.0, eb = m.mErr[jj - 1] / 100.0;
-        double ma = a / yScale, mb = bb / yScale;
-        double cov = (ma != 0.0 && mb != 0.0) ? sigma2 * proj[jj].dot(proj[jj - 1]) / (ma * mb) : 0.0;
-        double rel2 = ea * ea + eb * eb - 2.0 * cov;
-        m.ratioErr[jj] = 100.0 * std::sqrt(std::max(0.0, rel2));
+        m.ratioErr[jj] = m.mErr[jj] + m.mErr[jj - 1];
     }
     double m0 = m.m[1], m1 = m.m[2], m2 = m.m[3];
     double q = (m1 != 0.0) ? m2 * m0 / (m1 * m1) - 1.0 : 0.0;
@@ -338,53 +367,58 @@ Moments MakeMoments(const Raw& r, const std::vector<double>& g, const std::vecto
     return m;
 }
 
-Solution Finish(const Setup& S, const Raw& r, const std::vector<double>& g, const std::vector<double>& c,
-                double s1, double V0, double ndf0) {
+// PROB1 TO REJECT: the F test of the reference solution against this one
+// with the reference's degrees of freedom in the numerator.
+double Prob1(double V, double V0, double ndf0, int ny) {
+    const double d2 = ny - ndf0;
+    if (!(ndf0 > 0.0) || !(d2 > 0.0) || !(V0 > 0.0)) return V > V0 * (1.0 + 1e-12) ? 1.0 : 0.0;
+    return FCdf(((V - V0) / ndf0) / (V0 / d2), ndf0, d2);
+}
+
+// PROB2 TO REJECT: the same test with the degrees of freedom the reference
+// solution has beyond this one's; 1 when it has (next to) none beyond.
+double Prob2(double V, double ndf, double V0, double ndf0, int ny) {
+    const double d1 = ndf0 - ndf, d2 = ny - ndf0;
+    if (!(d1 >= kProb2MinDof) || !(d2 > 0.0) || !(V0 > 0.0)) return 1.0;
+    return FCdf(((V - V0) / d1) / (V0 / d2), d1, d2);
+}
+
+Solution Finish(const Problem& P, const Raw& r, const std::vector<double>& g, const std::vector<double>& c, double s1,
+                double V0, double ndf0) {
     Solution out;
-    const double ys = S.yScale;
     out.alpha = r.alpha;
     out.alphaRatio = s1 > 0.0 ? r.alpha / s1 : 0.0;
-    out.variance = r.V * ys * ys;
-    out.objective = (r.V + r.alpha * r.alpha * r.regNorm2) * ys * ys;
+    out.variance = r.V;
+    out.objective = r.V + r.alpha * r.alpha * r.regNorm2;
     out.degFreedom = r.ndf;
-    double dof = std::max(1.0, S.ny - r.ndf);
-    double sigma2 = r.V / dof;
-    out.stdDev = std::sqrt(sigma2) * ys;
-
-    // Probabilities to reject against the reference solution.
-    auto prob = [&](double ndf) {
-        double d2 = S.ny - ndf0;
-        if (!(ndf > 0.0) || !(d2 > 0.0) || !(V0 > 0.0)) return r.V > V0 * (1.0 + 1e-12) ? 1.0 : 0.0;
-        double F = ((r.V - V0) / ndf) / (V0 / d2);
-        return FCdf(F, ndf, d2);
-    };
-    out.prob1 = prob(ndf0);
-    {
-        double d2 = S.ny - r.ndf;
-        if (!(r.ndf > 0.0) || !(d2 > 0.0) || !(V0 > 0.0)) out.prob2 = r.V > V0 * (1.0 + 1e-12) ? 1.0 : 0.0;
-        else out.prob2 = FCdf(((r.V - V0) / r.ndf) / (V0 / d2), r.ndf, d2);
-    }
+    const double dof = std::max(1.0, P.ny - r.ndf);
+    const double sigma2 = r.V / dof;
+    out.stdDev = std::sqrt(sigma2);
+    out.prob1 = Prob1(r.V, V0, ndf0, P.ny);
+    out.prob2 = Prob2(r.V, r.ndf, V0, ndf0, P.ny);
 
     const size_t n = g.size();
     out.s.resize(n);
     out.sErr.assign(n, 0.0);
-    for (size_t j = 0; j < n; ++j) out.s[j] = r.s(static_cast<Eigen::Index>(j)) * ys;
+    for (size_t j = 0; j < n; ++j) out.s[j] = r.xs(static_cast<Eigen::Index>(j)) * P.varScale(static_cast<Eigen::Index>(j));
+    std::vector<double> colErr(static_cast<size_t>(P.n), 0.0);
     for (size_t i = 0; i < r.free.size() && static_cast<Eigen::Index>(i) < r.Gs.cols(); ++i)
-        out.sErr[static_cast<size_t>(r.free[i])] = std::sqrt(sigma2) * r.Gs.col(static_cast<Eigen::Index>(i)).norm() * ys;
-    out.baseline = r.baseline * ys;
-    out.baselineErr = std::sqrt(sigma2 * r.baselineVar) * ys;
-    out.fit.resize(static_cast<size_t>(S.ny));
-    for (int k = 0; k < S.ny; ++k) out.fit[static_cast<size_t>(k)] = r.fit(k) * ys;
+        colErr[static_cast<size_t>(r.free[i])] = std::sqrt(sigma2) * r.Gs.col(static_cast<Eigen::Index>(i)).norm();
+    for (size_t j = 0; j < n; ++j) out.sErr[j] = colErr[j] * P.varScale(static_cast<Eigen::Index>(j));
+    if (P.baseline) {
+        const Eigen::Index b = P.n - 1;
+        out.baseline = r.xs(b) * P.varScale(b);
+        out.baselineErr = colErr[static_cast<size_t>(b)] * P.varScale(b);
+    }
+    out.fit.assign(r.fit.data(), r.fit.data() + r.fit.size());
 
-    std::vector<double> sv(n);
-    for (size_t j = 0; j < n; ++j) sv[j] = r.s(static_cast<Eigen::Index>(j));
-    for (auto [a, b] : SplitPeaks(sv)) out.peaks.push_back(MakeMoments(r, g, c, sigma2, ys, a, b));
-    out.entire = MakeMoments(r, g, c, sigma2, ys, 0, static_cast<int>(n) - 1);
+    for (auto [a, b] : SplitPeaks(out.s)) out.peaks.push_back(MakeMoments(r, P, g, c, out.s, sigma2, a, b));
+    out.entire = MakeMoments(r, P, g, c, out.s, sigma2, 0, static_cast<int>(n) - 1);
 
     // Randomness of the residuals: runs of signs and autocorrelations.
-    Vec res = S.y - r.fit;
+    Vec res = P.y - r.fit;
     int npos = 0, nneg = 0, runs = 0, prevSign = 0;
-    for (int k = 0; k < S.ny; ++k) {
+    for (int k = 0; k < P.ny; ++k) {
         int sg = res(k) > 0 ? 1 : (res(k) < 0 ? -1 : 0);
         if (sg == 0) continue;
         (sg > 0 ? npos : nneg)++;
@@ -399,16 +433,31 @@ Solution Finish(const Setup& S, const Raw& r, const std::vector<double>& g, cons
     } else {
         out.pruns = 0.0;
     }
-    double e2 = res.squaredNorm();
+    // PUNCOR: for lags 1 to 5, the probability of a correlation at least as
+    // large in magnitude between the residuals and the same residuals
+    // shifted by the lag, if they were uncorrelated: the correlation
+    // coefficient of the pairs and its two-sided Student t test with
+    // (pairs - 2) degrees of freedom.
     for (int lag = 1; lag <= 5; ++lag) {
-        if (lag >= S.ny || !(e2 > 0.0)) {
-            out.puncor[static_cast<size_t>(lag - 1)] = 1.0;
+        double& p = out.puncor[static_cast<size_t>(lag - 1)];
+        const int m = P.ny - lag;
+        p = 1.0;
+        if (m < 3) continue;
+        const auto a = res.head(m), b = res.tail(m);
+        const Vec ac = a.array() - a.mean(), bc = b.array() - b.mean();
+        const double den = std::sqrt(ac.squaredNorm() * bc.squaredNorm());
+        if (!(den > 0.0)) continue;
+        const double r = std::clamp(ac.dot(bc) / den, -1.0, 1.0);
+        if (std::fabs(r) >= 1.0) {
+            p = 0.0;
             continue;
         }
-        double acc = 0.0;
-        for (int k = 0; k + lag < S.ny; ++k) acc += res(k) * res(k + lag);
-        double rho = acc / e2;
-        out.puncor[static_cast<size_t>(lag - 1)] = 1.0 - NormalCdf(rho * std::sqrt(double(S.ny - lag)));
+        const double t = std::fabs(r) * std::sqrt((m - 2) / (1.0 - r * r));
+        try {
+            p = 2.0 * boost::math::cdf(boost::math::complement(boost::math::students_t_distribution<double>(m - 2), t));
+        } catch (...) {
+            p = 0.0;
+        }
     }
     return out;
 }
@@ -417,172 +466,275 @@ Solution Finish(const Setup& S, const Raw& r, const std::vector<double>& g, cons
 
 std::vector<std::pair<int, int>> SplitPeaks(const std::vector<double>& s) {
     const int n = static_cast<int>(s.size());
-    std::vector<std::pair<int, int>> humps;  // ranges of positive values between separators
     double smax = 0.0;
     for (double v : s) smax = std::max(smax, v);
     if (!(smax > 0.0)) return {};
-    // Values below a tiny fraction of the maximum are rounding noise of the
-    // solver and count as zeros.
-    const double zero = 1e-9 * smax;
-    auto pos = [&](int i) { return s[static_cast<size_t>(i)] > zero; };
-    int i = 0;
-    while (i < n) {
-        if (!pos(i)) {
-            ++i;
-            continue;
-        }
-        int a = i;
-        while (i < n && pos(i)) ++i;
-        int b = i - 1;
-        // Split the run [a, b] at its interior minima: a point (or the
-        // first point of a flat bottom) after a fall and before a rise. The
-        // minimum opens the next peak.
-        int start = a;
-        bool fallen = false;
-        for (int j = a; j < b; ++j) {
-            double cur = s[static_cast<size_t>(j)], nxt = s[static_cast<size_t>(j + 1)];
-            if (nxt < cur) {
-                fallen = true;
-            } else if (nxt > cur && fallen) {
-                int m = j;
-                while (m > start && s[static_cast<size_t>(m - 1)] == cur) --m;
-                humps.push_back({start, m - 1});
-                start = m;
-                fallen = false;
+    // A peak begins where the solution rises again after it has fallen; it
+    // keeps the minimum (or the zeros) before that rise. The first peak
+    // begins at the first grid point, the last ends at the last, and the
+    // fifth takes in whatever follows it. Values below kPeakZero of the
+    // maximum count as zeros. This is how the reference listings delimit
+    // their peaks (every one of their 60 solutions; their threshold lies
+    // between 1e-7 and 1e-6).
+    constexpr double kPeakZero = 5e-7;
+    constexpr size_t kMaxPeaks = 5;
+    const double zero = kPeakZero * smax;
+    auto value = [&](int i) { return s[static_cast<size_t>(i)] > zero ? s[static_cast<size_t>(i)] : 0.0; };
+    std::vector<std::pair<int, int>> peaks;
+    int start = 0;
+    bool fallen = false;
+    for (int j = 1; j < n; ++j) {
+        const double prev = value(j - 1), cur = value(j);
+        if (cur < prev) {
+            fallen = true;
+        } else if (cur > prev && fallen) {
+            if (peaks.size() + 1 < kMaxPeaks) {
+                peaks.push_back({start, j - 1});
+                start = j;
             }
-        }
-        humps.push_back({start, b});
-    }
-    // Every index belongs to some peak: zeros before the first positive run
-    // go to the first peak, zeros between runs are shared, trailing zeros go
-    // to the last.
-    std::vector<std::pair<int, int>> peaks = humps;
-    peaks.front().first = 0;
-    peaks.back().second = n - 1;
-    for (size_t p = 0; p + 1 < peaks.size(); ++p) {
-        int endThis = humps[p].second, startNext = humps[p + 1].first;
-        if (startNext > endThis + 1) {
-            int mid = (endThis + startNext) / 2;
-            peaks[p].second = mid;
-            peaks[p + 1].first = mid + 1;
+            fallen = false;
         }
     }
+    peaks.push_back({start, n - 1});
     return peaks;
 }
 
-Result Solve(const Deck& deck, double targetProb1) {
-    targetProb1 = std::isfinite(targetProb1) ? std::clamp(targetProb1, 0.01, 0.99) : 0.5;
-    Result res;
-    Setup S;
-    S.ny = static_cast<int>(deck.t.size());
-    S.ng = deck.ng;
-    S.nonneg = deck.dousnq;
-    S.nlinf = deck.nlinf;
-    const int ng = S.ng, ny = S.ny;
+namespace {
 
-    // Grid equally spaced in ln g; trapezoidal weights in g.
-    res.g.resize(static_cast<size_t>(ng));
-    res.c.resize(static_cast<size_t>(ng));
-    const double l0 = std::log(deck.gmnmx[0]), l1 = std::log(deck.gmnmx[1]);
-    for (int m = 0; m < ng; ++m) res.g[static_cast<size_t>(m)] = std::exp(l0 + (l1 - l0) * m / (ng - 1));
-    res.g.front() = deck.gmnmx[0];
-    res.g.back() = deck.gmnmx[1];
-    for (int m = 0; m < ng; ++m) {
-        double lo = res.g[static_cast<size_t>(std::max(m - 1, 0))], hi = res.g[static_cast<size_t>(std::min(m + 1, ng - 1))];
-        res.c[static_cast<size_t>(m)] = 0.5 * (hi - lo);
+// The signal-weighted regularizer on the scaled grid variables.
+//
+// Second differences (D) of u_m = |K_m| w_m^1.5 s_m: |K_m| the signal a unit
+// of intensity at grid point m puts into the data (the kernel's column, with
+// the constant term projected out when there is one), w_m s_m the intensity
+// in the cell. Smoothing the signal rather than the density keeps the
+// solution where the data see it; the extra factor w_m^0.5 = (h g_m)^0.5
+// makes a peak that the smoothing broadens in ln g keep its intensity-
+// weighted mean decay time (for a Gaussian in ln g exactly: broadening u by
+// d^2 moves the mean of ln g by -d^2/2 and raises its variance by d^2).
+//
+// A zero-order term kSignalZeroOrder (1/v_m - 1) w_m, in the signal units of
+// the best-seen grid point, v_m = |K_m| / max |K|: nothing where the data
+// see a component fully, without bound where they cannot (decayed before
+// the first point, or indistinguishable from a constant).
+//
+// Every weight is a ratio of like quantities or scales with the time unit
+// the same way, so the result does not depend on the unit; the whole is
+// scaled so that its difference rows weigh what the classic ones do.
+Mat SignalRegularizer(const Mat& D, const Mat& Agrid, const std::vector<double>& c, const std::vector<double>& w,
+                      double sc, bool baseline, double classicScale) {
+    const Eigen::Index ng = Agrid.cols();
+    Vec seen(ng), a(ng);
+    for (Eigen::Index m = 0; m < ng; ++m) {
+        const size_t mm = static_cast<size_t>(m);
+        Vec col = Agrid.col(m) / (sc * c[mm]);  // the kernel itself
+        if (baseline) col.array() -= col.mean();
+        seen(m) = col.norm();
+        a(m) = seen(m) * std::pow(w[mm], 1.5);
     }
+    Eigen::Index mb = 0;
+    const double best = seen.maxCoeff(&mb);
+    const double bestPerIntensity = a(mb) / w[static_cast<size_t>(mb)];
+    Mat R(D.rows() + ng, ng);
+    R.topRows(D.rows()) = D * a.asDiagonal();
+    R.bottomRows(ng).setZero();
+    for (Eigen::Index m = 0; m < ng; ++m) {
+        const double v = best > 0.0 ? seen(m) / best : 0.0;
+        R(D.rows() + m, m) =
+            kSignalZeroOrder * (1.0 / std::max(v, kSignalMinSeen) - 1.0) * bestPerIntensity * w[static_cast<size_t>(m)];
+    }
+    R *= sc;  // on the scaled variables
+    const double classic = classicScale * D.norm(), ours = R.topRows(D.rows()).norm();
+    if (ours > 0.0 && std::isfinite(ours)) R *= classic / ours;
+    return R;
+}
+
+// Grid, quadrature, kernel, scaling, regularizer and standard form.
+Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c) {
+    Problem P;
+    P.ny = static_cast<int>(deck.t.size());
+    P.ng = deck.ng;
+    P.baseline = deck.nlinf > 0;
+    P.nonneg = deck.dousnq;
+    P.n = P.ng + (P.baseline ? 1 : 0);
+    const int ng = P.ng, ny = P.ny, n = P.n;
+
+    // Grid equally spaced in ln g; Simpson's weights in ln g (the last
+    // interval by the trapezoidal rule when NG is even), so that s(g) is a
+    // density in g and sum c_m s_m the total amplitude.
+    g.resize(static_cast<size_t>(ng));
+    c.assign(static_cast<size_t>(ng), 0.0);
+    const double l0 = std::log(deck.gmnmx[0]), l1 = std::log(deck.gmnmx[1]);
+    const double h = (l1 - l0) / (ng - 1);
+    for (int m = 0; m < ng; ++m) g[static_cast<size_t>(m)] = std::exp(l0 + h * m);
+    g.front() = deck.gmnmx[0];
+    g.back() = deck.gmnmx[1];
+    // The signal-weighted regularizer works with the trapezoidal rule:
+    // Simpson's alternating weights make s alternate where the data say
+    // little and the regularizer does not hold s itself smooth.
+    std::vector<double> w(static_cast<size_t>(ng), 0.0);
+    const int simpsonLast = ng % 2 == 1 ? ng - 1 : ng - 2;
+    if (deck.signalRegularizer || simpsonLast < 2) {
+        std::fill(w.begin(), w.end(), 1.0);
+        w.front() = w.back() = 0.5;
+    } else {
+        for (int m = 0; m <= simpsonLast; ++m)
+            w[static_cast<size_t>(m)] = (m == 0 || m == simpsonLast) ? 1.0 / 3.0 : (m % 2 == 1 ? 4.0 / 3.0 : 2.0 / 3.0);
+        if (simpsonLast != ng - 1) {
+            w[static_cast<size_t>(ng - 2)] += 0.5;
+            w[static_cast<size_t>(ng - 1)] += 0.5;
+        }
+    }
+    for (int m = 0; m < ng; ++m) c[static_cast<size_t>(m)] = h * g[static_cast<size_t>(m)] * w[static_cast<size_t>(m)];
 
     // Kernel g^r23 exp(-r21 t g^r22) with the quadrature weights.
     const double r21 = deck.ruser[21], r22 = deck.ruser[22], r23 = deck.ruser[23];
-    S.A.resize(ny, ng);
+    P.A.resize(ny, n);
+    double sum = 0.0;
     for (int m = 0; m < ng; ++m) {
-        const double gm = res.g[static_cast<size_t>(m)];
-        const double pre = res.c[static_cast<size_t>(m)] * std::pow(gm, r23);
+        const double gm = g[static_cast<size_t>(m)];
+        const double pre = c[static_cast<size_t>(m)] * std::pow(gm, r23);
         const double gp = std::pow(gm, r22);
         for (int k = 0; k < ny; ++k) {
             double v = pre * std::exp(-r21 * deck.t[static_cast<size_t>(k)] * gp);
             if (!std::isfinite(v) || std::fabs(v) > 1e200)
                 throw std::runtime_error("THE KERNEL CANNOT BE EVALUATED FOR THESE ABSCISSAE AND GRID");
-            S.A(k, m) = v;
+            P.A(k, m) = v;
+            sum += std::fabs(v);
         }
     }
-    // Columns of the kernel scaled to comparable size keep the compressed
-    // problem well conditioned; the scale is undone in the solution below.
-    S.y.resize(ny);
-    double ymax = 0.0;
-    for (int k = 0; k < ny; ++k) {
-        S.y(k) = deck.y[static_cast<size_t>(k)];
-        ymax = std::max(ymax, std::fabs(S.y(k)));
+    // Columns scaled by their number over their sum: the kernel's block by
+    // one factor, the constant term's (all ones) by 1/NY.
+    P.varScale = Vec::Ones(n);
+    const double sc = sum > 0.0 && std::isfinite(sum) ? ng / sum : 1.0;
+    P.A.leftCols(ng) *= sc;
+    P.varScale.head(ng).setConstant(sc);
+    if (P.baseline) {
+        P.A.col(ng).setConstant(1.0 / ny);
+        P.varScale(ng) = 1.0 / ny;
     }
-    S.yScale = ymax > 0.0 ? ymax : 1.0;
-    S.y /= S.yScale;
+    P.y.resize(ny);
+    for (int k = 0; k < ny; ++k) P.y(k) = deck.y[static_cast<size_t>(k)];
 
-    S.aMean = Vec::Zero(ng);
-    Mat Ap = S.A;
-    Vec yp = S.y;
-    if (S.nlinf) {
-        S.aMean = S.A.colwise().mean().transpose();
-        S.yMean = S.y.mean();
-        Ap.rowwise() -= S.aMean.transpose();
-        yp.array() -= S.yMean;
-    }
-    // Compress the data-fit term: |yp - Ap s|^2 = |d - C s|^2 + const.
-    {
-        Eigen::HouseholderQR<Mat> qr(Ap);
-        const Eigen::Index rc = std::min<Eigen::Index>(ny, ng);
-        S.C = qr.matrixQR().topRows(rc).triangularView<Eigen::Upper>();
-        Vec qty = qr.householderQ().transpose() * yp;
-        S.d = qty.head(rc);
-    }
-    S.Rg = Regularizer(ng, deck.norder, deck.nendz[0], deck.nendz[1]);
-    if (deck.nendz[0] + deck.nendz[1] < deck.norder || S.Rg.rows() < ng) {
+    // Regularizer.
+    const double scale = (ng + 3) / 4.0;
+    Mat D = Differences(ng, deck.norder, deck.nendz[0], deck.nendz[1]);
+    if (deck.nendz[0] + deck.nendz[1] < deck.norder || D.rows() < ng) {
         // With fewer zero points than the order, low-degree polynomials
         // escape the regularizer; a weak ridge keeps it of full rank.
-        Mat aug(S.Rg.rows() + ng, ng);
-        aug.topRows(S.Rg.rows()) = S.Rg;
+        Mat aug(D.rows() + ng, ng);
+        aug.topRows(D.rows()) = D;
         aug.bottomRows(ng) = 1e-3 * Mat::Identity(ng, ng);
-        S.Rg = aug;
+        D = aug;
+    }
+    Mat Dg = scale * D;
+    if (deck.signalRegularizer) {
+        std::vector<double> smooth(static_cast<size_t>(ng));
+        for (int m = 0; m < ng; ++m) smooth[static_cast<size_t>(m)] = h * g[static_cast<size_t>(m)];
+        Dg = SignalRegularizer(D, P.A.leftCols(ng), c, smooth, sc, P.baseline, scale);
+    }
+    P.Rg = Mat::Zero(Dg.rows() + (P.baseline ? 1 : 0), n);
+    P.Rg.topLeftCorner(Dg.rows(), ng) = Dg;
+    if (P.baseline) P.Rg(Dg.rows(), ng) = kBaselineRidge * scale;
+
+    // Standard form.
+    Mat C = Mat::Zero(n, n);
+    Vec d = Vec::Zero(n);
+    if (ny > n) {
+        Eigen::HouseholderQR<Mat> qa(P.A);
+        C = qa.matrixQR().topRows(n).triangularView<Eigen::Upper>();
+        d = (qa.householderQ().transpose() * P.y).head(n);
+    } else {
+        C.topRows(ny) = P.A;
+        d.head(ny) = P.y;
+    }
+    Eigen::HouseholderQR<Mat> qr(P.Rg);
+    const Mat K = qr.matrixQR().topRows(n).triangularView<Eigen::Upper>();
+    // B = C K^-1, from K^T B^T = C^T.
+    const Mat B = K.transpose().triangularView<Eigen::Lower>().solve(C.transpose()).transpose();
+    Eigen::BDCSVD<Mat> svd(B, Eigen::ComputeThinU | Eigen::ComputeThinV);
+    P.psi = svd.singularValues();
+    for (Eigen::Index i = 0; i < P.psi.size(); ++i)
+        if (!std::isfinite(P.psi(i))) P.psi(i) = 0.0;
+    P.gamma = svd.matrixU().transpose() * d;
+    P.W = svd.matrixV().transpose() * K.triangularView<Eigen::Upper>();
+    P.G0 = K.triangularView<Eigen::Upper>().solve(svd.matrixV());
+    if (P.psi.size() > 0 && P.psi(0) > 0.0 && std::isfinite(P.psi(0))) P.s1 = P.psi(0);
+    return P;
+}
+
+// The least-distance form at one alpha: the constraints x_s >= 0 on
+// xi = diag(pt) zeta - w with |xi| minimal, as the matrix E = [G^T; h^T]
+// and f = e_(n+1) of its dual.
+bool ReferenceSolvable(const Problem& P, double alpha) {
+    const Eigen::Index n = P.n;
+    const Vec pt = (P.psi.array().square() + alpha * alpha).sqrt();
+    Vec wv(n);
+    for (Eigen::Index i = 0; i < n; ++i) wv(i) = pt(i) > 0.0 ? P.psi(i) * P.gamma(i) / pt(i) : 0.0;
+    const Mat G = P.G0 * pt.cwiseInverse().asDiagonal();
+    Mat E(n + 1, n);
+    E.topRows(n) = G.transpose();
+    E.row(n) = -(G * wv).transpose();
+    Vec f = Vec::Zero(n + 1);
+    f(n) = 1.0;
+    if (!E.allFinite()) return false;
+    return LeastDistanceConverges(std::move(E), std::move(f));
+}
+
+}  // namespace
+
+namespace {
+
+// The whole analysis: the reference solution, then either the given ALPHA/S(1)
+// values or the coarse steps and the refinement toward targetProb1.
+Result Run(const Deck& deck, double targetProb1, const std::vector<double>* given, double referenceRatio) {
+    targetProb1 = std::isfinite(targetProb1) ? std::clamp(targetProb1, 0.01, 0.99) : 0.5;
+    Result res;
+    const Problem P = Prepare(deck, res.g, res.c);
+    res.singularValues.assign(P.psi.data(), P.psi.data() + P.psi.size());
+    const double s1 = P.s1;
+
+    // The coarse steps; the reference solution is the first whose
+    // constrained problem the reference's method solves.
+    std::vector<double> coarse;
+    for (int k = 0; k < kCoarseSteps; ++k)
+        coarse.push_back(std::exp(std::log(kFirstRatio) +
+                                  k * (std::log(kCoarseTop) - std::log(kFirstRatio)) / (kCoarseSteps - 1)));
+    size_t first = 0;
+    if (referenceRatio > 0.0) {
+        coarse.insert(coarse.begin(), referenceRatio);
+    } else if (P.nonneg) {
+        while (first + 1 < coarse.size() && !ReferenceSolvable(P, coarse[first] * s1)) {
+            res.skippedRatios.push_back(coarse[first]);
+            ++first;
+        }
     }
 
-    std::vector<int> all(static_cast<size_t>(ng));
-    for (int j = 0; j < ng; ++j) all[static_cast<size_t>(j)] = j;
-    Vec sv = StandardFormSingularValues(S, all);
-    res.singularValues.assign(sv.data(), sv.data() + sv.size());
-    double s1 = sv.size() > 0 ? sv(0) : 0.0;
-    if (!(s1 > 0.0) || !std::isfinite(s1)) s1 = 1.0;
-
-    // The alpha scan: a nearly unregularized reference, large steps up to a
-    // solution that is surely rejected, then refinement of ln(alpha) toward
-    // the target PROB1.
     std::vector<Raw> raws;
     std::vector<int> warm;
-    auto run = [&](double ratio) {
-        Raw r = SolveAlpha(S, ratio * s1, warm);
-        warm = r.passive;
-        raws.push_back(std::move(r));
-    };
-    run(1e-10);
-    const double V0 = raws[0].V, ndf0 = raws[0].ndf;
-    auto prob1 = [&](const Raw& r) {
-        double d2 = S.ny - ndf0;
-        if (!(ndf0 > 0.0) || !(d2 > 0.0) || !(V0 > 0.0)) return r.V > V0 * (1.0 + 1e-12) ? 1.0 : 0.0;
-        return FCdf(((r.V - V0) / ndf0) / (V0 / d2), ndf0, d2);
-    };
-    // Every solution after the reference, with its ALPHA/S(1) and PROB1.
-    std::vector<double> ratios{1e-10}, probs{0.0};
+    std::vector<double> ratios, probs;
+    double V0 = 0.0, ndf0 = 0.0;
     auto scan = [&](double ratio) {
-        run(ratio);
+        raws.push_back(SolveAlpha(P, ratio * s1, warm));
+        if (raws.size() == 1) {
+            V0 = raws[0].V;
+            ndf0 = raws[0].ndf;
+        }
         ratios.push_back(ratio);
-        probs.push_back(prob1(raws.back()));
+        probs.push_back(raws.size() == 1 ? 0.0 : Prob1(raws.back().V, V0, ndf0, P.ny));
     };
-    const int kMaxSolutions = 11;
-    double ratio = 1e-10;
-    while (static_cast<int>(raws.size()) < 9) {
-        ratio *= 10.0;
-        scan(ratio);
-        if (probs.back() > 0.99) break;
+    if (given) {
+        scan(coarse[first]);
+        for (double ratio : *given)
+            if (ratio > 0.0 && std::isfinite(ratio)) scan(ratio);
+    } else {
+        for (size_t k = first; k < coarse.size(); ++k) scan(coarse[k]);
     }
-    // Bracket around the target among the computed ones.
+
+    // Refinement of ln(alpha) toward the target PROB1 between the nearest
+    // solutions on either side of it: interpolation of logit(PROB1) where
+    // both ends lie on the rise, halving where one end is flat (PROB1 0 or 1
+    // says little about where the rise is).
+    const int kMaxSolutions = 12;
     auto refine = [&]() {
         int lo = -1, hi = -1;
         for (size_t i = 0; i < probs.size(); ++i) {
@@ -594,48 +746,55 @@ Result Solve(const Deck& deck, double targetProb1) {
                 hi = static_cast<int>(i);
         }
         if (lo < 0 || hi < 0) return false;
-        double ul = std::log(ratios[static_cast<size_t>(lo)]), uh = std::log(ratios[static_cast<size_t>(hi)]);
+        const double ul = std::log(ratios[static_cast<size_t>(lo)]), uh = std::log(ratios[static_cast<size_t>(hi)]);
         if (uh - ul < 1e-3) return false;
-        auto logit = [](double p) {
-            p = std::clamp(p, 1e-6, 1.0 - 1e-6);
-            return std::log(p / (1.0 - p));
-        };
-        double fl = logit(probs[static_cast<size_t>(lo)]), fh = logit(probs[static_cast<size_t>(hi)]);
-        const double ft = logit(targetProb1);
-        double u = fh > fl ? ul + (ft - fl) * (uh - ul) / (fh - fl) : 0.5 * (ul + uh);
-        double margin = 0.15 * (uh - ul);
-        u = std::clamp(u, ul + margin, uh - margin);
+        const double pl = probs[static_cast<size_t>(lo)], ph = probs[static_cast<size_t>(hi)];
+        double u = 0.5 * (ul + uh);
+        if (pl > 0.01 && ph < 0.99) {
+            auto logit = [](double p) { return std::log(p / (1.0 - p)); };
+            const double fl = logit(pl), fh = logit(ph), ft = logit(targetProb1);
+            if (fh > fl) u = ul + (ft - fl) * (uh - ul) / (fh - fl);
+            const double margin = 0.1 * (uh - ul);
+            u = std::clamp(u, ul + margin, uh - margin);
+        }
         scan(std::exp(u));
-        return std::fabs(probs.back() - targetProb1) > 1e-4;
+        return std::fabs(probs.back() - targetProb1) > 1e-3;
     };
-    while (static_cast<int>(raws.size()) < kMaxSolutions && refine()) {
+    while (!given && static_cast<int>(raws.size()) < kMaxSolutions && refine()) {
     }
     // When the target was met in few steps, spread more solutions over the
     // rise of PROB1 (each between the two neighbours in alpha whose PROB1
     // differ most), so that the solutions a user browses show how the
-    // distribution changes with the smoothing.
+    // distribution changes with the smoothing; where PROB1 does not rise
+    // at all (data the constraints leave nothing to fit), into the widest
+    // gap in alpha.
     const int kMinSolutions = 10;
-    while (static_cast<int>(raws.size()) < kMinSolutions) {
+    while (!given && static_cast<int>(raws.size()) < kMinSolutions) {
         std::vector<size_t> order(ratios.size());
         for (size_t i = 0; i < order.size(); ++i) order[i] = i;
         std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ratios[a] < ratios[b]; });
-        double widest = 0.0;
-        double mid = 0.0;
+        double widest = 0.0, widestGap = 0.0;
+        double mid = 0.0, gapMid = 0.0;
         for (size_t k = 1; k < order.size(); ++k) {
             const size_t a = order[k - 1], b = order[k];
-            const double rise = std::fabs(probs[b] - probs[a]);
-            if (rise > widest && std::log(ratios[b] / ratios[a]) > 1e-3) {
+            const double rise = std::fabs(probs[b] - probs[a]), gap = std::log(ratios[b] / ratios[a]);
+            if (rise > widest && gap > 1e-3) {
                 widest = rise;
                 mid = std::sqrt(ratios[a] * ratios[b]);
             }
+            if (gap > widestGap) {
+                widestGap = gap;
+                gapMid = std::sqrt(ratios[a] * ratios[b]);
+            }
         }
-        if (!(widest > 1e-3)) break;
+        if (!(widest > 1e-3)) mid = gapMid;
+        if (!(mid > 0.0)) break;
         scan(mid);
     }
 
     int best = 0;
     for (size_t i = 0; i < raws.size(); ++i) {
-        res.solutions.push_back(Finish(S, raws[i], res.g, res.c, s1, V0, ndf0));
+        res.solutions.push_back(Finish(P, raws[i], res.g, res.c, s1, V0, ndf0));
         res.solutions.back().reference = (i == 0);
         if (std::fabs(res.solutions[i].prob1 - targetProb1) <
             std::fabs(res.solutions[static_cast<size_t>(best)].prob1 - targetProb1))
@@ -643,6 +802,14 @@ Result Solve(const Deck& deck, double targetProb1) {
     }
     res.chosen = best;
     return res;
+}
+
+}  // namespace
+
+Result Solve(const Deck& deck, double targetProb1) { return Run(deck, targetProb1, nullptr, 0.0); }
+
+Result SolveAt(const Deck& deck, const std::vector<double>& ratios, double referenceRatio) {
+    return Run(deck, 0.5, &ratios, referenceRatio);
 }
 
 }  // namespace fluvena::contin

@@ -63,7 +63,6 @@ struct Rejection {
 TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
     const std::string good = SmallDeck();
     std::string fewer = good.substr(0, good.rfind("\r\n", good.size() - 3) + 2);  // last ordinate dropped
-    std::string ny = Replace(good, " NY", " NY     20");
     const std::vector<Rejection> cases = {
         {"NG 0", Replace(good, " NG", " NG                   0."), "NG"},
         {"NG 1", Replace(good, " NG", " NG                   1."), "NG"},
@@ -100,7 +99,37 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
         EXPECT_EQ(listing.find("ORDINATES LISTED ARE FIT VALUES"), std::string::npos);
         EXPECT_EQ(listing.find("PROB1 TO REJECT"), std::string::npos);
     }
-    (void)ny;
+}
+
+// Card values in any Fortran form, and the NY card with its number wherever
+// it begins after the name (a number starting in column 8 once lost its
+// first digit without a word).
+TEST(ContinDeck, ReadsCardValuesAndTheNumberOfPoints) {
+    struct C {
+        const char* what;
+        const char* prefix;
+        const char* card;
+        double gmin, gmax;
+        bool signal;
+    };
+    const C cases[] = {
+        {"D exponent", " GMNMX     1", " GMNMX     1       1.5D-01", 0.15, 1000, false},
+        {"lower-case d, no point", " GMNMX     2", " GMNMX     2         2d+03", 0.1, 2000, false},
+        {"NY from column 8", " NY", " NY    20", 0.1, 1000, false},
+        {"NY right after the name", " NY", " NY20", 0.1, 1000, false},
+        {"NY far out, with a point", " NY", " NY                 20.", 0.1, 1000, false},
+        {"signal-weighted regularizer", " NINTT", " SIGREG                  1.", 0.1, 1000, true},
+        {"classic regularizer asked for", " NINTT", " SIGREG                  0.", 0.1, 1000, false},
+    };
+    for (const C& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeckResult r = ReadDeck(Replace(SmallDeck(20), c.prefix, c.card));
+        ASSERT_TRUE(r.ok) << r.errorCard << ": " << r.errorText;
+        EXPECT_EQ(r.deck.t.size(), 20u);
+        EXPECT_DOUBLE_EQ(r.deck.gmnmx[0], c.gmin);
+        EXPECT_DOUBLE_EQ(r.deck.gmnmx[1], c.gmax);
+        EXPECT_EQ(r.deck.signalRegularizer, c.signal);
+    }
 }
 
 TEST(ContinDeck, RejectedFixtureDeckNamesNG) {
@@ -109,28 +138,6 @@ TEST(ContinDeck, RejectedFixtureDeckNamesNG) {
     EXPECT_NE(listing.find("CHECK USERS GUIDE"), std::string::npos);
     // The cards are echoed before the error.
     EXPECT_LT(listing.find(" GMNMX     2    1.00000E+03"), listing.find("CHECK USERS GUIDE"));
-}
-
-TEST(ContinDeck, FortranNumbers) {
-    struct N {
-        const char* text;
-        bool ok;
-        double value;
-    };
-    const N cases[] = {
-        {"  1.", true, 1.0},        {"-1.", true, -1.0},       {"1.00E-01", true, 0.1},   {" 2.5D+02 ", true, 250.0},
-        {"1.5-02", true, 0.015},    {"+.5", true, 0.5},        {"100", true, 100.0},      {"", true, 0.0},
-        {"   ", true, 0.0},         {"1.0e3", true, 1000.0},   {"abc", false, 0},         {"1.0.0", false, 0},
-        {"1 2", false, 0},          {"1E", false, 0},          {"1E999", false, 0},       {"nan", false, 0},
-        {"-", false, 0},            {".", false, 0},           {"1.0E+00005", false, 0},
-    };
-    for (const N& c : cases) {
-        double v = -12345.0;
-        EXPECT_EQ(ParseFortranNumber(c.text, v), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
-        }
-    }
 }
 
 TEST(ContinDeck, FortranFormats) {
@@ -197,7 +204,7 @@ TEST(ContinDeck, ReadsValuesFieldByFieldAcrossLines) {
     EXPECT_DOUBLE_EQ(r.deck.ruser[22], -1.0);
 }
 
-TEST(ContinDeck, SplitsPeaksAtMinimaAndZeroRuns) {
+TEST(ContinDeck, SplitsPeaksWhereTheSolutionRisesAgain) {
     struct P {
         std::vector<double> s;
         std::vector<std::pair<int, int>> peaks;
@@ -205,11 +212,14 @@ TEST(ContinDeck, SplitsPeaksAtMinimaAndZeroRuns) {
     const P cases[] = {
         {{0, 0, 0}, {}},
         {{0, 1, 2, 1, 0}, {{0, 4}}},
-        {{0, 1, 3, 1, 0, 0, 0, 2, 4, 0}, {{0, 5}, {6, 9}}},
-        {{1, 3, 2, 1, 2, 5, 1}, {{0, 2}, {3, 6}}},
-        {{1, 3, 1, 1, 1, 4, 0}, {{0, 1}, {2, 6}}},   // flat bottom: its first point opens the next peak
+        {{0, 1, 3, 1, 0, 0, 0, 2, 4, 0}, {{0, 6}, {7, 9}}},  // the zeros stay with the peak before them
+        {{1, 3, 2, 1, 2, 5, 1}, {{0, 3}, {4, 6}}},
+        {{1, 3, 1, 1, 1, 4, 0}, {{0, 4}, {5, 6}}},           // and so does a flat bottom
         {{3, 3, 3, 3}, {{0, 3}}},
         {{0, 2, 0, 2, 0, 2, 0}, {{0, 2}, {3, 4}, {5, 6}}},
+        {{1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}, {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {8, 11}}},  // five at most
+        {{0, 1, 0, 1e-7, 0}, {{0, 4}}},                      // rounding noise is no peak
+        {{0, 1, 0, 1e-6, 0}, {{0, 2}, {3, 4}}},
     };
     for (const P& c : cases) EXPECT_EQ(SplitPeaks(c.s), c.peaks);
 }

@@ -222,6 +222,9 @@ TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
     CheckProductParser(ProductDeck(t, Decays(t, {{3, 0.3}, {40, 0.4}, {600, 0.3}}, 3e-3, 23), 0.1, 1e4, 70), "three");
     auto t2 = LogSpaced(0.5, 5e3, 150);
     CheckProductParser(ProductDeck(t2, LogNormalDecay(t2, std::log(30.0), 0.4, 1e-2, 24), 0.1, 1e3, 120), "log-normal");
+    std::string signal = ProductDeck(t, Decays(t, {{10, 0.6}, {200, 0.4}}, 1e-3, 25), 0.1, 1e3, 100);
+    signal.insert(signal.find(" END"), " SIGREG                  1.\r\n");
+    CheckProductParser(signal, "signal-weighted regularizer");
 }
 
 TEST(ContinListing, ProductParserSeesRejections) {

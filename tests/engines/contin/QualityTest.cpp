@@ -9,12 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
 
 using namespace contin_test;
 using fluvena::contin::Solution;
+
+// The card that asks for the signal-weighted regularizer.
+constexpr const char* kSignalCard = " SIGREG                  1.";
 
 struct Truth {
     double position;
@@ -70,10 +74,12 @@ Score Evaluate(const Solution& s, const std::vector<Truth>& truth, double posTol
     return sc;
 }
 
-fluvena::contin::Result RunCase(const Case& c, double noise, unsigned seed) {
+fluvena::contin::Result RunCase(const Case& c, double noise, unsigned seed, bool signal = false) {
     auto t = LogSpaced(c.tMin, c.tMax, c.points);
     auto y = c.comps.empty() ? LogNormalDecay(t, std::log(50.0), c.sigma, noise, seed) : Decays(t, c.comps, noise, seed);
-    auto dr = fluvena::contin::ReadDeck(ProductDeck(t, y, c.gMin, c.gMax, 100));
+    std::string deck = ProductDeck(t, y, c.gMin, c.gMax, 100);
+    if (signal) deck.insert(deck.find(" END"), std::string(kSignalCard) + "\r\n");
+    auto dr = fluvena::contin::ReadDeck(deck);
     EXPECT_TRUE(dr.ok) << dr.errorText;
     return fluvena::contin::Solve(dr.deck);
 }
@@ -93,15 +99,18 @@ const std::vector<Case>& Cases() {
     return cases;
 }
 
+// The classic regularizer within what it reaches (above); the signal-
+// weighted one within 2 % and 0.02 everywhere.
 TEST(ContinQuality, ChosenSolutionFindsTheComponentsAtLowNoise) {
-    for (const Case& c : Cases())
-        for (double noise : {1e-4, 1e-3})
-            for (unsigned seed : {noise < 5e-4 ? 1u : 2u}) {
-                auto r = RunCase(c, noise, seed);
+    for (bool signal : {false, true})
+        for (const Case& c : Cases())
+            for (double noise : {1e-4, 1e-3}) {
+                const unsigned seed = noise < 5e-4 ? 1u : 2u;
+                auto r = RunCase(c, noise, seed, signal);
                 const Solution& s = r.solutions[size_t(r.chosen)];
-                const Tolerance tol = noise > 5e-4 ? c.atMilli : c.atTenthMilli;
+                const Tolerance tol = signal ? Tolerance{} : noise > 5e-4 ? c.atMilli : c.atTenthMilli;
                 Score sc = Evaluate(s, c.truth, tol.position, tol.intensity);
-                SCOPED_TRACE(std::string(c.name) + " noise " + std::to_string(noise) + " seed " + std::to_string(seed) +
+                SCOPED_TRACE(std::string(signal ? "signal " : "classic ") + c.name + " noise " + std::to_string(noise) +
                              ":" + sc.report);
                 EXPECT_TRUE(sc.allFound);
                 EXPECT_LT(sc.spurious, 0.05);
@@ -128,76 +137,45 @@ TEST(ContinQuality, HighNoiseKeepsTotalIntensityAndMainPositions) {
 
 namespace {
 // Survey over many seeds, run on demand (--gtest_also_run_disabled_tests):
-// the worst position and intensity errors of the matched components and the
-// worst spurious intensity per case and noise level.
+// per case, noise and regularizer the seeds that pass (every component
+// within 2 % and 0.02, spurious intensity below 0.05), the worst position
+// and intensity errors of the components matched by nearest position, and
+// the worst spurious intensity. Seeds 100 ... 119 unless SURVEY_FIRST and
+// SURVEY_SEEDS say otherwise.
 TEST(ContinQuality, DISABLED_Survey) {
-    for (const Case& c : Cases())
-        for (double noise : {1e-4, 1e-3, 1e-2}) {
-            double worstPos = 0, worstInt = 0, worstSpur = 0;
-            int found = 0;
-            const int seeds = 20;
-            for (unsigned seed = 100; seed < 100 + seeds; ++seed) {
-                auto r = RunCase(c, noise, seed);
-                const Solution& s = r.solutions[size_t(r.chosen)];
-                // Nearest peak (in ln position) to every true component.
-                std::vector<char> used(s.peaks.size(), 0);
-                for (const Truth& tr : c.truth) {
-                    int best = -1;
+    for (bool signal : {false, true})
+        for (const Case& c : Cases())
+            for (double noise : {1e-4, 1e-3, 1e-2}) {
+                double worstPos = 0, worstInt = 0, worstSpur = 0;
+                int found = 0;
+                const char* firstText = std::getenv("SURVEY_FIRST");
+                const char* countText = std::getenv("SURVEY_SEEDS");
+                const unsigned first = firstText ? unsigned(std::atoi(firstText)) : 100u;
+                const int seeds = countText ? std::atoi(countText) : 20;
+                for (unsigned seed = first; seed < first + unsigned(seeds); ++seed) {
+                    auto r = RunCase(c, noise, seed, signal);
+                    const Solution& s = r.solutions[size_t(r.chosen)];
+                    std::vector<char> used(s.peaks.size(), 0);
+                    for (const Truth& tr : c.truth) {
+                        int best = -1;
+                        for (size_t p = 0; p < s.peaks.size(); ++p)
+                            if (best < 0 || std::fabs(std::log(s.peaks[p].ratio[2] / tr.position)) <
+                                                std::fabs(std::log(s.peaks[size_t(best)].ratio[2] / tr.position)))
+                                best = int(p);
+                        if (best < 0) continue;
+                        used[size_t(best)] = 1;
+                        worstPos = std::max(worstPos, std::fabs(s.peaks[size_t(best)].ratio[2] / tr.position - 1));
+                        worstInt = std::max(worstInt, std::fabs(s.peaks[size_t(best)].m[1] - tr.intensity));
+                    }
+                    double spur = 0;
                     for (size_t p = 0; p < s.peaks.size(); ++p)
-                        if (best < 0 || std::fabs(std::log(s.peaks[p].ratio[2] / tr.position)) <
-                                            std::fabs(std::log(s.peaks[size_t(best)].ratio[2] / tr.position)))
-                            best = int(p);
-                    if (best < 0) continue;
-                    used[size_t(best)] = 1;
-                    worstPos = std::max(worstPos, std::fabs(s.peaks[size_t(best)].ratio[2] / tr.position - 1));
-                    worstInt = std::max(worstInt, std::fabs(s.peaks[size_t(best)].m[1] - tr.intensity));
+                        if (!used[p]) spur += s.peaks[p].m[1];
+                    worstSpur = std::max(worstSpur, spur);
+                    found += Evaluate(s, c.truth).allFound && spur < 0.05;
                 }
-                double spur = 0;
-                for (size_t p = 0; p < s.peaks.size(); ++p)
-                    if (!used[p]) spur += s.peaks[p].m[1];
-                worstSpur = std::max(worstSpur, spur);
-                found += Evaluate(s, c.truth).allFound && spur < 0.05;
+                std::printf("%-8s %-18s noise %.0e: pass %2d/%d  worst position %5.2f %%  intensity %.3f  spurious %.3f\n",
+                            signal ? "signal" : "classic", c.name, noise, found, seeds, 100 * worstPos, worstInt,
+                            worstSpur);
             }
-            std::printf("%-18s noise %.0e: pass %2d/%d  worst position %.2f %%  intensity %.3f  spurious %.3f\n", c.name,
-                        noise, found, seeds, 100 * worstPos, worstInt, worstSpur);
-        }
-}
-}  // namespace
-
-namespace {
-// The reference listings' chosen solutions, read with the product's parser,
-// against the engine's solution at the same PROB1 TO REJECT: the same main
-// peaks, to within what the baseline's handling and the finite alpha steps
-// allow. This separates what the method gives from what the implementation
-// adds.
-TEST(ContinQuality, AgreesWithTheReferenceListingAtItsChosenProb1) {
-    for (const char* name : {"bimodal", "lognormal"}) {
-        SCOPED_TRACE(name);
-        const std::string deckText = ReadTestFile(std::string(name) + ".contin.in");
-        auto dr = fluvena::contin::ReadDeck(deckText);
-        ASSERT_TRUE(dr.ok) << dr.errorText;
-        const int ny = int(dr.deck.t.size());
-        auto ref = fluvena::ParseContinListing(CrLfText(ReadTestFile(std::string(name) + ".contin.out")), size_t(ny),
-                                               size_t(dr.deck.ng));
-        ASSERT_EQ(ref.status, fluvena::ContinListing::Status::Ok);
-        const fluvena::ContinSolution& want = ref.solutions[ref.chosen];
-
-        auto r = fluvena::contin::Solve(dr.deck, want.prob1ToReject);
-        const Solution& got = r.solutions[size_t(r.chosen)];
-        std::ostringstream os;
-        for (const auto& p : got.peaks) os << " [" << p.ratio[2] << " : " << p.m[1] << "]";
-        os << " reference";
-        for (const auto& w : want.peaks) os << " [" << w.position << " : " << w.intensity << "]";
-        SCOPED_TRACE(os.str());
-        EXPECT_NEAR(got.prob1, want.prob1ToReject, 0.05);
-        for (size_t k = 0; k < want.peaks.size(); ++k) {
-            if (want.peaks[k].intensity < 0.1) continue;
-            bool found = false;
-            for (const auto& p : got.peaks)
-                found = found || (std::fabs(p.ratio[2] / want.peaks[k].position - 1.0) <= 0.01 &&
-                                  std::fabs(p.m[1] - want.peaks[k].intensity) <= 0.005);
-            EXPECT_TRUE(found) << "reference peak " << k;
-        }
-    }
 }
 }  // namespace
