@@ -8,6 +8,7 @@
 #include "io/DataReader.h"
 #include "io/FileIO.h"
 #include "results/Export.h"
+#include "physics/Siegert.h"
 #include "physics/Sizes.h"
 #include "results/ResultsLog.h"
 #include "ui/Charts.h"
@@ -54,7 +55,6 @@
 #include <QTableWidget>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -459,17 +459,26 @@ void TForm1::buildMenu()
     Pomoc1->setShortcut(QKeySequence(Qt::Key_F1));
     rebuildRecentMenu();
 
-    // Several files opened together: a list to step through, shown only then.
-    ToolBarFiles = addToolBar(QString());
-    ToolBarFiles->setObjectName(QStringLiteral("ToolBarFiles"));
-    ToolBarFiles->setMovable(false);
-    ToolBarFiles->addAction(ActionPrevFile);
-    ComboFiles = new QComboBox(ToolBarFiles);
+    // Several files opened together: a list to step through in the menu
+    // bar's corner, shown only then.
+    FileBar = new QWidget(bar);
+    FileBar->setObjectName(QStringLiteral("FileBar"));
+    auto* fileLayout = new QHBoxLayout(FileBar);
+    fileLayout->setContentsMargins(0, 0, 4, 0);
+    fileLayout->setSpacing(2);
+    ComboFiles = new QComboBox(FileBar);
     ComboFiles->setObjectName(QStringLiteral("ComboFiles"));
     ComboFiles->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    ToolBarFiles->addWidget(ComboFiles);
-    ToolBarFiles->addAction(ActionNextFile);
-    ToolBarFiles->setVisible(false);
+    for (auto [action, arrow] : {std::pair{ActionPrevFile, Qt::LeftArrow}, {ActionNextFile, Qt::RightArrow}}) {
+        auto* button = new QToolButton(FileBar);
+        button->setDefaultAction(action);
+        button->setArrowType(arrow);
+        button->setAutoRaise(true);
+        fileLayout->addWidget(button);
+        if (action == ActionPrevFile) fileLayout->addWidget(ComboFiles);
+    }
+    bar->setCornerWidget(FileBar, Qt::TopRightCorner);
+    FileBar->setVisible(false);
 }
 
 void TForm1::buildStatusBar()
@@ -507,7 +516,7 @@ void TForm1::retranslateUi()
     if (m_.OnShow() != Analysis::Contin) Label4->setText(tr("Probe1="));
     Label4->adjustSize();
     for (QPushButton* b : {ButtonZapisz, ButtonZapiszDisc, ButtonZapiszCum}) b->setText(tr("Zapamiętaj"));
-    CheckBoxSignal->setText(tr("Reg. sygnału"));
+    CheckBoxSignal->setText(tr("Reg. sygn."));
     CheckBoxSignal->adjustSize();
     CheckBoxSignal->setToolTip(tr("Regularyzator, który waży drugie różnice sygnałem wnoszonym do danych przez każdy "
                                   "punkt siatki, zamiast klasycznego. Program contin.exe innego pochodzenia odrzuci taką kartę."));
@@ -519,8 +528,7 @@ void TForm1::retranslateUi()
     GroupBoxCum->setTitle(tr("Dane wejściowe"));
     ButtonCum->setText(tr("Kumulanty"));
     cumulantChart_->SetTitle(tr("Dopasowanie kumulantów"));
-    ToolBarFiles->setWindowTitle(tr("Pliki"));
-    ActionPrevFile->setText(tr("Poprzedni plik"));
+        ActionPrevFile->setText(tr("Poprzedni plik"));
     ActionNextFile->setText(tr("Następny plik"));
     for (QPushButton* b : {ButtonRozklad, ButtonZapiszFid}) b->setText(tr("Zapisz"));
     ButtonDefault->setText(tr("Domyślne"));
@@ -714,7 +722,7 @@ void TForm1::ButtonClearClick()
     files_.clear();
     current_ = -1;
     ComboFiles->clear();
-    ToolBarFiles->setVisible(false);
+    FileBar->setVisible(false);
     LabelCum->setText(QStringLiteral(" "));
     showBeta(LabelBeta1, std::nullopt);
     showBeta(LabelBeta2, std::nullopt);
@@ -921,7 +929,7 @@ void TForm1::showMeasurement()
     }
     ComboFiles->setCurrentIndex(current_);
     ComboFiles->blockSignals(false);
-    ToolBarFiles->setVisible(fileCount() > 1);
+    FileBar->setVisible(fileCount() > 1);
     ActionPrevFile->setEnabled(current_ > 0);
     ActionNextFile->setEnabled(current_ + 1 < fileCount());
 
@@ -1139,8 +1147,22 @@ void TForm1::PlotData()
 
 void TForm1::PlotContinSolution(const ContinSolution& solution)
 {
-    dataChart_->ShowFit(solution.fitX, solution.fitY, RangeOf(m_.Y(), m_.Contin()->range));
+    dataChart_->ShowFit(solution.fitX, fitInDataTerms(solution.fitY, m_.Contin()->beta), RangeOf(m_.Y(), m_.Contin()->range));
     drawDistribution();
+}
+
+// The analyses fit g1; over g2 data their curve is drawn (and exported) in
+// the data's own terms through the Siegert relation with the run's beta:
+// y = B + beta g1 |g1|, B the baseline of g2 data and 0 for g2 - 1.
+std::vector<double> TForm1::fitInDataTerms(const std::vector<double>& fit, const std::optional<double>& beta) const
+{
+    if (!beta) return fit;
+    double b = 0.0;
+    if (m_.Sample().dataKind == DataKind::G2)
+        if (const Outcome<double> baseline = physics::BaselineOf(m_.Y(), m_.Sample())) b = *baseline;
+    std::vector<double> out(fit.size());
+    for (std::size_t k = 0; k < fit.size(); ++k) out[k] = b + *beta * fit[k] * std::fabs(fit[k]);
+    return out;
 }
 
 // The CONTIN distribution last shown, on the chosen axis and weighting.
@@ -1201,7 +1223,8 @@ void TForm1::PlotDiscreteSolution(const DiscreteSolution& solution)
     // The curves leave out the last analysed point, as the program always drew them.
     const std::size_t n = solution.fitX.empty() ? 0 : solution.fitX.size() - 1;
     const std::span<const double> x(solution.fitX.data(), n);
-    dataChart_->ShowFit(x, std::span<const double>(solution.fitY.data(), n), RangeOf(m_.Y(), m_.Discrete()->range));
+    const std::vector<double> fit = fitInDataTerms(solution.fitY, m_.Discrete()->beta);
+    dataChart_->ShowFit(x, std::span<const double>(fit.data(), std::min(n, fit.size())), RangeOf(m_.Y(), m_.Discrete()->range));
     residualChart_->Show(x, std::span<const double>(solution.residual.data(), std::min(n, solution.residual.size())));
 }
 
@@ -1509,8 +1532,14 @@ void TForm1::saveMemo1Table()
 void TForm1::ButtonZapiszFidClick()
 {
     std::optional<FitCurve> fit;
-    if (const ContinSolution* s = m_.ContinOnShow()) fit.emplace(FitCurve{s->fitX, s->fitY, true});
-    else if (const DiscreteSolution* d = m_.DiscreteOnShow()) fit.emplace(FitCurve{d->fitX, d->fitY, false});
+    std::vector<double> fitY;
+    if (const ContinSolution* s = m_.ContinOnShow()) {
+        fitY = fitInDataTerms(s->fitY, m_.Contin()->beta);
+        fit.emplace(FitCurve{s->fitX, fitY, true});
+    } else if (const DiscreteSolution* d = m_.DiscreteOnShow()) {
+        fitY = fitInDataTerms(d->fitY, m_.Discrete()->beta);
+        fit.emplace(FitCurve{d->fitX, fitY, false});
+    }
     const PointRange r = m_.Range();
     setMemoLines(Memo1, FitExportTable(RangeOf(m_.X(), r), RangeOf(m_.Y(), r), fit ? &*fit : nullptr,
                                        decimalSeparator()));

@@ -32,7 +32,6 @@ class QScrollBar;
 class QSpinBox;
 class QTabWidget;
 class QTableWidget;
-class QToolBar;
 class QToolButton;
 class QWidget;
 class QCustomPlot;
@@ -202,6 +201,7 @@ private:
     void PlotData();
     void PlotContinSolution(const fluvena::ContinSolution& solution);
     void PlotDiscreteSolution(const fluvena::DiscreteSolution& solution);
+    std::vector<double> fitInDataTerms(const std::vector<double>& fit, const std::optional<double>& beta) const;
 
     // The requests the pages' fields make (conversion failures are thrown).
     fluvena::ContinRequest continRequest() const;
@@ -351,7 +351,7 @@ public:
     QCustomPlot* ChartCountRate = nullptr;
 
     // Several files opened together.
-    QToolBar* ToolBarFiles = nullptr;
+    QWidget* FileBar = nullptr;
     QComboBox* ComboFiles = nullptr;
     QAction* ActionPrevFile = nullptr;
     QAction* ActionNextFile = nullptr;

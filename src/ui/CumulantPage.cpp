@@ -147,7 +147,7 @@ void TForm1::showCumulants()
     using ui::GridNumber;
     using ui::SetCell;
     const char sep = decimalSeparator();
-    const char* const captions[] = {QT_TR_NOOP("Γ̄ [1/s]"), QT_TR_NOOP("PDI"), QT_TR_NOOP("β"),
+    const char* const captions[] = {QT_TR_NOOP("Średnie Γ [1/s]"), QT_TR_NOOP("PDI"), QT_TR_NOOP("β"),
                                     QT_TR_NOOP("Średnica z [nm]"), QT_TR_NOOP("Promień z [nm]"), QT_TR_NOOP("Punkty"),
                                     QT_TR_NOOP("Zakres dopasowania")};
     SetCell(StringGridCum, 1, 0, tr("Wartość"));
@@ -179,7 +179,7 @@ void TForm1::showCumulants()
     SetCell(StringGridCum, 2, 1, GridNumber(f.gammaMeanErr, sep));
     SetCell(StringGridCum, 1, 2, QString::fromStdString(FormatFloat(f.pdi, Pattern::F3, sep)));
     SetCell(StringGridCum, 1, 3, QString::fromStdString(FormatFloat(f.beta, Pattern::F3, sep)));
-    SetCell(StringGridCum, 2, 3, QString::fromStdString(FormatFloat(f.betaErr, Pattern::F3, sep)));
+    SetCell(StringGridCum, 2, 3, GridNumber(f.betaErr, sep));
     QString note = NoteText(f.note);
     const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m_.Sample());
     if (z) {

@@ -154,7 +154,10 @@ void TForm1::buildSamplePage()
 
 void TForm1::retranslateAddedPages()
 {
-    for (const auto& [label, text] : addedLabels_) label->setText(tr(text));
+    for (const auto& [label, text] : addedLabels_) {
+        label->setText(tr(text));
+        label->adjustSize();
+    }
     const char* const solvents[] = {QT_TR_NOOP("woda"), QT_TR_NOOP("toluen"), QT_TR_NOOP("etanol"), QT_TR_NOOP("własny")};
     for (int k = 0; k < 4; ++k) ComboSolvent->setItemText(k, tr(solvents[k]));
     const QString kinds[] = {QStringLiteral("g₁"), QStringLiteral("g₂ − 1"), QStringLiteral("g₂")};

@@ -4,6 +4,7 @@
 #include "ui/Contin.h"
 #include "base/NumberFormat.h"
 #include "core/Distribution.h"
+#include "physics/Siegert.h"
 #include "physics/Sizes.h"
 #include "ui/Help.h"
 #include "ui/Unit2.h"
@@ -42,7 +43,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 
 #include <deque>
@@ -321,8 +321,8 @@ private slots:
 
         open(writeFile("bad.txt", "1\t2\r\n3 4\r\n5\t6\r\n"));
         QCOMPARE(errors_->messages.size(), 1);
-        // The line without a tab between its columns is named.
-        QVERIFY2(errors_->messages[0].contains(QStringLiteral("line 2")), qPrintable(errors_->messages[0]));
+        // The line that cannot be read is named, in the window's language.
+        QVERIFY2(errors_->messages[0].contains(QStringLiteral("wiersz 2")), qPrintable(errors_->messages[0]));
         QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
         QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
 
@@ -1015,6 +1015,12 @@ private slots:
             const std::optional<double> beta = run == form_->ButtonContin ? m.Contin()->beta : m.Discrete()->beta;
             QVERIFY(beta && *beta > 0.5);
             QCOMPARE(label->text(), "β = " + F3(*beta));
+            // The fit is drawn over the data in the data's terms: through the Siegert relation it is the g1 fit.
+            std::vector<double> drawn;
+            for (const auto& point : *form_->SeriesFid->data()) drawn.push_back(point.value);
+            const auto g1 = physics::FieldCorrelation(drawn, DataKind::G2Minus1, *beta);
+            const auto& fitted = run == form_->ButtonContin ? m.ContinOnShow()->fitY : m.DiscreteOnShow()->fitY;
+            for (std::size_t k = 0; k < drawn.size(); k += 9) QVERIFY(std::fabs(g1.value()[k] - fitted[k]) < 1e-12);
         }
     }
 
@@ -1124,7 +1130,7 @@ private slots:
         QCOMPARE(errors_->messages.size(), 1);  // the file that cannot be read is named; the others open
         QVERIFY(errors_->messages[0].contains("bad.asc"));
         QCOMPARE(form_->fileCount(), 3);
-        QVERIFY(form_->ToolBarFiles->isVisibleTo(form_.get()));
+        QVERIFY(form_->FileBar->isVisibleTo(form_.get()));
         QCOMPARE(form_->ComboFiles->count(), 3);
         const auto& m = form_->measurement();
         const io::CountRateTrace& trace = m.File().countRate;
@@ -1158,7 +1164,7 @@ private slots:
         dialogs_->columns.push_back(ui::ColumnChoice{1, 3});
         open(three);
         QCOMPARE(form_->fileCount(), 1);
-        QVERIFY(!form_->ToolBarFiles->isVisibleTo(form_.get()));
+        QVERIFY(!form_->FileBar->isVisibleTo(form_.get()));
         QCOMPARE(m.Y()[0], 0.9);
         QCOMPARE(form_->statusBar()->currentMessage(), QStringLiteral("Pominięto wiersze nagłówka: 1"));
         QVERIFY(form_->countRateChart().channels.empty());
