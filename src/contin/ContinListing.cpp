@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/Text.h"
+#include "common/ListingGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,16 +13,7 @@ namespace fluvena {
 
 namespace {
 
-constexpr std::string_view kRejected = "CHECK USERS GUIDE";
-constexpr std::string_view kFitTable = "ORDINATES LISTED ARE FIT VALUES";
-constexpr std::string_view kProb1 = "PROB1 TO REJECT";
-constexpr std::string_view kMoment = "MOMENT(J)";
-constexpr std::string_view kAlpha = "FOR ALPHA/S(1)";
-constexpr std::string_view kPlot = "0PLOT OF DATA";
-constexpr std::string_view kFinalHeading = "MAR 1984";
-
-// Rows of the listing's tables: 131 characters and CR LF.
-constexpr std::int64_t kRow = 133;
+using namespace listing::contin;
 
 // Raised when a field or a marker that a read depends on lies beyond the
 // listing: the solution being read is incomplete.
@@ -67,22 +59,23 @@ public:
 
     // The number in the field of `width` characters at pos (fewer when the
     // text ends first). A field starting beyond the end cannot be read.
-    double Field(std::int64_t pos, Pos width) const
+    double Field(std::int64_t pos, std::int64_t width) const
     {
         if (pos < 0 || pos > static_cast<std::int64_t>(text_.size())) throw Broken{};
         try {
-            return NumberAt(text_, static_cast<Pos>(pos), width);
+            return NumberAt(text_, static_cast<Pos>(pos), static_cast<Pos>(width));
         } catch (const OutOfRange&) {
             throw Broken{};
         }
     }
 
+    // The field f at the anchor.
+    double Read(std::int64_t anchor, listing::Field f) const { return Field(anchor + f.offset, f.width); }
+
     // A peak's intensity: mantissa and exponent of ten are printed apart.
-    double Intensity(std::int64_t pos) const
+    double Intensity(std::int64_t row) const
     {
-        const double mantissa = Field(pos, 6);
-        const double exponent = Field(pos + 14, 4);
-        return mantissa * std::pow(10.0, exponent);
+        return Read(row, kIntensityMantissa) * std::pow(10.0, Read(row, kIntensityExponent));
     }
 
     std::size_t Size() const { return text_.size(); }
@@ -111,8 +104,8 @@ std::size_t RowsToReserve(std::size_t rows, std::size_t textSize)
 std::int32_t PeakCount(std::int64_t momentAt, std::int64_t alphaAt)
 {
     const std::int64_t d = alphaAt - momentAt;
-    if (d == 679) return 1;
-    const std::int64_t count = (d - 2145) / 732 + 2;  // truncates toward zero
+    if (d == kOnePeak) return 1;
+    const std::int64_t count = (d - kTwoPeaks) / kPerFurtherPeak + 2;  // truncates toward zero
     return count < 0 ? 0 : static_cast<std::int32_t>(count);
 }
 
@@ -133,47 +126,47 @@ ContinSolution ReadSolution(const Listing& in, std::int64_t& c, std::size_t fitR
 {
     ContinSolution s;
     const std::int64_t p = in.Require(kProb1, c);
-    s.prob1ToReject = in.Field(p + 135, 5);
+    s.prob1ToReject = in.Read(p, kProb1Value);
 
-    c = p + 199;
+    c = p + kFirstDistributionRow;
     const std::size_t rows = RowsToReserve(gridRows, in.Size());
     s.distX.reserve(rows);
     s.distY.reserve(rows);
     s.distErr.reserve(rows);
     for (std::size_t j = 0; j < gridRows; ++j) {
-        s.distY.push_back(in.Field(c, 9));
-        s.distErr.push_back(in.Field(c + 11, 7));
-        s.distX.push_back(in.Field(c + 20, 8));
+        s.distY.push_back(in.Read(c, kDistY));
+        s.distErr.push_back(in.Read(c, kDistErr));
+        s.distX.push_back(in.Read(c, kDistX));
         c += kRow;
     }
 
     // A solution that is zero everywhere prints no peak table. When no
     // "MOMENT(J)" follows at all, such a solution has no peaks.
     const std::int64_t momentAt = in.Find(kMoment, c);
-    const std::int32_t peaks = momentAt < 0 ? 0 : PeakCount(momentAt, in.Find(kAlpha, c));
+    const std::int32_t peaks = momentAt < 0 ? 0 : PeakCount(momentAt, in.Find(kPeaksEnd, c));
     for (std::int32_t k = 0; k < peaks; ++k) {
-        c = in.Require(kMoment, c) + 211;
+        c = in.Require(kMoment, c) + kMomentRow;
         ContinPeak peak;
         peak.intensity = in.Intensity(c);
-        peak.intensityErr = in.Field(c + 28, 7);
-        peak.position = in.Field(c + 175, 10);
-        peak.positionErr = in.Field(c + 194, 7);
-        peak.width = in.Field(c + 243, 7);
+        peak.intensityErr = in.Read(c, kIntensityErr);
+        peak.position = in.Read(c, kPosition);
+        peak.positionErr = in.Read(c, kPositionErr);
+        peak.width = in.Read(c, kWidth);
         s.peaks.push_back(peak);
     }
 
     if (fitRows > 0) {
-        c = in.Require(kPlot, c) + 103;
+        c = in.Require(kPlot, c) + kFirstFitRow;
         const std::size_t reserve = RowsToReserve(fitRows, in.Size());
         s.fitX.reserve(reserve);
         s.fitY.reserve(reserve);
         for (std::size_t m = 0; m < fitRows; ++m) {
-            s.fitY.push_back(in.Field(c, 9));
-            s.fitX.push_back(in.Field(c + 11, 8));
+            s.fitY.push_back(in.Read(c, kFitY));
+            s.fitX.push_back(in.Read(c, kFitX));
             c += kRow;
         }
     } else {
-        c = in.Require(kPlot, c) + 103;
+        c = in.Require(kPlot, c) + kFirstFitRow;
     }
     return s;
 }

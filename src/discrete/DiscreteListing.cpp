@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/Text.h"
+#include "common/ListingGeometry.h"
 
 #include <cmath>
 #include <cstddef>
@@ -11,20 +12,7 @@ namespace fluvena {
 
 namespace {
 
-constexpr std::string_view kTableMarker = "ALPHA +- STD ERR";
-constexpr std::string_view kSolutionMarker = "WEIGHTED AVERAGE";
-constexpr std::string_view kStartMarker = "1DISCRETE";
-constexpr std::string_view kUncertainSentence = "PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY";
-constexpr std::string_view kComponentsMarker = "COMPONENTS";
-constexpr std::string_view kPuncMarker = "PUNC";
-constexpr std::string_view kExactMarker = "EXACT";
-constexpr std::string_view kRejected = "ERRONEOUS CARD IMAGE";
-
-// Offsets within the listing's table of one solution.
-constexpr std::int64_t kFirstRowAfterTable = 124;  // from the start of kTableMarker
-constexpr std::int64_t kRowLength = 91;             // a component row with CR LF
-constexpr std::int64_t kExactRowLength = 130;       // a row that carries kExactMarker
-constexpr std::int64_t kPuncValueOffset = 7;
+using namespace listing::discrete;
 
 // Thrown when a marker is missing or a field lies (partly) beyond the text.
 struct ListingEnds {};
@@ -41,8 +29,10 @@ Pos Require(Pos p)
 // before the window, next to the first digit, makes the value negative; a
 // window that carries its own sign is taken as it is. A window that runs past
 // the end of the text means the listing was cut off there.
-double SignedField(std::string_view text, Pos pos, Pos n)
+double SignedField(std::string_view text, Pos anchor, listing::Field field)
 {
+    const Pos pos = Advance(anchor, field.offset);
+    const auto n = static_cast<Pos>(field.width);
     if (pos > text.size() || n > text.size() - pos) throw ListingEnds{};
     const double value = NumberAt(text, pos, n);
     const bool signBefore = pos > 0 && n > 0 && text[pos - 1] == '-' &&
@@ -88,7 +78,7 @@ DiscreteListing Unreadable(DiscreteListing::Status status, std::string reason)
 DiscreteListing ParseDiscreteListing(std::string_view text, std::span<const double> x, std::span<const double> y)
 {
     if (text.size() >= kNotFound) text = text.substr(0, kNotFound - 1);
-    if (FindFrom(kTableMarker, text, 0) == kNotFound) {
+    if (FindFrom(kTable, text, 0) == kNotFound) {
         if (const Pos at = FindFrom(kRejected, text, 0); at != kNotFound)
             return Unreadable(DiscreteListing::Status::Rejected, LinesAround(text, at));
         return Unreadable(DiscreteListing::Status::Incomplete, "the listing holds no component table");
@@ -96,38 +86,38 @@ DiscreteListing ParseDiscreteListing(std::string_view text, std::span<const doub
 
     // Occurrences of the marker at positions 1 and later: one per solution.
     std::size_t solutionCount = 0;
-    for (Pos p = FindFrom(kSolutionMarker, text, 1); p != kNotFound; p = FindFrom(kSolutionMarker, text, Advance(p, 1)))
+    for (Pos p = FindFrom(kSolutionEnd, text, 1); p != kNotFound; p = FindFrom(kSolutionEnd, text, Advance(p, 1)))
         ++solutionCount;
     if (solutionCount == 0) return Unreadable(DiscreteListing::Status::Incomplete, "the listing holds no solution");
 
     DiscreteListing parse;
     // The solutions follow the second title line; the first one stands at 0.
-    Pos pos = FindFrom(kStartMarker, text, 10);
-    parse.uncertain = FindFrom(kUncertainSentence, text, pos) != kNotFound;
+    Pos pos = FindFrom(kTitle, text, 10);
+    parse.uncertain = FindFrom(kUncertain, text, pos) != kNotFound;
 
     const std::size_t n = std::min(x.size(), y.size());
     try {
         for (std::size_t s = 0; s < solutionCount; ++s) {
             DiscreteSolution r;
-            pos = Require(FindFrom(kComponentsMarker, text, pos));
+            pos = Require(FindFrom(kComponents, text, pos));
             // The count is the one character two places before the marker:
             // only its last digit when it has two.
             const double count = std::trunc(NumberAt(text, Advance(pos, -2), 1));
             r.components.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
 
-            pos = Advance(Require(FindFrom(kTableMarker, text, pos)), kFirstRowAfterTable);
+            pos = Advance(Require(FindFrom(kTable, text, pos)), kFirstRow);
             for (Component& c : r.components) {
-                c.amplitude = SignedField(text, pos, 9);
-                c.amplitudeErr = SignedField(text, Advance(pos, 21), 8);
-                c.rate = SignedField(text, Advance(pos, 37), 9);
-                c.rateErr = SignedField(text, Advance(pos, 58), 8);
-                const Pos exact = FindFrom(kExactMarker, text, pos);
+                c.amplitude = SignedField(text, pos, kAmplitude);
+                c.amplitudeErr = SignedField(text, pos, kAmplitudeErr);
+                c.rate = SignedField(text, pos, kRate);
+                c.rateErr = SignedField(text, pos, kRateErr);
+                const Pos exact = FindFrom(kExact, text, pos);
                 const Pos lineEnd = FindFrom("\n", text, pos);
-                pos = Advance(pos, exact != kNotFound && exact < lineEnd ? kExactRowLength : kRowLength);
+                pos = Advance(pos, exact != kNotFound && exact < lineEnd ? kExactRow : kRow);
             }
-            r.baseline = SignedField(text, pos, 9);
-            pos = Require(FindFrom(kPuncMarker, text, pos));
-            r.punc = SignedField(text, Advance(pos, kPuncValueOffset), 5);
+            r.baseline = SignedField(text, pos, kAmplitude);
+            pos = Require(FindFrom(kPunc, text, pos));
+            r.punc = SignedField(text, pos, kPuncValue);
             if (s + 1 == solutionCount && !ClosedAfter(text, pos)) throw ListingEnds{};
 
             r.fitX.resize(n);

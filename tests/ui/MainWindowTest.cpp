@@ -394,10 +394,19 @@ private slots:
         QCOMPARE(errors_->messages.size(), 1);
         QVERIFY2(errors_->messages[0].contains(QStringLiteral("not found")), qPrintable(errors_->messages[0]));
 
-        form_->Edit3->setText(QStringLiteral("100.5"));
-        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
-        QCOMPARE(errors_->messages.last(), QStringLiteral("'100.5' is not a valid integer value"));
-        QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        // The grid fields are read "Do:", then "Siatka Od:", then "NG": the
+        // first bad one in that order is named.
+        struct Fields { const char *from, *to, *points, *message; };
+        for (const Fields& f : {Fields{"x", "y", "z", "'y' is not a valid floating point value"},
+                                Fields{"x", "1000", "z", "'x' is not a valid floating point value"},
+                                Fields{"1", "1000", "100.5", "'100.5' is not a valid integer value"}}) {
+            form_->Edit1->setText(QString::fromLatin1(f.from));
+            form_->Edit2->setText(QString::fromLatin1(f.to));
+            form_->Edit3->setText(QString::fromLatin1(f.points));
+            QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+            QCOMPARE(errors_->messages.last(), QString::fromLatin1(f.message));
+            QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        }
     }
 
     void cancelledRunChangesNothing()
