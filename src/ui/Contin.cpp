@@ -771,7 +771,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 }
 
 // The results memo counts as saved when "Zapisz" wrote exactly its text. The
-// log files tempCont.txt and tempDisc.txt do not count: the next session's
+// log files tempCont.txt, tempDisc.txt and tempCum.txt do not count: the next session's
 // first "Zapamiętaj" overwrites them.
 bool TForm1::resultsUnsaved() const
 {

@@ -602,6 +602,14 @@ private slots:
         form_->Edit8->setText(QStringLiteral("25.5"));
         form_->ButtonZapisz->click();
         QCOMPARE(errors_->messages.value(0), QStringLiteral("'25.5' is not a valid floating point value"));
+        // The sample's fields and the cumulant page show and read the comma too.
+        open(kData + "/alv/LC8.2_0001.ASC");
+        QCOMPARE(form_->EditTemperature->text(), QStringLiteral("297,92675"));
+        SetField(form_->EditTemperature, QStringLiteral("300,5"));
+        QCOMPARE(form_->measurement().Sample().temperatureK, 300.5);
+        QCOMPARE(form_->EditCutoff->text(), QStringLiteral("0,1"));
+        form_->ButtonCum->click();
+        QVERIFY(Cell(form_->StringGridCum, 1, 1).contains(QLatin1Char(',')));
     }
 
     void splashWindow()
