@@ -7,9 +7,9 @@
 #include "io/Cp1250.h"
 #include "io/DataReader.h"
 #include "io/FileIO.h"
-#include "results/Export.h"
 #include "physics/Siegert.h"
 #include "physics/Sizes.h"
+#include "results/Export.h"
 #include "results/ResultsLog.h"
 #include "ui/Charts.h"
 #include "ui/Help.h"
@@ -528,7 +528,7 @@ void TForm1::retranslateUi()
     GroupBoxCum->setTitle(tr("Dane wejściowe"));
     ButtonCum->setText(tr("Kumulanty"));
     cumulantChart_->SetTitle(tr("Dopasowanie kumulantów"));
-        ActionPrevFile->setText(tr("Poprzedni plik"));
+    ActionPrevFile->setText(tr("Poprzedni plik"));
     ActionNextFile->setText(tr("Następny plik"));
     for (QPushButton* b : {ButtonRozklad, ButtonZapiszFid}) b->setText(tr("Zapisz"));
     ButtonDefault->setText(tr("Domyślne"));

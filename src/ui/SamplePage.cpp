@@ -218,7 +218,13 @@ void TForm1::sampleEdited()
 {
     if (showingSample_) return;
     const SampleParameters before = m_.Sample();
-    const SampleParameters s = sampleFromControls();
+    SampleParameters s;
+    try {
+        s = sampleFromControls();
+    } catch (...) {
+        showSample();  // the fields show the sample again; the message says what was wrong
+        throw;
+    }
     if (SameSample(s, before)) return;
     m_.SetSample(s);
     showSample();
@@ -238,10 +244,16 @@ void TForm1::solventChosen()
 {
     const physics::Solvent solvent = kSolvents[std::clamp(ComboSolvent->currentIndex(), 0, 3)];
     if (solvent != physics::Solvent::Custom) {
-        const double t = StrToFloat(EditTemperature->text().toStdString(), decimalSeparator());
+        double t = 0.0;
+        try {
+            t = StrToFloat(EditTemperature->text().toStdString(), decimalSeparator());
+        } catch (...) {
+            showSample();
+            throw;
+        }
         const Outcome<physics::SolventProperties> p = physics::SolventAt(solvent, t);
         if (!p) {
-            showSample();  // the preset list shows the sample's solvent again
+            showSample();  // the fields and the preset list show the sample again
             throw Error(ui::FailureText(p.failure()).toStdString());
         }
         EditViscosity->setText(FieldNumber(p->viscosityCp, decimalSeparator()));

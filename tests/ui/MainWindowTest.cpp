@@ -954,6 +954,9 @@ private slots:
         QCOMPARE(errors_->messages.size(), 1);
         QCOMPARE(m.Sample().temperatureK, 300.0);
         QCOMPARE(form_->EditTemperature->text(), QStringLiteral("300"));
+        SetField(form_->EditAngle, "abc");  // not a number: said, and the field shows the sample again
+        QCOMPARE(errors_->messages.value(1), QStringLiteral("'abc' is not a valid floating point value"));
+        QCOMPARE(form_->EditAngle->text(), QStringLiteral("90"));
         form_->EditViscosity->setText("0.95");
         emit form_->EditViscosity->textEdited("0.95");
         SetField(form_->EditViscosity, "0.95");
