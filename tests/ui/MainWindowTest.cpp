@@ -1116,6 +1116,16 @@ private slots:
         QVERIFY(log.rfind("Temp\tZ-\x9Crednia\tPDI\tGamma\tBeta\t\r\n25.00\t", 0) == 0);
         QCOMPARE(form_->Memo2->toPlainText().count('\n'), 1);
 
+        // A decay whose log curves down has a negative mu2: PDI 0 and the fit's note say so.
+        QByteArray curved;
+        for (int k = 1; k <= 60; ++k) curved += QByteArray::number(0.05 * k) + '\t' + QByteArray::number(0.4 * std::exp(-2 * 0.05 * k - 0.8 * std::pow(0.05 * k, 2))) + '\n';
+        open(writeFile("curved.txt", curved));
+        Choose(form_->ComboDataKind, 1);
+        form_->ButtonCum->click();
+        QVERIFY(m.Cumulants() && m.Cumulants()->fit.mu2 < 0);
+        QCOMPARE(Cell(form_->StringGridCum, 1, 2), QStringLiteral("0.000"));
+        QVERIFY2(form_->LabelCumNote->text().startsWith(QStringLiteral("μ₂ jest ujemne (")), qPrintable(form_->LabelCumNote->text()));
+
         // No fit: the reason, no figures of an earlier fit, and no log line.
         const struct {
             QString file;
