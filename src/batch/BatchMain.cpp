@@ -12,11 +12,14 @@
 #include "io/Cp1250.h"
 #include "io/DataReader.h"
 #include "io/FileIO.h"
+#include "io/FileLock.h"
 #include "physics/Sizes.h"
+#include "results/LogFile.h"
 #include "results/ResultsLog.h"
 
 #include <algorithm>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,6 +36,24 @@ namespace {
 constexpr const char* kBlad = "B\xC5\x81\xC4\x84" "D";  // "BŁĄD" in UTF-8
 
 enum class Status { Ok, Refused, Rejected, Error };
+
+// The signal (SIGINT, SIGTERM) that asked the batch to stop, 0 while none did.
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+void OnStopSignal(int signal) { g_stopSignal = signal; }
+
+// SIGINT and SIGTERM no longer end the batch on the spot: the run in progress
+// passes the signal on to the engine's process group, the private directory
+// is removed, and the batch exits with 128 + the signal's number.
+void CatchStopSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
 
 const char* StatusName(Status s)
 {
@@ -255,23 +276,33 @@ InputResult ParseOnly(const Options& o)
     return r;
 }
 
-// The results log of the series: the memo's lines, as read from the file and
-// appended by the clicks, written back whole after every click.
+// The results log of the series. Every click re-reads the file under the lock
+// of its directory and appends to it, so runs sharing a log keep each other's
+// lines; the header goes first only into an absent or empty file.
 struct SeriesLog {
     fs::path path;
-    std::vector<std::string> lines;
-    bool unsaved = false;
+    std::vector<std::string> pending;  // lines a failed write could not put out yet
 
-    void Save()
+    // Under the lock: `click` gets whether the file holds no lines and gives
+    // the lines to append (the pending ones go first).
+    template <typename Click>
+    void Append(const RunControl& control, Click click)
     {
-        WriteFileAtomic(path, FileText(lines));
-        unsaved = false;
+        FileLock lock(LogLockFile(path));
+        TakeLock(lock, control);
+        const std::string old = ReadLog(path);
+        const std::vector<std::string> lines = click(pending.empty() && SplitLines(old).empty());
+        pending.insert(pending.end(), lines.begin(), lines.end());
+        if (pending.empty()) return;
+        AppendToLog(path, old, pending);
+        pending.clear();
     }
 };
 
 // The "Zapamiętaj" click for the solution asked for. A click that adds no
 // line makes the input fail: the series would miss that measurement.
-void LogResult(InputResult& r, const Options& o, SeriesLog& log, const std::string& value, char sep)
+void LogResult(InputResult& r, const Options& o, SeriesLog& log, const RunControl& control, const std::string& value,
+               char sep)
 {
     const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
     const bool cumulants = o.command == Command::Cumulants;
@@ -287,33 +318,26 @@ void LogResult(InputResult& r, const Options& o, SeriesLog& log, const std::stri
     in.inverse = o.inverse;
     in.rates = o.rates;
     in.decimalSeparator = sep;
-    LogClick click;
-    if (cumulants) {
-        click = CumulantLogClick(r.m.Cumulants(), r.m.Sample(), log.lines.empty(), in);
-    } else if (contin) {
-        click = ContinLogClick(exists ? r.m.ShowContin(wanted) : nullptr, log.lines.empty(), in);
-    } else {
-        const auto groups = static_cast<std::size_t>(std::max(o.maxComponents, 0));
-        click = DiscreteLogClick(exists ? r.m.ShowDiscrete(wanted) : nullptr, groups, log.lines.empty(), in);
-    }
-    if (click.header) {
-        log.lines.push_back(*click.header);
-        log.unsaved = true;
-    }
-    if (click.error) {
-        r.Fail(Status::Error, "no log line: " + *click.error);
-        return;
-    }
-    if (click.line) {
-        log.lines.push_back(*click.line);
-        log.unsaved = true;
-    } else if (cumulants) {
-        r.Fail(Status::Error, "no log line: there is no cumulant fit");
-    } else {
-        r.Fail(Status::Error, "no log line: solution " + std::to_string(wanted) + " does not exist");
-    }
     try {
-        log.Save();
+        log.Append(control, [&](bool logEmpty) {
+            LogClick click;
+            if (cumulants) {
+                click = CumulantLogClick(r.m.Cumulants(), r.m.Sample(), logEmpty, in);
+            } else if (contin) {
+                click = ContinLogClick(exists ? r.m.ShowContin(wanted) : nullptr, logEmpty, in);
+            } else {
+                const auto groups = static_cast<std::size_t>(std::max(o.maxComponents, 0));
+                click = DiscreteLogClick(exists ? r.m.ShowDiscrete(wanted) : nullptr, groups, logEmpty, in);
+            }
+            std::vector<std::string> lines;
+            // The header stays even when the click then fails, as in the window.
+            if (click.header) lines.push_back(*click.header);
+            if (click.error) r.Fail(Status::Error, "no log line: " + *click.error);
+            else if (click.line) lines.push_back(*click.line);
+            else if (cumulants) r.Fail(Status::Error, "no log line: there is no cumulant fit");
+            else r.Fail(Status::Error, "no log line: solution " + std::to_string(wanted) + " does not exist");
+            return lines;
+        });
     } catch (const Error& e) {
         r.Fail(Status::Error, std::string("the log cannot be written (") + e.what() + ")");
     }
@@ -601,19 +625,18 @@ int Main(const std::vector<std::string>& args)
     }
     const char sep = o.decimalPoint ? *o.decimalPoint : LocaleDecimalSeparator();
 
+    CatchStopSignals();
+    RunControl control;
+    control.waitForLock = !o.noWait;
+    control.onWait = [](const fs::path& lock) {
+        std::cerr << "fluvena-batch: waiting for another analysis in " << lock.parent_path().string()
+                  << " to finish (" << lock.filename().string() << " is held)...\n";
+    };
+    control.timeoutSeconds = o.timeout;
+    control.stopSignal = [] { return static_cast<int>(g_stopSignal); };
+
     SeriesLog log;
-    if (o.logFile) {
-        log.path = *o.logFile;
-        std::error_code ec;
-        if (fs::exists(log.path, ec)) {
-            try {
-                log.lines = SplitLines(ReadFile(log.path));
-            } catch (const Error& e) {
-                std::cerr << "fluvena-batch: the log cannot be read (" << e.what() << ")\n";
-                return 1;
-            }
-        }
-    }
+    if (o.logFile) log.path = *o.logFile;
 
     const bool analyses = o.command == Command::Contin || o.command == Command::Discrete || o.command == Command::Cumulants;
     std::optional<WorkDir> workDir;
@@ -625,25 +648,26 @@ int Main(const std::vector<std::string>& args)
             std::cerr << "fluvena-batch: " << e.what() << "\n";
             return 1;
         }
-        runner.emplace(workDir->Path(), HelperDir());
+        runner.emplace(workDir->Path(), HelperDir(), control);
     }
 
     const std::size_t total = analyses ? o.inputs.size() : 1;
     bool allOk = true;
     for (std::size_t i = 0; i < total; ++i) {
         InputResult r = analyses ? RunAnalysis(o, o.inputs[i], *runner, workDir->Owned()) : ParseOnly(o);
-        if (o.logFile && r.Ok()) LogResult(r, o, log, o.values[i], sep);
+        if (o.logFile && r.Ok()) LogResult(r, o, log, control, o.values[i], sep);
         allOk = allOk && r.Ok();
         if (o.json || !analyses) std::cout << Json(r, o) << "\n" << std::flush;
         else std::cout << r.file << ": " << Summary(r, o) << "\n" << std::flush;
         if (total > 1 && !o.quiet)
             std::cerr << "[" << i + 1 << "/" << total << "] " << fs::path(r.file).filename().string() << ": "
                       << Summary(r, o) << "\n";
+        if (g_stopSignal) throw Interrupted(g_stopSignal);
     }
-    // Lines kept after a failed write (or a header without a line) go out now.
-    if (o.logFile && log.unsaved) {
+    // Lines a failed write kept back go out now.
+    if (!log.pending.empty()) {
         try {
-            log.Save();
+            log.Append(control, [](bool) { return std::vector<std::string>{}; });
         } catch (const Error& e) {
             std::cerr << "fluvena-batch: the log cannot be written (" << e.what() << ")\n";
             allOk = false;
@@ -660,6 +684,10 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
         return fluvena::batch::Main(args);
+    } catch (const fluvena::Interrupted& e) {
+        // The engine has ended and the private directory is gone: stopped
+        // as by the signal's own default action would say.
+        return 128 + e.Signal();
     } catch (const std::exception& e) {
         std::cerr << "fluvena-batch: " << e.what() << "\n";
         return 1;

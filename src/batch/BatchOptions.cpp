@@ -27,6 +27,7 @@ const char* const kUsage =
     "           --time-unit s|ms|us|ns (the file's: ms for ALV files, us otherwise)  --wavelength NM  --angle DEG\n"
     "           --temperature K  --viscosity CP  --refractive-index N  --solvent water|toluene|ethanol\n"
     "output:    --json  --quiet  --workdir DIR  --help\n"
+    "running:   --no-wait (fail when another analysis holds the directory)  --timeout SECONDS (none)\n"
     "log:       --log FILE  --param NAME (Temp)  --value V (once per input) | --values V1,V2,...\n"
     "           --inverse  --rates  --solution chosen|N  --decimal-point C\n";
 
@@ -73,6 +74,8 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--json", {Arg::Flag, kAll}},
         {"--quiet", {Arg::Flag, kAll}},
         {"--workdir", {Arg::Value, {Command::Contin, Command::Discrete}}},
+        {"--no-wait", {Arg::Flag, kAll}},
+        {"--timeout", {Arg::Value, {Command::Contin, Command::Discrete}}},
         {"--log", {Arg::Value, kAll}},
         {"--param", {Arg::Value, kAll}},
         {"--value", {Arg::Value, kAll}},
@@ -195,6 +198,11 @@ Options ParseOptions(const std::vector<std::string>& args)
         else if (a == "--json") o.json = true;
         else if (a == "--quiet") o.quiet = true;
         else if (a == "--workdir") o.workdir = value;
+        else if (a == "--no-wait") o.noWait = true;
+        else if (a == "--timeout") {
+            o.timeout = Real(a, value);
+            if (!(*o.timeout > 0.0 && *o.timeout < 1e9)) throw UsageError("--timeout needs a number of seconds above 0");
+        }
         else if (a == "--log") o.logFile = value;
         else if (a == "--param") o.param = value;
         else if (a == "--value") o.values.push_back(value);

@@ -46,9 +46,11 @@ struct Options {
     std::optional<std::int32_t> solution;  // none: the chosen one (CONTIN) or 0 (DISCRETE)
     std::optional<char> decimalPoint;
     std::optional<std::string> workdir;
-    io::ReadOptions read;  // --format, --columns
+    bool noWait = false;            // another analysis in the directory: fail at once
+    std::optional<double> timeout;  // seconds an engine may take (none: no limit)
+    io::ReadOptions read;           // --format, --columns
     SampleOptions sample;
-    CumulantRequest cumulants;  // --order, --frisken, --cutoff
+    CumulantRequest cumulants;      // --order, --frisken, --cutoff
 };
 
 class UsageError : public std::runtime_error {

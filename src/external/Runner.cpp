@@ -4,9 +4,11 @@
 #include "base/MemoText.h"
 #include "io/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -28,22 +30,27 @@ std::filesystem::path HelperDirFor(const std::filesystem::path& binDir)
     return (binDir / FLUVENA_HELPER_FROM_BIN).lexically_normal();
 }
 
+std::string SearchPathWith(const char* current, const std::filesystem::path& helperDir)
+{
+    std::string path = current ? current : "/usr/local/bin:/usr/bin:/bin";
+    if (helperDir.empty()) return path;
+    // A relative entry would be looked up from the program's working
+    // directory, which is the analysis directory, not ours.
+    const std::string helper = std::filesystem::absolute(helperDir).lexically_normal().string();
+    // An empty PATH has no entries: the helper directory becomes the only one
+    // (":helper" would add an empty entry, the working directory).
+    return path.empty() ? helper : path + ":" + helper;
+}
+
 ExternalProcess::ExternalProcess(const std::string& command, const std::filesystem::path& workDir,
                                  const std::filesystem::path& helperDir)
 {
     // The environment of the child: ours, with the helper directory at the
     // end of PATH so that a program the user put earlier on PATH wins.
     std::vector<std::string> env;
-    bool hadPath = false;
-    for (char** e = environ; e && *e; ++e) {
-        std::string entry(*e);
-        if (entry.rfind("PATH=", 0) == 0) {
-            hadPath = true;
-            if (!helperDir.empty()) entry += ":" + helperDir.string();
-        }
-        env.push_back(std::move(entry));
-    }
-    if (!hadPath) env.push_back("PATH=/usr/local/bin:/usr/bin:/bin" + (helperDir.empty() ? "" : ":" + helperDir.string()));
+    for (char** e = environ; e && *e; ++e)
+        if (std::strncmp(*e, "PATH=", 5) != 0) env.emplace_back(*e);
+    env.push_back("PATH=" + SearchPathWith(std::getenv("PATH"), helperDir));
     std::vector<char*> envp;
     for (auto& s : env) envp.push_back(s.data());
     envp.push_back(nullptr);
@@ -138,10 +145,28 @@ void ExternalProcess::Wait()
     }
 }
 
-void ExternalProcess::Cancel()
+bool ExternalProcess::WaitFor(std::chrono::milliseconds most)
+{
+    const auto until = std::chrono::steady_clock::now() + most;
+    while (!Finished()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        const auto step = std::min(left, std::chrono::milliseconds(10));
+        if (errFd_ >= 0) {
+            pollfd p{errFd_, POLLIN, 0};
+            // Woken by the interpreter's errors or their end (its exit).
+            if (::poll(&p, 1, static_cast<int>(step.count())) > 0) DrainErrors(false);
+        } else {
+            std::this_thread::sleep_for(step);
+        }
+    }
+    return true;
+}
+
+void ExternalProcess::Cancel(int signal)
 {
     if (status_ >= 0 || pid_ <= 0) return;
-    ::kill(-pid_, SIGTERM);
+    ::kill(-pid_, signal);
     for (int k = 0; k < 40 && !Finished(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(25));
     if (!Finished()) {
         ::kill(-pid_, SIGKILL);
@@ -165,11 +190,42 @@ void PrepareRun(const RunFiles& files, const std::vector<std::string>& deckLines
     if (ec) throw FileError(CannotCreateFile("nazwa.out"));
 }
 
+namespace {
+
+// The interpreter's own word that it found no program of that name: dash
+// says "<name>: not found", bash "<name>: command not found". A program that
+// runs and itself misses a command names that command, not itself.
+bool InterpreterMissed(const std::string& errors, const char* program)
+{
+    for (const char* tail : {": not found", ": command not found"}) {
+        const std::string said = std::string(program) + tail;
+        for (std::size_t at = errors.find(said); at != std::string::npos; at = errors.find(said, at + 1)) {
+            // The name stands alone: at the start of a line or after ": ".
+            if (at == 0 || errors[at - 1] == '\n' || (at >= 2 && errors.compare(at - 2, 2, ": ") == 0)) return true;
+        }
+    }
+    return false;
+}
+
+std::string Trimmed(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+}  // namespace
+
 std::string CollectListing(const RunFiles& files, Engine engine, const ExternalProcess& process)
 {
-    if (process.ExitStatus() == 127)
-        throw Error(std::string("The analysis program ") + EngineProgram(engine) + " was not found" +
-                    (process.ErrorOutput().empty() ? std::string(".") : ":\n" + process.ErrorOutput()));
+    const int status = process.ExitStatus();
+    const char* program = EngineProgram(engine);
+    const std::string said = Trimmed(process.ErrorOutput());
+    if (status == 127 && InterpreterMissed(said, program))
+        throw Error(std::string("The analysis program ") + program + " was not found:\n" + said);
+    // Whatever a failed program left in its listing is not its result.
+    if (status != 0)
+        throw Error(std::string("The analysis program ") + program + " failed with exit status " +
+                    std::to_string(status) + (said.empty() ? std::string(".") : ":\n" + said));
     try {
         return ReadFile(files.listing());
     } catch (const FileError&) {
@@ -177,11 +233,51 @@ std::string CollectListing(const RunFiles& files, Engine engine, const ExternalP
     }
 }
 
+namespace {
+
+int StopSignal(const RunControl& control) { return control.stopSignal ? control.stopSignal() : 0; }
+
+std::string Seconds(double s)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", s);
+    return text;
+}
+
+}  // namespace
+
+void TakeLock(FileLock& lock, const RunControl& control)
+{
+    if (lock.TryLock()) return;
+    const std::string dir = lock.File().parent_path().string();
+    if (!control.waitForLock)
+        throw Busy("another analysis is running in " + dir + " (" + lock.File().filename().string() + " is held)");
+    if (control.onWait) control.onWait(lock.File());
+    while (!lock.TryLock()) {
+        if (const int signal = StopSignal(control)) throw Interrupted(signal);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
 EngineRun BlockingRunner::Run(Engine engine, const std::vector<std::string>& deckLines)
 {
+    FileLock lock(files_.lock());
+    TakeLock(lock, control_);
     PrepareRun(files_, deckLines);
     ExternalProcess process(EngineCommand(engine), files_.workDir, helperDir_);
-    process.Wait();
+    const auto start = std::chrono::steady_clock::now();
+    while (!process.WaitFor(std::chrono::milliseconds(20))) {
+        if (const int signal = StopSignal(control_)) {
+            process.Cancel(signal);
+            throw Interrupted(signal);
+        }
+        if (control_.timeoutSeconds &&
+            std::chrono::steady_clock::now() - start >= std::chrono::duration<double>(*control_.timeoutSeconds)) {
+            process.Cancel();
+            throw Error(std::string("The analysis program ") + EngineProgram(engine) + " did not finish within " +
+                        Seconds(*control_.timeoutSeconds) + " s (the time limit) and was stopped");
+        }
+    }
     return EngineRun{false, CollectListing(files_, engine, process)};
 }
 

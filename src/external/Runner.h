@@ -5,9 +5,16 @@
 // directory appended to the end of PATH, and the listing is read back from
 // "nazwa.out". A stale "nazwa.out" is removed first, so a program that writes
 // nothing cannot pass an old listing off as new.
+#include "base/Errors.h"
 #include "core/EngineRunner.h"
+#include "io/FileLock.h"
 
+#include <chrono>
+#include <csignal>
+#include <exception>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -22,6 +29,12 @@ std::string EngineCommand(Engine engine);
 // The directory of the bundled engines for a program whose executable lies in
 // binDir (the build tree and an install place them alike).
 std::filesystem::path HelperDirFor(const std::filesystem::path& binDir);
+
+// PATH for a program run with the helper directory after the user's own
+// entries; `current` is our PATH (nullptr when unset: the usual default).
+// The helper directory is made absolute; an empty PATH gives the helper
+// directory alone, and an empty entry of the user's own stays as it is.
+std::string SearchPathWith(const char* current, const std::filesystem::path& helperDir);
 
 // One started command. The child runs in a process group of its own so that
 // Cancel ends it together with everything it started.
@@ -39,8 +52,11 @@ public:
     bool Finished();
     // Blocks until the command ends.
     void Wait();
-    // Ends the command and its children (SIGTERM, then SIGKILL) and reaps it.
-    void Cancel();
+    // Waits at most `most` for the command to end; true when it has.
+    bool WaitFor(std::chrono::milliseconds most);
+    // Ends the command and its children (the signal given, then SIGKILL) and
+    // reaps it.
+    void Cancel(int signal = SIGTERM);
     // The interpreter's exit status (127: command not found; 128 + n: killed
     // by signal n); -1 while running.
     int ExitStatus() const { return status_; }
@@ -60,23 +76,65 @@ struct RunFiles {
     std::filesystem::path workDir;
     std::filesystem::path deck() const { return workDir / "nazwa.in"; }
     std::filesystem::path listing() const { return workDir / "nazwa.out"; }
+    std::filesystem::path lock() const { return DirectoryLockFile(workDir); }
 };
+
+// How a run meets another analysis in its directory, how long its program
+// may take, and what ends it early.
+struct RunControl {
+    // false: another analysis holding the directory's lock is an error at once.
+    bool waitForLock = true;
+    // Told once, with the lock file, when the run starts to wait for it.
+    std::function<void(const std::filesystem::path&)> onWait;
+    // The program is stopped after this many seconds (none: no limit).
+    std::optional<double> timeoutSeconds;
+    // A signal to end the run with (passed on to the program), 0 to go on.
+    std::function<int()> stopSignal;
+};
+
+// Another analysis holds the directory's lock, and the run was not to wait.
+class Busy : public Error {
+public:
+    using Error::Error;
+};
+
+// The run was ended by a signal; the program is gone. Not an Error: it ends
+// the whole batch, not one input.
+class Interrupted : public std::exception {
+public:
+    explicit Interrupted(int signal) : signal_(signal) {}
+    int Signal() const { return signal_; }
+    const char* what() const noexcept override { return "interrupted"; }
+
+private:
+    int signal_;
+};
+
+// Takes `lock` as `control` says: at once when it is free; otherwise Busy
+// without waiting, or waits (telling onWait once) until it is free or
+// stopSignal asks to stop (Interrupted).
+void TakeLock(FileLock& lock, const RunControl& control);
 
 // Saves the deck lines (8-bit, CR LF after every line) as nazwa.in
 // (atomically; FileError "Cannot create file nazwa.in") and removes a stale
 // nazwa.out.
 void PrepareRun(const RunFiles& files, const std::vector<std::string>& deckLines);
 
-// After the program ended: the listing's bytes. A program that could not be
-// found (status 127) gives Error naming it; a missing listing gives FileError
+// After the program ended: the listing's bytes. A program that ended with a
+// status other than 0 gives Error naming it and the status (its listing is
+// not read); "was not found" only when the interpreter said it found no
+// program of that name (status 127). A missing listing gives FileError
 // "Cannot open file nazwa.out".
 std::string CollectListing(const RunFiles& files, Engine engine, const ExternalProcess& process);
 
-// Runs the engines in a working directory and waits for them (fluvena-batch).
+// Runs the engines in a working directory and waits for them (fluvena-batch),
+// holding the directory's lock from the deck to the listing. A program that
+// outlives the time limit is stopped (Error naming the limit); a stop signal
+// is passed on to the program's process group (Interrupted).
 class BlockingRunner : public EngineRunner {
 public:
-    BlockingRunner(std::filesystem::path workDir, std::filesystem::path helperDir)
-        : files_{std::move(workDir)}, helperDir_(std::move(helperDir))
+    BlockingRunner(std::filesystem::path workDir, std::filesystem::path helperDir, RunControl control = {})
+        : files_{std::move(workDir)}, helperDir_(std::move(helperDir)), control_(std::move(control))
     {
     }
     EngineRun Run(Engine engine, const std::vector<std::string>& deckLines) override;
@@ -85,6 +143,7 @@ public:
 private:
     RunFiles files_;
     std::filesystem::path helperDir_;
+    RunControl control_;
 };
 
 }  // namespace fluvena

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,10 +36,56 @@ std::string ReadFile(const std::filesystem::path& path)
     return bytes;
 }
 
-void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes)
+std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& path)
+{
+    std::filesystem::path at = path;
+    // The kernel's own limit on links followed in one lookup.
+    for (int hops = 0; hops <= 40; ++hops) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
+        std::string to(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t got = ::readlink(at.c_str(), to.data(), to.size());
+        if (got < 0 || static_cast<std::size_t>(got) >= to.size()) return std::nullopt;
+        to.resize(static_cast<std::size_t>(got));
+        // A relative link is read from the directory that holds it.
+        const std::filesystem::path next(to);
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
+bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes)
 {
     const std::string name = path.string();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw FileError(CannotCreateFile(name));
+    }
+    std::size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        ok = put > 0;
+        if (ok) done += static_cast<std::size_t>(put);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !ok) {
+        ::unlink(path.c_str());
+        throw FileError(kStreamWriteError);
+    }
+    return true;
+}
+
+void WriteFileAtomic(const std::filesystem::path& given, std::string_view bytes)
+{
+    const std::string name = given.string();
     if (name.empty()) throw FileError(CannotCreateFile(name));
+    // Through a symbolic link the link's target is replaced, not the link.
+    const std::optional<std::filesystem::path> target = LinkTarget(given);
+    if (!target) throw FileError(CannotCreateFile(name));
+    const std::filesystem::path& path = *target;
     std::filesystem::path dir = path.parent_path();
     if (dir.empty()) dir = ".";
     // An existing target keeps its permission bits; a directory, or a file we

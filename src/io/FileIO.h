@@ -3,6 +3,7 @@
 // go to a temporary file in the same directory, which is flushed and renamed
 // over the target, so a failure at any point leaves the earlier file intact.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,19 @@ namespace fluvena {
 // The file's bytes; FileError "Cannot open file <name>" when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
 
+// The file a path names after following symbolic links (the path itself when
+// it is no link, also when it does not exist); a link to a file not yet made
+// gives that file's path. nullopt for a loop or an unreadable link.
+std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& path);
+
+// Through a symbolic link, the link's target is written and the link stays.
 // FileError "Cannot create file <name>" when the file cannot be created,
 // "Stream write error" when writing fails part way. <name> is the path as given.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+// Creates the file with these bytes unless a file (or link) of that name
+// exists: then false and nothing changes. FileError "Cannot create file
+// <name>" / "Stream write error" as WriteFileAtomic.
+bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace fluvena

@@ -7,9 +7,11 @@
 #include "io/Cp1250.h"
 #include "io/DataReader.h"
 #include "io/FileIO.h"
+#include "io/FileLock.h"
 #include "physics/Siegert.h"
 #include "physics/Sizes.h"
 #include "results/Export.h"
+#include "results/LogFile.h"
 #include "results/ResultsLog.h"
 #include "ui/Charts.h"
 #include "ui/Help.h"
@@ -60,6 +62,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 using namespace fluvena;
 
@@ -771,8 +774,9 @@ void TForm1::closeEvent(QCloseEvent* event)
 }
 
 // The results memo counts as saved when "Zapisz" wrote exactly its text. The
-// log files tempCont.txt, tempDisc.txt and tempCum.txt do not count: the next session's
-// first "Zapamiętaj" overwrites them.
+// log files tempCont.txt, tempDisc.txt and tempCum.txt do not count: the next
+// session's first "Zapamiętaj" replaces them (keeping the old file under a
+// dated name).
 bool TForm1::resultsUnsaved() const
 {
     const QString text = Memo2->toPlainText();
@@ -1469,9 +1473,13 @@ void TForm1::writeMemo2To(const std::string& fileName) { WriteFileAtomic(fileNam
 
 // The steps of a "Zapamiętaj" click in order: the header stays even when the
 // click then fails; a failure writes no line and no file; without a result
-// the file is still written.
-void TForm1::recordLogClick(const LogClick& click, const char* logFile)
+// the file is still written. All of it under the lock of the log's directory
+// (a wait the user gives up changes nothing); a log holding lines the memo
+// lacks (an earlier start's series) is kept under a dated name first.
+void TForm1::recordLogClick(const LogClick& click, const char* logFile, QLabel* status)
 {
+    FileLock lock(LogLockFile(logFile));
+    if (!ui::WaitForLock(this, lock)) return;
     auto lines = memoLines(Memo2);
     if (click.header) {
         lines.push_back(*click.header);
@@ -1482,8 +1490,10 @@ void TForm1::recordLogClick(const LogClick& click, const char* logFile)
         lines.push_back(*click.line);
         setMemoLines(Memo2, lines);
     }
-    if (click.noResult) Label1->setText(tr("BŁĄD"));
-    writeMemo2To(logFile);
+    if (click.noResult) (status ? status : Label1)->setText(tr("BŁĄD"));
+    if (const auto kept = ReplaceLog(logFile, memoLines(Memo2), std::time(nullptr)))
+        statusBar()->showMessage(tr("Wcześniejszy plik %1 zachowano jako %2")
+                                     .arg(QString::fromLocal8Bit(logFile), QString::fromStdString(kept->filename().string())));
 }
 
 LogInput TForm1::logInput(QLineEdit* name, QLineEdit* value, QCheckBox* inverse) const

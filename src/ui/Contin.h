@@ -216,7 +216,8 @@ private:
     int memoLineCount(QPlainTextEdit* memo) const;
     void setLabelColour(QLabel* label, bool red);
     void writeMemo2To(const std::string& fileName);
-    void recordLogClick(const fluvena::LogClick& click, const char* logFile);
+    // `status` says "BŁĄD" when there is no result to record (Label1 unless given).
+    void recordLogClick(const fluvena::LogClick& click, const char* logFile, QLabel* status = nullptr);
     void saveMemo1Table();
     // Shows why a run gave no result: in full as the label's tool tip and in
     // the status bar (the label keeps its short text).

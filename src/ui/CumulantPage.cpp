@@ -207,11 +207,8 @@ void TForm1::showCumulants()
 void TForm1::ButtonZapiszCumClick()
 {
     sampleEdited();
-    LogClick click = CumulantLogClick(m_.Cumulants(), m_.Sample(), memoLineCount(Memo2) == 0,
-                                      logInput(EditCumParam, EditCumValue, CheckBoxCumInverse));
     // Without a fit the page's own label says so (the log is written all the same).
-    const bool none = click.noResult;
-    click.noResult = false;
-    recordLogClick(click, "tempCum.txt");
-    if (none) LabelCum->setText(tr("BŁĄD"));
+    recordLogClick(CumulantLogClick(m_.Cumulants(), m_.Sample(), memoLineCount(Memo2) == 0,
+                                    logInput(EditCumParam, EditCumValue, CheckBoxCumInverse)),
+                   "tempCum.txt", LabelCum);
 }

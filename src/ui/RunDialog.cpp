@@ -1,6 +1,7 @@
 #include "ui/RunDialog.h"
 
 #include "external/Runner.h"
+#include "io/FileLock.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -9,9 +10,39 @@
 
 namespace fluvena::ui {
 
+bool WaitForLock(QWidget* parent, FileLock& lock)
+{
+    if (lock.TryLock()) return true;
+    QProgressDialog wait(parent);
+    wait.setObjectName(QStringLiteral("LockWait"));
+    wait.setWindowTitle(QStringLiteral("Fluvena"));
+    wait.setLabelText(QCoreApplication::translate("DialogRunner", "Czekam na inną analizę w tym katalogu…"));
+    wait.setCancelButtonText(QCoreApplication::translate("DialogRunner", "Przerwij"));
+    wait.setRange(0, 0);
+    wait.setWindowModality(Qt::ApplicationModal);
+    wait.setMinimumDuration(0);
+    wait.setAutoClose(false);
+    wait.setAutoReset(false);
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (lock.TryLock()) loop.quit();
+    });
+    QObject::connect(&wait, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    wait.show();
+    poll.start();
+    loop.exec();
+    poll.stop();
+    wait.hide();
+    return lock.Held();
+}
+
 EngineRun DialogRunner::Run(Engine engine, const std::vector<std::string>& deckLines)
 {
     const RunFiles files{workDir_};
+    FileLock lock(files.lock());
+    if (!WaitForLock(parent_, lock)) return EngineRun{true, {}};
     PrepareRun(files, deckLines);
     ExternalProcess process(EngineCommand(engine), files.workDir, helperDir_);
 

@@ -8,8 +8,19 @@
 
 class QWidget;
 
+namespace fluvena {
+class FileLock;
+}
+
 namespace fluvena::ui {
 
+// Takes a directory's lock for the window: at once when it is free, otherwise
+// under a progress dialog "Czekam na inną analizę w tym katalogu…" with
+// "Przerwij" until it is. False when the user gave up: nothing may change.
+bool WaitForLock(QWidget* parent, FileLock& lock);
+
+// Runs the program holding the lock of its working directory from the deck
+// to the listing; giving up the wait counts as a cancelled run.
 class DialogRunner : public EngineRunner {
 public:
     DialogRunner(QWidget* parent, std::filesystem::path workDir, std::filesystem::path helperDir)

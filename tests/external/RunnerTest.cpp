@@ -70,8 +70,61 @@ TEST(Runner, AMissingProgramIsReportedAsSuch)
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("contin.exe"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("not found"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("contin.exe was not found"), std::string::npos) << e.what();
     }
+}
+
+// A program that ends with a status other than 0 has failed, whatever it
+// wrote; "not found" is said only when the interpreter could not find it.
+TEST(Runner, ANonZeroExitIsAFailureThatNamesTheStatus)
+{
+    struct Case { const char* name; const char* body; const char* says; };
+    const Case cases[] = {
+        {"a whole listing, then 3", "cat; exit 3\n", "contin.exe failed with exit status 3"},
+        {"its own 127", "cat; exit 127\n", "contin.exe failed with exit status 127"},
+        {"a tool it calls is missing", "cat; no_such_tool_fluvena\n", "contin.exe failed with exit status 127"},
+        {"a tool of a similar name is missing", "cat; my_contin.exe\n", "contin.exe failed with exit status 127"},
+        {"killed", "cat; kill -9 $$\n", "contin.exe failed with exit status 137"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir work, helpers;
+        WriteScript(helpers.path / "contin.exe", c.body);
+        try {
+            RunEngineBlocking(Engine::Contin, {"x"}, RunFiles{work.path}, helpers.path);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()).find("was not found"), std::string::npos) << e.what();
+        }
+    }
+}
+
+// PATH gains the helper directory, absolute, after the user's entries; an
+// empty PATH must not gain an empty entry that runs a program of the
+// working directory, while an empty entry of the user's own stays.
+TEST(Runner, SearchPathGetsTheHelperDirectoryLast)
+{
+    const std::string cwd = fs::current_path().string();
+    struct Case { const char* path; const char* helper; std::string expected; };
+    for (const Case& c : {Case{nullptr, "/h", "/usr/local/bin:/usr/bin:/bin:/h"}, Case{"", "/h", "/h"},
+                          Case{"/a::/b", "/h", "/a::/b:/h"}, Case{"/a:", "/h", "/a::/h"},
+                          Case{"/a", "rel/h", "/a:" + cwd + "/rel/h"}, Case{"/a", "", "/a"}})
+        EXPECT_EQ(SearchPathWith(c.path, c.helper), c.expected) << (c.path ? c.path : "(unset)") << " + " << c.helper;
+
+    TempDir work, helpers;
+    WriteScript(helpers.path / "contin.exe", "echo bundled\n");
+    WriteScript(work.path / "contin.exe", "echo planted\n");
+    const std::string oldPath = std::getenv("PATH");
+    ::setenv("PATH", "", 1);
+    std::string listing;
+    try {
+        listing = RunEngineBlocking(Engine::Contin, {"x"}, RunFiles{work.path}, helpers.path);
+    } catch (const Error& e) {
+        listing = e.what();
+    }
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(listing, "bundled\n");
 }
 
 TEST(Runner, AStaleListingIsNotTakenForANewOne)
@@ -83,18 +136,12 @@ TEST(Runner, AStaleListingIsNotTakenForANewOne)
     EXPECT_EQ(RunEngineBlocking(Engine::Contin, {"x"}, RunFiles{work.path}, helpers.path), "");
 
     // A program that fails before the shell opens the listing leaves none.
-    fs::remove(work.path / "nazwa.out");
     std::ofstream(work.path / "nazwa.out") << "OLD RESULTS";
-    ExternalProcess p("exit 3", work.path, helpers.path);
     PrepareRun(RunFiles{work.path}, {"x"});
+    ExternalProcess p("exit 3", work.path, helpers.path);
     p.Wait();
     EXPECT_EQ(p.ExitStatus(), 3);
-    try {
-        CollectListing(RunFiles{work.path}, Engine::Contin, p);
-        ADD_FAILURE() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_STREQ(e.what(), "Cannot open file nazwa.out");
-    }
+    EXPECT_FALSE(fs::exists(work.path / "nazwa.out"));
 }
 
 TEST(Runner, CancelEndsTheProgramAndItsChildren)

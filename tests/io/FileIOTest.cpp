@@ -9,6 +9,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace fluvena;
 namespace fs = std::filesystem;
@@ -90,4 +91,33 @@ TEST_F(FileIO, FailedWriteKeepsTheOldFile)
 
     EXPECT_EQ(message, "Stream write error");
     ExpectOldFileAlone();
+}
+
+// A file written through a symbolic link updates the link's target; the link
+// stays a link (relative, absolute, chained, or pointing at no file yet).
+TEST_F(FileIO, WritesThroughSymbolicLinks)
+{
+    fs::create_directory(dir / "sub");
+    struct Case { const char* name; std::vector<std::pair<std::string, std::string>> links; fs::path target; };
+    const Case cases[] = {
+        {"relative", {{"log.txt", "tempCont.txt"}}, target},
+        {"absolute", {{"log.txt", target.string()}}, target},
+        {"chained across directories", {{"log.txt", "sub/mid.txt"}, {"sub/mid.txt", "../tempCont.txt"}}, target},
+        {"to a file not made yet", {{"log.txt", "sub/new.txt"}}, dir / "sub" / "new.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& [link, to] : c.links) fs::create_symlink(to, dir / link);
+        WriteFileAtomic(dir / "log.txt", "new\r\n");
+        for (const auto& [link, to] : c.links) EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+        EXPECT_EQ(ReadFile(c.target), "new\r\n");
+        for (const auto& [link, to] : c.links) fs::remove(dir / link);
+        std::ofstream(target, std::ios::binary) << "old\r\n";
+    }
+    fs::remove(dir / "sub" / "new.txt");
+    // A loop of links cannot be written through.
+    fs::create_symlink("b", dir / "a");
+    fs::create_symlink("a", dir / "b");
+    EXPECT_EQ(MessageOf(dir / "a", "x"), "Cannot create file " + (dir / "a").string());
+    EXPECT_TRUE(fs::is_symlink(dir / "a"));
 }

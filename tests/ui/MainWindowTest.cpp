@@ -11,6 +11,7 @@
 #include "base/MemoText.h"
 #include "io/Cp1250.h"
 #include "io/FileIO.h"
+#include "io/FileLock.h"
 #include "ui/Charts.h"
 #include "ui/Language.h"
 
@@ -37,6 +38,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -561,6 +563,69 @@ private slots:
         form_->Edit10->setText(QStringLiteral("30"));
         form_->ButtonZapiszDisc->click();
         QVERIFY(Bytes(work_->filePath("tempDisc.txt")).rfind("Temp\tSk\xB3.  sta\xB3" "a\tIntensywn1\tCzas1\t", 0) == 0);
+    }
+
+    // Another analysis holds the directory: a run or a "Zapamiętaj" waits
+    // under a dialog; "Przerwij" leaves everything as it was, and the run
+    // goes on once the lock is free.
+    void anotherAnalysisInTheDirectory()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        open(kData + "/bimodal.txt");
+        FileLock held(work_->filePath("nazwa.lock").toStdString());
+        struct Case { const char* name; QPushButton* button; bool cancel; const char* written; };
+        const Case cases[] = {
+            {"cancelled run", form_->ButtonContin, true, "nazwa.in"},
+            {"cancelled log", form_->ButtonZapisz, true, "tempCont.txt"},
+            {"cancelled cumulant log", form_->ButtonZapiszCum, true, "tempCum.txt"},
+            {"run after the wait", form_->ButtonContin, false, "nazwa.in"},
+        };
+        for (const Case& c : cases) {
+            QVERIFY(held.TryLock());
+            bool sawDialog = false;
+            QTimer timer;
+            timer.setSingleShot(true);
+            connect(&timer, &QTimer::timeout, [&] {
+                auto* wait = form_->findChild<QProgressDialog*>(QStringLiteral("LockWait"));
+                sawDialog = wait && wait->isVisible() &&
+                            wait->labelText() == QStringLiteral("Czekam na inną analizę w tym katalogu…");
+                if (!c.cancel) held.Unlock();
+                else if (wait)
+                    for (auto* button : wait->findChildren<QPushButton*>())
+                        if (button->text() == QStringLiteral("Przerwij")) button->click();
+            });
+            timer.start(300);
+            QTest::mouseClick(c.button, Qt::LeftButton);
+            QVERIFY2(sawDialog, c.name);
+            QCOMPARE(QFile::exists(work_->filePath(QString::fromLatin1(c.written))), !c.cancel);
+            QCOMPARE(form_->measurement().OnShow(), c.cancel ? Analysis::None : Analysis::Contin);
+            QVERIFY(form_->Memo2->toPlainText().isEmpty());
+            held.Unlock();
+        }
+        QCOMPARE(form_->LabelCum->text(), QStringLiteral(" "));  // a wait given up says nothing
+        QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
+    }
+
+    // A log of an earlier start is kept before this start's first
+    // "Zapamiętaj" replaces it, and the status bar says so.
+    void earlierLogsAreKept()
+    {
+        struct Case { QPushButton* button; QString log, pattern; };
+        const Case cases[] = {{form_->ButtonZapisz, QStringLiteral("tempCont.txt"), QStringLiteral("tempCont-*.txt")},
+                              {form_->ButtonZapiszDisc, QStringLiteral("tempDisc.txt"), QStringLiteral("tempDisc-*.txt")},
+                              {form_->ButtonZapiszCum, QStringLiteral("tempCum.txt"), QStringLiteral("tempCum-*.txt")}};
+        const QByteArray earlier = "Temp\tearlier\r\n20.00\t1\r\n";
+        for (const Case& c : cases) {
+            writeFile(c.log, earlier);
+            form_->Memo2->clear();
+            c.button->click();
+            c.button->click();
+            const QStringList kept = QDir(work_->path()).entryList({c.pattern});
+            QCOMPARE(kept.size(), 1);
+            QCOMPARE(Bytes(work_->filePath(kept[0])), earlier.toStdString());
+            QCOMPARE(Bytes(work_->filePath(c.log)), Utf8ToCp1250(form_->Memo2->toPlainText().toStdString()) + "\r\n");
+            QVERIFY2(form_->statusBar()->currentMessage().contains(kept[0]), qPrintable(form_->statusBar()->currentMessage()));
+        }
     }
 
     void exportTablesStayInTheMemo()

@@ -245,6 +245,10 @@
         <source>Przerwij</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>Czekam na inną analizę w tym katalogu…</source>
+        <translation>Waiting for another analysis in this directory…</translation>
+    </message>
 </context>
 <context>
     <name>StandardDialogs</name>
@@ -746,6 +750,10 @@
     <message>
         <source>Plik tekstowy: %1 kolumn liczb, %2 punktów</source>
         <translation>Text file: %1 numeric columns, %2 points</translation>
+    </message>
+    <message>
+        <source>Wcześniejszy plik %1 zachowano jako %2</source>
+        <translation>The earlier %1 was kept as %2</translation>
     </message>
 </context>
 <context>

@@ -245,6 +245,10 @@
         <source>Przerwij</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Czekam na inną analizę w tym katalogu…</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>StandardDialogs</name>
@@ -745,6 +749,10 @@
     </message>
     <message>
         <source>Plik tekstowy: %1 kolumn liczb, %2 punktów</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>Wcześniejszy plik %1 zachowano jako %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
