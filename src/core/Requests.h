@@ -11,6 +11,10 @@ struct ContinRequest {
     double gridMin = 0.1;
     double gridMax = 1000.0;
     std::int32_t gridPoints = 100;
+    // The regularizer that weighs the second differences by the signal each
+    // grid point puts into the data, instead of the classic one; the deck
+    // asks for it with a card of its own.
+    bool signalWeighted = false;
 };
 
 // A cumulant analysis (ISO 22412) of the points of the range: the order of

@@ -344,7 +344,7 @@ void DistributionChart::Clear()
     Rescale();
 }
 
-DataChart::DataChart(QWidget* parent) : Chart(parent, "Chart2", true)
+DataChart::DataChart(QWidget* parent, const char* name) : Chart(parent, name, true)
 {
     // Red discs for the data, a dark blue line for the fit: both read on
     // white and stay apart in grey-scale print (mid grey discs, near-black line).
@@ -420,6 +420,28 @@ void ResidualChart::Clear()
 {
     residuals->data()->clear();
     zero->data()->clear();
+    Rescale();
+}
+
+CountRateChart::CountRateChart(QWidget* parent) : Chart(parent, "ChartCountRate", false) {}
+
+void CountRateChart::Show(std::span<const double> t, const std::vector<std::vector<double>>& rates)
+{
+    Clear();
+    // Colours that stay apart on white and in grey-scale print.
+    const QColor colours[] = {Qt::red, QColor(0, 0, 139), QColor(0, 128, 0), Qt::magenta};
+    for (std::size_t c = 0; c < rates.size(); ++c) {
+        QCPGraph* g = AddSeries("SeriesCountRate", colours[c % std::size(colours)], true, 1, 0);
+        Fill(g, t, rates[c]);
+        channels.push_back(g);
+    }
+    Rescale();
+}
+
+void CountRateChart::Clear()
+{
+    for (QCPGraph* g : channels) plot_->removeGraph(g);
+    channels.clear();
     Rescale();
 }
 

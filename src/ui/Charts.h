@@ -109,7 +109,8 @@ public:
 // panel of the fit's residuals (data − fit).
 class DataChart : public Chart {
 public:
-    explicit DataChart(QWidget* parent);
+    // `name`: the plot's object name (the cumulant page has one of its own).
+    explicit DataChart(QWidget* parent, const char* name = "Chart2");
     void ShowData(std::span<const double> x, std::span<const double> y);
     // The fit at the points x; `measured` holds the data at the same points
     // (the residual panel shows measured − fit).
@@ -133,6 +134,17 @@ public:
     void Clear();
     QCPGraph* residuals;
     QCPGraph* zero;
+};
+
+// "Szybkość zliczeń": the count rate of each channel over the measurement,
+// on a linear time axis, so that dust spikes are seen before a fit is trusted.
+class CountRateChart : public Chart {
+public:
+    explicit CountRateChart(QWidget* parent);
+    // One series per channel: rates[c][k] at time t[k].
+    void Show(std::span<const double> t, const std::vector<std::vector<double>>& rates);
+    void Clear();
+    std::vector<QCPGraph*> channels;
 };
 
 }  // namespace fluvena::ui

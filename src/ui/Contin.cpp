@@ -8,6 +8,8 @@
 #include "io/DataReader.h"
 #include "io/FileIO.h"
 #include "io/FileLock.h"
+#include "physics/Siegert.h"
+#include "physics/Sizes.h"
 #include "results/Export.h"
 #include "results/LogFile.h"
 #include "results/ResultsLog.h"
@@ -16,6 +18,7 @@
 #include "ui/Language.h"
 #include "ui/RunDialog.h"
 #include "ui/Tables.h"
+#include "ui/Widgets.h"
 
 #include <qcustomplot.h>
 
@@ -31,7 +34,11 @@
 #include <QUrl>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -66,9 +73,36 @@ namespace {
 class StandardDialogs : public FileDialogs {
     Q_DECLARE_TR_FUNCTIONS(StandardDialogs)
 public:
-    QString openFileName(QWidget* parent, const QString& directory) override
+    QStringList openFileNames(QWidget* parent, const QString& directory, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(parent, QString(), directory);
+        return QFileDialog::getOpenFileNames(parent, QString(), directory, filter);
+    }
+    std::optional<ColumnChoice> chooseColumns(QWidget* parent, const QString& fileName, int columnCount,
+                                              ColumnChoice suggested) override
+    {
+        QDialog dialog(parent);
+        dialog.setObjectName(QStringLiteral("ColumnDialog"));
+        dialog.setWindowTitle(tr("Kolumny danych"));
+        auto* form = new QFormLayout(&dialog);
+        auto* about = new QLabel(tr("Plik %1 ma %2 kolumn liczb. Które z nich czytać?")
+                                     .arg(QFileInfo(fileName).fileName())
+                                     .arg(columnCount));
+        about->setWordWrap(true);
+        form->addRow(about);
+        QSpinBox* boxes[2];
+        const std::pair<QString, int> rows[] = {{tr("Kolumna czasu"), suggested.x}, {tr("Kolumna korelacji"), suggested.y}};
+        for (int k = 0; k < 2; ++k) {
+            boxes[k] = new QSpinBox(&dialog);
+            boxes[k]->setRange(1, columnCount);
+            boxes[k]->setValue(std::clamp(rows[k].second, 1, columnCount));
+            form->addRow(rows[k].first, boxes[k]);
+        }
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        form->addRow(buttons);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return ColumnChoice{boxes[0]->value(), boxes[1]->value()};
     }
     QString saveFileName(QWidget* parent, const QString& filter) override
     {
@@ -118,86 +152,15 @@ namespace {
 
 const int kRecentFiles = 8;
 
-template <typename W>
-W* Place(QWidget* parent, const char* name, int left, int top, int width = -1, int height = -1)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->move(left, top);
-    if (width > 0 && height > 0) w->resize(width, height);
-    else w->adjustSize();
-    return w;
-}
-
-QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, int left, int top)
-{
-    auto* l = Place<QLabel>(parent, name, left, top);
-    l->setText(text);
-    l->adjustSize();
-    return l;
-}
-
-QLineEdit* PlaceEdit(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
-                     int height)
-{
-    auto* e = Place<QLineEdit>(parent, name, left, top, width, height);
-    e->setText(text);
-    return e;
-}
-
-QCheckBox* PlaceCheck(QWidget* parent, const char* name, const QString& text, bool checked, int left, int top,
-                      int width = -1, int height = -1)
-{
-    auto* c = Place<QCheckBox>(parent, name, left, top, width, height);
-    c->setText(text);
-    c->setChecked(checked);
-    if (width <= 0) c->adjustSize();
-    return c;
-}
-
-QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
-                         int height)
-{
-    auto* b = Place<QPushButton>(parent, name, left, top, width, height);
-    b->setText(text);
-    return b;
-}
-
-QSpinBox* PlaceUpDown(QWidget* parent, const char* name, int left, int top)
-{
-    auto* s = Place<QSpinBox>(parent, name, left, top, 48, 36);
-    s->setRange(0, 0);
-    s->setValue(0);
-    s->setWrapping(false);
-    return s;
-}
-
-QTableWidget* MakeGrid(QWidget* parent, const char* name, int columns, int rows)
-{
-    auto* g = new QTableWidget(rows, columns, parent);
-    g->setObjectName(QString::fromLatin1(name));
-    g->horizontalHeader()->hide();
-    g->verticalHeader()->hide();
-    g->horizontalHeader()->setDefaultSectionSize(62);
-    g->verticalHeader()->setDefaultSectionSize(20);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    return g;
-}
-
-void SetCell(QTableWidget* grid, int column, int row, const QString& text)
-{
-    if (column >= grid->columnCount() || row >= grid->rowCount()) return;
-    auto* item = grid->item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        grid->setItem(row, column, item);
-    }
-    item->setText(text);
-    // Row 0 and column 0 are the grid's fixed headings.
-    if (row == 0 || column == 0) item->setBackground(grid->palette().color(QPalette::Button));
-}
+using ui::GridNumber;
+using ui::MakeGrid;
+using ui::Place;
+using ui::PlaceButton;
+using ui::PlaceCheck;
+using ui::PlaceEdit;
+using ui::PlaceLabel;
+using ui::PlaceUpDown;
+using ui::SetCell;
 
 // Row captions of the CONTIN peak table.
 const char* const kPeakCaptions[] = {
@@ -205,13 +168,6 @@ const char* const kPeakCaptions[] = {
     QT_TRANSLATE_NOOP("TForm1", "Polozenie"),    QT_TRANSLATE_NOOP("TForm1", "Błąd % pol"),
     QT_TRANSLATE_NOOP("TForm1", "Szerokosc"),
 };
-
-// A cell of the component table: empty where the value is not a finite
-// number (a time of a zero rate, a value that overflowed in the listing).
-QString Cell(double value, char separator)
-{
-    return std::isfinite(value) ? QString::fromStdString(FormatFloat(value, Pattern::E4, separator)) : QString();
-}
 
 std::span<const double> RangeOf(const std::vector<double>& v, PointRange r)
 {
@@ -283,6 +239,7 @@ void TForm1::buildControls()
     Label11 = PlaceLabel(GroupBox1, "Label11", QStringLiteral("NG"), 8, 48);
     Edit3 = PlaceEdit(GroupBox1, "Edit3", QStringLiteral("100"), 32, 40, 65, 21);
     LabelPunktow = PlaceLabel(GroupBox1, "LabelPunktow", QString(), 104, 48);
+    CheckBoxSignal = PlaceCheck(GroupBox1, "CheckBoxSignal", QString(), false, 158, 46);
     Label1 = PlaceLabel(GroupBox1, "Label1", QStringLiteral("Label1"), 250, 48);
     Label1->setMinimumWidth(40);
     Edit7 = PlaceEdit(GroupBox1, "Edit7", QStringLiteral("Temp"), 32, 64, 65, 21);
@@ -290,22 +247,38 @@ void TForm1::buildControls()
     CheckBox10 = PlaceCheck(GroupBox1, "CheckBox10", QStringLiteral("1000/T"), false, 160, 64);
     Label4 = PlaceLabel(GroupBox1, "Label4", QString(), 32, 88);
     Label12 = PlaceLabel(GroupBox1, "Label12", QStringLiteral("Label12"), 152, 88);
+    LabelBeta1 = PlaceLabel(GroupBox1, "LabelBeta1", QString(), 200, 88);
     ButtonOKCont = PlaceButton(GroupBox1, "ButtonOKCont", QStringLiteral("OK"), 296, 12, 65, 25);
     ButtonOKCont->setVisible(false);
     ButtonContin = PlaceButton(GroupBox1, "ButtonContin", QStringLiteral("Contin"), 296, 12, 81, 25);
     UpDown1 = PlaceUpDown(GroupBox1, "UpDown1", 329, 38);
     ButtonZapisz = PlaceButton(GroupBox1, "ButtonZapisz", QString(), 296, 76, 81, 25);
-    StringGrid1 = MakeGrid(Panel2, "StringGrid1", 6, 6);
-    StringGrid1->setFixedHeight(152);
+    // The peak table's rows, then those of the sizes each peak stands for.
+    StringGrid1 = MakeGrid(Panel2, "StringGrid1", 6, 10);
+    StringGrid1->setMinimumHeight(152);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     CopyGrid1 = ui::AddCopyAction(StringGrid1);
-    p2->addWidget(StringGrid1);
-    p2->addStretch(1);
+    p2->addWidget(StringGrid1, 1);
     contLayout->addWidget(Panel2);
     distributionChart_ = std::make_unique<ui::DistributionChart>(TabSheetCont);
     Chart1 = distributionChart_->plot();
     SeriesRozklad = distributionChart_->distribution;
     contLayout->addWidget(Chart1, 1);
     ButtonRozklad = PlaceButton(Chart1, "ButtonRozklad", QString(), 0, 0, 75, 25);
+    // The distribution's axis and weighting, in the chart's top right corner.
+    auto* choice = new QWidget(Chart1);
+    choice->setObjectName(QStringLiteral("DistChoice"));
+    auto* choiceLayout = new QHBoxLayout(choice);
+    choiceLayout->setContentsMargins(0, 0, 0, 0);
+    ComboDistAxis = new QComboBox(choice);
+    ComboDistAxis->setObjectName(QStringLiteral("ComboDistAxis"));
+    ComboDistWeight = new QComboBox(choice);
+    ComboDistWeight->setObjectName(QStringLiteral("ComboDistWeight"));
+    for (QComboBox* c : {ComboDistAxis, ComboDistWeight}) {
+        c->addItems({QString(), QString()});
+        choiceLayout->addWidget(c);
+    }
+    ui::KeepAtTopRight(choice);
 
     // Page "Discrete".
     TabSheetDisc = new QWidget;
@@ -337,16 +310,18 @@ void TForm1::buildControls()
     ButtonOKDisc->setVisible(false);
     Label10 = PlaceLabel(GroupBox3, "Label10", QStringLiteral("Label10"), 160, 96);
     Label5 = PlaceLabel(GroupBox3, "Label5", QStringLiteral("PUNC="), 216, 96);
+    LabelBeta2 = PlaceLabel(GroupBox3, "LabelBeta2", QString(), 216, 72);
     Label6 = PlaceLabel(GroupBox3, "Label6", QStringLiteral("Label6"), 264, 52);
     Label6->setMinimumWidth(24);
     ButtonDisc = PlaceButton(GroupBox3, "ButtonDisc", QStringLiteral("Discrete"), 296, 16, 81, 25);
     UpDown2 = PlaceUpDown(GroupBox3, "UpDown2", 329, 42);
     ButtonZapiszDisc = PlaceButton(GroupBox3, "ButtonZapiszDisc", QString(), 296, 80, 81, 25);
-    StringGrid2 = MakeGrid(Panel1, "StringGrid2", 6, 5);
-    StringGrid2->setFixedHeight(128);
+    // The component table's rows, then those of the sizes.
+    StringGrid2 = MakeGrid(Panel1, "StringGrid2", 6, 9);
+    StringGrid2->setMinimumHeight(128);
+    StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     CopyGrid2 = ui::AddCopyAction(StringGrid2);
-    p1->addWidget(StringGrid2);
-    p1->addStretch(1);
+    p1->addWidget(StringGrid2, 1);
     discLayout->addWidget(Panel1);
 
     GroupBox2 = new QGroupBox(TabSheetDisc);
@@ -375,8 +350,12 @@ void TForm1::buildControls()
     SeriesZero = residualChart_->zero;
     discLayout->addWidget(Chart3, 1);
 
+    buildCumulantPage();
+    buildSamplePage();
     PageControl1->addTab(TabSheetCont, QStringLiteral("Contin"));
     PageControl1->addTab(TabSheetDisc, QStringLiteral("Discrete"));
+    PageControl1->addTab(TabSheetCum, QString());
+    PageControl1->addTab(TabSheetSample, QString());
     PageControl1->setCurrentIndex(1);
 
     // Lower half: the memos on the left, the data chart on the right.
@@ -451,6 +430,8 @@ void TForm1::buildMenu()
     Otw1 = action(Plik1, "Otw1", {QKeySequence::Open});
     MenuRecent = Plik1->addMenu(QString());
     MenuRecent->setObjectName(QStringLiteral("MenuRecent"));
+    ActionPrevFile = action(Plik1, "ActionPrevFile", {QKeySequence(Qt::ALT | Qt::Key_Left)});
+    ActionNextFile = action(Plik1, "ActionNextFile", {QKeySequence(Qt::ALT | Qt::Key_Right)});
     Zapisz1 = action(Plik1, "Zapisz1", {QKeySequence::Save});
     Plik1->addSeparator();
     ActionWorkDir = action(Plik1, "ActionWorkDir");
@@ -480,6 +461,27 @@ void TForm1::buildMenu()
     Pomoc1->setObjectName(QStringLiteral("Pomoc1"));
     Pomoc1->setShortcut(QKeySequence(Qt::Key_F1));
     rebuildRecentMenu();
+
+    // Several files opened together: a list to step through in the menu
+    // bar's corner, shown only then.
+    FileBar = new QWidget(bar);
+    FileBar->setObjectName(QStringLiteral("FileBar"));
+    auto* fileLayout = new QHBoxLayout(FileBar);
+    fileLayout->setContentsMargins(0, 0, 4, 0);
+    fileLayout->setSpacing(2);
+    ComboFiles = new QComboBox(FileBar);
+    ComboFiles->setObjectName(QStringLiteral("ComboFiles"));
+    ComboFiles->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (auto [action, arrow] : {std::pair{ActionPrevFile, Qt::LeftArrow}, {ActionNextFile, Qt::RightArrow}}) {
+        auto* button = new QToolButton(FileBar);
+        button->setDefaultAction(action);
+        button->setArrowType(arrow);
+        button->setAutoRaise(true);
+        fileLayout->addWidget(button);
+        if (action == ActionPrevFile) fileLayout->addWidget(ComboFiles);
+    }
+    bar->setCornerWidget(FileBar, Qt::TopRightCorner);
+    FileBar->setVisible(false);
 }
 
 void TForm1::buildStatusBar()
@@ -516,13 +518,28 @@ void TForm1::retranslateUi()
     }
     if (m_.OnShow() != Analysis::Contin) Label4->setText(tr("Probe1="));
     Label4->adjustSize();
-    for (QPushButton* b : {ButtonZapisz, ButtonZapiszDisc}) b->setText(tr("Zapamiętaj"));
+    for (QPushButton* b : {ButtonZapisz, ButtonZapiszDisc, ButtonZapiszCum}) b->setText(tr("Zapamiętaj"));
+    CheckBoxSignal->setText(tr("Reg. sygn."));
+    CheckBoxSignal->adjustSize();
+    CheckBoxSignal->setToolTip(tr("Regularyzator, który waży drugie różnice sygnałem wnoszonym do danych przez każdy "
+                                  "punkt siatki, zamiast klasycznego. Program contin.exe innego pochodzenia odrzuci taką kartę."));
+    ComboDistAxis->setItemText(0, tr("czas zaniku"));
+    ComboDistAxis->setItemText(1, tr("promień R_h"));
+    ComboDistWeight->setItemText(0, tr("jak obliczono"));
+    ComboDistWeight->setItemText(1, tr("na ln τ"));
+    PageControl1->setTabText(PageControl1->indexOf(TabSheetCum), tr("Kumulanty"));
+    GroupBoxCum->setTitle(tr("Dane wejściowe"));
+    ButtonCum->setText(tr("Kumulanty"));
+    cumulantChart_->SetTitle(tr("Dopasowanie kumulantów"));
+    ActionPrevFile->setText(tr("Poprzedni plik"));
+    ActionNextFile->setText(tr("Następny plik"));
     for (QPushButton* b : {ButtonRozklad, ButtonZapiszFid}) b->setText(tr("Zapisz"));
     ButtonDefault->setText(tr("Domyślne"));
     SpeedButton1->setText(tr("Zaawansowane"));
 
     Plik1->setTitle(tr("Plik"));
     Otw1->setText(tr("Otwórz"));
+    Otw1->setToolTip(tr("Otwórz jeden lub kilka plików danych"));
     MenuRecent->setTitle(tr("Ostatnie pliki"));
     Zapisz1->setText(tr("Zapisz"));
     ActionWorkDir->setText(tr("Katalog roboczy…"));
@@ -542,8 +559,11 @@ void TForm1::retranslateUi()
     dataChart_->SetTitle(tr("Rozwiązanie"));
     residualChart_->SetTitle(tr("Odchylenia"));
     dataChart_->SetResidualTitle(tr("dane − fit"));
+    retranslateAddedPages();
     updateAxisTitles();
     showWorkingDirectory();
+    showCountRate();
+    showCumulants();
     // The tables' captions of the solution on show.
     if (m_.OnShow() == Analysis::Contin) UpDown1Click();
     else if (m_.OnShow() == Analysis::Discrete) UpDown2Click();
@@ -552,21 +572,20 @@ void TForm1::retranslateUi()
 
 void TForm1::updateAxisTitles()
 {
-    const char* unit = "";
-    switch (m_.Sample().timeUnit) {
-    case TimeUnit::Seconds: unit = "s"; break;
-    case TimeUnit::Milliseconds: unit = "ms"; break;
-    case TimeUnit::Microseconds: unit = "µs"; break;
-    case TimeUnit::Nanoseconds: unit = "ns"; break;
-    }
-    const QString time = tr("Czas [%1]").arg(QString::fromUtf8(unit));
+    const QString unit = ui::TimeUnitText(m_.Sample().timeUnit);
+    const QString time = tr("Czas [%1]").arg(unit);
     QString correlation;
     switch (m_.Sample().dataKind) {
     case DataKind::G1: correlation = QStringLiteral("g₁(t)"); break;
     case DataKind::G2Minus1: correlation = QStringLiteral("g₂(t) − 1"); break;
     case DataKind::G2: correlation = QStringLiteral("g₂(t)"); break;
     }
-    distributionChart_->SetAxisTitles(tr("Czas zaniku [%1]").arg(QString::fromUtf8(unit)), tr("Intensywność"));
+    const bool radius = ComboDistAxis->currentIndex() == 1;
+    const bool perLn = ComboDistWeight->currentIndex() == 1;
+    distributionChart_->SetAxisTitles(radius ? tr("Promień hydrodynamiczny R_h [nm]") : tr("Czas zaniku [%1]").arg(unit),
+                                      !perLn  ? tr("Intensywność G(τ)")
+                                      : radius ? tr("Intensywność τ·G(τ) (na ln R_h)")
+                                               : tr("Intensywność τ·G(τ) (na ln τ)"));
     dataChart_->SetAxisTitles(time, correlation);
     residualChart_->SetAxisTitles(time, tr("Odchylenie"));
 }
@@ -611,6 +630,19 @@ void TForm1::wireEvents()
     on(ButtonZapiszDisc, &QPushButton::clicked, &TForm1::ButtonZapiszDiscClick);
     on(ButtonRozklad, &QPushButton::clicked, &TForm1::ButtonRozkladClick);
     on(ButtonZapiszFid, &QPushButton::clicked, &TForm1::ButtonZapiszFidClick);
+    on(ButtonCum, &QPushButton::clicked, &TForm1::ButtonCumClick);
+    on(ButtonZapiszCum, &QPushButton::clicked, &TForm1::ButtonZapiszCumClick);
+    on(CheckBoxFrisken, &QCheckBox::clicked, &TForm1::CheckBoxFriskenClick);
+    for (QLineEdit* e : {EditViscosity, EditRefractive, EditWavelength, EditAngle})
+        on(e, &QLineEdit::editingFinished, &TForm1::sampleEdited);
+    // A preset's viscosity follows the temperature.
+    on(EditTemperature, &QLineEdit::editingFinished, &TForm1::solventChosen);
+    on(ComboSolvent, &QComboBox::activated, &TForm1::solventChosen);
+    for (QComboBox* c : {ComboDataKind, ComboBaseline, ComboTimeUnit}) on(c, &QComboBox::activated, &TForm1::dataKindChosen);
+    for (QComboBox* c : {ComboDistAxis, ComboDistWeight}) on(c, &QComboBox::activated, &TForm1::distributionChoiceChanged);
+    connect(ComboFiles, &QComboBox::activated, this, [this](int index) { guarded([this, index] { showFile(index); }); });
+    on(ActionPrevFile, &QAction::triggered, &TForm1::showPreviousFile);
+    on(ActionNextFile, &QAction::triggered, &TForm1::showNextFile);
     on(ActionWorkDir, &QAction::triggered, &TForm1::chooseWorkingDirectory);
     on(ActionRun, &QAction::triggered, &TForm1::runPageAnalysis);
     on(ActionChosen, &QAction::triggered, &TForm1::showChosenSolution);
@@ -690,9 +722,18 @@ void TForm1::ButtonClearClick()
         move(s.width() / 2 - w.width() / 2, s.height() / 2 - w.height() / 2);
     }
     m_.Clear();
+    files_.clear();
+    current_ = -1;
+    ComboFiles->clear();
+    FileBar->setVisible(false);
+    LabelCum->setText(QStringLiteral(" "));
+    showBeta(LabelBeta1, std::nullopt);
+    showBeta(LabelBeta2, std::nullopt);
     dataChart_->ClearFit();
     dataChart_->ShowData({}, {});
     distributionChart_->Clear();
+    showCumulants();
+    showCountRate();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)
@@ -733,8 +774,9 @@ void TForm1::closeEvent(QCloseEvent* event)
 }
 
 // The results memo counts as saved when "Zapisz" wrote exactly its text. The
-// log files tempCont.txt and tempDisc.txt do not count: the next session's
-// first "Zapamiętaj" replaces them (keeping the old file under a dated name).
+// log files tempCont.txt, tempDisc.txt and tempCum.txt do not count: the next
+// session's first "Zapamiętaj" replaces them (keeping the old file under a
+// dated name).
 bool TForm1::resultsUnsaved() const
 {
     const QString text = Memo2->toPlainText();
@@ -752,12 +794,14 @@ void TForm1::changeEvent(QEvent* event)
 void TForm1::Otw1Click()
 {
     ButtonClearClick();
-    const QString name = dialogs_->openFileName(this, QSettings().value(QStringLiteral("files/lastDirectory")).toString());
-    if (name.isEmpty()) {
+    const QString filter = tr("Dane (*.txt *.dat *.csv *.asc)") + QStringLiteral(";;") + tr("Wszystkie (*)");
+    const QStringList names =
+        dialogs_->openFileNames(this, QSettings().value(QStringLiteral("files/lastDirectory")).toString(), filter);
+    if (names.isEmpty()) {
         Memo1->clear();
         return;
     }
-    loadFile(name);
+    loadFiles(names);
 }
 
 void TForm1::openRecentFile(const QString& path)
@@ -776,48 +820,170 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event)
 
 void TForm1::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    if (paths.isEmpty()) return;
     event->acceptProposedAction();
-    const QString path = urls.first().toLocalFile();
-    guarded([this, path] {
+    guarded([this, paths] {
         ButtonClearClick();
-        loadFile(path);
+        loadFiles(paths);
     });
 }
 
-void TForm1::loadFile(const QString& name)
+void TForm1::loadFile(const QString& name) { loadFiles({name}); }
+
+std::optional<Outcome<io::DataFile>> TForm1::readData(const QString& name, std::optional<ui::ColumnChoice>& columns)
 {
     const std::string bytes = ReadFile(name.toStdString());
-    QSettings().setValue(QStringLiteral("files/lastDirectory"), QFileInfo(name).absolutePath());
-    fileName_ = name;
-    setWindowTitle(tr("Fluvena 0.99 alfa") + QStringLiteral(" - ") + name);
-    Memo1->clear();
+    QSettings settings;
+    settings.setValue(QStringLiteral("files/lastDirectory"), QFileInfo(name).absolutePath());
     Outcome<io::DataFile> data = io::ReadDataFile(bytes, io::ReadOptions{});
-    if (!data && data.failure().pattern == io::kNoData) {
-        Label1->setText(tr("BLAD"));
-        Label12->setText(tr("BŁĄD"));
-        Label10->setText(tr("BŁĄD"));
-        return;
+    if (!data || data->format != io::FileFormat::Text || data->columnCount <= 2) return data;
+    // More than two columns: which two, asked once for the files opened
+    // together and offered again for the next such file.
+    if (!columns) {
+        const ui::ColumnChoice last{settings.value(QStringLiteral("files/xColumn"), 1).toInt(),
+                                    settings.value(QStringLiteral("files/yColumn"), 2).toInt()};
+        columns = dialogs_->chooseColumns(this, name, data->columnCount, last);
+        if (!columns) return std::nullopt;
+        settings.setValue(QStringLiteral("files/xColumn"), columns->x);
+        settings.setValue(QStringLiteral("files/yColumn"), columns->y);
     }
-    if (!data) {
-        // Nothing of the file is kept: the measurement stays as the reset left it.
-        throw Error(tr("Nie można odczytać pliku %1: %2").arg(name, ui::FailureText(data.failure())).toStdString());
+    if (columns->x == 1 && columns->y == 2) return data;
+    return io::ReadDataFile(bytes, io::ReadOptions{io::FormatChoice::Text, columns->x, columns->y});
+}
+
+// One file is read as the program always read it: a file without data marks
+// the labels, a file that cannot be read is a message and leaves the reset
+// workspace. Of several files, those that can be read form the list to step
+// through and one message names the others.
+void TForm1::loadFiles(const QStringList& names)
+{
+    const bool single = names.size() == 1;
+    Memo1->clear();
+    std::optional<ui::ColumnChoice> columns;
+    std::vector<OpenFile> opened;
+    QStringList failures;
+    for (const QString& name : names) {
+        std::optional<Outcome<io::DataFile>> data;
+        try {
+            data = readData(name, columns);
+        } catch (const Error& e) {
+            if (single) throw;
+            failures << QString::fromUtf8(e.what());
+            continue;
+        }
+        if (!data) return;  // the column question was cancelled: nothing is opened
+        if (single) {
+            fileName_ = name;
+            setWindowTitle(tr("Fluvena 0.99 alfa") + QStringLiteral(" - ") + name);
+        }
+        if (!*data) {
+            if (single && data->failure().pattern == io::kNoData) {
+                Label1->setText(tr("BLAD"));
+                Label12->setText(tr("BŁĄD"));
+                Label10->setText(tr("BŁĄD"));
+                return;
+            }
+            // Nothing of the file is kept.
+            const QString why = tr("Nie można odczytać pliku %1: %2").arg(name, ui::FailureText(data->failure()));
+            if (single) throw Error(why.toStdString());
+            failures << why;
+            continue;
+        }
+        rememberRecent(QFileInfo(name).absoluteFilePath(), true);
+        opened.push_back(OpenFile{name, Measurement()});
+        opened.back().m.Load(std::move(**data), loadDefaults());
     }
-    const int skipped = data->headerLines;
-    rememberRecent(QFileInfo(name).absoluteFilePath(), true);
-    m_.Load(std::move(data).value());
-    if (skipped > 0) statusBar()->showMessage(tr("Pominięto wiersze nagłówka: %1").arg(skipped));
+    if (!opened.empty()) {
+        files_ = std::move(opened);
+        current_ = 0;
+        m_ = std::move(files_[0].m);
+        showMeasurement();
+    }
+    if (!failures.isEmpty()) throw Error(failures.join(QLatin1Char('\n')).toStdString());
+}
+
+void TForm1::showFile(int index)
+{
+    if (index < 0 || index >= fileCount() || index == current_) return;
+    files_[static_cast<std::size_t>(current_)].m = std::move(m_);
+    m_ = std::move(files_[static_cast<std::size_t>(index)].m);
+    current_ = index;
+    showMeasurement();
+}
+
+void TForm1::showPreviousFile() { showFile(current_ - 1); }
+void TForm1::showNextFile() { showFile(current_ + 1); }
+
+void TForm1::showMeasurement()
+{
+    fileName_ = current_ >= 0 ? files_[static_cast<std::size_t>(current_)].path : QString();
+    setWindowTitle(fileName_.isEmpty() ? tr("Fluvena 0.99 alfa") : tr("Fluvena 0.99 alfa") + QStringLiteral(" - ") + fileName_);
+    ComboFiles->blockSignals(true);
+    ComboFiles->clear();
+    for (const OpenFile& f : files_) {
+        const io::DataFile& file = &f == &files_[static_cast<std::size_t>(current_)] ? m_.File() : f.m.File();
+        QString item = QFileInfo(f.path).fileName();
+        if (file.instrument && file.instrument->angleDeg)
+            item += QStringLiteral(" (%1°)").arg(QString::fromStdString(FormatFloat(*file.instrument->angleDeg, Pattern::F2, decimalSeparator())));
+        ComboFiles->addItem(item, f.path);
+        ComboFiles->setItemData(ComboFiles->count() - 1, f.path, Qt::ToolTipRole);
+    }
+    ComboFiles->setCurrentIndex(current_);
+    ComboFiles->blockSignals(false);
+    FileBar->setVisible(fileCount() > 1);
+    ActionPrevFile->setEnabled(current_ > 0);
+    ActionNextFile->setEnabled(current_ + 1 < fileCount());
+
+    showSample();
+    const io::DataFile& file = m_.File();
+    if (file.format == io::FileFormat::Alv) statusBar()->showMessage(tr("Plik korelatora: odczytano nagłówek (%1 wierszy)").arg(file.headerLines));
+    else if (file.headerLines > 0) statusBar()->showMessage(tr("Pominięto wiersze nagłówka: %1").arg(file.headerLines));
+    else statusBar()->clearMessage();
     PlotData();
-    // Both maxima first, so that no position beyond the new points is used.
+    // Both maxima first, so that no position beyond the points is used.
     const int top = static_cast<int>(m_.PointCount()) - 1;
+    const PointRange range = m_.Range();
     settingUpScrollBars_ = true;
     ScrollBar1->setMaximum(top);
     ScrollBar2->setMaximum(top);
-    ScrollBar1->setValue(0);
-    ScrollBar2->setValue(top);
+    ScrollBar1->setValue(static_cast<int>(range.first));
+    ScrollBar2->setValue(static_cast<int>(range.last));
     settingUpScrollBars_ = false;
     ScrollBar1Change();
+    showCountRate();
+
+    // The results of this measurement on every page, none of another's.
+    for (QLabel* l : {Label1, Label6, Label10, Label12, LabelCum}) {
+        l->setText(QStringLiteral(" "));
+        l->setToolTip(QString());
+        setLabelColour(l, false);
+    }
+    Label4->setText(tr("Probe1="));
+    Label5->setText(QStringLiteral("PUNC="));
+    for (QTableWidget* grid : {StringGrid1, StringGrid2}) grid->setColumnCount(1);
+    showBeta(LabelBeta1, std::nullopt);
+    showBeta(LabelBeta2, std::nullopt);
+    dataChart_->ClearFit();
+    residualChart_->Clear();
+    const struct {
+        QSpinBox* spin;
+        std::size_t count;
+        bool onShow;
+    } spins[] = {{UpDown1, m_.Contin() ? m_.Contin()->solutions.size() : 0, m_.OnShow() == Analysis::Contin},
+                 {UpDown2, m_.Discrete() ? m_.Discrete()->solutions.size() : 0, m_.OnShow() == Analysis::Discrete}};
+    for (const auto& [spin, count, onShow] : spins) {
+        spin->blockSignals(true);
+        spin->setMaximum(std::max(static_cast<int>(count) - 1, 0));
+        spin->setValue(onShow ? static_cast<int>(m_.ShownIndex()) : 0);
+        spin->blockSignals(false);
+    }
+    if (m_.OnShow() == Analysis::Contin) UpDown1Click();
+    else if (m_.OnShow() == Analysis::Discrete) UpDown2Click();
+    drawDistribution();
+    showCumulants();
 }
 
 void TForm1::rememberRecent(const QString& path, bool add)
@@ -872,8 +1038,10 @@ void TForm1::chooseWorkingDirectory()
 
 void TForm1::runPageAnalysis()
 {
-    if (PageControl1->currentWidget() == TabSheetCont) ButtonContin->click();
-    else ButtonDisc->click();
+    QWidget* page = PageControl1->currentWidget();
+    if (page == TabSheetCont) ButtonContin->click();
+    else if (page == TabSheetDisc) ButtonDisc->click();
+    else if (page == TabSheetCum) ButtonCum->click();
 }
 
 // The solution the program chose in the last run: CONTIN's chosen one, or
@@ -904,6 +1072,18 @@ void TForm1::saveSettings() const
     const auto boxes = switchBoxes();
     for (std::size_t k = 0; k < boxes.size(); ++k)
         settings.setValue(QStringLiteral("discrete/switch%1").arg(k + 1), boxes[k]->isChecked());
+    settings.setValue(QStringLiteral("contin/signalWeighted"), CheckBoxSignal->isChecked());
+    settings.setValue(QStringLiteral("charts/distributionAxis"), ComboDistAxis->currentIndex());
+    settings.setValue(QStringLiteral("charts/distributionWeighting"), ComboDistWeight->currentIndex());
+    // The sample on show, and the kind of data last chosen for text files.
+    const SampleParameters& p = m_.Sample();
+    for (const auto& [key, value] : {std::pair{"sample/wavelength", p.wavelengthNm}, {"sample/angle", p.angleDeg},
+                                     {"sample/temperature", p.temperatureK}, {"sample/viscosity", p.viscosityCp},
+                                     {"sample/refractiveIndex", p.refractiveIndex}})
+        settings.setValue(QString::fromLatin1(key), value);
+    settings.setValue(QStringLiteral("sample/textDataKind"), static_cast<int>(textKind_));
+    settings.setValue(QStringLiteral("sample/textBaseline"), static_cast<int>(textBaseline_));
+    settings.setValue(QStringLiteral("sample/textTimeUnit"), static_cast<int>(textUnit_));
 }
 
 void TForm1::restoreSettings()
@@ -920,6 +1100,30 @@ void TForm1::restoreSettings()
         const QString key = QStringLiteral("discrete/switch%1").arg(k + 1);
         if (settings.contains(key)) boxes[k]->setChecked(settings.value(key).toBool());
     }
+    CheckBoxSignal->setChecked(settings.value(QStringLiteral("contin/signalWeighted"), false).toBool());
+    ComboDistAxis->setCurrentIndex(std::clamp(settings.value(QStringLiteral("charts/distributionAxis"), 0).toInt(), 0, 1));
+    ComboDistWeight->setCurrentIndex(std::clamp(settings.value(QStringLiteral("charts/distributionWeighting"), 0).toInt(), 0, 1));
+    SampleParameters p = m_.Sample();
+    for (auto [key, value] : {std::pair{"sample/wavelength", &p.wavelengthNm}, {"sample/angle", &p.angleDeg},
+                              {"sample/temperature", &p.temperatureK}, {"sample/viscosity", &p.viscosityCp},
+                              {"sample/refractiveIndex", &p.refractiveIndex}}) {
+        bool ok = false;
+        const double v = settings.value(QString::fromLatin1(key)).toDouble(&ok);
+        if (ok && std::isfinite(v)) *value = v;
+    }
+    auto choice = [&settings](const char* key, int current, int count) {
+        const int v = settings.value(QString::fromLatin1(key), current).toInt();
+        return v >= 0 && v < count ? v : current;
+    };
+    textKind_ = static_cast<DataKind>(choice("sample/textDataKind", static_cast<int>(textKind_), 3));
+    textBaseline_ = static_cast<BaselineMode>(choice("sample/textBaseline", static_cast<int>(textBaseline_), 2));
+    textUnit_ = static_cast<TimeUnit>(choice("sample/textTimeUnit", static_cast<int>(textUnit_), 4));
+    p.dataKind = textKind_;
+    p.baselineMode = textBaseline_;
+    p.timeUnit = textUnit_;
+    m_.SetSample(p);
+    showSample();
+    updateAxisTitles();
 }
 
 void TForm1::ScrollBar1Change()
@@ -947,8 +1151,75 @@ void TForm1::PlotData()
 
 void TForm1::PlotContinSolution(const ContinSolution& solution)
 {
-    dataChart_->ShowFit(solution.fitX, solution.fitY, RangeOf(m_.Y(), m_.Contin()->range));
-    distributionChart_->Show(solution.distX, solution.distY);
+    dataChart_->ShowFit(solution.fitX, fitInDataTerms(solution.fitY, m_.Contin()->beta), RangeOf(m_.Y(), m_.Contin()->range));
+    drawDistribution();
+}
+
+// The analyses fit g1; over g2 data their curve is drawn (and exported) in
+// the data's own terms through the Siegert relation with the run's beta:
+// y = B + beta g1 |g1|, B the baseline of g2 data and 0 for g2 - 1.
+std::vector<double> TForm1::fitInDataTerms(const std::vector<double>& fit, const std::optional<double>& beta) const
+{
+    if (!beta) return fit;
+    double b = 0.0;
+    if (m_.Sample().dataKind == DataKind::G2)
+        if (const Outcome<double> baseline = physics::BaselineOf(m_.Y(), m_.Sample())) b = *baseline;
+    std::vector<double> out(fit.size());
+    for (std::size_t k = 0; k < fit.size(); ++k) out[k] = b + *beta * fit[k] * std::fabs(fit[k]);
+    return out;
+}
+
+// The CONTIN distribution last shown, on the chosen axis and weighting.
+void TForm1::drawDistribution()
+{
+    updateAxisTitles();
+    const ContinSolution* drawn = m_.ContinDrawn();
+    if (!drawn) {
+        distributionChart_->Clear();
+        return;
+    }
+    const auto axis = ComboDistAxis->currentIndex() == 1 ? DistributionAxis::Radius : DistributionAxis::DecayTime;
+    const auto weighting =
+        ComboDistWeight->currentIndex() == 1 ? DistributionWeighting::PerLnTau : DistributionWeighting::AsComputed;
+    const Outcome<DistributionCurve> curve = Distribution(*drawn, axis, weighting, m_.Sample());
+    if (!curve) {
+        distributionChart_->Clear();
+        statusBar()->showMessage(ui::FailureText(curve.failure()));
+        return;
+    }
+    distributionChart_->Show(curve->x, curve->y);
+}
+
+void TForm1::distributionChoiceChanged() { drawDistribution(); }
+
+// The rows from `firstRow` on: for each decay time (data unit, percent
+// error) the diffusion coefficient and the hydrodynamic radius with their
+// errors; empty cells where the sample parameters give no size.
+void TForm1::showRadii(QTableWidget* grid, int firstRow, const std::vector<std::pair<double, double>>& decayTimes)
+{
+    const char* const captions[] = {QT_TR_NOOP("D [m²/s]"), QT_TR_NOOP("Błąd D [m²/s]"), QT_TR_NOOP("R_h [nm]"),
+                                    QT_TR_NOOP("Błąd R_h [nm]")};
+    for (int r = 0; r < 4; ++r) SetCell(grid, 0, firstRow + r, tr(captions[r]));
+    const char sep = decimalSeparator();
+    QString why;
+    for (std::size_t k = 0; k < decayTimes.size(); ++k) {
+        const Outcome<physics::SizeEstimate> size =
+            physics::SizeFromDecayTime(decayTimes[k].first, decayTimes[k].second, m_.Sample());
+        if (!size) why = ui::FailureText(size.failure());
+        const double values[] = {size ? size->diffusion : NAN, size ? size->diffusionErr : NAN,
+                                 size ? size->radiusNm : NAN, size ? size->radiusErrNm : NAN};
+        for (int r = 0; r < 4; ++r) SetCell(grid, static_cast<int>(k) + 1, firstRow + r, GridNumber(values[r], sep));
+    }
+    // Why a size is missing, on the rows' captions.
+    for (int r = 0; r < 4; ++r)
+        if (auto* item = grid->item(firstRow + r, 0)) item->setToolTip(why);
+}
+
+void TForm1::showBeta(QLabel* label, const std::optional<double>& beta)
+{
+    label->setText(beta ? QStringLiteral("β = ") + QString::fromStdString(FormatFloat(*beta, Pattern::F3, decimalSeparator()))
+                        : QString());
+    label->adjustSize();
 }
 
 void TForm1::PlotDiscreteSolution(const DiscreteSolution& solution)
@@ -956,7 +1227,8 @@ void TForm1::PlotDiscreteSolution(const DiscreteSolution& solution)
     // The curves leave out the last analysed point, as the program always drew them.
     const std::size_t n = solution.fitX.empty() ? 0 : solution.fitX.size() - 1;
     const std::span<const double> x(solution.fitX.data(), n);
-    dataChart_->ShowFit(x, std::span<const double>(solution.fitY.data(), n), RangeOf(m_.Y(), m_.Discrete()->range));
+    const std::vector<double> fit = fitInDataTerms(solution.fitY, m_.Discrete()->beta);
+    dataChart_->ShowFit(x, std::span<const double>(fit.data(), std::min(n, fit.size())), RangeOf(m_.Y(), m_.Discrete()->range));
     residualChart_->Show(x, std::span<const double>(solution.residual.data(), std::min(n, solution.residual.size())));
 }
 
@@ -978,6 +1250,7 @@ ContinRequest TForm1::continRequest() const
     request.gridMax = StrToFloat(Edit2->text().toStdString(), decimalSeparator());
     request.gridMin = StrToFloat(Edit1->text().toStdString(), decimalSeparator());
     request.gridPoints = StrToInt(Edit3->text().toStdString());
+    request.signalWeighted = CheckBoxSignal->isChecked();
     return request;
 }
 
@@ -994,6 +1267,7 @@ void TForm1::ButtonOKContClick()
 
 void TForm1::ButtonContinClick()
 {
+    sampleEdited();
     Memo1->clear();
     if (m_.PointCount() == 0) {
         Label1->setText(tr("BŁĄD"));
@@ -1039,6 +1313,7 @@ void TForm1::UpDown1Click()
     StringGrid1->setColumnCount(static_cast<int>(s->peaks.size()) + 1);
     PlotData();
     PlotContinSolution(*s);
+    showBeta(LabelBeta1, m_.Contin()->beta);
     Label4->setText(tr("Probe1=") + QString::fromStdString(FormatFloat(s->prob1ToReject, Pattern::F3, sep)));
     Label4->adjustSize();
     for (int r = 0; r < 5; ++r) SetCell(StringGrid1, 0, r + 1, tr(kPeakCaptions[r]));
@@ -1050,6 +1325,9 @@ void TForm1::UpDown1Click()
         for (int r = 0; r < 5; ++r)
             SetCell(StringGrid1, c, r + 1, QString::fromStdString(FormatFloat(values[r], Pattern::E4, sep)));
     }
+    std::vector<std::pair<double, double>> times;
+    for (const ContinPeak& p : s->peaks) times.emplace_back(p.position, p.positionErr);
+    showRadii(StringGrid1, 6, times);
     StringGrid1->resizeColumnsToContents();
 }
 
@@ -1100,6 +1378,7 @@ void TForm1::ButtonOKDiscClick()
 
 void TForm1::ButtonDiscClick()
 {
+    sampleEdited();
     ScrollBar1Change();
     if (m_.PointCount() == 0) {
         Label1->setText(tr("BŁĄD"));
@@ -1141,6 +1420,7 @@ void TForm1::UpDown2Click()
             StringGrid2->setColumnCount(1);
             Label5->setText(QStringLiteral("PUNC="));
             Label6->setText(QStringLiteral(" "));
+            showBeta(LabelBeta2, std::nullopt);
             residualChart_->Clear();
         }
         return;
@@ -1161,6 +1441,7 @@ void TForm1::UpDown2Click()
     Label6->setText(QString::number(shown));
     PlotData();
     PlotDiscreteSolution(*s);
+    showBeta(LabelBeta2, m_.Discrete()->beta);
     SetCell(StringGrid2, 0, 1, tr("Intensywnosc"));
     SetCell(StringGrid2, 0, 2, tr("Błąd % int"));
     SetCell(StringGrid2, 0, 3, rates ? tr("1/Czas") : tr("Czas"));
@@ -1169,14 +1450,18 @@ void TForm1::UpDown2Click()
         const Component& c = s->components[j];
         const int col = static_cast<int>(j) + 1;
         SetCell(StringGrid2, col, 0, tr("Składowa %1").arg(col));
-        SetCell(StringGrid2, col, 1, Cell(c.amplitude, sep));
+        SetCell(StringGrid2, col, 1, GridNumber(c.amplitude, sep));
         // The listing's error columns hold percent errors; the percent error
         // of a decay time equals, to first order, that of its rate, so the
         // error row is the same in both views.
-        SetCell(StringGrid2, col, 2, Cell(c.amplitudeErr, sep));
-        SetCell(StringGrid2, col, 3, rates ? Cell(c.rate, sep) : c.rate != 0.0 ? Cell(1.0 / c.rate, sep) : QString());
-        SetCell(StringGrid2, col, 4, Cell(c.rateErr, sep));
+        SetCell(StringGrid2, col, 2, GridNumber(c.amplitudeErr, sep));
+        SetCell(StringGrid2, col, 3, rates ? GridNumber(c.rate, sep) : c.rate != 0.0 ? GridNumber(1.0 / c.rate, sep) : QString());
+        SetCell(StringGrid2, col, 4, GridNumber(c.rateErr, sep));
     }
+    // The decay time 1/rate has, to first order, the rate's percent error.
+    std::vector<std::pair<double, double>> times;
+    for (const Component& c : s->components) times.emplace_back(c.rate != 0.0 ? 1.0 / c.rate : 0.0, c.rateErr);
+    showRadii(StringGrid2, 5, times);
     StringGrid2->resizeColumnsToContents();
 }
 
@@ -1191,7 +1476,7 @@ void TForm1::writeMemo2To(const std::string& fileName) { WriteFileAtomic(fileNam
 // the file is still written. All of it under the lock of the log's directory
 // (a wait the user gives up changes nothing); a log holding lines the memo
 // lacks (an earlier start's series) is kept under a dated name first.
-void TForm1::recordLogClick(const LogClick& click, const char* logFile)
+void TForm1::recordLogClick(const LogClick& click, const char* logFile, QLabel* status)
 {
     FileLock lock(LogLockFile(logFile));
     if (!ui::WaitForLock(this, lock)) return;
@@ -1205,30 +1490,32 @@ void TForm1::recordLogClick(const LogClick& click, const char* logFile)
         lines.push_back(*click.line);
         setMemoLines(Memo2, lines);
     }
-    if (click.noResult) Label1->setText(tr("BŁĄD"));
+    if (click.noResult) (status ? status : Label1)->setText(tr("BŁĄD"));
     if (const auto kept = ReplaceLog(logFile, memoLines(Memo2), std::time(nullptr)))
         statusBar()->showMessage(tr("Wcześniejszy plik %1 zachowano jako %2")
                                      .arg(QString::fromLocal8Bit(logFile), QString::fromStdString(kept->filename().string())));
 }
 
-void TForm1::ButtonZapiszClick()
+LogInput TForm1::logInput(QLineEdit* name, QLineEdit* value, QCheckBox* inverse) const
 {
     LogInput in;
-    in.paramName = toCore(Edit7->text());
-    in.value = Edit8->text().toStdString();
-    in.inverse = CheckBox10->isChecked();
+    in.paramName = toCore(name->text());
+    in.value = value->text().toStdString();
+    in.inverse = inverse->isChecked();
     in.decimalSeparator = decimalSeparator();
+    return in;
+}
+
+void TForm1::ButtonZapiszClick()
+{
+    const LogInput in = logInput(Edit7, Edit8, CheckBox10);
     recordLogClick(ContinLogClick(m_.ContinOnShow(), memoLineCount(Memo2) == 0, in), "tempCont.txt");
 }
 
 void TForm1::ButtonZapiszDiscClick()
 {
-    LogInput in;
-    in.paramName = toCore(Edit9->text());
-    in.value = Edit10->text().toStdString();
-    in.inverse = CheckBox11->isChecked();
+    LogInput in = logInput(Edit9, Edit10, CheckBox11);
     in.rates = CheckBoxDT->isChecked();
-    in.decimalSeparator = decimalSeparator();
     const auto& last = m_.LastDiscreteRequest();
     const std::size_t groups = last ? static_cast<std::size_t>(std::max(last->maxComponents, 0)) : 0;
     recordLogClick(DiscreteLogClick(m_.DiscreteOnShow(), groups, memoLineCount(Memo2) == 0, in), "tempDisc.txt");
@@ -1255,8 +1542,14 @@ void TForm1::saveMemo1Table()
 void TForm1::ButtonZapiszFidClick()
 {
     std::optional<FitCurve> fit;
-    if (const ContinSolution* s = m_.ContinOnShow()) fit.emplace(FitCurve{s->fitX, s->fitY, true});
-    else if (const DiscreteSolution* d = m_.DiscreteOnShow()) fit.emplace(FitCurve{d->fitX, d->fitY, false});
+    std::vector<double> fitY;
+    if (const ContinSolution* s = m_.ContinOnShow()) {
+        fitY = fitInDataTerms(s->fitY, m_.Contin()->beta);
+        fit.emplace(FitCurve{s->fitX, fitY, true});
+    } else if (const DiscreteSolution* d = m_.DiscreteOnShow()) {
+        fitY = fitInDataTerms(d->fitY, m_.Discrete()->beta);
+        fit.emplace(FitCurve{d->fitX, fitY, false});
+    }
     const PointRange r = m_.Range();
     setMemoLines(Memo1, FitExportTable(RangeOf(m_.X(), r), RangeOf(m_.Y(), r), fit ? &*fit : nullptr,
                                        decimalSeparator()));
@@ -1266,10 +1559,26 @@ void TForm1::ButtonZapiszFidClick()
 void TForm1::ButtonRozkladClick()
 {
     const ContinSolution* drawn = m_.ContinDrawn();
-    std::size_t rows = 0;
-    if (drawn) rows = drawn->distX.size();
-    else if (m_.LastContinRequest()) rows = static_cast<std::size_t>(std::max(m_.LastContinRequest()->gridPoints, 0));
-    setMemoLines(Memo1, DistributionExportTable(drawn, rows, decimalSeparator()));
+    const auto axis = ComboDistAxis->currentIndex() == 1 ? DistributionAxis::Radius : DistributionAxis::DecayTime;
+    const auto weighting =
+        ComboDistWeight->currentIndex() == 1 ? DistributionWeighting::PerLnTau : DistributionWeighting::AsComputed;
+    if (axis == DistributionAxis::DecayTime && weighting == DistributionWeighting::AsComputed) {
+        // CONTIN's own table, as the program always wrote it.
+        std::size_t rows = 0;
+        if (drawn) rows = drawn->distX.size();
+        else if (m_.LastContinRequest()) rows = static_cast<std::size_t>(std::max(m_.LastContinRequest()->gridPoints, 0));
+        setMemoLines(Memo1, DistributionExportTable(drawn, rows, decimalSeparator()));
+    } else {
+        // The chosen axis and weighting with the error column; without a
+        // distribution the header alone.
+        DistributionCurve curve;
+        if (drawn) {
+            Outcome<DistributionCurve> c = Distribution(*drawn, axis, weighting, m_.Sample());
+            if (!c) throw Error(ui::FailureText(c.failure()).toStdString());
+            curve = std::move(c).value();
+        }
+        setMemoLines(Memo1, DistributionExportTable(curve, axis, weighting, decimalSeparator()));
+    }
     saveMemo1Table();
 }
 

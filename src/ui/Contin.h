@@ -7,10 +7,12 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -37,6 +40,7 @@ class TForm3;
 
 namespace fluvena::ui {
 
+class CountRateChart;
 class DataChart;
 class DistributionChart;
 class ResidualChart;
@@ -46,12 +50,23 @@ struct Arrow;
 // not saved; closing the question's window is Cancel.
 enum class UnsavedAnswer { Cancel, Save, Discard };
 
+// The two columns of a text file that hold the lag times and the
+// correlation (1-based).
+struct ColumnChoice {
+    int x = 1, y = 2;
+};
+
 // The dialogs the window runs; tests replace them.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    // An empty string when the user cancels.
-    virtual QString openFileName(QWidget* parent, const QString& directory) = 0;
+    // The files chosen (several may be); none when the user cancels.
+    // `filter` as in a file dialog.
+    virtual QStringList openFileNames(QWidget* parent, const QString& directory, const QString& filter) = 0;
+    // The columns of a text file with `columnCount` > 2 columns to read,
+    // `suggested` first; nothing when the user cancels.
+    virtual std::optional<ColumnChoice> chooseColumns(QWidget* parent, const QString& fileName, int columnCount,
+                                                      ColumnChoice suggested) = 0;
     // `filter` as in a file dialog; empty for any file.
     virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
     virtual QString directoryName(QWidget* parent, const QString& current) = 0;
@@ -106,6 +121,22 @@ public:
     void Zamknij1Click();
     void Pomoc1Click();
 
+    // The page "Kumulanty".
+    void ButtonCumClick();
+    void ButtonZapiszCumClick();
+    void CheckBoxFriskenClick();
+    // The page "Próbka": the sample of the measurement on show from its
+    // controls (conversion failures are thrown), a solvent preset applied.
+    void sampleEdited();
+    void solventChosen();
+    void dataKindChosen();
+    // The distribution chart's axis or weighting changed.
+    void distributionChoiceChanged();
+    // Several files opened at once: the one at `index` goes on show.
+    void showFile(int index);
+    void showPreviousFile();
+    void showNextFile();
+
     // Desktop habits beyond the original handlers.
     void openRecentFile(const QString& path);
     void chooseWorkingDirectory();
@@ -133,6 +164,30 @@ private:
     void updateSolutionStatus();
     void showWorkingDirectory();
     void loadFile(const QString& name);
+    void loadFiles(const QStringList& names);
+    // Reads a data file (the column question asked when it has more than two
+    // columns); nothing when the user cancels the question. A file without
+    // data or one that cannot be read is a failure.
+    std::optional<fluvena::Outcome<fluvena::io::DataFile>> readData(const QString& name, std::optional<fluvena::ui::ColumnChoice>& columns);
+    // The sample a newly read file starts from: the controls' values, and for
+    // a text file the data kind, baseline and time unit last chosen for one.
+    fluvena::SampleParameters loadDefaults() const;
+    // Everything of the measurement on show: data, range, sample, count
+    // rate, results of every page.
+    void showMeasurement();
+    void showSample();
+    void showCountRate();
+    void showCumulants();
+    void drawDistribution();
+    void showRadii(QTableWidget* grid, int firstRow, const std::vector<std::pair<double, double>>& decayTimes);
+    void showBeta(QLabel* label, const std::optional<double>& beta);
+    void buildCumulantPage();
+    void buildSamplePage();
+    void buildFileBar();
+    void retranslateAddedPages();
+    fluvena::SampleParameters sampleFromControls() const;
+    fluvena::CumulantRequest cumulantRequest() const;
+    fluvena::LogInput logInput(QLineEdit* name, QLineEdit* value, QCheckBox* inverse) const;
     void rememberRecent(const QString& path, bool add);
     void rebuildRecentMenu();
     bool resultsUnsaved() const;
@@ -146,6 +201,7 @@ private:
     void PlotData();
     void PlotContinSolution(const fluvena::ContinSolution& solution);
     void PlotDiscreteSolution(const fluvena::DiscreteSolution& solution);
+    std::vector<double> fitInDataTerms(const std::vector<double>& fit, const std::optional<double>& beta) const;
 
     // The requests the pages' fields make (conversion failures are thrown).
     fluvena::ContinRequest continRequest() const;
@@ -160,7 +216,8 @@ private:
     int memoLineCount(QPlainTextEdit* memo) const;
     void setLabelColour(QLabel* label, bool red);
     void writeMemo2To(const std::string& fileName);
-    void recordLogClick(const fluvena::LogClick& click, const char* logFile);
+    // `status` says "BŁĄD" when there is no result to record (Label1 unless given).
+    void recordLogClick(const fluvena::LogClick& click, const char* logFile, QLabel* status = nullptr);
     void saveMemo1Table();
     // Shows why a run gave no result: in full as the label's tool tip and in
     // the status bar (the label keeps its short text).
@@ -251,6 +308,55 @@ public:
     QAction* Pomoc1 = nullptr;
 
     // Added to the original window.
+    QCheckBox* CheckBoxSignal = nullptr;  // the signal-weighted regularizer
+    QLabel* LabelBeta1 = nullptr;         // beta of a CONTIN run on g2 data
+    QLabel* LabelBeta2 = nullptr;         // and of a DISCRETE run
+    QComboBox* ComboDistAxis = nullptr;   // the distribution over decay time or R_h
+    QComboBox* ComboDistWeight = nullptr; // as computed or per ln tau
+
+    // Page "Kumulanty".
+    QWidget* TabSheetCum = nullptr;
+    QWidget* PanelCum = nullptr;
+    QGroupBox* GroupBoxCum = nullptr;
+    QLabel* LabelCumOrder = nullptr;
+    QComboBox* ComboCumOrder = nullptr;
+    QCheckBox* CheckBoxFrisken = nullptr;
+    QLabel* LabelCutoff = nullptr;
+    QLineEdit* EditCutoff = nullptr;
+    QLineEdit* EditCumParam = nullptr;
+    QLineEdit* EditCumValue = nullptr;
+    QCheckBox* CheckBoxCumInverse = nullptr;
+    QLabel* LabelCum = nullptr;
+    QPushButton* ButtonCum = nullptr;
+    QPushButton* ButtonZapiszCum = nullptr;
+    QTableWidget* StringGridCum = nullptr;
+    QLabel* LabelCumNote = nullptr;
+    QCustomPlot* ChartCum = nullptr;
+
+    // Page "Próbka".
+    QWidget* TabSheetSample = nullptr;
+    QGroupBox* GroupBoxSample = nullptr;
+    QComboBox* ComboSolvent = nullptr;
+    QLineEdit* EditTemperature = nullptr;
+    QLabel* LabelCelsius = nullptr;
+    QLineEdit* EditViscosity = nullptr;
+    QLineEdit* EditRefractive = nullptr;
+    QLineEdit* EditWavelength = nullptr;
+    QLineEdit* EditAngle = nullptr;
+    QLabel* LabelQ = nullptr;
+    QGroupBox* GroupBoxData = nullptr;
+    QComboBox* ComboDataKind = nullptr;
+    QComboBox* ComboBaseline = nullptr;
+    QComboBox* ComboTimeUnit = nullptr;
+    QLabel* LabelInstrument = nullptr;
+    QCustomPlot* ChartCountRate = nullptr;
+
+    // Several files opened together.
+    QWidget* FileBar = nullptr;
+    QComboBox* ComboFiles = nullptr;
+    QAction* ActionPrevFile = nullptr;
+    QAction* ActionNextFile = nullptr;
+
     QCPGraph* SeriesFitResiduals = nullptr;
     QMenu* MenuRecent = nullptr;
     QAction* ActionWorkDir = nullptr;
@@ -267,6 +373,11 @@ public:
     fluvena::ui::DistributionChart& distributionChart() const { return *distributionChart_; }
     fluvena::ui::DataChart& dataChart() const { return *dataChart_; }
     fluvena::ui::ResidualChart& residualChart() const { return *residualChart_; }
+    fluvena::ui::DataChart& cumulantChart() const { return *cumulantChart_; }
+    fluvena::ui::CountRateChart& countRateChart() const { return *countRateChart_; }
+    // The files opened together (one while a single file is open).
+    int fileCount() const { return static_cast<int>(files_.size()); }
+    int currentFile() const { return current_; }
 
     // The arrows of Series1 that mark the ends of the range.
     const std::vector<fluvena::ui::Arrow>& Series1() const { return arrows_; }
@@ -275,8 +386,18 @@ private:
     std::vector<QCheckBox*> switchBoxes() const;
     std::vector<std::pair<const char*, QLineEdit*>> settingFields() const;
 
+    // The measurement on show. Of several files opened together, each keeps
+    // its own measurement in files_; the one on show lives in m_ meanwhile.
     fluvena::Measurement m_;
+    struct OpenFile {
+        QString path;
+        fluvena::Measurement m;
+    };
+    std::vector<OpenFile> files_;
+    int current_ = -1;
     std::unique_ptr<fluvena::ui::DistributionChart> distributionChart_;
+    std::unique_ptr<fluvena::ui::DataChart> cumulantChart_;
+    std::unique_ptr<fluvena::ui::CountRateChart> countRateChart_;
     std::unique_ptr<fluvena::ui::DataChart> dataChart_;
     std::unique_ptr<fluvena::ui::ResidualChart> residualChart_;
     std::unique_ptr<fluvena::ui::FileDialogs> dialogs_;
@@ -287,4 +408,12 @@ private:
     bool settingUpScrollBars_ = false;
     QString fileName_;    // the data file on show, for the caption
     QString savedMemo2_;  // the results memo as "Zapisz" last wrote it
+    bool cutoffTyped_ = false;  // the user typed the cut-off (Frisken then keeps it)
+    bool showingSample_ = false;  // the sample controls are being filled
+    // The data kind, g2 baseline and time unit last chosen by hand for a
+    // text file (a correlator file states its own).
+    fluvena::DataKind textKind_ = fluvena::DataKind::G1;
+    fluvena::BaselineMode textBaseline_ = fluvena::BaselineMode::Fixed;
+    fluvena::TimeUnit textUnit_ = fluvena::TimeUnit::Microseconds;
+    std::vector<std::pair<QLabel*, const char*>> addedLabels_;  // labels of the added pages and their source texts
 };

@@ -2,6 +2,10 @@
 // and the error display replaced and a test engine that prints a recorded
 // listing.
 #include "ui/Contin.h"
+#include "base/NumberFormat.h"
+#include "core/Distribution.h"
+#include "physics/Siegert.h"
+#include "physics/Sizes.h"
 #include "ui/Help.h"
 #include "ui/Unit2.h"
 #include "base/MemoText.h"
@@ -17,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -55,8 +60,11 @@ namespace {
 const QString kData = QStringLiteral(FLUVENA_TEST_DATA);
 
 struct FakeDialogs : ui::FileDialogs {
-    std::deque<QString> openNames, saveNames;
-    QStringList openDirectories, saveFilters;  // what the dialogs were started with
+    std::deque<QStringList> openNames;
+    std::deque<QString> saveNames;
+    std::deque<std::optional<ui::ColumnChoice>> columns;  // the column question's answers
+    QStringList openDirectories, openFilters, saveFilters;  // what the dialogs were started with
+    QList<std::pair<int, ui::ColumnChoice>> columnQuestions;  // column count and the suggestion
     QString directory;                         // the working directory chosen
     std::deque<ui::UnsavedAnswer> answers;
     int questions = 0;
@@ -68,7 +76,17 @@ struct FakeDialogs : ui::FileDialogs {
         answers.pop_front();
         return a;
     }
-    QString openFileName(QWidget*, const QString& dir) override { openDirectories << dir; return Next(openNames); }
+    QStringList openFileNames(QWidget*, const QString& dir, const QString& filter) override
+    {
+        openDirectories << dir;
+        openFilters << filter;
+        return Next(openNames);
+    }
+    std::optional<ui::ColumnChoice> chooseColumns(QWidget*, const QString&, int count, ui::ColumnChoice suggested) override
+    {
+        columnQuestions.append({count, suggested});
+        return Next(columns);
+    }
     QString saveFileName(QWidget*, const QString& filter) override { saveFilters << filter; return Next(saveNames); }
     QString directoryName(QWidget*, const QString&) override { return directory; }
     ui::UnsavedAnswer unsavedResults(QWidget*) override { ++questions; return Next(answers); }
@@ -80,6 +98,21 @@ struct CollectErrors : ui::ErrorDisplay {
 };
 
 std::string Bytes(const QString& path) { return ReadFile(path.toStdString()); }
+
+QString E4(double v) { return QString::fromStdString(FormatFloat(v, Pattern::E4, '.')); }
+QString F3(double v) { return QString::fromStdString(FormatFloat(v, Pattern::F3, '.')); }
+
+// A value typed into a field and left, a choice made in a list: as the user does them.
+void SetField(QLineEdit* edit, const QString& text)
+{
+    edit->setText(text);
+    emit edit->editingFinished();
+}
+void Choose(QComboBox* combo, int index)
+{
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
 
 bool IsRed(QLabel* label)
 {
@@ -120,9 +153,10 @@ class MainWindowTest : public QObject {
     {
         engine(program, QStringLiteral("cat '%1/%2'").arg(kData, QString::fromLatin1(listing)));
     }
-    void open(const QString& path)
+    void open(const QString& path) { openAll({path}); }
+    void openAll(const QStringList& paths)
     {
-        dialogs_->openNames.push_back(path);
+        dialogs_->openNames.push_back(paths);
         form_->Otw1->trigger();
     }
     QString writeFile(const QString& name, const QByteArray& bytes)
@@ -289,8 +323,8 @@ private slots:
 
         open(writeFile("bad.txt", "1\t2\r\n3 4\r\n5\t6\r\n"));
         QCOMPARE(errors_->messages.size(), 1);
-        // The line without a tab between its columns is named.
-        QVERIFY2(errors_->messages[0].contains(QStringLiteral("line 2")), qPrintable(errors_->messages[0]));
+        // The line that cannot be read is named, in the window's language.
+        QVERIFY2(errors_->messages[0].contains(QStringLiteral("wiersz 2")), qPrintable(errors_->messages[0]));
         QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
         QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
 
@@ -543,6 +577,7 @@ private slots:
         const Case cases[] = {
             {"cancelled run", form_->ButtonContin, true, "nazwa.in"},
             {"cancelled log", form_->ButtonZapisz, true, "tempCont.txt"},
+            {"cancelled cumulant log", form_->ButtonZapiszCum, true, "tempCum.txt"},
             {"run after the wait", form_->ButtonContin, false, "nazwa.in"},
         };
         for (const Case& c : cases) {
@@ -567,6 +602,7 @@ private slots:
             QVERIFY(form_->Memo2->toPlainText().isEmpty());
             held.Unlock();
         }
+        QCOMPARE(form_->LabelCum->text(), QStringLiteral(" "));  // a wait given up says nothing
         QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join("\n")));
     }
 
@@ -576,7 +612,8 @@ private slots:
     {
         struct Case { QPushButton* button; QString log, pattern; };
         const Case cases[] = {{form_->ButtonZapisz, QStringLiteral("tempCont.txt"), QStringLiteral("tempCont-*.txt")},
-                              {form_->ButtonZapiszDisc, QStringLiteral("tempDisc.txt"), QStringLiteral("tempDisc-*.txt")}};
+                              {form_->ButtonZapiszDisc, QStringLiteral("tempDisc.txt"), QStringLiteral("tempDisc-*.txt")},
+                              {form_->ButtonZapiszCum, QStringLiteral("tempCum.txt"), QStringLiteral("tempCum-*.txt")}};
         const QByteArray earlier = "Temp\tearlier\r\n20.00\t1\r\n";
         for (const Case& c : cases) {
             writeFile(c.log, earlier);
@@ -630,6 +667,14 @@ private slots:
         form_->Edit8->setText(QStringLiteral("25.5"));
         form_->ButtonZapisz->click();
         QCOMPARE(errors_->messages.value(0), QStringLiteral("'25.5' is not a valid floating point value"));
+        // The sample's fields and the cumulant page show and read the comma too.
+        open(kData + "/alv/LC8.2_0001.ASC");
+        QCOMPARE(form_->EditTemperature->text(), QStringLiteral("297,92675"));
+        SetField(form_->EditTemperature, QStringLiteral("300,5"));
+        QCOMPARE(form_->measurement().Sample().temperatureK, 300.5);
+        QCOMPARE(form_->EditCutoff->text(), QStringLiteral("0,1"));
+        form_->ButtonCum->click();
+        QVERIFY(Cell(form_->StringGridCum, 1, 1).contains(QLatin1Char(',')));
     }
 
     void splashWindow()
@@ -685,7 +730,7 @@ private slots:
         TForm3 help;
         form_->setHelpWindow(&help);
         writeFile("Pomoc.txt", "pomoc");
-        dialogs_->openNames.push_back(kData + "/bimodal.txt");
+        dialogs_->openNames.emplace_back(kData + "/bimodal.txt");
         dialogs_->saveNames.push_back(work_->filePath("wyniki.txt"));
         const auto& m = form_->measurement();
         const struct {
@@ -945,6 +990,285 @@ private slots:
             QCOMPARE(form_->residualChart().LogX(), log);
         }
         QCOMPARE(form_->Chart3->xAxis->range(), QCPRange(0.1, 1000));  // empty: the default grid's range
+    }
+
+    // ------------------------------------------------------------ sample, sizes, cumulants, instrument files
+
+    void samplePresetsFollowTheTemperatureAndLiveBetweenStarts()
+    {
+        const auto& m = form_->measurement();
+        using physics::Solvent;
+        const struct {
+            int item;
+            QString temperature;
+            Solvent solvent;
+        } cases[] = {{0, "298.15", Solvent::Water}, {1, "298.15", Solvent::Toluene}, {2, "310", Solvent::Ethanol}, {0, "320", Solvent::Water}};
+        for (const auto& c : cases) {
+            SetField(form_->EditTemperature, c.temperature);
+            Choose(form_->ComboSolvent, c.item);
+            const auto p = physics::SolventAt(c.solvent, c.temperature.toDouble());
+            QVERIFY(std::fabs(m.Sample().viscosityCp / p->viscosityCp - 1) < 1e-7);
+            QCOMPARE(m.Sample().refractiveIndex, p->refractiveIndex);
+            QVERIFY(form_->LabelCelsius->text().contains(F3(c.temperature.toDouble() - 273.15).chopped(1)));
+        }
+        // Water's viscosity follows the temperature; a typed one is no preset's and stays.
+        SetField(form_->EditTemperature, "300");
+        QVERIFY(std::fabs(m.Sample().viscosityCp / physics::WaterViscosityCp(300).value() - 1) < 1e-7);
+        SetField(form_->EditTemperature, "400");  // beyond water's table: refused, nothing changes
+        QCOMPARE(errors_->messages.size(), 1);
+        QCOMPARE(m.Sample().temperatureK, 300.0);
+        QCOMPARE(form_->EditTemperature->text(), QStringLiteral("300"));
+        SetField(form_->EditAngle, "abc");  // not a number: said, and the field shows the sample again
+        QCOMPARE(errors_->messages.value(1), QStringLiteral("'abc' is not a valid floating point value"));
+        QCOMPARE(form_->EditAngle->text(), QStringLiteral("90"));
+        form_->EditViscosity->setText("0.95");
+        emit form_->EditViscosity->textEdited("0.95");
+        SetField(form_->EditViscosity, "0.95");
+        QCOMPARE(form_->ComboSolvent->currentIndex(), 3);
+        SetField(form_->EditTemperature, "305");
+        QCOMPARE(m.Sample().viscosityCp, 0.95);
+
+        // The text files' kind and unit, and the instrument's values, kept between starts.
+        SetField(form_->EditAngle, "45");
+        Choose(form_->ComboDataKind, 2);
+        Choose(form_->ComboTimeUnit, 3);
+        QVERIFY(form_->ComboBaseline->isEnabled());
+        QVERIFY(form_->close());
+        startWindow();
+        const auto& n = form_->measurement();
+        QCOMPARE(n.Sample().angleDeg, 45.0);
+        QCOMPARE(n.Sample().viscosityCp, 0.95);
+        QCOMPARE(form_->EditAngle->text(), QStringLiteral("45"));
+        // A correlator file states its own values, kind and unit; a text file opened next takes the text files' ones.
+        open(kData + "/alv/LC8.2_0028.ASC");
+        const io::InstrumentHeader h = *n.File().instrument;
+        QCOMPARE(n.Sample().angleDeg, *h.angleDeg);
+        QCOMPARE(n.Sample().temperatureK, *h.temperatureK);
+        QCOMPARE(n.Sample().viscosityCp, *h.viscosityCp);
+        QCOMPARE(n.Sample().dataKind, DataKind::G2Minus1);
+        QCOMPARE(form_->EditTemperature->text(), QStringLiteral("297.94326"));
+        QCOMPARE(form_->ComboTimeUnit->currentText(), QStringLiteral("ms"));
+        open(kData + "/bimodal.txt");
+        QCOMPARE(n.Sample().dataKind, DataKind::G2);
+        QCOMPARE(n.Sample().timeUnit, TimeUnit::Nanoseconds);
+        QCOMPARE(n.Sample().angleDeg, *h.angleDeg);
+    }
+
+    void radiiRowsBetaAndTheRegularizerChoice()
+    {
+        listingEngine("contin.exe", "pairbase.contin.out");
+        listingEngine("discrete.exe", "pairbase.discrete.out");
+        open(kData + "/pairbase.txt");
+        const auto& m = form_->measurement();
+        form_->Edit1->setText("0.5");
+        form_->Edit2->setText("5000");
+        form_->CheckBoxSignal->setChecked(true);
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        QVERIFY(m.LastContinRequest()->signalWeighted);
+        QCOMPARE(form_->LabelBeta1->text(), QString());  // g1 data have no beta
+        auto rowsHoldSizes = [&](QTableWidget* grid, int first, const std::vector<std::pair<double, double>>& times) {
+            const QString captions[] = {"D [m²/s]", "Błąd D [m²/s]", "R_h [nm]", "Błąd R_h [nm]"};
+            for (int r = 0; r < 4; ++r) QCOMPARE(Cell(grid, 0, first + r), captions[r]);
+            for (std::size_t k = 0; k < times.size(); ++k) {
+                const auto size = physics::SizeFromDecayTime(times[k].first, times[k].second, m.Sample());
+                const double values[] = {size->diffusion, size->diffusionErr, size->radiusNm, size->radiusErrNm};
+                for (int r = 0; r < 4; ++r) QCOMPARE(Cell(grid, int(k) + 1, first + r), E4(values[r]));
+            }
+        };
+        for (const QString temperature : {"293.16", "310"}) {  // the sizes follow the sample at once
+            SetField(form_->EditTemperature, temperature);
+            std::vector<std::pair<double, double>> times;
+            for (const ContinPeak& p : m.ContinOnShow()->peaks) times.emplace_back(p.position, p.positionErr);
+            rowsHoldSizes(form_->StringGrid1, 6, times);
+        }
+        QCOMPARE(Cell(form_->StringGrid1, 0, 5), QStringLiteral("Szerokosc"));
+        SetField(form_->EditAngle, "0");  // no size: empty cells, the reason on the captions
+        QCOMPARE(Cell(form_->StringGrid1, 1, 8), QString());
+        QVERIFY(form_->StringGrid1->item(8, 0)->toolTip().contains("0"));
+        SetField(form_->EditAngle, "90");
+
+        QTest::mouseClick(form_->ButtonDisc, Qt::LeftButton);
+        std::vector<std::pair<double, double>> times;
+        for (const Component& c : m.DiscreteOnShow()->components) times.emplace_back(1 / c.rate, c.rateErr);
+        rowsHoldSizes(form_->StringGrid2, 5, times);
+        QCOMPARE(Cell(form_->StringGrid2, 0, 4), QStringLiteral("Błąd % czasu"));
+
+        Choose(form_->ComboDataKind, 1);  // the same points as g2 - 1: beta from the cumulant intercept
+        for (auto [run, label] : {std::pair{form_->ButtonContin, form_->LabelBeta1}, {form_->ButtonDisc, form_->LabelBeta2}}) {
+            QTest::mouseClick(run, Qt::LeftButton);
+            const std::optional<double> beta = run == form_->ButtonContin ? m.Contin()->beta : m.Discrete()->beta;
+            QVERIFY(beta && *beta > 0.5);
+            QCOMPARE(label->text(), "β = " + F3(*beta));
+            // The fit is drawn over the data in the data's terms: through the Siegert relation it is the g1 fit.
+            std::vector<double> drawn;
+            for (const auto& point : *form_->SeriesFid->data()) drawn.push_back(point.value);
+            const auto g1 = physics::FieldCorrelation(drawn, DataKind::G2Minus1, *beta);
+            const auto& fitted = run == form_->ButtonContin ? m.ContinOnShow()->fitY : m.DiscreteOnShow()->fitY;
+            for (std::size_t k = 0; k < drawn.size(); k += 9) QVERIFY(std::fabs(g1.value()[k] - fitted[k]) < 1e-12);
+        }
+    }
+
+    void distributionAxesAndTheirExport()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        open(kData + "/bimodal.txt");
+        QTest::mouseClick(form_->ButtonContin, Qt::LeftButton);
+        const auto& m = form_->measurement();
+        const struct {
+            int axis, weighting;
+            const char* header;
+            QString xTitle, yTitle;
+        } cases[] = {{0, 0, "X\tYfit\r\n", "Czas zaniku [µs]", "Intensywność G(τ)"},
+                     {1, 0, "Rh_nm\tG(tau)\terr\r\n", "Promień hydrodynamiczny R_h [nm]", "Intensywność G(τ)"},
+                     {0, 1, "tau\ttau*G(tau)\terr\r\n", "Czas zaniku [µs]", "Intensywność τ·G(τ) (na ln τ)"},
+                     {1, 1, "Rh_nm\ttau*G(tau)\terr\r\n", "Promień hydrodynamiczny R_h [nm]", "Intensywność τ·G(τ) (na ln R_h)"}};
+        for (const auto& c : cases) {
+            Choose(form_->ComboDistAxis, c.axis);
+            Choose(form_->ComboDistWeight, c.weighting);
+            const auto curve = Distribution(*m.ContinDrawn(), DistributionAxis(c.axis), DistributionWeighting(c.weighting), m.Sample());
+            const auto drawn = form_->SeriesRozklad->data();
+            QCOMPARE(drawn->size(), int(curve->x.size()));
+            for (int k = 0; k < drawn->size(); ++k) {
+                QCOMPARE(drawn->at(k)->key, curve->x[k]);
+                QCOMPARE(drawn->at(k)->value, curve->y[k]);
+            }
+            QCOMPARE(form_->Chart1->xAxis->label(), c.xTitle);
+            QCOMPARE(form_->Chart1->yAxis->label(), c.yTitle);
+            dialogs_->saveNames.push_back(work_->filePath("rozklad.txt"));
+            form_->ButtonRozklad->click();
+            const std::string text = Bytes(work_->filePath("rozklad.txt"));
+            QVERIFY2(text.rfind(c.header, 0) == 0, text.substr(0, 40).c_str());
+            QCOMPARE(QString::fromStdString(text).count("\r\n"), int(curve->x.size()) + 1);
+        }
+        QVERIFY(errors_->messages.isEmpty());
+    }
+
+    void cumulantPageRunsLogsAndSaysWhyNot()
+    {
+        open(kData + "/alv/LC8.2_0001.ASC");
+        const auto& m = form_->measurement();
+        form_->PageControl1->setCurrentWidget(form_->TabSheetCum);
+        QCOMPARE(form_->PageControl1->tabText(2), QStringLiteral("Kumulanty"));
+        activate();
+        QTest::keyClick(form_.get(), Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(m.Cumulants());
+        const cumulants::Result& f = m.Cumulants()->fit;
+        const auto z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m.Sample());
+        const QString shown[] = {E4(f.gammaMean), F3(f.pdi), F3(f.beta), E4(z->diameterNm), E4(z->radiusNm), QString::number(f.pointsUsed)};
+        for (int r = 0; r < 6; ++r) QCOMPARE(Cell(form_->StringGridCum, 1, r + 1), shown[r]);
+        QCOMPARE(form_->cumulantChart().fit->data()->size(), int(f.fitted.size()));
+        QCOMPARE(form_->cumulantChart().residuals->data()->size(), int(f.residuals.size()));
+
+        // Frisken's form takes the smaller cut-off, unless the user typed one.
+        QCOMPARE(form_->EditCutoff->text(), QStringLiteral("0.1"));
+        QTest::mouseClick(form_->CheckBoxFrisken, Qt::LeftButton);
+        QCOMPARE(form_->EditCutoff->text(), QStringLiteral("0.01"));
+        form_->ButtonCum->click();
+        QCOMPARE(m.Cumulants()->request.cutoff, 0.01);
+        QVERIFY(m.Cumulants()->request.frisken);
+        QTest::mouseClick(form_->CheckBoxFrisken, Qt::LeftButton);
+        QCOMPARE(form_->EditCutoff->text(), QStringLiteral("0.1"));
+        form_->EditCutoff->clear();
+        QTest::keyClicks(form_->EditCutoff, "0.05");
+        QTest::mouseClick(form_->CheckBoxFrisken, Qt::LeftButton);
+        QCOMPARE(form_->EditCutoff->text(), QStringLiteral("0.05"));
+
+        // The log: the header and one line per click, as the other two logs.
+        form_->EditCumValue->setText("25");
+        form_->ButtonZapiszCum->click();
+        const std::string log = Bytes(work_->filePath("tempCum.txt"));
+        QVERIFY(log.rfind("Temp\tZ-\x9Crednia\tPDI\tGamma\tBeta\t\r\n25.00\t", 0) == 0);
+        QCOMPARE(form_->Memo2->toPlainText().count('\n'), 1);
+
+        // A decay whose log curves down has a negative mu2: PDI 0 and the fit's note say so.
+        QByteArray curved;
+        for (int k = 1; k <= 60; ++k) curved += QByteArray::number(0.05 * k) + '\t' + QByteArray::number(0.4 * std::exp(-2 * 0.05 * k - 0.8 * std::pow(0.05 * k, 2))) + '\n';
+        open(writeFile("curved.txt", curved));
+        Choose(form_->ComboDataKind, 1);
+        form_->ButtonCum->click();
+        QVERIFY(m.Cumulants() && m.Cumulants()->fit.mu2 < 0);
+        QCOMPARE(Cell(form_->StringGridCum, 1, 2), QStringLiteral("0.000"));
+        QVERIFY2(form_->LabelCumNote->text().startsWith(QStringLiteral("μ₂ jest ujemne (")), qPrintable(form_->LabelCumNote->text()));
+
+        // No fit: the reason, no figures of an earlier fit, and no log line.
+        const struct {
+            QString file;
+            int first, last;
+        } failures[] = {{kData + "/alv/toluene-0001.ASC", 0, -1}, {kData + "/alv/LC8.2_0001.ASC", 10, 12}};
+        for (const auto& c : failures) {
+            open(c.file);
+            if (c.last >= 0) {
+                form_->ButtonCum->click();
+                form_->ScrollBar1->setValue(c.first);
+                form_->ScrollBar2->setValue(c.last);
+            }
+            form_->ButtonCum->click();
+            QCOMPARE(form_->LabelCum->text(), QStringLiteral("BŁĄD"));
+            QVERIFY(!form_->statusBar()->currentMessage().isEmpty());
+            QCOMPARE(form_->LabelCum->toolTip(), form_->statusBar()->currentMessage());
+            QCOMPARE(Cell(form_->StringGridCum, 1, 1), QString());
+        }
+        form_->LabelCum->clear();
+        form_->ButtonZapiszCum->click();
+        QCOMPARE(form_->LabelCum->text(), QStringLiteral("BŁĄD"));
+        QCOMPARE(form_->Memo2->toPlainText().count('\n'), 1);
+        QVERIFY(errors_->messages.isEmpty());
+    }
+
+    void severalFilesColumnsAndTheCountRate()
+    {
+        const QStringList alv = {kData + "/alv/LC8.2_0001.ASC", kData + "/alv/LC8.2_0028.ASC", writeFile("bad.asc", "1\t2\n3\n"),
+                                 kData + "/alv/LC8.2_0045.ASC"};
+        openAll(alv);
+        QCOMPARE(dialogs_->openFilters.last(), QStringLiteral("Dane (*.txt *.dat *.csv *.asc);;Wszystkie (*)"));
+        QCOMPARE(errors_->messages.size(), 1);  // the file that cannot be read is named; the others open
+        QVERIFY(errors_->messages[0].contains("bad.asc"));
+        QCOMPARE(form_->fileCount(), 3);
+        QVERIFY(form_->FileBar->isVisibleTo(form_.get()));
+        QCOMPARE(form_->ComboFiles->count(), 3);
+        const auto& m = form_->measurement();
+        const io::CountRateTrace& trace = m.File().countRate;
+        QCOMPARE(form_->countRateChart().channels.size(), trace.rateKHz.size());
+        QCOMPARE(form_->countRateChart().channels[1]->data()->size(), int(trace.timeS.size()));
+        QCOMPARE(form_->countRateChart().channels[1]->data()->at(3)->value, trace.rateKHz[1][3]);
+
+        // Each file keeps its own sample and results; switching shows them.
+        form_->ButtonCum->click();
+        const double gamma = m.Cumulants()->fit.gammaMean;
+        form_->ActionNextFile->trigger();
+        QCOMPARE(form_->currentFile(), 1);
+        QCOMPARE(m.Sample().angleDeg, 55.0);
+        QVERIFY(!m.Cumulants());
+        QCOMPARE(Cell(form_->StringGridCum, 1, 1), QString());
+        SetField(form_->EditTemperature, "300");
+        form_->ScrollBar1->setValue(5);
+        Choose(form_->ComboFiles, 0);
+        QVERIFY(m.Cumulants());
+        QCOMPARE(m.Cumulants()->fit.gammaMean, gamma);
+        QCOMPARE(Cell(form_->StringGridCum, 1, 1), E4(gamma));
+        QCOMPARE(m.Sample().angleDeg, 21.7);
+        QCOMPARE(form_->ScrollBar1->value(), 0);
+        QVERIFY(!form_->ActionPrevFile->isEnabled());
+        form_->ActionNextFile->trigger();
+        QCOMPARE(m.Sample().temperatureK, 300.0);
+        QCOMPARE(m.Range().first, 5);
+
+        // A text file of more columns: which two is asked, and offered again next time.
+        const QString three = writeFile("three.txt", "t\tA\tB\n1\t0.5\t0.9\n2\t0.25\t0.8\n3\t0.125\t0.7\n");
+        dialogs_->columns.push_back(ui::ColumnChoice{1, 3});
+        open(three);
+        QCOMPARE(form_->fileCount(), 1);
+        QVERIFY(!form_->FileBar->isVisibleTo(form_.get()));
+        QCOMPARE(m.Y()[0], 0.9);
+        QCOMPARE(form_->statusBar()->currentMessage(), QStringLiteral("Pominięto wiersze nagłówka: 1"));
+        QVERIFY(form_->countRateChart().channels.empty());
+        dialogs_->columns.push_back(std::nullopt);  // cancelled: nothing is opened
+        open(three);
+        QCOMPARE(dialogs_->columnQuestions.size(), 2);
+        QCOMPARE(dialogs_->columnQuestions[0].first, 3);
+        QCOMPARE(dialogs_->columnQuestions[0].second.y, 2);
+        QCOMPARE(dialogs_->columnQuestions[1].second.y, 3);
+        QCOMPARE(m.PointCount(), std::size_t(0));
     }
 
     // ------------------------------------------------------------ language

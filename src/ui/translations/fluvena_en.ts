@@ -63,7 +63,175 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>line %1 of the data file cannot be read (a blank line, or no tab between the columns)</source>
+        <source>the file holds no data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is too large (%1 bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file has too many lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; is not a number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; is beyond the range of numbers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; is not a whole number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the time %2 is negative</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the time %2 is not greater than the time before it (%3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: a blank line among the data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: column %2 is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: there is no column %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: a single number where a time and a value are needed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: %2 columns where the block&apos;s first row has %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: a second &quot;%2&quot; block</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file holds no &quot;Correlation&quot; block</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Correlation&quot; block holds no rows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the mode &apos;%2&apos; names channel %3, which the &quot;Correlation&quot; block lacks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Correlation&quot; block holds only zeros in the channels the mode &apos;%2&apos; names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Count Rate&quot; block lacks channel %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the coherence factor beta cannot be found from the cumulant fit: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>point %1 of the correlation is not a number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>point %1 of the correlation is out of range after the conversion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a baseline needs at least one point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the baseline must be a number, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the coherence factor beta must be a positive number, not %1: the Siegert relation cannot give g1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no decay: the correlation starts at %1 and ends at %2, which is not clearly apart for a point scatter of %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the lag times of the fit range are too few distinct values to fit %1 cumulants</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the non-linear fit did not converge in %1 iterations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the cut-off must lie from 0 up to, not including, 1, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only %1 points: a cumulant fit needs at least %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only %1 usable points from point %2 to %3: a cumulant fit needs at least %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the first point already lies below the cut-off: no range to fit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the fitted mean decay rate is %1 1/s: the data show no decay in the fit range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the correlation stays above the cut-off: the range runs to the last point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the wavelength must be a positive number of nm, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the refractive index must be positive, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the scattering angle must lie above 0 and at most 180 degrees, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a size needs a positive decay rate, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a size needs a positive decay time, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the temperature must be a positive number of K, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the viscosity must be a positive number of cP, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the viscosity of water is known here from 273.15 to 373.15 K, not at %1 K</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a custom solvent has no preset values: enter its viscosity and refractive index</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -103,6 +271,22 @@
     <message>
         <source>Anuluj</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Kolumny danych</source>
+        <translation>Data columns</translation>
+    </message>
+    <message>
+        <source>Plik %1 ma %2 kolumn liczb. Które z nich czytać?</source>
+        <translation>The file %1 has %2 numeric columns. Which of them should be read?</translation>
+    </message>
+    <message>
+        <source>Kolumna czasu</source>
+        <translation>Time column</translation>
+    </message>
+    <message>
+        <source>Kolumna korelacji</source>
+        <translation>Correlation column</translation>
     </message>
 </context>
 <context>
@@ -260,10 +444,6 @@
         <translation>Decay time [%1]</translation>
     </message>
     <message>
-        <source>Intensywność</source>
-        <translation>Intensity</translation>
-    </message>
-    <message>
         <source>Odchylenie</source>
         <translation>Residual</translation>
     </message>
@@ -274,10 +454,6 @@
     <message>
         <source>DISCRETE: rozwiązanie %1 z %2, wybrane: %3</source>
         <translation>DISCRETE: solution %1 of %2, chosen: %3</translation>
-    </message>
-    <message>
-        <source>Nie można odczytać pliku %1: w wierszu %2 brak tabulatora między kolumnami (lub pusty wiersz wśród danych).</source>
-        <translation>Cannot read the file %1: line %2 has no tab between the columns (or a blank line lies among the data).</translation>
     </message>
     <message>
         <source>BLAD</source>
@@ -318,6 +494,262 @@
     <message>
         <source>Składowa %1</source>
         <translation>Component %1</translation>
+    </message>
+    <message>
+        <source>Reg. sygn.</source>
+        <translation>Signal reg.</translation>
+    </message>
+    <message>
+        <source>Regularyzator, który waży drugie różnice sygnałem wnoszonym do danych przez każdy punkt siatki, zamiast klasycznego. Program contin.exe innego pochodzenia odrzuci taką kartę.</source>
+        <translation>A regularizer that weighs the second differences by the signal each grid point puts into the data, instead of the classic one. A contin.exe from elsewhere rejects its card.</translation>
+    </message>
+    <message>
+        <source>czas zaniku</source>
+        <translation>decay time</translation>
+    </message>
+    <message>
+        <source>promień R_h</source>
+        <translation>radius R_h</translation>
+    </message>
+    <message>
+        <source>jak obliczono</source>
+        <translation>as computed</translation>
+    </message>
+    <message>
+        <source>na ln τ</source>
+        <translation>per ln τ</translation>
+    </message>
+    <message>
+        <source>Kumulanty</source>
+        <translation>Cumulants</translation>
+    </message>
+    <message>
+        <source>Dopasowanie kumulantów</source>
+        <translation>Cumulant fit</translation>
+    </message>
+    <message>
+        <source>Poprzedni plik</source>
+        <translation>Previous file</translation>
+    </message>
+    <message>
+        <source>Następny plik</source>
+        <translation>Next file</translation>
+    </message>
+    <message>
+        <source>Otwórz jeden lub kilka plików danych</source>
+        <translation>Open one or several data files</translation>
+    </message>
+    <message>
+        <source>Promień hydrodynamiczny R_h [nm]</source>
+        <translation>Hydrodynamic radius R_h [nm]</translation>
+    </message>
+    <message>
+        <source>Intensywność G(τ)</source>
+        <translation>Intensity G(τ)</translation>
+    </message>
+    <message>
+        <source>Intensywność τ·G(τ) (na ln R_h)</source>
+        <translation>Intensity τ·G(τ) (per ln R_h)</translation>
+    </message>
+    <message>
+        <source>Intensywność τ·G(τ) (na ln τ)</source>
+        <translation>Intensity τ·G(τ) (per ln τ)</translation>
+    </message>
+    <message>
+        <source>Dane (*.txt *.dat *.csv *.asc)</source>
+        <translation>Data (*.txt *.dat *.csv *.asc)</translation>
+    </message>
+    <message>
+        <source>Wszystkie (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1: %2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+    <message>
+        <source>Plik korelatora: odczytano nagłówek (%1 wierszy)</source>
+        <translation>Correlator file: header read (%1 lines)</translation>
+    </message>
+    <message>
+        <source>Pominięto wiersze nagłówka: %1</source>
+        <translation>Header lines skipped: %1</translation>
+    </message>
+    <message>
+        <source>D [m²/s]</source>
+        <translation>D [m²/s]</translation>
+    </message>
+    <message>
+        <source>Błąd D [m²/s]</source>
+        <translation>Error D [m²/s]</translation>
+    </message>
+    <message>
+        <source>R_h [nm]</source>
+        <translation>R_h [nm]</translation>
+    </message>
+    <message>
+        <source>Błąd R_h [nm]</source>
+        <translation>Error R_h [nm]</translation>
+    </message>
+    <message>
+        <source>Rząd</source>
+        <translation>Order</translation>
+    </message>
+    <message>
+        <source>Odcięcie</source>
+        <translation>Cut-off</translation>
+    </message>
+    <message>
+        <source>pominięto punkty na lub poniżej zera: %1</source>
+        <translation>points at or below zero left out: %1</translation>
+    </message>
+    <message>
+        <source>μ₂ jest ujemne (%1 1/s²): PDI pokazano jako 0, jak czynią to aparaty</source>
+        <translation>μ₂ is negative (%1 1/s²): the PDI is shown as 0, as instruments do</translation>
+    </message>
+    <message>
+        <source>Średnie Γ [1/s]</source>
+        <translation>Mean Γ [1/s]</translation>
+    </message>
+    <message>
+        <source>PDI</source>
+        <translation>PDI</translation>
+    </message>
+    <message>
+        <source>β</source>
+        <translation>β</translation>
+    </message>
+    <message>
+        <source>Średnica z [nm]</source>
+        <translation>Z-average diameter [nm]</translation>
+    </message>
+    <message>
+        <source>Promień z [nm]</source>
+        <translation>Z-average radius [nm]</translation>
+    </message>
+    <message>
+        <source>Punkty</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>Zakres dopasowania</source>
+        <translation>Fit range</translation>
+    </message>
+    <message>
+        <source>Wartość</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Błąd</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Rozpuszczalnik</source>
+        <translation>Solvent</translation>
+    </message>
+    <message>
+        <source>Temperatura [K]</source>
+        <translation>Temperature [K]</translation>
+    </message>
+    <message>
+        <source>Lepkość [cP]</source>
+        <translation>Viscosity [cP]</translation>
+    </message>
+    <message>
+        <source>Współczynnik załamania</source>
+        <translation>Refractive index</translation>
+    </message>
+    <message>
+        <source>Długość fali [nm]</source>
+        <translation>Wavelength [nm]</translation>
+    </message>
+    <message>
+        <source>Kąt rozpraszania [°]</source>
+        <translation>Scattering angle [°]</translation>
+    </message>
+    <message>
+        <source>Rodzaj danych</source>
+        <translation>Data kind</translation>
+    </message>
+    <message>
+        <source>Linia bazowa g₂</source>
+        <translation>g₂ baseline</translation>
+    </message>
+    <message>
+        <source>Jednostka czasu</source>
+        <translation>Time unit</translation>
+    </message>
+    <message>
+        <source>woda</source>
+        <translation>water</translation>
+    </message>
+    <message>
+        <source>toluen</source>
+        <translation>toluene</translation>
+    </message>
+    <message>
+        <source>etanol</source>
+        <translation>ethanol</translation>
+    </message>
+    <message>
+        <source>własny</source>
+        <translation>custom</translation>
+    </message>
+    <message>
+        <source>ogon (średnia ostatnich 10 %)</source>
+        <translation>tail (mean of the last 10 %)</translation>
+    </message>
+    <message>
+        <source>Próbka i aparat</source>
+        <translation>Sample and instrument</translation>
+    </message>
+    <message>
+        <source>Dane</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Szybkość zliczeń</source>
+        <translation>Count rate</translation>
+    </message>
+    <message>
+        <source>Czas [s]</source>
+        <translation>Time [s]</translation>
+    </message>
+    <message>
+        <source>Szybkość zliczeń [kHz]</source>
+        <translation>Count rate [kHz]</translation>
+    </message>
+    <message>
+        <source>Próbka</source>
+        <translation>Sample</translation>
+    </message>
+    <message>
+        <source>Rodzaj danych zmieniony: wyniki na ekranie pochodzą z poprzedniego; uruchom analizy ponownie</source>
+        <translation>Data kind changed: the results on show come from the previous one; run the analyses again</translation>
+    </message>
+    <message>
+        <source>Pomiar: %1 %2</source>
+        <translation>Measured: %1 %2</translation>
+    </message>
+    <message>
+        <source>Próbka: %1</source>
+        <translation>Sample: %1</translation>
+    </message>
+    <message>
+        <source>Tryb: %1</source>
+        <translation>Mode: %1</translation>
+    </message>
+    <message>
+        <source>Czas pomiaru: %1 s</source>
+        <translation>Duration: %1 s</translation>
+    </message>
+    <message>
+        <source>Średnia szybkość zliczeń: %1 kHz</source>
+        <translation>Mean count rate: %1 kHz</translation>
+    </message>
+    <message>
+        <source>Plik tekstowy: %1 kolumn liczb, %2 punktów</source>
+        <translation>Text file: %1 numeric columns, %2 points</translation>
     </message>
     <message>
         <source>Wcześniejszy plik %1 zachowano jako %2</source>

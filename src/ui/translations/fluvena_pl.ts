@@ -63,8 +63,176 @@
         <translation>niepełny wydruk wyników: %1</translation>
     </message>
     <message>
-        <source>line %1 of the data file cannot be read (a blank line, or no tab between the columns)</source>
-        <translation>nie można odczytać wiersza %1 pliku danych (pusty wiersz albo brak tabulatora między kolumnami)</translation>
+        <source>the file holds no data</source>
+        <translation>plik nie zawiera danych</translation>
+    </message>
+    <message>
+        <source>the file is too large (%1 bytes)</source>
+        <translation>plik jest za duży (%1 bajtów)</translation>
+    </message>
+    <message>
+        <source>the file has too many lines</source>
+        <translation>plik ma za dużo wierszy</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; is not a number</source>
+        <translation>wiersz %1: &apos;%2&apos; nie jest liczbą</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; is beyond the range of numbers</source>
+        <translation>wiersz %1: &apos;%2&apos; wykracza poza zakres liczb</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; is not a whole number</source>
+        <translation>wiersz %1: &apos;%2&apos; nie jest liczbą całkowitą</translation>
+    </message>
+    <message>
+        <source>line %1: the time %2 is negative</source>
+        <translation>wiersz %1: czas %2 jest ujemny</translation>
+    </message>
+    <message>
+        <source>line %1: the time %2 is not greater than the time before it (%3)</source>
+        <translation>wiersz %1: czas %2 nie jest większy od poprzedniego (%3)</translation>
+    </message>
+    <message>
+        <source>line %1: a blank line among the data</source>
+        <translation>wiersz %1: pusty wiersz wśród danych</translation>
+    </message>
+    <message>
+        <source>line %1: column %2 is empty</source>
+        <translation>wiersz %1: kolumna %2 jest pusta</translation>
+    </message>
+    <message>
+        <source>line %1: there is no column %2</source>
+        <translation>wiersz %1: brak kolumny %2</translation>
+    </message>
+    <message>
+        <source>line %1: a single number where a time and a value are needed</source>
+        <translation>wiersz %1: jedna liczba tam, gdzie potrzeba czasu i wartości</translation>
+    </message>
+    <message>
+        <source>line %1: %2 columns where the block&apos;s first row has %3</source>
+        <translation>wiersz %1: %2 kolumn, a pierwszy wiersz bloku ma %3</translation>
+    </message>
+    <message>
+        <source>line %1: a second &quot;%2&quot; block</source>
+        <translation>wiersz %1: drugi blok &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>the file holds no &quot;Correlation&quot; block</source>
+        <translation>plik nie zawiera bloku &quot;Correlation&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Correlation&quot; block holds no rows</source>
+        <translation>wiersz %1: blok &quot;Correlation&quot; nie zawiera wierszy</translation>
+    </message>
+    <message>
+        <source>line %1: the mode &apos;%2&apos; names channel %3, which the &quot;Correlation&quot; block lacks</source>
+        <translation>wiersz %1: tryb &apos;%2&apos; wskazuje kanał %3, którego brak w bloku &quot;Correlation&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Correlation&quot; block holds only zeros in the channels the mode &apos;%2&apos; names</source>
+        <translation>wiersz %1: blok &quot;Correlation&quot; zawiera same zera w kanałach wskazanych przez tryb &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Count Rate&quot; block lacks channel %2</source>
+        <translation>wiersz %1: w bloku &quot;Count Rate&quot; brak kanału %2</translation>
+    </message>
+    <message>
+        <source>the coherence factor beta cannot be found from the cumulant fit: %1</source>
+        <translation>współczynnika koherencji β nie można wyznaczyć z dopasowania kumulantów: %1</translation>
+    </message>
+    <message>
+        <source>point %1 of the correlation is not a number</source>
+        <translation>punkt %1 korelacji nie jest liczbą</translation>
+    </message>
+    <message>
+        <source>point %1 of the correlation is out of range after the conversion</source>
+        <translation>punkt %1 korelacji wychodzi po przeliczeniu poza zakres liczb</translation>
+    </message>
+    <message>
+        <source>a baseline needs at least one point</source>
+        <translation>linia bazowa wymaga co najmniej jednego punktu</translation>
+    </message>
+    <message>
+        <source>the baseline must be a number, not %1</source>
+        <translation>linia bazowa musi być liczbą, a nie %1</translation>
+    </message>
+    <message>
+        <source>the coherence factor beta must be a positive number, not %1: the Siegert relation cannot give g1</source>
+        <translation>współczynnik koherencji β musi być liczbą dodatnią, a nie %1: relacja Siegerta nie da g1</translation>
+    </message>
+    <message>
+        <source>no decay: the correlation starts at %1 and ends at %2, which is not clearly apart for a point scatter of %3</source>
+        <translation>brak zaniku: korelacja zaczyna się od %1 i kończy na %2, co nie odbiega wyraźnie od rozrzutu punktów %3</translation>
+    </message>
+    <message>
+        <source>the lag times of the fit range are too few distinct values to fit %1 cumulants</source>
+        <translation>czasy opóźnienia w zakresie dopasowania mają za mało różnych wartości, by dopasować %1 kumulanty</translation>
+    </message>
+    <message>
+        <source>the non-linear fit did not converge in %1 iterations</source>
+        <translation>dopasowanie nieliniowe nie zbiegło się w %1 iteracjach</translation>
+    </message>
+    <message>
+        <source>the cut-off must lie from 0 up to, not including, 1, not %1</source>
+        <translation>odcięcie musi leżeć od 0 do 1 (bez 1), a nie %1</translation>
+    </message>
+    <message>
+        <source>only %1 points: a cumulant fit needs at least %2</source>
+        <translation>tylko %1 punktów: dopasowanie kumulantów wymaga co najmniej %2</translation>
+    </message>
+    <message>
+        <source>only %1 usable points from point %2 to %3: a cumulant fit needs at least %4</source>
+        <translation>tylko %1 użytecznych punktów od punktu %2 do %3: dopasowanie kumulantów wymaga co najmniej %4</translation>
+    </message>
+    <message>
+        <source>the first point already lies below the cut-off: no range to fit</source>
+        <translation>już pierwszy punkt leży poniżej odcięcia: brak zakresu do dopasowania</translation>
+    </message>
+    <message>
+        <source>the fitted mean decay rate is %1 1/s: the data show no decay in the fit range</source>
+        <translation>dopasowana średnia szybkość zaniku wynosi %1 1/s: dane nie zanikają w zakresie dopasowania</translation>
+    </message>
+    <message>
+        <source>the correlation stays above the cut-off: the range runs to the last point</source>
+        <translation>korelacja nie spada poniżej odcięcia: zakres sięga ostatniego punktu</translation>
+    </message>
+    <message>
+        <source>the wavelength must be a positive number of nm, not %1</source>
+        <translation>długość fali musi być dodatnią liczbą nm, a nie %1</translation>
+    </message>
+    <message>
+        <source>the refractive index must be positive, not %1</source>
+        <translation>współczynnik załamania musi być dodatni, a nie %1</translation>
+    </message>
+    <message>
+        <source>the scattering angle must lie above 0 and at most 180 degrees, not %1</source>
+        <translation>kąt rozpraszania musi być większy od 0 i nie większy niż 180 stopni, a nie %1</translation>
+    </message>
+    <message>
+        <source>a size needs a positive decay rate, not %1</source>
+        <translation>rozmiar wymaga dodatniej szybkości zaniku, a nie %1</translation>
+    </message>
+    <message>
+        <source>a size needs a positive decay time, not %1</source>
+        <translation>rozmiar wymaga dodatniego czasu zaniku, a nie %1</translation>
+    </message>
+    <message>
+        <source>the temperature must be a positive number of K, not %1</source>
+        <translation>temperatura musi być dodatnią liczbą K, a nie %1</translation>
+    </message>
+    <message>
+        <source>the viscosity must be a positive number of cP, not %1</source>
+        <translation>lepkość musi być dodatnią liczbą cP, a nie %1</translation>
+    </message>
+    <message>
+        <source>the viscosity of water is known here from 273.15 to 373.15 K, not at %1 K</source>
+        <translation>lepkość wody jest tu znana od 273,15 do 373,15 K, nie w %1 K</translation>
+    </message>
+    <message>
+        <source>a custom solvent has no preset values: enter its viscosity and refractive index</source>
+        <translation>własny rozpuszczalnik nie ma gotowych wartości: wpisz jego lepkość i współczynnik załamania</translation>
     </message>
 </context>
 <context>
@@ -102,6 +270,22 @@
     </message>
     <message>
         <source>Anuluj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kolumny danych</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plik %1 ma %2 kolumn liczb. Które z nich czytać?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kolumna czasu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kolumna korelacji</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -260,10 +444,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Intensywność</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Odchylenie</source>
         <translation type="unfinished"></translation>
     </message>
@@ -273,10 +453,6 @@
     </message>
     <message>
         <source>DISCRETE: rozwiązanie %1 z %2, wybrane: %3</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Nie można odczytać pliku %1: w wierszu %2 brak tabulatora między kolumnami (lub pusty wiersz wśród danych).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -318,6 +494,262 @@
     <message>
         <source>Składowa %1</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reg. sygn.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Regularyzator, który waży drugie różnice sygnałem wnoszonym do danych przez każdy punkt siatki, zamiast klasycznego. Program contin.exe innego pochodzenia odrzuci taką kartę.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>czas zaniku</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>promień R_h</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>jak obliczono</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>na ln τ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kumulanty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dopasowanie kumulantów</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Poprzedni plik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Następny plik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Otwórz jeden lub kilka plików danych</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Promień hydrodynamiczny R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Intensywność G(τ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Intensywność τ·G(τ) (na ln R_h)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Intensywność τ·G(τ) (na ln τ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane (*.txt *.dat *.csv *.asc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wszystkie (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plik korelatora: odczytano nagłówek (%1 wierszy)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pominięto wiersze nagłówka: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D [m²/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd D [m²/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rząd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Odcięcie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pominięto punkty na lub poniżej zera: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>μ₂ jest ujemne (%1 1/s²): PDI pokazano jako 0, jak czynią to aparaty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Średnie Γ [1/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDI</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>β</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Średnica z [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Promień z [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Punkty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zakres dopasowania</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wartość</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rozpuszczalnik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Temperatura [K]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lepkość [cP]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Współczynnik załamania</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Długość fali [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kąt rozpraszania [°]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rodzaj danych</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Linia bazowa g₂</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Jednostka czasu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>woda</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>toluen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>etanol</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>własny</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ogon (średnia ostatnich 10 %)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Próbka i aparat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Szybkość zliczeń</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Czas [s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Szybkość zliczeń [kHz]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Próbka</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rodzaj danych zmieniony: wyniki na ekranie pochodzą z poprzedniego; uruchom analizy ponownie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pomiar: %1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Próbka: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tryb: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Czas pomiaru: %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Średnia szybkość zliczeń: %1 kHz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plik tekstowy: %1 kolumn liczb, %2 punktów</source>
+        <translation></translation>
     </message>
     <message>
         <source>Wcześniejszy plik %1 zachowano jako %2</source>

@@ -1,0 +1,214 @@
+// The page "Kumulanty" of the main window: the cumulant fit of the range
+// (ISO 22412, or Frisken's form), its results, its curve over the data with
+// the residuals, and its results log tempCum.txt.
+#include "ui/Contin.h"
+
+#include "base/Convert.h"
+#include "base/NumberFormat.h"
+#include "physics/Sizes.h"
+#include "ui/Charts.h"
+#include "ui/Language.h"
+#include "ui/Tables.h"
+#include "ui/Widgets.h"
+
+#include <qcustomplot.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace fluvena;
+
+namespace {
+
+// The cut-off of the fit range: the linear fit's, and the one Frisken's form
+// with its free baseline needs (as fluvena-batch chooses them).
+constexpr double kCutoff = 0.1;
+constexpr double kFriskenCutoff = 0.01;
+
+QString Fraction(double value, char separator)
+{
+    QString text = QString::number(value);
+    if (separator != '.') text.replace(QLatin1Char('.'), QLatin1Char(separator));
+    return text;
+}
+
+}  // namespace
+
+void TForm1::buildCumulantPage()
+{
+    using namespace fluvena::ui;
+    TabSheetCum = new QWidget;
+    TabSheetCum->setObjectName(QStringLiteral("TabSheetCum"));
+    auto* layout = new QHBoxLayout(TabSheetCum);
+    layout->setContentsMargins(0, 0, 0, 0);
+    PanelCum = new QWidget(TabSheetCum);
+    PanelCum->setObjectName(QStringLiteral("PanelCum"));
+    PanelCum->setFixedWidth(385);
+    auto* panel = new QVBoxLayout(PanelCum);
+    panel->setContentsMargins(0, 0, 0, 0);
+    GroupBoxCum = new QGroupBox(PanelCum);
+    GroupBoxCum->setObjectName(QStringLiteral("GroupBoxCum"));
+    GroupBoxCum->setFixedHeight(121);
+    panel->addWidget(GroupBoxCum);
+    LabelCumOrder = PlaceLabel(GroupBoxCum, "LabelCumOrder", QString(), 8, 20);
+    addedLabels_.emplace_back(LabelCumOrder, QT_TR_NOOP("Rząd"));
+    ComboCumOrder = Place<QComboBox>(GroupBoxCum, "ComboCumOrder", 64, 16, 49, 21);
+    ComboCumOrder->addItems({QStringLiteral("2"), QStringLiteral("3")});
+    CheckBoxFrisken = PlaceCheck(GroupBoxCum, "CheckBoxFrisken", QStringLiteral("Frisken"), false, 128, 18);
+    LabelCutoff = PlaceLabel(GroupBoxCum, "LabelCutoff", QString(), 8, 44);
+    addedLabels_.emplace_back(LabelCutoff, QT_TR_NOOP("Odcięcie"));
+    EditCutoff = PlaceEdit(GroupBoxCum, "EditCutoff", Fraction(kCutoff, decimalSeparator()), 64, 40, 49, 21);
+    EditCumParam = PlaceEdit(GroupBoxCum, "EditCumParam", QStringLiteral("Temp"), 8, 64, 65, 21);
+    EditCumValue = PlaceEdit(GroupBoxCum, "EditCumValue", QStringLiteral("1"), 80, 64, 57, 21);
+    CheckBoxCumInverse = PlaceCheck(GroupBoxCum, "CheckBoxCumInverse", QStringLiteral("1000/T"), false, 152, 64);
+    LabelCum = PlaceLabel(GroupBoxCum, "LabelCum", QStringLiteral(" "), 8, 96);
+    LabelCum->setMinimumWidth(40);
+    ButtonCum = PlaceButton(GroupBoxCum, "ButtonCum", QString(), 296, 16, 81, 25);
+    ButtonZapiszCum = PlaceButton(GroupBoxCum, "ButtonZapiszCum", QString(), 296, 80, 81, 25);
+    StringGridCum = MakeGrid(PanelCum, "StringGridCum", 3, 8);
+    StringGridCum->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    AddCopyAction(StringGridCum)->setObjectName(QStringLiteral("CopyGridCum"));
+    panel->addWidget(StringGridCum, 1);
+    LabelCumNote = new QLabel(PanelCum);
+    LabelCumNote->setObjectName(QStringLiteral("LabelCumNote"));
+    LabelCumNote->setWordWrap(true);
+    panel->addWidget(LabelCumNote);
+    layout->addWidget(PanelCum);
+    cumulantChart_ = std::make_unique<DataChart>(TabSheetCum, "ChartCum");
+    ChartCum = cumulantChart_->plot();
+    layout->addWidget(ChartCum, 1);
+
+    // The cut-off follows the method until the user types one.
+    connect(EditCutoff, &QLineEdit::textEdited, this, [this] { cutoffTyped_ = true; });
+}
+
+CumulantRequest TForm1::cumulantRequest() const
+{
+    CumulantRequest request;
+    request.order = ComboCumOrder->currentIndex() == 1 ? 3 : 2;
+    request.frisken = CheckBoxFrisken->isChecked();
+    request.cutoff = StrToFloat(EditCutoff->text().toStdString(), decimalSeparator());
+    return request;
+}
+
+void TForm1::CheckBoxFriskenClick()
+{
+    if (cutoffTyped_) return;
+    EditCutoff->setText(Fraction(CheckBoxFrisken->isChecked() ? kFriskenCutoff : kCutoff, decimalSeparator()));
+}
+
+void TForm1::ButtonCumClick()
+{
+    sampleEdited();
+    ScrollBar1Change();
+    const CumulantRequest request = cumulantRequest();
+    const RunReport report = m_.RunCumulants(request);
+    if (report.status == RunStatus::Ok) {
+        LabelCum->setText(QStringLiteral(" "));
+        LabelCum->setToolTip(QString());
+        statusBar()->clearMessage();
+    } else {
+        showRunFailure(LabelCum, tr("BŁĄD"), report.failure);
+    }
+    showCumulants();
+}
+
+// The fit's note in the window's language: the core's sentences, "; "-separated.
+static QString NoteText(const std::string& note)
+{
+    static const QRegularExpression leftOut(QStringLiteral("^(\\d+) points at or below zero in the range were left out$"));
+    static const QRegularExpression negative(
+        QStringLiteral("^mu2 is negative \\((.+) 1/s\\^2\\): the PDI is shown as 0, as instruments do$"));
+    QStringList out;
+    for (const QString& sentence : QString::fromStdString(note).split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+        if (const auto m = leftOut.match(sentence); m.hasMatch())
+            out << TForm1::tr("pominięto punkty na lub poniżej zera: %1").arg(m.captured(1));
+        else if (const auto n = negative.match(sentence); n.hasMatch())
+            out << TForm1::tr("μ₂ jest ujemne (%1 1/s²): PDI pokazano jako 0, jak czynią to aparaty").arg(n.captured(1));
+        else
+            out << QCoreApplication::translate("Core", sentence.toUtf8().constData());
+    }
+    return out.join(QStringLiteral("; "));
+}
+
+void TForm1::showCumulants()
+{
+    using ui::GridNumber;
+    using ui::SetCell;
+    const char sep = decimalSeparator();
+    const char* const captions[] = {QT_TR_NOOP("Średnie Γ [1/s]"), QT_TR_NOOP("PDI"), QT_TR_NOOP("β"),
+                                    QT_TR_NOOP("Średnica z [nm]"), QT_TR_NOOP("Promień z [nm]"), QT_TR_NOOP("Punkty"),
+                                    QT_TR_NOOP("Zakres dopasowania")};
+    SetCell(StringGridCum, 1, 0, tr("Wartość"));
+    SetCell(StringGridCum, 2, 0, tr("Błąd"));
+    for (int r = 0; r < 7; ++r) {
+        SetCell(StringGridCum, 0, r + 1, tr(captions[r]));
+        SetCell(StringGridCum, 1, r + 1, QString());
+        SetCell(StringGridCum, 2, r + 1, QString());
+    }
+    QString y;
+    switch (m_.Sample().dataKind) {
+    case DataKind::G1: y = QStringLiteral("g₁(t)²"); break;
+    case DataKind::G2Minus1: y = QStringLiteral("g₂(t) − 1"); break;
+    case DataKind::G2: y = QStringLiteral("g₂(t) − B"); break;
+    }
+    cumulantChart_->SetAxisTitles(tr("Czas [%1]").arg(ui::TimeUnitText(m_.Sample().timeUnit)), y);
+    cumulantChart_->SetResidualTitle(tr("dane − fit"));
+
+    const CumulantResult* c = m_.Cumulants();
+    if (!c) {
+        LabelCumNote->clear();
+        cumulantChart_->ShowData({}, {});
+        cumulantChart_->ClearFit();
+        StringGridCum->resizeColumnsToContents();
+        return;
+    }
+    const cumulants::Result& f = c->fit;
+    SetCell(StringGridCum, 1, 1, GridNumber(f.gammaMean, sep));
+    SetCell(StringGridCum, 2, 1, GridNumber(f.gammaMeanErr, sep));
+    SetCell(StringGridCum, 1, 2, QString::fromStdString(FormatFloat(f.pdi, Pattern::F3, sep)));
+    SetCell(StringGridCum, 1, 3, QString::fromStdString(FormatFloat(f.beta, Pattern::F3, sep)));
+    SetCell(StringGridCum, 2, 3, GridNumber(f.betaErr, sep));
+    QString note = NoteText(f.note);
+    const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m_.Sample());
+    if (z) {
+        SetCell(StringGridCum, 1, 4, GridNumber(z->diameterNm, sep));
+        SetCell(StringGridCum, 2, 4, GridNumber(z->diameterErrNm, sep));
+        SetCell(StringGridCum, 1, 5, GridNumber(z->radiusNm, sep));
+        SetCell(StringGridCum, 2, 5, GridNumber(z->radiusErrNm, sep));
+    } else {
+        note = note.isEmpty() ? ui::FailureText(z.failure()) : note + QStringLiteral("; ") + ui::FailureText(z.failure());
+    }
+    const std::int64_t first = c->range.first + static_cast<std::int64_t>(f.fitFirst);
+    const std::int64_t last = c->range.first + static_cast<std::int64_t>(f.fitLast);
+    SetCell(StringGridCum, 1, 6, QString::number(f.pointsUsed));
+    SetCell(StringGridCum, 1, 7, QStringLiteral("%1–%2").arg(first).arg(last));
+    StringGridCum->resizeColumnsToContents();
+    LabelCumNote->setText(note);
+
+    // The fit over the points it was made on, and their residuals.
+    std::vector<double> measured(f.fitted.size());
+    for (std::size_t k = 0; k < measured.size(); ++k) measured[k] = f.fitted[k] + f.residuals[k];
+    cumulantChart_->ShowData(c->fitX, measured);
+    cumulantChart_->ShowFit(c->fitX, f.fitted, measured);
+}
+
+void TForm1::ButtonZapiszCumClick()
+{
+    sampleEdited();
+    // Without a fit the page's own label says so (the log is written all the same).
+    recordLogClick(CumulantLogClick(m_.Cumulants(), m_.Sample(), memoLineCount(Memo2) == 0,
+                                    logInput(EditCumParam, EditCumValue, CheckBoxCumInverse)),
+                   "tempCum.txt", LabelCum);
+}

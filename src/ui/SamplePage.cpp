@@ -1,0 +1,309 @@
+// The page "Próbka" of the main window: the sample and instrument parameters
+// of the measurement on show, its kind of data, and for a correlator file
+// its header and count-rate trace.
+#include "ui/Contin.h"
+
+#include "base/Convert.h"
+#include "base/Errors.h"
+#include "base/NumberFormat.h"
+#include "physics/Sizes.h"
+#include "ui/Charts.h"
+#include "ui/Language.h"
+
+#include <qcustomplot.h>
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using namespace fluvena;
+
+namespace {
+
+// The solvents in the order of the preset list.
+constexpr physics::Solvent kSolvents[] = {physics::Solvent::Water, physics::Solvent::Toluene, physics::Solvent::Ethanol,
+                                          physics::Solvent::Custom};
+constexpr DataKind kKinds[] = {DataKind::G1, DataKind::G2Minus1, DataKind::G2};
+constexpr TimeUnit kUnits[] = {TimeUnit::Seconds, TimeUnit::Milliseconds, TimeUnit::Microseconds, TimeUnit::Nanoseconds};
+
+template <typename T, std::size_t N>
+int IndexOf(const T (&list)[N], T value)
+{
+    for (std::size_t k = 0; k < N; ++k)
+        if (list[k] == value) return static_cast<int>(k);
+    return 0;
+}
+
+// The preset whose values the sample has at its temperature; custom when none.
+physics::Solvent SolventOf(const SampleParameters& s)
+{
+    for (physics::Solvent solvent : kSolvents) {
+        const auto p = physics::SolventAt(solvent, s.temperatureK);
+        if (p && std::fabs(p->viscosityCp - s.viscosityCp) <= 1e-6 * p->viscosityCp &&
+            std::fabs(p->refractiveIndex - s.refractiveIndex) <= 1e-9)
+            return solvent;
+    }
+    return physics::Solvent::Custom;
+}
+
+// A value in an edit field: up to eight significant digits, the locale's separator.
+QString FieldNumber(double value, char separator)
+{
+    QString text = QString::number(value, 'g', 8);
+    if (separator != '.') text.replace(QLatin1Char('.'), QLatin1Char(separator));
+    return text;
+}
+
+bool SameSample(const SampleParameters& a, const SampleParameters& b)
+{
+    return a.wavelengthNm == b.wavelengthNm && a.angleDeg == b.angleDeg && a.temperatureK == b.temperatureK &&
+           a.viscosityCp == b.viscosityCp && a.refractiveIndex == b.refractiveIndex && a.timeUnit == b.timeUnit &&
+           a.dataKind == b.dataKind && a.baselineMode == b.baselineMode && a.baseline == b.baseline;
+}
+
+}  // namespace
+
+void TForm1::buildSamplePage()
+{
+    TabSheetSample = new QWidget;
+    TabSheetSample->setObjectName(QStringLiteral("TabSheetSample"));
+    auto* page = new QHBoxLayout(TabSheetSample);
+    page->setContentsMargins(4, 4, 4, 4);
+
+    auto label = [this](QWidget* parent, const char* name, const char* text) {
+        auto* l = new QLabel(parent);
+        l->setObjectName(QString::fromLatin1(name));
+        addedLabels_.emplace_back(l, text);
+        return l;
+    };
+    auto edit = [](QWidget* parent, const char* name) {
+        auto* e = new QLineEdit(parent);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setFixedWidth(80);
+        return e;
+    };
+    auto combo = [](QWidget* parent, const char* name, int items) {
+        auto* c = new QComboBox(parent);
+        c->setObjectName(QString::fromLatin1(name));
+        for (int k = 0; k < items; ++k) c->addItem(QString());
+        return c;
+    };
+
+    GroupBoxSample = new QGroupBox(TabSheetSample);
+    GroupBoxSample->setObjectName(QStringLiteral("GroupBoxSample"));
+    auto* form = new QFormLayout(GroupBoxSample);
+    ComboSolvent = combo(GroupBoxSample, "ComboSolvent", 4);
+    EditTemperature = edit(GroupBoxSample, "EditTemperature");
+    LabelCelsius = new QLabel(GroupBoxSample);
+    LabelCelsius->setObjectName(QStringLiteral("LabelCelsius"));
+    auto* temperature = new QHBoxLayout;
+    temperature->addWidget(EditTemperature);
+    temperature->addWidget(LabelCelsius, 1);
+    EditViscosity = edit(GroupBoxSample, "EditViscosity");
+    EditRefractive = edit(GroupBoxSample, "EditRefractive");
+    EditWavelength = edit(GroupBoxSample, "EditWavelength");
+    EditAngle = edit(GroupBoxSample, "EditAngle");
+    LabelQ = new QLabel(GroupBoxSample);
+    LabelQ->setObjectName(QStringLiteral("LabelQ"));
+    form->addRow(label(GroupBoxSample, "LabelSolvent", QT_TR_NOOP("Rozpuszczalnik")), ComboSolvent);
+    form->addRow(label(GroupBoxSample, "LabelTemperature", QT_TR_NOOP("Temperatura [K]")), temperature);
+    form->addRow(label(GroupBoxSample, "LabelViscosity", QT_TR_NOOP("Lepkość [cP]")), EditViscosity);
+    form->addRow(label(GroupBoxSample, "LabelRefractive", QT_TR_NOOP("Współczynnik załamania")), EditRefractive);
+    form->addRow(label(GroupBoxSample, "LabelWavelength", QT_TR_NOOP("Długość fali [nm]")), EditWavelength);
+    form->addRow(label(GroupBoxSample, "LabelAngle", QT_TR_NOOP("Kąt rozpraszania [°]")), EditAngle);
+    form->addRow(QString(), LabelQ);
+    page->addWidget(GroupBoxSample);
+
+    auto* middle = new QVBoxLayout;
+    GroupBoxData = new QGroupBox(TabSheetSample);
+    GroupBoxData->setObjectName(QStringLiteral("GroupBoxData"));
+    auto* dataForm = new QFormLayout(GroupBoxData);
+    ComboDataKind = combo(GroupBoxData, "ComboDataKind", 3);
+    ComboBaseline = combo(GroupBoxData, "ComboBaseline", 2);
+    ComboTimeUnit = combo(GroupBoxData, "ComboTimeUnit", 4);
+    dataForm->addRow(label(GroupBoxData, "LabelDataKind", QT_TR_NOOP("Rodzaj danych")), ComboDataKind);
+    dataForm->addRow(label(GroupBoxData, "LabelBaseline", QT_TR_NOOP("Linia bazowa g₂")), ComboBaseline);
+    dataForm->addRow(label(GroupBoxData, "LabelTimeUnit", QT_TR_NOOP("Jednostka czasu")), ComboTimeUnit);
+    middle->addWidget(GroupBoxData);
+    LabelInstrument = new QLabel(TabSheetSample);
+    LabelInstrument->setObjectName(QStringLiteral("LabelInstrument"));
+    LabelInstrument->setWordWrap(true);
+    LabelInstrument->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabelInstrument->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    middle->addWidget(LabelInstrument, 1);
+    page->addLayout(middle);
+
+    countRateChart_ = std::make_unique<ui::CountRateChart>(TabSheetSample);
+    ChartCountRate = countRateChart_->plot();
+    page->addWidget(ChartCountRate, 1);
+
+    // A viscosity or index typed by hand is no preset's.
+    for (QLineEdit* e : {EditViscosity, EditRefractive})
+        connect(e, &QLineEdit::textEdited, this, [this] {
+            ComboSolvent->setCurrentIndex(IndexOf(kSolvents, physics::Solvent::Custom));
+        });
+}
+
+void TForm1::retranslateAddedPages()
+{
+    for (const auto& [label, text] : addedLabels_) {
+        label->setText(tr(text));
+        label->adjustSize();
+    }
+    const char* const solvents[] = {QT_TR_NOOP("woda"), QT_TR_NOOP("toluen"), QT_TR_NOOP("etanol"), QT_TR_NOOP("własny")};
+    for (int k = 0; k < 4; ++k) ComboSolvent->setItemText(k, tr(solvents[k]));
+    const QString kinds[] = {QStringLiteral("g₁"), QStringLiteral("g₂ − 1"), QStringLiteral("g₂")};
+    for (int k = 0; k < 3; ++k) ComboDataKind->setItemText(k, kinds[k]);
+    ComboBaseline->setItemText(0, QStringLiteral("1"));
+    ComboBaseline->setItemText(1, tr("ogon (średnia ostatnich 10 %)"));
+    const QString units[] = {QStringLiteral("s"), QStringLiteral("ms"), QStringLiteral("µs"), QStringLiteral("ns")};
+    for (int k = 0; k < 4; ++k) ComboTimeUnit->setItemText(k, units[k]);
+    GroupBoxSample->setTitle(tr("Próbka i aparat"));
+    GroupBoxData->setTitle(tr("Dane"));
+    countRateChart_->SetTitle(tr("Szybkość zliczeń"));
+    countRateChart_->SetAxisTitles(tr("Czas [s]"), tr("Szybkość zliczeń [kHz]"));
+    PageControl1->setTabText(PageControl1->indexOf(TabSheetSample), tr("Próbka"));
+    showSample();
+}
+
+SampleParameters TForm1::sampleFromControls() const
+{
+    const char sep = decimalSeparator();
+    SampleParameters s = m_.Sample();
+    // The order decides which bad field is reported first.
+    s.temperatureK = StrToFloat(EditTemperature->text().toStdString(), sep);
+    s.viscosityCp = StrToFloat(EditViscosity->text().toStdString(), sep);
+    s.refractiveIndex = StrToFloat(EditRefractive->text().toStdString(), sep);
+    s.wavelengthNm = StrToFloat(EditWavelength->text().toStdString(), sep);
+    s.angleDeg = StrToFloat(EditAngle->text().toStdString(), sep);
+    s.dataKind = kKinds[std::clamp(ComboDataKind->currentIndex(), 0, 2)];
+    s.baselineMode = ComboBaseline->currentIndex() == 1 ? BaselineMode::Tail : BaselineMode::Fixed;
+    if (s.baselineMode == BaselineMode::Fixed) s.baseline = 1.0;
+    s.timeUnit = kUnits[std::clamp(ComboTimeUnit->currentIndex(), 0, 3)];
+    return s;
+}
+
+void TForm1::showSample()
+{
+    const SampleParameters& s = m_.Sample();
+    const char sep = decimalSeparator();
+    showingSample_ = true;
+    const std::pair<QLineEdit*, double> fields[] = {{EditTemperature, s.temperatureK}, {EditViscosity, s.viscosityCp},
+                                                    {EditRefractive, s.refractiveIndex}, {EditWavelength, s.wavelengthNm},
+                                                    {EditAngle, s.angleDeg}};
+    for (const auto& [edit, value] : fields) edit->setText(FieldNumber(value, sep));
+    ComboSolvent->setCurrentIndex(IndexOf(kSolvents, SolventOf(s)));
+    ComboDataKind->setCurrentIndex(IndexOf(kKinds, s.dataKind));
+    ComboBaseline->setCurrentIndex(s.baselineMode == BaselineMode::Tail ? 1 : 0);
+    ComboBaseline->setEnabled(s.dataKind == DataKind::G2);
+    ComboTimeUnit->setCurrentIndex(IndexOf(kUnits, s.timeUnit));
+    showingSample_ = false;
+
+    LabelCelsius->setText(QStringLiteral("(%1 °C)").arg(
+        QString::fromStdString(FormatFloat(s.temperatureK - 273.15, Pattern::F2, sep))));
+    const Outcome<double> q = physics::ScatteringVector(s);
+    LabelQ->setText(q ? QStringLiteral("q = %1 1/m").arg(QString::fromStdString(FormatFloat(*q, Pattern::E4, sep)))
+                      : ui::FailureText(q.failure()));
+}
+
+void TForm1::sampleEdited()
+{
+    if (showingSample_) return;
+    const SampleParameters before = m_.Sample();
+    SampleParameters s;
+    try {
+        s = sampleFromControls();
+    } catch (...) {
+        showSample();  // the fields show the sample again; the message says what was wrong
+        throw;
+    }
+    if (SameSample(s, before)) return;
+    m_.SetSample(s);
+    showSample();
+    updateAxisTitles();
+    // Sizes follow the parameters at once; the decay analyses would need a
+    // new run for another kind of data.
+    if (m_.OnShow() == Analysis::Contin) UpDown1Click();
+    else if (m_.OnShow() == Analysis::Discrete) UpDown2Click();
+    drawDistribution();
+    showCumulants();
+    const bool results = m_.Contin() || m_.Discrete() || m_.Cumulants();
+    if (results && (s.dataKind != before.dataKind || s.baselineMode != before.baselineMode))
+        statusBar()->showMessage(tr("Rodzaj danych zmieniony: wyniki na ekranie pochodzą z poprzedniego; uruchom analizy ponownie"));
+}
+
+void TForm1::solventChosen()
+{
+    const physics::Solvent solvent = kSolvents[std::clamp(ComboSolvent->currentIndex(), 0, 3)];
+    if (solvent != physics::Solvent::Custom) {
+        double t = 0.0;
+        try {
+            t = StrToFloat(EditTemperature->text().toStdString(), decimalSeparator());
+        } catch (...) {
+            showSample();
+            throw;
+        }
+        const Outcome<physics::SolventProperties> p = physics::SolventAt(solvent, t);
+        if (!p) {
+            showSample();  // the fields and the preset list show the sample again
+            throw Error(ui::FailureText(p.failure()).toStdString());
+        }
+        EditViscosity->setText(FieldNumber(p->viscosityCp, decimalSeparator()));
+        EditRefractive->setText(FieldNumber(p->refractiveIndex, decimalSeparator()));
+    }
+    sampleEdited();
+}
+
+void TForm1::dataKindChosen()
+{
+    sampleEdited();
+    // A correlator file states its own kind and unit: only a choice made for
+    // a text file (or before any file) is kept for the next text file.
+    if (m_.File().format == io::FileFormat::Alv && m_.PointCount() > 0) return;
+    textKind_ = m_.Sample().dataKind;
+    textBaseline_ = m_.Sample().baselineMode;
+    textUnit_ = m_.Sample().timeUnit;
+}
+
+SampleParameters TForm1::loadDefaults() const
+{
+    SampleParameters s = m_.Sample();
+    s.dataKind = textKind_;
+    s.baselineMode = textBaseline_;
+    s.baseline = 1.0;
+    s.timeUnit = textUnit_;
+    return s;
+}
+
+void TForm1::showCountRate()
+{
+    const io::DataFile& file = m_.File();
+    const char sep = decimalSeparator();
+    if (file.countRate.timeS.empty()) countRateChart_->Clear();
+    else countRateChart_->Show(file.countRate.timeS, file.countRate.rateKHz);
+    QString text;
+    if (m_.PointCount() == 0) {
+        text.clear();
+    } else if (const auto& h = file.instrument) {
+        QStringList rates;
+        for (double r : h->meanCountRateKHz) rates << QString::fromStdString(FormatFloat(r, Pattern::F2, sep));
+        text = QString::fromStdString(h->instrument);
+        text += QLatin1Char('\n') + tr("Pomiar: %1 %2").arg(QString::fromStdString(h->date), QString::fromStdString(h->time));
+        text += QLatin1Char('\n') + tr("Próbka: %1").arg(QString::fromStdString(h->sampleName));
+        text += QLatin1Char('\n') + tr("Tryb: %1").arg(QString::fromStdString(h->mode).trimmed());
+        if (h->durationS)
+            text += QLatin1Char('\n') + tr("Czas pomiaru: %1 s").arg(QString::fromStdString(FormatFloat(*h->durationS, Pattern::F2, sep)));
+        if (!rates.isEmpty()) text += QLatin1Char('\n') + tr("Średnia szybkość zliczeń: %1 kHz").arg(rates.join(QStringLiteral(" / ")));
+    } else {
+        text = tr("Plik tekstowy: %1 kolumn liczb, %2 punktów").arg(file.columnCount).arg(m_.PointCount());
+    }
+    LabelInstrument->setText(text);
+}
