@@ -210,7 +210,7 @@ private:
     std::string listing_;
 };
 
-ContinRequest ContinRequestOf(const Options& o) { return ContinRequest{o.gridMin, o.gridMax, o.gridPoints}; }
+ContinRequest ContinRequestOf(const Options& o) { return ContinRequest{o.gridMin, o.gridMax, o.gridPoints, o.signalWeighted}; }
 DiscreteRequest DiscreteRequestOf(const Options& o)
 {
     return DiscreteRequest{o.maxComponents, o.weight, o.maxTries, o.switches};
@@ -401,11 +401,14 @@ void WriteBetaJson(JsonWriter& j, const std::optional<double>& beta)
     j.Key("beta").Number(*beta);
 }
 
-void WriteContinJson(JsonWriter& j, const Measurement& m, std::int32_t gridPoints)
+// The regularizer is known only of runs made here, not of a listing read back.
+void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& asked, bool ranHere)
 {
     const ContinResult* result = m.Contin();
     const std::size_t n = result ? result->solutions.size() : 0;
-    j.Key("gridPoints").Integer(result ? result->request.gridPoints : gridPoints);
+    const ContinRequest& request = result ? result->request : asked;
+    j.Key("gridPoints").Integer(request.gridPoints);
+    if (ranHere) j.Key("regularizer").String(request.signalWeighted ? "signal" : "classic");
     if (result) WriteBetaJson(j, result->beta);
     j.Key("solutionCount").Integer(static_cast<std::int64_t>(n));
     j.Key("chosen").Integer(result ? static_cast<std::int64_t>(result->chosen) : 0);
@@ -549,7 +552,7 @@ std::string Json(const InputResult& r, const Options& o)
     j.Key("last").Integer(r.m.PointCount() > 0 ? range.last : 0);
     if (r.m.PointCount() > 0) WriteSampleJson(j, r.m.Sample());
     if (o.command == Command::Cumulants) WriteCumulantJson(j, r.m);
-    else if (contin) WriteContinJson(j, r.m, o.gridPoints);
+    else if (contin) WriteContinJson(j, r.m, ContinRequestOf(o), o.command == Command::Contin);
     else WriteDiscreteJson(j, r);
     j.EndObject();
     return j.Text();

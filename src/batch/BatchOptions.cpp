@@ -18,7 +18,7 @@ const char* const kUsage =
     "  fluvena-batch parse-discrete LISTING DATAFILE [--first I] [--last J] [options]\n"
     "\n"
     "range:     --first I  --last J          (point indices from 0; default the whole file)\n"
-    "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)\n"
+    "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)  --regularizer classic|signal (classic)\n"
     "discrete:  --max-components N (6)  --weight N (2)  --max-tries N (5)\n"
     "           --switches LLLLLLLLL (TFFTFFTTF: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT)\n"
     "cumulants: --order 2|3 (2)  --frisken  --cutoff F (0.1; 0.01 with --frisken)\n"
@@ -65,6 +65,7 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--solvent", {Arg::Value, kData}},
         {"--grid-min", {Arg::Value, {Command::Contin}}},
         {"--grid-max", {Arg::Value, {Command::Contin}}},
+        {"--regularizer", {Arg::Value, {Command::Contin}}},
         {"--grid-points", {Arg::Value, {Command::Contin, Command::ParseContin}}},
         {"--points", {Arg::Value, {Command::ParseContin}}},
         {"--max-components", {Arg::Value, kDiscreteKinds}},
@@ -181,6 +182,10 @@ Options ParseOptions(const std::vector<std::string>& args)
         else if (a == "--last") o.last = WholeNumber(a, value, 0);
         else if (a == "--grid-min") o.gridMin = Real(a, value);
         else if (a == "--grid-max") o.gridMax = Real(a, value);
+        else if (a == "--regularizer") {
+            if (value != "classic" && value != "signal") throw UsageError("--regularizer needs classic or signal");
+            o.signalWeighted = value == "signal";
+        }
         else if (a == "--grid-points") o.gridPoints = WholeNumber(a, value, 0), haveGridPoints = true;
         else if (a == "--points") o.points = WholeNumber(a, value, 0), havePoints = true;
         else if (a == "--max-components") o.maxComponents = WholeNumber(a, value, 0);

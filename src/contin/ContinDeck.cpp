@@ -34,7 +34,7 @@ constexpr const char* kMiddle[] = {
     " (F30.10)",
 };
 
-// The physical constants and the end card. The kernel exp(-t/g) does not use
+// The physical constants. The kernel exp(-t/g) does not use
 // them; other CONTIN programs and stored decks rely on them as they stand.
 constexpr const char* kTail[] = {
     " RUSER    16     488.0",
@@ -42,8 +42,11 @@ constexpr const char* kTail[] = {
     " RUSER    18    293.16",
     " RUSER    15     1.332",
     " RUSER    19     1.006",
-    " END",
 };
+
+// Asks the bundled engine for the signal-weighted regularizer; the classic
+// program does not know the card and rejects the deck with its own message.
+constexpr const char* kSignalCard = " SIGREG                  1.";
 
 std::string Fixed5(double value) { return FormatFloat(value, Pattern::F5, '.'); }
 std::string Sci2(double value) { return FormatFloat(value, Pattern::E2, '.'); }
@@ -62,6 +65,8 @@ std::vector<std::string> BuildContinDeck(const ContinRequest& request, std::span
     for (const char* line : kMiddle) deck.emplace_back(line);
     deck.push_back(" NG                   " + FormatInt(request.gridPoints) + ".");
     for (const char* line : kTail) deck.emplace_back(line);
+    if (request.signalWeighted) deck.emplace_back(kSignalCard);
+    deck.emplace_back(" END");
     deck.push_back(" NY     " + FormatInt(static_cast<std::int64_t>(n)));
     for (std::size_t i = 0; i < n; ++i) deck.push_back(Fixed5(x[i] * timeScale));
     for (std::size_t i = 0; i < n; ++i) deck.push_back(Fixed5(y[i]));

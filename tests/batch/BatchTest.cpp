@@ -279,6 +279,7 @@ TEST(BatchFailures, StatusAndExitCode)
         {"log without values", "contin --log x.txt " + bimodal, 2, {}},
         {"bad number", "contin --grid-min 0,1 " + bimodal, 2, {}},
         {"bad switches", "discrete --switches TFT " + bimodal, 2, {}},
+        {"unknown regularizer", "contin --regularizer smooth " + bimodal, 2, {}},
         {"parse-contin without --points", "parse-contin " + Quote(cut.string()) + " --grid-points 100", 2, {}},
         {"unknown command", "analyse " + bimodal, 2, {}},
     };
@@ -356,10 +357,17 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
         EXPECT_EQ(j["fitLast"].Num(), static_cast<double>(f.fitLast));
         EXPECT_EQ(j["method"].text, "iso22412");
     }
-    // The bundled CONTIN on the same file: g1 through beta, a radius per peak.
-    const BatchRun run = Batch("contin --json --grid-min 1e-4 --grid-max 1e3 " + file);
+    // The bundled CONTIN on the same file, with the signal-weighted
+    // regularizer that its own deck card asks for: g1 through beta, a radius
+    // per peak.
+    TempDir work;
+    const BatchRun run = Batch("contin --json --regularizer signal --grid-min 1e-4 --grid-max 1e3 --workdir " +
+                               Quote(work.path.string()) + " " + file);
     ASSERT_EQ(run.exitCode, 0);
     const auto j = run.objects().at(0);
+    EXPECT_EQ(j["regularizer"].text, "signal");
+    EXPECT_NE(ReadFile((work.path / "nazwa.in").string()).find("\r\n SIGREG                  1.\r\n END\r\n"),
+              std::string::npos);
     EXPECT_GT(j["beta"].Num(), 0.2);
     Measurement m;
     m.Load(FT::LoadFixture("alv/LC8.2_0045.ASC"));
