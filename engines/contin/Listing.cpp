@@ -1,10 +1,11 @@
 // The listing: card echo, data, and every solution in fixed columns.
 //
 // The product reads the listing by markers and fixed distances from them,
-// so the lines below are laid out field for field; a row of the
-// distribution and fit tables is exactly 131 characters.
+// so the lines below are laid out field for field, to the geometry in
+// common/ListingGeometry.h that the product's reader uses too.
 #include "ContinEngine.h"
 #include "common/FortranNumbers.h"
+#include "common/ListingGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,14 +36,17 @@ std::string Int(long v, int width) {
     return s;
 }
 
+namespace geometry = listing::contin;
+
 // Texts the product searches for must not appear in the echoed title.
 std::string SafeTitle(std::string title) {
-    static const char* const kMarkers[] = {"PROB1 TO REJECT", "MOMENT(J)", "FOR ALPHA/S(1)", "0PLOT OF DATA",
-                                           "ORDINATES LISTED ARE FIT VALUES", "MAR 1984", "CHECK USERS GUIDE"};
-    for (const char* m : kMarkers) {
+    static constexpr std::string_view kMarkers[] = {geometry::kProb1,    geometry::kMoment,        geometry::kPeaksEnd,
+                                                    geometry::kPlot,     geometry::kFitTable,      geometry::kFinalHeading,
+                                                    geometry::kRejected};
+    for (const std::string_view m : kMarkers) {
         size_t p;
         while ((p = title.find(m)) != std::string::npos)
-            for (size_t i = p; i < p + std::string(m).size(); ++i)
+            for (size_t i = p; i < p + m.size(); ++i)
                 title[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(title[i])));
     }
     return title;
@@ -50,7 +54,7 @@ std::string SafeTitle(std::string title) {
 
 class Writer {
 public:
-    void Line(const std::string& s = {}) {
+    void Line(std::string_view s = {}) {
         out_ += s;
         out_ += '\n';
     }
@@ -110,14 +114,25 @@ std::string PlotRow(int width, double lo, double hi, const std::vector<std::pair
     return row;
 }
 
-const char* const kAlphaHeader =
+constexpr std::string_view kAlphaHeader =
     "      ALPHA    ALPHA/S(1)     OBJ. FCTN.       VARIANCE      STD. DEV.    DEG FREEDOM    PROB1 TO REJECT    "
     "PROB2 TO REJECT";
-const char* const kMomentHeader =
+constexpr std::string_view kMomentHeader =
     "   J         MOMENT(J)        PERCENT ERROR          M(J)/M(J-1)   PERCENT ERROR    J";
+constexpr std::string_view kPlotHeader = "0PLOT OF DATA (O) AND FIT TO DATA (X).  ORDINATES LISTED ARE FIT VALUES.";
+constexpr std::string_view kFinalHeader = "1CHOSEN SOLUTION  (LISTING FORMAT OF MAR 1984)  ";
+// A fit row: 3 blanks, the fit (9), 2 blanks, the abscissa (8), the plot; a
+// distribution row: 3 blanks, the ordinate (9), 2, its error (7), 2, the
+// abscissa (8), the plot. Both rows are the table row's length.
+constexpr int kFitPlotWidth = static_cast<int>(geometry::kRowLength) - 22;
+constexpr int kDistributionPlotWidth = static_cast<int>(geometry::kRowLength) - 31;
+static_assert(kAlphaHeader.find(geometry::kProb1) != std::string_view::npos);
+static_assert(kMomentHeader.find(geometry::kMoment) != std::string_view::npos);
+static_assert(kPlotHeader.starts_with(geometry::kPlot) && kPlotHeader.find(geometry::kFitTable) != std::string_view::npos);
+static_assert(kFinalHeader.find(geometry::kFinalHeading) != std::string_view::npos);
 
 void MomentBlock(Writer& w, const std::string& left42, const Moments& m) {
-    w.Line(Pad(left42, 42).substr(0, 42) + kMomentHeader);
+    w.Line(Pad(left42, 42).substr(0, 42) + std::string(kMomentHeader));
     for (int J = -1; J <= 3; ++J) {
         const size_t jj = static_cast<size_t>(J + 1);
         std::string left(42, ' ');
@@ -135,7 +150,7 @@ void MomentBlock(Writer& w, const std::string& left42, const Moments& m) {
 }
 
 void FitTable(Writer& w, const Deck& d, const Solution& s) {
-    w.Line("0PLOT OF DATA (O) AND FIT TO DATA (X).  ORDINATES LISTED ARE FIT VALUES.");
+    w.Line(kPlotHeader);
     w.Line();
     w.Line("    ORDINATE  ABSCISSA");
     double lo = 0.0, hi = 0.0;
@@ -149,7 +164,7 @@ void FitTable(Writer& w, const Deck& d, const Solution& s) {
         }
     for (size_t k = 0; k < d.y.size(); ++k)
         w.Line("   " + FormatE(s.fit[k], 9, 3) + "  " + FormatE(d.t[k], 8, 2) +
-               PlotRow(109, lo, hi, {{d.y[k], 'O'}, {s.fit[k], 'X'}}, 0, 0, false));
+               PlotRow(kFitPlotWidth, lo, hi, {{d.y[k], 'O'}, {s.fit[k], 'X'}}, 0, 0, false));
 }
 
 void SolutionBody(Writer& w, const Deck& d, const Result& r, const Solution& s) {
@@ -167,7 +182,7 @@ void SolutionBody(Writer& w, const Deck& d, const Result& r, const Solution& s) 
     }
     for (size_t j = 0; j < s.s.size(); ++j)
         w.Line("   " + FormatE(s.s[j], 9, 3) + "  " + FormatE(s.sErr[j], 7, 1) + "  " + FormatE(r.g[j], 8, 2) +
-               PlotRow(100, lo, hi, {{s.s[j], 'X'}}, s.s[j] - s.sErr[j], s.s[j] + s.sErr[j], true));
+               PlotRow(kDistributionPlotWidth, lo, hi, {{s.s[j], 'X'}}, s.s[j] - s.sErr[j], s.s[j] + s.sErr[j], true));
     if (d.nlinf) w.Line("0LINEAR COEFFICIENTS = " + FormatE(s.baseline, 12, 4) + " +- " + FormatE(s.baselineErr, 8, 1));
     for (size_t p = 0; p < s.peaks.size(); ++p) {
         const Moments& m = s.peaks[p];
@@ -202,7 +217,7 @@ std::string RunContin(std::string_view input, Result* computed) {
             w.Line();
         }
         if (!dr.ok) {
-            w.Line("0ERROR IN CARD " + dr.errorCard + ": " + dr.errorText + "  (CHECK USERS GUIDE.)");
+            w.Line("0ERROR IN CARD " + dr.errorCard + ": " + dr.errorText + "  (" + std::string(geometry::kRejected) + ".)");
             w.Line(" THE DECK IS REJECTED; NO SOLUTION IS COMPUTED.");
             return w.Text();
         }
@@ -212,7 +227,7 @@ std::string RunContin(std::string_view input, Result* computed) {
             r = Solve(d);
             if (computed) *computed = r;
         } catch (const std::runtime_error& e) {
-            w.Line(std::string("0ERROR IN CARD RUSER: ") + e.what() + "  (CHECK USERS GUIDE.)");
+            w.Line(std::string("0ERROR IN CARD RUSER: ") + e.what() + "  (" + std::string(geometry::kRejected) + ".)");
             w.Line(" THE DECK IS REJECTED; NO SOLUTION IS COMPUTED.");
             return w.Text();
         }
@@ -259,7 +274,7 @@ std::string RunContin(std::string_view input, Result* computed) {
         w.Line("1" + Pad(" FLUVENA CONTIN ENGINE   " + title, 115) + "CHOSEN SOLUTION");
         w.Line();
         FitTable(w, d, c);
-        w.Line("1CHOSEN SOLUTION  (LISTING FORMAT OF MAR 1984)  ++++++++++++++++++++++++++++++++  CHOSEN SOLUTION  "
+        w.Line(std::string(kFinalHeader) + "++++++++++++++++++++++++++++++++  CHOSEN SOLUTION  "
                "++++++++++++++++++++++++++++++++");
         w.Line(" ");
         w.Line("          " + Pad(title, 80));

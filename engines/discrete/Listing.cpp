@@ -1,6 +1,7 @@
 #include "discrete/Listing.h"
 
 #include "common/FortranNumbers.h"
+#include "common/ListingGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,17 +18,21 @@ using engine::FormatF;
 
 namespace {
 
-constexpr const char* kHeading = "1DISCRETE - Fluvena engine (sums of exponentials) ";
+constexpr std::string_view kHeading = "1DISCRETE - Fluvena engine (sums of exponentials) ";
 constexpr const char kExactNote[] = " (START: NOT AN EXACT PEAK OF SPECTRUM)";
-static_assert(sizeof(kExactNote) - 1 == 39, "a component row with its note is 128 characters");
+namespace geometry = listing::discrete;
+static_assert(kHeading.starts_with(geometry::kTitle));
+static_assert(sizeof(kExactNote) - 1 == geometry::kExactRowLength - geometry::kRowLength,
+              "a component row with its note is the longer row");
 constexpr const char* kStars = " **********************************************************************";
 constexpr const char* kRule =
     " ===================================================================================================="
     "===============================";
 constexpr const char* kRankWords[9] = {"",       "SECOND ", "THIRD ",  "FOURTH ", "FIFTH ",
                                        "SIXTH ", "SEVENTH ", "EIGHTH ", "NINTH "};
-constexpr const char* kMarkers[] = {"1DISCRETE", "WEIGHTED AVERAGE", "ALPHA +- STD ERR", "COMPONENTS", "PUNC",
-                                    "EXACT",     "PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY"};
+constexpr std::string_view kMarkers[] = {geometry::kTitle,      geometry::kSolutionEnd, geometry::kTable,
+                                         geometry::kComponents, geometry::kPunc,        geometry::kExact,
+                                         geometry::kUncertain};
 
 std::string Fmt(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string Fmt(const char* fmt, ...) {
@@ -60,7 +65,7 @@ private:
 };
 
 std::string Heading(const std::string& title) {
-    std::string h = kHeading;
+    std::string h(kHeading);
     h.resize(std::max<std::size_t>(h.size(), 48), ' ');
     return h + Sanitize(title, 80);
 }
@@ -332,8 +337,7 @@ std::string Sanitize(std::string_view text, std::size_t maxLength) {
     std::string s(text.substr(0, maxLength));
     for (char& c : s)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
-    for (const char* m : kMarkers) {
-        const std::string marker = m;
+    for (const std::string_view marker : kMarkers) {
         for (std::size_t p = s.find(marker); p != std::string::npos; p = s.find(marker, p + 1))
             for (std::size_t i = 0; i < marker.size(); ++i)
                 if (s[p + i] >= 'A' && s[p + i] <= 'Z') s[p + i] = static_cast<char>(s[p + i] - 'A' + 'a');
