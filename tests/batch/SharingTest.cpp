@@ -231,6 +231,8 @@ TEST(BatchSharing, SignalsAndTheTimeLimitLeaveNothingBehind)
         for (const std::string& pid : SplitLines(ReadFile(pids)))
             EXPECT_TRUE(Eventually([&] { return !Alive(pid); })) << "process " << pid << " outlived the run";
         EXPECT_TRUE(fs::is_empty(tmp)) << "the private directory was left behind";
-        if (!c.signal) EXPECT_NE(run.Objects().at(0)["message"].text.find("within 0.2 s"), std::string::npos);
+        if (!c.signal) {
+            EXPECT_NE(run.Objects().at(0)["message"].text.find("within 0.2 s"), std::string::npos);
+        }
     }
 }

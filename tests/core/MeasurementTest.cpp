@@ -219,7 +219,9 @@ TEST(Measurement, AnalysesReceiveG1)
         const auto points = m.PointsForAnalysis(m.Range());
         ASSERT_TRUE(points.ok()) << points.failure().message();
         EXPECT_EQ(points->beta.has_value(), c.kind != DataKind::G1);
-        if (points->beta) EXPECT_NEAR(*points->beta, 0.25, 0.0025);
+        if (points->beta) {
+            EXPECT_NEAR(*points->beta, 0.25, 0.0025);
+        }
         for (std::size_t k = 0; k < t.size(); k += 10) EXPECT_NEAR(points->y[k], g1[k], 0.01) << k;
     }
 }

@@ -114,7 +114,9 @@ TEST(SizesEndToEnd, KnownRadiiThroughBothAnalyses)
             }
             for (std::size_t k = 0; k < c.spheres.size(); ++k) {
                 EXPECT_NEAR(radii[0][k] / c.spheres[k].first, 1.0, 0.02) << radii[0][k];
-                if (!contin) EXPECT_NEAR(radii[1][k] / c.spheres[k].first, 1.0, 0.02) << radii[1][k];
+                if (!contin) {
+                    EXPECT_NEAR(radii[1][k] / c.spheres[k].first, 1.0, 0.02) << radii[1][k];
+                }
                 EXPECT_NEAR(radii[1][k] / radii[2][k], 1.0, 0.01) << radii[1][k] << " " << radii[2][k];
             }
         }
