@@ -485,6 +485,47 @@ private slots:
         QCOMPARE(form_->measurement().Sample().temperatureK, 300.5);
     }
 
+    // Each key reaches its command; a dropped file opens, dropped text does not.
+    void keysAndDropsReachTheirCommands()
+    {
+        listingEngine("contin.exe", "bimodal.contin.out");
+        listingEngine("discrete.exe", "bimodal.discrete.out");
+        QMimeData text, file;
+        text.setText(QStringLiteral("1\t2"));
+        file.setUrls({QUrl::fromLocalFile(kData + "/bimodal.txt")});
+        for (QMimeData* mime : {&text, &file}) {
+            QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(form_.get(), &enter);
+            QCOMPARE(enter.isAccepted(), mime == &file);
+            QDropEvent drop(QPointF(100, 100), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(form_.get(), &drop);
+            QCOMPARE(form_->measurement().PointCount(), mime == &file ? std::size_t(100) : std::size_t(0));
+        }
+        TForm3 help;
+        form_->setHelpWindow(&help);
+        writeFile("Pomoc.txt", "pomoc");
+        dialogs_->openNames.emplace_back(kData + "/bimodal.txt");
+        dialogs_->saveNames.push_back(work_->filePath("wyniki.txt"));
+        const auto& m = form_->measurement();
+        const struct { QWidget* page; QKeyCombination key; std::function<bool()> done; } cases[] = {
+            {nullptr, Qt::CTRL | Qt::Key_O, [&] { return m.PointCount() == 100; }},
+            {form_->TabSheetCont, Qt::CTRL | Qt::Key_Return, [&] { return m.OnShow() == Analysis::Contin; }},
+            {form_->TabSheetDisc, QKeyCombination(Qt::Key_Home),  // the chosen solution, on its page
+             [&] { return form_->PageControl1->currentWidget() == form_->TabSheetCont && m.ShownIndex() == m.Contin()->chosen; }},
+            {form_->TabSheetDisc, Qt::CTRL | Qt::Key_Enter, [&] { return m.OnShow() == Analysis::Discrete; }},
+            {nullptr, Qt::CTRL | Qt::Key_S, [&] { return QFile::exists(work_->filePath("wyniki.txt")); }},
+            {nullptr, QKeyCombination(Qt::Key_F1), [&] { return help.isVisible(); }},
+            {nullptr, Qt::CTRL | Qt::Key_Q, [&] { return !form_->isVisible(); }},
+        };
+        for (const auto& c : cases) {
+            if (c.page) form_->PageControl1->setCurrentWidget(c.page);
+            activate();
+            form_->ScrollBar1->setFocus();
+            QTest::keyClick(form_.get(), c.key.key(), c.key.keyboardModifiers());
+            QVERIFY2(c.done(), qPrintable(QKeySequence(c.key).toString()));
+        }
+    }
+
     void quitAsksAboutUnsavedResultsAndEndsTheProgram()
     {
         using A = ui::UnsavedAnswer;
