@@ -1,10 +1,11 @@
 #include "discrete/DeckReader.h"
 #include "discrete/Listing.h"
 
-#include "OffsetReader.h"
+#include "ReadBack.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -23,37 +24,25 @@ std::string Deck(const std::string& card2, int n, const std::string& extra = "")
     return d + extra;
 }
 
-TEST(DeckReader, ReadsTheProductsDeck) {
+// The product's deck, and numbers by blanks with several values a line
+// (multi-digit numbers shift the columns).
+TEST(DeckReader, ReadsTheProductsDeckAndFreeLayouts) {
     ReadOutcome r = ReadDataSet(Deck("TFFTFFTTF  6  2  5", 20));
     ASSERT_TRUE(r.set);
     EXPECT_EQ(r.set->title, "nazwa.in");
-    EXPECT_TRUE(r.set->sw[kLast]);
-    EXPECT_FALSE(r.set->sw[kRegint]);
-    EXPECT_TRUE(r.set->sw[kNoneg]);
-    EXPECT_TRUE(r.set->sw[kPlotrs]);
-    EXPECT_FALSE(r.set->sw[kRepeat]);
-    EXPECT_EQ(r.set->nlammx, 6);
-    EXPECT_EQ(r.set->iwt, 2);
-    EXPECT_EQ(r.set->mtry, 5);
-    ASSERT_EQ(r.set->t.size(), 20u);
+    EXPECT_EQ(r.set->sw, (std::array<bool, 9>{true, false, false, true, false, false, true, true, false}));
+    EXPECT_EQ(std::vector<int>({r.set->nlammx, r.set->iwt, r.set->mtry}), std::vector<int>({6, 2, 5}));
     ASSERT_EQ(r.set->y.size(), 20u);
     EXPECT_DOUBLE_EQ(r.set->t[19], 20.0);
     EXPECT_NEAR(r.set->y[0], 0.741, 1e-12);
-}
 
-TEST(DeckReader, NumbersByBlanksAndSeveralValuesALine) {
-    // Multi-digit numbers shift the columns; values may share lines.
     std::string d = "title\nFFFFFFFFF 3 -3 45\n9\n1 2 3 4 5\n6 7 8 9\n";
     d += "9.00E-01 8.1e-1 7.29E-01\n6.56D-01 5.9E-01 .531 4.78E-01\n4.3E-01\n3.87E-01\n";
-    ReadOutcome r = ReadDataSet(d);
+    r = ReadDataSet(d);
     ASSERT_TRUE(r.set) << r.rejection->reason;
-    EXPECT_EQ(r.set->nlammx, 3);
-    EXPECT_EQ(r.set->iwt, -3);
-    EXPECT_EQ(r.set->mtry, 45);
+    EXPECT_EQ(std::vector<int>({r.set->nlammx, r.set->iwt, r.set->mtry}), std::vector<int>({3, -3, 45}));
     EXPECT_DOUBLE_EQ(r.set->t[8], 9.0);
-    EXPECT_DOUBLE_EQ(r.set->y[3], 0.656);
-    EXPECT_DOUBLE_EQ(r.set->y[5], 0.531);
-    EXPECT_DOUBLE_EQ(r.set->y[8], 0.387);
+    EXPECT_EQ(r.set->y, (std::vector<double>{0.9, 0.81, 0.729, 0.656, 0.59, 0.531, 0.478, 0.43, 0.387}));
 }
 
 struct BadDeck {
@@ -120,31 +109,26 @@ TEST(DeckReader, FortranExponentLettersReadAsE) {
     }
 }
 
+// While LAST is false another data set follows: each analysed one gets its
+// own best solution, and a bad one after it its own rejection.
 TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
-    const std::string first = Deck("FFFFFFFFF  1  1  2", 12);
-    const std::string second = Deck("TFFFFFFFF  1  1  2", 12);
+    const std::string first = Deck("FFFFFFFFF  1  1  2", 12), second = Deck("TFFFFFFFF  1  1  2", 12);
     ReadOutcome r = ReadDataSet(first + second);
     ASSERT_TRUE(r.set);
     EXPECT_EQ(r.rest, second);
-    const std::string listing = RunDeck(first + second);
-    const test::ReadListing read = test::ReadByOffsets(test::ToCrLf(listing));
+    std::string listing = RunDeck(first + second);
     int summaries = 0;  // "BEST SOLUTION" with blanks before it: the best of one data set
-    for (std::size_t p = listing.find("    BEST SOLUTION"); p != std::string::npos;
-         p = listing.find("    BEST SOLUTION", p + 1))
+    for (std::size_t p = listing.find("    BEST SOLUTION"); p != std::string::npos; p = listing.find("    BEST SOLUTION", p + 1))
         ++summaries;
-    EXPECT_EQ(summaries, 2);  // one best solution per data set
-    EXPECT_FALSE(read.truncated);
-}
-
-TEST(DeckReader, SecondSetRejectedAfterAnAnalysedOne) {
-    const std::string listing = RunDeck(Deck("FFFFFFFFF  1  1  2", 12) + "t2\nTFFFFFFFF  1  7  2\n12\n");
+    EXPECT_EQ(summaries, 2);
+    listing = RunDeck(first + "t2\nTFFFFFFFF  1  7  2\n12\n");
     EXPECT_NE(listing.find("BEST SOLUTION"), std::string::npos);
     EXPECT_NE(listing.find("IWT = 7 IS IMPROPER"), std::string::npos);
 }
 
+// A title or card that holds the listing's markers must not add solutions
+// or a table for the product's parser.
 TEST(DeckReader, EchoedTextCannotForgeMarkers) {
-    // A title or card that holds the listing's markers must not add solutions
-    // or a table for the product's parser.
     const std::string title = "1DISCRETE WEIGHTED AVERAGE ALPHA +- STD ERR 9 COMPONENTS PUNC EXACT";
     std::string listing = RunDeck(title + "\nTFFTFFTTF  2  1  5 ALPHA +- STD ERR\n");
     EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
@@ -153,12 +137,10 @@ TEST(DeckReader, EchoedTextCannotForgeMarkers) {
 
     std::string deck = Deck("TFFTFFTTF  2  1  3", 30);
     deck.replace(0, 8, title);
-    listing = test::ToCrLf(RunDeck(deck));
-    const test::ReadListing read = test::ReadByOffsets(listing);
-    ASSERT_FALSE(read.truncated);
-    ASSERT_FALSE(read.solutions.empty());
-    EXPECT_EQ(read.solutions[0].count, 1);  // the data are one exponential
-    EXPECT_NEAR(read.solutions[0].comps[0].rate, 0.3, 0.01);
+    const DiscreteListing read = test::ReadBack(deck);
+    ASSERT_EQ(read.status, DiscreteListing::Status::Ok) << read.reason;
+    ASSERT_EQ(read.solutions[0].components.size(), 1u);  // the data are one exponential
+    EXPECT_NEAR(read.solutions[0].components[0].rate, 0.3, 0.01);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "discrete/DiscreteListing.h"
 #include "discrete/Listing.h"
 
-#include "OffsetReader.h"
+#include "ReadBack.h"
 #include "base/MemoText.h"
 
 #include <gtest/gtest.h>
