@@ -132,14 +132,6 @@ TEST(ContinDeck, ReadsCardValuesAndTheNumberOfPoints) {
     }
 }
 
-TEST(ContinDeck, RejectedFixtureDeckNamesNG) {
-    std::string listing = RunContin(ReadTestFile("badng.contin.in"));
-    EXPECT_NE(listing.find("ERROR IN CARD NG"), std::string::npos);
-    EXPECT_NE(listing.find("CHECK USERS GUIDE"), std::string::npos);
-    // The cards are echoed before the error.
-    EXPECT_LT(listing.find(" GMNMX     2    1.00000E+03"), listing.find("CHECK USERS GUIDE"));
-}
-
 TEST(ContinDeck, FortranFormats) {
     struct F {
         const char* text;
