@@ -2,14 +2,13 @@
 // that must end in a listing line naming the card and "CHECK USERS GUIDE".
 #include "base/NumberFormat.h"
 #include "ContinEngine.h"
-#include "Files.h"
 #include "Synthetic.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
-#include <fstream>
-#include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -33,25 +32,30 @@ std::string Replace(std::string deck, const std::string& prefix, const std::stri
     return deck.substr(0, p + 2) + with + deck.substr(e);
 }
 
-TEST(ContinDeck, ReadsTheProductsDeck) {
+// The product's deck, and one with several values a line, the last line
+// short, the ordinates on a new line; defaults where the deck is silent:
+// the kernel exp(-t/g), no baseline.
+TEST(ContinDeck, ReadsDecksFieldByField) {
     DeckResult r = ReadDeck(ReadTestFile("bimodal.contin.in"));
     ASSERT_TRUE(r.ok) << r.errorCard << ": " << r.errorText;
     EXPECT_EQ(r.deck.title, "nazwa.in");
-    EXPECT_EQ(r.deck.ng, 100);
-    EXPECT_DOUBLE_EQ(r.deck.gmnmx[0], 0.1);
-    EXPECT_DOUBLE_EQ(r.deck.gmnmx[1], 1000.0);
-    EXPECT_EQ(r.deck.nlinf, 1);
-    EXPECT_EQ(r.deck.norder, 2);
-    EXPECT_TRUE(r.deck.dousnq);
-    EXPECT_DOUBLE_EQ(r.deck.ruser[21], 1.0);
-    EXPECT_DOUBLE_EQ(r.deck.ruser[22], -1.0);
-    EXPECT_DOUBLE_EQ(r.deck.ruser[23], 0.0);
-    EXPECT_DOUBLE_EQ(r.deck.ruser[16], 488.0);
+    EXPECT_EQ(std::tuple(r.deck.ng, r.deck.nlinf, r.deck.norder, r.deck.dousnq), std::tuple(100, 1, 2, true));
+    EXPECT_EQ((std::array{r.deck.gmnmx[0], r.deck.gmnmx[1], r.deck.ruser[16], r.deck.ruser[21], r.deck.ruser[22]}),
+              (std::array{0.1, 1000.0, 488.0, 1.0, -1.0}));
     ASSERT_EQ(r.deck.t.size(), 100u);
     ASSERT_EQ(r.deck.y.size(), 100u);
-    EXPECT_DOUBLE_EQ(r.deck.t[0], 1.0);
-    EXPECT_DOUBLE_EQ(r.deck.t[1], 1.0975);
-    EXPECT_DOUBLE_EQ(r.deck.y[0], 0.94220);
+    EXPECT_EQ(std::tuple(r.deck.t[0], r.deck.t[1], r.deck.y[0]), std::tuple(1.0, 1.0975, 0.94220));
+
+    r = ReadDeck(
+        "several per line\n NG                   10.\n GMNMX     1       1.00E-01\n GMNMX     2       1.00E+03\n"
+        " IFORMT\n (5E15.6)\n IFORMY\n (2(1X,F9.4))\n END\n NY     7\n"
+        "   1.000000E+00   2.000000E+00   3.000000E+00   4.000000E+00   5.000000E+00\n"
+        "   6.000000E+00        7.0D+00\n"
+        "    0.9000    0.8000\n    0.7000    0.6000\n    0.5000\n    0.4000    0.3000\n");
+    ASSERT_TRUE(r.ok) << r.errorCard << ": " << r.errorText;
+    EXPECT_EQ(r.deck.t, (std::vector<double>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(r.deck.y, (std::vector<double>{0.9, 0.8, 0.7, 0.6, 0.5, 0.4, 0.3}));
+    EXPECT_EQ(std::tuple(r.deck.nlinf, r.deck.ruser[21], r.deck.ruser[22]), std::tuple(0, 1.0, -1.0));
 }
 
 struct Rejection {
@@ -167,35 +171,6 @@ TEST(ContinDeck, FortranFormats) {
     }
 }
 
-TEST(ContinDeck, ReadsValuesFieldByFieldAcrossLines) {
-    // Five to a line, the last line short; the ordinates begin on a new line.
-    std::string deck =
-        "several per line\n"
-        " NG                   10.\n"
-        " GMNMX     1       1.00E-01\n"
-        " GMNMX     2       1.00E+03\n"
-        " IFORMT\n"
-        " (5E15.6)\n"
-        " IFORMY\n"
-        " (2(1X,F9.4))\n"
-        " END\n"
-        " NY     7\n"
-        "   1.000000E+00   2.000000E+00   3.000000E+00   4.000000E+00   5.000000E+00\n"
-        "   6.000000E+00        7.0D+00\n"
-        "    0.9000    0.8000\n"
-        "    0.7000    0.6000\n"
-        "    0.5000\n"
-        "    0.4000    0.3000\n";
-    DeckResult r = ReadDeck(deck);
-    ASSERT_TRUE(r.ok) << r.errorCard << ": " << r.errorText;
-    EXPECT_EQ(r.deck.t, (std::vector<double>{1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(r.deck.y, (std::vector<double>{0.9, 0.8, 0.7, 0.6, 0.5, 0.4, 0.3}));
-    // Defaults where the deck is silent: the kernel exp(-t/g), no baseline.
-    EXPECT_EQ(r.deck.nlinf, 0);
-    EXPECT_DOUBLE_EQ(r.deck.ruser[21], 1.0);
-    EXPECT_DOUBLE_EQ(r.deck.ruser[22], -1.0);
-}
-
 TEST(ContinDeck, SplitsPeaksWhereTheSolutionRisesAgain) {
     struct P {
         std::vector<double> s;
@@ -216,9 +191,6 @@ TEST(ContinDeck, SplitsPeaksWhereTheSolutionRisesAgain) {
     for (const P& c : cases) EXPECT_EQ(SplitPeaks(c.s), c.peaks);
 }
 
-}  // namespace
-
-namespace {
 
 std::string DeckWith(const std::string& cards, const std::vector<double>& t, const std::vector<double>& y, int ng) {
     std::string s = "odd decks\n" + cards + " GMNMX     1       1.00E-01\n GMNMX     2       1.00E+03\n NG                   " +

@@ -3,7 +3,6 @@
 // they are printed with.
 #include "ContinEngine.h"
 #include "contin/ContinListing.h"
-#include "Files.h"
 #include "Synthetic.h"
 
 #include <gtest/gtest.h>

@@ -1,15 +1,34 @@
 #pragma once
-// Seeded synthetic decay data and the deck the product writes for it.
+// The recorded decks and listings; seeded synthetic decay data and the deck
+// the product writes for it.
 #include "contin/ContinDeck.h"
 #include "base/MemoText.h"
 
-#include <charconv>
 #include <cmath>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace contin_test {
+
+inline std::string ReadTestFile(const std::string& name) {
+    std::ifstream f(std::string(FLUVENA_TEST_DATA) + "/" + name, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// Line ends as the product's reading of a listing leaves them: CR LF.
+inline std::string CrLfText(const std::string& lf) {
+    std::string out;
+    for (char ch : lf) {
+        if (ch == '\n') out += '\r';
+        out += ch;
+    }
+    return out;
+}
 
 struct Component {
     double tau;

@@ -8,24 +8,21 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace fluvena::discrete {
 namespace {
 
-// A deck as the product writes it: N abscissae then N ordinates, one a line.
-std::string Deck(const std::string& card2, int n, const std::string& extra = "") {
-    std::string d = "nazwa.in\r\n" + card2 + "\r\n" + std::to_string(n) + "\r\n";
-    for (int i = 0; i < n; ++i) d += std::to_string(i + 1) + ".00E+00\r\n";
-    for (int i = 0; i < n; ++i) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.2E\r\n", std::exp(-0.3 * (i + 1)));
-        d += buf;
-    }
-    return d + extra;
+// A deck as the product writes it: t = 1 ... n, y = exp(-0.3 t).
+std::string Deck(const std::string& card2, int n) {
+    std::vector<double> t;
+    for (int i = 1; i <= n; ++i) t.push_back(i);
+    return test::SyntheticDeck(card2, t, {1.0}, {0.3});
 }
 
 // The product's deck, and numbers by blanks with several values a line
-// (multi-digit numbers shift the columns).
+// (multi-digit numbers shift the columns) and with any Fortran exponent
+// letter (E, D, d or none).
 TEST(DeckReader, ReadsTheProductsDeckAndFreeLayouts) {
     ReadOutcome r = ReadDataSet(Deck("TFFTFFTTF  6  2  5", 20));
     ASSERT_TRUE(r.set);
@@ -37,7 +34,7 @@ TEST(DeckReader, ReadsTheProductsDeckAndFreeLayouts) {
     EXPECT_NEAR(r.set->y[0], 0.741, 1e-12);
 
     std::string d = "title\nFFFFFFFFF 3 -3 45\n9\n1 2 3 4 5\n6 7 8 9\n";
-    d += "9.00E-01 8.1e-1 7.29E-01\n6.56D-01 5.9E-01 .531 4.78E-01\n4.3E-01\n3.87E-01\n";
+    d += "9.00E-01 8.1e-1 7.29E-01\n6.56D-01 5.9E-01 .531 4.78E-01\n4.3d-01\n3.87-01\n";
     r = ReadDataSet(d);
     ASSERT_TRUE(r.set) << r.rejection->reason;
     EXPECT_EQ(std::vector<int>({r.set->nlammx, r.set->iwt, r.set->mtry}), std::vector<int>({3, -3, 45}));
@@ -45,67 +42,47 @@ TEST(DeckReader, ReadsTheProductsDeckAndFreeLayouts) {
     EXPECT_EQ(r.set->y, (std::vector<double>{0.9, 0.81, 0.729, 0.656, 0.59, 0.531, 0.478, 0.43, 0.387}));
 }
 
-struct BadDeck {
-    const char* name;
-    std::string deck;
-    const char* reason;  // part of the reason expected in the listing
-};
-
-class Rejected : public ::testing::TestWithParam<BadDeck> {};
-
-TEST_P(Rejected, ListingSaysWhyAndHoldsNoTable) {
-    const BadDeck& c = GetParam();
-    EXPECT_FALSE(ReadDataSet(c.deck).set);
-    const std::string listing = RunDeck(c.deck);
-    EXPECT_EQ(listing.rfind("1DISCRETE", 0), 0u);
-    EXPECT_NE(listing.find(c.reason), std::string::npos) << listing;
-    EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
-    EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
-    EXPECT_NE(listing.find("CANNOT BE ANALYSED"), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    DeckReader, Rejected,
-    ::testing::Values(
-        BadDeck{"Empty", "", "NO TITLE CARD"},
-        BadDeck{"NoControlCard", "title\n", "ERRONEOUS CARD IMAGE"},
-        BadDeck{"LetterNotTF", Deck("TFFTFXTTF  6  2  5", 20), "SWITCH 6 (PRPREL) IN COLUMN 6 IS NOT T OR F"},
-        BadDeck{"LowerCaseLetter", Deck("tFFTFFTTF  6  2  5", 20), "SWITCH 1 (LAST)"},
-        BadDeck{"ShortCard", Deck("TFFT", 20), "NINE SWITCHES"},
-        BadDeck{"TwoNumbers", Deck("TFFTFFTTF  6  2", 20), "THREE WHOLE NUMBERS"},
-        BadDeck{"FourNumbers", Deck("TFFTFFTTF  6  2  5  1", 20), "THREE WHOLE NUMBERS"},
-        BadDeck{"NotWhole", Deck("TFFTFFTTF  6  2.5  5", 20), "IWT = '2.5' IS NOT A WHOLE NUMBER"},
-        BadDeck{"HugeNumber", Deck("TFFTFFTTF  99999999999  2  5", 20), "NLAMMX = '99999999999'"},
-        BadDeck{"NlammxZero", Deck("TFFTFFTTF  0  2  5", 20), "NLAMMX = 0 IS OUTSIDE 1 ... 9"},
-        BadDeck{"NlammxTen", Deck("TFFTFFTTF  10  2  5", 30), "NLAMMX = 10 IS OUTSIDE 1 ... 9"},
-        BadDeck{"IwtFour", Deck("TFFTFFTTF  6  4  5", 20), "IWT = 4 IS IMPROPER"},
-        BadDeck{"IwtZero", Deck("TFFTFFTTF  6  0  5", 20), "IWT = 0 IS IMPROPER"},
-        BadDeck{"IwtMinusOne", Deck("TFFTFFTTF  6  -1  5", 20), "IWT = -1 IS IMPROPER"},
-        BadDeck{"MtryZero", Deck("TFFTFFTTF  6  2  0", 20), "MTRY = 0 IS OUTSIDE 1 ... 45"},
-        BadDeck{"MtryBig", Deck("TFFTFFTTF  6  2  46", 20), "MTRY = 46 IS OUTSIDE 1 ... 45"},
-        BadDeck{"TooFewPoints", Deck("TFFTFFTTF  6  2  5", 14), "N = 14 IS OUTSIDE 15 ... 4096"},
-        BadDeck{"TooManyPoints", "t\nTFFTFFTTF  6  2  5\n4097\n", "N = 4097 IS OUTSIDE 15 ... 4096"},
-        BadDeck{"NegativeN", "t\nTFFTFFTTF  1  2  5\n-3\n", "N = -3 IS OUTSIDE 5 ... 4096"},
-        BadDeck{"NNotNumber", "t\nTFFTFFTTF  1  2  5\nabc\n", "N MUST BE ONE WHOLE NUMBER"},
-        BadDeck{"NMissing", "t\nTFFTFFTTF  1  2  5\n", "NUMBER OF POINTS N IS MISSING"},
-        BadDeck{"ValueNotNumber", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3x\n4\n5\n", "CARD 6: '3x' IS NOT A NUMBER"},
-        BadDeck{"CommaDecimal", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3,5\n4\n5\n", "'3,5' IS NOT A NUMBER"},
-        BadDeck{"Infinity", "t\nTFFTFFTTF  1  1  5\n5\n1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"},
-        BadDeck{"Overflow", "t\nTFFTFFTTF  1  1  5\n5\n1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
-        BadDeck{"FewerValues", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"}),
-    [](const ::testing::TestParamInfo<BadDeck>& i) { return std::string(i.param.name); });
-
-TEST(DeckReader, FortranExponentLettersReadAsE) {
-    const std::string deck = Deck("TFFTFFTTF  6  2  5", 20);
-    const std::size_t values = deck.find("\n1.00E");  // after the three head cards
-    for (const char* letter : {"D", "d", ""}) {  // 1.00D+00, 1.00d+00, 1.00+00
-        std::string other = deck;
-        for (std::size_t i = other.find('E', values); i != std::string::npos; i = other.find('E', i))
-            other.replace(i, 1, letter);
-        const ReadOutcome r = ReadDataSet(other), plain = ReadDataSet(deck);
-        ASSERT_TRUE(r.set && plain.set) << letter;
-        EXPECT_EQ(r.set->t, plain.set->t) << letter;
-        EXPECT_EQ(r.set->y, plain.set->y) << letter;
+// Decks that cannot be analysed: the listing says why (the reason's words
+// below) and holds no table.
+TEST(DeckReader, RejectedDeckListingSaysWhyAndHoldsNoTable) {
+    const std::string t = "t\nTFFTFFTTF  1  1  5\n5\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "NO TITLE CARD"},
+        {"title\n", "ERRONEOUS CARD IMAGE"},
+        {Deck("TFFTFXTTF  6  2  5", 20), "SWITCH 6 (PRPREL) IN COLUMN 6 IS NOT T OR F"},
+        {Deck("tFFTFFTTF  6  2  5", 20), "SWITCH 1 (LAST)"},
+        {Deck("TFFT", 20), "NINE SWITCHES"},
+        {Deck("TFFTFFTTF  6  2", 20), "THREE WHOLE NUMBERS"},
+        {Deck("TFFTFFTTF  6  2  5  1", 20), "THREE WHOLE NUMBERS"},
+        {Deck("TFFTFFTTF  6  2.5  5", 20), "IWT = '2.5' IS NOT A WHOLE NUMBER"},
+        {Deck("TFFTFFTTF  99999999999  2  5", 20), "NLAMMX = '99999999999'"},
+        {Deck("TFFTFFTTF  0  2  5", 20), "NLAMMX = 0 IS OUTSIDE 1 ... 9"},
+        {Deck("TFFTFFTTF  10  2  5", 30), "NLAMMX = 10 IS OUTSIDE 1 ... 9"},
+        {Deck("TFFTFFTTF  6  4  5", 20), "IWT = 4 IS IMPROPER"},
+        {Deck("TFFTFFTTF  6  0  5", 20), "IWT = 0 IS IMPROPER"},
+        {Deck("TFFTFFTTF  6  -1  5", 20), "IWT = -1 IS IMPROPER"},
+        {Deck("TFFTFFTTF  6  2  0", 20), "MTRY = 0 IS OUTSIDE 1 ... 45"},
+        {Deck("TFFTFFTTF  6  2  46", 20), "MTRY = 46 IS OUTSIDE 1 ... 45"},
+        {Deck("TFFTFFTTF  6  2  5", 14), "N = 14 IS OUTSIDE 15 ... 4096"},
+        {"t\nTFFTFFTTF  6  2  5\n4097\n", "N = 4097 IS OUTSIDE 15 ... 4096"},
+        {"t\nTFFTFFTTF  1  2  5\n-3\n", "N = -3 IS OUTSIDE 5 ... 4096"},
+        {"t\nTFFTFFTTF  1  2  5\nabc\n", "N MUST BE ONE WHOLE NUMBER"},
+        {"t\nTFFTFFTTF  1  2  5\n", "NUMBER OF POINTS N IS MISSING"},
+        {t + "1\n2\n3x\n4\n5\n", "CARD 6: '3x' IS NOT A NUMBER"},
+        {t + "1\n2\n3,5\n4\n5\n", "'3,5' IS NOT A NUMBER"},
+        {t + "1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"},
+        {t + "1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
+        {t + "1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"},
+    };
+    for (const auto& [deck, reason] : cases) {
+        SCOPED_TRACE(reason);
+        EXPECT_FALSE(ReadDataSet(deck).set);
+        const std::string listing = RunDeck(deck);
+        EXPECT_EQ(listing.rfind("1DISCRETE", 0), 0u);
+        EXPECT_NE(listing.find(reason), std::string::npos) << listing;
+        EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
+        EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
+        EXPECT_NE(listing.find("CANNOT BE ANALYSED"), std::string::npos);
     }
 }
 

@@ -43,23 +43,6 @@ TEST(ListingGeometry, FieldsKeepTheirWidthForAnyValue) {
     EXPECT_EQ(BaselineRow(-1e-120, 1.0).substr(2, 10), "-1.00E-120");
 }
 
-// Synthetic deck in the product's format (values rounded to three digits).
-std::string SyntheticDeck(const std::string& card2, const std::vector<double>& amps, const std::vector<double>& rates,
-                          double base, double noise, unsigned seed, int n = 80) {
-    std::mt19937 rng(seed);
-    std::normal_distribution<double> gauss(0.0, noise);
-    std::string d = "nazwa.in\n" + card2 + "\n" + std::to_string(n) + "\n";
-    std::vector<double> t(static_cast<std::size_t>(n));
-    for (int k = 0; k < n; ++k) t[static_cast<std::size_t>(k)] = 0.5 * std::pow(1.1, k);
-    for (double x : t) d += FormatFloat(x, Pattern::E2, '.') + "\n";
-    for (double x : t) {
-        double y = base + gauss(rng);
-        for (std::size_t j = 0; j < amps.size(); ++j) y += amps[j] * std::exp(-rates[j] * x);
-        d += FormatFloat(y, Pattern::E2, '.') + "\n";
-    }
-    return d;
-}
-
 // In the per-fit tables an iteration row holds ITR, SSQ, damping, baseline
 // and a pair per component; a parameter row lambda +- error percent alpha
 // +- error percent, each a word of its own.
@@ -89,7 +72,8 @@ void ExpectFieldsApart(const std::string& listing) {
 // at 1 with the amplitudes scaled, the summary reads back as computed, and
 // every field of the per-fit tables stays apart from its neighbours.
 TEST(ListingGeometry, HugeOrdinatesScaleAndKeepFieldsApart) {
-    const std::string small = SyntheticDeck("TFFFFFTFF  3  1  5", {1.0, -0.3}, {0.02, 0.2}, 0.01, 5e-4, 2);
+    const std::string small =
+        test::SyntheticDeck("TFFFFFTFF  3  1  5", test::Geometric(0.5, 1.1, 80), {1.0, -0.3}, {0.02, 0.2}, 0.01, 5e-4, 2);
     std::istringstream in(small);
     std::string huge;
     int number = 0;
