@@ -24,7 +24,8 @@ TEST(FortranNumbers, ReadsInputFields) {
         EXPECT_DOUBLE_EQ(v, want) << text;
     }
     for (const std::string text : {"abc", "1.0.0", "1 2", "1E", "1e+", "1E999", "nan", "inf", "0x10", "-", ".", "3,5",
-                                   "1.0E+00005", "1.5E-1x", "1111111111111111111111111111111111111111111111111111111111111"}) {
+                                   "1.0E+00005", "1.5E-1x",
+                                   "1111111111111111111111111111111111111111111111111111111111111"}) {
         double v = -12345.0;
         EXPECT_FALSE(ParseFortranNumber(text, v)) << text;
         EXPECT_EQ(v, -12345.0) << text;

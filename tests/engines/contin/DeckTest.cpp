@@ -98,9 +98,7 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
 // first digit without a word).
 TEST(ContinDeck, ReadsCardValuesAndTheNumberOfPoints) {
     struct C {
-        const char* what;
-        const char* prefix;
-        const char* card;
+        const char *what, *prefix, *card;
         double gmin, gmax;
         bool signal;
     };

@@ -14,7 +14,7 @@ namespace fluvena::discrete {
 namespace {
 
 // A deck as the product writes it: t = 1 ... n, y = exp(-0.3 t).
-std::string Deck(const std::string& card2, int n) {
+std::string Deck(const std::string& card2, int n = 20) {
     std::vector<double> t;
     for (int i = 1; i <= n; ++i) t.push_back(i);
     return test::SyntheticDeck(card2, t, {1.0}, {0.3});
@@ -24,7 +24,7 @@ std::string Deck(const std::string& card2, int n) {
 // (multi-digit numbers shift the columns) and with any Fortran exponent
 // letter (E, D, d or none).
 TEST(DeckReader, ReadsTheProductsDeckAndFreeLayouts) {
-    ReadOutcome r = ReadDataSet(Deck("TFFTFFTTF  6  2  5", 20));
+    ReadOutcome r = ReadDataSet(Deck("TFFTFFTTF  6  2  5"));
     ASSERT_TRUE(r.set);
     EXPECT_EQ(r.set->title, "nazwa.in");
     EXPECT_EQ(r.set->sw, (std::array<bool, 9>{true, false, false, true, false, false, true, true, false}));
@@ -47,31 +47,26 @@ TEST(DeckReader, ReadsTheProductsDeckAndFreeLayouts) {
 TEST(DeckReader, RejectedDeckListingSaysWhyAndHoldsNoTable) {
     const std::string t = "t\nTFFTFFTTF  1  1  5\n5\n";
     const std::pair<std::string, const char*> cases[] = {
-        {"", "NO TITLE CARD"},
-        {"title\n", "ERRONEOUS CARD IMAGE"},
-        {Deck("TFFTFXTTF  6  2  5", 20), "SWITCH 6 (PRPREL) IN COLUMN 6 IS NOT T OR F"},
-        {Deck("tFFTFFTTF  6  2  5", 20), "SWITCH 1 (LAST)"},
-        {Deck("TFFT", 20), "NINE SWITCHES"},
-        {Deck("TFFTFFTTF  6  2", 20), "THREE WHOLE NUMBERS"},
-        {Deck("TFFTFFTTF  6  2  5  1", 20), "THREE WHOLE NUMBERS"},
-        {Deck("TFFTFFTTF  6  2.5  5", 20), "IWT = '2.5' IS NOT A WHOLE NUMBER"},
-        {Deck("TFFTFFTTF  99999999999  2  5", 20), "NLAMMX = '99999999999'"},
-        {Deck("TFFTFFTTF  0  2  5", 20), "NLAMMX = 0 IS OUTSIDE 1 ... 9"},
+        {"", "NO TITLE CARD"}, {"title\n", "ERRONEOUS CARD IMAGE"},
+        {Deck("TFFTFXTTF  6  2  5"), "SWITCH 6 (PRPREL) IN COLUMN 6 IS NOT T OR F"},
+        {Deck("tFFTFFTTF  6  2  5"), "SWITCH 1 (LAST)"},
+        {Deck("TFFT"), "NINE SWITCHES"},
+        {Deck("TFFTFFTTF  6  2"), "THREE WHOLE NUMBERS"}, {Deck("TFFTFFTTF  6  2  5  1"), "THREE WHOLE NUMBERS"},
+        {Deck("TFFTFFTTF  6  2.5  5"), "IWT = '2.5' IS NOT A WHOLE NUMBER"},
+        {Deck("TFFTFFTTF  99999999999  2  5"), "NLAMMX = '99999999999'"},
+        {Deck("TFFTFFTTF  0  2  5"), "NLAMMX = 0 IS OUTSIDE 1 ... 9"},
         {Deck("TFFTFFTTF  10  2  5", 30), "NLAMMX = 10 IS OUTSIDE 1 ... 9"},
-        {Deck("TFFTFFTTF  6  4  5", 20), "IWT = 4 IS IMPROPER"},
-        {Deck("TFFTFFTTF  6  0  5", 20), "IWT = 0 IS IMPROPER"},
-        {Deck("TFFTFFTTF  6  -1  5", 20), "IWT = -1 IS IMPROPER"},
-        {Deck("TFFTFFTTF  6  2  0", 20), "MTRY = 0 IS OUTSIDE 1 ... 45"},
-        {Deck("TFFTFFTTF  6  2  46", 20), "MTRY = 46 IS OUTSIDE 1 ... 45"},
+        {Deck("TFFTFFTTF  6  4  5"), "IWT = 4 IS IMPROPER"}, {Deck("TFFTFFTTF  6  0  5"), "IWT = 0 IS IMPROPER"},
+        {Deck("TFFTFFTTF  6  -1  5"), "IWT = -1 IS IMPROPER"},
+        {Deck("TFFTFFTTF  6  2  0"), "MTRY = 0 IS OUTSIDE 1 ... 45"},
+        {Deck("TFFTFFTTF  6  2  46"), "MTRY = 46 IS OUTSIDE 1 ... 45"},
         {Deck("TFFTFFTTF  6  2  5", 14), "N = 14 IS OUTSIDE 15 ... 4096"},
         {"t\nTFFTFFTTF  6  2  5\n4097\n", "N = 4097 IS OUTSIDE 15 ... 4096"},
         {"t\nTFFTFFTTF  1  2  5\n-3\n", "N = -3 IS OUTSIDE 5 ... 4096"},
         {"t\nTFFTFFTTF  1  2  5\nabc\n", "N MUST BE ONE WHOLE NUMBER"},
         {"t\nTFFTFFTTF  1  2  5\n", "NUMBER OF POINTS N IS MISSING"},
-        {t + "1\n2\n3x\n4\n5\n", "CARD 6: '3x' IS NOT A NUMBER"},
-        {t + "1\n2\n3,5\n4\n5\n", "'3,5' IS NOT A NUMBER"},
-        {t + "1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"},
-        {t + "1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
+        {t + "1\n2\n3x\n4\n5\n", "CARD 6: '3x' IS NOT A NUMBER"}, {t + "1\n2\n3,5\n4\n5\n", "'3,5' IS NOT A NUMBER"},
+        {t + "1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"}, {t + "1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
         {t + "1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"},
     };
     for (const auto& [deck, reason] : cases) {
@@ -95,7 +90,8 @@ TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
     EXPECT_EQ(r.rest, second);
     std::string listing = RunDeck(first + second);
     int summaries = 0;  // "BEST SOLUTION" with blanks before it: the best of one data set
-    for (std::size_t p = listing.find("    BEST SOLUTION"); p != std::string::npos; p = listing.find("    BEST SOLUTION", p + 1))
+    for (std::size_t p = listing.find("    BEST SOLUTION"); p != std::string::npos;
+         p = listing.find("    BEST SOLUTION", p + 1))
         ++summaries;
     EXPECT_EQ(summaries, 2);
     listing = RunDeck(first + "t2\nTFFFFFFFF  1  7  2\n12\n");

@@ -37,7 +37,8 @@ std::string MakeDeck(const Truth& truth, bool baseline, double noise, unsigned s
     const double tMax = 6.0 * *std::max_element(truth.taus.begin(), truth.taus.end());
     std::vector<double> rates;
     for (double tau : truth.taus) rates.push_back(1.0 / tau);
-    const std::string card = std::string(baseline ? "TFFTFFFFF  " : "TFTTFFFFF  ") + std::to_string(truth.amps.size() + 1) + "  1  5";
+    const std::string card =
+        std::string(baseline ? "TFFTFFFFF  " : "TFTTFFFFF  ") + std::to_string(truth.amps.size() + 1) + "  1  5";
     return test::SyntheticDeck(card, test::Geometric(tMin, std::pow(tMax / tMin, 1 / 99.0), 100), truth.amps, rates,
                                baseline ? 0.01 : 0.0, noise, seed);
 }
@@ -52,7 +53,8 @@ Tally Evaluate(double noise, int seeds, bool strict) {
     for (const Truth& truth : kCases)
         for (bool baseline : {true, false})
             for (int seed = 1; seed <= seeds; ++seed) {
-                const DiscreteListing r = test::ReadBack(MakeDeck(truth, baseline, noise, static_cast<unsigned>(seed * 7919)));
+                const DiscreteListing r =
+                    test::ReadBack(MakeDeck(truth, baseline, noise, static_cast<unsigned>(seed * 7919)));
                 ++tally.runs;
                 const std::string what = std::string(truth.name) + (baseline ? " +base" : "") + " seed " +
                                          std::to_string(seed) + " noise " + std::to_string(noise);
@@ -78,7 +80,8 @@ Tally Evaluate(double noise, int seeds, bool strict) {
                                       << c.amplitude << " (" << amp << ")";
                     within = within && ok;
                     // The listed errors are percents of the values.
-                    const double rateErr = c.rateErr * std::abs(c.rate) / 100, ampErr = c.amplitudeErr * std::abs(c.amplitude) / 100;
+                    const double rateErr = c.rateErr * std::abs(c.rate) / 100;
+                    const double ampErr = c.amplitudeErr * std::abs(c.amplitude) / 100;
                     tally.values += 2;
                     tally.covered1 += (std::abs(c.rate - rate) <= rateErr) + (std::abs(c.amplitude - amp) <= ampErr);
                     tally.covered2 += (std::abs(c.rate - rate) <= 2 * rateErr) + (std::abs(c.amplitude - amp) <= 2 * ampErr);
@@ -102,9 +105,7 @@ int Seeds(int fallback) {
 
 TEST(FitQuality, LowNoiseFindsEveryComponent) {
     for (double noise : {1e-4, 1e-3}) {
-        const Tally t = Evaluate(noise, Seeds(3), true);
-        EXPECT_EQ(t.rightCount, t.runs);
-        EXPECT_EQ(t.withinLimits, t.runs);
+        const Tally t = Evaluate(noise, Seeds(3), true);  // every miss a failure of its own
         // Printed standard errors: about two thirds of the values within one
         // error, most within two.
         EXPECT_GE(t.covered2, 0.8 * t.values);

@@ -63,8 +63,9 @@ TEST(ReferenceAgreement, BestSolutionAndLagProbabilitiesOfTheFixtures) {
         const char* name;
         bool sameWeights, sameBest;
     };
-    for (const Fixture f : {Fixture{"bimodal", true, true}, Fixture{"lognormal", false, false}, Fixture{"narrow", false, true},
-                            Fixture{"negbase", true, true}, Fixture{"pairbase", true, true}}) {
+    for (const Fixture f : {Fixture{"bimodal", true, true}, Fixture{"lognormal", false, false},
+                            Fixture{"narrow", false, true}, Fixture{"negbase", true, true},
+                            Fixture{"pairbase", true, true}}) {
         SCOPED_TRACE(f.name);
         const std::string base = std::string(FLUVENA_TEST_DATA) + "/" + f.name + ".discrete.";
         std::stringstream deck, reference;
