@@ -8,31 +8,21 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
 
-struct Engine {
-    const char* exe;
-    const char* deck;
-};
-
-const Engine kEngines[] = {
-    {DISCRETE_EXE, FLUVENA_TEST_DATA "/bimodal.discrete.in"},  // a listing of some 20 kB
-    {CONTIN_EXE, FLUVENA_TEST_DATA "/badng.contin.in"},        // a rejection of a few lines
-};
-
-int ExitStatus(const Engine& e, const char* output) {
-    const std::string command = std::string("'") + e.exe + "' < '" + e.deck + "' > " + output;
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(EngineExit, StatusSaysWhetherTheListingWasWritten) {
     if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full here";
-    for (const Engine& e : kEngines) {
-        EXPECT_EQ(ExitStatus(e, "/dev/null"), 0) << e.exe;
-        EXPECT_EQ(ExitStatus(e, "/dev/full"), 3) << e.exe;
-    }
+    const std::pair<const char*, const char*> engines[] = {
+        {DISCRETE_EXE, FLUVENA_TEST_DATA "/bimodal.discrete.in"},  // a listing of some 20 kB
+        {CONTIN_EXE, FLUVENA_TEST_DATA "/badng.contin.in"},        // a rejection of a few lines
+    };
+    for (const auto& [exe, deck] : engines)
+        for (const auto& [output, want] : {std::pair{"/dev/null", 0}, std::pair{"/dev/full", 3}}) {
+            const int status = std::system((std::string("'") + exe + "' < '" + deck + "' > " + output).c_str());
+            EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, want) << exe << " > " << output;
+        }
 }
 
 }  // namespace

@@ -17,12 +17,10 @@ using Eigen::VectorXd;
 double ExactResidual(const MatrixXd& a, const VectorXd& b) {
     double best = b.norm();
     for (int mask = 1; mask < (1 << a.cols()); ++mask) {
-        MatrixXd sub(a.rows(), 0);
-        for (Eigen::Index j = 0; j < a.cols(); ++j)
-            if (mask & (1 << j)) {
-                sub.conservativeResize(Eigen::NoChange, sub.cols() + 1);
-                sub.col(sub.cols() - 1) = a.col(j);
-            }
+        std::vector<int> cols;
+        for (int j = 0; j < a.cols(); ++j)
+            if (mask & (1 << j)) cols.push_back(j);
+        const MatrixXd sub = a(Eigen::placeholders::all, cols);
         const VectorXd z = sub.colPivHouseholderQr().solve(b);
         if (z.minCoeff() >= 0) best = std::min(best, (sub * z - b).norm());
     }

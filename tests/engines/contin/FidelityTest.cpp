@@ -2,7 +2,7 @@
 // decks: at every ALPHA/S(1) the reference printed, the same degrees of
 // freedom, variance, PROB1, PROB2 and main peaks.
 #include "ContinEngine.h"
-#include "Files.h"
+#include "Synthetic.h"
 #include "contin/ContinListing.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +42,7 @@ std::vector<AlphaRow> AlphaRows(const std::string& listing) {
 struct Fixture {
     fluvena::contin::Deck deck;
     std::vector<AlphaRow> rows;
+    std::vector<double> ratios;  // ALPHA/S(1) of every row
     fluvena::ContinListing parse;
 };
 
@@ -52,6 +53,7 @@ Fixture Load(const std::string& name) {
     f.deck = dr.deck;
     const std::string listing = ReadTestFile(name + ".contin.out");
     f.rows = AlphaRows(listing);
+    for (const AlphaRow& r : f.rows) f.ratios.push_back(r.ratio);
     f.parse = fluvena::ParseContinListing(CrLfText(listing), f.deck.t.size(), size_t(f.deck.ng));
     EXPECT_EQ(f.parse.solutions.size(), f.rows.size());
     return f;
@@ -67,9 +69,7 @@ TEST(ContinFidelity, EverySolutionAgreesWithTheReferenceListingAtItsAlpha) {
         SCOPED_TRACE(name);
         const Fixture f = Load(name);
         ASSERT_FALSE(f.rows.empty());
-        std::vector<double> ratios;
-        for (const AlphaRow& r : f.rows) ratios.push_back(r.ratio);
-        const Result ours = fluvena::contin::SolveAt(f.deck, ratios, f.rows[0].ratio);
+        const Result ours = fluvena::contin::SolveAt(f.deck, f.ratios, f.rows[0].ratio);
         ASSERT_EQ(ours.solutions.size(), f.rows.size() + 1);
         for (size_t i = 0; i < f.rows.size(); ++i) {
             const AlphaRow& want = f.rows[i];
@@ -106,9 +106,7 @@ TEST(ContinFidelity, ReferenceSolutionAndProb1AsTheReferenceChoosesThem) {
         SCOPED_TRACE(name);
         const Fixture f = Load(name);
         ASSERT_FALSE(f.rows.empty());
-        std::vector<double> ratios;
-        for (const AlphaRow& r : f.rows) ratios.push_back(r.ratio);
-        const Result ours = fluvena::contin::SolveAt(f.deck, ratios);
+        const Result ours = fluvena::contin::SolveAt(f.deck, f.ratios);
         ASSERT_EQ(ours.solutions.size(), f.rows.size() + 1);
         const double step = std::log(ours.solutions[0].alphaRatio / f.rows[0].ratio);
         const bool robust = f.rows[0].ratio > 1e-11;  // two or more coarse steps skipped

@@ -1,15 +1,34 @@
 #pragma once
-// Seeded synthetic decay data and the deck the product writes for it.
+// The recorded decks and listings; seeded synthetic decay data and the deck
+// the product writes for it.
 #include "contin/ContinDeck.h"
 #include "base/MemoText.h"
 
-#include <charconv>
 #include <cmath>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace contin_test {
+
+inline std::string ReadTestFile(const std::string& name) {
+    std::ifstream f(std::string(FLUVENA_TEST_DATA) + "/" + name, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// Line ends as the product's reading of a listing leaves them: CR LF.
+inline std::string CrLfText(const std::string& lf) {
+    std::string out;
+    for (char ch : lf) {
+        if (ch == '\n') out += '\r';
+        out += ch;
+    }
+    return out;
+}
 
 struct Component {
     double tau;
@@ -37,25 +56,19 @@ inline std::vector<double> Decays(const std::vector<double>& t, const std::vecto
 }
 
 // A log-normal distribution of decay times (in ln tau: mean mu, deviation
-// sigma) of total intensity 1, integrated finely, plus noise. Its intensity-
-// weighted mean decay time is exp(mu + sigma^2 / 2).
+// sigma) of total intensity 1, integrated finely by the trapezoidal rule,
+// plus noise. Its intensity-weighted mean decay time is exp(mu + sigma^2 / 2).
 inline std::vector<double> LogNormalDecay(const std::vector<double>& t, double mu, double sigma, double noise,
                                           unsigned seed) {
-    std::mt19937 rng(seed);
-    std::normal_distribution<double> n01(0.0, 1.0);
     const int m = 4000;
-    const double lo = mu - 8 * sigma, hi = mu + 8 * sigma, h = (hi - lo) / m;
-    std::vector<double> y;
-    for (double tk : t) {
-        double v = 0.0;
-        for (int i = 0; i <= m; ++i) {
-            double u = lo + i * h;
-            double w = std::exp(-0.5 * (u - mu) * (u - mu) / (sigma * sigma)) / (sigma * std::sqrt(2 * M_PI));
-            v += (i == 0 || i == m ? 0.5 : 1.0) * h * w * std::exp(-tk * std::exp(-u));
-        }
-        y.push_back(v + noise * n01(rng));
+    const double lo = mu - 8 * sigma, h = 16 * sigma / m;
+    std::vector<Component> comps;
+    for (int i = 0; i <= m; ++i) {
+        const double u = lo + i * h;
+        const double w = std::exp(-0.5 * (u - mu) * (u - mu) / (sigma * sigma)) / (sigma * std::sqrt(2 * M_PI));
+        comps.push_back({std::exp(u), (i == 0 || i == m ? 0.5 : 1.0) * h * w});
     }
-    return y;
+    return Decays(t, comps, noise, seed);
 }
 
 // The deck the product writes for these points: its own deck builder, with

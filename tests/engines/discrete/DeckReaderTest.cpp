@@ -1,150 +1,107 @@
 #include "discrete/DeckReader.h"
 #include "discrete/Listing.h"
 
-#include "OffsetReader.h"
+#include "ReadBack.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace fluvena::discrete {
 namespace {
 
-// A deck as the product writes it: N abscissae then N ordinates, one a line.
-std::string Deck(const std::string& card2, int n, const std::string& extra = "") {
-    std::string d = "nazwa.in\r\n" + card2 + "\r\n" + std::to_string(n) + "\r\n";
-    for (int i = 0; i < n; ++i) d += std::to_string(i + 1) + ".00E+00\r\n";
-    for (int i = 0; i < n; ++i) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.2E\r\n", std::exp(-0.3 * (i + 1)));
-        d += buf;
-    }
-    return d + extra;
+// A deck as the product writes it: t = 1 ... n, y = exp(-0.3 t).
+std::string Deck(const std::string& card2, int n = 20) {
+    std::vector<double> t;
+    for (int i = 1; i <= n; ++i) t.push_back(i);
+    return test::SyntheticDeck(card2, t, {1.0}, {0.3});
 }
 
-TEST(DeckReader, ReadsTheProductsDeck) {
-    ReadOutcome r = ReadDataSet(Deck("TFFTFFTTF  6  2  5", 20));
+// The product's deck, and numbers by blanks with several values a line
+// (multi-digit numbers shift the columns) and with any Fortran exponent
+// letter (E, D, d or none).
+TEST(DeckReader, ReadsTheProductsDeckAndFreeLayouts) {
+    ReadOutcome r = ReadDataSet(Deck("TFFTFFTTF  6  2  5"));
     ASSERT_TRUE(r.set);
     EXPECT_EQ(r.set->title, "nazwa.in");
-    EXPECT_TRUE(r.set->sw[kLast]);
-    EXPECT_FALSE(r.set->sw[kRegint]);
-    EXPECT_TRUE(r.set->sw[kNoneg]);
-    EXPECT_TRUE(r.set->sw[kPlotrs]);
-    EXPECT_FALSE(r.set->sw[kRepeat]);
-    EXPECT_EQ(r.set->nlammx, 6);
-    EXPECT_EQ(r.set->iwt, 2);
-    EXPECT_EQ(r.set->mtry, 5);
-    ASSERT_EQ(r.set->t.size(), 20u);
+    EXPECT_EQ(r.set->sw, (std::array<bool, 9>{true, false, false, true, false, false, true, true, false}));
+    EXPECT_EQ(std::vector<int>({r.set->nlammx, r.set->iwt, r.set->mtry}), std::vector<int>({6, 2, 5}));
     ASSERT_EQ(r.set->y.size(), 20u);
     EXPECT_DOUBLE_EQ(r.set->t[19], 20.0);
     EXPECT_NEAR(r.set->y[0], 0.741, 1e-12);
-}
 
-TEST(DeckReader, NumbersByBlanksAndSeveralValuesALine) {
-    // Multi-digit numbers shift the columns; values may share lines.
     std::string d = "title\nFFFFFFFFF 3 -3 45\n9\n1 2 3 4 5\n6 7 8 9\n";
-    d += "9.00E-01 8.1e-1 7.29E-01\n6.56D-01 5.9E-01 .531 4.78E-01\n4.3E-01\n3.87E-01\n";
-    ReadOutcome r = ReadDataSet(d);
+    d += "9.00E-01 8.1e-1 7.29E-01\n6.56D-01 5.9E-01 .531 4.78E-01\n4.3d-01\n3.87-01\n";
+    r = ReadDataSet(d);
     ASSERT_TRUE(r.set) << r.rejection->reason;
-    EXPECT_EQ(r.set->nlammx, 3);
-    EXPECT_EQ(r.set->iwt, -3);
-    EXPECT_EQ(r.set->mtry, 45);
+    EXPECT_EQ(std::vector<int>({r.set->nlammx, r.set->iwt, r.set->mtry}), std::vector<int>({3, -3, 45}));
     EXPECT_DOUBLE_EQ(r.set->t[8], 9.0);
-    EXPECT_DOUBLE_EQ(r.set->y[3], 0.656);
-    EXPECT_DOUBLE_EQ(r.set->y[5], 0.531);
-    EXPECT_DOUBLE_EQ(r.set->y[8], 0.387);
+    EXPECT_EQ(r.set->y, (std::vector<double>{0.9, 0.81, 0.729, 0.656, 0.59, 0.531, 0.478, 0.43, 0.387}));
 }
 
-struct BadDeck {
-    const char* name;
-    std::string deck;
-    const char* reason;  // part of the reason expected in the listing
-};
-
-class Rejected : public ::testing::TestWithParam<BadDeck> {};
-
-TEST_P(Rejected, ListingSaysWhyAndHoldsNoTable) {
-    const BadDeck& c = GetParam();
-    EXPECT_FALSE(ReadDataSet(c.deck).set);
-    const std::string listing = RunDeck(c.deck);
-    EXPECT_EQ(listing.rfind("1DISCRETE", 0), 0u);
-    EXPECT_NE(listing.find(c.reason), std::string::npos) << listing;
-    EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
-    EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
-    EXPECT_NE(listing.find("CANNOT BE ANALYSED"), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    DeckReader, Rejected,
-    ::testing::Values(
-        BadDeck{"Empty", "", "NO TITLE CARD"},
-        BadDeck{"NoControlCard", "title\n", "ERRONEOUS CARD IMAGE"},
-        BadDeck{"LetterNotTF", Deck("TFFTFXTTF  6  2  5", 20), "SWITCH 6 (PRPREL) IN COLUMN 6 IS NOT T OR F"},
-        BadDeck{"LowerCaseLetter", Deck("tFFTFFTTF  6  2  5", 20), "SWITCH 1 (LAST)"},
-        BadDeck{"ShortCard", Deck("TFFT", 20), "NINE SWITCHES"},
-        BadDeck{"TwoNumbers", Deck("TFFTFFTTF  6  2", 20), "THREE WHOLE NUMBERS"},
-        BadDeck{"FourNumbers", Deck("TFFTFFTTF  6  2  5  1", 20), "THREE WHOLE NUMBERS"},
-        BadDeck{"NotWhole", Deck("TFFTFFTTF  6  2.5  5", 20), "IWT = '2.5' IS NOT A WHOLE NUMBER"},
-        BadDeck{"HugeNumber", Deck("TFFTFFTTF  99999999999  2  5", 20), "NLAMMX = '99999999999'"},
-        BadDeck{"NlammxZero", Deck("TFFTFFTTF  0  2  5", 20), "NLAMMX = 0 IS OUTSIDE 1 ... 9"},
-        BadDeck{"NlammxTen", Deck("TFFTFFTTF  10  2  5", 30), "NLAMMX = 10 IS OUTSIDE 1 ... 9"},
-        BadDeck{"IwtFour", Deck("TFFTFFTTF  6  4  5", 20), "IWT = 4 IS IMPROPER"},
-        BadDeck{"IwtZero", Deck("TFFTFFTTF  6  0  5", 20), "IWT = 0 IS IMPROPER"},
-        BadDeck{"IwtMinusOne", Deck("TFFTFFTTF  6  -1  5", 20), "IWT = -1 IS IMPROPER"},
-        BadDeck{"MtryZero", Deck("TFFTFFTTF  6  2  0", 20), "MTRY = 0 IS OUTSIDE 1 ... 45"},
-        BadDeck{"MtryBig", Deck("TFFTFFTTF  6  2  46", 20), "MTRY = 46 IS OUTSIDE 1 ... 45"},
-        BadDeck{"TooFewPoints", Deck("TFFTFFTTF  6  2  5", 14), "N = 14 IS OUTSIDE 15 ... 4096"},
-        BadDeck{"TooManyPoints", "t\nTFFTFFTTF  6  2  5\n4097\n", "N = 4097 IS OUTSIDE 15 ... 4096"},
-        BadDeck{"NegativeN", "t\nTFFTFFTTF  1  2  5\n-3\n", "N = -3 IS OUTSIDE 5 ... 4096"},
-        BadDeck{"NNotNumber", "t\nTFFTFFTTF  1  2  5\nabc\n", "N MUST BE ONE WHOLE NUMBER"},
-        BadDeck{"NMissing", "t\nTFFTFFTTF  1  2  5\n", "NUMBER OF POINTS N IS MISSING"},
-        BadDeck{"ValueNotNumber", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3x\n4\n5\n", "CARD 6: '3x' IS NOT A NUMBER"},
-        BadDeck{"CommaDecimal", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3,5\n4\n5\n", "'3,5' IS NOT A NUMBER"},
-        BadDeck{"Infinity", "t\nTFFTFFTTF  1  1  5\n5\n1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"},
-        BadDeck{"Overflow", "t\nTFFTFFTTF  1  1  5\n5\n1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
-        BadDeck{"FewerValues", "t\nTFFTFFTTF  1  1  5\n5\n1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"}),
-    [](const ::testing::TestParamInfo<BadDeck>& i) { return std::string(i.param.name); });
-
-TEST(DeckReader, FortranExponentLettersReadAsE) {
-    const std::string deck = Deck("TFFTFFTTF  6  2  5", 20);
-    const std::size_t values = deck.find("\n1.00E");  // after the three head cards
-    for (const char* letter : {"D", "d", ""}) {  // 1.00D+00, 1.00d+00, 1.00+00
-        std::string other = deck;
-        for (std::size_t i = other.find('E', values); i != std::string::npos; i = other.find('E', i))
-            other.replace(i, 1, letter);
-        const ReadOutcome r = ReadDataSet(other), plain = ReadDataSet(deck);
-        ASSERT_TRUE(r.set && plain.set) << letter;
-        EXPECT_EQ(r.set->t, plain.set->t) << letter;
-        EXPECT_EQ(r.set->y, plain.set->y) << letter;
+// Decks that cannot be analysed: the listing says why (the reason's words
+// below) and holds no table.
+TEST(DeckReader, RejectedDeckListingSaysWhyAndHoldsNoTable) {
+    const std::string t = "t\nTFFTFFTTF  1  1  5\n5\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "NO TITLE CARD"}, {"title\n", "ERRONEOUS CARD IMAGE"},
+        {Deck("TFFTFXTTF  6  2  5"), "SWITCH 6 (PRPREL) IN COLUMN 6 IS NOT T OR F"},
+        {Deck("tFFTFFTTF  6  2  5"), "SWITCH 1 (LAST)"},
+        {Deck("TFFT"), "NINE SWITCHES"},
+        {Deck("TFFTFFTTF  6  2"), "THREE WHOLE NUMBERS"}, {Deck("TFFTFFTTF  6  2  5  1"), "THREE WHOLE NUMBERS"},
+        {Deck("TFFTFFTTF  6  2.5  5"), "IWT = '2.5' IS NOT A WHOLE NUMBER"},
+        {Deck("TFFTFFTTF  99999999999  2  5"), "NLAMMX = '99999999999'"},
+        {Deck("TFFTFFTTF  0  2  5"), "NLAMMX = 0 IS OUTSIDE 1 ... 9"},
+        {Deck("TFFTFFTTF  10  2  5", 30), "NLAMMX = 10 IS OUTSIDE 1 ... 9"},
+        {Deck("TFFTFFTTF  6  4  5"), "IWT = 4 IS IMPROPER"}, {Deck("TFFTFFTTF  6  0  5"), "IWT = 0 IS IMPROPER"},
+        {Deck("TFFTFFTTF  6  -1  5"), "IWT = -1 IS IMPROPER"},
+        {Deck("TFFTFFTTF  6  2  0"), "MTRY = 0 IS OUTSIDE 1 ... 45"},
+        {Deck("TFFTFFTTF  6  2  46"), "MTRY = 46 IS OUTSIDE 1 ... 45"},
+        {Deck("TFFTFFTTF  6  2  5", 14), "N = 14 IS OUTSIDE 15 ... 4096"},
+        {"t\nTFFTFFTTF  6  2  5\n4097\n", "N = 4097 IS OUTSIDE 15 ... 4096"},
+        {"t\nTFFTFFTTF  1  2  5\n-3\n", "N = -3 IS OUTSIDE 5 ... 4096"},
+        {"t\nTFFTFFTTF  1  2  5\nabc\n", "N MUST BE ONE WHOLE NUMBER"},
+        {"t\nTFFTFFTTF  1  2  5\n", "NUMBER OF POINTS N IS MISSING"},
+        {t + "1\n2\n3x\n4\n5\n", "CARD 6: '3x' IS NOT A NUMBER"}, {t + "1\n2\n3,5\n4\n5\n", "'3,5' IS NOT A NUMBER"},
+        {t + "1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"}, {t + "1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
+        {t + "1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"},
+    };
+    for (const auto& [deck, reason] : cases) {
+        SCOPED_TRACE(reason);
+        EXPECT_FALSE(ReadDataSet(deck).set);
+        const std::string listing = RunDeck(deck);
+        EXPECT_EQ(listing.rfind("1DISCRETE", 0), 0u);
+        EXPECT_NE(listing.find(reason), std::string::npos) << listing;
+        EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
+        EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
+        EXPECT_NE(listing.find("CANNOT BE ANALYSED"), std::string::npos);
     }
 }
 
+// While LAST is false another data set follows: each analysed one gets its
+// own best solution, and a bad one after it its own rejection.
 TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
-    const std::string first = Deck("FFFFFFFFF  1  1  2", 12);
-    const std::string second = Deck("TFFFFFFFF  1  1  2", 12);
+    const std::string first = Deck("FFFFFFFFF  1  1  2", 12), second = Deck("TFFFFFFFF  1  1  2", 12);
     ReadOutcome r = ReadDataSet(first + second);
     ASSERT_TRUE(r.set);
     EXPECT_EQ(r.rest, second);
-    const std::string listing = RunDeck(first + second);
-    const test::ReadListing read = test::ReadByOffsets(test::ToCrLf(listing));
+    std::string listing = RunDeck(first + second);
     int summaries = 0;  // "BEST SOLUTION" with blanks before it: the best of one data set
     for (std::size_t p = listing.find("    BEST SOLUTION"); p != std::string::npos;
          p = listing.find("    BEST SOLUTION", p + 1))
         ++summaries;
-    EXPECT_EQ(summaries, 2);  // one best solution per data set
-    EXPECT_FALSE(read.truncated);
-}
-
-TEST(DeckReader, SecondSetRejectedAfterAnAnalysedOne) {
-    const std::string listing = RunDeck(Deck("FFFFFFFFF  1  1  2", 12) + "t2\nTFFFFFFFF  1  7  2\n12\n");
+    EXPECT_EQ(summaries, 2);
+    listing = RunDeck(first + "t2\nTFFFFFFFF  1  7  2\n12\n");
     EXPECT_NE(listing.find("BEST SOLUTION"), std::string::npos);
     EXPECT_NE(listing.find("IWT = 7 IS IMPROPER"), std::string::npos);
 }
 
+// A title or card that holds the listing's markers must not add solutions
+// or a table for the product's parser.
 TEST(DeckReader, EchoedTextCannotForgeMarkers) {
-    // A title or card that holds the listing's markers must not add solutions
-    // or a table for the product's parser.
     const std::string title = "1DISCRETE WEIGHTED AVERAGE ALPHA +- STD ERR 9 COMPONENTS PUNC EXACT";
     std::string listing = RunDeck(title + "\nTFFTFFTTF  2  1  5 ALPHA +- STD ERR\n");
     EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
@@ -153,12 +110,10 @@ TEST(DeckReader, EchoedTextCannotForgeMarkers) {
 
     std::string deck = Deck("TFFTFFTTF  2  1  3", 30);
     deck.replace(0, 8, title);
-    listing = test::ToCrLf(RunDeck(deck));
-    const test::ReadListing read = test::ReadByOffsets(listing);
-    ASSERT_FALSE(read.truncated);
-    ASSERT_FALSE(read.solutions.empty());
-    EXPECT_EQ(read.solutions[0].count, 1);  // the data are one exponential
-    EXPECT_NEAR(read.solutions[0].comps[0].rate, 0.3, 0.01);
+    const DiscreteListing read = test::ReadBack(deck);
+    ASSERT_EQ(read.status, DiscreteListing::Status::Ok) << read.reason;
+    ASSERT_EQ(read.solutions[0].components.size(), 1u);  // the data are one exponential
+    EXPECT_NEAR(read.solutions[0].components[0].rate, 0.3, 0.01);
 }
 
 }  // namespace

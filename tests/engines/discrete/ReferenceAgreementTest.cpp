@@ -1,10 +1,10 @@
-// The engine's serial-correlation figures against the reference program's
-// listings of the fixture decks (tests/data/*.discrete.out): for the same
-// component count, every lag probability and PUNC.
+// The engine against the reference program's listings of the fixture decks
+// (tests/data/*.discrete.out): the best solution, and for the same component
+// count every lag probability and PUNC.
 #include "common/FortranNumbers.h"
-#include "discrete/DeckReader.h"
 #include "discrete/ExpFit.h"
-#include "discrete/Listing.h"
+
+#include "ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -52,46 +52,62 @@ std::vector<double> ReferenceWeights(const std::string& listing, const std::vect
     return w;
 }
 
-TEST(ReferenceAgreement, LagProbabilitiesOfTheFixtures) {
+TEST(ReferenceAgreement, BestSolutionAndLagProbabilitiesOfTheFixtures) {
     // The reference derives the uncertainty term of its weights (ERRFIT) in
     // a way of its own; where ours differs much (lognormal 5.9E-04 against
     // 3.7E-04, narrow 1.0E-03 against 7.5E-04) the weighted residuals and
     // their correlations differ too. With the reference's weights the same
-    // fits give the same figures for every fixture.
+    // fits give the same figures for every fixture. The lognormal listing
+    // doubts its own best solution, and the engine ranks another first.
     struct Fixture {
         const char* name;
-        bool sameWeights;
+        bool sameWeights, sameBest;
     };
-    for (const Fixture f : {Fixture{"bimodal", true}, Fixture{"lognormal", false}, Fixture{"narrow", false},
-                            Fixture{"negbase", true}, Fixture{"pairbase", true}}) {
+    for (const Fixture f : {Fixture{"bimodal", true, true}, Fixture{"lognormal", false, false},
+                            Fixture{"narrow", false, true}, Fixture{"negbase", true, true},
+                            Fixture{"pairbase", true, true}}) {
+        SCOPED_TRACE(f.name);
         const std::string base = std::string(FLUVENA_TEST_DATA) + "/" + f.name + ".discrete.";
         std::stringstream deck, reference;
         deck << std::ifstream(base + "in").rdbuf();
         reference << std::ifstream(base + "out").rdbuf();
         const std::vector<std::vector<double>> ref = Summary(reference.str());
-        ASSERT_FALSE(ref.empty()) << f.name;
+        ASSERT_FALSE(ref.empty());
         ReadOutcome in = ReadDataSet(deck.str());
-        ASSERT_TRUE(in.set) << f.name;
+        ASSERT_TRUE(in.set);
+        const std::string listing = RunDeck(deck.str());
+        if (f.sameBest) {
+            const DiscreteListing want = ParseDiscreteListing(test::ToCrLf(reference.str()), in.set->t, in.set->y),
+                                  got = ParseDiscreteListing(test::ToCrLf(listing), in.set->t, in.set->y);
+            ASSERT_FALSE(want.solutions.empty() || got.solutions.empty()) << want.reason << got.reason;
+            const DiscreteSolution &w = want.solutions[0], &g = got.solutions[0];
+            ASSERT_EQ(g.components.size(), w.components.size());
+            for (std::size_t j = 0; j < w.components.size(); ++j) {
+                EXPECT_NEAR(g.components[j].rate, w.components[j].rate, 0.01 * w.components[j].rate) << j;
+                EXPECT_NEAR(g.components[j].amplitude, w.components[j].amplitude, 0.01) << j;
+            }
+            EXPECT_NEAR(g.baseline, w.baseline, 1e-5);
+        }
         FitOptions opt;
         opt.baseline = !in.set->sw[kNobase];
         opt.nonneg = in.set->sw[kNoneg];
         opt.maxComponents = in.set->nlammx;
         opt.tries = in.set->mtry;
         const Analysis an = AnalyseDecay(in.set->t, in.set->y, ReferenceWeights(reference.str(), in.set->t), opt);
-        const std::vector<std::vector<double>> listed = Summary(RunDeck(deck.str()));
+        const std::vector<std::vector<double>> listed = Summary(listing);
         int compared = 0;
         for (const std::vector<double>& r : ref) {
             const Fit& fit = an.fits.at(static_cast<std::size_t>(r[0] - 1));
             std::vector<double> ours{r[0]};
             ours.insert(ours.end(), fit.lagProb.begin(), fit.lagProb.end());
             ours.push_back(fit.punc);
-            for (std::size_t i = 1; i < r.size(); ++i) EXPECT_NEAR(ours[i], r[i], 0.02) << f.name << " " << r[0];
+            for (std::size_t i = 1; i < r.size(); ++i) EXPECT_NEAR(ours[i], r[i], 0.02) << r[0];
             for (const std::vector<double>& l : listed)  // the engine's own listing, weights and all
                 if (f.sameWeights && l[0] == r[0] && ++compared) {
-                    for (std::size_t i = 1; i < r.size(); ++i) EXPECT_NEAR(l[i], r[i], 0.05) << f.name << " " << r[0];
+                    for (std::size_t i = 1; i < r.size(); ++i) EXPECT_NEAR(l[i], r[i], 0.05) << r[0];
                 }
         }
-        EXPECT_TRUE(compared > 0 || !f.sameWeights) << f.name;
+        EXPECT_TRUE(compared > 0 || !f.sameWeights);
     }
 }
 
