@@ -20,7 +20,7 @@ double ExactResidual(const MatrixXd& a, const VectorXd& b) {
         std::vector<int> cols;
         for (int j = 0; j < a.cols(); ++j)
             if (mask & (1 << j)) cols.push_back(j);
-        const MatrixXd sub = a(Eigen::placeholders::all, cols);
+        const MatrixXd sub = a(Eigen::all, cols);
         const VectorXd z = sub.colPivHouseholderQr().solve(b);
         if (z.minCoeff() >= 0) best = std::min(best, (sub * z - b).norm());
     }

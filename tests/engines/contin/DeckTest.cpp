@@ -138,7 +138,9 @@ TEST(ContinDeck, FortranFormats) {
         std::vector<int> widths;
         for (const auto& it : items)
             widths.push_back(it.kind == FormatItem::Field ? it.width : it.kind == FormatItem::Skip ? -it.width : 0);
-        if (ok) EXPECT_EQ(widths, want) << text;
+        if (ok) {
+            EXPECT_EQ(widths, want) << text;
+        }
     }
 }
 
