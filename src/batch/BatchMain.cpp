@@ -77,11 +77,11 @@ struct InputResult {
 
     bool Ok() const { return status == Status::Ok; }
     // The message on one line: the program's own text may end lines.
-    void Fail(Status s, const std::string& m)
+    void Fail(Status s, const std::string& text)
     {
         status = s;
         message.clear();
-        for (char c : m) {
+        for (char c : text) {
             if (c == '\n' || c == '\r') {
                 if (!message.empty() && message.back() != ' ') message += ' ';
             } else {

@@ -472,13 +472,13 @@ void TForm1::buildMenu()
     ComboFiles = new QComboBox(FileBar);
     ComboFiles->setObjectName(QStringLiteral("ComboFiles"));
     ComboFiles->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    for (auto [action, arrow] : {std::pair{ActionPrevFile, Qt::LeftArrow}, {ActionNextFile, Qt::RightArrow}}) {
+    for (auto [step, arrow] : {std::pair{ActionPrevFile, Qt::LeftArrow}, {ActionNextFile, Qt::RightArrow}}) {
         auto* button = new QToolButton(FileBar);
-        button->setDefaultAction(action);
+        button->setDefaultAction(step);
         button->setArrowType(arrow);
         button->setAutoRaise(true);
         fileLayout->addWidget(button);
-        if (action == ActionPrevFile) fileLayout->addWidget(ComboFiles);
+        if (step == ActionPrevFile) fileLayout->addWidget(ComboFiles);
     }
     bar->setCornerWidget(FileBar, Qt::TopRightCorner);
     FileBar->setVisible(false);
@@ -838,19 +838,19 @@ std::optional<Outcome<io::DataFile>> TForm1::readData(const QString& name, std::
     const std::string bytes = ReadFile(name.toStdString());
     QSettings settings;
     settings.setValue(QStringLiteral("files/lastDirectory"), QFileInfo(name).absolutePath());
-    Outcome<io::DataFile> data = io::ReadDataFile(bytes, io::ReadOptions{});
-    if (!data || data->format != io::FileFormat::Text || data->columnCount <= 2) return data;
+    Outcome<io::DataFile> file = io::ReadDataFile(bytes, io::ReadOptions{});
+    if (!file || file->format != io::FileFormat::Text || file->columnCount <= 2) return file;
     // More than two columns: which two, asked once for the files opened
     // together and offered again for the next such file.
     if (!columns) {
         const ui::ColumnChoice last{settings.value(QStringLiteral("files/xColumn"), 1).toInt(),
                                     settings.value(QStringLiteral("files/yColumn"), 2).toInt()};
-        columns = dialogs_->chooseColumns(this, name, data->columnCount, last);
+        columns = dialogs_->chooseColumns(this, name, file->columnCount, last);
         if (!columns) return std::nullopt;
         settings.setValue(QStringLiteral("files/xColumn"), columns->x);
         settings.setValue(QStringLiteral("files/yColumn"), columns->y);
     }
-    if (columns->x == 1 && columns->y == 2) return data;
+    if (columns->x == 1 && columns->y == 2) return file;
     return io::ReadDataFile(bytes, io::ReadOptions{io::FormatChoice::Text, columns->x, columns->y});
 }
 
@@ -866,35 +866,35 @@ void TForm1::loadFiles(const QStringList& names)
     std::vector<OpenFile> opened;
     QStringList failures;
     for (const QString& name : names) {
-        std::optional<Outcome<io::DataFile>> data;
+        std::optional<Outcome<io::DataFile>> file;
         try {
-            data = readData(name, columns);
+            file = readData(name, columns);
         } catch (const Error& e) {
             if (single) throw;
             failures << QString::fromUtf8(e.what());
             continue;
         }
-        if (!data) return;  // the column question was cancelled: nothing is opened
+        if (!file) return;  // the column question was cancelled: nothing is opened
         if (single) {
             fileName_ = name;
             setWindowTitle(tr("Fluvena 0.99 alfa") + QStringLiteral(" - ") + name);
         }
-        if (!*data) {
-            if (single && data->failure().pattern == io::kNoData) {
+        if (!*file) {
+            if (single && file->failure().pattern == io::kNoData) {
                 Label1->setText(tr("BLAD"));
                 Label12->setText(tr("BŁĄD"));
                 Label10->setText(tr("BŁĄD"));
                 return;
             }
             // Nothing of the file is kept.
-            const QString why = tr("Nie można odczytać pliku %1: %2").arg(name, ui::FailureText(data->failure()));
+            const QString why = tr("Nie można odczytać pliku %1: %2").arg(name, ui::FailureText(file->failure()));
             if (single) throw Error(why.toStdString());
             failures << why;
             continue;
         }
         rememberRecent(QFileInfo(name).absoluteFilePath(), true);
         opened.push_back(OpenFile{name, Measurement()});
-        opened.back().m.Load(std::move(**data), loadDefaults());
+        opened.back().m.Load(std::move(**file), loadDefaults());
     }
     if (!opened.empty()) {
         files_ = std::move(opened);
