@@ -7,10 +7,12 @@ namespace fluvena::engine {
 namespace {
 
 // Least squares on the columns of r listed in set; z gets the solution with
-// zeros elsewhere. The work space is kept between calls.
-class SubsetSolver {
+// zeros elsewhere. Every set is factorized afresh with column pivoting, so a
+// column that depends on the others gets a zero. The work space is kept
+// between calls.
+class FreshSolver {
 public:
-    SubsetSolver(const Eigen::MatrixXd& r, const Eigen::VectorXd& c) : r_(r), c_(c) {}
+    FreshSolver(const Eigen::MatrixXd& r, const Eigen::VectorXd& c) : r_(r), c_(c) {}
     void Solve(const std::vector<int>& set, Eigen::VectorXd& z) {
         const Eigen::Index k = static_cast<Eigen::Index>(set.size());
         sub_.resize(r_.rows(), k);
@@ -29,16 +31,120 @@ private:
     Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr_;
 };
 
+// The same, with the factorization is updated from one set to the next
+// rather than computed afresh (Lawson and Hanson, chapter 24): the work
+// matrix holds Q^T [r c], its columns of the current set upper triangular
+// in the order they entered. A column joins by one Householder reflection
+// of the rows below the triangle; columns leave by deleting them from the
+// triangle and restoring it with Givens rotations. Each change costs
+// O(rows x cols) instead of a new factorization's O(rows x set^2). Rows are
+// stored contiguously, which both kinds of update run along.
+class UpdatedSolver {
+public:
+    UpdatedSolver(const Eigen::MatrixXd& r, const Eigen::VectorXd& c)
+        : rows_(r.rows()), cols_(r.cols()), t_(r.rows(), r.cols() + 1), colNorm_(r.colwise().norm().transpose()),
+          in_(static_cast<std::size_t>(r.cols()), 0) {
+        t_.leftCols(cols_) = r;
+        t_.col(cols_) = c;
+    }
+    void Solve(const std::vector<int>& set, Eigen::VectorXd& z) {
+        std::vector<char> wanted(static_cast<std::size_t>(cols_), 0);
+        double largest = 0.0;
+        for (int j : set) {
+            wanted[static_cast<std::size_t>(j)] = 1;
+            largest = std::max(largest, colNorm_(j));
+        }
+        Remove(wanted);
+        // A column whose part outside the span of the others is below the
+        // rounding of its set is left out with a zero coefficient, as a
+        // rank-revealing factorization would.
+        const Eigen::Index size = std::max<Eigen::Index>(static_cast<Eigen::Index>(set.size()), 1);
+        const double negligible =
+            Eigen::NumTraits<double>::epsilon() * static_cast<double>(std::min(rows_, size)) * largest;
+        for (int j : set)
+            if (!in_[static_cast<std::size_t>(j)]) Add(j, negligible);
+        const Eigen::Index k = static_cast<Eigen::Index>(order_.size());
+        part_.resize(k);
+        for (Eigen::Index i = k - 1; i >= 0; --i) {
+            double v = t_(i, cols_);
+            for (Eigen::Index q = i + 1; q < k; ++q) v -= t_(i, order_[static_cast<std::size_t>(q)]) * part_(q);
+            part_(i) = v / t_(i, order_[static_cast<std::size_t>(i)]);
+        }
+        z.setZero(cols_);
+        for (Eigen::Index i = 0; i < k; ++i) z(order_[static_cast<std::size_t>(i)]) = part_(i);
+    }
+
+private:
+    using RowMatrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+
+    // Householder reflection of rows k.. that zeroes column j below row k.
+    void Add(int j, double negligible) {
+        const Eigen::Index k = static_cast<Eigen::Index>(order_.size());
+        if (k >= rows_) return;
+        const Eigen::Index len = rows_ - k;
+        v_ = t_.col(j).tail(len);
+        double tau = 0.0, beta = 0.0;
+        ess_.resize(std::max<Eigen::Index>(len - 1, 0));
+        v_.makeHouseholder(ess_, tau, beta);
+        if (!(std::fabs(beta) > negligible) || !std::isfinite(beta)) return;
+        if (tau != 0.0) {
+            // rows -= tau h (h^T rows), h = (1, ess)
+            auto block = t_.bottomRows(len);
+            dot_ = block.row(0);
+            if (len > 1) dot_.noalias() += ess_.transpose() * block.bottomRows(len - 1);
+            block.row(0) -= tau * dot_;
+            if (len > 1) block.bottomRows(len - 1).noalias() -= (tau * ess_) * dot_;
+        }
+        t_(k, j) = beta;
+        t_.col(j).tail(len - 1).setZero();
+        order_.push_back(j);
+        in_[static_cast<std::size_t>(j)] = 1;
+    }
+
+    // Deletes the columns of the triangle that are not wanted; each kept
+    // column that moves up by some places is brought back to the triangle
+    // by rotations of the rows it spans.
+    void Remove(const std::vector<char>& wanted) {
+        std::size_t kept = 0;
+        for (std::size_t p = 0; p < order_.size(); ++p) {
+            const int j = order_[p];
+            if (!wanted[static_cast<std::size_t>(j)]) {
+                in_[static_cast<std::size_t>(j)] = 0;
+                continue;
+            }
+            // Column j has entries in rows kept .. p; zero those below kept.
+            for (Eigen::Index row = static_cast<Eigen::Index>(p); row > static_cast<Eigen::Index>(kept); --row) {
+                Eigen::JacobiRotation<double> g;
+                double r = 0.0;
+                g.makeGivens(t_(row - 1, j), t_(row, j), &r);
+                t_.applyOnTheLeft(row - 1, row, g.adjoint());
+                t_(row - 1, j) = r;
+                t_(row, j) = 0.0;
+            }
+            order_[kept++] = j;
+        }
+        order_.resize(kept);
+    }
+
+    Eigen::Index rows_, cols_;
+    RowMatrix t_;                 // Q^T [r c]
+    Eigen::VectorXd colNorm_;     // norms of the columns of r
+    std::vector<char> in_;        // in the triangle
+    std::vector<int> order_;      // the triangle's columns, in order
+    Eigen::VectorXd part_, v_, ess_;
+    Eigen::RowVectorXd dot_;
+};
+
 void Members(const std::vector<char>& flags, std::vector<int>& set) {
     set.clear();
     for (std::size_t j = 0; j < flags.size(); ++j)
         if (flags[j]) set.push_back(static_cast<int>(j));
 }
 
-}  // namespace
 
-NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
-                     int maxIterations) {
+template <class SubsetSolver>
+NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
+                 int maxIterations) {
     const Eigen::Index n = a.cols();
     NnlsResult res;
     res.x = Eigen::VectorXd::Zero(n);
@@ -152,6 +258,14 @@ NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const s
     res.converged = done;
     res.residualNorm = std::sqrt((c - r * x).squaredNorm() + restSq);
     return res;
+}
+
+}  // namespace
+
+NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
+                     int maxIterations, NnlsUpdates updates) {
+    return updates == NnlsUpdates::Updated ? Solve<UpdatedSolver>(a, b, warmStart, maxIterations)
+                                           : Solve<FreshSolver>(a, b, warmStart, maxIterations);
 }
 
 }  // namespace fluvena::engine

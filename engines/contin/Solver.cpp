@@ -85,6 +85,8 @@ Mat Differences(int n, int order, int zl, int zr) {
 // Non-negative least squares from the previous alpha's free set; `passive`
 // returns the new one. The columns are scaled to unit length: the
 // constraint x >= 0 is unchanged and the steps are far better conditioned.
+// For alpha > 0 the columns of the standard form are independent, so the
+// factorization is updated from one free set to the next.
 Vec Nnls(const Mat& M, const Vec& b, std::vector<int>& passive) {
     const Eigen::Index n = M.cols();
     Vec scale(n);
@@ -94,7 +96,7 @@ Vec Nnls(const Mat& M, const Vec& b, std::vector<int>& passive) {
         scale(j) = nj > 0.0 && std::isfinite(nj) ? nj : 1.0;
         Ms.col(j) /= scale(j);
     }
-    engine::NnlsResult r = engine::SolveNnls(Ms, b, passive);
+    engine::NnlsResult r = engine::SolveNnls(Ms, b, passive, 0, engine::NnlsUpdates::Updated);
     passive = r.passive;
     Vec x = r.x.cwiseQuotient(scale);
     for (Eigen::Index j = 0; j < n; ++j)
