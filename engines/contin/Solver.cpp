@@ -198,7 +198,10 @@ bool LeastDistanceConverges(Mat E, Vec f) {
                 x(l) += step * (z(ip) - x(l));
             }
             // Move the column out, and with it any other that rounding left
-            // at or below zero; rotations restore the triangle.
+            // at or below zero; rotations restore the triangle. A rotation
+            // of rows jq - 1 and jq changes only the column moved out and
+            // those from position jq - 1 on: the triangle's columns before
+            // it are zero in both rows.
             while (leave >= 0) {
                 const Eigen::Index out = index[static_cast<size_t>(leave)];
                 x(out) = 0.0;
@@ -207,7 +210,19 @@ bool LeastDistanceConverges(Mat E, Vec f) {
                     index[static_cast<size_t>(jq - 1)] = ii;
                     Eigen::JacobiRotation<double> g;
                     g.makeGivens(E(jq - 1, ii), E(jq, ii));
-                    E.applyOnTheLeft(jq - 1, jq, g.adjoint());
+                    // (x, y) <- (c x - s y, s x + c y), G^T applied on the left.
+                    const double c = g.c(), s = g.s(), ms = -s;
+                    auto rotate = [&](Eigen::Index col) {
+                        double* column = E.col(col).data();
+                        const double xi = column[jq - 1], yi = column[jq];
+                        column[jq - 1] = c * xi + ms * yi;
+                        column[jq] = -ms * xi + c * yi;
+                    };
+                    // index[jq] still holds ii until the next step moves
+                    // its successor down.
+                    rotate(out);
+                    rotate(ii);
+                    for (Eigen::Index q = jq + 1; q < n; ++q) rotate(index[static_cast<size_t>(q)]);
                     f.applyOnTheLeft(jq - 1, jq, g.adjoint());
                     E(jq, ii) = 0.0;
                 }
