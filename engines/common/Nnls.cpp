@@ -43,9 +43,10 @@ class UpdatedSolver {
 public:
     UpdatedSolver(const Eigen::MatrixXd& r, const Eigen::VectorXd& c)
         : rows_(r.rows()), cols_(r.cols()), t_(r.rows(), r.cols() + 1), colNorm_(r.colwise().norm().transpose()),
-          in_(static_cast<std::size_t>(r.cols()), 0) {
+          place_(static_cast<std::size_t>(r.cols())), column_(static_cast<std::size_t>(r.cols())) {
         t_.leftCols(cols_) = r;
         t_.col(cols_) = c;
+        for (Eigen::Index j = 0; j < cols_; ++j) place_[static_cast<std::size_t>(j)] = column_[static_cast<std::size_t>(j)] = j;
     }
     void Solve(const std::vector<int>& set, Eigen::VectorXd& z) {
         std::vector<char> wanted(static_cast<std::size_t>(cols_), 0);
@@ -62,75 +63,83 @@ public:
         const double negligible =
             Eigen::NumTraits<double>::epsilon() * static_cast<double>(std::min(rows_, size)) * largest;
         for (int j : set)
-            if (!in_[static_cast<std::size_t>(j)]) Add(j, negligible);
-        const Eigen::Index k = static_cast<Eigen::Index>(order_.size());
-        part_.resize(k);
-        for (Eigen::Index i = k - 1; i >= 0; --i) {
-            double v = t_(i, cols_);
-            for (Eigen::Index q = i + 1; q < k; ++q) v -= t_(i, order_[static_cast<std::size_t>(q)]) * part_(q);
-            part_(i) = v / t_(i, order_[static_cast<std::size_t>(i)]);
-        }
+            if (place_[static_cast<std::size_t>(j)] >= k_) Add(j, negligible);
+        part_ = t_.col(cols_).head(k_);
+        t_.topLeftCorner(k_, k_).triangularView<Eigen::Upper>().solveInPlace(part_);
         z.setZero(cols_);
-        for (Eigen::Index i = 0; i < k; ++i) z(order_[static_cast<std::size_t>(i)]) = part_(i);
+        for (Eigen::Index i = 0; i < k_; ++i) z(column_[static_cast<std::size_t>(i)]) = part_(i);
     }
 
 private:
     using RowMatrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
 
-    // Householder reflection of rows k.. that zeroes column j below row k.
+    // The work matrix keeps the triangle's columns in its first k_ places,
+    // so that updates run over the places from k_ on only.
+    void Swap(Eigen::Index a, Eigen::Index b) {
+        if (a == b) return;
+        t_.col(a).swap(t_.col(b));
+        std::swap(column_[static_cast<std::size_t>(a)], column_[static_cast<std::size_t>(b)]);
+        place_[static_cast<std::size_t>(column_[static_cast<std::size_t>(a)])] = a;
+        place_[static_cast<std::size_t>(column_[static_cast<std::size_t>(b)])] = b;
+    }
+
+    // Householder reflection of rows k_.. that zeroes column j below row k_.
     void Add(int j, double negligible) {
-        const Eigen::Index k = static_cast<Eigen::Index>(order_.size());
+        const Eigen::Index k = k_;
         if (k >= rows_) return;
         const Eigen::Index len = rows_ - k;
-        v_ = t_.col(j).tail(len);
+        const Eigen::Index at = place_[static_cast<std::size_t>(j)];
+        v_ = t_.col(at).tail(len);
         double tau = 0.0, beta = 0.0;
         ess_.resize(std::max<Eigen::Index>(len - 1, 0));
         v_.makeHouseholder(ess_, tau, beta);
         if (!(std::fabs(beta) > negligible) || !std::isfinite(beta)) return;
-        if (tau != 0.0) {
-            // rows -= tau h (h^T rows), h = (1, ess)
-            auto block = t_.bottomRows(len);
+        Swap(at, k);
+        if (tau != 0.0 && len > 1) {
+            // rows -= tau h (h^T rows), h = (1, ess), on the places after k
+            auto block = t_.bottomRightCorner(len, cols_ - k);
             dot_ = block.row(0);
-            if (len > 1) dot_.noalias() += ess_.transpose() * block.bottomRows(len - 1);
+            dot_.noalias() += ess_.transpose() * block.bottomRows(len - 1);
             block.row(0) -= tau * dot_;
-            if (len > 1) block.bottomRows(len - 1).noalias() -= (tau * ess_) * dot_;
+            block.bottomRows(len - 1).noalias() -= (tau * ess_) * dot_;
         }
-        t_(k, j) = beta;
-        t_.col(j).tail(len - 1).setZero();
-        order_.push_back(j);
-        in_[static_cast<std::size_t>(j)] = 1;
+        t_(k, k) = beta;
+        t_.col(k).tail(len - 1).setZero();
+        ++k_;
     }
 
     // Deletes the columns of the triangle that are not wanted; each kept
     // column that moves up by some places is brought back to the triangle
     // by rotations of the rows it spans.
     void Remove(const std::vector<char>& wanted) {
-        std::size_t kept = 0;
-        for (std::size_t p = 0; p < order_.size(); ++p) {
-            const int j = order_[p];
-            if (!wanted[static_cast<std::size_t>(j)]) {
-                in_[static_cast<std::size_t>(j)] = 0;
-                continue;
-            }
-            // Column j has entries in rows kept .. p; zero those below kept.
-            for (Eigen::Index row = static_cast<Eigen::Index>(p); row > static_cast<Eigen::Index>(kept); --row) {
+        Eigen::Index kept = 0;
+        for (Eigen::Index p = 0; p < k_; ++p) {
+            if (!wanted[static_cast<std::size_t>(column_[static_cast<std::size_t>(p)])]) continue;
+            // Places kept .. p - 1 hold the columns that leave; this one has
+            // entries in rows kept .. p: zero those below kept.
+            Swap(p, kept);
+            for (Eigen::Index row = p; row > kept; --row) {
                 Eigen::JacobiRotation<double> g;
                 double r = 0.0;
-                g.makeGivens(t_(row - 1, j), t_(row, j), &r);
-                t_.applyOnTheLeft(row - 1, row, g.adjoint());
-                t_(row - 1, j) = r;
-                t_(row, j) = 0.0;
+                g.makeGivens(t_(row - 1, kept), t_(row, kept), &r);
+                // The places after kept, the right-hand side last; the
+                // column's own two entries are set below.
+                auto upper = t_.row(row - 1).tail(cols_ - kept);
+                auto lower = t_.row(row).tail(cols_ - kept);
+                Eigen::internal::apply_rotation_in_the_plane(upper, lower, g.adjoint());
+                t_(row - 1, kept) = r;
+                t_(row, kept) = 0.0;
             }
-            order_[kept++] = j;
+            ++kept;
         }
-        order_.resize(kept);
+        k_ = kept;
     }
 
-    Eigen::Index rows_, cols_;
-    RowMatrix t_;                 // Q^T [r c]
-    Eigen::VectorXd colNorm_;     // norms of the columns of r
-    std::vector<char> in_;        // in the triangle
-    std::vector<int> order_;      // the triangle's columns, in order
+    Eigen::Index rows_, cols_, k_ = 0;  // k_: columns in the triangle
+    RowMatrix t_;                         // Q^T [r c], the columns in places
+    Eigen::VectorXd colNorm_;             // norms of the columns of r
+    std::vector<Eigen::Index> place_;     // place of each column of r
+    std::vector<Eigen::Index> column_;    // column of r in each place
     Eigen::VectorXd part_, v_, ess_;
     Eigen::RowVectorXd dot_;
 };
