@@ -7,10 +7,12 @@ namespace fluvena::engine {
 namespace {
 
 // Least squares on the columns of r listed in set; z gets the solution with
-// zeros elsewhere. The work space is kept between calls.
-class SubsetSolver {
+// zeros elsewhere. Every set is factorized afresh with column pivoting, so a
+// column that depends on the others gets a zero. The work space is kept
+// between calls.
+class FreshSolver {
 public:
-    SubsetSolver(const Eigen::MatrixXd& r, const Eigen::VectorXd& c) : r_(r), c_(c) {}
+    FreshSolver(const Eigen::MatrixXd& r, const Eigen::VectorXd& c) : r_(r), c_(c) {}
     void Solve(const std::vector<int>& set, Eigen::VectorXd& z) {
         const Eigen::Index k = static_cast<Eigen::Index>(set.size());
         sub_.resize(r_.rows(), k);
@@ -29,16 +31,129 @@ private:
     Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr_;
 };
 
+// The same, with the factorization is updated from one set to the next
+// rather than computed afresh (Lawson and Hanson, chapter 24): the work
+// matrix holds Q^T [r c], its columns of the current set upper triangular
+// in the order they entered. A column joins by one Householder reflection
+// of the rows below the triangle; columns leave by deleting them from the
+// triangle and restoring it with Givens rotations. Each change costs
+// O(rows x cols) instead of a new factorization's O(rows x set^2). Rows are
+// stored contiguously, which both kinds of update run along.
+class UpdatedSolver {
+public:
+    UpdatedSolver(const Eigen::MatrixXd& r, const Eigen::VectorXd& c)
+        : rows_(r.rows()), cols_(r.cols()), t_(r.rows(), r.cols() + 1), colNorm_(r.colwise().norm().transpose()),
+          place_(static_cast<std::size_t>(r.cols())), column_(static_cast<std::size_t>(r.cols())) {
+        t_.leftCols(cols_) = r;
+        t_.col(cols_) = c;
+        for (Eigen::Index j = 0; j < cols_; ++j) place_[static_cast<std::size_t>(j)] = column_[static_cast<std::size_t>(j)] = j;
+    }
+    void Solve(const std::vector<int>& set, Eigen::VectorXd& z) {
+        std::vector<char> wanted(static_cast<std::size_t>(cols_), 0);
+        double largest = 0.0;
+        for (int j : set) {
+            wanted[static_cast<std::size_t>(j)] = 1;
+            largest = std::max(largest, colNorm_(j));
+        }
+        Remove(wanted);
+        // A column whose part outside the span of the others is below the
+        // rounding of its set is left out with a zero coefficient, as a
+        // rank-revealing factorization would.
+        const Eigen::Index size = std::max<Eigen::Index>(static_cast<Eigen::Index>(set.size()), 1);
+        const double negligible =
+            Eigen::NumTraits<double>::epsilon() * static_cast<double>(std::min(rows_, size)) * largest;
+        for (int j : set)
+            if (place_[static_cast<std::size_t>(j)] >= k_) Add(j, negligible);
+        part_ = t_.col(cols_).head(k_);
+        t_.topLeftCorner(k_, k_).triangularView<Eigen::Upper>().solveInPlace(part_);
+        z.setZero(cols_);
+        for (Eigen::Index i = 0; i < k_; ++i) z(column_[static_cast<std::size_t>(i)]) = part_(i);
+    }
+
+private:
+    using RowMatrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+
+    // The work matrix keeps the triangle's columns in its first k_ places,
+    // so that updates run over the places from k_ on only.
+    void Swap(Eigen::Index a, Eigen::Index b) {
+        if (a == b) return;
+        t_.col(a).swap(t_.col(b));
+        std::swap(column_[static_cast<std::size_t>(a)], column_[static_cast<std::size_t>(b)]);
+        place_[static_cast<std::size_t>(column_[static_cast<std::size_t>(a)])] = a;
+        place_[static_cast<std::size_t>(column_[static_cast<std::size_t>(b)])] = b;
+    }
+
+    // Householder reflection of rows k_.. that zeroes column j below row k_.
+    void Add(int j, double negligible) {
+        const Eigen::Index k = k_;
+        if (k >= rows_) return;
+        const Eigen::Index len = rows_ - k;
+        const Eigen::Index at = place_[static_cast<std::size_t>(j)];
+        v_ = t_.col(at).tail(len);
+        double tau = 0.0, beta = 0.0;
+        ess_.resize(std::max<Eigen::Index>(len - 1, 0));
+        v_.makeHouseholder(ess_, tau, beta);
+        if (!(std::fabs(beta) > negligible) || !std::isfinite(beta)) return;
+        Swap(at, k);
+        if (tau != 0.0 && len > 1) {
+            // rows -= tau h (h^T rows), h = (1, ess), on the places after k
+            auto block = t_.bottomRightCorner(len, cols_ - k);
+            dot_ = block.row(0);
+            dot_.noalias() += ess_.transpose() * block.bottomRows(len - 1);
+            block.row(0) -= tau * dot_;
+            block.bottomRows(len - 1).noalias() -= (tau * ess_) * dot_;
+        }
+        t_(k, k) = beta;
+        t_.col(k).tail(len - 1).setZero();
+        ++k_;
+    }
+
+    // Deletes the columns of the triangle that are not wanted; each kept
+    // column that moves up by some places is brought back to the triangle
+    // by rotations of the rows it spans.
+    void Remove(const std::vector<char>& wanted) {
+        Eigen::Index kept = 0;
+        for (Eigen::Index p = 0; p < k_; ++p) {
+            if (!wanted[static_cast<std::size_t>(column_[static_cast<std::size_t>(p)])]) continue;
+            // Places kept .. p - 1 hold the columns that leave; this one has
+            // entries in rows kept .. p: zero those below kept.
+            Swap(p, kept);
+            for (Eigen::Index row = p; row > kept; --row) {
+                Eigen::JacobiRotation<double> g;
+                double r = 0.0;
+                g.makeGivens(t_(row - 1, kept), t_(row, kept), &r);
+                // The places after kept, the right-hand side last; the
+                // column's own two entries are set below.
+                auto upper = t_.row(row - 1).tail(cols_ - kept);
+                auto lower = t_.row(row).tail(cols_ - kept);
+                Eigen::internal::apply_rotation_in_the_plane(upper, lower, g.adjoint());
+                t_(row - 1, kept) = r;
+                t_(row, kept) = 0.0;
+            }
+            ++kept;
+        }
+        k_ = kept;
+    }
+
+    Eigen::Index rows_, cols_, k_ = 0;  // k_: columns in the triangle
+    RowMatrix t_;                         // Q^T [r c], the columns in places
+    Eigen::VectorXd colNorm_;             // norms of the columns of r
+    std::vector<Eigen::Index> place_;     // place of each column of r
+    std::vector<Eigen::Index> column_;    // column of r in each place
+    Eigen::VectorXd part_, v_, ess_;
+    Eigen::RowVectorXd dot_;
+};
+
 void Members(const std::vector<char>& flags, std::vector<int>& set) {
     set.clear();
     for (std::size_t j = 0; j < flags.size(); ++j)
         if (flags[j]) set.push_back(static_cast<int>(j));
 }
 
-}  // namespace
 
-NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
-                     int maxIterations) {
+template <class SubsetSolver>
+NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
+                 int maxIterations) {
     const Eigen::Index n = a.cols();
     NnlsResult res;
     res.x = Eigen::VectorXd::Zero(n);
@@ -152,6 +267,14 @@ NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const s
     res.converged = done;
     res.residualNorm = std::sqrt((c - r * x).squaredNorm() + restSq);
     return res;
+}
+
+}  // namespace
+
+NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
+                     int maxIterations, NnlsUpdates updates) {
+    return updates == NnlsUpdates::Updated ? Solve<UpdatedSolver>(a, b, warmStart, maxIterations)
+                                           : Solve<FreshSolver>(a, b, warmStart, maxIterations);
 }
 
 }  // namespace fluvena::engine

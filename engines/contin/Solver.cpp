@@ -85,6 +85,8 @@ Mat Differences(int n, int order, int zl, int zr) {
 // Non-negative least squares from the previous alpha's free set; `passive`
 // returns the new one. The columns are scaled to unit length: the
 // constraint x >= 0 is unchanged and the steps are far better conditioned.
+// For alpha > 0 the columns of the standard form are independent, so the
+// factorization is updated from one free set to the next.
 Vec Nnls(const Mat& M, const Vec& b, std::vector<int>& passive) {
     const Eigen::Index n = M.cols();
     Vec scale(n);
@@ -94,7 +96,7 @@ Vec Nnls(const Mat& M, const Vec& b, std::vector<int>& passive) {
         scale(j) = nj > 0.0 && std::isfinite(nj) ? nj : 1.0;
         Ms.col(j) /= scale(j);
     }
-    engine::NnlsResult r = engine::SolveNnls(Ms, b, passive);
+    engine::NnlsResult r = engine::SolveNnls(Ms, b, passive, 0, engine::NnlsUpdates::Updated);
     passive = r.passive;
     Vec x = r.x.cwiseQuotient(scale);
     for (Eigen::Index j = 0; j < n; ++j)
@@ -196,7 +198,10 @@ bool LeastDistanceConverges(Mat E, Vec f) {
                 x(l) += step * (z(ip) - x(l));
             }
             // Move the column out, and with it any other that rounding left
-            // at or below zero; rotations restore the triangle.
+            // at or below zero; rotations restore the triangle. A rotation
+            // of rows jq - 1 and jq changes only the column moved out and
+            // those from position jq - 1 on: the triangle's columns before
+            // it are zero in both rows.
             while (leave >= 0) {
                 const Eigen::Index out = index[static_cast<size_t>(leave)];
                 x(out) = 0.0;
@@ -205,7 +210,19 @@ bool LeastDistanceConverges(Mat E, Vec f) {
                     index[static_cast<size_t>(jq - 1)] = ii;
                     Eigen::JacobiRotation<double> g;
                     g.makeGivens(E(jq - 1, ii), E(jq, ii));
-                    E.applyOnTheLeft(jq - 1, jq, g.adjoint());
+                    // (x, y) <- (c x - s y, s x + c y), G^T applied on the left.
+                    const double c = g.c(), s = g.s(), ms = -s;
+                    auto rotate = [&](Eigen::Index col) {
+                        double* column = E.col(col).data();
+                        const double xi = column[jq - 1], yi = column[jq];
+                        column[jq - 1] = c * xi + ms * yi;
+                        column[jq] = -ms * xi + c * yi;
+                    };
+                    // index[jq] still holds ii until the next step moves
+                    // its successor down.
+                    rotate(out);
+                    rotate(ii);
+                    for (Eigen::Index q = jq + 1; q < n; ++q) rotate(index[static_cast<size_t>(q)]);
                     f.applyOnTheLeft(jq - 1, jq, g.adjoint());
                     E(jq, ii) = 0.0;
                 }

@@ -43,9 +43,11 @@ TEST(Nnls, ReachesTheExactOptimumFromAnyWarmStart) {
             if (s.collinear) a.col(1) = a.col(0) + 1e-9 * a.col(2);
             const double exact = ExactResidual(a, b);
             const std::vector<std::vector<int>> warmStarts = {{}, {0, 1, 2, 3}, {s.cols - 1, -3, 99, s.cols - 1}};
+            for (NnlsUpdates updates : {NnlsUpdates::Fresh, NnlsUpdates::Updated})
             for (const std::vector<int>& warm : warmStarts) {
-                const NnlsResult r = SolveNnls(a, b, warm);
-                SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " seed " << seed << " warm " << warm.size());
+                const NnlsResult r = SolveNnls(a, b, warm, 0, updates);
+                SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " seed " << seed << " warm " << warm.size()
+                                                << (updates == NnlsUpdates::Updated ? " updated" : " fresh"));
                 EXPECT_TRUE(r.converged);
                 EXPECT_GE(r.x.minCoeff(), 0.0);
                 EXPECT_NEAR(r.residualNorm, (a * r.x - b).norm(), 1e-9);
@@ -58,11 +60,49 @@ TEST(Nnls, ReachesTheExactOptimumFromAnyWarmStart) {
         }
 }
 
+// Problems too large to try every subset, of the size the CONTIN engine
+// solves: the optimality conditions (zero gradient on the free variables,
+// none pointing into the others), and both kinds of factorization agree,
+// from no free set, from every variable free and from a scattered one, so
+// that columns leave the updated triangle from anywhere in it.
+TEST(Nnls, LargeProblemsMeetTheOptimalityConditions) {
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        std::mt19937 rng(seed);
+        std::normal_distribution<double> g;
+        const int rows = 90, cols = 60;
+        MatrixXd a(rows, cols);
+        VectorXd b(rows);
+        for (Eigen::Index i = 0; i < a.size(); ++i) a(i) = g(rng);
+        for (Eigen::Index i = 0; i < b.size(); ++i) b(i) = g(rng);
+        std::vector<int> all, scattered;
+        for (int j = 0; j < cols; ++j) {
+            all.push_back(j);
+            if (j % 3 != 1) scattered.push_back(j);
+        }
+        const NnlsResult fresh = SolveNnls(a, b);
+        for (const std::vector<int>& warm : {std::vector<int>{}, all, scattered}) {
+            const NnlsResult r = SolveNnls(a, b, warm, 0, NnlsUpdates::Updated);
+            SCOPED_TRACE(testing::Message() << "seed " << seed << " warm " << warm.size());
+            ASSERT_TRUE(r.converged);
+            const VectorXd gradient = a.transpose() * (b - a * r.x);
+            for (int j = 0; j < cols; ++j) {
+                EXPECT_GE(r.x(j), 0.0);
+                if (r.x(j) > 0) EXPECT_NEAR(gradient(j), 0.0, 1e-10);
+                else EXPECT_LE(gradient(j), 1e-10);
+            }
+            EXPECT_EQ(r.passive, fresh.passive);
+            EXPECT_LE((r.x - fresh.x).norm(), 1e-10 * fresh.x.norm());
+        }
+    }
+}
+
 TEST(Nnls, DegenerateInputsAndTheIterationBound) {
     EXPECT_TRUE(SolveNnls(MatrixXd(3, 0), VectorXd::Ones(3)).converged);
-    const NnlsResult zero = SolveNnls(MatrixXd::Zero(4, 2), VectorXd::Ones(4));
-    EXPECT_EQ(zero.x, VectorXd::Zero(2));
-    EXPECT_DOUBLE_EQ(zero.residualNorm, 2.0);
+    for (NnlsUpdates updates : {NnlsUpdates::Fresh, NnlsUpdates::Updated}) {
+        const NnlsResult zero = SolveNnls(MatrixXd::Zero(4, 2), VectorXd::Ones(4), {0, 1}, 0, updates);
+        EXPECT_EQ(zero.x, VectorXd::Zero(2));
+        EXPECT_DOUBLE_EQ(zero.residualNorm, 2.0);
+    }
     EXPECT_TRUE(SolveNnls(MatrixXd::Identity(3, 3), -VectorXd::Ones(3)).passive.empty());
     // Three positive components need three entries: one allowed step
     // leaves the solver short of the optimum, and it says so.
