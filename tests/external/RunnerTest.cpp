@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <fstream>
 #include <sys/stat.h>
-#include <thread>
 
 using namespace fluvena;
 namespace fs = std::filesystem;
@@ -25,17 +22,27 @@ struct TempDir {
     ~TempDir() { fs::remove_all(path); }
 };
 
-std::string RunEngineBlocking(Engine engine, const std::vector<std::string>& deck, const RunFiles& files,
-                              const fs::path& helperDir)
-{
-    BlockingRunner runner(files.workDir, helperDir);
-    return runner.Run(engine, deck).listing;
-}
-
 void WriteScript(const fs::path& file, const std::string& body)
 {
     std::ofstream(file) << "#!/bin/sh\n" << body;
     ::chmod(file.c_str(), 0755);
+}
+
+// The listing of one blocking run under the given PATH, or "error: " and
+// what the run threw.
+std::string RunEngine(Engine engine, const fs::path& work, const fs::path& helpers,
+                      const char* path = std::getenv("PATH"))
+{
+    const std::string oldPath = std::getenv("PATH");
+    ::setenv("PATH", path, 1);
+    std::string outcome;
+    try {
+        outcome = BlockingRunner(work, helpers).Run(engine, {"nazwa.in", " LAST"}).listing;
+    } catch (const Error& e) {
+        outcome = std::string("error: ") + e.what();
+    }
+    ::setenv("PATH", oldPath.c_str(), 1);
+    return outcome;
 }
 
 }  // namespace
@@ -43,43 +50,18 @@ void WriteScript(const fs::path& file, const std::string& body)
 TEST(Runner, SavesTheDeckRunsTheHelperAndReadsTheListing)
 {
     TempDir work, helpers;
-    // The fake engine copies its standard input (the deck) to its listing.
     WriteScript(helpers.path / "contin.exe", "echo LISTING; cat\n");
-    const auto listing = RunEngineBlocking(Engine::Contin, {"nazwa.in", " LAST"}, RunFiles{work.path}, helpers.path);
-    EXPECT_EQ(listing, "LISTING\nnazwa.in\r\n LAST\r\n");
+    EXPECT_EQ(RunEngine(Engine::Contin, work.path, helpers.path), "LISTING\nnazwa.in\r\n LAST\r\n");
     EXPECT_EQ(ReadFile(work.path / "nazwa.in"), "nazwa.in\r\n LAST\r\n");
-}
-
-TEST(Runner, AProgramEarlierOnPathWinsOverTheBundledOne)
-{
-    TempDir work, helpers, user;
-    WriteScript(helpers.path / "discrete.exe", "echo bundled\n");
-    WriteScript(user.path / "discrete.exe", "echo users\n");
-    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", (user.path.string() + ":" + oldPath).c_str(), 1);
-    const auto listing = RunEngineBlocking(Engine::Discrete, {"x"}, RunFiles{work.path}, helpers.path);
-    ::setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ(listing, "users\n");
-}
-
-TEST(Runner, AMissingProgramIsReportedAsSuch)
-{
-    TempDir work, helpers;
-    try {
-        RunEngineBlocking(Engine::Contin, {"x"}, RunFiles{work.path}, helpers.path);
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("contin.exe"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("contin.exe was not found"), std::string::npos) << e.what();
-    }
 }
 
 // A program that ends with a status other than 0 has failed, whatever it
 // wrote; "not found" is said only when the interpreter could not find it.
-TEST(Runner, ANonZeroExitIsAFailureThatNamesTheStatus)
+TEST(Runner, FailuresNameTheProgramAndTheStatus)
 {
     struct Case { const char* name; const char* body; const char* says; };
     const Case cases[] = {
+        {"no program at all", nullptr, "contin.exe was not found"},
         {"a whole listing, then 3", "cat; exit 3\n", "contin.exe failed with exit status 3"},
         {"its own 127", "cat; exit 127\n", "contin.exe failed with exit status 127"},
         {"a tool it calls is missing", "cat; no_such_tool_fluvena\n", "contin.exe failed with exit status 127"},
@@ -87,22 +69,19 @@ TEST(Runner, ANonZeroExitIsAFailureThatNamesTheStatus)
         {"killed", "cat; kill -9 $$\n", "contin.exe failed with exit status 137"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
         TempDir work, helpers;
-        WriteScript(helpers.path / "contin.exe", c.body);
-        try {
-            RunEngineBlocking(Engine::Contin, {"x"}, RunFiles{work.path}, helpers.path);
-            ADD_FAILURE() << "no error";
-        } catch (const Error& e) {
-            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
-            EXPECT_EQ(std::string(e.what()).find("was not found"), std::string::npos) << e.what();
-        }
+        if (c.body) WriteScript(helpers.path / "contin.exe", c.body);
+        const std::string said = RunEngine(Engine::Contin, work.path, helpers.path);
+        EXPECT_EQ(said.rfind("error: ", 0), 0u) << c.name << ": " << said;
+        EXPECT_NE(said.find(c.says), std::string::npos) << c.name << ": " << said;
+        EXPECT_EQ(said.find("was not found") != std::string::npos, c.body == nullptr) << c.name << ": " << said;
     }
 }
 
-// PATH gains the helper directory, absolute, after the user's entries; an
-// empty PATH must not gain an empty entry that runs a program of the
-// working directory, while an empty entry of the user's own stays.
+// PATH gains the helper directory, absolute, after the user's entries, so a
+// program earlier on PATH wins; an empty PATH must not gain an empty entry
+// that runs a program of the working directory, while an empty entry of the
+// user's own stays.
 TEST(Runner, SearchPathGetsTheHelperDirectoryLast)
 {
     const std::string cwd = fs::current_path().string();
@@ -112,78 +91,30 @@ TEST(Runner, SearchPathGetsTheHelperDirectoryLast)
                           Case{"/a", "rel/h", "/a:" + cwd + "/rel/h"}, Case{"/a", "", "/a"}})
         EXPECT_EQ(SearchPathWith(c.path, c.helper), c.expected) << (c.path ? c.path : "(unset)") << " + " << c.helper;
 
-    TempDir work, helpers;
-    WriteScript(helpers.path / "contin.exe", "echo bundled\n");
-    WriteScript(work.path / "contin.exe", "echo planted\n");
-    const std::string oldPath = std::getenv("PATH");
-    ::setenv("PATH", "", 1);
-    std::string listing;
-    try {
-        listing = RunEngineBlocking(Engine::Contin, {"x"}, RunFiles{work.path}, helpers.path);
-    } catch (const Error& e) {
-        listing = e.what();
-    }
-    ::setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ(listing, "bundled\n");
+    TempDir work, helpers, user;
+    WriteScript(helpers.path / "discrete.exe", "echo bundled\n");
+    WriteScript(user.path / "discrete.exe", "echo users\n");
+    WriteScript(work.path / "discrete.exe", "echo planted\n");
+    EXPECT_EQ(RunEngine(Engine::Discrete, work.path, helpers.path, (user.path.string() + ":/bin").c_str()), "users\n");
+    EXPECT_EQ(RunEngine(Engine::Discrete, work.path, helpers.path, ""), "bundled\n");
+    EXPECT_EQ(HelperDirFor("/opt/x/bin"), fs::path("/opt/x/libexec/fluvena"));
 }
 
 TEST(Runner, AStaleListingIsNotTakenForANewOne)
 {
-    TempDir work, helpers;
-    std::ofstream(work.path / "nazwa.out") << "OLD RESULTS";
-    WriteScript(helpers.path / "contin.exe", "exit 0\n");  // writes nothing
-    // The redirection creates an empty nazwa.out; the old text must be gone.
-    EXPECT_EQ(RunEngineBlocking(Engine::Contin, {"x"}, RunFiles{work.path}, helpers.path), "");
-
     // A program that fails before the shell opens the listing leaves none.
+    TempDir work, helpers;
     std::ofstream(work.path / "nazwa.out") << "OLD RESULTS";
     PrepareRun(RunFiles{work.path}, {"x"});
     ExternalProcess p("exit 3", work.path, helpers.path);
     p.Wait();
     EXPECT_EQ(p.ExitStatus(), 3);
     EXPECT_FALSE(fs::exists(work.path / "nazwa.out"));
-}
 
-TEST(Runner, CancelEndsTheProgramAndItsChildren)
-{
-    TempDir work;
-    ExternalProcess p("sleep 30 & echo $! > child.pid; sleep 30", work.path, {});
-    for (int k = 0; k < 200 && !fs::exists(work.path / "child.pid"); ++k)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(p.Finished());
-    const auto start = std::chrono::steady_clock::now();
-    p.Cancel();
-    EXPECT_TRUE(p.Finished());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    std::ifstream in(work.path / "child.pid");
-    pid_t child = 0;
-    in >> child;
-    ASSERT_GT(child, 0);
-    // Gone, or a zombie waiting for whoever adopted it to reap it.
-    auto alive = [child] {
-        std::ifstream stat("/proc/" + std::to_string(child) + "/stat");
-        std::string pid, name, state;
-        if (!(stat >> pid >> name >> state)) return false;
-        return state != "Z" && state != "X";
-    };
-    for (int k = 0; k < 100 && alive(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(alive()) << "the child outlived the cancel";
-}
-
-TEST(Runner, AnUnwritableWorkDirectoryFailsBeforeRunning)
-{
-    TempDir work;
-    const RunFiles files{work.path / "missing" / "dir"};
     try {
-        PrepareRun(files, {"x"});
-        ADD_FAILURE() << "no error";
+        PrepareRun(RunFiles{work.path / "missing" / "dir"}, {"x"});
+        ADD_FAILURE() << "an unwritable directory was accepted";
     } catch (const FileError& e) {
         EXPECT_STREQ(e.what(), "Cannot create file nazwa.in");
     }
-}
-
-TEST(Runner, HelperDirectoryLiesBesideTheProgram)
-{
-    EXPECT_EQ(HelperDirFor("/opt/x/bin"), fs::path("/opt/x/libexec/fluvena"));
 }
