@@ -5,11 +5,25 @@
 #include "io/DataReader.h"
 #include "io/FileIO.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace fluvena::testing {
+
+// A fresh directory under the system's temporary one, removed with everything in it.
+struct TempDir {
+    TempDir(const std::string& prefix = "fluvena-test")
+    {
+        std::string tmpl = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("cannot make " + tmpl);
+        path = tmpl;
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::filesystem::path path;
+};
 
 inline std::string DataPath(const std::string& name) { return std::string(FLUVENA_TEST_DATA) + "/" + name; }
 
@@ -34,16 +48,14 @@ inline io::DataFile Points(std::vector<double> x, std::vector<double> y)
 class RecordedRunner : public EngineRunner {
 public:
     explicit RecordedRunner(std::string listing = {}) : listing(std::move(listing)) {}
-    EngineRun Run(Engine engine, const std::vector<std::string>& deckLines) override
+    EngineRun Run(Engine, const std::vector<std::string>& deckLines) override
     {
         decks.push_back(deckLines);
-        engines.push_back(engine);
         return EngineRun{cancel, listing};
     }
     std::string listing;
     bool cancel = false;
     std::vector<std::vector<std::string>> decks;
-    std::vector<Engine> engines;
 };
 
 }  // namespace fluvena::testing

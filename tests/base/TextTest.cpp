@@ -17,14 +17,11 @@ using namespace fluvena;
 
 TEST(FindFrom, SearchesFromStartAndFailsFromNotFound)
 {
-    const std::string t = "abcabc";
-    EXPECT_EQ(FindFrom("abc", t, 0), 0u);
-    EXPECT_EQ(FindFrom("abc", t, 1), 3u);
-    EXPECT_EQ(FindFrom("abc", t, 4), kNotFound);
-    EXPECT_EQ(FindFrom("abc", t, kNotFound), kNotFound);
-    EXPECT_EQ(FindFrom("abcd", "abc", 0), kNotFound);
-    EXPECT_EQ(FindFrom("c", t, 5), 5u);
-    EXPECT_EQ(FindFrom("c", t, 6), kNotFound);
+    struct Case { const char *needle, *text; Pos start, found; };
+    for (const Case& c : {Case{"abc", "abcabc", 0, 0}, Case{"abc", "abcabc", 1, 3}, Case{"abc", "abcabc", 4, kNotFound},
+                          Case{"abc", "abcabc", kNotFound, kNotFound}, Case{"abcd", "abc", 0, kNotFound},
+                          Case{"c", "abcabc", 5, 5}, Case{"c", "abcabc", 6, kNotFound}})
+        EXPECT_EQ(FindFrom(c.needle, c.text, c.start), c.found) << c.needle << " from " << c.start;
 }
 
 TEST(Cut, TakesAtMostNAndFailsPastTheEnd)
@@ -84,12 +81,10 @@ TEST(NumberAt, ReadsAFixedWindow)
 
 TEST(MemoText, SplitsOnEveryKindOfLineBreak)
 {
-    EXPECT_EQ(SplitLines(""), std::vector<std::string>{});
-    EXPECT_EQ(SplitLines("a"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(SplitLines("a\r\n"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
-    EXPECT_EQ(SplitLines("a\rb\nc\r\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitLines("\n"), (std::vector<std::string>{""}));
+    using V = std::vector<std::string>;
+    for (const auto& [text, lines] : {std::pair<const char*, V>{"", {}}, {"a", {"a"}}, {"a\r\n", {"a"}},
+                                      {"a\r\n\r\n", {"a", ""}}, {"a\rb\nc\r\nd", {"a", "b", "c", "d"}}, {"\n", {""}}})
+        EXPECT_EQ(SplitLines(text), lines) << testing::PrintToString(text);
     EXPECT_EQ(NormalizedText("a\rb\n"), "a\r\nb\r\n");
     EXPECT_EQ(NormalizedText("a\nb"), "a\r\nb");
     EXPECT_EQ(FileText({"x", "", "y"}), "x\r\n\r\ny\r\n");
@@ -107,48 +102,43 @@ TEST(Cp1250, RoundTripsEveryByteAndPolishLetters)
     EXPECT_EQ(Utf8ToCp1250("日本"), "??");
 }
 
-TEST(Convert, IntegerFields)
+namespace {
+
+// The message of the E that f throws; "(no error)" when it returns.
+template <class E, class F>
+std::string Thrown(F f)
 {
-    EXPECT_EQ(StrToInt("100"), 100);
-    EXPECT_EQ(StrToInt("  -3"), -3);
-    EXPECT_EQ(StrToInt("+7"), 7);
-    EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
-    for (const char* bad : {"", "100.5", "1e2", "abc", "12 ", "2147483648", "-", "99999999999999999999"}) {
-        try {
-            StrToInt(bad);
-            ADD_FAILURE() << bad;
-        } catch (const ConversionError& e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' is not a valid integer value");
-        }
+    try {
+        f();
+    } catch (const E& e) {
+        return e.what();
     }
+    return "(no error)";
 }
 
-TEST(Convert, FloatFieldsUseTheGivenSeparatorOnly)
+}  // namespace
+
+TEST(Convert, IntegerAndFloatFields)
 {
-    EXPECT_DOUBLE_EQ(StrToFloat("0.1", '.'), 0.1);
-    EXPECT_DOUBLE_EQ(StrToFloat(" 0,25 ", ','), 0.25);
-    EXPECT_DOUBLE_EQ(StrToFloat("1E3", '.'), 1000.0);
-    EXPECT_DOUBLE_EQ(StrToFloat("-5", ','), -5.0);
-    for (const char* bad : {"", "0,1", "1e", "abc", "1.2.3", "1e999"}) {
-        try {
-            StrToFloat(bad, '.');
-            ADD_FAILURE() << bad;
-        } catch (const ConversionError& e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' is not a valid floating point value");
-        }
-    }
+    EXPECT_EQ((std::vector<int>{StrToInt("100"), StrToInt("  -3"), StrToInt("+7"), StrToInt("-2147483648")}),
+              (std::vector<int>{100, -3, 7, INT32_MIN}));
+    for (const char* bad : {"", "100.5", "1e2", "abc", "12 ", "2147483648", "-", "99999999999999999999"})
+        EXPECT_EQ(Thrown<ConversionError>([&] { StrToInt(bad); }),
+                  "'" + std::string(bad) + "' is not a valid integer value");
+    // Floats take only the separator they are given.
+    const std::vector<double> floats{StrToFloat("0.1", '.'), StrToFloat(" 0,25 ", ','), StrToFloat("1E3", '.'),
+                                     StrToFloat("-5", ',')};
+    EXPECT_EQ(floats, (std::vector<double>{0.1, 0.25, 1000.0, -5.0}));
+    for (const char* bad : {"", "0,1", "1e", "abc", "1.2.3", "1e999"})
+        EXPECT_EQ(Thrown<ConversionError>([&] { StrToFloat(bad, '.'); }),
+                  "'" + std::string(bad) + "' is not a valid floating point value");
     EXPECT_THROW(StrToFloat("0.1", ','), ConversionError);
 }
 
 TEST(Divide, RaisesInsteadOfInfinity)
 {
     EXPECT_DOUBLE_EQ(Divide(1000.0, 298.15), 1000.0 / 298.15);
-    try {
-        Divide(1000.0, 0.0);
-        ADD_FAILURE();
-    } catch (const FloatError& e) {
-        EXPECT_STREQ(e.what(), "Floating point division by zero");
-    }
+    EXPECT_EQ(Thrown<FloatError>([] { Divide(1000.0, 0.0); }), "Floating point division by zero");
     EXPECT_THROW(Divide(1e300, 1e-300), FloatError);
     EXPECT_THROW(Divide(0.0, 0.0), FloatError);
 }

@@ -40,6 +40,15 @@ const Reference kReferences[] = {
 
 std::string Listing(const std::string& name) { return NormalizedText(ReadFixture(name)); }
 
+// Each field of a peak to four units in the last place: the reader scales a
+// printed mantissa by its printed power of ten.
+void ExpectPeak(const ContinPeak& p, const ContinPeak& e)
+{
+    for (double ContinPeak::*f : {&ContinPeak::intensity, &ContinPeak::intensityErr, &ContinPeak::position,
+                                  &ContinPeak::positionErr, &ContinPeak::width})
+        EXPECT_DOUBLE_EQ(p.*f, e.*f);
+}
+
 }  // namespace
 
 // The decks the reference program was run with, byte for byte, but for the
@@ -65,31 +74,9 @@ TEST(ContinDeck, ReferenceDecks)
     }
 }
 
-// Values are written with five decimals and grid bounds in "0.00E+00",
-// rounded half away from zero on the value as stored (0.146635 is stored just
-// below the tie); the cards keep their columns.
-TEST(ContinDeck, NumberFormatsAndCards)
-{
-    struct Case { double x; const char* fixed; };
-    const Case cases[] = {
-        {0.015625, "0.01563"},   {-0.015625, "-0.01563"}, {0.146635, "0.14663"},           {0.000005, "0.00001"},
-        {-0.0000012, "0.00000"}, {0.0000049, "0.00000"},  {999999.999996, "1000000.00000"}, {0.0, "0.00000"},
-    };
-    for (const auto& c : cases) {
-        const std::vector<double> x{c.x}, y{0.5};
-        const auto deck = BuildContinDeck({1.125, 0.145, 7}, x, y);
-        ASSERT_EQ(deck.size(), 29u);
-        EXPECT_EQ(deck[27], c.fixed) << c.x;
-        EXPECT_EQ(deck[28], "0.50000");
-        EXPECT_EQ(deck[11], " GMNMX     1       1.13E+00");
-        EXPECT_EQ(deck[12], " GMNMX     2       1.45E-01");
-        EXPECT_EQ(deck[19], " NG                   7.");
-        EXPECT_EQ(deck[26], " NY     1");
-    }
-}
-
 // Lag times below 0.01 would keep one digit or none at five decimals: the
-// deck carries them, with the grid, in a unit 1000^k smaller.
+// deck carries them, with the grid, in a unit 1000^k smaller (the deck in that
+// unit is pinned through the measurement).
 TEST(ContinDeck, ShortTimesInASmallerUnit)
 {
     struct Case { std::vector<double> x; double scale; };
@@ -98,12 +85,6 @@ TEST(ContinDeck, ShortTimesInASmallerUnit)
         {{1e-9, 1e-3}, 1e9},     {{0.0, 0.0}, 1},          {{-5e-6, 0.5}, 1},        {{1e-3, 3e-4}, 1e6},
     };
     for (const auto& c : cases) EXPECT_EQ(ContinTimeScale(c.x), c.scale) << c.x[0];
-    const std::vector<double> x{2.5e-5, 5e-5}, y{0.25, 0.125};
-    const auto deck = BuildContinDeck({1e-6, 10, 5}, x, y, ContinTimeScale(x));
-    EXPECT_EQ(deck[11], " GMNMX     1       1.00E+00");
-    EXPECT_EQ(deck[12], " GMNMX     2       1.00E+07");
-    EXPECT_EQ(std::vector<std::string>(deck.begin() + 27, deck.end()),
-              (std::vector<std::string>{"25.00000", "50.00000", "0.25000", "0.12500"}));
 }
 
 TEST(ContinListing, ReferenceListings)
@@ -118,14 +99,11 @@ TEST(ContinListing, ReferenceListings)
         EXPECT_DOUBLE_EQ(s.prob1ToReject, r.chosenProb1) << r.name;
         EXPECT_EQ(s.fitX.size(), r.points);
         EXPECT_EQ(s.distY.size(), static_cast<std::size_t>(r.grid.gridPoints));
-        for (std::size_t k = 0; k < r.chosenPeaks.size(); ++k) {
-            ASSERT_EQ(s.peaks.size(), r.chosenPeaks.size()) << r.name;
-            const ContinPeak& e = r.chosenPeaks[k];
-            EXPECT_DOUBLE_EQ(s.peaks[k].intensity, e.intensity) << r.name << k;
-            EXPECT_DOUBLE_EQ(s.peaks[k].intensityErr, e.intensityErr) << r.name << k;
-            EXPECT_DOUBLE_EQ(s.peaks[k].position, e.position) << r.name << k;
-            EXPECT_DOUBLE_EQ(s.peaks[k].positionErr, e.positionErr) << r.name << k;
-            EXPECT_DOUBLE_EQ(s.peaks[k].width, e.width) << r.name << k;
+        if (r.chosenPeaks.empty()) continue;
+        ASSERT_EQ(s.peaks.size(), r.chosenPeaks.size()) << r.name;
+        for (std::size_t k = 0; k < s.peaks.size(); ++k) {
+            SCOPED_TRACE(r.name + std::to_string(k));
+            ExpectPeak(s.peaks[k], r.chosenPeaks[k]);
         }
     }
 }
@@ -218,7 +196,7 @@ public:
     // (`values` holds PROB1 at the reader's column), one distribution row,
     // `moments` peak tables 732 apart, "FOR ALPHA/S(1)" d after the first
     // (none when d < 0), one fit row.
-    void Solution(const std::string& values, std::int64_t d, int moments, const char* mantissa = "1.2345")
+    void Solution(const std::string& values, std::int64_t d, int moments)
     {
         const std::size_t b = text.size() + 10;
         Put(b, "PROB1 TO REJECT\r\n");
@@ -229,7 +207,7 @@ public:
         for (int k = 0; k < moments; ++k) {
             const std::size_t at = m + 732 * static_cast<std::size_t>(k);
             Put(at, "MOMENT(J)");
-            Put(at + 211, mantissa);
+            Put(at + 211, "1.2345");
             Put(at + 225, "  -3");
             Put(at + 239, "5.0E+01");
             Put(at + 386, "2.5000E+01");
@@ -285,11 +263,7 @@ TEST(ContinListing, PeakCountFromDistance)
         EXPECT_EQ(sol.fitX, std::vector<double>{1.0});
         if (c.peaks == 0) continue;
         // Mantissa and exponent printed apart: 1.2345 and -3.
-        EXPECT_DOUBLE_EQ(sol.peaks[0].intensity, 0.0012345);
-        EXPECT_DOUBLE_EQ(sol.peaks[0].intensityErr, 50);
-        EXPECT_DOUBLE_EQ(sol.peaks[0].position, 25);
-        EXPECT_DOUBLE_EQ(sol.peaks[0].positionErr, 0.3);
-        EXPECT_DOUBLE_EQ(sol.peaks[0].width, 0.4);
+        ExpectPeak(sol.peaks[0], {0.0012345, 50, 25, 0.3, 0.4});
     }
 }
 

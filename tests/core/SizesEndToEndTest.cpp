@@ -9,25 +9,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <random>
 
 using namespace fluvena;
 namespace FT = fluvena::testing;
-namespace fs = std::filesystem;
 
 namespace {
 
 // Water at 25 C, 90 degrees, 632.8 nm; lag times in microseconds.
 SampleParameters Water(DataKind kind)
 {
-    SampleParameters p;
-    p.wavelengthNm = 632.8;
-    p.temperatureK = 298.15;
-    p.viscosityCp = 0.890;
-    p.refractiveIndex = 1.332;
-    p.dataKind = kind;
-    return p;
+    return {.wavelengthNm = 632.8, .temperatureK = 298.15, .viscosityCp = 0.890, .refractiveIndex = 1.332,
+            .dataKind = kind};
 }
 
 // Spheres of the given radii (nm) and g1 weights, from 1 us to eight times
@@ -57,16 +50,9 @@ io::DataFile Spheres(const std::vector<std::pair<double, double>>& radiusAndWeig
 }
 
 // The bundled engines, run in a private working directory.
-fs::path PrivateDir()
-{
-    std::string tmpl = (fs::temp_directory_path() / "fluvena-sizes-XXXXXX").string();
-    return ::mkdtemp(tmpl.data());
-}
-
 struct Engines {
-    ~Engines() { fs::remove_all(dir); }
-    fs::path dir = PrivateDir();
-    BlockingRunner runner{dir, FLUVENA_ENGINES_DIR};
+    FT::TempDir dir{"fluvena-sizes"};
+    BlockingRunner runner{dir.path, FLUVENA_ENGINES_DIR};
 };
 
 // The radii of a result's peaks or components with at least 10 % of the
@@ -88,11 +74,6 @@ std::vector<double> Radii(const Measurement& m, bool contin)
 
 }  // namespace
 
-RunReport Analyse(Measurement& m, bool contin, EngineRunner& runner)
-{
-    return contin ? m.RunContin(ContinRequest{10, 1e5, 80}, runner) : m.RunDiscrete(DiscreteRequest{}, runner);
-}
-
 // Known radii come back within 2 %; g2 data and the same measurement as g1
 // give the same radii within 1 %.
 TEST(SizesEndToEnd, KnownRadiiThroughBothAnalyses)
@@ -107,7 +88,8 @@ TEST(SizesEndToEnd, KnownRadiiThroughBothAnalyses)
                 const DataKind kind = form == Form::G2 ? DataKind::G2 : DataKind::G1;
                 Measurement m;
                 m.Load(Spheres(c.spheres, form), Water(kind));
-                const RunReport report = Analyse(m, contin, engines.runner);
+                const RunReport report = contin ? m.RunContin(ContinRequest{10, 1e5, 80}, engines.runner)
+                                                : m.RunDiscrete(DiscreteRequest{}, engines.runner);
                 ASSERT_EQ(report.status, RunStatus::Ok) << report.failure.message();
                 radii[int(form)] = Radii(m, contin);
                 ASSERT_EQ(radii[int(form)].size(), c.spheres.size()) << int(form);

@@ -52,8 +52,7 @@ TEST(Cumulants, ExactDecaysGiveTheIntensityWeightedMoments)
     for (const Case& c : cases) {
         double mean = 0.0, mu2 = 0.0, mu3 = 0.0;
         for (auto [rate, w] : c.comps) mean += w * rate;
-        for (auto [rate, w] : c.comps) mu2 += w * std::pow(rate - mean, 2);
-        for (auto [rate, w] : c.comps) mu3 += w * std::pow(rate - mean, 3);
+        for (auto [rate, w] : c.comps) mu2 += w * std::pow(rate - mean, 2), mu3 += w * std::pow(rate - mean, 3);
         const auto y = G2Minus1(t, c.comps, 0.25);
         const auto r = Fit(t, y, {c.order, c.method, 0.1, {}});
         ASSERT_TRUE(r) << r.failure().message();
@@ -63,8 +62,6 @@ TEST(Cumulants, ExactDecaysGiveTheIntensityWeightedMoments)
         EXPECT_NEAR(r->pdi, mu2 / (mean * mean), c.pdiTol);
         EXPECT_NEAR(r->mu3 / std::pow(mean, 3), c.order == 3 ? mu3 / std::pow(mean, 3) : 0.0, c.mu3Tol);
         EXPECT_NEAR(r->beta / 0.25, 1.0, c.rateTol * 2);
-        EXPECT_EQ(r->order, c.order);
-        EXPECT_EQ(r->method, c.method);
         EXPECT_EQ(r->pointsUsed, int(r->fitLast - r->fitFirst + 1));
         ASSERT_EQ(r->fitted.size(), r->fitLast - r->fitFirst + 1);
         ASSERT_EQ(r->residuals.size(), r->fitted.size());
@@ -139,12 +136,7 @@ TEST(Cumulants, IllPosedCasesFailWithTheReason)
     std::vector<double> noise, flat(t.size(), 0.2), rising = decay;
     for (std::size_t i = 0; i < t.size(); ++i) noise.push_back(0.01 + gauss(rng));
     for (int i = 0; i < 10; ++i) rising[i] = 0.15 + 0.005 * i;
-    auto shuffled = t;
-    std::swap(shuffled[3], shuffled[4]);
-    auto withNan = decay;
-    withNan[7] = NAN;
-    auto lowFirst = decay;
-    lowFirst[0] = 0.001;
+    auto with = [](std::vector<double> v, std::size_t i, double value) { return v[i] = value, v; };
 
     // The Frisken form fails on some where the linear one does not, for its own reason.
     struct Case { std::vector<double> t, y; Options o; const char* word; const char* friskenWord = nullptr; };
@@ -154,11 +146,11 @@ TEST(Cumulants, IllPosedCasesFailWithTheReason)
         {t, flat, {}, "no decay"},   // a correlation that never falls
         {t, decay, opts(2, 0.1, IndexRange{10, 13}), "only 4 usable points"},
         {t, rising, opts(2, 0.1, IndexRange{0, 9}), "mean decay rate", "did not converge"},
-        {t, lowFirst, {}, "first point"},
+        {t, with(decay, 0, 0.001), {}, "first point"},
         {{t.begin(), t.begin() + 4}, {decay.begin(), decay.begin() + 4}, {}, "only 4 points"},
         {t, {decay.begin(), decay.end() - 1}, {}, "lag times for"},
-        {shuffled, decay, {}, "increase"},
-        {t, withNan, {}, "point 8"},
+        {with(with(t, 3, t[4]), 4, t[3]), decay, {}, "increase"},
+        {t, with(decay, 7, NAN), {}, "point 8"},
         {t, decay, opts(4, 0.1), "order"},
         {t, decay, opts(2, 1.0), "cut-off"},
         {t, decay, opts(2, 0.1, IndexRange{5, t.size()}), "range"},

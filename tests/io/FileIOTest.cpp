@@ -1,3 +1,4 @@
+#include "../TestData.h"
 #include "base/Errors.h"
 #include "io/FileIO.h"
 
@@ -18,15 +19,7 @@ namespace {
 
 class FileIO : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string tmpl = (fs::temp_directory_path() / "fluvena-fileio-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
-        target = dir / "tempCont.txt";
-        std::ofstream(target, std::ios::binary) << "old\r\n";
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { std::ofstream(target, std::ios::binary) << "old\r\n"; }
 
     // The directory holds only the target, with its old bytes.
     void ExpectOldFileAlone()
@@ -35,7 +28,8 @@ protected:
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
     }
 
-    fs::path dir, target;
+    fluvena::testing::TempDir temp{"fluvena-fileio"};
+    fs::path dir = temp.path, target = dir / "tempCont.txt";
 };
 
 std::string MessageOf(const fs::path& path, std::string_view bytes)

@@ -9,14 +9,10 @@ using namespace fluvena::physics;
 
 namespace {
 
+// 90 degrees, n 1.332.
 SampleParameters HeNeWater(TimeUnit unit = TimeUnit::Seconds)
 {
-    SampleParameters p;
-    p.wavelengthNm = 632.8;
-    p.temperatureK = 298.15;
-    p.viscosityCp = 0.890;
-    p.timeUnit = unit;
-    return p;  // 90 degrees, n 1.332
+    return {.wavelengthNm = 632.8, .temperatureK = 298.15, .viscosityCp = 0.890, .timeUnit = unit};
 }
 
 }  // namespace

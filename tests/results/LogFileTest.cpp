@@ -1,5 +1,6 @@
 // The results log on disk: a log holding lines the memo lacks is kept before
 // it is replaced (never over another kept copy); appends keep the old bytes.
+#include "../TestData.h"
 #include "base/MemoText.h"
 #include "io/FileIO.h"
 #include "results/LogFile.h"
@@ -12,20 +13,7 @@
 
 using namespace fluvena;
 namespace fs = std::filesystem;
-
-namespace {
-
-struct TempDir {
-    fs::path path;
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "fluvena-logfile-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
-
-}  // namespace
+using fluvena::testing::TempDir;
 
 TEST(LogFile, ALogWithLinesTheMemoLacksIsKeptBeforeItIsReplaced)
 {

@@ -44,13 +44,7 @@ std::string PeakK(int k) { return std::to_string(k) + ".0000E+00\t" + std::to_st
 
 TEST(ContinLog, LinesOfAClick)
 {
-    struct Case {
-        const char* name;
-        int peaks;
-        bool memoEmpty;
-        LogInput in;
-        std::optional<std::string> header, line;
-    };
+    struct Case { const char* name; int peaks; bool memoEmpty; LogInput in; std::optional<std::string> header, line; };
     const Case cases[] = {
         {"two peaks, empty memo", 2, true, Input("25"), kContinHeader,
          "25.00\t" + kPeak1 + PeakK(2) + kBlank3 + kBlank3 + kBlank3},
@@ -85,17 +79,13 @@ TEST(DiscreteLog, LinesOfAClick)
     };
     auto blanks = [](int groups) {
         std::string s;
-        for (int k = 0; k < groups; ++k) s += " \t \t";
+        while (groups-- > 0) s += " \t \t";
         return s;
     };
     const DiscreteSolution two = DiscreteWith({{0.5, 4.0}, {2.0, 0.001}}, 0.000123456);
     struct Case {
-        const char* name;
-        std::size_t groups;
-        DiscreteSolution rec;
-        bool memoEmpty;
-        LogInput in;
-        std::optional<std::string> header, line;
+        const char* name; std::size_t groups; DiscreteSolution rec;
+        bool memoEmpty; LogInput in; std::optional<std::string> header, line;
     };
     const Case cases[] = {
         {"N 6, two components, times", 6, two, true, Input("25"), header(6, false),
@@ -128,11 +118,8 @@ TEST(ResultsLog, FailuresKeepTheHeaderAndAddNoLine)
     const DiscreteSolution fine = DiscreteWith({{1.0, 1.0}}, 0.0);
     const DiscreteSolution zeroRate = DiscreteWith({{1.0, 2.0}, {1.0, 0.0}}, 0.0);
     struct Case {
-        const char* name;
-        const ContinSolution* contin;
-        const DiscreteSolution* discrete;
-        LogInput in;
-        std::optional<std::string> error;
+        const char* name; const ContinSolution* contin; const DiscreteSolution* discrete;
+        LogInput in; std::optional<std::string> error;
     };
     const Case cases[] = {
         {"no result", nullptr, nullptr, Input("25"), std::nullopt},
@@ -159,8 +146,7 @@ TEST(ResultsLog, FailuresKeepTheHeaderAndAddNoLine)
 
 TEST(CumulantLog, LinesOfAClick)
 {
-    SampleParameters water;
-    water.wavelengthNm = 632.8, water.temperatureK = 298.15, water.viscosityCp = 0.89;
+    SampleParameters water{.wavelengthNm = 632.8, .temperatureK = 298.15, .viscosityCp = 0.89};
     CumulantResult r;
     r.fit.gammaMean = 1716.8, r.fit.pdi = 0.125, r.fit.beta = 0.25;
     const LogClick click = CumulantLogClick(&r, water, true, Input("25"));
@@ -180,11 +166,8 @@ TEST(FitExport, FittedValuesOnlyForThePointsTheyBelongTo)
     const std::vector<double> discreteX{4.0, 1.2346, 6.0}, discreteY{-1.0, -2.0, -3.0};
     const FitCurve contin{continX, continY, true}, discrete{discreteX, discreteY, false};
     struct Case {
-        const char* name;
-        std::span<const double> x, y;
-        const FitCurve* fit;
-        char sep;
-        std::vector<std::string> expect;
+        const char* name; std::span<const double> x, y; const FitCurve* fit;
+        char sep; std::vector<std::string> expect;
     };
     const std::span<const double> three(x.data(), 3), three1(y.data(), 3);
     const Case cases[] = {
