@@ -464,12 +464,12 @@ Solution Finish(const Problem& P, const Raw& r, const std::vector<double>& g, co
         const Vec ac = a.array() - a.mean(), bc = b.array() - b.mean();
         const double den = std::sqrt(ac.squaredNorm() * bc.squaredNorm());
         if (!(den > 0.0)) continue;
-        const double r = std::clamp(ac.dot(bc) / den, -1.0, 1.0);
-        if (std::fabs(r) >= 1.0) {
+        const double rho = std::clamp(ac.dot(bc) / den, -1.0, 1.0);
+        if (std::fabs(rho) >= 1.0) {
             p = 0.0;
             continue;
         }
-        const double t = std::fabs(r) * std::sqrt((m - 2) / (1.0 - r * r));
+        const double t = std::fabs(rho) * std::sqrt((m - 2) / (1.0 - rho * rho));
         try {
             p = 2.0 * boost::math::cdf(boost::math::complement(boost::math::students_t_distribution<double>(m - 2), t));
         } catch (...) {

@@ -6,6 +6,7 @@
 // printed double compares exactly with the value it came from.
 #include "base/MemoText.h"
 #include "io/FileIO.h"
+#include "../TestData.h"
 
 #include <charconv>
 #include <cmath>
@@ -123,20 +124,10 @@ inline Value Parse(std::string_view text)
 
 namespace fluvena::testing {
 
-struct TempDir {
-    std::filesystem::path path;
-    TempDir()
-    {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "fluvena-batch-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-        std::filesystem::create_directory(path / "fakes");
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-};
-
 // A stand-in engine program (a shell script) in the directory's fakes.
 inline void FakeEngine(const TempDir& dir, const std::string& program, const std::string& body)
 {
+    std::filesystem::create_directories(dir.path / "fakes");
     const auto file = dir.path / "fakes" / program;
     std::ofstream(file) << "#!/bin/sh\n" << body;
     std::filesystem::permissions(file, std::filesystem::perms::owner_all);

@@ -1,6 +1,7 @@
 #include "external/Runner.h"
 #include "base/Errors.h"
 #include "io/FileIO.h"
+#include "../TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TempDir {
-    fs::path path;
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "fluvena-runner-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
+using fluvena::testing::TempDir;
 
 void WriteScript(const fs::path& file, const std::string& body)
 {
