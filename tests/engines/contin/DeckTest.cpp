@@ -1,6 +1,5 @@
 // The deck reader: cards, Fortran formats and numbers, and the rejections
 // that must end in a listing line naming the card and "CHECK USERS GUIDE".
-#include "base/NumberFormat.h"
 #include "ContinEngine.h"
 #include "Synthetic.h"
 #include "contin/ContinListing.h"
@@ -13,12 +12,11 @@
 namespace {
 
 using namespace fluvena::contin;
-using contin_test::ReadTestFile;
-using contin_test::ProductDeck;
+using namespace contin_test;
 
 std::string SmallDeck(int ny = 20, int ng = 30) {
-    auto t = contin_test::LogSpaced(1, 1000, ny);
-    auto y = contin_test::Decays(t, {{30, 1.0}}, 1e-3, 7);
+    auto t = LogSpaced(1, 1000, ny);
+    auto y = Decays(t, {{30, 1.0}}, 1e-3, 7);
     return ProductDeck(t, y, 0.1, 1000, ng);
 }
 
@@ -81,13 +79,16 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
         DeckResult r = ReadDeck(c.deck);
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.errorCard, c.card) << r.errorText;
-        std::string listing = RunContin(c.deck);
-        size_t line = listing.find("CHECK USERS GUIDE");
-        ASSERT_NE(line, std::string::npos);
-        size_t begin = listing.rfind('\n', line) + 1;
-        std::string errorLine = listing.substr(begin, listing.find('\n', line) - begin);
+        // The cards echoed, then the error naming the card; the product's
+        // parser sees a rejection.
+        const std::string listing = RunContin(c.deck);
+        const size_t guide = listing.find("CHECK USERS GUIDE"), begin = listing.rfind('\n', guide) + 1;
+        ASSERT_NE(guide, std::string::npos);
+        const std::string errorLine = listing.substr(begin, listing.find('\n', guide) - begin);
         EXPECT_NE(errorLine.find("ERROR"), std::string::npos) << errorLine;
         EXPECT_NE(errorLine.find(c.card), std::string::npos) << errorLine;
+        EXPECT_LT(listing.find(" LAST      0    1.00000E+00"), begin);
+        EXPECT_EQ(fluvena::ParseContinListing(ToCrLf(listing), 20, 30).status, fluvena::ContinListing::Status::Rejected);
         EXPECT_EQ(listing.find("ORDINATES LISTED ARE FIT VALUES"), std::string::npos);
         EXPECT_EQ(listing.find("PROB1 TO REJECT"), std::string::npos);
     }
@@ -164,39 +165,34 @@ TEST(ContinDeck, SplitsPeaksWhereTheSolutionRisesAgain) {
     for (const P& c : cases) EXPECT_EQ(SplitPeaks(c.s), c.peaks);
 }
 
-std::string DeckWith(const std::string& cards, const std::vector<double>& t, const std::vector<double>& y, int ng) {
-    std::string s = "odd decks\n" + cards + " GMNMX     1       1.00E-01\n GMNMX     2       1.00E+03\n NG                   " +
-                    std::to_string(ng) + ".\n IFORMT\n (F30.10)\n IFORMY\n (F30.10)\n END\n NY     " +
-                    std::to_string(t.size()) + "\n";
-    for (double v : t) s += fluvena::FormatFloat(v, fluvena::Pattern::F5, '.') + "\n";
-    for (double v : y) s += fluvena::FormatFloat(v, fluvena::Pattern::F5, '.') + "\n";
-    return s;
-}
-
 // Decks that are unusual but meaningful give solutions, never a crash: every
 // order of the regularizer (also with fewer zero points than the order), no
 // baseline, no constraint, the smallest sizes, flat, zero and negative data.
 TEST(ContinDeck, UnusualDecksStillGiveSolutions) {
-    auto t = contin_test::LogSpaced(1, 1000, 12);
-    auto y = contin_test::Decays(t, {{30, 1.0}}, 1e-3, 3);
-    std::vector<std::pair<std::string, std::string>> cases;
+    auto t = LogSpaced(1, 1000, 12);
+    auto y = Decays(t, {{30, 1.0}}, 1e-3, 3);
+    auto with = [](const std::vector<double>& t, const std::vector<double>& y, const std::string& cards, int ng = 15) {
+        return WithCards(ProductDeck(t, y, 0.1, 1e3, ng), cards);
+    };
+    const std::string noBaseline = " NLINF                   0.\r\n";
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"no zero points", with(t, y, " NENDZ     1             0.\r\n NENDZ     2             0.\r\n")},
+        {"unconstrained, no baseline", with(t, y, " DOUSNQ                 -1.\r\n" + noBaseline)},
+        {"three points, two grid points", with({1, 2, 3}, {0.9, 0.8, 0.7}, "", 2)},
+        {"flat data", with(t, std::vector<double>(12, 0.5), "")},
+        {"zero data", with(t, std::vector<double>(12, 0.0), "")},
+        {"negative data", with(t, std::vector<double>(12, -0.5), noBaseline)},
+        {"negative abscissae", with({-3, -2, -1, 0}, {1, 2, 3, 4}, noBaseline, 5)},
+    };
     for (int order = 0; order <= 5; ++order)
-        cases.push_back({"order " + std::to_string(order),
-                         DeckWith(" NORDER                  " + std::to_string(order) + ".\n NLINF                   1.\n", t, y, 15)});
-    cases.push_back({"no zero points", DeckWith(" NENDZ     1             0.\n NENDZ     2             0.\n", t, y, 15)});
-    cases.push_back({"unconstrained, no baseline", DeckWith(" DOUSNQ                 -1.\n NLINF                   0.\n", t, y, 15)});
-    cases.push_back({"three points, two grid points", DeckWith("", {1, 2, 3}, {0.9, 0.8, 0.7}, 2)});
-    cases.push_back({"flat data", DeckWith(" NLINF                   1.\n", t, std::vector<double>(12, 0.5), 15)});
-    cases.push_back({"zero data", DeckWith(" NLINF                   1.\n", t, std::vector<double>(12, 0.0), 15)});
-    cases.push_back({"negative data", DeckWith("", t, std::vector<double>(12, -0.5), 15)});
-    cases.push_back({"negative abscissae", DeckWith("", {-3, -2, -1, 0}, {1, 2, 3, 4}, 5)});
+        cases.push_back({"order " + std::to_string(order), with(t, y, " NORDER                  " + std::to_string(order) + ".\r\n")});
     for (const auto& [what, deck] : cases) {
         SCOPED_TRACE(what);
         DeckResult dr = ReadDeck(deck);
         ASSERT_TRUE(dr.ok) << dr.errorCard << ": " << dr.errorText;
         Result r;
         const fluvena::ContinListing read = fluvena::ParseContinListing(
-            contin_test::CrLfText(RunContin(deck, &r)), dr.deck.t.size(), size_t(dr.deck.ng));
+            ToCrLf(RunContin(deck, &r)), dr.deck.t.size(), size_t(dr.deck.ng));
         EXPECT_EQ(read.status, fluvena::ContinListing::Status::Ok) << read.reason;
         EXPECT_EQ(read.solutions.size(), r.solutions.size());
         for (const Solution& s : r.solutions) {

@@ -11,22 +11,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <limits>
-#include <random>
 #include <sstream>
 #include <string>
 
 namespace fluvena::discrete {
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // Every field keeps its width whatever the value: a tiny negative baseline
 // keeps its sign and its three-digit exponent inside the window.
@@ -101,7 +92,7 @@ TEST(ListingGeometry, HugeOrdinatesScaleAndKeepFieldsApart) {
 
     ExpectFieldsApart(listing);
     // Poorly determined fits of ordinary data print percents of thousands.
-    ExpectFieldsApart(RunDeck(Slurp(std::string(FLUVENA_TEST_DATA) + "/bimodal.discrete.in")));
+    ExpectFieldsApart(RunDeck(test::ReadTestFile("bimodal.discrete.in")));
 }
 
 }  // namespace

@@ -29,42 +29,32 @@ struct Case {
     bool negativeBaseline = false, negativeAmplitude = false, exactRows = false;
 };
 
-// The points a user selects: a part of those measured.
-struct Selected {
-    std::vector<double> x, y;
-};
-
-Selected Loaded(const Case& c) {
-    Selected ws;
+// The points a user selects (x, then y): a part of those measured.
+std::vector<double> Loaded(const Case& c, std::vector<double>& y) {
+    std::vector<double> x;
     std::mt19937 rng(11);
     std::normal_distribution<double> gauss(0.0, c.noise);
     for (int k = 0; k < 90; ++k) {
         const double t = c.evenTimes ? 2.0 * (k + 1) : 0.4 * std::pow(1.09, k);
-        double y = c.base + gauss(rng);
-        for (std::size_t j = 0; j < c.amps.size(); ++j) y += c.amps[j] * std::exp(-c.rates[j] * t);
-        if (k >= 4 && k <= 85) {
-            ws.x.push_back(t);
-            ws.y.push_back(y);
-        }
+        double v = c.base + gauss(rng);
+        for (std::size_t j = 0; j < c.amps.size(); ++j) v += c.amps[j] * std::exp(-c.rates[j] * t);
+        if (k >= 4 && k <= 85) x.push_back(t), y.push_back(v);
     }
-    return ws;
+    return x;
 }
 
 class ProductRoundTrip : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
     const Case& c = GetParam();
-    const Selected ws = Loaded(c);
-    const std::string deck = FileText(BuildDiscreteDeck(DiscreteRequest{c.nlammx, c.iwt, c.mtry, c.sw}, ws.x, ws.y));
-    // The product normalises the listing's line ends to CR LF.
-    const std::string listing = test::ToCrLf(RunDeck(deck));
-
+    std::vector<double> y;
+    const std::vector<double> x = Loaded(c, y);
+    const std::string deck = FileText(BuildDiscreteDeck(DiscreteRequest{c.nlammx, c.iwt, c.mtry, c.sw}, x, y));
+    const std::string listing = test::ToCrLf(RunDeck(deck));  // as the product normalises it
     ReadOutcome in = ReadDataSet(deck);
     ASSERT_TRUE(in.set);
-    const SetAnalysis sa = AnalyseDataSet(*in.set);
-    const Analysis& an = sa.analysis;
-
-    const DiscreteListing parse = ParseDiscreteListing(listing, ws.x, ws.y);
+    const Analysis an = AnalyseDataSet(*in.set).analysis;
+    const DiscreteListing parse = ParseDiscreteListing(listing, x, y);
     ASSERT_EQ(parse.status, DiscreteListing::Status::Ok) << parse.reason;
     ASSERT_EQ(parse.solutions.size(), an.ranking.size());
     ASSERT_FALSE(an.ranking.empty());
@@ -93,7 +83,7 @@ TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
     const std::size_t summary = listing.find("1DISCRETE", 10);
     bool negativeAmplitude = false;
     for (const auto& r : parse.solutions)
-        for (const auto& comp : r.components) negativeAmplitude = negativeAmplitude || comp.amplitude < 0;
+        for (const auto& comp : r.components) negativeAmplitude |= comp.amplitude < 0;
     EXPECT_TRUE(!c.negativeBaseline || parse.solutions.front().baseline < 0);
     EXPECT_TRUE(!c.negativeAmplitude || negativeAmplitude);
     EXPECT_TRUE(!c.exactRows || listing.find("EXACT", summary) != std::string::npos);

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -67,17 +66,15 @@ TEST(ReferenceAgreement, BestSolutionAndLagProbabilitiesOfTheFixtures) {
                             Fixture{"narrow", false, true}, Fixture{"negbase", true, true},
                             Fixture{"pairbase", true, true}}) {
         SCOPED_TRACE(f.name);
-        const std::string base = std::string(FLUVENA_TEST_DATA) + "/" + f.name + ".discrete.";
-        std::stringstream deck, reference;
-        deck << std::ifstream(base + "in").rdbuf();
-        reference << std::ifstream(base + "out").rdbuf();
-        const std::vector<std::vector<double>> ref = Summary(reference.str());
+        const std::string deck = test::ReadTestFile(std::string(f.name) + ".discrete.in"),
+                          reference = test::ReadTestFile(std::string(f.name) + ".discrete.out");
+        const std::vector<std::vector<double>> ref = Summary(reference);
         ASSERT_FALSE(ref.empty());
-        ReadOutcome in = ReadDataSet(deck.str());
+        ReadOutcome in = ReadDataSet(deck);
         ASSERT_TRUE(in.set);
-        const std::string listing = RunDeck(deck.str());
+        const std::string listing = RunDeck(deck);
         if (f.sameBest) {
-            const DiscreteListing want = ParseDiscreteListing(test::ToCrLf(reference.str()), in.set->t, in.set->y),
+            const DiscreteListing want = ParseDiscreteListing(test::ToCrLf(reference), in.set->t, in.set->y),
                                   got = ParseDiscreteListing(test::ToCrLf(listing), in.set->t, in.set->y);
             ASSERT_FALSE(want.solutions.empty() || got.solutions.empty()) << want.reason << got.reason;
             const DiscreteSolution &w = want.solutions[0], &g = got.solutions[0];
@@ -93,7 +90,7 @@ TEST(ReferenceAgreement, BestSolutionAndLagProbabilitiesOfTheFixtures) {
         opt.nonneg = in.set->sw[kNoneg];
         opt.maxComponents = in.set->nlammx;
         opt.tries = in.set->mtry;
-        const Analysis an = AnalyseDecay(in.set->t, in.set->y, ReferenceWeights(reference.str(), in.set->t), opt);
+        const Analysis an = AnalyseDecay(in.set->t, in.set->y, ReferenceWeights(reference, in.set->t), opt);
         const std::vector<std::vector<double>> listed = Summary(listing);
         int compared = 0;
         for (const std::vector<double>& r : ref) {
