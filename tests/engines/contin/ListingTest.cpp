@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -48,6 +49,7 @@ void CheckProductParser(const std::string& deckText, const std::string& label, b
             ExpectPrinted(q.distX[j], r.g[j], 3, "abscissa " + std::to_string(j));
         }
         EXPECT_EQ(s.peaks.empty(), !decays);
+        if (dr.deck.dousnq) EXPECT_GE(*std::min_element(s.s.begin(), s.s.end()), 0.0);
         ASSERT_EQ(q.peaks.size(), s.peaks.size());
         for (size_t p = 0; p < s.peaks.size(); ++p) {
             const Moments& m = s.peaks[p];
@@ -71,7 +73,9 @@ void CheckProductParser(const std::string& deckText, const std::string& label, b
 }
 
 // The recorded decks, and grids and point counts of other sizes; data in
-// which nothing decays (a constant, a decay upside down).
+// which nothing decays (constant, zero, upside down). Decks that are unusual
+// but meaningful: every order of the regularizer (also with fewer zero
+// points than the order), no baseline, no constraint, the smallest sizes.
 TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
     CheckProductParser(ReadTestFile("bimodal.contin.in"), "bimodal");
     CheckProductParser(ReadTestFile("lognormal.contin.in"), "lognormal");
@@ -82,9 +86,20 @@ TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
     std::vector<double> inverted = Decays(t, {{50, 1.0}}, 1e-3, 31);
     for (double& v : inverted) v = -v;
     CheckProductParser(ProductDeck(t, std::vector<double>(t.size(), 0.5), 0.1, 1e3, 50), "constant", false);
+    CheckProductParser(ProductDeck(t, std::vector<double>(t.size(), 0.0), 0.1, 1e3, 50), "zero", false);
     CheckProductParser(ProductDeck(t, inverted, 0.1, 1e3, 50), "upside down", false);
     auto t2 = LogSpaced(0.5, 5e3, 150);
     CheckProductParser(ProductDeck(t2, LogNormalDecay(t2, std::log(30.0), 0.4, 1e-2, 24), 0.1, 1e3, 120), "log-normal");
+
+    const std::string decay = ProductDeck(t, Decays(t, {{30, 1.0}}, 1e-3, 3), 0.1, 1e3, 15);
+    for (int order = 0; order <= 5; ++order)
+        CheckProductParser(WithCards(decay, " NORDER                  " + std::to_string(order) + ".\r\n"),
+                           "order " + std::to_string(order));
+    CheckProductParser(WithCards(decay, " NENDZ     1             0.\r\n NENDZ     2             0.\r\n"), "no zero points");
+    CheckProductParser(WithCards(decay, " DOUSNQ                 -1.\r\n NLINF                   0.\r\n"), "unconstrained");
+    CheckProductParser(ProductDeck({1, 2, 3}, {0.9, 0.8, 0.7}, 0.1, 1e3, 2), "three points, two grid points");
+    CheckProductParser(WithCards(ProductDeck({-3, -2, -1, 0}, {1, 2, 3, 4}, 0.1, 1e3, 5), " NLINF                   0.\r\n"),
+                       "negative abscissae");
 }
 
 }  // namespace
