@@ -23,11 +23,10 @@ struct Case {
     const char* name;
     std::vector<Component> comps;  // empty: a log-normal of deviation sigma around 50
     double tMin, tMax, gMin, gMax;
-    // The classic regularizer at 0.01 % and 0.1 % noise, where the method
-    // gives no better than 2 % and 0.02: it broadens the short component of
-    // a close pair or of the triple, and the intensity-weighted mean of a
-    // broadened peak lies above the true decay time; a broad log-normal gets
-    // a small side lobe beyond its tail. DISABLED_Survey shows the spread.
+    // The classic regularizer at 0.01 % and 0.1 % noise where it reaches no
+    // better than 2 % and 0.02: it broadens the short component of a close
+    // pair or of the triple, whose intensity-weighted mean then lies above
+    // the true decay time; a broad log-normal gets a side lobe beyond its tail.
     Tolerance atTenthMilli{}, atMilli{};
     double sigma = 0.3;
     int points = 100;
@@ -122,10 +121,9 @@ TEST(ContinQuality, ChosenSolutionFindsTheComponents) {
 // and intensity errors and the worst spurious intensity. Seeds 100 ... 119
 // unless SURVEY_FIRST and SURVEY_SEEDS say otherwise.
 TEST(ContinQuality, DISABLED_Survey) {
-    const char* firstText = std::getenv("SURVEY_FIRST");
-    const char* countText = std::getenv("SURVEY_SEEDS");
-    const unsigned first = firstText ? unsigned(std::atoi(firstText)) : 100u;
-    const int seeds = countText ? std::atoi(countText) : 20;
+    auto env = [](const char* name, int fallback) { return std::getenv(name) ? std::atoi(std::getenv(name)) : fallback; };
+    const unsigned first = unsigned(env("SURVEY_FIRST", 100));
+    const int seeds = env("SURVEY_SEEDS", 20);
     for (bool signal : {false, true})
         for (const Case& c : kCases)
             for (double noise : {1e-4, 1e-3, 1e-2}) {
