@@ -33,10 +33,7 @@ double ExactResidual(const MatrixXd& a, const VectorXd& b) {
 // columns leave the updated triangle from anywhere in it), and from indices
 // outside the columns.
 TEST(Nnls, ReachesTheOptimumFromAnyWarmStart) {
-    struct Shape {
-        int rows, cols, seeds;
-        bool collinear;  // two columns nearly equal
-    };
+    struct Shape { int rows, cols, seeds; bool collinear; };  // collinear: two columns nearly equal
     for (const Shape& s : {Shape{30, 6, 10, false}, Shape{6, 6, 10, false}, Shape{4, 7, 10, false},
                            Shape{25, 5, 10, true}, Shape{90, 60, 4, false}})
         for (unsigned seed = 1; seed <= unsigned(s.seeds); ++seed) {

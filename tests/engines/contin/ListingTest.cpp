@@ -19,8 +19,7 @@ using namespace fluvena::contin;
 using namespace contin_test;
 
 // v printed with `digits` significant digits reads back within half a unit
-// of the last digit (one digit fewer for negative values, whose sign takes
-// a column).
+// of the last digit (one digit fewer for negative values: the sign's column).
 void ExpectPrinted(double read, double v, int digits, const std::string& what) {
     if (v < 0) --digits;
     EXPECT_NEAR(read, v, 0.5 * std::pow(10.0, 1 - digits) * std::fabs(v) * 1.0001 + 1e-99) << what;
@@ -52,7 +51,7 @@ void CheckProductParser(const std::string& deckText, const std::string& label, b
             ExpectPrinted(q.distX[j], r.g[j], 3, "abscissa " + std::to_string(j));
         }
         EXPECT_EQ(s.peaks.empty(), !decays);
-        if (dr.deck.dousnq) EXPECT_GE(*std::min_element(s.s.begin(), s.s.end()), 0.0);
+        EXPECT_TRUE(!dr.deck.dousnq || *std::min_element(s.s.begin(), s.s.end()) >= 0.0);  // the constraint
         ASSERT_EQ(q.peaks.size(), s.peaks.size());
         for (size_t p = 0; p < s.peaks.size(); ++p) {
             const Moments& m = s.peaks[p];
@@ -86,11 +85,9 @@ TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
     CheckProductParser(ProductDeck(t, Decays(t, {{50, 1.0}}, 1e-3, 21), 0.1, 1e3, 40), "one component");
     CheckProductParser(ProductDeck(t, Decays(t, {{10, 0.6}, {200, 0.4}}, 1e-3, 25), 0.1, 1e3, 100, true),
                        "signal-weighted regularizer");
-    std::vector<double> inverted = Decays(t, {{50, 1.0}}, 1e-3, 31);
-    for (double& v : inverted) v = -v;
     CheckProductParser(ProductDeck(t, std::vector<double>(t.size(), 0.5), 0.1, 1e3, 50), "constant", false);
     CheckProductParser(ProductDeck(t, std::vector<double>(t.size(), 0.0), 0.1, 1e3, 50), "zero", false);
-    CheckProductParser(ProductDeck(t, inverted, 0.1, 1e3, 50), "upside down", false);
+    CheckProductParser(ProductDeck(t, Decays(t, {{50, -1.0}}, 1e-3, 31), 0.1, 1e3, 50), "upside down", false);
     auto t2 = LogSpaced(0.5, 5e3, 150);
     CheckProductParser(ProductDeck(t2, LogNormalDecay(t2, std::log(30.0), 0.4, 1e-2, 24), 0.1, 1e3, 120), "log-normal");
 
@@ -98,11 +95,11 @@ TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
     for (int order = 0; order <= 5; ++order)
         CheckProductParser(WithCards(decay, " NORDER                  " + std::to_string(order) + ".\r\n"),
                            "order " + std::to_string(order));
-    CheckProductParser(WithCards(decay, " NENDZ     1             0.\r\n NENDZ     2             0.\r\n"), "no zero points");
-    CheckProductParser(WithCards(decay, " DOUSNQ                 -1.\r\n NLINF                   0.\r\n"), "unconstrained");
+    const std::string noBaseline = " NLINF                   0.\r\n";
+    CheckProductParser(WithCards(decay, " NENDZ     1             0.\r\n NENDZ     2             0.\r\n"), "no zeros");
+    CheckProductParser(WithCards(decay, " DOUSNQ                 -1.\r\n" + noBaseline), "unconstrained");
     CheckProductParser(ProductDeck({1, 2, 3}, {0.9, 0.8, 0.7}, 0.1, 1e3, 2), "three points, two grid points");
-    CheckProductParser(WithCards(ProductDeck({-3, -2, -1, 0}, {1, 2, 3, 4}, 0.1, 1e3, 5), " NLINF                   0.\r\n"),
-                       "negative abscissae");
+    CheckProductParser(WithCards(ProductDeck({-3, -2, -1, 0}, {1, 2, 3, 4}, 0.1, 1e3, 5), noBaseline), "negative t");
 }
 
 // One line of a listing's table under "ALPHA  ALPHA/S(1) ...".
@@ -144,7 +141,8 @@ TEST(ContinFidelity, EverySolutionAgreesWithTheReferenceListing) {
         ASSERT_TRUE(dr.ok) << dr.errorText;
         const std::string listing = ReadTestFile(std::string(name) + ".contin.out");
         const std::vector<AlphaRow> rows = AlphaRows(listing);
-        const fluvena::ContinListing parse = fluvena::ParseContinListing(ToCrLf(listing), dr.deck.t.size(), size_t(dr.deck.ng));
+        const fluvena::ContinListing parse =
+            fluvena::ParseContinListing(ToCrLf(listing), dr.deck.t.size(), size_t(dr.deck.ng));
         ASSERT_FALSE(rows.empty());
         ASSERT_EQ(parse.solutions.size(), rows.size());
         std::vector<double> ratios;  // ALPHA/S(1) of every row

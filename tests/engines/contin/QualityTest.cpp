@@ -15,9 +15,7 @@ namespace {
 using namespace contin_test;
 using fluvena::contin::Solution;
 
-struct Tolerance {
-    double position = 0.02, intensity = 0.02;  // relative, absolute
-};
+struct Tolerance { double position = 0.02, intensity = 0.02; };  // relative, absolute
 
 struct Case {
     const char* name;
@@ -121,7 +119,9 @@ TEST(ContinQuality, ChosenSolutionFindsTheComponents) {
 // and intensity errors and the worst spurious intensity. Seeds 100 ... 119
 // unless SURVEY_FIRST and SURVEY_SEEDS say otherwise.
 TEST(ContinQuality, DISABLED_Survey) {
-    auto env = [](const char* name, int fallback) { return std::getenv(name) ? std::atoi(std::getenv(name)) : fallback; };
+    auto env = [](const char* name, int fallback) {
+        return std::getenv(name) ? std::atoi(std::getenv(name)) : fallback;
+    };
     const unsigned first = unsigned(env("SURVEY_FIRST", 100));
     const int seeds = env("SURVEY_SEEDS", 20);
     for (bool signal : {false, true})

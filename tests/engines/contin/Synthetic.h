@@ -16,8 +16,7 @@ using engine_test::ReadTestFile;
 using engine_test::ToCrLf;
 
 struct Component {
-    double tau;
-    double amp;
+    double tau, amp;
 };
 
 inline std::vector<double> LogSpaced(double a, double b, int n) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <string>
 #include <utility>
 
@@ -92,9 +91,7 @@ TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
     EXPECT_EQ(r.rest, second);
     std::string listing = RunDeck(first + second);
     int summaries = 0;  // "BEST SOLUTION" with blanks before it: the best of one data set
-    for (std::size_t p = listing.find("    BEST SOLUTION"); p != std::string::npos;
-         p = listing.find("    BEST SOLUTION", p + 1))
-        ++summaries;
+    for (std::size_t p = 0; (p = listing.find("    BEST SOLUTION", p)) != std::string::npos; ++p) ++summaries;
     EXPECT_EQ(summaries, 2);
     listing = RunDeck(first + "t2\nTFFFFFFFF  1  7  2\n12\n");
     EXPECT_NE(listing.find("BEST SOLUTION"), std::string::npos);

@@ -15,10 +15,7 @@
 namespace fluvena::discrete {
 namespace {
 
-struct Truth {
-    const char* name;
-    std::vector<double> amps, taus;  // decay times; rates are 1/tau
-};
+struct Truth { const char* name; std::vector<double> amps, taus; };  // taus: decay times, rates 1/tau
 
 const Truth kCases[] = {
     {"one", {1.0}, {50}},
@@ -39,29 +36,25 @@ std::string MakeDeck(const Truth& truth, bool baseline, double noise, unsigned s
                                baseline ? 0.01 : 0.0, noise, seed);
 }
 
-// Seeds per case; FLUVENA_QUALITY_SEEDS raises it for a longer measurement.
-int Seeds(int fallback) {
-    const char* env = std::getenv("FLUVENA_QUALITY_SEEDS");
-    const int n = env ? std::atoi(env) : 0;
-    return n > 0 ? n : fallback;
-}
-
 // At 0.01 % and 0.1 % noise every run finds every component within 2 % in
 // rate and 0.02 in amplitude (every miss a failure of its own), and the
 // printed standard errors (percents of the values) cover the truth: about
 // two thirds of the values within one error, most within two. At 1 % noise
 // some runs still find the true count.
 TEST(FitQuality, FindsEveryComponentAndItsError) {
+    const char* env = std::getenv("FLUVENA_QUALITY_SEEDS");  // seeds per case, for a longer measurement
+    const int more = env ? std::atoi(env) : 0;
     for (double noise : {1e-4, 1e-3, 1e-2}) {
         const bool strict = noise < 5e-3;
+        const int seeds = strict ? (more > 0 ? more : 3) : std::max(1, (more > 0 ? more : 2) / 2);
         int runs = 0, rightCount = 0, values = 0, covered1 = 0, covered2 = 0;
         for (const Truth& truth : kCases)
             for (bool baseline : {true, false})
-                for (int seed = 1; seed <= (strict ? Seeds(3) : std::max(1, Seeds(2) / 2)); ++seed, ++runs) {
+                for (int seed = 1; seed <= seeds; ++seed, ++runs) {
                     const DiscreteListing r =
                         test::ReadBack(MakeDeck(truth, baseline, noise, static_cast<unsigned>(seed * 7919)));
-                    SCOPED_TRACE(std::string(truth.name) + (baseline ? " +base" : "") + " seed " + std::to_string(seed) +
-                                 " noise " + std::to_string(noise));
+                    SCOPED_TRACE(std::string(truth.name) + (baseline ? " +base" : "") + " seed " +
+                                 std::to_string(seed) + " noise " + std::to_string(noise));
                     if (r.status != DiscreteListing::Status::Ok || r.solutions.empty()) {
                         ADD_FAILURE() << r.reason;
                         continue;
