@@ -54,6 +54,7 @@ TEST(Nnls, ReachesTheOptimumFromAnyWarmStart) {
             const NnlsResult fresh = SolveNnls(a, b);
             for (NnlsUpdates updates : {NnlsUpdates::Fresh, NnlsUpdates::Updated})
                 for (const std::vector<int>& warm : warmStarts) {
+                    if (!small && updates == NnlsUpdates::Fresh) continue;  // the cost; compared with fresh below
                     const NnlsResult r = SolveNnls(a, b, warm, 0, updates);
                     SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " seed " << seed << " warm "
                                                     << warm.size() << (updates == NnlsUpdates::Updated ? " updated" : " fresh"));
