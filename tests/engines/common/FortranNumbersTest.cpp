@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <string>
 #include <utility>
 
@@ -43,13 +42,7 @@ TEST(FortranNumbers, ReadsInputFields) {
 }
 
 TEST(FortranNumbers, WritesFieldsOfTheirWidth) {
-    struct ECase {
-        double v;
-        int width, decimals;
-        char letter;
-        Tiny tiny;
-        const char* text;
-    };
+    struct ECase { double v; int width, decimals; char letter; Tiny tiny; const char* text; };
     const ECase es[] = {
         {0.1234567, 10, 3, 'E', Tiny::kShow, " 1.235E-01"}, {-0.0, 9, 3, 'E', Tiny::kShow, "0.000E+00"},
         {-2.5e-3, 11, 4, 'D', Tiny::kShow, "-2.5000D-03"},  {1.5e-120, 9, 3, 'E', Tiny::kShow, "1.50E-120"},
@@ -65,11 +58,7 @@ TEST(FortranNumbers, WritesFieldsOfTheirWidth) {
         EXPECT_NEAR(std::strtod(s10.c_str(), nullptr), v, std::abs(v) * 5e-3) << v;
     }
 
-    struct FCase {
-        double v;
-        int width, decimals;
-        const char* text;
-    };
+    struct FCase { double v; int width, decimals; const char* text; };
     const FCase fs[] = {{0.16549, 5, 3, "0.165"}, {0.5, 9, 3, "    0.500"},  {-0.0002, 6, 3, " 0.000"},
                         {-0.25, 6, 3, "-0.250"},  {12345.6, 6, 1, "******"}, {2e30, 8, 1, "********"},
                         {INFINITY, 4, 1, "****"}};

@@ -14,9 +14,7 @@ namespace {
 
 TEST(Statistics, FTestsAtTabulatedCriticalValues) {
     // Upper critical values F(p; d1, d2) from the standard tables.
-    struct Case {
-        double f, d1, d2, p;
-    };
+    struct Case { double f, d1, d2, p; };
     for (const Case& c : {Case{4.965, 1, 10, 0.95}, Case{3.493, 2, 20, 0.95}, Case{5.849, 2, 20, 0.99}})
         EXPECT_NEAR(FCdf(c.f, c.d1, c.d2), c.p, 1e-3) << c.f;
     const double inf = std::numeric_limits<double>::infinity();

@@ -15,27 +15,20 @@ namespace {
 using namespace contin_test;
 using fluvena::contin::Solution;
 
-struct Tolerance {
-    double position = 0.02;   // relative
-    double intensity = 0.02;  // absolute
-};
+struct Tolerance { double position = 0.02, intensity = 0.02; };  // relative, absolute
 
 struct Case {
     const char* name;
     std::vector<Component> comps;  // empty: a log-normal of deviation sigma around 50
     double tMin, tMax, gMin, gMax;
-    // What the chosen solution is held to at 0.01 % and 0.1 % noise. Where
-    // it is looser than 2 % and 0.02, the method itself gives no better:
-    // the regularizer broadens the short component of a close pair or of
-    // the triple, and the intensity-weighted mean of a broadened peak lies
-    // above the true decay time; a broad log-normal gets a small side lobe
-    // beyond its tail that takes its share of the first moment with it.
-    // DISABLED_Survey shows the spread over 20 seeds.
+    // The classic regularizer at 0.01 % and 0.1 % noise where it reaches no
+    // better than 2 % and 0.02: it broadens the short component of a close
+    // pair or of the triple, whose intensity-weighted mean then lies above
+    // the true decay time; a broad log-normal gets a side lobe beyond its tail.
     Tolerance atTenthMilli{}, atMilli{};
     double sigma = 0.3;
     int points = 100;
-    // The peaks to find: the components, or the log-normal's intensity-
-    // weighted mean decay time exp(mu + sigma^2 / 2).
+    // The components, or the log-normal's mean decay time exp(mu + sigma^2 / 2).
     std::vector<Component> Truth() const {
         return comps.empty() ? std::vector<Component>{{50 * std::exp(sigma * sigma / 2), 1.0}} : comps;
     }
@@ -77,56 +70,47 @@ Score Evaluate(const Solution& s, const std::vector<Component>& truth, Tolerance
     return sc;
 }
 
-fluvena::contin::Result RunCase(const Case& c, double noise, unsigned seed, bool signal = false) {
+fluvena::contin::Result RunCase(const Case& c, double noise, unsigned seed, bool signal) {
     auto t = LogSpaced(c.tMin, c.tMax, c.points);
     auto y = c.comps.empty() ? LogNormalDecay(t, std::log(50.0), c.sigma, noise, seed) : Decays(t, c.comps, noise, seed);
-    std::string deck = ProductDeck(t, y, c.gMin, c.gMax, 100);
-    if (signal) deck.insert(deck.find(" END"), " SIGREG                  1.\r\n");
-    auto dr = fluvena::contin::ReadDeck(deck);
+    auto dr = fluvena::contin::ReadDeck(ProductDeck(t, y, c.gMin, c.gMax, 100, signal));
     EXPECT_TRUE(dr.ok) << dr.errorText;
     return fluvena::contin::Solve(dr.deck);
 }
 
-const std::vector<Case>& Cases() {
-    static const std::vector<Case> cases = {
-        {"single", {{50, 1.0}}, 1, 1e4, 0.1, 1e3},
-        {"two 10 & 200", {{10, 0.6}, {200, 0.4}}, 1, 1e4, 0.1, 1e3},
-        {"two 20 & 100", {{20, 0.5}, {100, 0.5}}, 1, 1e4, 0.1, 1e3, {}, {0.05, 0.03}},
-        {"three 2, 40, 900", {{2, 0.3}, {40, 0.4}, {900, 0.3}}, 0.1, 2e4, 0.1, 1e4, {}, {0.05, 0.03}},
-        {"log-normal 0.3", {}, 1, 1e4, 0.1, 1e3},
-        // The recorded log-normal data set's kind: broader, 80 points.
-        {"log-normal 0.5", {}, 0.5, 5e3, 0.1, 1e3, {0.04, 0.02}, {0.04, 0.02}, 0.5, 80},
-    };
-    return cases;
-}
+const Case kCases[] = {
+    {"single", {{50, 1.0}}, 1, 1e4, 0.1, 1e3},
+    {"two 10 & 200", {{10, 0.6}, {200, 0.4}}, 1, 1e4, 0.1, 1e3},
+    {"two 20 & 100", {{20, 0.5}, {100, 0.5}}, 1, 1e4, 0.1, 1e3, {}, {0.05, 0.03}},
+    {"three 2, 40, 900", {{2, 0.3}, {40, 0.4}, {900, 0.3}}, 0.1, 2e4, 0.1, 1e4, {}, {0.05, 0.03}},
+    {"log-normal 0.3", {}, 1, 1e4, 0.1, 1e3},
+    // The recorded log-normal data set's kind: broader, 80 points.
+    {"log-normal 0.5", {}, 0.5, 5e3, 0.1, 1e3, {0.04, 0.02}, {0.04, 0.02}, 0.5, 80},
+};
 
-// The classic regularizer within what it reaches (above); the signal-
-// weighted one within 2 % and 0.02 everywhere.
-TEST(ContinQuality, ChosenSolutionFindsTheComponentsAtLowNoise) {
+// At 0.01 % and 0.1 % noise the classic regularizer within what it reaches
+// (above), the signal-weighted one within 2 % and 0.02 everywhere. At 1 %
+// close pairs merge, which is what the data allow; the total intensity stays.
+TEST(ContinQuality, ChosenSolutionFindsTheComponents) {
     for (bool signal : {false, true})
-        for (const Case& c : Cases())
-            for (double noise : {1e-4, 1e-3}) {
-                const unsigned seed = noise < 5e-4 ? 1u : 2u;
+        for (const Case& c : kCases)
+            for (const auto& [noise, seed] : {std::pair{1e-4, 1u}, std::pair{1e-3, 2u}, std::pair{1e-2, 3u}}) {
+                if (signal && noise > 5e-3) continue;
                 auto r = RunCase(c, noise, seed, signal);
                 const Solution& s = r.solutions[size_t(r.chosen)];
                 const Tolerance tol = signal ? Tolerance{} : noise > 5e-4 ? c.atMilli : c.atTenthMilli;
-                Score sc = Evaluate(s, c.Truth(), tol);
+                const Score sc = Evaluate(s, c.Truth(), tol);
                 SCOPED_TRACE(std::string(signal ? "signal " : "classic ") + c.name + " noise " + std::to_string(noise) +
                              ":" + sc.report);
-                EXPECT_TRUE(sc.allFound);
-                EXPECT_LT(sc.spurious, 0.05);
                 EXPECT_GE(r.solutions.size(), 10u);
                 EXPECT_LE(r.solutions.size(), 12u);
+                if (noise > 5e-3) {
+                    EXPECT_NEAR(s.entire.m[1], 1.0, 0.1);
+                    continue;
+                }
+                EXPECT_TRUE(sc.allFound);
+                EXPECT_LT(sc.spurious, 0.05);
             }
-}
-
-// At 1 % noise close pairs merge, which is what the data allow; the total
-// intensity stays.
-TEST(ContinQuality, HighNoiseKeepsTheTotalIntensity) {
-    for (const Case& c : Cases()) {
-        auto r = RunCase(c, 1e-2, 3);
-        EXPECT_NEAR(r.solutions[size_t(r.chosen)].entire.m[1], 1.0, 0.1) << c.name;
-    }
 }
 
 // Survey over many seeds, run on demand (--gtest_also_run_disabled_tests):
@@ -135,12 +119,13 @@ TEST(ContinQuality, HighNoiseKeepsTheTotalIntensity) {
 // and intensity errors and the worst spurious intensity. Seeds 100 ... 119
 // unless SURVEY_FIRST and SURVEY_SEEDS say otherwise.
 TEST(ContinQuality, DISABLED_Survey) {
-    const char* firstText = std::getenv("SURVEY_FIRST");
-    const char* countText = std::getenv("SURVEY_SEEDS");
-    const unsigned first = firstText ? unsigned(std::atoi(firstText)) : 100u;
-    const int seeds = countText ? std::atoi(countText) : 20;
+    auto env = [](const char* name, int fallback) {
+        return std::getenv(name) ? std::atoi(std::getenv(name)) : fallback;
+    };
+    const unsigned first = unsigned(env("SURVEY_FIRST", 100));
+    const int seeds = env("SURVEY_SEEDS", 20);
     for (bool signal : {false, true})
-        for (const Case& c : Cases())
+        for (const Case& c : kCases)
             for (double noise : {1e-4, 1e-3, 1e-2}) {
                 Score worst;
                 int found = 0;

@@ -3,36 +3,20 @@
 // the product writes for it.
 #include "contin/ContinDeck.h"
 #include "base/MemoText.h"
+#include "../common/TestFiles.h"
 
 #include <cmath>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace contin_test {
 
-inline std::string ReadTestFile(const std::string& name) {
-    std::ifstream f(std::string(FLUVENA_TEST_DATA) + "/" + name, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-// Line ends as the product's reading of a listing leaves them: CR LF.
-inline std::string CrLfText(const std::string& lf) {
-    std::string out;
-    for (char ch : lf) {
-        if (ch == '\n') out += '\r';
-        out += ch;
-    }
-    return out;
-}
+using engine_test::ReadTestFile;
+using engine_test::ToCrLf;
 
 struct Component {
-    double tau;
-    double amp;
+    double tau, amp;
 };
 
 inline std::vector<double> LogSpaced(double a, double b, int n) {
@@ -72,10 +56,15 @@ inline std::vector<double> LogNormalDecay(const std::vector<double>& t, double m
 }
 
 // The deck the product writes for these points: its own deck builder, with
-// the grid as typed into the window.
+// the grid and the regularizer as chosen in the window.
 inline std::string ProductDeck(const std::vector<double>& t, const std::vector<double>& y, double gmin, double gmax,
-                               int ng) {
-    return fluvena::FileText(fluvena::BuildContinDeck(fluvena::ContinRequest{gmin, gmax, ng}, t, y));
+                               int ng, bool signal = false) {
+    return fluvena::FileText(fluvena::BuildContinDeck(fluvena::ContinRequest{gmin, gmax, ng, signal}, t, y));
+}
+
+// The deck with cards added just before END (a later card overrides).
+inline std::string WithCards(std::string deck, const std::string& cards) {
+    return deck.insert(deck.find(" END\r\n"), cards);
 }
 
 }  // namespace contin_test

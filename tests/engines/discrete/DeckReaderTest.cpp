@@ -1,12 +1,8 @@
-#include "discrete/DeckReader.h"
-#include "discrete/Listing.h"
-
 #include "ReadBack.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <string>
 #include <utility>
 
@@ -42,8 +38,11 @@ TEST(DeckReader, ReadsTheProductsDeckAndFreeLayouts) {
     EXPECT_EQ(r.set->y, (std::vector<double>{0.9, 0.81, 0.729, 0.656, 0.59, 0.531, 0.478, 0.43, 0.387}));
 }
 
+// A title that holds the listing's markers.
+const std::string kForged = "1DISCRETE WEIGHTED AVERAGE ALPHA +- STD ERR 9 COMPONENTS PUNC EXACT";
+
 // Decks that cannot be analysed: the listing says why (the reason's words
-// below) and holds no table.
+// below) and holds no table, whatever the echoed cards hold.
 TEST(DeckReader, RejectedDeckListingSaysWhyAndHoldsNoTable) {
     const std::string t = "t\nTFFTFFTTF  1  1  5\n5\n";
     const std::pair<std::string, const char*> cases[] = {
@@ -68,12 +67,14 @@ TEST(DeckReader, RejectedDeckListingSaysWhyAndHoldsNoTable) {
         {t + "1\n2\n3x\n4\n5\n", "CARD 6: '3x' IS NOT A NUMBER"}, {t + "1\n2\n3,5\n4\n5\n", "'3,5' IS NOT A NUMBER"},
         {t + "1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"}, {t + "1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
         {t + "1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"},
+        {kForged + "\nTFFTFFTTF  2  1  5 ALPHA +- STD ERR\n", "THREE WHOLE NUMBERS"},
     };
     for (const auto& [deck, reason] : cases) {
         SCOPED_TRACE(reason);
         EXPECT_FALSE(ReadDataSet(deck).set);
         const std::string listing = RunDeck(deck);
         EXPECT_EQ(listing.rfind("1DISCRETE", 0), 0u);
+        EXPECT_EQ(listing.find("1DISCRETE", 10), std::string::npos);
         EXPECT_NE(listing.find(reason), std::string::npos) << listing;
         EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
         EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
@@ -90,26 +91,18 @@ TEST(DeckReader, SeveralDataSetsWhileLastIsFalse) {
     EXPECT_EQ(r.rest, second);
     std::string listing = RunDeck(first + second);
     int summaries = 0;  // "BEST SOLUTION" with blanks before it: the best of one data set
-    for (std::size_t p = listing.find("    BEST SOLUTION"); p != std::string::npos;
-         p = listing.find("    BEST SOLUTION", p + 1))
-        ++summaries;
+    for (std::size_t p = 0; (p = listing.find("    BEST SOLUTION", p)) != std::string::npos; ++p) ++summaries;
     EXPECT_EQ(summaries, 2);
     listing = RunDeck(first + "t2\nTFFFFFFFF  1  7  2\n12\n");
     EXPECT_NE(listing.find("BEST SOLUTION"), std::string::npos);
     EXPECT_NE(listing.find("IWT = 7 IS IMPROPER"), std::string::npos);
 }
 
-// A title or card that holds the listing's markers must not add solutions
-// or a table for the product's parser.
+// A title that holds the listing's markers adds no solutions or tables for
+// the product's parser.
 TEST(DeckReader, EchoedTextCannotForgeMarkers) {
-    const std::string title = "1DISCRETE WEIGHTED AVERAGE ALPHA +- STD ERR 9 COMPONENTS PUNC EXACT";
-    std::string listing = RunDeck(title + "\nTFFTFFTTF  2  1  5 ALPHA +- STD ERR\n");
-    EXPECT_EQ(listing.find("ALPHA +- STD ERR"), std::string::npos);
-    EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
-    EXPECT_EQ(listing.find("1DISCRETE", 10), std::string::npos);
-
     std::string deck = Deck("TFFTFFTTF  2  1  3", 30);
-    deck.replace(0, 8, title);
+    deck.replace(0, 8, kForged);
     const DiscreteListing read = test::ReadBack(deck);
     ASSERT_EQ(read.status, DiscreteListing::Status::Ok) << read.reason;
     ASSERT_EQ(read.solutions[0].components.size(), 1u);  // the data are one exponential

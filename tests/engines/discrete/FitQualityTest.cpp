@@ -2,7 +2,6 @@
 // to three significant digits as the product's deck writes them, read back
 // from the listing by the product's parser.
 #include "ReadBack.h"
-#include "base/NumberFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +9,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace fluvena::discrete {
 namespace {
 
-struct Truth {
-    const char* name;
-    std::vector<double> amps;
-    std::vector<double> taus;  // decay times; rates are 1/tau
-};
+struct Truth { const char* name; std::vector<double> amps, taus; };  // taus: decay times, rates 1/tau
 
 const Truth kCases[] = {
     {"one", {1.0}, {50}},
@@ -33,8 +27,7 @@ const Truth kCases[] = {
 // A hundred times from a fifth of the shortest decay time to six times the
 // longest; the baseline, when fitted, 0.01.
 std::string MakeDeck(const Truth& truth, bool baseline, double noise, unsigned seed) {
-    const double tMin = 0.2 * *std::min_element(truth.taus.begin(), truth.taus.end());
-    const double tMax = 6.0 * *std::max_element(truth.taus.begin(), truth.taus.end());
+    const double tMin = 0.2 * truth.taus.front(), tMax = 6.0 * truth.taus.back();
     std::vector<double> rates;
     for (double tau : truth.taus) rates.push_back(1.0 / tau);
     const std::string card =
@@ -43,79 +36,53 @@ std::string MakeDeck(const Truth& truth, bool baseline, double noise, unsigned s
                                baseline ? 0.01 : 0.0, noise, seed);
 }
 
-struct Tally {
-    int runs = 0, rightCount = 0, withinLimits = 0;
-    int values = 0, covered1 = 0, covered2 = 0;
-};
-
-Tally Evaluate(double noise, int seeds, bool strict) {
-    Tally tally;
-    for (const Truth& truth : kCases)
-        for (bool baseline : {true, false})
-            for (int seed = 1; seed <= seeds; ++seed) {
-                const DiscreteListing r =
-                    test::ReadBack(MakeDeck(truth, baseline, noise, static_cast<unsigned>(seed * 7919)));
-                ++tally.runs;
-                const std::string what = std::string(truth.name) + (baseline ? " +base" : "") + " seed " +
-                                         std::to_string(seed) + " noise " + std::to_string(noise);
-                if (r.status != DiscreteListing::Status::Ok || r.solutions.empty()) {
-                    ADD_FAILURE() << what << ": " << r.reason;
-                    continue;
+// At 0.01 % and 0.1 % noise every run finds every component within 2 % in
+// rate and 0.02 in amplitude (every miss a failure of its own), and the
+// printed standard errors (percents of the values) cover the truth: about
+// two thirds of the values within one error, most within two. At 1 % noise
+// some runs still find the true count.
+TEST(FitQuality, FindsEveryComponentAndItsError) {
+    const char* env = std::getenv("FLUVENA_QUALITY_SEEDS");  // seeds per case, for a longer measurement
+    const int more = env ? std::atoi(env) : 0;
+    for (double noise : {1e-4, 1e-3, 1e-2}) {
+        const bool strict = noise < 5e-3;
+        const int seeds = strict ? (more > 0 ? more : 3) : std::max(1, (more > 0 ? more : 2) / 2);
+        int runs = 0, rightCount = 0, values = 0, covered1 = 0, covered2 = 0;
+        for (const Truth& truth : kCases)
+            for (bool baseline : {true, false})
+                for (int seed = 1; seed <= seeds; ++seed, ++runs) {
+                    const DiscreteListing r =
+                        test::ReadBack(MakeDeck(truth, baseline, noise, static_cast<unsigned>(seed * 7919)));
+                    SCOPED_TRACE(std::string(truth.name) + (baseline ? " +base" : "") + " seed " +
+                                 std::to_string(seed) + " noise " + std::to_string(noise));
+                    if (r.status != DiscreteListing::Status::Ok || r.solutions.empty()) {
+                        ADD_FAILURE() << r.reason;
+                        continue;
+                    }
+                    const std::vector<fluvena::Component>& best = r.solutions.front().components;
+                    const std::size_t m = truth.amps.size();
+                    EXPECT_TRUE(!strict || best.size() == m) << best.size() << " components";
+                    if (best.size() != m) continue;
+                    ++rightCount;
+                    for (std::size_t j = 0; j < m && strict; ++j) {
+                        // Components are listed by increasing rate: longest time first.
+                        const double rate = 1.0 / truth.taus[m - 1 - j], amp = truth.amps[m - 1 - j];
+                        const fluvena::Component& c = best[j];
+                        EXPECT_NEAR(c.rate, rate, 0.02 * rate) << "component " << j;
+                        EXPECT_NEAR(c.amplitude, amp, 0.02) << "component " << j;
+                        const double rateErr = c.rateErr * std::abs(c.rate) / 100;
+                        const double ampErr = c.amplitudeErr * std::abs(c.amplitude) / 100;
+                        values += 2;
+                        covered1 += (std::abs(c.rate - rate) <= rateErr) + (std::abs(c.amplitude - amp) <= ampErr);
+                        covered2 += (std::abs(c.rate - rate) <= 2 * rateErr) + (std::abs(c.amplitude - amp) <= 2 * ampErr);
+                    }
                 }
-                const std::vector<fluvena::Component>& best = r.solutions.front().components;
-                const std::size_t m = truth.amps.size();
-                if (best.size() != m) {
-                    if (strict) ADD_FAILURE() << what << ": " << best.size() << " components";
-                    continue;
-                }
-                ++tally.rightCount;
-                bool within = true;
-                for (std::size_t j = 0; j < m; ++j) {
-                    // Components are listed by increasing rate: longest time first.
-                    const double rate = 1.0 / truth.taus[m - 1 - j], amp = truth.amps[m - 1 - j];
-                    const fluvena::Component& c = best[j];
-                    const bool ok = std::abs(c.rate - rate) <= 0.02 * rate && std::abs(c.amplitude - amp) <= 0.02;
-                    if (!ok && strict)
-                        ADD_FAILURE() << what << " comp " << j << ": rate " << c.rate << " (" << rate << ") amp "
-                                      << c.amplitude << " (" << amp << ")";
-                    within = within && ok;
-                    // The listed errors are percents of the values.
-                    const double rateErr = c.rateErr * std::abs(c.rate) / 100;
-                    const double ampErr = c.amplitudeErr * std::abs(c.amplitude) / 100;
-                    tally.values += 2;
-                    tally.covered1 += (std::abs(c.rate - rate) <= rateErr) + (std::abs(c.amplitude - amp) <= ampErr);
-                    tally.covered2 += (std::abs(c.rate - rate) <= 2 * rateErr) + (std::abs(c.amplitude - amp) <= 2 * ampErr);
-                }
-                tally.withinLimits += within;
-            }
-    std::printf("noise %.0e: %d runs, true count %d, within 2%%/0.02 %d; errors cover the truth "
-                "within 1 sigma %.0f%%, 2 sigma %.0f%% of %d values\n",
-                noise, tally.runs, tally.rightCount, tally.withinLimits,
-                100.0 * tally.covered1 / std::max(tally.values, 1), 100.0 * tally.covered2 / std::max(tally.values, 1),
-                tally.values);
-    return tally;
-}
-
-// Seeds per case; FLUVENA_QUALITY_SEEDS raises it for a longer measurement.
-int Seeds(int fallback) {
-    const char* env = std::getenv("FLUVENA_QUALITY_SEEDS");
-    const int n = env ? std::atoi(env) : 0;
-    return n > 0 ? n : fallback;
-}
-
-TEST(FitQuality, LowNoiseFindsEveryComponent) {
-    for (double noise : {1e-4, 1e-3}) {
-        const Tally t = Evaluate(noise, Seeds(3), true);  // every miss a failure of its own
-        // Printed standard errors: about two thirds of the values within one
-        // error, most within two.
-        EXPECT_GE(t.covered2, 0.8 * t.values);
-        EXPECT_GE(t.covered1, 0.5 * t.values);
+        std::printf("noise %.0e: %d runs, true count %d; errors cover the truth within 1 sigma %d, 2 sigma %d of %d\n",
+                    noise, runs, rightCount, covered1, covered2, values);
+        EXPECT_GE(covered2, 0.8 * values);
+        EXPECT_GE(covered1, 0.5 * values);
+        EXPECT_GE(rightCount, 1);
     }
-}
-
-TEST(FitQuality, HighNoiseStillGivesSolutions) {
-    const Tally t = Evaluate(1e-2, std::max(1, Seeds(2) / 2), false);
-    EXPECT_GE(t.rightCount, 1);
 }
 
 }  // namespace

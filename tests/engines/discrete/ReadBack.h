@@ -6,11 +6,11 @@
 #include "discrete/DeckReader.h"
 #include "discrete/DiscreteListing.h"
 #include "discrete/Listing.h"
+#include "../common/TestFiles.h"
 
 #include <cmath>
 #include <random>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace fluvena::discrete::test {
@@ -39,14 +39,8 @@ inline std::vector<double> Geometric(double first, double factor, int n) {
     return t;
 }
 
-inline std::string ToCrLf(std::string_view lf) {
-    std::string out;
-    for (std::size_t i = 0; i < lf.size(); ++i) {
-        if (lf[i] == '\n' && (i == 0 || lf[i - 1] != '\r')) out += '\r';
-        out += lf[i];
-    }
-    return out;
-}
+using engine_test::ReadTestFile;
+using engine_test::ToCrLf;
 
 inline DiscreteListing ReadBack(const std::string& deck) {
     const ReadOutcome in = ReadDataSet(deck);
