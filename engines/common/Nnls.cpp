@@ -31,7 +31,7 @@ private:
     Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr_;
 };
 
-// The same, with the factorization is updated from one set to the next
+// The same, with the factorization updated from one set to the next
 // rather than computed afresh (Lawson and Hanson, chapter 24): the work
 // matrix holds Q^T [r c], its columns of the current set upper triangular
 // in the order they entered. A column joins by one Householder reflection
@@ -149,7 +149,6 @@ void Members(const std::vector<char>& flags, std::vector<int>& set) {
     for (std::size_t j = 0; j < flags.size(); ++j)
         if (flags[j]) set.push_back(static_cast<int>(j));
 }
-
 
 template <class SubsetSolver>
 NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,

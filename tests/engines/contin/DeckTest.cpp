@@ -75,7 +75,7 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
         EXPECT_NE(errorLine.find(card), std::string::npos) << errorLine;
         EXPECT_LT(listing.find(" LAST      0    1.00000E+00"), begin);
         using fluvena::ContinListing;
-        EXPECT_EQ(fluvena::ParseContinListing(ToCrLf(listing), 20, 30).status, ContinListing::Status::Rejected);
+        EXPECT_EQ(fluvena::ParseContinListing(NormalizedText(listing), 20, 30).status, ContinListing::Status::Rejected);
         EXPECT_EQ(listing.find("ORDINATES LISTED ARE FIT VALUES"), std::string::npos);
         EXPECT_EQ(listing.find("PROB1 TO REJECT"), std::string::npos);
     }

@@ -35,7 +35,7 @@ void CheckProductParser(const std::string& deckText, const std::string& label, b
     const std::string lf = RunContin(deckText, &r);
     EXPECT_EQ(lf.find('\r'), std::string::npos);
     const std::size_t ny = dr.deck.t.size(), ng = std::size_t(dr.deck.ng);
-    fluvena::ContinListing parse = fluvena::ParseContinListing(ToCrLf(lf), ny, ng);
+    fluvena::ContinListing parse = fluvena::ParseContinListing(NormalizedText(lf), ny, ng);
     ASSERT_EQ(parse.status, fluvena::ContinListing::Status::Ok) << parse.reason;
     ASSERT_EQ(parse.solutions.size(), r.solutions.size());
     ASSERT_FALSE(r.solutions.empty());
@@ -79,8 +79,8 @@ void CheckProductParser(const std::string& deckText, const std::string& label, b
 // but meaningful: every order of the regularizer (also with fewer zero
 // points than the order), no baseline, no constraint, the smallest sizes.
 TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
-    CheckProductParser(ReadTestFile("bimodal.contin.in"), "bimodal");
-    CheckProductParser(ReadTestFile("lognormal.contin.in"), "lognormal");
+    CheckProductParser(ReadFixture("bimodal.contin.in"), "bimodal");
+    CheckProductParser(ReadFixture("lognormal.contin.in"), "lognormal");
     auto t = LogSpaced(1, 1e4, 60);
     CheckProductParser(ProductDeck(t, Decays(t, {{50, 1.0}}, 1e-3, 21), 0.1, 1e3, 40), "one component");
     CheckProductParser(ProductDeck(t, Decays(t, {{10, 0.6}, {200, 0.4}}, 1e-3, 25), 0.1, 1e3, 100, true),
@@ -137,12 +137,12 @@ const char* const kListings[] = {"bimodal", "lognormal", "narrow", "negbase", "p
 TEST(ContinFidelity, EverySolutionAgreesWithTheReferenceListing) {
     for (const char* name : kListings) {
         SCOPED_TRACE(name);
-        const auto dr = fluvena::contin::ReadDeck(ReadTestFile(std::string(name) + ".contin.in"));
+        const auto dr = fluvena::contin::ReadDeck(ReadFixture(std::string(name) + ".contin.in"));
         ASSERT_TRUE(dr.ok) << dr.errorText;
-        const std::string listing = ReadTestFile(std::string(name) + ".contin.out");
+        const std::string listing = ReadFixture(std::string(name) + ".contin.out");
         const std::vector<AlphaRow> rows = AlphaRows(listing);
         const fluvena::ContinListing parse =
-            fluvena::ParseContinListing(ToCrLf(listing), dr.deck.t.size(), size_t(dr.deck.ng));
+            fluvena::ParseContinListing(NormalizedText(listing), dr.deck.t.size(), size_t(dr.deck.ng));
         ASSERT_FALSE(rows.empty());
         ASSERT_EQ(parse.solutions.size(), rows.size());
         std::vector<double> ratios;  // ALPHA/S(1) of every row

@@ -12,8 +12,8 @@
 
 namespace contin_test {
 
-using engine_test::ReadTestFile;
-using engine_test::ToCrLf;
+using engine_test::ReadFixture;
+using engine_test::NormalizedText;
 
 struct Component {
     double tau, amp;

@@ -58,7 +58,7 @@ TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
     std::vector<double> y;
     const std::vector<double> x = Loaded(c, y);
     const std::string deck = FileText(BuildDiscreteDeck(DiscreteRequest{c.nlammx, c.iwt, c.mtry, c.sw}, x, y));
-    const std::string listing = test::ToCrLf(RunDeck(deck));  // as the product normalises it
+    const std::string listing = test::NormalizedText(RunDeck(deck));  // as the product normalises it
     ReadOutcome in = ReadDataSet(deck);
     ASSERT_TRUE(in.set);
     const Analysis an = AnalyseDataSet(*in.set).analysis;
@@ -183,7 +183,7 @@ TEST(ListingGeometry, HugeOrdinatesScaleAndKeepFieldsApart) {
     // The summary as the product reads it (three-digit exponents leave three
     // significant digits in its fields).
     const std::string listing = RunDeck(huge);
-    const DiscreteListing read = ParseDiscreteListing(test::ToCrLf(listing), b.set.t, b.set.y);
+    const DiscreteListing read = ParseDiscreteListing(test::NormalizedText(listing), b.set.t, b.set.y);
     ASSERT_EQ(read.solutions.size(), b.analysis.ranking.size()) << read.reason;
     const Fit& best = b.analysis.fits[static_cast<std::size_t>(b.analysis.ranking[0] - 1)];
     for (std::size_t j = 0; j < read.solutions[0].components.size(); ++j)
@@ -192,7 +192,7 @@ TEST(ListingGeometry, HugeOrdinatesScaleAndKeepFieldsApart) {
 
     ExpectFieldsApart(listing);
     // Poorly determined fits of ordinary data print percents of thousands.
-    ExpectFieldsApart(RunDeck(test::ReadTestFile("bimodal.discrete.in")));
+    ExpectFieldsApart(RunDeck(test::ReadFixture("bimodal.discrete.in")));
 }
 
 std::vector<double> Numbers(const std::string& line) {
@@ -242,16 +242,16 @@ TEST(ReferenceAgreement, BestSolutionAndLagProbabilitiesOfTheFixtures) {
                             Fixture{"narrow", false, true}, Fixture{"negbase", true, true},
                             Fixture{"pairbase", true, true}}) {
         SCOPED_TRACE(f.name);
-        const std::string deck = test::ReadTestFile(std::string(f.name) + ".discrete.in"),
-                          reference = test::ReadTestFile(std::string(f.name) + ".discrete.out");
+        const std::string deck = test::ReadFixture(std::string(f.name) + ".discrete.in"),
+                          reference = test::ReadFixture(std::string(f.name) + ".discrete.out");
         const std::vector<std::vector<double>> ref = Summary(reference);
         ASSERT_FALSE(ref.empty());
         ReadOutcome in = ReadDataSet(deck);
         ASSERT_TRUE(in.set);
         const std::string listing = RunDeck(deck);
         if (f.sameBest) {
-            const DiscreteListing want = ParseDiscreteListing(test::ToCrLf(reference), in.set->t, in.set->y),
-                                  got = ParseDiscreteListing(test::ToCrLf(listing), in.set->t, in.set->y);
+            const DiscreteListing want = ParseDiscreteListing(test::NormalizedText(reference), in.set->t, in.set->y),
+                                  got = ParseDiscreteListing(test::NormalizedText(listing), in.set->t, in.set->y);
             ASSERT_FALSE(want.solutions.empty() || got.solutions.empty()) << want.reason << got.reason;
             const DiscreteSolution &w = want.solutions[0], &g = got.solutions[0];
             ASSERT_EQ(g.components.size(), w.components.size());

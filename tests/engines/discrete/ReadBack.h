@@ -39,12 +39,12 @@ inline std::vector<double> Geometric(double first, double factor, int n) {
     return t;
 }
 
-using engine_test::ReadTestFile;
-using engine_test::ToCrLf;
+using engine_test::ReadFixture;
+using engine_test::NormalizedText;
 
 inline DiscreteListing ReadBack(const std::string& deck) {
     const ReadOutcome in = ReadDataSet(deck);
-    const std::string listing = ToCrLf(RunDeck(deck));
+    const std::string listing = NormalizedText(RunDeck(deck));
     if (!in.set) return ParseDiscreteListing(listing, {}, {});
     return ParseDiscreteListing(listing, in.set->t, in.set->y);
 }
