@@ -49,6 +49,9 @@ struct DataFile {
     std::optional<TimeUnit> timeUnit;  // and its abscissa's unit
     std::optional<InstrumentHeader> instrument;
     CountRateTrace countRate;
+    // The detector (1-based) of a multi-detector file that this measurement
+    // comes from; empty for files that hold one measurement.
+    std::optional<int> detector;
 };
 
 }  // namespace fluvena::io

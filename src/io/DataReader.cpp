@@ -19,4 +19,11 @@ Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& option
     return alv ? ReadAlvFile(bytes) : ReadTextFile(bytes, options);
 }
 
+Outcome<std::vector<DataFile>> ReadDataFiles(std::string_view bytes, const ReadOptions& options)
+{
+    Outcome<DataFile> one = ReadDataFile(bytes, options);
+    if (!one) return one.failure();
+    return std::vector<DataFile>{std::move(*one)};
+}
+
 }  // namespace fluvena::io
