@@ -30,11 +30,18 @@ using Vec = Eigen::VectorXd;
 namespace {
 
 // The first ALPHA/S(1) of the scan (the reference program's figure for the
-// precision of its arithmetic) and the last of the coarse steps; six
-// solutions spaced evenly in ln(alpha) cover the range.
+// precision of its arithmetic) and the highest top of the coarse steps; six
+// solutions spaced evenly in ln(alpha) cover the range. The top comes down
+// in half-decades (at most kCoarseTopSteps of them) until the unconstrained
+// problem keeps kTopDof degrees of freedom beyond the unregularized ones.
+// In the nine reference listings that count is 1.49 to 1.88 at the top the
+// reference chose (10^-5.5 in seven, 10^-6 and 10^-6.5 in two) and 0.99 to
+// 1.24 a half-decade above it; kTopDof lies between.
 constexpr double kFirstRatio = 1.49e-15;
 constexpr double kCoarseTop = 3.1622776601683795e-6;  // 10^-5.5
 constexpr int kCoarseSteps = 6;
+constexpr int kCoarseTopSteps = 12;
+constexpr double kTopDof = 1.37;
 
 // The regularizer in scaled variables is (NG + 3) / 4 times the plain
 // differences, and the constant term carries a ridge of kBaselineRidge
@@ -679,6 +686,25 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
     return P;
 }
 
+// The top of the coarse scan: the largest ALPHA/S(1) of the half-decades
+// 10^-5.5, 10^-6, ... at which the unconstrained problem keeps at least
+// kTopDof degrees of freedom, sum s_i^2 / (s_i^2 + alpha^2) over the
+// singular values of the standard form, beyond its unregularized variables.
+double CoarseTop(const Problem& P) {
+    const double unregularized = P.baseline ? 1.0 : 0.0;
+    double top = kCoarseTop;
+    for (int k = 0; k < kCoarseTopSteps; ++k, top /= std::sqrt(10.0)) {
+        const double alpha2 = (top * P.s1) * (top * P.s1);
+        double ndf = 0.0;
+        for (Eigen::Index i = 0; i < P.psi.size(); ++i) {
+            const double s2 = P.psi(i) * P.psi(i);
+            if (s2 > 0.0) ndf += s2 / (s2 + alpha2);
+        }
+        if (ndf - unregularized >= kTopDof) break;
+    }
+    return top;
+}
+
 // The least-distance form at one alpha: the constraints x_s >= 0 on
 // xi = diag(pt) zeta - w with |xi| minimal, as the matrix E = [G^T; h^T]
 // and f = e_(n+1) of its dual.
@@ -713,9 +739,10 @@ Result Run(const Deck& deck, double targetProb1, const std::vector<double>* give
     // The coarse steps; the reference solution is the first whose
     // constrained problem the reference's method solves.
     std::vector<double> coarse;
+    const double top = CoarseTop(P);
     for (int k = 0; k < kCoarseSteps; ++k)
         coarse.push_back(std::exp(std::log(kFirstRatio) +
-                                  k * (std::log(kCoarseTop) - std::log(kFirstRatio)) / (kCoarseSteps - 1)));
+                                  k * (std::log(top) - std::log(kFirstRatio)) / (kCoarseSteps - 1)));
     size_t first = 0;
     if (referenceRatio > 0.0) {
         coarse.insert(coarse.begin(), referenceRatio);
