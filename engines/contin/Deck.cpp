@@ -433,9 +433,14 @@ DeckResult ReadDeck(std::string_view input) {
     if (d.gmnmx[0] < 1e-30 || d.gmnmx[1] > 1e30) return reject("GMNMX", "GRID BOUNDS MUST LIE BETWEEN 1E-30 AND 1E+30");
     if (d.norder > 0 && d.nendz[0] + d.nendz[1] + d.ng <= d.norder)
         return reject("NORDER", "TOO FEW GRID POINTS FOR THE ORDER OF THE REGULARIZER");
-    for (int k : {21, 22, 23})
-        if (std::fabs(d.ruser[static_cast<size_t>(k)]) > 100.0)
-            return reject("RUSER", "RUSER(" + std::to_string(k) + ") OF THE KERNEL MUST LIE BETWEEN -100 AND 100");
+    // The kernel: only exp(-t/g), the one the recorded listings of the
+    // reference program show, is computed; other values of its parameters
+    // would give listings nobody has checked, so they are refused.
+    for (const auto& [k, value] : {std::pair{21, 1.0}, std::pair{22, -1.0}, std::pair{23, 0.0}})
+        if (d.ruser[static_cast<size_t>(k)] != value)
+            return reject("RUSER", "RUSER(" + std::to_string(k) + ") OTHER THAN " + (value < 0 ? "-" : "") +
+                                       std::to_string(static_cast<int>(std::fabs(value))) +
+                                       " IS NOT IMPLEMENTED (THE KERNEL IS EXP(-T/G))");
 
     // The data: NY, then the abscissae and the ordinates.
     while (next < lines.size() && Trim(lines[next]).empty()) ++next;

@@ -58,6 +58,8 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
         {" NINTT", " FOOBAR                  0.", "FOOBAR"}, {" (F30.10)", " (Q30.10)", "IFORMT"},
         {" (F30.10)", " (5X)", "IFORMT"}, {" RUSER    10", " RUSER   101             0.", "RUSER"},
         {" IUSER    10", " IUSER    10             1.", "IUSER"}, {" END", " LAST                    1.", "END"},
+        {" RUSER    23", " RUSER    23             1.", "RUSER"}, {" RUSER    22", " RUSER    22            -2.", "RUSER"},
+        {" RUSER    21", " RUSER    21             2.", "RUSER"}, {" LUSER     3", " LUSER     3             1.", "LUSER"},
     };
     for (const auto& [prefix, replacement, card] : replaced) {
         SCOPED_TRACE(replacement);
