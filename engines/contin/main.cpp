@@ -3,10 +3,18 @@
 // cannot be written whole (a full disk, for instance).
 #include "ContinEngine.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <string>
 
 int main() {
+    // One run allocates and frees matrices of up to a few megabytes many
+    // times over; kept on the heap rather than mapped and unmapped each
+    // time, their pages are faulted in once.
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_TOP_PAD, 64 << 20);
     std::string input;
     char buf[65536];
     size_t n;
