@@ -21,9 +21,9 @@ struct ContinRequest {
 // intercept below which the fit range ends: 10 %, and 1 % for Frisken's form,
 // whose free baseline needs the range to reach far down the decay (see
 // cumulants::Options).
-inline constexpr double kCumulantCutoff = 0.1;
-inline constexpr double kFriskenCutoff = 0.01;
-constexpr double DefaultCutoff(bool frisken) { return frisken ? kFriskenCutoff : kCumulantCutoff; }
+inline constexpr double kDefaultCutoff = 0.1;
+inline constexpr double kDefaultFriskenCutoff = 0.01;
+constexpr double DefaultCutoff(bool frisken) { return frisken ? kDefaultFriskenCutoff : kDefaultCutoff; }
 
 // A cumulant analysis (ISO 22412) of the points of the range: the order of
 // the fit, the method, and the fraction of the intercept below which the fit
