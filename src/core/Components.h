@@ -22,7 +22,9 @@ struct DecayTime {
 // The decay time 1/rate of a component, with the rate's percent error (to
 // first order the relative error of 1/x is that of x). A rate of 0 (or one so
 // small that 1/rate is not a finite number) has no decay time: the window
-// leaves its cell empty and the batch writes null.
+// leaves its cell empty, its sizes are not given (ComponentSize says why) and
+// the batch writes null; a results-log line that needs it ends the click with
+// the division's error (ResultsLog.h).
 std::optional<DecayTime> ComponentDecayTime(const Component& c);
 
 // The diffusion coefficient and hydrodynamic radius of a component; a failure
