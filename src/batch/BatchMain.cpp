@@ -330,7 +330,9 @@ void LogResult(InputResult& r, const Options& o, SeriesLog& log, const RunContro
             ResultsSeries::Step step;
             if (cumulants) step = series.RecordCumulants(r.m.Cumulants(), r.m.Sample(), in);
             else if (contin) step = series.RecordContin(exists ? r.m.ShowContin(wanted) : nullptr, in);
-            else step = series.RecordDiscrete(exists ? r.m.ShowDiscrete(wanted) : nullptr, ComponentGroups(r.m.LastDiscreteRequest()), in);
+            else
+                step = series.RecordDiscrete(exists ? r.m.ShowDiscrete(wanted) : nullptr,
+                                             ComponentGroups(r.m.LastDiscreteRequest()), in);
             // The header stays even when the click then fails, as in the window.
             if (step.error)
                 r.Fail(Status::Error, "no log line: " + *step.error);
