@@ -42,7 +42,11 @@ void Measurement::Load(io::DataFile file, const SampleParameters& defaults, cons
 {
     Clear();
     file_ = std::move(file);
-    range_ = PointRange{0, static_cast<std::int64_t>(file_.x.size()) - 1};
+    // Leading points that are no correlation values (a correlator's dead
+    // time) stay out of the default range.
+    const auto last = static_cast<std::int64_t>(file_.x.size()) - 1;
+    const auto first = static_cast<std::int64_t>(file_.suggestedFirstPoint);
+    range_ = PointRange{first <= last ? first : 0, last};
     ResolvedSample resolved = ResolveSample(file_, entered, defaults);
     sample_ = resolved.values;
     sources_ = resolved.sources;

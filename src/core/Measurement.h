@@ -36,10 +36,12 @@ struct RunReport {
 class Measurement {
 public:
     // ------------------------------------------------------------ data
-    // Replaces the data; every result goes and the range becomes all points.
-    // The sample is what the file states (its data kind, time unit and
+    // Replaces the data; every result goes and the range becomes all points
+    // but the leading ones the file marks as no correlation values. The
+    // sample is what the file states (its data kind, time unit and
     // instrument header), else what the user entered for files of its kind,
-    // else `defaults`; Sources() says which for every value.
+    // else the angle and wavelength the file assumes, else `defaults`;
+    // Sources() says which for every value.
     void Load(io::DataFile file, const SampleParameters& defaults = {}, const EnteredSample& entered = {});
     // The reset: no data, no results, no range. What the last DISCRETE
     // request asked for stays (the results log's columns follow it).

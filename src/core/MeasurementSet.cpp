@@ -10,6 +10,7 @@ std::string SetMember::Name() const
 {
     std::string name = std::filesystem::path(path).filename().string();
     if (detector) name += " [" + std::to_string(*detector) + "]";
+    if (record) name += " #" + std::to_string(*record);
     return name;
 }
 
@@ -17,7 +18,7 @@ std::size_t MeasurementSet::Add(const std::string& path, std::vector<io::DataFil
 {
     const std::size_t first = members_.size();
     for (io::DataFile& file : files) {
-        SetMember member{path, file.detector, Measurement(), true};
+        SetMember member{path, file.detector, file.record, Measurement(), true};
         const io::FileFormat format = file.format;
         member.measurement.Load(std::move(file), DefaultSample(format), Entered(format));
         members_.push_back(std::move(member));

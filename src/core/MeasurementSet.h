@@ -27,10 +27,12 @@ namespace fluvena {
 struct SetMember {
     std::string path;             // the file as it was opened (UTF-8)
     std::optional<int> detector;  // 1-based, for a multi-detector file
+    std::optional<int> record;    // 1-based, for an export of several records
     Measurement measurement;
     bool included = true;         // taken into what is computed over the set
 
-    // "FILE" or "FILE [k]", FILE the file's name without its directory.
+    // "FILE", "FILE [k]" for detector k, "FILE #k" for record k; FILE the
+    // file's name without its directory.
     std::string Name() const;
     io::FileFormat Format() const { return measurement.File().format; }
 };

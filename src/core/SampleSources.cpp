@@ -4,9 +4,11 @@ namespace fluvena {
 
 namespace {
 
-// One field: the file's value, else the entered one, else the default.
+// One field: the file's value, else the entered one, else the default (the
+// one the file assumes for its instrument, or the format's).
 template <typename T>
-void Take(T& value, ValueSource& source, const std::optional<T>& stated, const std::optional<T>& entered)
+void Take(T& value, ValueSource& source, const std::optional<T>& stated, const std::optional<T>& entered,
+          const std::optional<T>& assumed = std::nullopt)
 {
     if (stated) {
         value = *stated;
@@ -15,6 +17,7 @@ void Take(T& value, ValueSource& source, const std::optional<T>& stated, const s
         value = *entered;
         source = ValueSource::Entered;
     } else {
+        if (assumed) value = *assumed;
         source = ValueSource::Default;
     }
 }
@@ -38,8 +41,8 @@ ResolvedSample ResolveSample(const io::DataFile& file, const EnteredSample& ente
     SampleSources& s = r.sources;
     const io::InstrumentHeader none;
     const io::InstrumentHeader& h = file.instrument ? *file.instrument : none;
-    Take(v.wavelengthNm, s[SampleField::Wavelength], h.wavelengthNm, entered.wavelengthNm);
-    Take(v.angleDeg, s[SampleField::Angle], h.angleDeg, entered.angleDeg);
+    Take(v.wavelengthNm, s[SampleField::Wavelength], h.wavelengthNm, entered.wavelengthNm, h.assumedWavelengthNm);
+    Take(v.angleDeg, s[SampleField::Angle], h.angleDeg, entered.angleDeg, h.assumedAngleDeg);
     Take(v.temperatureK, s[SampleField::Temperature], h.temperatureK, entered.temperatureK);
     Take(v.viscosityCp, s[SampleField::Viscosity], h.viscosityCp, entered.viscosityCp);
     Take(v.refractiveIndex, s[SampleField::RefractiveIndex], h.refractiveIndex, entered.refractiveIndex);

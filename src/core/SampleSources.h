@@ -60,8 +60,9 @@ struct ResolvedSample {
 SampleParameters DefaultSample(io::FileFormat format);
 
 // The sample of a file as read: what the file states (its data kind, time
-// unit and instrument header), else `entered`, else `defaults`; with the
-// source of every value.
+// unit and instrument header), else `entered`, else the angle and wavelength
+// the file assumes for its instrument model, else `defaults`; with the source
+// of every value (an assumed value is a default: no file stated it).
 ResolvedSample ResolveSample(const io::DataFile& file, const EnteredSample& entered, const SampleParameters& defaults);
 
 // The fields in which two samples differ (the baseline's value counts only

@@ -185,3 +185,21 @@ TEST(MeasurementSet, AFileThatCannotBeReadAddsNothing)
     EXPECT_EQ(added.failure().pattern, std::string(io::kNoData));
     EXPECT_EQ(std::tuple(set.Size(), set.Selected()), std::tuple(1u, 0u));
 }
+
+// An export of several records: one member per record, the angle its
+// instrument model assumes as a default that an entered angle replaces.
+TEST(MeasurementSet, RecordsOfAnExportAndTheAssumedAngle)
+{
+    MeasurementSet set;
+    Open(set, "instruments/zetasizer-export.txt");
+    ASSERT_EQ(set.Size(), 3u);
+    EXPECT_EQ(set.At(2).Name(), "zetasizer-export.txt #3");
+    const Measurement& first = set.At(0).measurement;
+    EXPECT_EQ(std::tuple(first.Sample().angleDeg, first.Sources()[F::Angle]), std::tuple(173.0, kDefault));
+    SampleParameters s = first.Sample();
+    s.angleDeg = 90.0;  // a Nano S90
+    set.EnterSample(0, s);
+    Open(set, "instruments/zetasizer-export.txt");
+    const Measurement& again = set.At(3).measurement;
+    EXPECT_EQ(std::tuple(again.Sample().angleDeg, again.Sources()[F::Angle]), std::tuple(90.0, kEntered));
+}
