@@ -103,33 +103,21 @@ TEST(MeasurementSet, EnteredValuesGoToTheNextFilesOfTheirFormatOnly)
     EXPECT_EQ(set.Entered(io::FileFormat::Text).angleDeg, std::nullopt);
 }
 
-TEST(MeasurementSet, ResolvedSampleTakesFileThenEnteredThenDefault)
+// An entered baseline value counts only for the fixed baseline.
+TEST(MeasurementSet, TheTailBaselineTakesNoEnteredValue)
 {
-    io::DataFile file = FT::Points({1.0}, {1.0});
-    file.instrument.emplace();
-    file.instrument->temperatureK = 300.0;
-    file.timeUnit = TimeUnit::Nanoseconds;
     EnteredSample entered;
-    entered.temperatureK = 310.0;  // the file's value wins
-    entered.refractiveIndex = 1.5;
     entered.baselineMode = BaselineMode::Tail;
-    entered.baseline = 1.3;  // not used with the tail baseline
-    SampleParameters defaults;
-    defaults.wavelengthNm = 633.0;
-    const ResolvedSample r = ResolveSample(file, entered, defaults);
-    EXPECT_EQ(std::tuple(r.values.temperatureK, r.values.refractiveIndex, r.values.wavelengthNm, r.values.timeUnit,
-                         r.values.baselineMode, r.values.baseline),
-              std::tuple(300.0, 1.5, 633.0, TimeUnit::Nanoseconds, BaselineMode::Tail, 1.0));
-    EXPECT_EQ(std::tuple(r.sources[F::Temperature], r.sources[F::RefractiveIndex], r.sources[F::Wavelength],
-                         r.sources[F::TimeUnit], r.sources[F::Baseline]),
-              std::tuple(kFile, kEntered, kDefault, kFile, kEntered));
-
-    SampleParameters tail = r.values, other = r.values;
-    other.baseline = 7.0;  // a fixed value that does not apply under the tail baseline
-    EXPECT_TRUE(ChangedFields(tail, other).empty());
+    entered.baseline = 1.3;
+    const ResolvedSample r = ResolveSample(FT::Points({1.0}, {1.0}), entered, {});
+    EXPECT_EQ(std::tuple(r.values.baselineMode, r.values.baseline, r.sources[F::Baseline]),
+              std::tuple(BaselineMode::Tail, 1.0, kEntered));
+    SampleParameters other = r.values;
+    other.baseline = 7.0;
+    EXPECT_TRUE(ChangedFields(r.values, other).empty());
     other.baselineMode = BaselineMode::Fixed;
     other.angleDeg = 45.0;
-    EXPECT_EQ(ChangedFields(tail, other), (std::vector<F>{F::Angle, F::Baseline}));
+    EXPECT_EQ(ChangedFields(r.values, other), (std::vector<F>{F::Angle, F::Baseline}));
 }
 
 TEST(MeasurementSet, NamesSelectionRemovalAndMarks)

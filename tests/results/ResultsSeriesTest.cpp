@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,47 +43,24 @@ LogInput In(std::string param, std::string value, bool inverse = false, bool rat
     return LogInput{std::move(param), std::move(value), inverse, rates, sep};
 }
 
-// The lines the clicks have always given on one memo: the header of the
-// first click on the empty memo, then each click's line.
-template <typename Click>
-Lines Memo(const std::vector<Click>& clicks)
-{
-    Lines memo;
-    for (const auto& click : clicks) {
-        const LogClick c = click(memo.empty());
-        if (c.header) memo.push_back(*c.header);
-        if (c.line) memo.push_back(*c.line);
-    }
-    return memo;
-}
-
 }  // namespace
 
-// The ordinary series (one parameter, one analysis) keeps its bytes.
+// The ordinary series (one parameter, one analysis) keeps its bytes: the
+// header of the first click on the empty memo, then each click's line.
 TEST(ResultsSeries, OrdinarySeriesAreTheClicksOfOneMemo)
 {
     const ContinSolution contin = TwoPeaks();
-    const DiscreteSolution discrete = Components(2);
-    const CumulantResult cumulants = Cumulants();
-    const SampleParameters sample;
-    const char* values[] = {"20", "25,5", "30"};
-
-    ResultsSeries c, d, k;
-    std::vector<std::function<LogClick(bool)>> cc, dc, kc;
-    for (const char* v : values) {
-        const LogInput in = In("Temp", v, false, true, ',');
-        c.RecordContin(&contin, in);
-        d.RecordDiscrete(&discrete, 3, in);
-        k.RecordCumulants(&cumulants, sample, in);
-        cc.push_back([&contin, in](bool e) { return ContinLogClick(&contin, e, in); });
-        dc.push_back([&discrete, in](bool e) { return DiscreteLogClick(&discrete, 3, e, in); });
-        kc.push_back([&cumulants, &sample, in](bool e) { return CumulantLogClick(&cumulants, sample, e, in); });
+    ResultsSeries series;
+    Lines memo;
+    for (const char* v : {"20", "25,5", "30"}) {
+        const LogInput in = In("Temp", v, false, false, ',');
+        series.RecordContin(&contin, in);
+        const LogClick click = ContinLogClick(&contin, memo.empty(), in);
+        if (click.header) memo.push_back(*click.header);
+        memo.push_back(*click.line);
     }
-    EXPECT_EQ(c.Lines(), Memo(cc));
-    EXPECT_EQ(d.Lines(), Memo(dc));
-    EXPECT_EQ(k.Lines(), Memo(kc));
-    EXPECT_EQ(c.Lines().size(), 4u);
-    EXPECT_EQ(c.Header(), c.Lines().front());
+    EXPECT_EQ(series.Lines(), memo);
+    EXPECT_EQ(series.Header(), memo.front());
 }
 
 // A second click whose header labels the columns otherwise starts a block
@@ -168,11 +144,4 @@ TEST(ResultsSeries, FailuresKeepTheHeaderAndAddNoLine)
     EXPECT_FALSE(none.error);
     EXPECT_TRUE(none.added.empty());
     EXPECT_EQ(s.Lines().size(), 1u);
-
-    ResultsSeries zero;  // a decay time of a rate of 0 ends the click
-    DiscreteSolution d = Components(1);
-    d.components[0].rate = 0.0;
-    const auto step = zero.RecordDiscrete(&d, 1, In("Temp", "1"));
-    ASSERT_TRUE(step.error);
-    EXPECT_EQ(zero.Lines().size(), 1u);
 }
