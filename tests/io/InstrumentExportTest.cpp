@@ -279,6 +279,11 @@ TEST(LsiFile, SyntheticPseudoCross)
         EXPECT_TRUE(ch == 1 || d.countRate.timeS[top] == 13.7);
         EXPECT_LT(sorted[sorted.size() - 2], 1.1 * sorted[150]) << "a second spike in channel " << ch;
     }
+    // Both channels' mean rates on one line.
+    std::string oneLine = Fixture("lsi-pseudo-cross.dat");
+    const std::string two = "Average Count rate  A (kHz):\t812.4\r\nAverage Count rate  B (kHz):\t809.9";
+    oneLine.replace(oneLine.find(two), two.size(), "Average Count rate  A/B (kHz):\t812.4\t809.9");
+    EXPECT_EQ(Records(oneLine)->front().instrument->meanCountRateKHz, h.meanCountRateKHz);
 }
 
 // A correlator's first lags that are no correlation values.
