@@ -95,23 +95,6 @@ std::string StringValue(std::string_view value)
     return Latin1ToUtf8(Trimmed(value));
 }
 
-// A value the header states for the sample, checked against what a
-// measurement can have.
-std::optional<Failure> CheckStated(const TextLine& line, std::string_view key, std::string_view spelt,
-                                   physics::Quantity q, double v)
-{
-    if (physics::WithinBounds(q, v)) return std::nullopt;
-    const physics::Bounds b = physics::BoundsOf(q);
-    const std::string at = std::to_string(line.number);
-    if (b.open)
-        return Fail("line %1: '%2' gives %3, not strictly between %4 and %5",
-                    {at, Quoted(key, true), Quoted(spelt, true), physics::ValueArg(b.low), physics::ValueArg(b.high)},
-                    line.number);
-    return Fail("line %1: '%2' gives %3, outside %4 ... %5",
-                {at, Quoted(key, true), Quoted(spelt, true), physics::ValueArg(b.low), physics::ValueArg(b.high)},
-                line.number);
-}
-
 // Reads one "Key : value" line into the header; unknown keys are ignored.
 std::optional<Failure> ReadHeaderLine(const TextLine& line, Header& h)
 {
@@ -130,7 +113,7 @@ std::optional<Failure> ReadHeaderLine(const TextLine& line, Header& h)
         case NumberStatus::OutOfRange: return OutOfRange(line, value, true);
         }
         if (q)
-            if (auto bad = CheckStated(line, key, value, *q, v)) return bad;
+            if (auto bad = CheckStatedValue(line, key, value, *q, v)) return bad;
         into = v;
         return std::nullopt;
     };

@@ -2,7 +2,9 @@
 
 #include "AlvReader.h"
 #include "LineScan.h"
+#include "LsiReader.h"
 #include "TextReader.h"
+#include "ZetasizerReader.h"
 
 #include <limits>
 #include <optional>
@@ -19,9 +21,15 @@ std::optional<Failure> TooLarge(std::string_view bytes)
     return std::nullopt;
 }
 
-bool IsAlv(std::string_view bytes, const ReadOptions& options)
+// The layout of the bytes (without a byte-order mark): the forced one, or the
+// one their first lines show.
+FormatChoice LayoutOf(std::string_view bytes, FormatChoice choice)
 {
-    return options.format == FormatChoice::Alv || (options.format == FormatChoice::Auto && LooksLikeAlvFile(bytes));
+    if (choice != FormatChoice::Auto) return choice;
+    if (LooksLikeAlvFile(bytes)) return FormatChoice::Alv;
+    if (LooksLikeZetasizerExport(bytes)) return FormatChoice::Zetasizer;
+    if (LooksLikeLsiFile(bytes)) return FormatChoice::Lsi;
+    return FormatChoice::Text;
 }
 
 }  // namespace
@@ -30,15 +38,33 @@ Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& option
 {
     if (auto bad = TooLarge(bytes)) return *bad;
     bytes = WithoutByteOrderMark(bytes);
-    return IsAlv(bytes, options) ? ReadAlvFile(bytes) : ReadTextFile(bytes, options);
+    switch (LayoutOf(bytes, options.format)) {
+    case FormatChoice::Alv: return ReadAlvFile(bytes);
+    case FormatChoice::Lsi: return ReadLsiFile(bytes);
+    case FormatChoice::Zetasizer: {
+        // The first record that can be analysed; the reason of the first when none can.
+        Outcome<std::vector<DataFile>> records = ReadZetasizerExport(bytes);
+        if (!records) return records.failure();
+        for (DataFile& r : *records)
+            if (!r.refusal) return std::move(r);
+        return records->front().refusal.value();
+    }
+    case FormatChoice::Auto:
+    case FormatChoice::Text: break;
+    }
+    return ReadTextFile(bytes, options);
 }
 
 Outcome<std::vector<DataFile>> ReadDataFiles(std::string_view bytes, const ReadOptions& options)
 {
     if (auto bad = TooLarge(bytes)) return *bad;
     bytes = WithoutByteOrderMark(bytes);
-    if (IsAlv(bytes, options)) return ReadAlvFiles(bytes);
-    Outcome<DataFile> one = ReadTextFile(bytes, options);
+    switch (LayoutOf(bytes, options.format)) {
+    case FormatChoice::Alv: return ReadAlvFiles(bytes);
+    case FormatChoice::Zetasizer: return ReadZetasizerExport(bytes);
+    default: break;
+    }
+    Outcome<DataFile> one = ReadDataFile(bytes, options);
     if (!one) return one.failure();
     return std::vector<DataFile>{std::move(*one)};
 }

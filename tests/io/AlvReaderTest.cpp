@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -333,4 +334,31 @@ TEST(AlvReader, HeaderBounds)
         EXPECT_NE(m.find(Quoted(c.key, true)), std::string::npos) << m;
         EXPECT_NE(m.find(std::string(" gives ") + c.value + ","), std::string::npos) << m;
     }
+}
+
+// The other instruments' files are held to the same bounds.
+TEST(AlvReader, InstrumentFileBounds)
+{
+    const std::string lsi = ReadFile(std::string(FLUVENA_TEST_DATA) + "/instruments/lsi-pseudo-cross.dat");
+    const std::string zeta = ReadFile(std::string(FLUVENA_TEST_DATA) + "/instruments/zetasizer-export.txt");
+    struct Case { const std::string* file; const char *from, *to, *message; };
+    const Case cases[] = {
+        {&lsi, "Temperature (K):\t298.1", "Temperature (K):\t5", "line 7: 'Temperature (K)' gives 5, outside 200 ... 500"},
+        {&lsi, "Scattering angle:\t110.0", "Scattering angle:\t180", "line 2: 'Scattering angle' gives 180, not strictly between 0 and 180"},
+        {&lsi, "Wavelength (nm):\t642.0", "Wavelength (nm):\t1e300", "line 4: 'Wavelength (nm)' gives 1e300, outside 100 ... 2000"},
+        {&zeta, "MAL0000000\t12 March 2026 11:20:00\t25.0\t", "MAL0000000\t12 March 2026 11:20:00\t-300\t",
+         "line 7: 'Temperature (\xC2\xB0" "C)' gives -300 \xC2\xB0" "C = -26.85 K, outside 200 ... 500"},
+        {&zeta, "\t10\t0.8872\t", "\t10\t1e-300\t", "line 7: 'Viscosity (cP)' gives 1e-300, outside 0.01 ... 10000"},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = *c.file;
+        const std::size_t at = bytes.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from;
+        bytes.replace(at, std::strlen(c.from), c.to);
+        const auto r = ReadDataFiles(bytes, {});
+        ASSERT_FALSE(r.ok()) << c.to;
+        EXPECT_EQ(r.failure().message(), c.message);
+    }
+    EXPECT_TRUE(ReadDataFiles(lsi, {}).ok());
+    EXPECT_TRUE(ReadDataFiles(zeta, {}).ok());
 }
