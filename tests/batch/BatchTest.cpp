@@ -376,9 +376,4 @@ TEST(BatchSizes, InstrumentExports)
         EXPECT_EQ(r["instrument"]["angle"].kind, minijson::Value::Kind::Null);
         ExpectFields(r["sample"], {{"angle", std::stod(angle)}, {"wavelength", 632.8}});
     }
-
-    // Forced as another layout, it is refused as that one.
-    auto forced = Batch(dir, {"cumulants", "--json", "--format", "zetasizer", Data("instruments/lsi-pseudo-cross.dat")});
-    EXPECT_EQ(forced.Wait(), 1);
-    EXPECT_EQ(forced.Objects().at(0)["status"].text, "error");
 }

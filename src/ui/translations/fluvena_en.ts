@@ -191,6 +191,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>line %1: &apos;%2&apos; needs two numbers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>the correlator&apos;s dead time</source>
         <translation type="unfinished"></translation>
     </message>

@@ -191,6 +191,10 @@
         <translation>wiersz %1: &apos;%2&apos; wymaga jednej liczby</translation>
     </message>
     <message>
+        <source>line %1: &apos;%2&apos; needs two numbers</source>
+        <translation>wiersz %1: &apos;%2&apos; wymaga dwóch liczb</translation>
+    </message>
+    <message>
         <source>the correlator&apos;s dead time</source>
         <translation>martwy czas korelatora</translation>
     </message>
