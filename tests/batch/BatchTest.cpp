@@ -317,6 +317,54 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
     }
 }
 
+// A multi-detector file gives one record per detector, each at its own angle
+// with the known size; values no measurement can have are refused by name;
+// a size that cannot be given says why.
+TEST(BatchSizes, DetectorsBoundsAndSizeNotes)
+{
+    TempDir dir;
+    auto run = Batch(dir, {"cumulants", "--json", Data("alv/multiangle-8det.ASC"), Data("alv/LC8.2_0045.ASC")});
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+    const auto records = run.Objects();
+    ASSERT_EQ(records.size(), 9u);
+    for (std::size_t k = 0; k < 8; ++k) {
+        const minijson::Value& j = records[k];
+        EXPECT_EQ(j["detector"].Num(), static_cast<double>(k + 1));
+        EXPECT_EQ(j["sample"]["angle"].Num(), 30.0 + 15.0 * static_cast<double>(k));
+        EXPECT_EQ(j["instrument"]["meanCountRate"].items.size(), 1u);
+        EXPECT_NEAR(j["zAverageRadius"].Num(), 44.50, 0.02 * 44.50) << "detector " << k + 1;
+        EXPECT_EQ(j.fields.count("sizeNote"), 0u);
+    }
+    EXPECT_EQ(records[8].fields.count("detector"), 0u);  // a file of one measurement: as before
+    EXPECT_EQ(records[8]["sample"]["angle"].Num(), 87.5);
+    EXPECT_NE(run.Err().find("multiangle-8det.ASC [8]: Gamma"), std::string::npos) << run.Err();
+
+    struct Case { std::vector<std::string> options; const char* status; const char* message; const char* note; };
+    const Case cases[] = {
+        {{"--temperature", "5"}, "error", "the temperature must lie from 200 to 500 K, not 5", nullptr},
+        {{"--viscosity", "1e-300"}, "error", "the viscosity must lie from 0.01 to 10000 cP, not 1e-300", nullptr},
+        {{"--wavelength", "1e300"}, "error", "the wavelength must lie from 100 to 2000 nm, not 1e+300", nullptr},
+        {{"--refractive-index", "1e9"}, "error", "the refractive index must lie from 1.0 to 3.0, not 1e+09", nullptr},
+        {{"--angle", "180"}, "error", "the scattering angle must lie strictly between 0 and 180 degrees, not 180",
+         nullptr},
+        {{"--angle", "1e-300"}, "ok", "", "the result lies beyond the range of numbers"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options[0]);
+        std::vector<std::string> args = {"cumulants", "--json", Data("alv/LC8.2_0045.ASC")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        auto one = Batch(dir, args);
+        const auto objects = one.Objects();
+        ASSERT_EQ(objects.size(), 1u) << one.Err();
+        EXPECT_EQ(objects[0]["status"].text, c.status);
+        EXPECT_EQ(objects[0]["message"].text, c.message);
+        if (!c.note) continue;
+        EXPECT_EQ(objects[0]["zAverageRadius"].kind, minijson::Value::Kind::Null);
+        EXPECT_EQ(objects[0]["sizeNote"].text, "no size can be given for the decay rate " +
+                                                   physics::NumberArg(objects[0]["gammaMean"].Num()) + " 1/s: " + c.note);
+    }
+}
+
 // A DISCRETE fit of g2 data in the JSON is in the data's terms: B + beta g1|g1|
 // with the run's beta and baseline, as the window draws and exports it.
 TEST(BatchParse, FitOfG2DataInTheDataTerms)
@@ -369,54 +417,6 @@ TEST(BatchSeries, RenamedParameterStartsANewHeaderBlock)
         expected.push_back(*click.line);
     }
     EXPECT_EQ(ReadFile(log), FileText(expected));
-}
-
-// A multi-detector file gives one record per detector, each at its own angle
-// with the known size; values no measurement can have are refused by name;
-// a size that cannot be given says why.
-TEST(BatchSizes, DetectorsBoundsAndSizeNotes)
-{
-    TempDir dir;
-    auto run = Batch(dir, {"cumulants", "--json", Data("alv/multiangle-8det.ASC"), Data("alv/LC8.2_0045.ASC")});
-    EXPECT_EQ(run.Wait(), 0) << run.Err();
-    const auto records = run.Objects();
-    ASSERT_EQ(records.size(), 9u);
-    for (std::size_t k = 0; k < 8; ++k) {
-        const minijson::Value& j = records[k];
-        EXPECT_EQ(j["detector"].Num(), static_cast<double>(k + 1));
-        EXPECT_EQ(j["sample"]["angle"].Num(), 30.0 + 15.0 * static_cast<double>(k));
-        EXPECT_EQ(j["instrument"]["meanCountRate"].items.size(), 1u);
-        EXPECT_NEAR(j["zAverageRadius"].Num(), 44.50, 0.02 * 44.50) << "detector " << k + 1;
-        EXPECT_EQ(j.fields.count("sizeNote"), 0u);
-    }
-    EXPECT_EQ(records[8].fields.count("detector"), 0u);  // a file of one measurement: as before
-    EXPECT_EQ(records[8]["sample"]["angle"].Num(), 87.5);
-    EXPECT_NE(run.Err().find("multiangle-8det.ASC [8]: Gamma"), std::string::npos) << run.Err();
-
-    struct Case { std::vector<std::string> options; const char* status; const char* message; const char* note; };
-    const Case cases[] = {
-        {{"--temperature", "5"}, "error", "the temperature must lie from 200 to 500 K, not 5", nullptr},
-        {{"--viscosity", "1e-300"}, "error", "the viscosity must lie from 0.01 to 10000 cP, not 1e-300", nullptr},
-        {{"--wavelength", "1e300"}, "error", "the wavelength must lie from 100 to 2000 nm, not 1e+300", nullptr},
-        {{"--refractive-index", "1e9"}, "error", "the refractive index must lie from 1.0 to 3.0, not 1e+09", nullptr},
-        {{"--angle", "180"}, "error", "the scattering angle must lie strictly between 0 and 180 degrees, not 180",
-         nullptr},
-        {{"--angle", "1e-300"}, "ok", "", "the result lies beyond the range of numbers"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.options[0]);
-        std::vector<std::string> args = {"cumulants", "--json", Data("alv/LC8.2_0045.ASC")};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        auto one = Batch(dir, args);
-        const auto objects = one.Objects();
-        ASSERT_EQ(objects.size(), 1u) << one.Err();
-        EXPECT_EQ(objects[0]["status"].text, c.status);
-        EXPECT_EQ(objects[0]["message"].text, c.message);
-        if (!c.note) continue;
-        EXPECT_EQ(objects[0]["zAverageRadius"].kind, minijson::Value::Kind::Null);
-        EXPECT_EQ(objects[0]["sizeNote"].text, "no size can be given for the decay rate " +
-                                                   physics::NumberArg(objects[0]["gammaMean"].Num()) + " 1/s: " + c.note);
-    }
 }
 
 // Instrument exports: the format, what the instrument reported beside
