@@ -73,6 +73,7 @@ const char* StatusName(Status s)
 struct InputResult {
     std::string file;  // as given on the command line
     std::optional<int> detector;  // of a multi-detector file: one record per detector
+    std::optional<int> record;    // of an instrument export: one record per record of the file
     Status status = Status::Ok;
     std::string message;
     Measurement m;
@@ -159,17 +160,6 @@ bool ReadMeasurements(InputResult& r, const std::string& path, const Options& o,
         return false;
     }
     files = std::move(data).value();
-    // One record per detector; of an instrument export of several records,
-    // the one the reader of one measurement takes (the first that holds a
-    // correlogram).
-    if (files.size() > 1 && !files.front().detector) {
-        Outcome<io::DataFile> one = io::ReadDataFile(bytes, o.read);
-        if (!one) {
-            r.Fail(Status::Error, one.failure().message());
-            return false;
-        }
-        files.assign(1, std::move(one).value());
-    }
     return true;
 }
 
@@ -179,6 +169,12 @@ bool ReadMeasurements(InputResult& r, const std::string& path, const Options& o,
 bool LoadMeasurement(InputResult& r, io::DataFile file, const Options& o)
 {
     r.detector = file.detector;
+    r.record = file.record;
+    // A record of an export that holds nothing to analyse says why.
+    if (file.refusal) {
+        r.Fail(Status::Error, file.refusal->message());
+        return false;
+    }
     r.m.Load(std::move(file));
     const Outcome<SampleParameters> sample = ResolveSample(r.m.Sample(), o.sample);
     if (!sample) {
@@ -209,7 +205,7 @@ bool LoadData(InputResult& r, const std::string& path, const Options& o)
     if (!ReadMeasurements(r, path, o, files)) return false;
     if (files.size() != 1) {
         r.Fail(Status::Error, "the data file holds " + std::to_string(files.size()) +
-                                  " measurements (one per detector): a listing belongs to one of them");
+                                  " measurements (one per detector or record): a listing belongs to one of them");
         return false;
     }
     return LoadMeasurement(r, std::move(files.front()), o);
@@ -220,7 +216,7 @@ bool LoadData(InputResult& r, const std::string& path, const Options& o)
 std::string KeepListing(const std::string& dataFile, std::optional<int> detector, const RunFiles& files,
                         const std::string& suffix)
 {
-    // A detector's listing carries its number: NAME.3.contin.out.
+    // A detector's or a record's listing carries its number: NAME.3.contin.out.
     const fs::path target =
         fs::path(dataFile).replace_extension(detector ? "." + std::to_string(*detector) + suffix : suffix);
     std::error_code ec;
@@ -278,7 +274,8 @@ void Analyse(InputResult& r, const Options& o, BlockingRunner& runner, bool keep
                                         : r.m.RunDiscrete(DiscreteRequestOf(o), runner);
         Record(r, report, !contin);
         if (report.status == RunStatus::Rejected && keepListings)
-            r.message += KeepListing(r.file, r.detector, runner.Files(), contin ? ".contin.out" : ".discrete.out");
+            r.message += KeepListing(r.file, r.detector ? r.detector : r.record, runner.Files(),
+                                     contin ? ".contin.out" : ".discrete.out");
     } catch (const Error& e) {
         r.Fail(Status::Error, e.what());
         if (!contin) r.note = kBlad;
@@ -650,6 +647,7 @@ std::string Json(const InputResult& r, const Options& o)
     j.BeginObject();
     j.Key("file").String(r.file);
     if (r.detector) j.Key("detector").Integer(*r.detector);
+    if (r.record) j.Key("record").Integer(*r.record);
     j.Key("analysis").String(AnalysisName(o.command));
     j.Key("status").String(StatusName(r.status));
     j.Key("message").String(r.message);
@@ -768,8 +766,10 @@ int Main(const std::vector<std::string>& args)
         if (analyses) records = RunAnalysis(o, o.inputs[i], *runner, workDir->Owned());
         else records.push_back(ParseOnly(o));
         for (InputResult& r : records) {
-            // A detector's record is named FILE [k], as the window lists it.
-            const std::string name = r.detector ? " [" + std::to_string(*r.detector) + "]" : "";
+            // A detector's or an export record's measurement is named FILE [k],
+            // as the window lists it.
+            const std::optional<int> part = r.detector ? r.detector : r.record;
+            const std::string name = part ? " [" + std::to_string(*part) + "]" : "";
             if (o.logFile && r.Ok()) LogResult(r, o, log, control, o.values[i], sep);
             allOk = allOk && r.Ok();
             if (o.json || !analyses) std::cout << Json(r, o) << "\n" << std::flush;

@@ -420,7 +420,8 @@ TEST(BatchSeries, RenamedParameterStartsANewHeaderBlock)
 }
 
 // Instrument exports: the format, what the instrument reported beside
-// Fluvena's own fit, the range without the correlator's dead time.
+// Fluvena's own fit, the range without the correlator's dead time, and the
+// records of a Zetasizer export one by one.
 TEST(BatchSizes, InstrumentExports)
 {
     TempDir dir;
@@ -435,15 +436,35 @@ TEST(BatchSizes, InstrumentExports)
     EXPECT_EQ(j["instrument"]["reportedCumulants"].items.size(), 3u);
     EXPECT_NEAR(j["zAverageDiameter"].Num(), 196.0, 0.015 * 196.0);
 
-    // A Zetasizer record: the instrument's answers as stated, the angle and
-    // wavelength a Nano ZS's, or the options' for the whole file.
+    // A Zetasizer export: a record each, the instrument's answers beside
+    // Fluvena's, a Nano ZS's angle and wavelength or the options' for the whole file.
     for (const char* angle : {"173", "90"}) {
         auto zs = Batch(dir, {"cumulants", "--json", "--angle", angle, Data("instruments/zetasizer-export.txt")});
-        const minijson::Value r = zs.Objects().at(0);
-        EXPECT_EQ(r["format"].text + " " + r["instrument"]["sampleName"].text, "zetasizer PS-100 synthetic 1");
-        ExpectFields(r["instrument"], {{"reportedZAverage", 100.0}, {"reportedPdi", 0.0}, {"reportedIntercept", 0.93},
-                                       {"assumedAngle", 173}, {"assumedWavelength", 632.8}});
-        EXPECT_EQ(r["instrument"]["angle"].kind, minijson::Value::Kind::Null);
-        ExpectFields(r["sample"], {{"angle", std::stod(angle)}, {"wavelength", 632.8}});
+        EXPECT_EQ(zs.Wait(), 0) << zs.Err();
+        const auto records = zs.Objects();
+        ASSERT_EQ(records.size(), 3u);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const minijson::Value& r = records[k];
+            EXPECT_EQ(r["format"].text + " " + r["instrument"]["sampleName"].text,
+                      "zetasizer PS-100 synthetic " + std::to_string(k + 1));
+            ExpectFields(r, {{"record", k + 1.0}});
+            ExpectFields(r["instrument"], {{"assumedAngle", 173}, {"assumedWavelength", 632.8},
+                                           {"reportedIntercept", k == 2 ? 0.94 : 0.93}});
+            EXPECT_EQ(r["instrument"]["angle"].kind, minijson::Value::Kind::Null);
+            ExpectFields(r["sample"], {{"angle", std::stod(angle)}, {"wavelength", 632.8}});
+            if (std::string(angle) != "173") continue;
+            EXPECT_NEAR(r["zAverageDiameter"].Num(), r["instrument"]["reportedZAverage"].Num(), 0.015 * 100);
+            EXPECT_NEAR(r["pdi"].Num(), r["instrument"]["reportedPdi"].Num(), 0.03);
+        }
     }
+    // A record without a correlogram is an error of its own; the others stand.
+    const std::string text = FT::ReadFixture("instruments/zetasizer-export.txt");
+    const fs::path summaryOnly = dir.path / "summary.txt";
+    WriteFileAtomic(summaryOnly, text.substr(0, text.find("\r\n\r\n") + 2));
+    auto refused = Batch(dir, {"cumulants", "--json", summaryOnly});
+    EXPECT_EQ(refused.Wait(), 1);
+    const auto three = refused.Objects();
+    ASSERT_EQ(three.size(), 3u);
+    EXPECT_EQ(three[1]["status"].text + ": " + three[1]["message"].text,
+              "error: record 2 ('PS-100 synthetic 2') holds distributions only, no correlogram");
 }
