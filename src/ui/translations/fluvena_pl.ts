@@ -251,6 +251,17 @@
     </message>
 </context>
 <context>
+    <name>ResultsMemo</name>
+    <message>
+        <source>BŁĄD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wcześniejszy plik %1 zachowano jako %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>StandardDialogs</name>
     <message>
         <source>Katalog roboczy</source>
@@ -292,75 +303,11 @@
 <context>
     <name>TForm1</name>
     <message>
-        <source>Intensywnosc</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Błąd % int</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Polozenie</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Błąd % pol</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Szerokosc</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Fluvena 0.99 alfa</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Dane wejściowe</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zaawansowane</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Siatka Od:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Do:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Punktów</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Maksymalna ilosc składowych (1-9) </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Maksymalna ilosc prób (5-15)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Waga</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Probe1=</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zapamiętaj</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Zapisz</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Domyślne</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -412,19 +359,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Kopiuj</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rozkład</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Rozwiązanie</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Odchylenia</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -440,59 +375,144 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Czas zaniku [%1]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Odchylenie</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>CONTIN: rozwiązanie %1 z %2, wybrane: %3</source>
+        <source>Kumulanty</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>DISCRETE: rozwiązanie %1 z %2, wybrane: %3</source>
+        <source>Poprzedni plik</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>BLAD</source>
+        <source>Następny plik</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>BŁĄD</source>
+        <source>Otwórz jeden lub kilka plików danych</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA</source>
+        <source>Dane (*.txt *.dat *.csv *.asc)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Peak %1</source>
+        <source>Wszystkie (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Uwaga</source>
+        <source>Nie można odczytać pliku %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>1/Czas</source>
+        <source>Plik korelatora: odczytano nagłówek (%1 wierszy)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Czas</source>
+        <source>Pominięto wiersze nagłówka: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Błąd % 1/Czas</source>
+        <source>Próbka</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Błąd % czasu</source>
+        <source>Tekst (*.txt)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TForm2</name>
+    <message>
+        <source>Fluvena wersja 0.99 alfa</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Składowa %1</source>
+        <source>by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zespół programu Fluvena</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(autorzy projektu)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pracownia analizy danych pomiarowych</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rozpraszania światła</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Projekt Fluvena</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interfejs graficzny do programów Contin i Discrete </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Metody analizy: S. W. Provencher (CONTIN, DISCRETE)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TForm3</name>
+    <message>
+        <source>POMOC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fluvena - Mini pomoc</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::ContinPage</name>
+    <message>
+        <source>Intensywnosc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % int</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Polozenie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % pol</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Szerokosc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane wejściowe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Siatka Od:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Punktów</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -520,27 +540,47 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Kumulanty</source>
+        <source>Zapisz</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Dopasowanie kumulantów</source>
+        <source>Kopiuj</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Poprzedni plik</source>
+        <source>Rozkład</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Następny plik</source>
+        <source>BLAD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Otwórz jeden lub kilka plików danych</source>
+        <source>BŁĄD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CONTIN: rozwiązanie %1 z %2, wybrane: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Probe1=</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Peak %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Promień hydrodynamiczny R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Czas zaniku [%1]</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -555,40 +595,11 @@
         <source>Intensywność τ·G(τ) (na ln τ)</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>fluvena::ui::CumulantPage</name>
     <message>
-        <source>Dane (*.txt *.dat *.csv *.asc)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Wszystkie (*)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Nie można odczytać pliku %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Plik korelatora: odczytano nagłówek (%1 wierszy)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pominięto wiersze nagłówka: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>D [m²/s]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Błąd D [m²/s]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>R_h [nm]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Błąd R_h [nm]</source>
+        <source>Dane wejściowe</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -597,6 +608,26 @@
     </message>
     <message>
         <source>Odcięcie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kumulanty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kopiuj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dopasowanie kumulantów</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BŁĄD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -643,6 +674,115 @@
         <source>Błąd</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Czas [%1]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dane − fit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::DiscretePage</name>
+    <message>
+        <source>Dane wejściowe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zaawansowane</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Maksymalna ilosc składowych (1-9) </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Maksymalna ilosc prób (5-15)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waga</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Domyślne</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kopiuj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Odchylenia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BŁĄD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uwaga</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DISCRETE: rozwiązanie %1 z %2, wybrane: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Intensywnosc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % int</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1/Czas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Czas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % 1/Czas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % czasu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Składowa %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::Page</name>
+    <message>
+        <source>D [m²/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd D [m²/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::SamplePage</name>
     <message>
         <source>Rozpuszczalnik</source>
         <translation type="unfinished"></translation>
@@ -720,10 +860,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Próbka</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Rodzaj danych zmieniony: wyniki na ekranie pochodzą z poprzedniego; uruchom analizy ponownie</source>
         <translation type="unfinished"></translation>
     </message>
@@ -749,60 +885,6 @@
     </message>
     <message>
         <source>Plik tekstowy: %1 kolumn liczb, %2 punktów</source>
-        <translation></translation>
-    </message>
-    <message>
-        <source>Wcześniejszy plik %1 zachowano jako %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>TForm2</name>
-    <message>
-        <source>Fluvena wersja 0.99 alfa</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>by</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zespół programu Fluvena</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>(autorzy projektu)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pracownia analizy danych pomiarowych</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>rozpraszania światła</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Projekt Fluvena</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Interfejs graficzny do programów Contin i Discrete </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Metody analizy: S. W. Provencher (CONTIN, DISCRETE)</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>TForm3</name>
-    <message>
-        <source>POMOC</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Fluvena - Mini pomoc</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
