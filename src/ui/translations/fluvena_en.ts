@@ -234,6 +234,62 @@
         <source>a custom solvent has no preset values: enter its viscosity and refractive index</source>
         <translation>a custom solvent has no preset values: enter its viscosity and refractive index</translation>
     </message>
+    <message>
+        <source>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</source>
+        <translation>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</translation>
+    </message>
+    <message>
+        <source>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</source>
+        <translation>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</translation>
+    </message>
+    <message>
+        <source>line %1: %2 fields where the header row (line %3) names %4 columns</source>
+        <translation>line %1: %2 fields where the header row (line %3) names %4 columns</translation>
+    </message>
+    <message>
+        <source>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</source>
+        <translation>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</translation>
+    </message>
+    <message>
+        <source>line %1: the header row is followed by no record</source>
+        <translation>line %1: the header row is followed by no record</translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</source>
+        <translation>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</source>
+        <translation>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</source>
+        <translation>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</source>
+        <translation>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</translation>
+    </message>
+    <message>
+        <source>the file holds no &quot;Lag time (s)&quot; block</source>
+        <translation>the file holds no &quot;Lag time (s)&quot; block</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block holds no rows</source>
+        <translation>line %1: the &quot;Lag time (s)&quot; block holds no rows</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</source>
+        <translation>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs one number</source>
+        <translation>line %1: &apos;%2&apos; needs one number</translation>
+    </message>
+    <message>
+        <source>the correlator&apos;s dead time</source>
+        <translation>the correlator&apos;s dead time</translation>
+    </message>
 </context>
 <context>
     <name>DialogRunner</name>
@@ -421,6 +477,18 @@
     <message>
         <source>Tekst (*.txt)</source>
         <translation>Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>ALV (*.asc)</source>
+        <translation>ALV (*.asc)</translation>
+    </message>
+    <message>
+        <source>Zetasizer (*.txt)</source>
+        <translation>Zetasizer (*.txt)</translation>
+    </message>
+    <message>
+        <source>LS Instruments (*.dat)</source>
+        <translation>LS Instruments (*.dat)</translation>
     </message>
 </context>
 <context>
