@@ -21,6 +21,12 @@ const io::DataFile& Presenter::file(int index) const
     return index == current_ ? m_.File() : files_.at(static_cast<std::size_t>(index)).m.File();
 }
 
+std::optional<SampleParameters> Presenter::loadedSample() const
+{
+    if (current_ < 0) return std::nullopt;
+    return files_[static_cast<std::size_t>(current_)].loaded;
+}
+
 void Presenter::clear()
 {
     m_.Clear();
@@ -33,6 +39,7 @@ void Presenter::open(std::vector<OpenedMeasurement> opened)
 {
     if (opened.empty()) return;
     files_ = std::move(opened);
+    for (OpenedMeasurement& f : files_) f.loaded = f.m.Sample();
     current_ = 0;
     m_ = std::move(files_[0].m);
     emit measurementChanged();

@@ -19,6 +19,7 @@ struct OpenedMeasurement {
     QString path;
     QString name;
     Measurement m;
+    SampleParameters loaded = {};  // the sample it was loaded with (set on opening)
 };
 
 class Presenter : public QObject {
@@ -35,6 +36,8 @@ public:
     QString name(int index) const;
     // The file of the measurement at `index` (the one on show is in measurement()).
     const io::DataFile& file(int index) const;
+    // The sample the measurement on show was loaded with; nothing without one.
+    std::optional<SampleParameters> loadedSample() const;
 
     // The reset: no measurement (the sample stays).
     void clear();

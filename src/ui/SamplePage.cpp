@@ -78,6 +78,17 @@ SamplePage::SamplePage(Presenter& presenter, PageHost& host) : Page(presenter, h
         e->setFixedWidth(80);
         return e;
     };
+    // A field with the label that says where its value came from.
+    auto sourced = [](QWidget* field, QLabel*& source, const char* name, QLabel* extra = nullptr) {
+        source = new QLabel(field->parentWidget());
+        source->setObjectName(QString::fromLatin1(name));
+        source->setEnabled(false);  // drawn grey: a remark, not a value
+        auto* row = new QHBoxLayout;
+        row->addWidget(field);
+        if (extra) row->addWidget(extra);
+        row->addWidget(source, 1);
+        return row;
+    };
     auto combo = [](QWidget* parent, const char* name, int items) {
         auto* c = new QComboBox(parent);
         c->setObjectName(QString::fromLatin1(name));
@@ -92,9 +103,6 @@ SamplePage::SamplePage(Presenter& presenter, PageHost& host) : Page(presenter, h
     EditTemperature = edit(GroupBoxSample, "EditTemperature");
     LabelCelsius = new QLabel(GroupBoxSample);
     LabelCelsius->setObjectName(QStringLiteral("LabelCelsius"));
-    auto* temperature = new QHBoxLayout;
-    temperature->addWidget(EditTemperature);
-    temperature->addWidget(LabelCelsius, 1);
     EditViscosity = edit(GroupBoxSample, "EditViscosity");
     EditRefractive = edit(GroupBoxSample, "EditRefractive");
     EditWavelength = edit(GroupBoxSample, "EditWavelength");
@@ -102,11 +110,15 @@ SamplePage::SamplePage(Presenter& presenter, PageHost& host) : Page(presenter, h
     LabelQ = new QLabel(GroupBoxSample);
     LabelQ->setObjectName(QStringLiteral("LabelQ"));
     form->addRow(label(GroupBoxSample, "LabelSolvent", QT_TR_NOOP("Rozpuszczalnik")), ComboSolvent);
-    form->addRow(label(GroupBoxSample, "LabelTemperature", QT_TR_NOOP("Temperatura [K]")), temperature);
-    form->addRow(label(GroupBoxSample, "LabelViscosity", QT_TR_NOOP("Lepkość [cP]")), EditViscosity);
-    form->addRow(label(GroupBoxSample, "LabelRefractive", QT_TR_NOOP("Współczynnik załamania")), EditRefractive);
-    form->addRow(label(GroupBoxSample, "LabelWavelength", QT_TR_NOOP("Długość fali [nm]")), EditWavelength);
-    form->addRow(label(GroupBoxSample, "LabelAngle", QT_TR_NOOP("Kąt rozpraszania [°]")), EditAngle);
+    form->addRow(label(GroupBoxSample, "LabelTemperature", QT_TR_NOOP("Temperatura [K]")),
+                 sourced(EditTemperature, SourceTemperature, "SourceTemperature", LabelCelsius));
+    form->addRow(label(GroupBoxSample, "LabelViscosity", QT_TR_NOOP("Lepkość [cP]")),
+                 sourced(EditViscosity, SourceViscosity, "SourceViscosity"));
+    form->addRow(label(GroupBoxSample, "LabelRefractive", QT_TR_NOOP("Współczynnik załamania")),
+                 sourced(EditRefractive, SourceRefractive, "SourceRefractive"));
+    form->addRow(label(GroupBoxSample, "LabelWavelength", QT_TR_NOOP("Długość fali [nm]")),
+                 sourced(EditWavelength, SourceWavelength, "SourceWavelength"));
+    form->addRow(label(GroupBoxSample, "LabelAngle", QT_TR_NOOP("Kąt rozpraszania [°]")), sourced(EditAngle, SourceAngle, "SourceAngle"));
     form->addRow(QString(), LabelQ);
     page->addWidget(GroupBoxSample);
 
@@ -117,9 +129,11 @@ SamplePage::SamplePage(Presenter& presenter, PageHost& host) : Page(presenter, h
     ComboDataKind = combo(GroupBoxData, "ComboDataKind", 3);
     ComboBaseline = combo(GroupBoxData, "ComboBaseline", 2);
     ComboTimeUnit = combo(GroupBoxData, "ComboTimeUnit", 4);
-    dataForm->addRow(label(GroupBoxData, "LabelDataKind", QT_TR_NOOP("Rodzaj danych")), ComboDataKind);
+    dataForm->addRow(label(GroupBoxData, "LabelDataKind", QT_TR_NOOP("Rodzaj danych")),
+                     sourced(ComboDataKind, SourceDataKind, "SourceDataKind"));
     dataForm->addRow(label(GroupBoxData, "LabelBaseline", QT_TR_NOOP("Linia bazowa g₂")), ComboBaseline);
-    dataForm->addRow(label(GroupBoxData, "LabelTimeUnit", QT_TR_NOOP("Jednostka czasu")), ComboTimeUnit);
+    dataForm->addRow(label(GroupBoxData, "LabelTimeUnit", QT_TR_NOOP("Jednostka czasu")),
+                     sourced(ComboTimeUnit, SourceTimeUnit, "SourceTimeUnit"));
     middle->addWidget(GroupBoxData);
     LabelInstrument = new QLabel(this);
     LabelInstrument->setObjectName(QStringLiteral("LabelInstrument"));
@@ -204,6 +218,34 @@ void SamplePage::showSample()
     const Outcome<double> q = physics::ScatteringVector(s);
     LabelQ->setText(q ? QStringLiteral("q = %1 1/m").arg(QString::fromStdString(FormatFloat(*q, Pattern::E4, sep)))
                       : FailureText(q.failure()));
+    showSources();
+}
+
+void SamplePage::showSources()
+{
+    const std::optional<SampleParameters> loaded = presenter_.loadedSample();
+    const io::DataFile& file = m().File();
+    const auto& h = file.instrument;
+    const SampleParameters& s = m().Sample();
+    auto says = [&](bool stated, bool same) {
+        if (!loaded) return QString();
+        if (!same) return tr("wpisane");
+        return stated ? tr("z pliku") : tr("domyślne");
+    };
+    const struct {
+        QLabel* label;
+        bool stated;
+        bool same;
+    } rows[] = {
+        {SourceTemperature, h && h->temperatureK, loaded && s.temperatureK == loaded->temperatureK},
+        {SourceViscosity, h && h->viscosityCp, loaded && s.viscosityCp == loaded->viscosityCp},
+        {SourceRefractive, h && h->refractiveIndex, loaded && s.refractiveIndex == loaded->refractiveIndex},
+        {SourceWavelength, h && h->wavelengthNm, loaded && s.wavelengthNm == loaded->wavelengthNm},
+        {SourceAngle, h && h->angleDeg, loaded && s.angleDeg == loaded->angleDeg},
+        {SourceDataKind, file.dataKind.has_value(), loaded && s.dataKind == loaded->dataKind},
+        {SourceTimeUnit, file.timeUnit.has_value(), loaded && s.timeUnit == loaded->timeUnit},
+    };
+    for (const auto& row : rows) row.label->setText(says(row.stated, row.same));
 }
 
 void SamplePage::sampleEdited()

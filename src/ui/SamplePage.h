@@ -40,11 +40,16 @@ public:
     QLineEdit *EditTemperature = nullptr, *EditViscosity = nullptr, *EditRefractive = nullptr, *EditWavelength = nullptr,
               *EditAngle = nullptr;
     QLabel *LabelCelsius = nullptr, *LabelQ = nullptr, *LabelInstrument = nullptr;
+    // Where each value of the measurement on show came from: "z pliku" (the
+    // file states it), "wpisane" (typed or chosen here), "domyślne" (neither).
+    QLabel *SourceTemperature = nullptr, *SourceViscosity = nullptr, *SourceRefractive = nullptr,
+           *SourceWavelength = nullptr, *SourceAngle = nullptr, *SourceDataKind = nullptr, *SourceTimeUnit = nullptr;
 
 private:
     SampleParameters fromFields() const;
     void showSample();
     void showFile();
+    void showSources();
 
     std::unique_ptr<CountRateChart> chart_;
     std::vector<std::pair<QLabel*, const char*>> labels_;  // the form's labels and their source texts

@@ -813,12 +813,21 @@ private slots:
         Choose(form_->ComboFiles, 0);
         QCOMPARE(Cell(C<QTableWidget>("StringGridCum"), 1, 1), E4(gamma));
         QVERIFY(m.Sample().angleDeg == 21.7 && form_->ScrollBar1->value() == 0 && !form_->ActionPrevFile->isEnabled());
+        // Beside each value, where it came from; each file keeps its own.
+        auto sources = [&] {
+            QStringList said;
+            for (const char* name : {"SourceTemperature", "SourceAngle", "SourceWavelength", "SourceDataKind"}) said << C<QLabel>(name)->text();
+            return said.join(", ");
+        };
+        QCOMPARE(sources(), QStringLiteral("z pliku, z pliku, z pliku, z pliku"));
         form_->ActionNextFile->trigger();
         QVERIFY(m.Sample().temperatureK == 300.0 && m.Range().first == 5);
+        QCOMPARE(sources(), QStringLiteral("wpisane, z pliku, z pliku, z pliku"));
         // A text file of more columns: which two is asked, and offered again next time.
         const QString three = writeFile("three.txt", "t\tA\tB\n1\t0.5\t0.9\n2\t0.25\t0.8\n3\t0.125\t0.7\n");
         dialogs_->columns.push_back(ui::ColumnChoice{1, 3}), open(three);
         QVERIFY(!form_->FileBar->isVisibleTo(form_.get()) && m.Y()[0] == 0.9);
+        QCOMPARE(sources(), QStringLiteral("domyślne, domyślne, domyślne, domyślne"));
         QCOMPARE(form_->statusBar()->currentMessage(), QStringLiteral("Pominięto wiersze nagłówka: 1"));
         QVERIFY(form_->sample().countRateChart().channels.empty());
         dialogs_->columns.push_back(std::nullopt), open(three);  // cancelled: nothing is opened

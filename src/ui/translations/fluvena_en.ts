@@ -955,5 +955,17 @@
         <source>Plik tekstowy: %1 kolumn liczb, %2 punktów</source>
         <translation>Text file: %1 numeric columns, %2 points</translation>
     </message>
+    <message>
+        <source>wpisane</source>
+        <translation>typed</translation>
+    </message>
+    <message>
+        <source>z pliku</source>
+        <translation>from the file</translation>
+    </message>
+    <message>
+        <source>domyślne</source>
+        <translation>default</translation>
+    </message>
 </context>
 </TS>

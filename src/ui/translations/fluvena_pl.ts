@@ -955,5 +955,17 @@
         <source>Plik tekstowy: %1 kolumn liczb, %2 punktów</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>wpisane</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>z pliku</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>domyślne</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
