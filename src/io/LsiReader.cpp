@@ -11,7 +11,8 @@
 // The layout (ASCII or Windows-1252, CR LF):
 //   line 1      the correlation, e.g. "Pseudo Cross Correlation"
 //   header      "Key:<TAB>value" lines ("Scattering angle:", "Wavelength (nm):",
-//               "Temperature (K):", "Average Count rate  A (kHz):" ...); the
+//               "Temperature (K):", "Average Count rate  A (kHz):" and "B", or
+//               both as "Average Count rate  A/B (kHz):" ...); the
 //               instrument's cumulants as "Cumulant 1st<TAB>value[<TAB>value]",
 //               -Inf and NaN where its fit failed; a blank line ends it
 //   "Lag time (s)   g2-1"               rows: lag time (s), g2 - 1
@@ -142,6 +143,16 @@ std::optional<Failure> ReadHeaderLine(const TextLine& line, InstrumentHeader& h,
         const std::size_t order = static_cast<std::size_t>(key[9] - '1');
         if (h.reportedCumulants.size() <= order) h.reportedCumulants.resize(order + 1);
         h.reportedCumulants[order] = std::move(numbers);
+        return std::nullopt;
+    }
+    if (key == "Average Count rate A/B (kHz)") {
+        // Both channels on one line, as some versions write them.
+        if (values.size() != 2)
+            return Fail("line %1: '%2' needs two numbers", {std::to_string(line.number), key}, line.number);
+        double a = 0.0, b = 0.0;
+        if (auto bad = Number(line, values[0], a)) return bad;
+        if (auto bad = Number(line, values[1], b)) return bad;
+        rateA = a, rateB = b;
         return std::nullopt;
     }
     std::optional<double>* into = nullptr;

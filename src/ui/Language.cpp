@@ -54,6 +54,7 @@ namespace {
     QT_TRANSLATE_NOOP("Core", "line %1: the \"Lag time (s)\" block holds no rows"),
     QT_TRANSLATE_NOOP("Core", "line %1: the \"Lag time (s)\" block has %2 columns where a lag time and g2-1 are needed"),
     QT_TRANSLATE_NOOP("Core", "line %1: '%2' needs one number"),
+    QT_TRANSLATE_NOOP("Core", "line %1: '%2' needs two numbers"),
     QT_TRANSLATE_NOOP("Core", "the correlator's dead time"),
     // g2 data and the cumulant fit.
     QT_TRANSLATE_NOOP("Core", "the coherence factor beta cannot be found from the cumulant fit: %1"),

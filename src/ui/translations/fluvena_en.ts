@@ -290,6 +290,10 @@
         <source>the correlator&apos;s dead time</source>
         <translation>the correlator&apos;s dead time</translation>
     </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs two numbers</source>
+        <translation>line %1: &apos;%2&apos; needs two numbers</translation>
+    </message>
 </context>
 <context>
     <name>DialogRunner</name>

@@ -290,6 +290,10 @@
         <source>the correlator&apos;s dead time</source>
         <translation>martwy czas korelatora</translation>
     </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs two numbers</source>
+        <translation>wiersz %1: &apos;%2&apos; wymaga dwóch liczb</translation>
+    </message>
 </context>
 <context>
     <name>DialogRunner</name>
