@@ -168,7 +168,11 @@ bool LoadData(InputResult& r, const std::string& path, const Options& o)
             return false;
         }
     }
-    r.m.SetRange(o.first.value_or(0), o.last.value_or(count - 1));
+    // Without --first the range starts where the measurement's default does
+    // (after a correlator's dead time), unless --last lies before that.
+    const std::int64_t last = o.last.value_or(count - 1);
+    const std::int64_t first = o.first.value_or(r.m.Range().first <= last ? r.m.Range().first : 0);
+    r.m.SetRange(first, last);
     return true;
 }
 
@@ -537,10 +541,26 @@ void WriteDiscreteJson(JsonWriter& j, const InputResult& r, const quality::Repor
     j.EndArray();
 }
 
+const char* FormatName(io::FileFormat format)
+{
+    switch (format) {
+    case io::FileFormat::Text: return "text";
+    case io::FileFormat::Alv: return "alv";
+    case io::FileFormat::Zetasizer: return "zetasizer";
+    case io::FileFormat::Lsi: return "lsi";
+    }
+    return "text";
+}
+
 void WriteFileJson(JsonWriter& j, const io::DataFile& file)
 {
-    j.Key("format").String(file.format == io::FileFormat::Alv ? "alv" : "text");
+    j.Key("format").String(FormatName(file.format));
     j.Key("headerLines").Integer(file.headerLines);
+    // Leading points that are no correlation values, left out of the default range.
+    if (file.suggestedFirstPoint > 0) {
+        j.Key("leadingPointsLeftOut").Integer(static_cast<std::int64_t>(file.suggestedFirstPoint));
+        j.Key("leadingPointsReason").String(file.suggestedFirstReason);
+    }
     if (!file.instrument) return;
     const io::InstrumentHeader& h = *file.instrument;
     const auto optional = [&j](const char* key, const std::optional<double>& v) {
@@ -557,6 +577,28 @@ void WriteFileJson(JsonWriter& j, const io::DataFile& file)
     optional("duration", h.durationS);
     j.Key("sampleName").String(h.sampleName);
     j.Key("meanCountRate").Numbers(h.meanCountRateKHz);
+    // What the instrument's own analysis reported, beside Fluvena's (the
+    // files of instruments that report it; ALV records keep their fields).
+    if (file.format == io::FileFormat::Zetasizer || file.format == io::FileFormat::Lsi) {
+        optional("reportedZAverage", h.reportedZAverageNm);
+        optional("reportedPdi", h.reportedPdi);
+        optional("reportedIntercept", h.reportedIntercept);
+    }
+    if (file.format == io::FileFormat::Zetasizer) {
+        j.Key("date").String(h.date);
+        j.Key("time").String(h.time);
+        optional("materialRefractiveIndex", h.materialRefractiveIndex);
+        optional("materialAbsorption", h.materialAbsorption);
+        // Not in the file: the instrument model's, as analysed unless the
+        // options change them.
+        optional("assumedAngle", h.assumedAngleDeg);
+        optional("assumedWavelength", h.assumedWavelengthNm);
+    }
+    if (!h.reportedCumulants.empty()) {
+        j.Key("reportedCumulants").BeginArray();
+        for (const std::vector<double>& c : h.reportedCumulants) j.Numbers(c);
+        j.EndArray();
+    }
     j.EndObject();
 }
 

@@ -17,12 +17,13 @@ const char* const kUsage =
     "  fluvena-batch parse-contin   LISTING --points N --grid-points N [options]\n"
     "  fluvena-batch parse-discrete LISTING DATAFILE [--first I] [--last J] [options]\n"
     "\n"
-    "range:     --first I  --last J          (point indices from 0; default the whole file)\n"
+    "range:     --first I  --last J          (point indices from 0; default the whole file but the correlator's\n"
+    "                                        dead time the file shows)\n"
     "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)  --regularizer classic|signal (classic)\n"
     "discrete:  --max-components N (6)  --weight N (2)  --max-tries N (5)\n"
     "           --switches LLLLLLLLL (TFFTFFTTF: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT)\n"
     "cumulants: --order 2|3 (2)  --frisken  --cutoff F (0.1; 0.01 with --frisken)\n"
-    "data:      --format auto|text|alv (auto)  --columns X,Y (1,2: the columns of a text file, from 1)\n"
+    "data:      --format auto|text|alv|zetasizer|lsi (auto)  --columns X,Y (1,2: the columns of a text file, from 1)\n"
     "sample:    --data-kind g1|g2-1|g2 (the file's: g2-1 for ALV files, g1 otherwise)  --baseline B|tail (g2: 1)\n"
     "           --time-unit s|ms|us|ns (the file's: ms for ALV files, us otherwise)  --wavelength NM  --angle DEG\n"
     "           --temperature K  --viscosity CP  --refractive-index N  --solvent water|toluene|ethanol\n"
@@ -267,7 +268,9 @@ Options ParseOptions(const std::vector<std::string>& args)
             if (value == "auto") o.read.format = io::FormatChoice::Auto;
             else if (value == "text") o.read.format = io::FormatChoice::Text;
             else if (value == "alv") o.read.format = io::FormatChoice::Alv;
-            else throw UsageError("--format needs auto, text or alv, not '" + value + "'");
+            else if (value == "zetasizer") o.read.format = io::FormatChoice::Zetasizer;
+            else if (value == "lsi") o.read.format = io::FormatChoice::Lsi;
+            else throw UsageError("--format needs auto, text, alv, zetasizer or lsi, not '" + value + "'");
         }
         else if (a == "--columns") {
             const auto comma = value.find(',');

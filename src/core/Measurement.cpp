@@ -52,13 +52,17 @@ void Measurement::Load(io::DataFile file, const SampleParameters& defaults)
 {
     Clear();
     file_ = std::move(file);
-    range_ = PointRange{0, static_cast<std::int64_t>(file_.x.size()) - 1};
+    // Leading points that are no correlation values (a correlator's dead
+    // time) stay out of the default range.
+    const auto last = static_cast<std::int64_t>(file_.x.size()) - 1;
+    const auto first = static_cast<std::int64_t>(file_.suggestedFirstPoint);
+    range_ = PointRange{first <= last ? first : 0, last};
     sample_ = defaults;
     if (file_.dataKind) sample_.dataKind = *file_.dataKind;
     if (file_.timeUnit) sample_.timeUnit = *file_.timeUnit;
     if (const auto& h = file_.instrument) {
-        if (h->wavelengthNm) sample_.wavelengthNm = *h->wavelengthNm;
-        if (h->angleDeg) sample_.angleDeg = *h->angleDeg;
+        if (const auto w = h->wavelengthNm ? h->wavelengthNm : h->assumedWavelengthNm) sample_.wavelengthNm = *w;
+        if (const auto a = h->angleDeg ? h->angleDeg : h->assumedAngleDeg) sample_.angleDeg = *a;
         if (h->temperatureK) sample_.temperatureK = *h->temperatureK;
         if (h->viscosityCp) sample_.viscosityCp = *h->viscosityCp;
         if (h->refractiveIndex) sample_.refractiveIndex = *h->refractiveIndex;

@@ -35,9 +35,11 @@ struct RunReport {
 class Measurement {
 public:
     // ------------------------------------------------------------ data
-    // Replaces the data; every result goes and the range becomes all points.
-    // The sample becomes `defaults` with what the file states filled in (its
-    // data kind, time unit and instrument header).
+    // Replaces the data; every result goes and the range becomes all points
+    // but the leading ones the file marks as no correlation values. The
+    // sample becomes `defaults` with what the file states filled in (its
+    // data kind, time unit and instrument header, or the angle and wavelength
+    // assumed for a file that states none).
     void Load(io::DataFile file, const SampleParameters& defaults = {});
     // The reset: no data, no results, no range. What the last DISCRETE
     // request asked for stays (the results log's columns follow it).

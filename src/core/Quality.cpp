@@ -47,6 +47,9 @@ constexpr double kDriftNote = 0.05, kDriftWarning = 0.10, kDriftSigmas = 4.0;
 constexpr double kRunsZ = -3.0;
 constexpr double kResidualToNoise = 3.0;
 constexpr std::size_t kResidualWindow = 16;
+// ... and above 1 % of the intercept: a misfit smaller than that moves no
+// size by more than a few per cent.
+constexpr double kResidualToLevel = 0.01;
 // PDI: above 0.1 a distribution analysis says more; above 0.5 the cumulant
 // mean is no meaningful size.
 constexpr double kPdiNote = 0.1, kPdiWarning = 0.5;
@@ -255,14 +258,14 @@ double RunsZ(std::span<const double> values)
     return var > 0.0 ? (runs - mean) / std::sqrt(var) : 0.0;
 }
 
-std::vector<Flag> CheckResiduals(std::span<const double> residuals, double noise)
+std::vector<Flag> CheckResiduals(std::span<const double> residuals, double noise, double level)
 {
     if (residuals.size() < kMinPoints) return {};
     const auto start = residuals.first(std::min(kResidualWindow, residuals.size()));
     double ss = 0.0;
     for (double v : start) ss += v * v;
     const double rms = std::sqrt(ss / double(start.size()));
-    const bool large = noise > 0.0 && rms > kResidualToNoise * noise;
+    const bool large = noise > 0.0 && rms > kResidualToNoise * noise && rms > kResidualToLevel * std::fabs(level);
     const double z = RunsZ(residuals);
     // A correlator's neighbouring lags share photons, so its noise alone
     // makes runs longer than independent errors would: long runs with
@@ -385,6 +388,8 @@ std::span<const double> Slice(const std::vector<double>& v, PointRange r)
 
 // The point scatter of values near their start, as the decay check finds it.
 double ScatterOf(std::span<const double> y) { return y.size() >= 3 ? cumulants::MeasureDecay(y, 0).noise : 0.0; }
+// Their level at the start: the mean of the first three.
+double LevelOf(std::span<const double> y) { return y.size() >= 3 ? (y[0] + y[1] + y[2]) / 3.0 : 0.0; }
 
 void AddWithheld(Report& report, const std::optional<Failure>& why)
 {
@@ -429,6 +434,11 @@ Report Assess(const Measurement& m, Subject subject)
         Append(report.flags, std::move(none));
         if (decays) Append(report.flags, CheckFirstLags(*y2, &lead));
     }
+    // Lags the reader found to be no correlation values and the range leaves out.
+    const io::DataFile& file = m.File();
+    if (lead == 0 && file.suggestedFirstPoint > 0 && range.first >= std::int64_t(file.suggestedFirstPoint))
+        report.flags.push_back(Make("first-lags", Severity::Note, "the first %1 lags are left out of the range: %2",
+                                    {Count(file.suggestedFirstPoint), file.suggestedFirstReason}));
     const bool g2 = sample.dataKind != DataKind::G1;
     if (decays && lead < x.size()) {
         // The intercept: beta of the cumulant fit this analysis used, or of a
@@ -464,7 +474,7 @@ Report Assess(const Measurement& m, Subject subject)
             if (y2) {
                 // The scatter of the fitted points, where the fit begins.
                 const auto fitted = std::span<const double>(*y2).subspan(std::min(c->fit.fitFirst, y2->size()));
-                Append(report.flags, CheckResiduals(c->fit.residuals, ScatterOf(fitted)));
+                Append(report.flags, CheckResiduals(c->fit.residuals, ScatterOf(fitted), LevelOf(fitted)));
             }
         }
         break;
@@ -475,7 +485,7 @@ Report Assess(const Measurement& m, Subject subject)
             if (points && points->y.size() == s.fitY.size()) {
                 std::vector<double> res(s.fitY.size());
                 for (std::size_t i = 0; i < res.size(); ++i) res[i] = points->y[i] - s.fitY[i];
-                Append(report.flags, CheckResiduals(res, ScatterOf(points->y)));
+                Append(report.flags, CheckResiduals(res, ScatterOf(points->y), LevelOf(points->y)));
             }
             // Without a size at all, where the peaks stand says nothing more.
             if (!report.noSize) {
@@ -488,7 +498,7 @@ Report Assess(const Measurement& m, Subject subject)
         if (const DiscreteResult* d = m.Discrete(); d && !d->solutions.empty()) {
             const DiscreteSolution& s = d->solutions.front();
             const Outcome<Measurement::AnalysisPoints> points = m.PointsForAnalysis(d->range);
-            if (points) Append(report.flags, CheckResiduals(s.residual, ScatterOf(points->y)));
+            if (points) Append(report.flags, CheckResiduals(s.residual, ScatterOf(points->y), LevelOf(points->y)));
             if (!report.noSize) {
                 Append(report.flags, CheckComponents(s, report.lags));
                 for (std::size_t k = 0; k < s.components.size(); ++k)

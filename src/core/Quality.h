@@ -67,10 +67,10 @@ std::vector<Flag> CheckBaseline(std::span<const double> y, double intercept, boo
 std::vector<Flag> CheckIntercept(double beta);
 // The count-rate trace: dust spikes and a drift of the mean.
 std::vector<Flag> CheckCountRate(const io::CountRateTrace& trace);
-// Residuals of a fit: larger than the data's point scatter at the start (a
-// warning), or in long runs of one sign (a note). `noise`: that scatter (0:
-// unknown).
-std::vector<Flag> CheckResiduals(std::span<const double> residuals, double noise);
+// Residuals of a fit: larger than the data's point scatter at the start and
+// than 1 % of its level there (a warning), or in long runs of one sign (a
+// note). `noise`: that scatter (0: unknown); `level`: the data's intercept.
+std::vector<Flag> CheckResiduals(std::span<const double> residuals, double noise, double level);
 // The cumulant PDI.
 std::vector<Flag> CheckPdi(double pdi);
 

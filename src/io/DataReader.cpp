@@ -2,11 +2,28 @@
 
 #include "AlvReader.h"
 #include "LineScan.h"
+#include "LsiReader.h"
 #include "TextReader.h"
+#include "ZetasizerReader.h"
 
 #include <limits>
 
 namespace fluvena::io {
+
+namespace {
+
+// The layout of the bytes (without a byte-order mark): the forced one, or the
+// one their first lines show.
+FormatChoice LayoutOf(std::string_view bytes, FormatChoice choice)
+{
+    if (choice != FormatChoice::Auto) return choice;
+    if (LooksLikeAlvFile(bytes)) return FormatChoice::Alv;
+    if (LooksLikeZetasizerExport(bytes)) return FormatChoice::Zetasizer;
+    if (LooksLikeLsiFile(bytes)) return FormatChoice::Lsi;
+    return FormatChoice::Text;
+}
+
+}  // namespace
 
 Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& options)
 {
@@ -14,13 +31,28 @@ Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& option
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         return Fail("the file is too large (%1 bytes)", {std::to_string(bytes.size())});
     bytes = WithoutByteOrderMark(bytes);
-    const bool alv = options.format == FormatChoice::Alv ||
-                     (options.format == FormatChoice::Auto && LooksLikeAlvFile(bytes));
-    return alv ? ReadAlvFile(bytes) : ReadTextFile(bytes, options);
+    switch (LayoutOf(bytes, options.format)) {
+    case FormatChoice::Alv: return ReadAlvFile(bytes);
+    case FormatChoice::Lsi: return ReadLsiFile(bytes);
+    case FormatChoice::Zetasizer: {
+        // The first record that can be analysed; the reason of the first when none can.
+        Outcome<std::vector<DataFile>> records = ReadZetasizerExport(bytes);
+        if (!records) return records.failure();
+        for (DataFile& r : *records)
+            if (!r.refusal) return std::move(r);
+        return records->front().refusal.value();
+    }
+    case FormatChoice::Auto:
+    case FormatChoice::Text: break;
+    }
+    return ReadTextFile(bytes, options);
 }
 
 Outcome<std::vector<DataFile>> ReadDataFiles(std::string_view bytes, const ReadOptions& options)
 {
+    if (LayoutOf(WithoutByteOrderMark(bytes), options.format) == FormatChoice::Zetasizer &&
+        bytes.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        return ReadZetasizerExport(WithoutByteOrderMark(bytes));
     Outcome<DataFile> one = ReadDataFile(bytes, options);
     if (!one) return one.failure();
     return std::vector<DataFile>{std::move(*one)};

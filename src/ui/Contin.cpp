@@ -794,7 +794,9 @@ void TForm1::changeEvent(QEvent* event)
 void TForm1::Otw1Click()
 {
     ButtonClearClick();
-    const QString filter = tr("Dane (*.txt *.dat *.csv *.asc)") + QStringLiteral(";;") + tr("Wszystkie (*)");
+    const QString filter = QStringList{tr("Dane (*.txt *.dat *.csv *.asc)"), tr("ALV (*.asc)"),
+                                       tr("Zetasizer (*.txt)"), tr("LS Instruments (*.dat)"), tr("Wszystkie (*)")}
+                               .join(QStringLiteral(";;"));
     const QStringList names =
         dialogs_->openFileNames(this, QSettings().value(QStringLiteral("files/lastDirectory")).toString(), filter);
     if (names.isEmpty()) {

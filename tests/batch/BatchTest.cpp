@@ -336,3 +336,32 @@ TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
                               ": z-average 376 nm (d 753 nm) \xC2\xB7 PDI 0,25 \xC2\xB7 \xCE\xB2 0,29 "
                               "[high-pdi (note), systematic-residuals (note)]\n");
 }
+
+// Instrument exports: the format, what the instrument reported beside
+// Fluvena's own fit, the range without the correlator's dead time.
+TEST(BatchSizes, InstrumentExports)
+{
+    TempDir dir;
+    auto lsi = Batch(dir, {"cumulants", "--json", Data("instruments/lsi-pseudo-cross.dat")});
+    const minijson::Value j = OnlyObject(lsi);
+    EXPECT_EQ(j["format"].text + " " + j["sample"]["timeUnit"].text + " " + j["leadingPointsReason"].text,
+              "lsi s the correlator's dead time");
+    ExpectFields(j, {{"first", 3}, {"last", 384}, {"leadingPointsLeftOut", 3}});
+    ExpectFields(j["instrument"], {{"angle", 110}, {"wavelength", 642}, {"temperature", 298.1}, {"duration", 30}});
+    for (const char* key : {"reportedZAverage", "reportedPdi", "reportedIntercept"})
+        EXPECT_EQ(j["instrument"][key].kind, minijson::Value::Kind::Null) << key;
+    EXPECT_EQ(j["instrument"]["reportedCumulants"].items.size(), 3u);
+    EXPECT_NEAR(j["zAverageDiameter"].Num(), 196.0, 0.015 * 196.0);
+
+    // A Zetasizer record: the instrument's answers as stated, the angle and
+    // wavelength a Nano ZS's, or the options' for the whole file.
+    for (const char* angle : {"173", "90"}) {
+        auto zs = Batch(dir, {"cumulants", "--json", "--angle", angle, Data("instruments/zetasizer-export.txt")});
+        const minijson::Value r = zs.Objects().at(0);
+        EXPECT_EQ(r["format"].text + " " + r["instrument"]["sampleName"].text, "zetasizer PS-100 synthetic 1");
+        ExpectFields(r["instrument"], {{"reportedZAverage", 100.0}, {"reportedPdi", 0.0}, {"reportedIntercept", 0.93},
+                                       {"assumedAngle", 173}, {"assumedWavelength", 632.8}});
+        EXPECT_EQ(r["instrument"]["angle"].kind, minijson::Value::Kind::Null);
+        ExpectFields(r["sample"], {{"angle", std::stod(angle)}, {"wavelength", 632.8}});
+    }
+}

@@ -139,6 +139,66 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: %2 fields where the header row (line %3) names %4 columns</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the header row is followed by no record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file holds no &quot;Lag time (s)&quot; block</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block holds no rows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs one number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs two numbers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the correlator&apos;s dead time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>the coherence factor beta cannot be found from the cumulant fit: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -558,6 +618,18 @@
     <message>
         <source>Dane (*.txt *.dat *.csv *.asc)</source>
         <translation>Data (*.txt *.dat *.csv *.asc)</translation>
+    </message>
+    <message>
+        <source>ALV (*.asc)</source>
+        <translation>ALV (*.asc)</translation>
+    </message>
+    <message>
+        <source>Zetasizer (*.txt)</source>
+        <translation>Zetasizer (*.txt)</translation>
+    </message>
+    <message>
+        <source>LS Instruments (*.dat)</source>
+        <translation>LS Instruments (*.dat)</translation>
     </message>
     <message>
         <source>Wszystkie (*)</source>

@@ -139,6 +139,66 @@
         <translation>wiersz %1: w bloku &quot;Count Rate&quot; brak kanału %2</translation>
     </message>
     <message>
+        <source>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</source>
+        <translation>rekord %1 (&apos;%2&apos;) zawiera tylko rozkłady, bez funkcji korelacji</translation>
+    </message>
+    <message>
+        <source>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</source>
+        <translation>wiersz %1: to nie jest wiersz nagłówka eksportu Zetasizer (brak kolumny &quot;Sample Name&quot; i kolumn &quot;Correlation Data[k]&quot;)</translation>
+    </message>
+    <message>
+        <source>line %1: %2 fields where the header row (line %3) names %4 columns</source>
+        <translation>wiersz %1: %2 pól, a wiersz nagłówka (wiersz %3) nazywa %4 kolumn</translation>
+    </message>
+    <message>
+        <source>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</source>
+        <translation>tabele z wiersza %1 i wiersza %2 mają różne liczby rekordów (%3 i %4)</translation>
+    </message>
+    <message>
+        <source>line %1: the header row is followed by no record</source>
+        <translation>wiersz %1: po wierszu nagłówka nie ma żadnego rekordu</translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</source>
+        <translation>wiersz %1: kolumna &apos;%2&apos; nie jest w mikrosekundach (&quot;Correlation Delay Times[k] (µs)&quot;)</translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</source>
+        <translation>wiersz %1: kolumna &apos;%2&apos; nie ma pary &apos;%3&apos;</translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</source>
+        <translation>wiersz %1: rekord %2 ma tu %3 &apos;%4&apos;, a w wierszu %6 &apos;%5&apos;: tabele nie zawierają tych samych rekordów w tej samej kolejności</translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</source>
+        <translation>wiersz %1: rekord %2 nie ma wartości w kolumnie &apos;%3&apos; obok drugiej kolumny punktu %4</translation>
+    </message>
+    <message>
+        <source>the file holds no &quot;Lag time (s)&quot; block</source>
+        <translation>plik nie zawiera bloku &quot;Lag time (s)&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block holds no rows</source>
+        <translation>wiersz %1: blok &quot;Lag time (s)&quot; nie zawiera wierszy</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</source>
+        <translation>wiersz %1: blok &quot;Lag time (s)&quot; ma %2 kolumn, a potrzebne są czas opóźnienia i g2-1</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs one number</source>
+        <translation>wiersz %1: &apos;%2&apos; wymaga jednej liczby</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs two numbers</source>
+        <translation>wiersz %1: &apos;%2&apos; wymaga dwóch liczb</translation>
+    </message>
+    <message>
+        <source>the correlator&apos;s dead time</source>
+        <translation>martwy czas korelatora</translation>
+    </message>
+    <message>
         <source>the coherence factor beta cannot be found from the cumulant fit: %1</source>
         <translation>współczynnika koherencji β nie można wyznaczyć z dopasowania kumulantów: %1</translation>
     </message>
@@ -557,6 +617,18 @@
     </message>
     <message>
         <source>Dane (*.txt *.dat *.csv *.asc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ALV (*.asc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zetasizer (*.txt)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LS Instruments (*.dat)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
