@@ -7,6 +7,7 @@
 
 #include "base/Errors.h"
 #include "base/MemoText.h"
+#include "core/Components.h"
 #include "core/Headline.h"
 #include "core/Measurement.h"
 #include "core/Quality.h"
@@ -15,9 +16,11 @@
 #include "io/DataReader.h"
 #include "io/FileIO.h"
 #include "io/FileLock.h"
+#include "physics/Siegert.h"
 #include "physics/Sizes.h"
 #include "results/LogFile.h"
 #include "results/ResultsLog.h"
+#include "results/ResultsSeries.h"
 
 #include <algorithm>
 #include <clocale>
@@ -284,20 +287,24 @@ InputResult ParseOnly(const Options& o)
 
 // The results log of the series. Every click re-reads the file under the lock
 // of its directory and appends to it, so runs sharing a log keep each other's
-// lines; the header goes first only into an absent or empty file.
+// lines; the click continues the series the file holds (a header goes first
+// into an absent or empty file, and before a line the file's last header
+// would label otherwise).
 struct SeriesLog {
     fs::path path;
     std::vector<std::string> pending;  // lines a failed write could not put out yet
 
-    // Under the lock: `click` gets whether the file holds no lines and gives
-    // the lines to append (the pending ones go first).
+    // Under the lock: `click` gets the series the file holds (with the
+    // pending lines) and gives the lines to append (the pending ones go first).
     template <typename Click>
     void Append(const RunControl& control, Click click)
     {
         FileLock lock(LogLockFile(path));
         TakeLock(lock, control);
         const std::string old = ReadLog(path);
-        const std::vector<std::string> lines = click(pending.empty() && SplitLines(old).empty());
+        std::vector<std::string> held = SplitLines(old);
+        held.insert(held.end(), pending.begin(), pending.end());
+        const std::vector<std::string> lines = click(ResultsSeries(std::move(held)));
         pending.insert(pending.end(), lines.begin(), lines.end());
         if (pending.empty()) return;
         AppendToLog(path, old, pending);
@@ -325,24 +332,20 @@ void LogResult(InputResult& r, const Options& o, SeriesLog& log, const RunContro
     in.rates = o.rates;
     in.decimalSeparator = sep;
     try {
-        log.Append(control, [&](bool logEmpty) {
-            LogClick click;
-            if (cumulants) {
-                click = CumulantLogClick(r.m.Cumulants(), r.m.Sample(), logEmpty, in);
-            } else if (contin) {
-                click = ContinLogClick(exists ? r.m.ShowContin(wanted) : nullptr, logEmpty, in);
-            } else {
-                const auto groups = static_cast<std::size_t>(std::max(o.maxComponents, 0));
-                click = DiscreteLogClick(exists ? r.m.ShowDiscrete(wanted) : nullptr, groups, logEmpty, in);
-            }
-            std::vector<std::string> lines;
+        log.Append(control, [&](ResultsSeries series) {
+            ResultsSeries::Step step;
+            if (cumulants) step = series.RecordCumulants(r.m.Cumulants(), r.m.Sample(), in);
+            else if (contin) step = series.RecordContin(exists ? r.m.ShowContin(wanted) : nullptr, in);
+            else
+                step = series.RecordDiscrete(exists ? r.m.ShowDiscrete(wanted) : nullptr,
+                                             ComponentGroups(r.m.LastDiscreteRequest()), in);
             // The header stays even when the click then fails, as in the window.
-            if (click.header) lines.push_back(*click.header);
-            if (click.error) r.Fail(Status::Error, "no log line: " + *click.error);
-            else if (click.line) lines.push_back(*click.line);
-            else if (cumulants) r.Fail(Status::Error, "no log line: there is no cumulant fit");
-            else r.Fail(Status::Error, "no log line: solution " + std::to_string(wanted) + " does not exist");
-            return lines;
+            if (step.error)
+                r.Fail(Status::Error, "no log line: " + *step.error);
+            else if (step.noResult)
+                r.Fail(Status::Error, cumulants ? std::string("no log line: there is no cumulant fit")
+                                                : "no log line: solution " + std::to_string(wanted) + " does not exist");
+            return step.added;
         });
     } catch (const Error& e) {
         r.Fail(Status::Error, std::string("the log cannot be written (") + e.what() + ")");
@@ -387,13 +390,9 @@ void WriteSampleJson(JsonWriter& j, const SampleParameters& p)
     j.EndObject();
 }
 
-// The size a decay time (data unit, percent error) stands for; nulls when the
-// sample parameters cannot give one, or when the quality checks withhold it.
-void WriteSizeJson(JsonWriter& j, double decayTime, double percentErr, const SampleParameters& p,
-                   const std::optional<Failure>& withheld = std::nullopt)
+// A size; nulls when there is none.
+void WriteSizeJson(JsonWriter& j, const Outcome<physics::SizeEstimate>& size)
 {
-    const Outcome<physics::SizeEstimate> size =
-        withheld ? Outcome<physics::SizeEstimate>(*withheld) : physics::SizeFromDecayTime(decayTime, percentErr, p);
     for (const auto& [key, value] :
          {std::pair{"diffusionCoefficient", size ? size->diffusion : 0.0}, std::pair{"hydrodynamicRadius", size ? size->radiusNm : 0.0},
           std::pair{"hydrodynamicRadiusErr", size ? size->radiusErrNm : 0.0}}) {
@@ -473,7 +472,8 @@ void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& a
             j.Key("position").Number(p.position);
             j.Key("positionErr").Number(p.positionErr);
             j.Key("width").Number(p.width);
-            WriteSizeJson(j, p.position, p.positionErr, m.Sample(), withheld);
+            WriteSizeJson(j, withheld ? Outcome<physics::SizeEstimate>(*withheld)
+                                      : physics::SizeFromDecayTime(p.position, p.positionErr, m.Sample()));
             WriteHarmonicJson(j, p, m.Sample(), withheld.has_value());
             j.EndObject();
         }
@@ -485,7 +485,8 @@ void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& a
             j.Key("intensity").Number(s.entire->intensity);
             j.Key("position").Number(s.entire->position);
             j.Key("positionErr").Number(s.entire->positionErr);
-            WriteSizeJson(j, s.entire->position, s.entire->positionErr, m.Sample(), report.noSize);
+            WriteSizeJson(j, report.noSize ? Outcome<physics::SizeEstimate>(*report.noSize)
+                                           : physics::SizeFromDecayTime(s.entire->position, s.entire->positionErr, m.Sample()));
             WriteHarmonicJson(j, *s.entire, m.Sample(), report.noSize.has_value());
             j.EndObject();
         } else {
@@ -495,7 +496,8 @@ void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& a
         j.Key("distY").Numbers(s.distY);
         j.Key("distErr").Numbers(s.distErr);
         j.Key("fitX").Numbers(s.fitX);
-        j.Key("fitY").Numbers(s.fitY);
+        // The fit in the data's terms, as the window draws and exports it.
+        j.Key("fitY").Numbers(physics::FitInDataTerms(s.fitY, result->beta, result->baseline));
         j.EndObject();
     }
     j.EndArray();
@@ -528,13 +530,13 @@ void WriteDiscreteJson(JsonWriter& j, const InputResult& r, const quality::Repor
             j.Key("amplitudeErr").Number(c.amplitudeErr);
             j.Key("rate").Number(c.rate);
             j.Key("rateErr").Number(c.rateErr);
-            // The decay time 1/rate has, to first order, the rate's percent error.
-            WriteSizeJson(j, c.rate != 0.0 ? 1.0 / c.rate : 0.0, c.rateErr, r.m.Sample(), withheld);
+            WriteSizeJson(j, withheld ? Outcome<physics::SizeEstimate>(*withheld) : ComponentSize(c, r.m.Sample()));
             j.EndObject();
         }
         j.EndArray();
         j.Key("fitX").Numbers(s.fitX);
-        j.Key("fitY").Numbers(s.fitY);
+        // The fit in the data's terms, as the window draws and exports it.
+        j.Key("fitY").Numbers(physics::FitInDataTerms(s.fitY, result->beta, result->baseline));
         j.Key("residual").Numbers(s.residual);
         j.EndObject();
     }
@@ -820,7 +822,7 @@ int Main(const std::vector<std::string>& args)
     // Lines a failed write kept back go out now.
     if (!log.pending.empty()) {
         try {
-            log.Append(control, [](bool) { return std::vector<std::string>{}; });
+            log.Append(control, [](const ResultsSeries&) { return std::vector<std::string>{}; });
         } catch (const Error& e) {
             std::cerr << "fluvena-batch: the log cannot be written (" << e.what() << ")\n";
             allOk = false;

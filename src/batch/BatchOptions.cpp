@@ -286,7 +286,7 @@ Options ParseOptions(const std::vector<std::string>& args)
 
     // The Frisken form, with its free baseline, needs the fit range to reach
     // far down the decay.
-    o.cumulants.cutoff = cutoff.value_or(o.cumulants.frisken ? 0.01 : 0.1);
+    o.cumulants.cutoff = cutoff.value_or(DefaultCutoff(o.cumulants.frisken));
     if (o.sample.baseline && o.sample.tailBaseline) throw UsageError("--baseline takes a value or tail, not both");
 
     switch (o.command) {

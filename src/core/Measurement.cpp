@@ -48,7 +48,7 @@ void ToDataUnit(ContinSolution& s, double timeScale)
 
 }  // namespace
 
-void Measurement::Load(io::DataFile file, const SampleParameters& defaults)
+void Measurement::Load(io::DataFile file, const SampleParameters& defaults, const EnteredSample& entered)
 {
     Clear();
     file_ = std::move(file);
@@ -57,16 +57,15 @@ void Measurement::Load(io::DataFile file, const SampleParameters& defaults)
     const auto last = static_cast<std::int64_t>(file_.x.size()) - 1;
     const auto first = static_cast<std::int64_t>(file_.suggestedFirstPoint);
     range_ = PointRange{first <= last ? first : 0, last};
-    sample_ = defaults;
-    if (file_.dataKind) sample_.dataKind = *file_.dataKind;
-    if (file_.timeUnit) sample_.timeUnit = *file_.timeUnit;
-    if (const auto& h = file_.instrument) {
-        if (const auto w = h->wavelengthNm ? h->wavelengthNm : h->assumedWavelengthNm) sample_.wavelengthNm = *w;
-        if (const auto a = h->angleDeg ? h->angleDeg : h->assumedAngleDeg) sample_.angleDeg = *a;
-        if (h->temperatureK) sample_.temperatureK = *h->temperatureK;
-        if (h->viscosityCp) sample_.viscosityCp = *h->viscosityCp;
-        if (h->refractiveIndex) sample_.refractiveIndex = *h->refractiveIndex;
-    }
+    ResolvedSample resolved = ResolveSample(file_, entered, defaults);
+    sample_ = resolved.values;
+    sources_ = resolved.sources;
+}
+
+void Measurement::SetSample(const SampleParameters& sample)
+{
+    for (const SampleField f : ChangedFields(sample_, sample)) sources_[f] = ValueSource::Entered;
+    sample_ = sample;
 }
 
 void Measurement::Clear()
@@ -132,6 +131,7 @@ Outcome<Measurement::AnalysisPoints> Measurement::PointsForAnalysis(PointRange r
     if (!g1) return g1.failure();
     points.y = std::move(g1).value();
     points.beta = fit->beta;
+    if (sample_.dataKind == DataKind::G2) points.baseline = *baseline;
     return points;
 }
 
@@ -171,7 +171,7 @@ RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& run
         return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
     }
     for (ContinSolution& s : listing.solutions) ToDataUnit(s, timeScale);
-    contin_ = ContinResult{request, *range, std::move(listing.solutions), listing.chosen, points->beta};
+    contin_ = ContinResult{request, *range, std::move(listing.solutions), listing.chosen, points->beta, points->baseline};
     continDrawn_.reset();
     onShow_ = Analysis::Contin;
     shown_ = 0;
@@ -197,8 +197,8 @@ RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner&
             return Report(RunStatus::Rejected, Fail("DISCRETE rejected the deck: %1", {listing.reason}));
         return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
     }
-    discrete_ = DiscreteResult{request, *range, std::move(listing.solutions), listing.uncertain,
-                               std::move(listing.uncertainReason), points->beta};
+    discrete_ = DiscreteResult{request, *range, std::move(listing.solutions), listing.uncertain, points->beta, points->baseline};
+    discrete_->uncertainReason = std::move(listing.uncertainReason);
     onShow_ = Analysis::Discrete;
     shown_ = 0;
     return Report(RunStatus::Ok);

@@ -6,6 +6,7 @@
 #include "base/Outcome.h"
 #include "core/EngineRunner.h"
 #include "core/Requests.h"
+#include "core/SampleSources.h"
 #include "core/Solutions.h"
 #include "io/DataFile.h"
 #include "physics/Sample.h"
@@ -37,10 +38,11 @@ public:
     // ------------------------------------------------------------ data
     // Replaces the data; every result goes and the range becomes all points
     // but the leading ones the file marks as no correlation values. The
-    // sample becomes `defaults` with what the file states filled in (its
-    // data kind, time unit and instrument header, or the angle and wavelength
-    // assumed for a file that states none).
-    void Load(io::DataFile file, const SampleParameters& defaults = {});
+    // sample is what the file states (its data kind, time unit and
+    // instrument header), else what the user entered for files of its kind,
+    // else the angle and wavelength the file assumes, else `defaults`;
+    // Sources() says which for every value.
+    void Load(io::DataFile file, const SampleParameters& defaults = {}, const EnteredSample& entered = {});
     // The reset: no data, no results, no range. What the last DISCRETE
     // request asked for stays (the results log's columns follow it).
     void Clear();
@@ -61,7 +63,10 @@ public:
 
     // ------------------------------------------------------------ sample
     const SampleParameters& Sample() const { return sample_; }
-    void SetSample(const SampleParameters& sample) { sample_ = sample; }
+    // Where each value of the sample comes from.
+    const SampleSources& Sources() const { return sources_; }
+    // The user's values: every value that changes becomes Entered.
+    void SetSample(const SampleParameters& sample);
 
     // The points of a range as the decay analyses receive them: the field
     // correlation g1, through the Siegert relation for g2 data, with the
@@ -70,6 +75,7 @@ public:
     struct AnalysisPoints {
         std::vector<double> x, y;
         std::optional<double> beta;  // g2 kinds only
+        double baseline = 0.0;       // B taken off g2 data (0 for the other kinds)
     };
     Outcome<AnalysisPoints> PointsForAnalysis(PointRange range) const;
 
@@ -110,6 +116,7 @@ private:
     io::DataFile file_;
     PointRange range_;
     SampleParameters sample_;
+    SampleSources sources_;
     std::optional<ContinResult> contin_;
     std::optional<DiscreteResult> discrete_;
     std::optional<CumulantResult> cumulants_;

@@ -17,13 +17,21 @@ struct ContinRequest {
     bool signalWeighted = false;
 };
 
+// The default cut-off of the cumulant fit range: the fraction of the
+// intercept below which the fit range ends: 10 %, and 1 % for Frisken's form,
+// whose free baseline needs the range to reach far down the decay (see
+// cumulants::Options).
+inline constexpr double kDefaultCutoff = 0.1;
+inline constexpr double kDefaultFriskenCutoff = 0.01;
+constexpr double DefaultCutoff(bool frisken) { return frisken ? kDefaultFriskenCutoff : kDefaultCutoff; }
+
 // A cumulant analysis (ISO 22412) of the points of the range: the order of
 // the fit, the method, and the fraction of the intercept below which the fit
 // range ends.
 struct CumulantRequest {
     int order = 2;
     bool frisken = false;
-    double cutoff = 0.1;
+    double cutoff = DefaultCutoff(false);
 };
 
 // The nine switches of a DISCRETE deck, in deck order.

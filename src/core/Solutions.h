@@ -51,8 +51,11 @@ struct ContinResult {
     PointRange range;
     std::vector<ContinSolution> solutions;
     std::size_t chosen = 0;  // the solution CONTIN chose (PROB1 TO REJECT nearest 0.5)
-    // The coherence factor the data were turned into g1 with (g2 kinds only).
+    // The coherence factor the data were turned into g1 with (g2 kinds only)
+    // and the baseline B taken off first (g2 only, else 0): the fits are in
+    // g1, physics::FitInDataTerms gives them in the data's terms.
     std::optional<double> beta;
+    double baseline = 0.0;
 };
 
 // One exponential component of a DISCRETE solution: amplitude and rate
@@ -77,11 +80,14 @@ struct DiscreteResult {
     // The listing doubts that its best solution is really best ("PROBABILITY
     // THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY ...").
     bool uncertain = false;
+    // The coherence factor the data were turned into g1 with (g2 kinds only)
+    // and the baseline B taken off first (g2 only, else 0): the fits are in
+    // g1, physics::FitInDataTerms gives them in the data's terms.
+    std::optional<double> beta;
+    double baseline = 0.0;
     // The listing's own sentence on that doubt ("PROBABILITY THAT THIS
     // SOLUTION IS ACTUALLY BEST IS ONLY ..."), one line; empty when none.
-    std::string uncertainReason;
-    // The coherence factor the data were turned into g1 with (g2 kinds only).
-    std::optional<double> beta;
+    std::string uncertainReason{};
 };
 
 // A cumulant fit of the range: the fit itself (indices within the range) and

@@ -60,6 +60,14 @@ Outcome<std::vector<double>> FieldCorrelation(std::span<const double> y, DataKin
     return Checked(std::move(g1));
 }
 
+std::vector<double> FitInDataTerms(std::span<const double> g1Fit, const std::optional<double>& beta, double baseline)
+{
+    std::vector<double> out(g1Fit.begin(), g1Fit.end());
+    if (!beta) return out;
+    for (double& v : out) v = baseline + *beta * v * std::fabs(v);
+    return out;
+}
+
 Outcome<std::vector<double>> IntensityCorrelation(std::span<const double> y, DataKind kind, double baseline)
 {
     if (auto bad = NonFinite(y)) return *bad;

@@ -7,6 +7,7 @@
 #include "base/Outcome.h"
 #include "physics/Sample.h"
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -31,6 +32,13 @@ Outcome<std::vector<double>> FieldCorrelation(std::span<const double> y, DataKin
 // g1 -> sgn(g1) g1^2 (the inverse of the signed square root with beta = 1, so a
 // negative g1 of the noisy tail stays negative rather than becoming a false
 // positive correlation).
+// The forward relation for a fit: the analyses fit g1, and over g2 kinds the
+// fit is shown and exported in the data's own terms,
+//   y = B + beta g1 |g1|   (B the baseline taken off g2 data, 0 for g2 - 1),
+// the signed square inverted as FieldCorrelation takes it. Without a beta (g1
+// data) the fit is returned unchanged.
+std::vector<double> FitInDataTerms(std::span<const double> g1Fit, const std::optional<double>& beta, double baseline);
+
 Outcome<std::vector<double>> IntensityCorrelation(std::span<const double> y, DataKind kind, double baseline = 1.0);
 
 }  // namespace fluvena::physics

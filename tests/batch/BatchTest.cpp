@@ -5,11 +5,14 @@
 #include "../TestData.h"
 #include "base/MemoText.h"
 #include "core/Measurement.h"
+#include "io/Cp1250.h"
+#include "physics/Siegert.h"
 #include "physics/Sizes.h"
 #include "results/ResultsLog.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <set>
 
@@ -21,6 +24,13 @@ using FT::TempDir;
 namespace {
 
 std::string Data(const std::string& name) { return FT::DataPath(name); }
+
+// The shortest text that reads back as the same double.
+std::string Shortest(double v)
+{
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
 
 // fluvena-batch run to its end in dir.
 FT::BatchProcess Batch(const TempDir& dir, std::vector<std::string> args)
@@ -294,6 +304,12 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
     EXPECT_EQ(j["regularizer"].text, "signal");
     EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n SIGREG                  1.\r\n END\r\n"), std::string::npos);
     EXPECT_GT(j["beta"].Num(), 0.2);
+    // The fit is in the data's terms (g2 - 1), as the window draws it: near
+    // the data at every point, where g1 would lie near 1 at short lag times.
+    const auto& chosen = j["solutions"][static_cast<std::size_t>(j["chosen"].Num())];
+    ASSERT_EQ(chosen["fitY"].items.size(), loaded.PointCount());
+    for (std::size_t k = 0; k < loaded.PointCount(); k += 10)
+        EXPECT_NEAR(chosen["fitY"][k].Num(), loaded.Y()[k], 0.02) << k;
     for (const auto& peak : j["solutions"][static_cast<std::size_t>(j["chosen"].Num())]["peaks"].items) {
         const auto size = physics::SizeFromDecayTime(peak["position"].Num(), peak["positionErr"].Num(), loaded.Sample());
         ExpectFields(peak, {{"hydrodynamicRadius", size->radiusNm}, {"hydrodynamicRadiusErr", size->radiusErrNm},
@@ -335,6 +351,60 @@ TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
     EXPECT_EQ(text.Out(), Data("alv/LC8.2_0045.ASC") +
                               ": z-average 376 nm (d 753 nm) \xC2\xB7 PDI 0,25 \xC2\xB7 \xCE\xB2 0,29 "
                               "[high-pdi (note), systematic-residuals (note)]\n");
+}
+
+// A DISCRETE fit of g2 data in the JSON is in the data's terms: B + beta g1|g1|
+// with the run's beta and baseline, as the window draws and exports it.
+TEST(BatchParse, FitOfG2DataInTheDataTerms)
+{
+    TempDir dir;
+    io::DataFile g2 = FT::LoadFixture("bimodal.txt");
+    std::string text;
+    for (std::size_t k = 0; k < g2.x.size(); ++k) {
+        g2.y[k] += 1.5;
+        text += Shortest(g2.x[k]) + "\t" + Shortest(g2.y[k]) + "\n";
+    }
+    const fs::path data = dir.path / "g2.txt";
+    std::ofstream(data, std::ios::binary) << text;
+    auto run = Batch(dir, {"parse-discrete", Data("bimodal.discrete.out"), data, "--data-kind", "g2", "--baseline", "1.5"});
+    const minijson::Value j = OnlyObject(run);
+
+    Measurement m;
+    m.Load(std::move(g2), SampleParameters{.dataKind = DataKind::G2, .baseline = 1.5});
+    FT::RecordedRunner runner(FT::ReadFixture("bimodal.discrete.out"));
+    ASSERT_EQ(m.RunDiscrete(DiscreteRequest{}, runner).status, RunStatus::Ok);
+    const DiscreteResult& r = *m.Discrete();
+    EXPECT_EQ(std::pair(r.baseline, j["beta"].Num()), std::pair(1.5, *r.beta));
+    for (std::size_t i = 0; i < r.solutions.size(); ++i) {
+        const DiscreteSolution& s = r.solutions[i];
+        const std::vector<double> expected = physics::FitInDataTerms(s.fitY, r.beta, 1.5);
+        ExpectSameNumbers(j["solutions"][i]["fitY"], expected, "fitY");
+        ExpectSameNumbers(j["solutions"][i]["residual"], s.residual, "residual");
+    }
+}
+
+// Runs that continue one log under another series parameter start a new
+// header block: values are never written under another parameter's name.
+TEST(BatchSeries, RenamedParameterStartsANewHeaderBlock)
+{
+    TempDir dir;
+    SequenceEngine(dir, "contin.exe", {Data("bimodal.contin.out")});
+    const fs::path log = dir.path / "series.txt";
+    const std::string kat = "K\xC4\x85t";  // "Kąt" in UTF-8 on the command line
+    Measurement m = Analysed("bimodal.txt", "bimodal.contin.out", true);
+    const ContinSolution* chosen = m.ShowContin(static_cast<std::int64_t>(m.Contin()->chosen));
+    std::vector<std::string> expected;
+    struct Run { std::string param; const char* value; bool header; };
+    for (const Run& r : {Run{"Temp", "20", true}, Run{"Temp", "25", false}, Run{kat, "30", true}, Run{kat, "45", false}}) {
+        ASSERT_EQ(Batch(dir, {"contin", "--quiet", "--log", log, "--decimal-point", ".", "--param", r.param, "--value",
+                              r.value, Data("bimodal.txt")})
+                      .Wait(),
+                  0);
+        const LogClick click = ContinLogClick(chosen, true, LogInput{Utf8ToCp1250(r.param), r.value, false, false, '.'});
+        if (r.header) expected.push_back(*click.header);
+        expected.push_back(*click.line);
+    }
+    EXPECT_EQ(ReadFile(log), FileText(expected));
 }
 
 // Instrument exports: the format, what the instrument reported beside

@@ -5,6 +5,7 @@
 
 #include "../TestData.h"
 #include "base/MemoText.h"
+#include "physics/Siegert.h"
 #include "physics/Sizes.h"
 
 #include <gtest/gtest.h>
@@ -184,6 +185,17 @@ TEST(Measurement, SampleFromTheFile)
               std::tuple(DataKind::G2Minus1, TimeUnit::Milliseconds, 55.0, 632.8, 0.89, 297.94326));
     EXPECT_EQ(std::tuple(text.Sample().dataKind, text.Sample().timeUnit, text.Sample().temperatureK),
               std::tuple(DataKind::G1, TimeUnit::Microseconds, 300.0));
+    EXPECT_EQ(std::tuple(alv.Sources()[SampleField::Angle], alv.Sources()[SampleField::Baseline],
+                         text.Sources()[SampleField::Temperature]),
+              std::tuple(ValueSource::File, ValueSource::Default, ValueSource::Default));
+    // The user's values: what changes is entered, the rest keeps its source.
+    SampleParameters s = a;
+    s.angleDeg = 90.0;
+    s.baselineMode = BaselineMode::Tail;
+    alv.SetSample(s);
+    EXPECT_EQ(std::tuple(alv.Sources()[SampleField::Angle], alv.Sources()[SampleField::Baseline],
+                         alv.Sources()[SampleField::Wavelength]),
+              std::tuple(ValueSource::Entered, ValueSource::Entered, ValueSource::File));
 }
 
 // g2 data reach the decay analyses as g1 through the Siegert relation, with
@@ -210,6 +222,10 @@ TEST(Measurement, AnalysesReceiveG1)
             EXPECT_NEAR(*points->beta, 0.25, 0.0025);
         }
         for (std::size_t k = 0; k < t.size(); k += 10) EXPECT_NEAR(points->y[k], g1[k], 0.01) << k;
+        // The baseline taken off g2 data, and back to the data's terms.
+        EXPECT_NEAR(points->baseline, c.kind == DataKind::G2 ? c.offset : 0.0, 1e-4);
+        const std::vector<double> back = physics::FitInDataTerms(points->y, points->beta, points->baseline);
+        for (std::size_t k = 0; k < t.size(); k += 10) EXPECT_NEAR(back[k], y[k], 1e-12) << k;
     }
 }
 

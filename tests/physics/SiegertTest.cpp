@@ -7,7 +7,7 @@
 using namespace fluvena;
 using namespace fluvena::physics;
 
-// g1 as the signed square root; back to g2-1, beta times the signed square of
+// g1 as the signed square root, and forward to the data's terms; back to g2-1, beta times the signed square of
 // g1 and the data less B (for g2) both give y - B, signs and zeros included.
 TEST(Siegert, SignedSquareRootOfEveryKindAndBack)
 {
@@ -26,8 +26,12 @@ TEST(Siegert, SignedSquareRootOfEveryKindAndBack)
         const auto direct = IntensityCorrelation(c.y, c.kind, c.kind == DataKind::G1 ? 1.0 : c.b);
         ASSERT_TRUE(back && direct);
         const double b = c.kind == DataKind::G2 ? c.b : 0.0;
+        // A fit in g1 shown in the data's terms: the data themselves.
+        const std::optional<double> beta = c.kind == DataKind::G1 ? std::nullopt : std::optional(c.beta);
+        const std::vector<double> forward = FitInDataTerms(g1.value(), beta, b);
         for (std::size_t i = 0; i < c.g1.size(); ++i) {
             EXPECT_NEAR(g1.value()[i], c.g1[i], 1e-12) << i;
+            EXPECT_NEAR(forward[i], c.y[i], 1e-15) << i;
             if (c.kind == DataKind::G1) continue;
             EXPECT_NEAR(c.beta * back.value()[i], c.y[i] - b, 1e-15) << i;
             EXPECT_NEAR(direct.value()[i], c.y[i] - b, 1e-15) << i;
