@@ -16,6 +16,7 @@
 #include "io/DataReader.h"
 #include "io/FileIO.h"
 #include "io/FileLock.h"
+#include "physics/SampleBounds.h"
 #include "physics/Siegert.h"
 #include "physics/Sizes.h"
 #include "results/LogFile.h"
@@ -73,6 +74,8 @@ const char* StatusName(Status s)
 
 struct InputResult {
     std::string file;  // as given on the command line
+    std::optional<int> detector;  // of a multi-detector file: one record per detector
+    std::optional<int> record;    // of an instrument export: one record per record of the file
     Status status = Status::Ok;
     std::string message;
     Measurement m;
@@ -137,12 +140,14 @@ Outcome<SampleParameters> ResolveSample(SampleParameters p, const SampleOptions&
     }
     if (o.viscosityCp) p.viscosityCp = *o.viscosityCp;
     if (o.refractiveIndex) p.refractiveIndex = *o.refractiveIndex;
+    // A value no measurement can have would give sizes that mean nothing.
+    if (auto impossible = physics::ValidateSample(p)) return *impossible;
     return p;
 }
 
-// Loads the data file and takes the range of --first and --last. False (with
-// the status set) when there is nothing to analyse.
-bool LoadData(InputResult& r, const std::string& path, const Options& o)
+// Every measurement of the data file; false (with the status set) when the
+// file cannot be read or holds none.
+bool ReadMeasurements(InputResult& r, const std::string& path, const Options& o, std::vector<io::DataFile>& files)
 {
     std::string bytes;
     try {
@@ -151,12 +156,28 @@ bool LoadData(InputResult& r, const std::string& path, const Options& o)
         r.Fail(Status::Error, std::string("cannot read the data file (") + e.what() + ")");
         return false;
     }
-    Outcome<io::DataFile> data = io::ReadDataFile(bytes, o.read);
+    Outcome<std::vector<io::DataFile>> data = io::ReadDataFiles(bytes, o.read);
     if (!data) {
         r.Fail(Status::Error, data.failure().message());
         return false;
     }
-    r.m.Load(std::move(data).value());
+    files = std::move(data).value();
+    return true;
+}
+
+// Takes one measurement of a file with the command line's sample and the
+// range of --first and --last. False (with the status set) when there is
+// nothing to analyse.
+bool LoadMeasurement(InputResult& r, io::DataFile file, const Options& o)
+{
+    r.detector = file.detector;
+    r.record = file.record;
+    // A record of an export that holds nothing to analyse says why.
+    if (file.refusal) {
+        r.Fail(Status::Error, file.refusal->message());
+        return false;
+    }
+    r.m.Load(std::move(file));
     const Outcome<SampleParameters> sample = ResolveSample(r.m.Sample(), o.sample);
     if (!sample) {
         r.Fail(Status::Error, sample.failure().message());
@@ -179,11 +200,27 @@ bool LoadData(InputResult& r, const std::string& path, const Options& o)
     return true;
 }
 
+// Loads a data file of one measurement (parse-discrete reads a listing of one).
+bool LoadData(InputResult& r, const std::string& path, const Options& o)
+{
+    std::vector<io::DataFile> files;
+    if (!ReadMeasurements(r, path, o, files)) return false;
+    if (files.size() != 1) {
+        r.Fail(Status::Error, "the data file holds " + std::to_string(files.size()) +
+                                  " measurements (one per detector or record): a listing belongs to one of them");
+        return false;
+    }
+    return LoadMeasurement(r, std::move(files.front()), o);
+}
+
 // The listing of a rejected deck is kept beside the data file, so that the
 // program's whole answer can be read; a file of that name is never replaced.
-std::string KeepListing(const std::string& dataFile, const RunFiles& files, const char* suffix)
+std::string KeepListing(const std::string& dataFile, std::optional<int> detector, const RunFiles& files,
+                        const std::string& suffix)
 {
-    const fs::path target = fs::path(dataFile).replace_extension(suffix);
+    // A detector's or a record's listing carries its number: NAME.3.contin.out.
+    const fs::path target =
+        fs::path(dataFile).replace_extension(detector ? "." + std::to_string(*detector) + suffix : suffix);
     std::error_code ec;
     if (!fs::exists(target, ec) && !ec) {
         try {
@@ -225,16 +262,13 @@ DiscreteRequest DiscreteRequestOf(const Options& o)
     return DiscreteRequest{o.maxComponents, o.weight, o.maxTries, o.switches};
 }
 
-// One input of "contin" or "discrete" (data, deck, run, listing) or of
+// One measurement of "contin" or "discrete" (data, deck, run, listing) or of
 // "cumulants" (data and the fit).
-InputResult RunAnalysis(const Options& o, const std::string& file, BlockingRunner& runner, bool keepListings)
+void Analyse(InputResult& r, const Options& o, BlockingRunner& runner, bool keepListings)
 {
-    InputResult r;
-    r.file = file;
-    if (!LoadData(r, file, o)) return r;
     if (o.command == Command::Cumulants) {
         Record(r, r.m.RunCumulants(o.cumulants), false);
-        return r;
+        return;
     }
     const bool contin = o.command == Command::Contin;
     try {
@@ -242,12 +276,34 @@ InputResult RunAnalysis(const Options& o, const std::string& file, BlockingRunne
                                         : r.m.RunDiscrete(DiscreteRequestOf(o), runner);
         Record(r, report, !contin);
         if (report.status == RunStatus::Rejected && keepListings)
-            r.message += KeepListing(file, runner.Files(), contin ? ".contin.out" : ".discrete.out");
+            r.message += KeepListing(r.file, r.detector ? r.detector : r.record, runner.Files(),
+                                     contin ? ".contin.out" : ".discrete.out");
     } catch (const Error& e) {
         r.Fail(Status::Error, e.what());
         if (!contin) r.note = kBlad;
     }
-    return r;
+}
+
+// One input: a record for every measurement the file holds (one per detector
+// of a multi-detector file), or one record of the reason it holds none.
+std::vector<InputResult> RunAnalysis(const Options& o, const std::string& file, BlockingRunner& runner,
+                                     bool keepListings)
+{
+    InputResult failed;
+    failed.file = file;
+    std::vector<io::DataFile> files;
+    std::vector<InputResult> results;
+    if (!ReadMeasurements(failed, file, o, files)) {
+        results.push_back(std::move(failed));
+        return results;
+    }
+    for (io::DataFile& data : files) {
+        InputResult& r = results.emplace_back();
+        r.file = file;
+        if (LoadMeasurement(r, std::move(data), o)) Analyse(r, o, runner, keepListings);
+        if (g_stopSignal) break;
+    }
+    return results;
 }
 
 // "parse-contin" / "parse-discrete": an existing listing read as the window
@@ -674,6 +730,8 @@ std::string Json(const InputResult& r, const Options& o)
     JsonWriter j;
     j.BeginObject();
     j.Key("file").String(r.file);
+    if (r.detector) j.Key("detector").Integer(*r.detector);
+    if (r.record) j.Key("record").Integer(*r.record);
     j.Key("analysis").String(AnalysisName(o.command));
     j.Key("status").String(StatusName(r.status));
     j.Key("message").String(r.message);
@@ -809,14 +867,22 @@ int Main(const std::vector<std::string>& args)
     const std::size_t total = analyses ? o.inputs.size() : 1;
     bool allOk = true;
     for (std::size_t i = 0; i < total; ++i) {
-        InputResult r = analyses ? RunAnalysis(o, o.inputs[i], *runner, workDir->Owned()) : ParseOnly(o);
-        if (o.logFile && r.Ok()) LogResult(r, o, log, control, o.values[i], sep);
-        allOk = allOk && r.Ok();
-        if (o.json || !analyses) std::cout << Json(r, o) << "\n" << std::flush;
-        else std::cout << r.file << ": " << TextLine(r, o, sep) << "\n" << std::flush;
-        if (total > 1 && !o.quiet)
-            std::cerr << "[" << i + 1 << "/" << total << "] " << fs::path(r.file).filename().string() << ": "
-                      << Summary(r, o) << "\n";
+        std::vector<InputResult> records;
+        if (analyses) records = RunAnalysis(o, o.inputs[i], *runner, workDir->Owned());
+        else records.push_back(ParseOnly(o));
+        for (InputResult& r : records) {
+            // A detector's or an export record's measurement is named FILE [k],
+            // as the window lists it.
+            const std::optional<int> part = r.detector ? r.detector : r.record;
+            const std::string name = part ? " [" + std::to_string(*part) + "]" : "";
+            if (o.logFile && r.Ok()) LogResult(r, o, log, control, o.values[i], sep);
+            allOk = allOk && r.Ok();
+            if (o.json || !analyses) std::cout << Json(r, o) << "\n" << std::flush;
+            else std::cout << r.file << name << ": " << TextLine(r, o, sep) << "\n" << std::flush;
+            if ((total > 1 || records.size() > 1) && !o.quiet)
+                std::cerr << "[" << i + 1 << "/" << total << "] " << fs::path(r.file).filename().string() << name
+                          << ": " << Summary(r, o) << "\n";
+        }
         if (g_stopSignal) throw Interrupted(g_stopSignal);
     }
     // Lines a failed write kept back go out now.

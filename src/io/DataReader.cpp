@@ -7,10 +7,19 @@
 #include "ZetasizerReader.h"
 
 #include <limits>
+#include <optional>
 
 namespace fluvena::io {
 
 namespace {
+
+// Line numbers and counts are ints where they are shown.
+std::optional<Failure> TooLarge(std::string_view bytes)
+{
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        return Fail("the file is too large (%1 bytes)", {std::to_string(bytes.size())});
+    return std::nullopt;
+}
 
 // The layout of the bytes (without a byte-order mark): the forced one, or the
 // one their first lines show.
@@ -27,9 +36,7 @@ FormatChoice LayoutOf(std::string_view bytes, FormatChoice choice)
 
 Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& options)
 {
-    // Line numbers and counts are ints where they are shown.
-    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        return Fail("the file is too large (%1 bytes)", {std::to_string(bytes.size())});
+    if (auto bad = TooLarge(bytes)) return *bad;
     bytes = WithoutByteOrderMark(bytes);
     switch (LayoutOf(bytes, options.format)) {
     case FormatChoice::Alv: return ReadAlvFile(bytes);
@@ -50,9 +57,13 @@ Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& option
 
 Outcome<std::vector<DataFile>> ReadDataFiles(std::string_view bytes, const ReadOptions& options)
 {
-    if (LayoutOf(WithoutByteOrderMark(bytes), options.format) == FormatChoice::Zetasizer &&
-        bytes.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        return ReadZetasizerExport(WithoutByteOrderMark(bytes));
+    if (auto bad = TooLarge(bytes)) return *bad;
+    bytes = WithoutByteOrderMark(bytes);
+    switch (LayoutOf(bytes, options.format)) {
+    case FormatChoice::Alv: return ReadAlvFiles(bytes);
+    case FormatChoice::Zetasizer: return ReadZetasizerExport(bytes);
+    default: break;
+    }
     Outcome<DataFile> one = ReadDataFile(bytes, options);
     if (!one) return one.failure();
     return std::vector<DataFile>{std::move(*one)};

@@ -13,23 +13,38 @@ namespace fluvena {
 
 std::string ReadFile(const std::filesystem::path& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO with no writer, or a device, must not wait;
+    // such files are refused below before anything is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) throw FileError(CannotOpenFile(path.string()));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
         ::close(fd);
         throw FileError(CannotOpenFile(path.string()));
     }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw FileError(CannotOpenFile(path.string()) + (S_ISDIR(st.st_mode) ? " (it is a directory)"
+                                                                            : " (it is not a regular file)"));
+    }
+    const auto tooLarge = [&] {
+        ::close(fd);
+        return FileError(CannotOpenFile(path.string()) + " (it is larger than " + std::to_string(kMaxReadMiB) + " MB)");
+    };
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxReadBytes) throw tooLarge();
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buf[1 << 16];
     for (;;) {
         const ssize_t got = ::read(fd, buf, sizeof buf);
         if (got < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR || errno == EAGAIN) continue;
             ::close(fd);
             throw FileError(CannotOpenFile(path.string()));
         }
         if (got == 0) break;
+        // A file that grows while it is read is held to the same limit.
+        if (bytes.size() + static_cast<std::size_t>(got) > kMaxReadBytes) throw tooLarge();
         bytes.append(buf, static_cast<std::size_t>(got));
     }
     ::close(fd);

@@ -2,6 +2,7 @@
 // Whole-file reads and writes. Writes replace the file atomically: the bytes
 // go to a temporary file in the same directory, which is flushed and renamed
 // over the target, so a failure at any point leaves the earlier file intact.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,7 +10,15 @@
 
 namespace fluvena {
 
-// The file's bytes; FileError "Cannot open file <name>" when it cannot be read.
+// The largest file read whole: 256 MB (MiB), far beyond any data file or
+// listing, and small enough to hold in memory.
+inline constexpr std::uint64_t kMaxReadMiB = 256;
+inline constexpr std::uint64_t kMaxReadBytes = kMaxReadMiB << 20;
+
+// The file's bytes; FileError "Cannot open file <name>" when it cannot be read,
+// with the reason added in parentheses when it is not a regular file (a
+// directory, a FIFO, a device: refused without waiting or reading) or larger
+// than kMaxReadBytes.
 std::string ReadFile(const std::filesystem::path& path);
 
 // The file a path names after following symbolic links (the path itself when

@@ -138,6 +138,18 @@ Failure OutOfRange(const TextLine& line, std::string_view field, bool latin1)
                 line.number);
 }
 
+std::optional<Failure> CheckStatedValue(const TextLine& line, std::string_view key, std::string_view spelt,
+                                        physics::Quantity q, double v, bool latin1)
+{
+    if (physics::WithinBounds(q, v)) return std::nullopt;
+    const physics::Bounds b = physics::BoundsOf(q);
+    std::vector<std::string> args = {std::to_string(line.number), Quoted(key, latin1), Quoted(spelt, latin1),
+                                     physics::ValueArg(b.low), physics::ValueArg(b.high)};
+    if (b.open)
+        return Fail("line %1: '%2' gives %3, not strictly between %4 and %5", std::move(args), line.number);
+    return Fail("line %1: '%2' gives %3, outside %4 ... %5", std::move(args), line.number);
+}
+
 std::optional<Failure> TimeOrder::Check(const TextLine& line, std::string_view field, double time)
 {
     const std::string at = std::to_string(line.number);

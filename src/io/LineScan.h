@@ -2,6 +2,7 @@
 // Pieces shared by the readers of data files: the lines of a text, whole-field
 // numbers, and the order of lag times.
 #include "base/Outcome.h"
+#include "physics/SampleBounds.h"
 
 #include <cstdint>
 #include <optional>
@@ -47,6 +48,12 @@ std::string Quoted(std::string_view field, bool latin1 = false);
 // Failures that both readers report, patterns with the line as %1.
 Failure NotANumber(const TextLine& line, std::string_view field, bool latin1 = false);
 Failure OutOfRange(const TextLine& line, std::string_view field, bool latin1 = false);
+
+// A sample value a file states (under `key`, spelt `spelt`), checked against
+// what a measurement can have: a failure naming the line, the key and the
+// value when it lies outside the quantity's bounds.
+std::optional<Failure> CheckStatedValue(const TextLine& line, std::string_view key, std::string_view spelt,
+                                        physics::Quantity q, double v, bool latin1 = true);
 
 // Checks that lag times are not negative and grow from point to point.
 class TimeOrder {

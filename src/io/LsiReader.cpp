@@ -169,6 +169,16 @@ std::optional<Failure> ReadHeaderLine(const TextLine& line, InstrumentHeader& h,
         return Fail("line %1: '%2' needs one number", {std::to_string(line.number), key}, line.number);
     double v = 0.0;
     if (auto bad = Number(line, values[0], v)) return bad;
+    // Sample values no measurement can have are refused.
+    using physics::Quantity;
+    const std::optional<Quantity> q = into == &h.angleDeg          ? std::optional(Quantity::Angle)
+                                      : into == &h.wavelengthNm    ? std::optional(Quantity::Wavelength)
+                                      : into == &h.refractiveIndex ? std::optional(Quantity::RefractiveIndex)
+                                      : into == &h.viscosityCp     ? std::optional(Quantity::Viscosity)
+                                      : into == &h.temperatureK    ? std::optional(Quantity::Temperature)
+                                                                   : std::nullopt;
+    if (q)
+        if (auto bad = CheckStatedValue(line, key, values[0], *q, v)) return bad;
     *into = v;
     return std::nullopt;
 }

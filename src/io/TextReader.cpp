@@ -15,7 +15,8 @@
 // blank, start with '#', or hold no field that is a number (fields split at
 // blanks, tabs, semicolons and commas): "Lag time [us]<TAB>g2-1" is a header
 // line, "Sample 5" is not (and fails as data). Every later line is data: two
-// or more numbers, each field a whole number, times not negative and growing.
+// or more numbers, each field a whole number, times not negative and growing,
+// every line with as many fields as the first data line.
 //
 // The separator and the decimal mark are decided once, from all data lines:
 //   1. a tab in any data line: tabs separate;
@@ -140,7 +141,8 @@ Outcome<DataFile> ReadTextFile(std::string_view bytes, const ReadOptions& option
     out.headerLines = static_cast<int>(first);
     out.x.reserve(lines.size() - first);
     out.y.reserve(lines.size() - first);
-    std::size_t columns = std::numeric_limits<std::size_t>::max();
+    std::size_t columns = std::numeric_limits<std::size_t>::max();  // of the first data row
+    std::int64_t columnsLine = 0;
     std::vector<std::string_view> fields;
     std::vector<double> values;
     TimeOrder order;
@@ -162,10 +164,20 @@ Outcome<DataFile> ReadTextFile(std::string_view bytes, const ReadOptions& option
             return Fail("line %1: a single number where a time and a value are needed", {at()}, line.number);
         if (fields.size() < needed)
             return Fail("line %1: there is no column %2", {at(), std::to_string(needed)}, line.number);
+        // A row of more or fewer fields than the first: which of them is
+        // extra or missing cannot be known, and taking the chosen columns by
+        // position would read another quantity for that row.
+        if (columns == std::numeric_limits<std::size_t>::max()) {
+            columns = fields.size();
+            columnsLine = line.number;
+        } else if (fields.size() != columns) {
+            return Fail("line %1: %2 columns where the data rows before it (from line %3) have %4",
+                        {at(), std::to_string(fields.size()), std::to_string(columnsLine), std::to_string(columns)},
+                        line.number);
+        }
         if (auto bad = order.Check(line, fields[xIndex], values[xIndex])) return *bad;
         out.x.push_back(values[xIndex]);
         out.y.push_back(values[yIndex]);
-        columns = std::min(columns, fields.size());
     }
     out.columnCount = static_cast<int>(std::min<std::size_t>(columns, std::numeric_limits<int>::max()));
     return out;

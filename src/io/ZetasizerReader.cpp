@@ -4,6 +4,7 @@
 
 #include "ExportText.h"
 #include "LineScan.h"
+#include "physics/NumberArg.h"
 
 #include <algorithm>
 #include <map>
@@ -305,6 +306,21 @@ Outcome<std::vector<DataFile>> ReadZetasizerExport(std::string_view bytes)
             if (n.column)
                 if (auto bad = r.Number(*n.column, h.*n.field)) return *bad;
         if (h.temperatureK) *h.temperatureK += 273.15;
+        // Sample values no measurement can have are refused (the temperature
+        // quoted in kelvin, as the bounds are).
+        using physics::Quantity;
+        const std::pair<const NumberColumn&, Quantity> stated[] = {
+            {numbers[0], Quantity::Temperature}, {numbers[1], Quantity::Viscosity}, {numbers[2], Quantity::RefractiveIndex}};
+        for (const auto& [n, q] : stated) {
+            const std::optional<double>& v = h.*n.field;
+            if (!v) continue;
+            const std::string cell(r.Cell(*n.column));
+            const std::string spelt =
+                q == Quantity::Temperature ? cell + " \xC2\xB0" "C = " + physics::NumberArg(*v) + " K" : cell;
+            if (auto bad = CheckStatedValue(r.RowOf(*n.column).line, tables[n.column->table].names[n.column->index],
+                                            spelt, q, *v))
+                return *bad;
+        }
         if (countRate) {
             std::optional<double> rate;
             if (auto bad = r.Number(*countRate, rate)) return *bad;

@@ -1,5 +1,6 @@
 #include "physics/Sizes.h"
 #include "physics/NumberArg.h"
+#include "physics/SampleBounds.h"
 
 #include <cmath>
 #include <numbers>
@@ -32,6 +33,8 @@ Outcome<SizeEstimate> SizeFromRate(double rate, double relativeErr, const Sample
     if (!Positive(p.viscosityCp)) return Fail("the viscosity must be a positive number of cP, not %1", {NumberArg(p.viscosityCp)});
     const auto q = ScatteringVector(p);
     if (!q) return q.failure();
+    // Values no measurement can have give sizes that mean nothing.
+    if (auto impossible = ValidateSample(p)) return *impossible;
 
     SizeEstimate s;
     s.rate = rate;
@@ -41,6 +44,9 @@ Outcome<SizeEstimate> SizeFromRate(double rate, double relativeErr, const Sample
     s.radiusNm = kBoltzmann * p.temperatureK / (6.0 * std::numbers::pi * eta * s.diffusion) * 1e9;
     // First-order propagation with exact parameters: every quantity here is
     // proportional to Gamma or to 1/Gamma, so all share its relative error.
+    if (!Positive(s.diffusion) || !Positive(s.radiusNm))
+        return Fail("no size can be given for the decay rate %1 1/s: the result lies beyond the range of numbers",
+                    {NumberArg(rate)});
     s.rateErr = relativeErr * s.rate;
     s.diffusionErr = relativeErr * s.diffusion;
     s.radiusErrNm = relativeErr * s.radiusNm;

@@ -6,6 +6,7 @@
 #include "base/MemoText.h"
 #include "core/Measurement.h"
 #include "io/Cp1250.h"
+#include "physics/NumberArg.h"
 #include "physics/Siegert.h"
 #include "physics/Sizes.h"
 #include "results/ResultsLog.h"
@@ -353,6 +354,54 @@ TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
                               "[high-pdi (note), systematic-residuals (note)]\n");
 }
 
+// A multi-detector file gives one record per detector, each at its own angle
+// with the known size; values no measurement can have are refused by name;
+// a size that cannot be given says why.
+TEST(BatchSizes, DetectorsBoundsAndSizeNotes)
+{
+    TempDir dir;
+    auto run = Batch(dir, {"cumulants", "--json", Data("alv/multiangle-8det.ASC"), Data("alv/LC8.2_0045.ASC")});
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+    const auto records = run.Objects();
+    ASSERT_EQ(records.size(), 9u);
+    for (std::size_t k = 0; k < 8; ++k) {
+        const minijson::Value& j = records[k];
+        EXPECT_EQ(j["detector"].Num(), static_cast<double>(k + 1));
+        EXPECT_EQ(j["sample"]["angle"].Num(), 30.0 + 15.0 * static_cast<double>(k));
+        EXPECT_EQ(j["instrument"]["meanCountRate"].items.size(), 1u);
+        EXPECT_NEAR(j["zAverageRadius"].Num(), 44.50, 0.02 * 44.50) << "detector " << k + 1;
+        EXPECT_EQ(j.fields.count("sizeNote"), 0u);
+    }
+    EXPECT_EQ(records[8].fields.count("detector"), 0u);  // a file of one measurement: as before
+    EXPECT_EQ(records[8]["sample"]["angle"].Num(), 87.5);
+    EXPECT_NE(run.Err().find("multiangle-8det.ASC [8]: Gamma"), std::string::npos) << run.Err();
+
+    struct Case { std::vector<std::string> options; const char* status; const char* message; const char* note; };
+    const Case cases[] = {
+        {{"--temperature", "5"}, "error", "the temperature must lie from 200 to 500 K, not 5", nullptr},
+        {{"--viscosity", "1e-300"}, "error", "the viscosity must lie from 0.01 to 10000 cP, not 1e-300", nullptr},
+        {{"--wavelength", "1e300"}, "error", "the wavelength must lie from 100 to 2000 nm, not 1e+300", nullptr},
+        {{"--refractive-index", "1e9"}, "error", "the refractive index must lie from 1.0 to 3.0, not 1e+09", nullptr},
+        {{"--angle", "180"}, "error", "the scattering angle must lie strictly between 0 and 180 degrees, not 180",
+         nullptr},
+        {{"--angle", "1e-300"}, "ok", "", "the result lies beyond the range of numbers"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options[0]);
+        std::vector<std::string> args = {"cumulants", "--json", Data("alv/LC8.2_0045.ASC")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        auto one = Batch(dir, args);
+        const auto objects = one.Objects();
+        ASSERT_EQ(objects.size(), 1u) << one.Err();
+        EXPECT_EQ(objects[0]["status"].text, c.status);
+        EXPECT_EQ(objects[0]["message"].text, c.message);
+        if (!c.note) continue;
+        EXPECT_EQ(objects[0]["zAverageRadius"].kind, minijson::Value::Kind::Null);
+        EXPECT_EQ(objects[0]["sizeNote"].text, "no size can be given for the decay rate " +
+                                                   physics::NumberArg(objects[0]["gammaMean"].Num()) + " 1/s: " + c.note);
+    }
+}
+
 // A DISCRETE fit of g2 data in the JSON is in the data's terms: B + beta g1|g1|
 // with the run's beta and baseline, as the window draws and exports it.
 TEST(BatchParse, FitOfG2DataInTheDataTerms)
@@ -408,7 +457,8 @@ TEST(BatchSeries, RenamedParameterStartsANewHeaderBlock)
 }
 
 // Instrument exports: the format, what the instrument reported beside
-// Fluvena's own fit, the range without the correlator's dead time.
+// Fluvena's own fit, the range without the correlator's dead time, and the
+// records of a Zetasizer export one by one.
 TEST(BatchSizes, InstrumentExports)
 {
     TempDir dir;
@@ -423,15 +473,35 @@ TEST(BatchSizes, InstrumentExports)
     EXPECT_EQ(j["instrument"]["reportedCumulants"].items.size(), 3u);
     EXPECT_NEAR(j["zAverageDiameter"].Num(), 196.0, 0.015 * 196.0);
 
-    // A Zetasizer record: the instrument's answers as stated, the angle and
-    // wavelength a Nano ZS's, or the options' for the whole file.
+    // A Zetasizer export: a record each, the instrument's answers beside
+    // Fluvena's, a Nano ZS's angle and wavelength or the options' for the whole file.
     for (const char* angle : {"173", "90"}) {
         auto zs = Batch(dir, {"cumulants", "--json", "--angle", angle, Data("instruments/zetasizer-export.txt")});
-        const minijson::Value r = zs.Objects().at(0);
-        EXPECT_EQ(r["format"].text + " " + r["instrument"]["sampleName"].text, "zetasizer PS-100 synthetic 1");
-        ExpectFields(r["instrument"], {{"reportedZAverage", 100.0}, {"reportedPdi", 0.0}, {"reportedIntercept", 0.93},
-                                       {"assumedAngle", 173}, {"assumedWavelength", 632.8}});
-        EXPECT_EQ(r["instrument"]["angle"].kind, minijson::Value::Kind::Null);
-        ExpectFields(r["sample"], {{"angle", std::stod(angle)}, {"wavelength", 632.8}});
+        EXPECT_EQ(zs.Wait(), 0) << zs.Err();
+        const auto records = zs.Objects();
+        ASSERT_EQ(records.size(), 3u);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const minijson::Value& r = records[k];
+            EXPECT_EQ(r["format"].text + " " + r["instrument"]["sampleName"].text,
+                      "zetasizer PS-100 synthetic " + std::to_string(k + 1));
+            ExpectFields(r, {{"record", k + 1.0}});
+            ExpectFields(r["instrument"], {{"assumedAngle", 173}, {"assumedWavelength", 632.8},
+                                           {"reportedIntercept", k == 2 ? 0.94 : 0.93}});
+            EXPECT_EQ(r["instrument"]["angle"].kind, minijson::Value::Kind::Null);
+            ExpectFields(r["sample"], {{"angle", std::stod(angle)}, {"wavelength", 632.8}});
+            if (std::string(angle) != "173") continue;
+            EXPECT_NEAR(r["zAverageDiameter"].Num(), r["instrument"]["reportedZAverage"].Num(), 0.015 * 100);
+            EXPECT_NEAR(r["pdi"].Num(), r["instrument"]["reportedPdi"].Num(), 0.03);
+        }
     }
+    // A record without a correlogram is an error of its own; the others stand.
+    const std::string text = FT::ReadFixture("instruments/zetasizer-export.txt");
+    const fs::path summaryOnly = dir.path / "summary.txt";
+    WriteFileAtomic(summaryOnly, text.substr(0, text.find("\r\n\r\n") + 2));
+    auto refused = Batch(dir, {"cumulants", "--json", summaryOnly});
+    EXPECT_EQ(refused.Wait(), 1);
+    const auto three = refused.Objects();
+    ASSERT_EQ(three.size(), 3u);
+    EXPECT_EQ(three[1]["status"].text + ": " + three[1]["message"].text,
+              "error: record 2 ('PS-100 synthetic 2') holds distributions only, no correlogram");
 }

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -114,4 +118,47 @@ TEST_F(FileIO, WritesThroughSymbolicLinks)
     fs::create_symlink("a", dir / "b");
     EXPECT_EQ(MessageOf(dir / "a", "x"), "Cannot create file " + (dir / "a").string());
     EXPECT_TRUE(fs::is_symlink(dir / "a"));
+}
+
+// Only regular files are read, and at most 256 MB of them: a directory, a
+// device that never ends and a FIFO nobody writes to are refused at once
+// (the FIFO without waiting for a writer), a larger file without reading it.
+TEST_F(FileIO, ReadsOnlyRegularFilesOfBoundedSize)
+{
+    const fs::path fifo = dir / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path big = dir / "big.ASC";
+    {
+        std::ofstream(big, std::ios::binary) << "";
+        fs::resize_file(big, kMaxReadBytes + 1);  // sparse: no disk space used
+    }
+    struct Case { fs::path path; std::string reason; };
+    const Case cases[] = {
+        {dir, " (it is a directory)"},
+        {"/dev/zero", " (it is not a regular file)"},
+        {fifo, " (it is not a regular file)"},
+        {big, " (it is larger than 256 MB)"},
+    };
+    for (const Case& c : cases) {
+        // A read that blocks is released by a writer opening the FIFO, so a
+        // fault shows as a failure here rather than a hung suite.
+        auto read = std::async(std::launch::async, [&] {
+            try {
+                ReadFile(c.path);
+            } catch (const FileError& e) {
+                return std::string(e.what());
+            }
+            return std::string("(read)");
+        });
+        if (read.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            ADD_FAILURE() << c.path << " blocks";
+            const int unblock = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            read.wait();
+            ::close(unblock);
+            continue;
+        }
+        EXPECT_EQ(read.get(), "Cannot open file " + c.path.string() + c.reason);
+    }
+    fs::resize_file(big, 5);
+    EXPECT_EQ(ReadFile(big), std::string(5, '\0'));
 }

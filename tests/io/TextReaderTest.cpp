@@ -51,13 +51,12 @@ TEST(TextReader, SeparatorsLineEndsAndColumns)
         {"  1.5e-3 \t  2 \r3e-3\t4\r", {1.5e-3, 3e-3}, {2, 4}, 2},
         {"0,5;1,25\r\n1,5;-2\r\n", {0.5, 1.5}, {1.25, -2}, 2},
         {"1;2;\n3;4;\n", {1, 3}, {2, 4}, 2},
-        {"0.5,1.25\n1.5,2.5,7\n", {0.5, 1.5}, {1.25, 2.5}, 2},
         {"0.5, 1.25\n1.5 , 2\n", {0.5, 1.5}, {1.25, 2}, 2},
         {"1, 2\n3, 4", {1, 3}, {2, 4}, 2},
         {"1,5,2,5\n2,5,3,5\n", {1, 2}, {5, 5}, 4},  // no other separator: commas separate
         {"0,5 1,25\n  1,5   2\n", {0.5, 1.5}, {1.25, 2}, 2},
         {"1 2 3\n2 4 6\n\n\n", {1, 2}, {2, 4}, 3},
-        {"1\t2\t3\n2\t4\t6\t8", {1, 2}, {3, 6}, 3, {FormatChoice::Auto, 1, 3}},
+        {"1\t2\t3\n2\t4\t6", {1, 2}, {3, 6}, 3, {FormatChoice::Auto, 1, 3}},
         {"1\t2\t3\n2\t4\t6", {2, 4}, {1, 2}, 3, {FormatChoice::Text, 2, 1}},
     };
     for (const auto& c : cases) {
@@ -110,6 +109,12 @@ TEST(TextReader, FaultsNameTheirLine)
         {"1\t2\n", 0, "column 0 cannot be chosen: columns count from 1", {FormatChoice::Auto, 0, 2}},
         {"Time\tValue\r\n# none\r\n\r\n", 0, "the file holds no data"},
         {"Sample 5\n1\t2\n", 1, "line 1: 'Sample 5' is not a number"},
+        // A row of another field count: an extra field first would make the
+        // chosen columns another quantity for that row.
+        {"1 0.5\n2 0.25\n3 3 0.125\n", 3, "line 3: 3 columns where the data rows before it (from line 1) have 2"},
+        {"t\tg\n0.5,1.25\n1.5,2.5,7\n", 3, "line 3: 3 columns where the data rows before it (from line 2) have 2"},
+        {"1\t2\t3\n2\t4\t6\n3\t5\n", 3, "line 3: 2 columns where the data rows before it (from line 1) have 3"},
+        {"1;2\n2;3\n3;4;5\n", 3, "line 3: 3 columns where the data rows before it (from line 1) have 2"},
     };
     for (const auto& c : cases) {
         const auto r = ReadDataFile(c.bytes, c.options);
