@@ -33,7 +33,17 @@ void ToDataUnit(ContinSolution& s, double timeScale)
     if (timeScale == 1.0) return;
     for (double& v : s.distX) v /= timeScale;
     for (double& v : s.fitX) v /= timeScale;
-    for (ContinPeak& p : s.peaks) p.position /= timeScale;
+    const auto scale = [timeScale](std::optional<double>& v) {
+        if (v) *v /= timeScale;
+    };
+    const auto peak = [&](ContinPeak& p) {
+        p.position /= timeScale;
+        scale(p.harmonicPosition);
+        scale(p.from);
+        scale(p.to);
+    };
+    for (ContinPeak& p : s.peaks) peak(p);
+    if (s.entire) peak(*s.entire);
 }
 
 }  // namespace
@@ -193,6 +203,7 @@ RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner&
         return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
     }
     discrete_ = DiscreteResult{request, *range, std::move(listing.solutions), listing.uncertain, points->beta, points->baseline};
+    discrete_->uncertainReason = std::move(listing.uncertainReason);
     onShow_ = Analysis::Discrete;
     discreteCurrent_ = true;
     shown_ = 0;
