@@ -50,6 +50,11 @@ inline constexpr std::int64_t kMomentRow = 211;
 // error, M(1)/M(0) and its percent error, (STD. DEV.)/MEAN.
 inline constexpr Field kIntensityMantissa{0, 6}, kIntensityExponent{14, 4}, kIntensityErr{28, 7};
 inline constexpr Field kPosition{175, 10}, kPositionErr{194, 7}, kWidth{243, 7};
+// In the M(0) row: M(0)/M(-1), the decay time of the mean rate, and its
+// percent error.
+inline constexpr Field kHarmonic{46, 10}, kHarmonicErr{65, 7};
+// From kMoment, back to the heading's "GOES FROM x TO y" of a peak.
+inline constexpr Field kPeakFrom{-37, 10}, kPeakTo{-23, 10};
 
 // The distance from the first kMoment to kPeaksEnd tells the peak count: 679
 // for one peak, 2145 for two and 732 more for every further peak.

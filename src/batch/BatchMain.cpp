@@ -8,7 +8,9 @@
 #include "base/Errors.h"
 #include "base/MemoText.h"
 #include "core/Components.h"
+#include "core/Headline.h"
 #include "core/Measurement.h"
+#include "core/Quality.h"
 #include "external/Runner.h"
 #include "io/Cp1250.h"
 #include "io/DataReader.h"
@@ -458,6 +460,38 @@ void WriteSizeJson(JsonWriter& j, const Outcome<physics::SizeEstimate>& size)
     if (!size) j.Key("sizeNote").String(size.failure().message());
 }
 
+// The radius of the mean rate (M(0)/M(-1)), which compares with the cumulant
+// z-average; null where the listing gives no such moment or the size is withheld.
+void WriteHarmonicJson(JsonWriter& j, const ContinPeak& p, const SampleParameters& sample, bool withheld)
+{
+    std::optional<physics::SizeEstimate> size;
+    if (p.harmonicPosition && !withheld) {
+        if (auto s = physics::SizeFromDecayTime(*p.harmonicPosition, p.harmonicPositionErr.value_or(0.0), sample)) size = *s;
+    }
+    j.Key("harmonicMeanPosition");
+    if (p.harmonicPosition) j.Number(*p.harmonicPosition);
+    else j.Null();
+    j.Key("harmonicMeanRadius");
+    if (size) j.Number(size->radiusNm);
+    else j.Null();
+    j.Key("harmonicMeanRadiusErr");
+    if (size) j.Number(size->radiusErrNm);
+    else j.Null();
+}
+
+void WriteQualityJson(JsonWriter& j, const quality::Report& report)
+{
+    j.Key("quality").BeginArray();
+    for (const quality::Flag& f : report.flags) {
+        j.BeginObject();
+        j.Key("code").String(f.code);
+        j.Key("severity").String(std::string(quality::SeverityName(f.severity)));
+        j.Key("message").String(f.Message());
+        j.EndObject();
+    }
+    j.EndArray();
+}
+
 void WriteBetaJson(JsonWriter& j, const std::optional<double>& beta)
 {
     if (!beta) return;
@@ -465,7 +499,8 @@ void WriteBetaJson(JsonWriter& j, const std::optional<double>& beta)
 }
 
 // The regularizer is known only of runs made here, not of a listing read back.
-void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& asked, bool ranHere)
+void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& asked, bool ranHere,
+                     const quality::Report& report)
 {
     const ContinResult* result = m.Contin();
     const std::size_t n = result ? result->solutions.size() : 0;
@@ -483,17 +518,36 @@ void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& a
         j.Key("prob1ToReject").Number(s.prob1ToReject);
         j.Key("peakCount").Integer(static_cast<std::int64_t>(s.peaks.size()));
         j.Key("peaks").BeginArray();
-        for (const ContinPeak& p : s.peaks) {
+        for (std::size_t k = 0; k < s.peaks.size(); ++k) {
+            const ContinPeak& p = s.peaks[k];
+            const std::optional<Failure> withheld =
+                report.noSize ? report.noSize : quality::PeakWithoutSize(p, report.lags, k + 1);
             j.BeginObject();
             j.Key("intensity").Number(p.intensity);
             j.Key("intensityErr").Number(p.intensityErr);
             j.Key("position").Number(p.position);
             j.Key("positionErr").Number(p.positionErr);
             j.Key("width").Number(p.width);
-            WriteSizeJson(j, physics::SizeFromDecayTime(p.position, p.positionErr, m.Sample()));
+            WriteSizeJson(j, withheld ? Outcome<physics::SizeEstimate>(*withheld)
+                                      : physics::SizeFromDecayTime(p.position, p.positionErr, m.Sample()));
+            WriteHarmonicJson(j, p, m.Sample(), withheld.has_value());
             j.EndObject();
         }
         j.EndArray();
+        // The whole solution: both radii, from its mean decay time and its mean rate.
+        j.Key("entire");
+        if (s.entire) {
+            j.BeginObject();
+            j.Key("intensity").Number(s.entire->intensity);
+            j.Key("position").Number(s.entire->position);
+            j.Key("positionErr").Number(s.entire->positionErr);
+            WriteSizeJson(j, report.noSize ? Outcome<physics::SizeEstimate>(*report.noSize)
+                                           : physics::SizeFromDecayTime(s.entire->position, s.entire->positionErr, m.Sample()));
+            WriteHarmonicJson(j, *s.entire, m.Sample(), report.noSize.has_value());
+            j.EndObject();
+        } else {
+            j.Null();
+        }
         j.Key("distX").Numbers(s.distX);
         j.Key("distY").Numbers(s.distY);
         j.Key("distErr").Numbers(s.distErr);
@@ -505,11 +559,13 @@ void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& a
     j.EndArray();
 }
 
-void WriteDiscreteJson(JsonWriter& j, const InputResult& r)
+void WriteDiscreteJson(JsonWriter& j, const InputResult& r, const quality::Report& report)
 {
     const DiscreteResult* result = r.m.Discrete();
     const std::size_t n = result ? result->solutions.size() : 0;
     j.Key("note").String(r.note);
+    // Why the listing doubts its best solution, in its own words.
+    if (result && result->uncertain) j.Key("noteReason").String(result->uncertainReason);
     if (result) WriteBetaJson(j, result->beta);
     j.Key("solutionCount").Integer(static_cast<std::int64_t>(n));
     j.Key("solutions").BeginArray();
@@ -521,13 +577,16 @@ void WriteDiscreteJson(JsonWriter& j, const InputResult& r)
         j.Key("baseline").Number(s.baseline);
         j.Key("punc").Number(s.punc);
         j.Key("components").BeginArray();
-        for (const Component& c : s.components) {
+        for (std::size_t k = 0; k < s.components.size(); ++k) {
+            const Component& c = s.components[k];
+            const std::optional<Failure> withheld =
+                report.noSize ? report.noSize : quality::ComponentWithoutSize(c, report.lags, k + 1);
             j.BeginObject();
             j.Key("amplitude").Number(c.amplitude);
             j.Key("amplitudeErr").Number(c.amplitudeErr);
             j.Key("rate").Number(c.rate);
             j.Key("rateErr").Number(c.rateErr);
-            WriteSizeJson(j, ComponentSize(c, r.m.Sample()));
+            WriteSizeJson(j, withheld ? Outcome<physics::SizeEstimate>(*withheld) : ComponentSize(c, r.m.Sample()));
             j.EndObject();
         }
         j.EndArray();
@@ -601,7 +660,7 @@ void WriteFileJson(JsonWriter& j, const io::DataFile& file)
     j.EndObject();
 }
 
-void WriteCumulantJson(JsonWriter& j, const Measurement& m)
+void WriteCumulantJson(JsonWriter& j, const Measurement& m, const quality::Report& report)
 {
     const CumulantResult* c = m.Cumulants();
     if (!c) return;
@@ -611,7 +670,8 @@ void WriteCumulantJson(JsonWriter& j, const Measurement& m)
     j.Key("mu2").Number(f.mu2);
     j.Key("pdi").Number(f.pdi);
     j.Key("beta").Number(f.beta);
-    const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m.Sample());
+    const Outcome<physics::ZAverage> z =
+        report.noSize ? Outcome<physics::ZAverage>(*report.noSize) : physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m.Sample());
     j.Key("zAverageDiameter");
     if (z) j.Number(z->diameterNm);
     else j.Null();
@@ -639,9 +699,33 @@ const char* AnalysisName(Command c)
     return "contin";
 }
 
+quality::Subject SubjectOf(Command c)
+{
+    switch (c) {
+    case Command::Contin:
+    case Command::ParseContin: return quality::Subject::Contin;
+    case Command::Discrete:
+    case Command::ParseDiscrete: return quality::Subject::Discrete;
+    case Command::Cumulants: return quality::Subject::Cumulants;
+    }
+    return quality::Subject::Contin;
+}
+
+// The quality flags of a record. A listing read without its data
+// (parse-contin) is judged by its peaks alone.
+quality::Report QualityOf(const InputResult& r, const Options& o)
+{
+    if (o.command != Command::ParseContin) return quality::Assess(r.m, SubjectOf(o.command));
+    quality::Report report;
+    if (const ContinResult* c = r.m.Contin(); c && c->chosen < c->solutions.size())
+        report.flags = quality::CheckContinPeaks(c->solutions[c->chosen], quality::LagWindow{});
+    return report;
+}
+
 std::string Json(const InputResult& r, const Options& o)
 {
     const bool contin = o.command == Command::Contin || o.command == Command::ParseContin;
+    const quality::Report report = QualityOf(r, o);
     const PointRange range = r.m.Range();
     JsonWriter j;
     j.BeginObject();
@@ -656,9 +740,10 @@ std::string Json(const InputResult& r, const Options& o)
     j.Key("first").Integer(range.first);
     j.Key("last").Integer(r.m.PointCount() > 0 ? range.last : 0);
     if (r.m.PointCount() > 0) WriteSampleJson(j, r.m.Sample());
-    if (o.command == Command::Cumulants) WriteCumulantJson(j, r.m);
-    else if (contin) WriteContinJson(j, r.m, ContinRequestOf(o), o.command == Command::Contin);
-    else WriteDiscreteJson(j, r);
+    if (o.command == Command::Cumulants) WriteCumulantJson(j, r.m, report);
+    else if (contin) WriteContinJson(j, r.m, ContinRequestOf(o), o.command == Command::Contin, report);
+    else WriteDiscreteJson(j, r, report);
+    WriteQualityJson(j, report);
     j.EndObject();
     return j.Text();
 }
@@ -679,6 +764,26 @@ std::string Summary(const InputResult& r, const Options& o)
         s = std::to_string(r.m.Discrete()->solutions.size()) + " solutions";
     }
     return s;
+}
+
+// The line of the text output: the headline of the result, then the codes
+// of its flags with their severities; the status and message of a record
+// without a result.
+std::string TextLine(const InputResult& r, const Options& o, char sep)
+{
+    const quality::Report report = QualityOf(r, o);
+    std::string line;
+    if (r.Ok()) {
+        const std::optional<Headline> h = MakeHeadline(r.m, SubjectOf(o.command), report);
+        line = h ? HeadlineText(*h, sep) : Summary(r, o);
+    } else {
+        line = std::string(StatusName(r.status)) + ": " + r.message;
+    }
+    std::string codes;
+    for (const quality::Flag& f : report.flags)
+        codes += (codes.empty() ? "" : ", ") + f.code + " (" + std::string(quality::SeverityName(f.severity)) + ")";
+    if (!codes.empty()) line += " [" + codes + "]";
+    return line;
 }
 
 // A private working directory for the runs, removed when the batch ends.
@@ -773,7 +878,7 @@ int Main(const std::vector<std::string>& args)
             if (o.logFile && r.Ok()) LogResult(r, o, log, control, o.values[i], sep);
             allOk = allOk && r.Ok();
             if (o.json || !analyses) std::cout << Json(r, o) << "\n" << std::flush;
-            else std::cout << r.file << name << ": " << Summary(r, o) << "\n" << std::flush;
+            else std::cout << r.file << name << ": " << TextLine(r, o, sep) << "\n" << std::flush;
             if ((total > 1 || records.size() > 1) && !o.quiet)
                 std::cerr << "[" << i + 1 << "/" << total << "] " << fs::path(r.file).filename().string() << name
                           << ": " << Summary(r, o) << "\n";

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -121,6 +122,36 @@ std::string_view ValuesLine(std::string_view text, std::int64_t p)
     return text.substr(from + 1, to - from - 1);
 }
 
+// A figure that only adds to what the listing gives (never one a result
+// depends on): a positive number, or nothing where the field is blank, not
+// a number or beyond the text.
+std::optional<double> Positive(const Listing& in, std::int64_t anchor, listing::Field f)
+{
+    try {
+        const double v = in.Read(anchor, f);
+        if (std::isfinite(v) && v > 0.0) return v;
+    } catch (const Broken&) {
+    }
+    return std::nullopt;
+}
+
+// The figures of a moment table read from its M(0) row at `row`.
+ContinPeak ReadMoments(const Listing& in, std::int64_t row)
+{
+    ContinPeak peak;
+    peak.intensity = in.Intensity(row);
+    peak.intensityErr = in.Read(row, kIntensityErr);
+    peak.position = in.Read(row, kPosition);
+    peak.positionErr = in.Read(row, kPositionErr);
+    peak.width = in.Read(row, kWidth);
+    peak.harmonicPosition = Positive(in, row, kHarmonic);
+    if (peak.harmonicPosition) {
+        const std::optional<double> err = Positive(in, row, kHarmonicErr);
+        peak.harmonicPositionErr = err.value_or(0.0);
+    }
+    return peak;
+}
+
 // Reads one solution from cursor c on; returns it with c moved past it.
 ContinSolution ReadSolution(const Listing& in, std::int64_t& c, std::size_t fitRows, std::size_t gridRows)
 {
@@ -145,14 +176,27 @@ ContinSolution ReadSolution(const Listing& in, std::int64_t& c, std::size_t fitR
     const std::int64_t momentAt = in.Find(kMoment, c);
     const std::int32_t peaks = momentAt < 0 ? 0 : PeakCount(momentAt, in.Find(kPeaksEnd, c));
     for (std::int32_t k = 0; k < peaks; ++k) {
-        c = in.Require(kMoment, c) + kMomentRow;
-        ContinPeak peak;
-        peak.intensity = in.Intensity(c);
-        peak.intensityErr = in.Read(c, kIntensityErr);
-        peak.position = in.Read(c, kPosition);
-        peak.positionErr = in.Read(c, kPositionErr);
-        peak.width = in.Read(c, kWidth);
+        const std::int64_t at = in.Require(kMoment, c);
+        c = at + kMomentRow;
+        ContinPeak peak = ReadMoments(in, c);
+        peak.from = Positive(in, at, kPeakFrom);
+        peak.to = Positive(in, at, kPeakTo);
         s.peaks.push_back(peak);
+    }
+    // Two peaks or more: the moments of the entire solution follow them.
+    if (peaks == 1) {
+        s.entire = s.peaks.front();
+        s.entire->from.reset();
+        s.entire->to.reset();
+    } else if (peaks >= 2) {
+        const std::int64_t at = in.Find(kMoment, c);
+        const std::int64_t end = in.Find(kPeaksEnd, c);
+        if (at >= 0 && (end < 0 || at < end)) {
+            try {
+                s.entire = ReadMoments(in, at + kMomentRow);
+            } catch (const Broken&) {
+            }
+        }
     }
 
     if (fitRows > 0) {

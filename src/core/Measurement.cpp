@@ -33,7 +33,17 @@ void ToDataUnit(ContinSolution& s, double timeScale)
     if (timeScale == 1.0) return;
     for (double& v : s.distX) v /= timeScale;
     for (double& v : s.fitX) v /= timeScale;
-    for (ContinPeak& p : s.peaks) p.position /= timeScale;
+    const auto scale = [timeScale](std::optional<double>& v) {
+        if (v) *v /= timeScale;
+    };
+    const auto peak = [&](ContinPeak& p) {
+        p.position /= timeScale;
+        scale(p.harmonicPosition);
+        scale(p.from);
+        scale(p.to);
+    };
+    for (ContinPeak& p : s.peaks) peak(p);
+    if (s.entire) peak(*s.entire);
 }
 
 }  // namespace
@@ -68,6 +78,8 @@ void Measurement::Clear()
     cumulants_.reset();
     onShow_ = Analysis::None;
     shown_ = 0;
+    discreteShown_ = 0;
+    continCurrent_ = discreteCurrent_ = false;
     continDrawn_.reset();
 }
 
@@ -156,6 +168,7 @@ RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& run
     if (listing.status != ContinListing::Status::Ok) {
         // Nothing of an earlier run may stand as if it were this run's result.
         onShow_ = Analysis::None;
+        continCurrent_ = false;
         if (listing.status == ContinListing::Status::Rejected)
             return Report(RunStatus::Rejected, Fail("CONTIN rejected the deck: %1", {listing.reason}));
         return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
@@ -164,6 +177,7 @@ RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& run
     contin_ = ContinResult{request, *range, std::move(listing.solutions), listing.chosen, points->beta, points->baseline};
     continDrawn_.reset();
     onShow_ = Analysis::Contin;
+    continCurrent_ = true;
     shown_ = 0;
     return Report(RunStatus::Ok);
 }
@@ -183,13 +197,17 @@ RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner&
     if (listing.status != DiscreteListing::Status::Ok) {
         // Nothing of an earlier run may stand as if it were this run's result.
         onShow_ = Analysis::None;
+        discreteCurrent_ = false;
         if (listing.status == DiscreteListing::Status::Rejected)
             return Report(RunStatus::Rejected, Fail("DISCRETE rejected the deck: %1", {listing.reason}));
         return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
     }
     discrete_ = DiscreteResult{request, *range, std::move(listing.solutions), listing.uncertain, points->beta, points->baseline};
+    discrete_->uncertainReason = std::move(listing.uncertainReason);
     onShow_ = Analysis::Discrete;
+    discreteCurrent_ = true;
     shown_ = 0;
+    discreteShown_ = 0;
     return Report(RunStatus::Ok);
 }
 
@@ -232,7 +250,21 @@ const DiscreteSolution* Measurement::ShowDiscrete(std::int64_t position)
     if (onShow_ != Analysis::Discrete || !discrete_ || discrete_->solutions.empty()) return nullptr;
     shown_ = static_cast<std::size_t>(
         std::clamp<std::int64_t>(position, 0, static_cast<std::int64_t>(discrete_->solutions.size()) - 1));
+    discreteShown_ = shown_;
     return &discrete_->solutions[shown_];
+}
+
+bool Measurement::BringOnShow(Analysis analysis)
+{
+    if (analysis == Analysis::Contin && continCurrent_ && contin_ && !contin_->solutions.empty()) {
+        if (onShow_ != Analysis::Contin) shown_ = continDrawn_.value_or(0);
+    } else if (analysis == Analysis::Discrete && discreteCurrent_ && discrete_ && !discrete_->solutions.empty()) {
+        if (onShow_ != Analysis::Discrete) shown_ = discreteShown_;
+    } else {
+        return false;
+    }
+    onShow_ = analysis;
+    return true;
 }
 
 const ContinSolution* Measurement::ContinOnShow() const

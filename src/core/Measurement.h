@@ -18,7 +18,8 @@
 
 namespace fluvena {
 
-enum class Analysis { None, Contin, Discrete };
+// Cumulants have one result and nothing to browse: never on show.
+enum class Analysis { None, Contin, Discrete, Cumulants };
 
 enum class RunStatus {
     Ok,         // the listing was read whole: its solutions are on show
@@ -105,6 +106,11 @@ public:
     // Shows the solution at `position` (brought into the set) of that
     // analysis; nullptr, changing nothing, when it has nothing on show.
     const ContinSolution* ShowContin(std::int64_t position);
+    // Puts the result of `analysis` on show again, at the solution last
+    // shown of it (the window's page of that analysis came forward); false,
+    // changing nothing, when that analysis has no result to browse (none,
+    // or its last run failed).
+    bool BringOnShow(Analysis analysis);
     const DiscreteSolution* ShowDiscrete(std::int64_t position);
     const ContinSolution* ContinOnShow() const;
     const DiscreteSolution* DiscreteOnShow() const;
@@ -125,6 +131,9 @@ private:
     Analysis onShow_ = Analysis::None;
     std::size_t shown_ = 0;
     std::optional<std::size_t> continDrawn_;
+    std::size_t discreteShown_ = 0;  // the DISCRETE solution last shown
+    // The analysis's result is its last run's (no failed run came after it).
+    bool continCurrent_ = false, discreteCurrent_ = false;
 };
 
 }  // namespace fluvena

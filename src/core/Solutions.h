@@ -25,6 +25,12 @@ struct ContinPeak {
     double intensity = 0.0, intensityErr = 0.0;
     double position = 0.0, positionErr = 0.0;  // the mean decay time M(1)/M(0)
     double width = 0.0;                        // (STD. DEV.)/MEAN
+    // The mean decay rate's time M(0)/M(-1): the intensity-weighted harmonic
+    // mean of the decay time, and its percent error. A radius from it compares
+    // with the cumulant z-average; the listing prints it beside M(0).
+    std::optional<double> harmonicPosition{}, harmonicPositionErr{};
+    // The grid interval the peak covers ("GOES FROM ... TO ...").
+    std::optional<double> from{}, to{};
 };
 
 // One CONTIN solution: the distribution on the grid (with its standard
@@ -33,6 +39,10 @@ struct ContinSolution {
     std::vector<double> fitX, fitY;
     std::vector<double> distX, distY, distErr;
     std::vector<ContinPeak> peaks;
+    // The moments of the whole solution, as of a peak spanning the grid (the
+    // listing prints them apart only for two peaks or more; with one peak they
+    // are that peak's). Absent for a solution without peaks.
+    std::optional<ContinPeak> entire;
     double prob1ToReject = 0.0;
 };
 
@@ -75,6 +85,9 @@ struct DiscreteResult {
     // g1, physics::FitInDataTerms gives them in the data's terms.
     std::optional<double> beta;
     double baseline = 0.0;
+    // The listing's own sentence on that doubt ("PROBABILITY THAT THIS
+    // SOLUTION IS ACTUALLY BEST IS ONLY ..."), one line; empty when none.
+    std::string uncertainReason{};
 };
 
 // A cumulant fit of the range: the fit itself (indices within the range) and

@@ -36,32 +36,13 @@ double Median(std::vector<double> v)
 }
 
 // Whether the correlation decays clearly above its noise, judged from the
-// start of the range. The decay is the intercept estimate (mean of the first
-// three points) minus the level of the tail (mean of the last 10 % of the
-// points). The noise is the point scatter near the start, from second
-// differences, which cancel a smooth curve to first order:
-// sigma = 1.4826 median|y[i-1] - 2 y[i] + y[i+1]| / sqrt(6) (the median
-// absolute deviation of independent normal errors). Flat noise, a flat line
-// and a curve that has not started to fall all fail.
+// start of the range (see MeasureDecay).
 std::optional<Failure> CheckDecay(std::span<const double> y, std::size_t start)
 {
-    const double intercept = (y[start] + y[start + 1] + y[start + 2]) / 3.0;
-    const std::size_t n = y.size(), tailCount = std::max<std::size_t>(1, n / 10);
-    double tail = 0.0;
-    for (std::size_t i = n - tailCount; i < n; ++i) tail += y[i];
-    tail /= double(tailCount);
-
-    const std::size_t end = std::min(n, start + kNoisePoints);
-    std::vector<double> d2;
-    for (std::size_t i = start + 1; i + 1 < end; ++i) d2.push_back(std::fabs(y[i - 1] - 2.0 * y[i] + y[i + 1]));
-    // Rounding alone must not pass for a decay: the scatter is taken as at
-    // least a millionth of the intercept.
-    const double noise = std::max(1.4826 * Median(d2) / std::sqrt(6.0), 1e-6 * std::fabs(intercept));
-
-    const double decay = intercept - tail;
-    if (decay > 0.0 && decay > kDecayToNoise * noise) return std::nullopt;
+    const DecaySignal d = MeasureDecay(y, start);
+    if (d.Clear()) return std::nullopt;
     return Fail("no decay: the correlation starts at %1 and ends at %2, which is not clearly apart for a point scatter of %3",
-                {NumberArg(intercept), NumberArg(tail), NumberArg(noise)});
+                {NumberArg(d.intercept), NumberArg(d.tail), NumberArg(d.noise)});
 }
 
 struct Linear {
@@ -184,6 +165,38 @@ std::optional<Failure> CheckInput(std::span<const double> t, std::span<const dou
 }
 
 }  // namespace
+
+// The decay is the intercept estimate (mean of the first three points) minus
+// the level of the tail (mean of the last 10 % of the points). The noise is
+// the point scatter near the start, from second differences, which cancel a
+// smooth curve to first order:
+// sigma = 1.4826 median|y[i-1] - 2 y[i] + y[i+1]| / sqrt(6) (the median
+// absolute deviation of independent normal errors). Flat noise, a flat line
+// and a curve that has not started to fall all fail.
+DecaySignal MeasureDecay(std::span<const double> y, std::size_t start)
+{
+    DecaySignal d;
+    const std::size_t n = y.size();
+    if (n < start + 3) return d;
+    d.intercept = (y[start] + y[start + 1] + y[start + 2]) / 3.0;
+    const std::size_t tailCount = std::max<std::size_t>(1, n / 10);
+    for (std::size_t i = n - tailCount; i < n; ++i) d.tail += y[i];
+    d.tail /= double(tailCount);
+
+    const std::size_t end = std::min(n, start + kNoisePoints);
+    std::vector<double> d2;
+    for (std::size_t i = start + 1; i + 1 < end; ++i) d2.push_back(std::fabs(y[i - 1] - 2.0 * y[i] + y[i + 1]));
+    // Rounding alone must not pass for a decay: the scatter is taken as at
+    // least a millionth of the intercept.
+    d.noise = std::max(d2.empty() ? 0.0 : 1.4826 * Median(d2) / std::sqrt(6.0), 1e-6 * std::fabs(d.intercept));
+    return d;
+}
+
+bool DecaySignal::Clear() const
+{
+    const double decay = intercept - tail;
+    return decay > 0.0 && decay > kDecayToNoise * noise;
+}
 
 std::string_view MethodName(Method method) { return method == Method::Frisken ? "frisken" : "iso22412"; }
 

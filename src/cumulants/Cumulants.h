@@ -58,6 +58,19 @@ struct Result {
     std::string note;  // English sentences, "; "-separated; empty when nothing to say
 };
 
+// Whether a correlation decays clearly above its point scatter, from
+// point `start` on: what the fit checks before it fits, and what a quality
+// check calls "no decay". A decay is clear when intercept - tail exceeds five
+// times the scatter.
+struct DecaySignal {
+    double intercept = 0.0;  // the mean of the first three points
+    double tail = 0.0;       // the mean of the last 10 % of the points
+    double noise = 0.0;      // the point scatter near the start
+    bool Clear() const;
+};
+// y needs at least start + 3 points (else all is 0 and no decay is clear).
+DecaySignal MeasureDecay(std::span<const double> y, std::size_t start);
+
 // The cumulant fit of y (g2 - 1, or g1^2 for field correlation data) over lag
 // times t in seconds (increasing). Fails, saying why, on unusable input or
 // options, on a correlation without a decay clearly above its noise, on fewer

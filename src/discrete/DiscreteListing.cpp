@@ -17,6 +17,26 @@ using namespace listing::discrete;
 // Thrown when a marker is missing or a field lies (partly) beyond the text.
 struct ListingEnds {};
 
+// The listing's line that holds the marker at `at`, without its frame of
+// '+' signs and blanks, and with runs of blanks made one.
+std::string UncertainSentence(std::string_view text, Pos at)
+{
+    const std::size_t nl = text.rfind('\n', at);
+    const std::size_t from = nl == std::string_view::npos ? 0 : nl + 1;
+    std::size_t to = text.find('\n', at);
+    if (to == std::string_view::npos) to = text.size();
+    std::string_view line = text.substr(from, to - from);
+    const auto frame = [](char c) { return c == '+' || c == ' ' || c == '\r' || c == '\t'; };
+    while (!line.empty() && frame(line.front())) line.remove_prefix(1);
+    while (!line.empty() && frame(line.back())) line.remove_suffix(1);
+    std::string out;
+    for (char c : line) {
+        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += c;
+    }
+    return out;
+}
+
 Pos Require(Pos p)
 {
     if (p == kNotFound) throw ListingEnds{};
@@ -93,7 +113,10 @@ DiscreteListing ParseDiscreteListing(std::string_view text, std::span<const doub
     DiscreteListing parse;
     // The solutions follow the second title line; the first one stands at 0.
     Pos pos = FindFrom(kTitle, text, 10);
-    parse.uncertain = FindFrom(kUncertain, text, pos) != kNotFound;
+    if (const Pos at = FindFrom(kUncertain, text, pos); at != kNotFound) {
+        parse.uncertain = true;
+        parse.uncertainReason = UncertainSentence(text, at);
+    }
 
     const std::size_t n = std::min(x.size(), y.size());
     try {

@@ -19,6 +19,7 @@ struct DiscreteListing {
     Status status = Status::Ok;
     std::vector<DiscreteSolution> solutions;  // best first; all of them when Ok, none otherwise
     bool uncertain = false;  // "PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY"
+    std::string uncertainReason;  // that line of the listing, unframed
     // Rejected: the program's own words; Incomplete: what is missing.
     std::string reason;
 };

@@ -252,15 +252,23 @@ void Chart::Rescale()
     auto hasData = [](const QList<QCPGraph*>& graphs) {
         return std::any_of(graphs.begin(), graphs.end(), [](QCPGraph* g) { return !g->data()->isEmpty(); });
     };
+    // The time axis from the main panel; the panels below follow it. An
+    // empty chart goes back to the default grid's range, so that no scale
+    // of earlier data stands over nothing.
+    QCPAxis* x = panels.first()->axis(QCPAxis::atBottom);
+    const bool log = x->scaleType() == QCPAxis::stLogarithmic;
     if (hasData(panels.first()->graphs())) {
-        // The time axis from the main panel; the panels below follow it.
-        QCPAxis* x = panels.first()->axis(QCPAxis::atBottom);
         x->rescale(true);
-        if (x->scaleType() == QCPAxis::stLogarithmic) x->setRange(x->range().lower / 1.2, x->range().upper * 1.2);
+        if (log) x->setRange(x->range().lower / 1.2, x->range().upper * 1.2);
+    } else {
+        x->setRange(log ? QCPRange(0.1, 1000) : QCPRange(0, 1));
     }
     for (QCPAxisRect* panel : panels) {
-        if (!hasData(panel->graphs())) continue;
         QCPAxis* y = panel->axis(QCPAxis::atLeft);
+        if (!hasData(panel->graphs())) {
+            y->setRange(0, 1);
+            continue;
+        }
         y->rescale(true);
         const QCPRange r = y->range();
         const double pad = (r.upper - r.lower) * 0.05 + 1e-12;

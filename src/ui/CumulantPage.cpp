@@ -1,14 +1,13 @@
-// The page "Kumulanty" of the main window: the cumulant fit of the range
-// (ISO 22412, or Frisken's form), its results, its curve over the data with
-// the residuals, and its results log tempCum.txt.
-#include "ui/Contin.h"
+#include "ui/CumulantPage.h"
 
 #include "base/Convert.h"
 #include "base/NumberFormat.h"
 #include "physics/Sizes.h"
+#include "results/ResultsLog.h"
 #include "ui/Charts.h"
 #include "ui/Language.h"
 #include "ui/Tables.h"
+#include "ui/TextEdges.h"
 #include "ui/Widgets.h"
 
 #include <qcustomplot.h>
@@ -23,11 +22,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-using namespace fluvena;
+namespace fluvena::ui {
 
 namespace {
 
@@ -36,23 +34,20 @@ namespace {
 constexpr double kCutoff = 0.1;
 constexpr double kFriskenCutoff = 0.01;
 
-QString Fraction(double value, char separator)
+QString Fraction(double value)
 {
     QString text = QString::number(value);
-    if (separator != '.') text.replace(QLatin1Char('.'), QLatin1Char(separator));
+    if (DecimalSeparator() != '.') text.replace(QLatin1Char('.'), QLatin1Char(DecimalSeparator()));
     return text;
 }
 
 }  // namespace
 
-void TForm1::buildCumulantPage()
+CumulantPage::CumulantPage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetCum")
 {
-    using namespace fluvena::ui;
-    TabSheetCum = new QWidget;
-    TabSheetCum->setObjectName(QStringLiteral("TabSheetCum"));
-    auto* layout = new QHBoxLayout(TabSheetCum);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    PanelCum = new QWidget(TabSheetCum);
+    PanelCum = new QWidget(this);
     PanelCum->setObjectName(QStringLiteral("PanelCum"));
     PanelCum->setFixedWidth(385);
     auto* panel = new QVBoxLayout(PanelCum);
@@ -62,13 +57,11 @@ void TForm1::buildCumulantPage()
     GroupBoxCum->setFixedHeight(121);
     panel->addWidget(GroupBoxCum);
     LabelCumOrder = PlaceLabel(GroupBoxCum, "LabelCumOrder", QString(), 8, 20);
-    addedLabels_.emplace_back(LabelCumOrder, QT_TR_NOOP("Rząd"));
     ComboCumOrder = Place<QComboBox>(GroupBoxCum, "ComboCumOrder", 64, 16, 49, 21);
     ComboCumOrder->addItems({QStringLiteral("2"), QStringLiteral("3")});
     CheckBoxFrisken = PlaceCheck(GroupBoxCum, "CheckBoxFrisken", QStringLiteral("Frisken"), false, 128, 18);
     LabelCutoff = PlaceLabel(GroupBoxCum, "LabelCutoff", QString(), 8, 44);
-    addedLabels_.emplace_back(LabelCutoff, QT_TR_NOOP("Odcięcie"));
-    EditCutoff = PlaceEdit(GroupBoxCum, "EditCutoff", Fraction(kCutoff, decimalSeparator()), 64, 40, 49, 21);
+    EditCutoff = PlaceEdit(GroupBoxCum, "EditCutoff", Fraction(kCutoff), 64, 40, 49, 21);
     EditCumParam = PlaceEdit(GroupBoxCum, "EditCumParam", QStringLiteral("Temp"), 8, 64, 65, 21);
     EditCumValue = PlaceEdit(GroupBoxCum, "EditCumValue", QStringLiteral("1"), 80, 64, 57, 21);
     CheckBoxCumInverse = PlaceCheck(GroupBoxCum, "CheckBoxCumInverse", QStringLiteral("1000/T"), false, 152, 64);
@@ -85,43 +78,65 @@ void TForm1::buildCumulantPage()
     LabelCumNote->setWordWrap(true);
     panel->addWidget(LabelCumNote);
     layout->addWidget(PanelCum);
-    cumulantChart_ = std::make_unique<DataChart>(TabSheetCum, "ChartCum");
-    ChartCum = cumulantChart_->plot();
-    layout->addWidget(ChartCum, 1);
+    chart_ = std::make_unique<DataChart>(this, "ChartCum");
+    layout->addWidget(chart_->plot(), 1);
 
     // The cut-off follows the method until the user types one.
     connect(EditCutoff, &QLineEdit::textEdited, this, [this] { cutoffTyped_ = true; });
+    connect(&presenter_, &Presenter::measurementChanged, this, [this] {
+        LabelCum->setText(QStringLiteral(" "));
+        LabelCum->setToolTip(QString());
+        SetLabelColour(LabelCum, false);
+        redraw();
+    });
+    connect(&presenter_, &Presenter::resultChanged, this, [this](Analysis a) {
+        if (a == Analysis::Cumulants) redraw();
+    });
+    connect(&presenter_, &Presenter::sampleChanged, this, &CumulantPage::redraw);
 }
 
-CumulantRequest TForm1::cumulantRequest() const
+CumulantPage::~CumulantPage() = default;
+
+void CumulantPage::retranslate()
+{
+    GroupBoxCum->setTitle(tr("Dane wejściowe"));
+    LabelCumOrder->setText(tr("Rząd"));
+    LabelCutoff->setText(tr("Odcięcie"));
+    for (QLabel* l : {LabelCumOrder, LabelCutoff}) l->adjustSize();
+    ButtonCum->setText(tr("Kumulanty"));
+    ButtonZapiszCum->setText(tr("Zapamiętaj"));
+    if (QAction* copy = StringGridCum->findChild<QAction*>(QStringLiteral("CopyGridCum"))) copy->setText(tr("Kopiuj"));
+    chart_->SetTitle(tr("Dopasowanie kumulantów"));
+    redraw();
+}
+
+CumulantRequest CumulantPage::request() const
 {
     CumulantRequest request;
     request.order = ComboCumOrder->currentIndex() == 1 ? 3 : 2;
     request.frisken = CheckBoxFrisken->isChecked();
-    request.cutoff = StrToFloat(EditCutoff->text().toStdString(), decimalSeparator());
+    request.cutoff = StrToFloat(EditCutoff->text().toStdString(), DecimalSeparator());
     return request;
 }
 
-void TForm1::CheckBoxFriskenClick()
+void CumulantPage::CheckBoxFriskenClick()
 {
     if (cutoffTyped_) return;
-    EditCutoff->setText(Fraction(CheckBoxFrisken->isChecked() ? kFriskenCutoff : kCutoff, decimalSeparator()));
+    EditCutoff->setText(Fraction(CheckBoxFrisken->isChecked() ? kFriskenCutoff : kCutoff));
 }
 
-void TForm1::ButtonCumClick()
+void CumulantPage::ButtonCumClick()
 {
-    sampleEdited();
-    ScrollBar1Change();
-    const CumulantRequest request = cumulantRequest();
-    const RunReport report = m_.RunCumulants(request);
+    host_.commitSample();
+    const CumulantRequest request = this->request();
+    const RunReport report = presenter_.runCumulants(request);
     if (report.status == RunStatus::Ok) {
         LabelCum->setText(QStringLiteral(" "));
         LabelCum->setToolTip(QString());
-        statusBar()->clearMessage();
+        host_.status()->clearMessage();
     } else {
-        showRunFailure(LabelCum, tr("BŁĄD"), report.failure);
+        ShowRunFailure(LabelCum, tr("BŁĄD"), report.failure, host_.status());
     }
-    showCumulants();
 }
 
 // The fit's note in the window's language: the core's sentences, "; "-separated.
@@ -133,20 +148,18 @@ static QString NoteText(const std::string& note)
     QStringList out;
     for (const QString& sentence : QString::fromStdString(note).split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
         if (const auto m = leftOut.match(sentence); m.hasMatch())
-            out << TForm1::tr("pominięto punkty na lub poniżej zera: %1").arg(m.captured(1));
+            out << CumulantPage::tr("pominięto punkty na lub poniżej zera: %1").arg(m.captured(1));
         else if (const auto n = negative.match(sentence); n.hasMatch())
-            out << TForm1::tr("μ₂ jest ujemne (%1 1/s²): PDI pokazano jako 0, jak czynią to aparaty").arg(n.captured(1));
+            out << CumulantPage::tr("μ₂ jest ujemne (%1 1/s²): PDI pokazano jako 0, jak czynią to aparaty").arg(n.captured(1));
         else
             out << QCoreApplication::translate("Core", sentence.toUtf8().constData());
     }
     return out.join(QStringLiteral("; "));
 }
 
-void TForm1::showCumulants()
+void CumulantPage::redraw()
 {
-    using ui::GridNumber;
-    using ui::SetCell;
-    const char sep = decimalSeparator();
+    const char sep = DecimalSeparator();
     const char* const captions[] = {QT_TR_NOOP("Średnie Γ [1/s]"), QT_TR_NOOP("PDI"), QT_TR_NOOP("β"),
                                     QT_TR_NOOP("Średnica z [nm]"), QT_TR_NOOP("Promień z [nm]"), QT_TR_NOOP("Punkty"),
                                     QT_TR_NOOP("Zakres dopasowania")};
@@ -158,19 +171,19 @@ void TForm1::showCumulants()
         SetCell(StringGridCum, 2, r + 1, QString());
     }
     QString y;
-    switch (m_.Sample().dataKind) {
+    switch (m().Sample().dataKind) {
     case DataKind::G1: y = QStringLiteral("g₁(t)²"); break;
     case DataKind::G2Minus1: y = QStringLiteral("g₂(t) − 1"); break;
     case DataKind::G2: y = QStringLiteral("g₂(t) − B"); break;
     }
-    cumulantChart_->SetAxisTitles(tr("Czas [%1]").arg(ui::TimeUnitText(m_.Sample().timeUnit)), y);
-    cumulantChart_->SetResidualTitle(tr("dane − fit"));
+    chart_->SetAxisTitles(tr("Czas [%1]").arg(TimeUnitText(m().Sample().timeUnit)), y);
+    chart_->SetResidualTitle(tr("dane − fit"));
 
-    const CumulantResult* c = m_.Cumulants();
+    const CumulantResult* c = m().Cumulants();
     if (!c) {
         LabelCumNote->clear();
-        cumulantChart_->ShowData({}, {});
-        cumulantChart_->ClearFit();
+        chart_->ShowData({}, {});
+        chart_->ClearFit();
         StringGridCum->resizeColumnsToContents();
         return;
     }
@@ -181,14 +194,14 @@ void TForm1::showCumulants()
     SetCell(StringGridCum, 1, 3, QString::fromStdString(FormatFloat(f.beta, Pattern::F3, sep)));
     SetCell(StringGridCum, 2, 3, GridNumber(f.betaErr, sep));
     QString note = NoteText(f.note);
-    const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m_.Sample());
+    const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m().Sample());
     if (z) {
         SetCell(StringGridCum, 1, 4, GridNumber(z->diameterNm, sep));
         SetCell(StringGridCum, 2, 4, GridNumber(z->diameterErrNm, sep));
         SetCell(StringGridCum, 1, 5, GridNumber(z->radiusNm, sep));
         SetCell(StringGridCum, 2, 5, GridNumber(z->radiusErrNm, sep));
     } else {
-        note = note.isEmpty() ? ui::FailureText(z.failure()) : note + QStringLiteral("; ") + ui::FailureText(z.failure());
+        note = note.isEmpty() ? FailureText(z.failure()) : note + QStringLiteral("; ") + FailureText(z.failure());
     }
     const std::int64_t first = c->range.first + static_cast<std::int64_t>(f.fitFirst);
     const std::int64_t last = c->range.first + static_cast<std::int64_t>(f.fitLast);
@@ -200,15 +213,17 @@ void TForm1::showCumulants()
     // The fit over the points it was made on, and their residuals.
     std::vector<double> measured(f.fitted.size());
     for (std::size_t k = 0; k < measured.size(); ++k) measured[k] = f.fitted[k] + f.residuals[k];
-    cumulantChart_->ShowData(c->fitX, measured);
-    cumulantChart_->ShowFit(c->fitX, f.fitted, measured);
+    chart_->ShowData(c->fitX, measured);
+    chart_->ShowFit(c->fitX, f.fitted, measured);
 }
 
-void TForm1::ButtonZapiszCumClick()
+void CumulantPage::ButtonZapiszCumClick()
 {
-    sampleEdited();
+    host_.commitSample();
     // Without a fit the page's own label says so (the log is written all the same).
-    recordLogClick(CumulantLogClick(m_.Cumulants(), m_.Sample(), memoLineCount(Memo2) == 0,
-                                    logInput(EditCumParam, EditCumValue, CheckBoxCumInverse)),
-                   "tempCum.txt", LabelCum);
+    host_.recordLog(Analysis::Cumulants, [this](bool header) {
+        return CumulantLogClick(m().Cumulants(), m().Sample(), header, logInput(EditCumParam, EditCumValue, CheckBoxCumInverse));
+    }, "tempCum.txt", LabelCum);
 }
+
+}  // namespace fluvena::ui

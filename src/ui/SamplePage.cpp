@@ -1,7 +1,4 @@
-// The page "Próbka" of the main window: the sample and instrument parameters
-// of the measurement on show, its kind of data, and for a correlator file
-// its header and count-rate trace.
-#include "ui/Contin.h"
+#include "ui/SamplePage.h"
 
 #include "base/Convert.h"
 #include "base/Errors.h"
@@ -9,6 +6,7 @@
 #include "physics/Sizes.h"
 #include "ui/Charts.h"
 #include "ui/Language.h"
+#include "ui/TextEdges.h"
 
 #include <qcustomplot.h>
 
@@ -18,13 +16,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSettings>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
 
-using namespace fluvena;
+namespace fluvena::ui {
 
 namespace {
 
@@ -54,14 +52,6 @@ physics::Solvent SolventOf(const SampleParameters& s)
     return physics::Solvent::Custom;
 }
 
-// A value in an edit field: up to eight significant digits, the locale's separator.
-QString FieldNumber(double value, char separator)
-{
-    QString text = QString::number(value, 'g', 8);
-    if (separator != '.') text.replace(QLatin1Char('.'), QLatin1Char(separator));
-    return text;
-}
-
 bool SameSample(const SampleParameters& a, const SampleParameters& b)
 {
     return a.wavelengthNm == b.wavelengthNm && a.angleDeg == b.angleDeg && a.temperatureK == b.temperatureK &&
@@ -71,17 +61,15 @@ bool SameSample(const SampleParameters& a, const SampleParameters& b)
 
 }  // namespace
 
-void TForm1::buildSamplePage()
+SamplePage::SamplePage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetSample")
 {
-    TabSheetSample = new QWidget;
-    TabSheetSample->setObjectName(QStringLiteral("TabSheetSample"));
-    auto* page = new QHBoxLayout(TabSheetSample);
+    auto* page = new QHBoxLayout(this);
     page->setContentsMargins(4, 4, 4, 4);
 
     auto label = [this](QWidget* parent, const char* name, const char* text) {
         auto* l = new QLabel(parent);
         l->setObjectName(QString::fromLatin1(name));
-        addedLabels_.emplace_back(l, text);
+        labels_.emplace_back(l, text);
         return l;
     };
     auto edit = [](QWidget* parent, const char* name) {
@@ -90,6 +78,17 @@ void TForm1::buildSamplePage()
         e->setFixedWidth(80);
         return e;
     };
+    // A field with the label that says where its value came from.
+    auto sourced = [](QWidget* field, QLabel*& source, const char* name, QLabel* extra = nullptr) {
+        source = new QLabel(field->parentWidget());
+        source->setObjectName(QString::fromLatin1(name));
+        source->setEnabled(false);  // drawn grey: a remark, not a value
+        auto* row = new QHBoxLayout;
+        row->addWidget(field);
+        if (extra) row->addWidget(extra);
+        row->addWidget(source, 1);
+        return row;
+    };
     auto combo = [](QWidget* parent, const char* name, int items) {
         auto* c = new QComboBox(parent);
         c->setObjectName(QString::fromLatin1(name));
@@ -97,16 +96,13 @@ void TForm1::buildSamplePage()
         return c;
     };
 
-    GroupBoxSample = new QGroupBox(TabSheetSample);
+    GroupBoxSample = new QGroupBox(this);
     GroupBoxSample->setObjectName(QStringLiteral("GroupBoxSample"));
     auto* form = new QFormLayout(GroupBoxSample);
     ComboSolvent = combo(GroupBoxSample, "ComboSolvent", 4);
     EditTemperature = edit(GroupBoxSample, "EditTemperature");
     LabelCelsius = new QLabel(GroupBoxSample);
     LabelCelsius->setObjectName(QStringLiteral("LabelCelsius"));
-    auto* temperature = new QHBoxLayout;
-    temperature->addWidget(EditTemperature);
-    temperature->addWidget(LabelCelsius, 1);
     EditViscosity = edit(GroupBoxSample, "EditViscosity");
     EditRefractive = edit(GroupBoxSample, "EditRefractive");
     EditWavelength = edit(GroupBoxSample, "EditWavelength");
@@ -114,26 +110,32 @@ void TForm1::buildSamplePage()
     LabelQ = new QLabel(GroupBoxSample);
     LabelQ->setObjectName(QStringLiteral("LabelQ"));
     form->addRow(label(GroupBoxSample, "LabelSolvent", QT_TR_NOOP("Rozpuszczalnik")), ComboSolvent);
-    form->addRow(label(GroupBoxSample, "LabelTemperature", QT_TR_NOOP("Temperatura [K]")), temperature);
-    form->addRow(label(GroupBoxSample, "LabelViscosity", QT_TR_NOOP("Lepkość [cP]")), EditViscosity);
-    form->addRow(label(GroupBoxSample, "LabelRefractive", QT_TR_NOOP("Współczynnik załamania")), EditRefractive);
-    form->addRow(label(GroupBoxSample, "LabelWavelength", QT_TR_NOOP("Długość fali [nm]")), EditWavelength);
-    form->addRow(label(GroupBoxSample, "LabelAngle", QT_TR_NOOP("Kąt rozpraszania [°]")), EditAngle);
+    form->addRow(label(GroupBoxSample, "LabelTemperature", QT_TR_NOOP("Temperatura [K]")),
+                 sourced(EditTemperature, SourceTemperature, "SourceTemperature", LabelCelsius));
+    form->addRow(label(GroupBoxSample, "LabelViscosity", QT_TR_NOOP("Lepkość [cP]")),
+                 sourced(EditViscosity, SourceViscosity, "SourceViscosity"));
+    form->addRow(label(GroupBoxSample, "LabelRefractive", QT_TR_NOOP("Współczynnik załamania")),
+                 sourced(EditRefractive, SourceRefractive, "SourceRefractive"));
+    form->addRow(label(GroupBoxSample, "LabelWavelength", QT_TR_NOOP("Długość fali [nm]")),
+                 sourced(EditWavelength, SourceWavelength, "SourceWavelength"));
+    form->addRow(label(GroupBoxSample, "LabelAngle", QT_TR_NOOP("Kąt rozpraszania [°]")), sourced(EditAngle, SourceAngle, "SourceAngle"));
     form->addRow(QString(), LabelQ);
     page->addWidget(GroupBoxSample);
 
     auto* middle = new QVBoxLayout;
-    GroupBoxData = new QGroupBox(TabSheetSample);
+    GroupBoxData = new QGroupBox(this);
     GroupBoxData->setObjectName(QStringLiteral("GroupBoxData"));
     auto* dataForm = new QFormLayout(GroupBoxData);
     ComboDataKind = combo(GroupBoxData, "ComboDataKind", 3);
     ComboBaseline = combo(GroupBoxData, "ComboBaseline", 2);
     ComboTimeUnit = combo(GroupBoxData, "ComboTimeUnit", 4);
-    dataForm->addRow(label(GroupBoxData, "LabelDataKind", QT_TR_NOOP("Rodzaj danych")), ComboDataKind);
+    dataForm->addRow(label(GroupBoxData, "LabelDataKind", QT_TR_NOOP("Rodzaj danych")),
+                     sourced(ComboDataKind, SourceDataKind, "SourceDataKind"));
     dataForm->addRow(label(GroupBoxData, "LabelBaseline", QT_TR_NOOP("Linia bazowa g₂")), ComboBaseline);
-    dataForm->addRow(label(GroupBoxData, "LabelTimeUnit", QT_TR_NOOP("Jednostka czasu")), ComboTimeUnit);
+    dataForm->addRow(label(GroupBoxData, "LabelTimeUnit", QT_TR_NOOP("Jednostka czasu")),
+                     sourced(ComboTimeUnit, SourceTimeUnit, "SourceTimeUnit"));
     middle->addWidget(GroupBoxData);
-    LabelInstrument = new QLabel(TabSheetSample);
+    LabelInstrument = new QLabel(this);
     LabelInstrument->setObjectName(QStringLiteral("LabelInstrument"));
     LabelInstrument->setWordWrap(true);
     LabelInstrument->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -141,20 +143,25 @@ void TForm1::buildSamplePage()
     middle->addWidget(LabelInstrument, 1);
     page->addLayout(middle);
 
-    countRateChart_ = std::make_unique<ui::CountRateChart>(TabSheetSample);
-    ChartCountRate = countRateChart_->plot();
-    page->addWidget(ChartCountRate, 1);
+    chart_ = std::make_unique<CountRateChart>(this);
+    page->addWidget(chart_->plot(), 1);
 
     // A viscosity or index typed by hand is no preset's.
     for (QLineEdit* e : {EditViscosity, EditRefractive})
-        connect(e, &QLineEdit::textEdited, this, [this] {
-            ComboSolvent->setCurrentIndex(IndexOf(kSolvents, physics::Solvent::Custom));
-        });
+        connect(e, &QLineEdit::textEdited, this,
+                [this] { ComboSolvent->setCurrentIndex(IndexOf(kSolvents, physics::Solvent::Custom)); });
+    connect(&presenter_, &Presenter::measurementChanged, this, [this] {
+        showSample();
+        showFile();
+    });
+    connect(&presenter_, &Presenter::sampleChanged, this, &SamplePage::showSample);
 }
 
-void TForm1::retranslateAddedPages()
+SamplePage::~SamplePage() = default;
+
+void SamplePage::retranslate()
 {
-    for (const auto& [label, text] : addedLabels_) {
+    for (const auto& [label, text] : labels_) {
         label->setText(tr(text));
         label->adjustSize();
     }
@@ -168,16 +175,16 @@ void TForm1::retranslateAddedPages()
     for (int k = 0; k < 4; ++k) ComboTimeUnit->setItemText(k, units[k]);
     GroupBoxSample->setTitle(tr("Próbka i aparat"));
     GroupBoxData->setTitle(tr("Dane"));
-    countRateChart_->SetTitle(tr("Szybkość zliczeń"));
-    countRateChart_->SetAxisTitles(tr("Czas [s]"), tr("Szybkość zliczeń [kHz]"));
-    PageControl1->setTabText(PageControl1->indexOf(TabSheetSample), tr("Próbka"));
+    chart_->SetTitle(tr("Szybkość zliczeń"));
+    chart_->SetAxisTitles(tr("Czas [s]"), tr("Szybkość zliczeń [kHz]"));
     showSample();
+    showFile();
 }
 
-SampleParameters TForm1::sampleFromControls() const
+SampleParameters SamplePage::fromFields() const
 {
-    const char sep = decimalSeparator();
-    SampleParameters s = m_.Sample();
+    const char sep = DecimalSeparator();
+    SampleParameters s = m().Sample();
     // The order decides which bad field is reported first.
     s.temperatureK = StrToFloat(EditTemperature->text().toStdString(), sep);
     s.viscosityCp = StrToFloat(EditViscosity->text().toStdString(), sep);
@@ -191,15 +198,15 @@ SampleParameters TForm1::sampleFromControls() const
     return s;
 }
 
-void TForm1::showSample()
+void SamplePage::showSample()
 {
-    const SampleParameters& s = m_.Sample();
-    const char sep = decimalSeparator();
+    const SampleParameters& s = m().Sample();
+    const char sep = DecimalSeparator();
     showingSample_ = true;
     const std::pair<QLineEdit*, double> fields[] = {{EditTemperature, s.temperatureK}, {EditViscosity, s.viscosityCp},
                                                     {EditRefractive, s.refractiveIndex}, {EditWavelength, s.wavelengthNm},
                                                     {EditAngle, s.angleDeg}};
-    for (const auto& [edit, value] : fields) edit->setText(FieldNumber(value, sep));
+    for (const auto& [edit, value] : fields) edit->setText(FieldNumber(value));
     ComboSolvent->setCurrentIndex(IndexOf(kSolvents, SolventOf(s)));
     ComboDataKind->setCurrentIndex(IndexOf(kKinds, s.dataKind));
     ComboBaseline->setCurrentIndex(s.baselineMode == BaselineMode::Tail ? 1 : 0);
@@ -207,46 +214,67 @@ void TForm1::showSample()
     ComboTimeUnit->setCurrentIndex(IndexOf(kUnits, s.timeUnit));
     showingSample_ = false;
 
-    LabelCelsius->setText(QStringLiteral("(%1 °C)").arg(
-        QString::fromStdString(FormatFloat(s.temperatureK - 273.15, Pattern::F2, sep))));
+    LabelCelsius->setText(QStringLiteral("(%1 °C)").arg(QString::fromStdString(FormatFloat(s.temperatureK - 273.15, Pattern::F2, sep))));
     const Outcome<double> q = physics::ScatteringVector(s);
     LabelQ->setText(q ? QStringLiteral("q = %1 1/m").arg(QString::fromStdString(FormatFloat(*q, Pattern::E4, sep)))
-                      : ui::FailureText(q.failure()));
+                      : FailureText(q.failure()));
+    showSources();
 }
 
-void TForm1::sampleEdited()
+void SamplePage::showSources()
+{
+    const std::optional<SampleParameters> loaded = presenter_.loadedSample();
+    const io::DataFile& file = m().File();
+    const auto& h = file.instrument;
+    const SampleParameters& s = m().Sample();
+    auto says = [&](bool stated, bool same) {
+        if (!loaded) return QString();
+        if (!same) return tr("wpisane");
+        return stated ? tr("z pliku") : tr("domyślne");
+    };
+    const struct {
+        QLabel* label;
+        bool stated;
+        bool same;
+    } rows[] = {
+        {SourceTemperature, h && h->temperatureK, loaded && s.temperatureK == loaded->temperatureK},
+        {SourceViscosity, h && h->viscosityCp, loaded && s.viscosityCp == loaded->viscosityCp},
+        {SourceRefractive, h && h->refractiveIndex, loaded && s.refractiveIndex == loaded->refractiveIndex},
+        {SourceWavelength, h && h->wavelengthNm, loaded && s.wavelengthNm == loaded->wavelengthNm},
+        {SourceAngle, h && h->angleDeg, loaded && s.angleDeg == loaded->angleDeg},
+        {SourceDataKind, file.dataKind.has_value(), loaded && s.dataKind == loaded->dataKind},
+        {SourceTimeUnit, file.timeUnit.has_value(), loaded && s.timeUnit == loaded->timeUnit},
+    };
+    for (const auto& row : rows) row.label->setText(says(row.stated, row.same));
+}
+
+void SamplePage::sampleEdited()
 {
     if (showingSample_) return;
-    const SampleParameters before = m_.Sample();
+    const SampleParameters before = m().Sample();
     SampleParameters s;
     try {
-        s = sampleFromControls();
+        s = fromFields();
     } catch (...) {
         showSample();  // the fields show the sample again; the message says what was wrong
         throw;
     }
     if (SameSample(s, before)) return;
-    m_.SetSample(s);
-    showSample();
-    updateAxisTitles();
     // Sizes follow the parameters at once; the decay analyses would need a
     // new run for another kind of data.
-    if (m_.OnShow() == Analysis::Contin) UpDown1Click();
-    else if (m_.OnShow() == Analysis::Discrete) UpDown2Click();
-    drawDistribution();
-    showCumulants();
-    const bool results = m_.Contin() || m_.Discrete() || m_.Cumulants();
+    presenter_.setSample(s);
+    const bool results = m().Contin() || m().Discrete() || m().Cumulants();
     if (results && (s.dataKind != before.dataKind || s.baselineMode != before.baselineMode))
-        statusBar()->showMessage(tr("Rodzaj danych zmieniony: wyniki na ekranie pochodzą z poprzedniego; uruchom analizy ponownie"));
+        host_.status()->showMessage(tr("Rodzaj danych zmieniony: wyniki na ekranie pochodzą z poprzedniego; uruchom analizy ponownie"));
 }
 
-void TForm1::solventChosen()
+void SamplePage::solventChosen()
 {
     const physics::Solvent solvent = kSolvents[std::clamp(ComboSolvent->currentIndex(), 0, 3)];
     if (solvent != physics::Solvent::Custom) {
         double t = 0.0;
         try {
-            t = StrToFloat(EditTemperature->text().toStdString(), decimalSeparator());
+            t = StrToFloat(EditTemperature->text().toStdString(), DecimalSeparator());
         } catch (...) {
             showSample();
             throw;
@@ -254,28 +282,28 @@ void TForm1::solventChosen()
         const Outcome<physics::SolventProperties> p = physics::SolventAt(solvent, t);
         if (!p) {
             showSample();  // the fields and the preset list show the sample again
-            throw Error(ui::FailureText(p.failure()).toStdString());
+            throw Error(FailureText(p.failure()).toStdString());
         }
-        EditViscosity->setText(FieldNumber(p->viscosityCp, decimalSeparator()));
-        EditRefractive->setText(FieldNumber(p->refractiveIndex, decimalSeparator()));
+        EditViscosity->setText(FieldNumber(p->viscosityCp));
+        EditRefractive->setText(FieldNumber(p->refractiveIndex));
     }
     sampleEdited();
 }
 
-void TForm1::dataKindChosen()
+void SamplePage::dataKindChosen()
 {
     sampleEdited();
     // A correlator file states its own kind and unit: only a choice made for
     // a text file (or before any file) is kept for the next text file.
-    if (m_.File().format == io::FileFormat::Alv && m_.PointCount() > 0) return;
-    textKind_ = m_.Sample().dataKind;
-    textBaseline_ = m_.Sample().baselineMode;
-    textUnit_ = m_.Sample().timeUnit;
+    if (m().File().format == io::FileFormat::Alv && m().PointCount() > 0) return;
+    textKind_ = m().Sample().dataKind;
+    textBaseline_ = m().Sample().baselineMode;
+    textUnit_ = m().Sample().timeUnit;
 }
 
-SampleParameters TForm1::loadDefaults() const
+SampleParameters SamplePage::loadDefaults() const
 {
-    SampleParameters s = m_.Sample();
+    SampleParameters s = m().Sample();
     s.dataKind = textKind_;
     s.baselineMode = textBaseline_;
     s.baseline = 1.0;
@@ -283,14 +311,51 @@ SampleParameters TForm1::loadDefaults() const
     return s;
 }
 
-void TForm1::showCountRate()
+void SamplePage::saveSettings(QSettings& settings) const
 {
-    const io::DataFile& file = m_.File();
-    const char sep = decimalSeparator();
-    if (file.countRate.timeS.empty()) countRateChart_->Clear();
-    else countRateChart_->Show(file.countRate.timeS, file.countRate.rateKHz);
+    // The sample on show, and the kind of data last chosen for text files.
+    const SampleParameters& p = m().Sample();
+    for (const auto& [key, value] : {std::pair{"sample/wavelength", p.wavelengthNm}, {"sample/angle", p.angleDeg},
+                                     {"sample/temperature", p.temperatureK}, {"sample/viscosity", p.viscosityCp},
+                                     {"sample/refractiveIndex", p.refractiveIndex}})
+        settings.setValue(QString::fromLatin1(key), value);
+    settings.setValue(QStringLiteral("sample/textDataKind"), static_cast<int>(textKind_));
+    settings.setValue(QStringLiteral("sample/textBaseline"), static_cast<int>(textBaseline_));
+    settings.setValue(QStringLiteral("sample/textTimeUnit"), static_cast<int>(textUnit_));
+}
+
+void SamplePage::restoreSettings(const QSettings& settings)
+{
+    SampleParameters p = m().Sample();
+    for (auto [key, value] : {std::pair{"sample/wavelength", &p.wavelengthNm}, {"sample/angle", &p.angleDeg},
+                              {"sample/temperature", &p.temperatureK}, {"sample/viscosity", &p.viscosityCp},
+                              {"sample/refractiveIndex", &p.refractiveIndex}}) {
+        bool ok = false;
+        const double v = settings.value(QString::fromLatin1(key)).toDouble(&ok);
+        if (ok && std::isfinite(v)) *value = v;
+    }
+    auto choice = [&settings](const char* key, int current, int count) {
+        const int v = settings.value(QString::fromLatin1(key), current).toInt();
+        return v >= 0 && v < count ? v : current;
+    };
+    textKind_ = static_cast<DataKind>(choice("sample/textDataKind", static_cast<int>(textKind_), 3));
+    textBaseline_ = static_cast<BaselineMode>(choice("sample/textBaseline", static_cast<int>(textBaseline_), 2));
+    textUnit_ = static_cast<TimeUnit>(choice("sample/textTimeUnit", static_cast<int>(textUnit_), 4));
+    p.dataKind = textKind_;
+    p.baselineMode = textBaseline_;
+    p.timeUnit = textUnit_;
+    presenter_.setSample(p);
+}
+
+// The correlator's header and count-rate trace, or what a text file held.
+void SamplePage::showFile()
+{
+    const io::DataFile& file = m().File();
+    const char sep = DecimalSeparator();
+    if (file.countRate.timeS.empty()) chart_->Clear();
+    else chart_->Show(file.countRate.timeS, file.countRate.rateKHz);
     QString text;
-    if (m_.PointCount() == 0) {
+    if (m().PointCount() == 0) {
         text.clear();
     } else if (const auto& h = file.instrument) {
         QStringList rates;
@@ -303,7 +368,9 @@ void TForm1::showCountRate()
             text += QLatin1Char('\n') + tr("Czas pomiaru: %1 s").arg(QString::fromStdString(FormatFloat(*h->durationS, Pattern::F2, sep)));
         if (!rates.isEmpty()) text += QLatin1Char('\n') + tr("Średnia szybkość zliczeń: %1 kHz").arg(rates.join(QStringLiteral(" / ")));
     } else {
-        text = tr("Plik tekstowy: %1 kolumn liczb, %2 punktów").arg(file.columnCount).arg(m_.PointCount());
+        text = tr("Plik tekstowy: %1 kolumn liczb, %2 punktów").arg(file.columnCount).arg(m().PointCount());
     }
     LabelInstrument->setText(text);
 }
+
+}  // namespace fluvena::ui

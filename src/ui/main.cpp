@@ -31,6 +31,8 @@ int main(int argc, char** argv)
         TForm3 help;
         form.setHelpWindow(&help);
         form.show();
+        // Files named on the command line open once the window is up.
+        form.openCommandLine(QCoreApplication::arguments());
         app.exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QStringLiteral("Fluvena"), QString::fromUtf8(e.what()));

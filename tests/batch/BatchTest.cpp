@@ -15,6 +15,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <set>
 
 using namespace fluvena;
 namespace FT = fluvena::testing;
@@ -315,6 +316,42 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
         ExpectFields(peak, {{"hydrodynamicRadius", size->radiusNm}, {"hydrodynamicRadiusErr", size->radiusErrNm},
                             {"diffusionCoefficient", size->diffusion}});
     }
+}
+
+// Quality flags on every record; no size from a flat correlation; the text
+// output's headline.
+TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
+{
+    TempDir dir;
+    // A flat correlation of noise (g1): CONTIN still runs, but no peak has a size.
+    std::string flat;
+    for (int i = 0; i < 60; ++i) flat += std::to_string(1 + i) + "\t" + (i % 3 ? "0.001" : "-0.0015") + "\r\n";
+    const fs::path flatFile = dir.path / "flat.txt";
+    WriteFileAtomic(flatFile, flat);
+    auto run = Batch(dir, {"contin", "--json", flatFile});
+    const minijson::Value j = OnlyObject(run);
+    std::set<std::string> codes;
+    for (const auto& f : j["quality"].items) codes.insert(f["code"].text + ":" + f["severity"].text);
+    EXPECT_EQ(codes, (std::set<std::string>{"no-decay:error", "size-not-given:error"}));
+    std::size_t peaks = 0;
+    for (const auto& s : j["solutions"].items) {
+        for (const auto& p : s["peaks"].items) {
+            ++peaks;
+            EXPECT_EQ(p["hydrodynamicRadius"].kind, minijson::Value::Kind::Null);
+            EXPECT_EQ(p["harmonicMeanRadius"].kind, minijson::Value::Kind::Null);
+            EXPECT_EQ(p["sizeNote"].text.rfind("no decay above the noise", 0), 0u) << p["sizeNote"].text;
+        }
+    }
+    EXPECT_GT(peaks, 0u);
+
+    // A sound measurement: an empty list; a real file: its headline and flags.
+    auto clean = Batch(dir, {"discrete", "--json", Data("bimodal.txt")});
+    EXPECT_TRUE(OnlyObject(clean)["quality"].items.empty());
+    auto text = Batch(dir, {"cumulants", "--decimal-point", ",", Data("alv/LC8.2_0045.ASC")});
+    EXPECT_EQ(text.Wait(), 0);
+    EXPECT_EQ(text.Out(), Data("alv/LC8.2_0045.ASC") +
+                              ": z-average 376 nm (d 753 nm) \xC2\xB7 PDI 0,25 \xC2\xB7 \xCE\xB2 0,29 "
+                              "[high-pdi (note), systematic-residuals (note)]\n");
 }
 
 // A multi-detector file gives one record per detector, each at its own angle

@@ -108,6 +108,45 @@ TEST(ContinListing, ReferenceListings)
     }
 }
 
+// The mean rate's decay time M(0)/M(-1) and the extent of every peak, and
+// the moments of the entire solution: printed apart for several peaks, those
+// of the one peak otherwise. For the log-normal of decay times (median 50,
+// sigma 0.5 in ln tau) the mean rate's time is 50 exp(-sigma^2 / 2) = 44.12.
+TEST(ContinListing, MeanRateAndExtentOfEveryPeak)
+{
+    const ContinListing bimodal = ParseContinListing(Listing("bimodal.contin.out"), 100, 100);
+    ASSERT_EQ(bimodal.status, Status::Ok) << bimodal.reason;
+    const ContinSolution& s = bimodal.solutions[bimodal.chosen];
+    struct Printed { double harmonic, harmonicErr, from, to; };
+    const Printed printed[] = {{0.21181, 100, 0.1, 7.925}, {9.9969, 0.37, 8.698, 170.7}, {199.83, 0.54, 187.4, 1000}};
+    ASSERT_EQ(s.peaks.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        const ContinPeak& p = s.peaks[k];
+        ASSERT_TRUE(p.harmonicPosition && p.harmonicPositionErr && p.from && p.to);
+        EXPECT_DOUBLE_EQ(*p.harmonicPosition, printed[k].harmonic);
+        EXPECT_DOUBLE_EQ(*p.harmonicPositionErr, printed[k].harmonicErr);
+        EXPECT_DOUBLE_EQ(*p.from, printed[k].from);
+        EXPECT_DOUBLE_EQ(*p.to, printed[k].to);
+    }
+    ASSERT_TRUE(s.entire && s.entire->harmonicPosition);
+    EXPECT_DOUBLE_EQ(s.entire->intensity, 1.0715);
+    EXPECT_DOUBLE_EQ(*s.entire->harmonicPosition, 2.6732);
+
+    const ContinListing lognormal = ParseContinListing(Listing("lognormal.contin.out"), 80, 100);
+    const ContinSolution& l = lognormal.solutions[lognormal.chosen];
+    ASSERT_EQ(l.peaks.size(), 2u);
+    ASSERT_TRUE(l.peaks[1].harmonicPosition);
+    EXPECT_NEAR(*l.peaks[1].harmonicPosition / (50.0 * std::exp(-0.125)), 1.0, 0.01);
+
+    const ContinListing narrow = ParseContinListing(Listing("narrow.contin.out"), 100, 100);
+    const ContinSolution& n = narrow.solutions[narrow.chosen];
+    ASSERT_EQ(n.peaks.size(), 1u);
+    ASSERT_TRUE(n.entire && n.entire->harmonicPosition);
+    EXPECT_EQ(n.entire->harmonicPosition, n.peaks[0].harmonicPosition);
+    EXPECT_EQ(n.entire->position, n.peaks[0].position);
+}
+
 // Table rows of the bimodal listing, read at their columns: the ERROR column
 // is printed with a D exponent ("6.4D-01").
 TEST(ContinListing, TableRows)

@@ -174,6 +174,32 @@ TEST(Measurement, DiscreteRunOverTheRange)
 
 // A correlator file fills the sample with what its header states; a text
 // file leaves the defaults (g1, microseconds).
+// A page brought forward puts its analysis on show again at the solution it
+// showed last; an analysis without a result, or whose last run failed, cannot.
+TEST(Measurement, BringOnShowReturnsToTheSolutionLastShown)
+{
+    Measurement m = Loaded("bimodal.txt");
+    EXPECT_FALSE(m.BringOnShow(Analysis::Contin));
+    RecordedRunner contin(ReadFixture("bimodal.contin.out")), discrete(ReadFixture("bimodal.discrete.out"));
+    ASSERT_EQ(m.RunContin(ContinRequest{}, contin).status, RunStatus::Ok);
+    m.ShowContin(4);
+    ASSERT_EQ(m.RunDiscrete(DiscreteRequest{4, 2, 5, kDefaultSwitches}, discrete).status, RunStatus::Ok);
+    m.ShowDiscrete(2);
+    const struct { Analysis analysis; bool brought; Analysis onShow; std::size_t shown; } steps[] = {
+        {Analysis::Contin, true, Analysis::Contin, 4}, {Analysis::Contin, true, Analysis::Contin, 4},
+        {Analysis::Discrete, true, Analysis::Discrete, 2}, {Analysis::Cumulants, false, Analysis::Discrete, 2}};
+    for (const auto& s : steps) {
+        EXPECT_EQ(m.BringOnShow(s.analysis), s.brought);
+        EXPECT_EQ(m.OnShow(), s.onShow);
+        EXPECT_EQ(m.ShownIndex(), s.shown);
+    }
+    RecordedRunner broken("");
+    EXPECT_EQ(m.RunContin(ContinRequest{}, broken).status, RunStatus::Failed);
+    EXPECT_FALSE(m.BringOnShow(Analysis::Contin));  // the earlier result is not this run's
+    EXPECT_TRUE(m.BringOnShow(Analysis::Discrete));
+    EXPECT_EQ(m.ShownIndex(), 2u);
+}
+
 TEST(Measurement, SampleFromTheFile)
 {
     const SampleParameters defaults{.temperatureK = 300};

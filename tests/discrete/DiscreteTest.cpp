@@ -153,6 +153,8 @@ TEST(DiscreteListing, ReferenceListings)
     const DiscreteListing l = Parse(Listing("lognormal.discrete.out"), lognormal);
     ASSERT_EQ(l.status, Status::Ok) << l.reason;
     EXPECT_TRUE(l.uncertain);
+    EXPECT_EQ(l.uncertainReason, "NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.822. "
+                                 "LOOK AT SECOND BEST SOLUTION ALSO.");
     ASSERT_EQ(l.solutions.size(), 4u);
     ExpectSolution(l.solutions[2], {{{3.409E-01, 8.431, 1.051E-02, 3.242}, {6.555E-01, 4.286, 2.738E-02, 3.178}}, -1.524E-05, 0.446},
                    lognormal, "third");
@@ -201,7 +203,9 @@ TEST(DiscreteListing, UncertaintySentenceCountsOnlyAfterTheSecondTitle)
     const std::string sentence = " NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8\r\n";
     const std::string body = Solution("1", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000"}}, " 0.000E+00", " 0.100");
     EXPECT_FALSE(Parse(kTitle + sentence + kTitle + body, data).uncertain);
-    EXPECT_TRUE(Parse(kTitle + kTitle + sentence + body, data).uncertain);
+    const DiscreteListing after = Parse(kTitle + kTitle + "++++" + sentence + body, data);
+    EXPECT_TRUE(after.uncertain);
+    EXPECT_EQ(after.uncertainReason, "NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8");
 }
 
 TEST(DiscreteListing, RejectedOrIncomplete)

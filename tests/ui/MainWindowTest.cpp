@@ -1,6 +1,10 @@
 // Drives the real main window through its controls, with the file dialogs and the error
 // display replaced and a test engine that prints a recorded listing.
 #include "ui/Contin.h"
+#include "ui/ContinPage.h"
+#include "ui/CumulantPage.h"
+#include "ui/DiscretePage.h"
+#include "ui/SamplePage.h"
 #include "base/MemoText.h"
 #include "base/NumberFormat.h"
 #include "core/Distribution.h"
@@ -9,6 +13,7 @@
 #include "io/FileLock.h"
 #include "physics/Siegert.h"
 #include "physics/Sizes.h"
+#include "results/ResultsLog.h"
 #include "ui/Charts.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
@@ -51,7 +56,12 @@ struct FakeDialogs : ui::FileDialogs {
         columnQuestions.append({count, suggested});
         return Next(columns);
     }
-    QString saveFileName(QWidget*, const QString& filter) override { saveFilters << filter; return Next(saveNames); }
+    QStringList suggested;  // the names the save dialog offered
+    QString saveFileName(QWidget*, const QString& filter, const QString& name) override
+    {
+        saveFilters << filter, suggested << name;
+        return Next(saveNames);
+    }
     QString directoryName(QWidget*, const QString&) override { return directory; }
     ui::UnsavedAnswer unsavedResults(QWidget*) override { ++questions; return Next(answers); }
 };
@@ -130,6 +140,14 @@ class MainWindowTest : public QObject {
         form_ = std::make_unique<TForm1>(std::move(dialogs), std::move(errors), helpers_->path().toStdString());
         form_->show();
     }
+    // A control of the window, found by its name as the tests know it.
+    template <typename T>
+    T* C(const char* name) const
+    {
+        T* control = form_->findChild<T*>(QString::fromLatin1(name));
+        if (!control) qFatal("no control %s", name);
+        return control;
+    }
     void range(int first, int last) { form_->ScrollBar1->setValue(first); form_->ScrollBar2->setValue(last); }
     void activate() { form_->activateWindow(); QVERIFY(QTest::qWaitForWindowActive(form_.get())); }
     void noErrors() { QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join('\n'))); }
@@ -168,7 +186,7 @@ private slots:
         open(kData + "/pairbase.txt");
         const auto& m = form_->measurement();
         QCOMPARE(form_->windowTitle(), "Fluvena 0.99 alfa - " + kData + "/pairbase.txt");
-        QCOMPARE(form_->SeriesWejscie->data()->size(), 100);
+        QCOMPARE(form_->dataChart().data->data()->size(), 100);
         range(3, 7);
         QCOMPARE(m.Range().Count(), 5);
         QCOMPARE(form_->Series1()[0].x0, m.X()[3]);
@@ -181,16 +199,16 @@ private slots:
         const QString caption = form_->windowTitle();
         form_->Memo1->setPlainText("x");
         form_->Otw1->trigger();
-        QVERIFY(m.PointCount() == 0 && form_->Memo1->toPlainText().isEmpty() && form_->SeriesWejscie->data()->isEmpty());
+        QVERIFY(m.PointCount() == 0 && form_->Memo1->toPlainText().isEmpty() && form_->dataChart().data->data()->isEmpty());
         QVERIFY(form_->windowTitle() == caption && form_->Series1().size() == 2);
         form_->ScrollBar1->setValue(1);
         QCOMPARE(form_->Series1().size(), std::size_t(0));
         open(writeFile("empty.txt", ""));
-        QCOMPARE(form_->Label1->text() + form_->Label12->text() + form_->Label10->text(), QStringLiteral("BLADBŁĄDBŁĄD"));
+        QCOMPARE(C<QLabel>("Label1")->text() + C<QLabel>("Label12")->text() + C<QLabel>("Label10")->text(), QStringLiteral("BLADBŁĄDBŁĄD"));
         open(writeFile("bad.txt", "1\t2\r\n3 4\r\n5\t6\r\n"));  // the bad line named, in the window's language
         QCOMPARE(errors_->messages.size(), 1);
         QVERIFY2(errors_->messages[0].contains(QStringLiteral("wiersz 2")), qPrintable(errors_->messages[0]));
-        QCOMPARE(form_->SeriesWejscie->data()->size(), 0);
+        QCOMPARE(form_->dataChart().data->data()->size(), 0);
         open(work_->filePath("missing.txt"));
         QVERIFY(errors_->messages.value(1).startsWith(QStringLiteral("Cannot open file ")));
     }
@@ -198,23 +216,25 @@ private slots:
     void continRunBrowsingAndACancelledRun()
     {
         openWithListings("pairbase");
-        form_->UpDown1->setValue(0);
-        Click(form_->ButtonContin);
+        C<QSpinBox>("UpDown1")->setValue(0);
+        Click(C<QPushButton>("ButtonContin"));
         noErrors();
         const auto& m = form_->measurement();
-        QVERIFY(form_->UpDown1->maximum() == 10 && form_->Label1->text() == QStringLiteral("0") && !IsRed(form_->Label1));
-        form_->UpDown1->setValue(7);  // the chosen solution is marked red; its peaks fill the table
-        QVERIFY(IsRed(form_->Label1) && m.ShownIndex() == 7);
-        QVERIFY(form_->Label4->text().startsWith(QStringLiteral("Probe1=0")));
-        QCOMPARE(form_->StringGrid1->columnCount(), int(m.Contin()->solutions[7].peaks.size()) + 1);
-        QCOMPARE(Cell(form_->StringGrid1, 1, 0) + Cell(form_->StringGrid1, 0, 2), QStringLiteral("Peak 1Błąd % int"));
-        form_->UpDown1->setValue(6);
-        QVERIFY(!IsRed(form_->Label1));
+        QVERIFY(C<QSpinBox>("UpDown1")->maximum() == 10 && C<QLabel>("Label1")->text() == QStringLiteral("0") && !IsRed(C<QLabel>("Label1")));
+        C<QSpinBox>("UpDown1")->setValue(7);  // the chosen solution is marked red; its peaks fill the table
+        QVERIFY(IsRed(C<QLabel>("Label1")) && m.ShownIndex() == 7);
+        QVERIFY(C<QLabel>("Label4")->text().startsWith(QStringLiteral("Probe1=0")));
+        QCOMPARE(C<QTableWidget>("StringGrid1")->columnCount(), int(m.Contin()->solutions[7].peaks.size()) + 1);
+        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 1, 0) + Cell(C<QTableWidget>("StringGrid1"), 0, 2), QStringLiteral("Peak 1Błąd % int"));
+        const ContinPeak& peak = m.Contin()->solutions[7].peaks[0];
+        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 1, 3) + Cell(C<QTableWidget>("StringGrid1"), 1, 5), E4(peak.position) + E4(peak.width));
+        C<QSpinBox>("UpDown1")->setValue(6);
+        QVERIFY(!IsRed(C<QLabel>("Label1")));
         // "Przerwij" on the running dialog ends the engine and keeps the earlier results.
         engine("contin.exe", QStringLiteral("sleep 60"));
         bool sawDialog = false;
         OnDialog(form_.get(), QStringLiteral("RunProgress"), 600, sawDialog);
-        Click(form_->ButtonContin);
+        Click(C<QPushButton>("ButtonContin"));
         QVERIFY(sawDialog && errors_->messages.isEmpty() && m.Contin()->solutions.size() == 11 && m.OnShow() == Analysis::Contin);
     }
 
@@ -222,22 +242,22 @@ private slots:
     {
         listingEngine("contin.exe", "badng.contin.out");
         open(kData + "/pairbase.txt");
-        range(10, 11), Click(form_->ButtonContin);  // two points: 31 deck lines
-        QVERIFY(form_->Label1->text() == QStringLiteral("BŁĄD") && !QFile::exists(work_->filePath("nazwa.in")));
-        form_->ScrollBar2->setValue(99), Click(form_->ButtonContin);
-        QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"));
+        range(10, 11), Click(C<QPushButton>("ButtonContin"));  // two points: 31 deck lines
+        QVERIFY(C<QLabel>("Label1")->text() == QStringLiteral("BŁĄD") && !QFile::exists(work_->filePath("nazwa.in")));
+        form_->ScrollBar2->setValue(99), Click(C<QPushButton>("ButtonContin"));
+        QCOMPARE(C<QLabel>("Label1")->text(), QStringLiteral("BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA"));
         QCOMPARE(form_->measurement().OnShow(), Analysis::None);
         QFile::remove(helpers_->filePath("contin.exe")), qputenv("PATH", "/usr/bin:/bin");
-        Click(form_->ButtonContin);
+        Click(C<QPushButton>("ButtonContin"));
         QVERIFY2(errors_->messages.value(0).contains(QStringLiteral("not found")), qPrintable(errors_->messages.value(0)));
         // The grid fields are read "Do:", then "Siatka Od:", then "NG": the first bad one is named.
         struct Fields { const char *from, *to, *points, *message; };
         for (const Fields& f : {Fields{"x", "y", "z", "'y' is not a valid floating point value"},
                                 Fields{"x", "1000", "z", "'x' is not a valid floating point value"},
                                 Fields{"1", "1000", "100.5", "'100.5' is not a valid integer value"}}) {
-            for (auto [edit, text] : {std::pair{form_->Edit1, f.from}, {form_->Edit2, f.to}, {form_->Edit3, f.points}})
+            for (auto [edit, text] : {std::pair{C<QLineEdit>("Edit1"), f.from}, {C<QLineEdit>("Edit2"), f.to}, {C<QLineEdit>("Edit3"), f.points}})
                 edit->setText(QString::fromLatin1(text));
-            Click(form_->ButtonContin);
+            Click(C<QPushButton>("ButtonContin"));
             QCOMPARE(errors_->messages.last(), QString::fromLatin1(f.message));
             QVERIFY(form_->Memo1->toPlainText().isEmpty());
         }
@@ -247,15 +267,17 @@ private slots:
     void discreteRunBrowsingAndTheTable()
     {
         openWithListings("pairbase");
-        Click(form_->ButtonDisc);
+        Click(C<QPushButton>("ButtonDisc"));
         noErrors();
-        QTableWidget* grid = form_->StringGrid2;
-        QCOMPARE(form_->Label10->text(), QStringLiteral("Uwaga"));  // the listing doubts its best solution
-        QVERIFY(form_->UpDown2->maximum() == 2 && form_->Label6->text() == QStringLiteral("0") && IsRed(form_->Label6));
-        QVERIFY(grid->columnCount() == 3 && form_->SeriesRezidua->data()->size() == 99);
+        QTableWidget* grid = C<QTableWidget>("StringGrid2");
+        QCOMPARE(C<QLabel>("Label10")->text(), QStringLiteral("Uwaga"));  // the listing doubts its best solution
+        QVERIFY(C<QSpinBox>("UpDown2")->maximum() == 2 && C<QLabel>("Label6")->text() == QStringLiteral("0") && IsRed(C<QLabel>("Label6")));
+        QVERIFY(grid->columnCount() == 3 && form_->discrete().residualChart().residuals->data()->size() == 99);
+        const Component& first = form_->measurement().DiscreteOnShow()->components[0];
+        QCOMPARE(Cell(grid, 1, 1) + Cell(grid, 1, 2) + Cell(grid, 1, 4), E4(first.amplitude) + E4(first.amplitudeErr) + E4(first.rateErr));
         const QString time = Cell(grid, 1, 3);
         QCOMPARE(Cell(grid, 0, 3), QStringLiteral("Czas"));
-        Click(form_->CheckBoxDT);
+        Click(C<QCheckBox>("CheckBoxDT"));
         QCOMPARE(Cell(grid, 0, 3) + ", " + Cell(grid, 0, 4), QStringLiteral("1/Czas, Błąd % 1/Czas"));
         QVERIFY(Cell(grid, 1, 3) != time);
         auto block = [&](int top, int left, int bottom, int right) {
@@ -272,56 +294,69 @@ private slots:
         grid->setRangeSelected(QTableWidgetSelectionRange(1, 1, 3, 2), true);
         QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), block(1, 1, 3, 2));
-        form_->UpDown2->setValue(1);
-        QVERIFY(!IsRed(form_->Label6) && grid->columnCount() == int(form_->measurement().Discrete()->solutions[1].components.size()) + 1);
+        C<QSpinBox>("UpDown2")->setValue(1);
+        QVERIFY(!IsRed(C<QLabel>("Label6")) && grid->columnCount() == int(form_->measurement().Discrete()->solutions[1].components.size()) + 1);
         form_->UpDown1Click();  // the CONTIN view refuses DISCRETE counts
-        QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD"));
+        QCOMPARE(C<QLabel>("Label1")->text(), QStringLiteral("BŁĄD"));
     }
 
     void discretePanelAndRefusals()
     {
-        Click(form_->SpeedButton1);
-        form_->CheckBox1->setChecked(false), form_->CheckBox2->setChecked(true), form_->Edit5->setText(QStringLiteral("7"));
+        Click(C<QToolButton>("SpeedButton1"));
+        C<QCheckBox>("CheckBox1")->setChecked(false), C<QCheckBox>("CheckBox2")->setChecked(true), C<QLineEdit>("Edit5")->setText(QStringLiteral("7"));
         open(kData + "/pairbase.txt");  // the reset keeps an open panel open
-        QCOMPARE(form_->GroupBox2->width(), 108);
-        Click(form_->SpeedButton1);
-        QCOMPARE(form_->GroupBox2->width(), 0);
-        form_->ButtonOKDisc->click();
+        QCOMPARE(C<QGroupBox>("GroupBox2")->width(), 108);
+        Click(C<QToolButton>("SpeedButton1"));
+        QCOMPARE(C<QGroupBox>("GroupBox2")->width(), 0);
+        C<QPushButton>("ButtonOKDisc")->click();
         QVERIFY(form_->Memo1->toPlainText().split('\n')[1].startsWith(QStringLiteral("FTFTFFTTF  6  7  5")));
-        form_->ButtonDefault->click(), form_->ButtonOKDisc->click();
+        C<QPushButton>("ButtonDefault")->click(), C<QPushButton>("ButtonOKDisc")->click();
         QVERIFY(form_->Memo1->toPlainText().split('\n')[1].startsWith(QStringLiteral("TFFTFFTTF  6  2  5")));
         engine("discrete.exe", QStringLiteral("echo NO TABLE HERE"));
-        Click(form_->ButtonDisc);
-        QCOMPARE(form_->Label10->text() + ": " + form_->Memo1->toPlainText(), QStringLiteral("BŁĄD: NO TABLE HERE"));
+        Click(C<QPushButton>("ButtonDisc"));
+        QCOMPARE(C<QLabel>("Label10")->text() + ": " + form_->Memo1->toPlainText(), QStringLiteral("BŁĄD: NO TABLE HERE"));
         QCOMPARE(form_->measurement().OnShow(), Analysis::None);
-        form_->Edit4->clear();
-        Click(form_->ButtonDisc);
+        C<QLineEdit>("Edit4")->clear();
+        Click(C<QPushButton>("ButtonDisc"));
         QCOMPARE(errors_->messages.last(), QStringLiteral("'' is not a valid integer value"));
         QCOMPARE(form_->Memo1->toPlainText(), QStringLiteral("nazwa.in"));
     }
 
-    void resultsLogOfBothAnalysesAndTheMenuSave()
+    // Each log holds its own analysis's lines under its own header; the memo shows every click in
+    // order, a header over each block; a renamed parameter starts a new header, never a wrong one.
+    void resultsLogsPerAnalysisAndTheMenuSave()
     {
         openWithListings("pairbase");
-        form_->ButtonZapisz->click();  // before any result: the header alone, and "BŁĄD"
-        QCOMPARE(form_->Label1->text(), QStringLiteral("BŁĄD"));
+        C<QPushButton>("ButtonZapisz")->click();  // before any result: the header alone, and "BŁĄD"
+        QCOMPARE(C<QLabel>("Label1")->text(), QStringLiteral("BŁĄD"));
         QVERIFY(StartsWith(Bytes(work_->filePath("tempCont.txt")), "Temp\tIntensywn1\tPolozenie1\tSzerokosc1\t"));
-        Click(form_->ButtonContin), form_->UpDown1->setValue(7);
-        form_->Edit8->setText(QStringLiteral("25")), form_->ButtonZapisz->click();
-        Click(form_->ButtonDisc);
-        form_->Edit10->setText(QStringLiteral("30")), form_->ButtonZapiszDisc->click();
+        form_->PageControl1->setCurrentWidget(&form_->contin());
+        Click(C<QPushButton>("ButtonContin")), C<QSpinBox>("UpDown1")->setValue(7);
+        C<QLineEdit>("Edit8")->setText(QStringLiteral("25")), C<QPushButton>("ButtonZapisz")->click();
+        form_->PageControl1->setCurrentWidget(&form_->discrete());
+        Click(C<QPushButton>("ButtonDisc"));
+        C<QLineEdit>("Edit10")->setText(QStringLiteral("30")), C<QPushButton>("ButtonZapiszDisc")->click();
+        C<QLineEdit>("Edit9")->setText(QStringLiteral("Kąt")), C<QLineEdit>("Edit10")->setText(QStringLiteral("45"));
+        C<QPushButton>("ButtonZapiszDisc")->click();
+        form_->PageControl1->setCurrentWidget(&form_->cumulants());
+        Click(C<QPushButton>("ButtonCum")), C<QPushButton>("ButtonZapiszCum")->click();
         noErrors();
-        const QStringList lines = form_->Memo2->toPlainText().split('\n');
-        QVERIFY(lines.size() == 3 && lines[1].startsWith(QStringLiteral("25.00\t")) && lines[2].startsWith(QStringLiteral("30.00\t")));
-        const std::string disc = Bytes(work_->filePath("tempDisc.txt"));
-        QCOMPARE(disc, Utf8ToCp1250(lines.join("\r\n").toStdString()) + "\r\n");
+        const QStringList memo = form_->Memo2->toPlainText().split('\n');
+        auto log = [&](const char* name) { return QString::fromStdString(Cp1250ToUtf8(Bytes(work_->filePath(name)))).split("\r\n"); };
+        const QStringList cont = log("tempCont.txt"), disc = log("tempDisc.txt"), cum = log("tempCum.txt");
+        QCOMPARE(cont, (QStringList{memo[0], memo[1], ""}));
+        QVERIFY(cont[1].startsWith("25.00\t") && disc[0].startsWith("Temp\tSkł.  stała\t") && disc[1].startsWith("30.00\t"));
+        QVERIFY(disc.size() == 5 && disc[2].startsWith("Kąt\tSkł.  stała\t") && disc[3].startsWith("45.00\t"));
+        QVERIFY(cum.size() == 3 && cum[0].startsWith("Temp\tZ-średnia\t") && cum[1].startsWith("1.00\t"));
+        QCOMPARE(memo, (cont.mid(0, 2) + disc.mid(0, 4) + cum.mid(0, 2)));
         // A bad value ends the click: no line, the file keeps its last state.
-        form_->Edit10->setText(QStringLiteral("abc")), form_->ButtonZapiszDisc->click();
+        const std::string before = Bytes(work_->filePath("tempDisc.txt"));
+        C<QLineEdit>("Edit10")->setText(QStringLiteral("abc")), C<QPushButton>("ButtonZapiszDisc")->click();
         QCOMPARE(errors_->messages.last(), QStringLiteral("'abc' is not a valid floating point value"));
-        QCOMPARE(Bytes(work_->filePath("tempDisc.txt")), disc);
+        QCOMPARE(Bytes(work_->filePath("tempDisc.txt")), before);
         dialogs_->saveNames.push_back(work_->filePath("wyniki"));
         form_->Zapisz1->trigger();
-        QCOMPARE(Bytes(work_->filePath("wyniki")), disc);
+        QCOMPARE(Bytes(work_->filePath("wyniki")), Utf8ToCp1250(form_->Memo2->toPlainText().replace('\n', "\r\n").toStdString()) + "\r\n");
     }
 
     // Another analysis holds the directory: a run or a "Zapamiętaj" waits under a dialog;
@@ -331,8 +366,8 @@ private slots:
         openWithListings("bimodal");
         FileLock held(work_->filePath("nazwa.lock").toStdString());
         const struct { QPushButton* button; bool cancel; QString written; } cases[] = {
-            {form_->ButtonContin, true, "nazwa.in"}, {form_->ButtonZapisz, true, "tempCont.txt"},
-            {form_->ButtonZapiszCum, true, "tempCum.txt"}, {form_->ButtonContin, false, "nazwa.in"}};
+            {C<QPushButton>("ButtonContin"), true, "nazwa.in"}, {C<QPushButton>("ButtonZapisz"), true, "tempCont.txt"},
+            {C<QPushButton>("ButtonZapiszCum"), true, "tempCum.txt"}, {C<QPushButton>("ButtonContin"), false, "nazwa.in"}};
         for (const auto& c : cases) {
             QVERIFY(held.TryLock());
             bool sawDialog = false;
@@ -344,7 +379,7 @@ private slots:
             QVERIFY(form_->measurement().OnShow() == (c.cancel ? Analysis::None : Analysis::Contin) && form_->Memo2->toPlainText().isEmpty());
             held.Unlock();
         }
-        QCOMPARE(form_->LabelCum->text(), QStringLiteral(" "));  // a wait given up says nothing
+        QCOMPARE(C<QLabel>("LabelCum")->text(), QStringLiteral(" "));  // a wait given up says nothing
         noErrors();
     }
 
@@ -356,8 +391,8 @@ private slots:
         dialogs_->directory = other.path(), form_->ActionWorkDir->trigger();
         QVERIFY(form_->StatusWorkDir->text().contains(QDir::toNativeSeparators(QDir(other.path()).canonicalPath())));
         const QByteArray earlier = "Temp\tearlier\r\n20.00\t1\r\n";
-        for (const auto& [button, log] : {std::pair{form_->ButtonZapisz, QString("tempCont")},
-                                          {form_->ButtonZapiszDisc, "tempDisc"}, {form_->ButtonZapiszCum, "tempCum"}}) {
+        for (const auto& [button, log] : {std::pair{C<QPushButton>("ButtonZapisz"), QString("tempCont")},
+                                          {C<QPushButton>("ButtonZapiszDisc"), "tempDisc"}, {C<QPushButton>("ButtonZapiszCum"), "tempCum"}}) {
             writeFile(other.filePath(log + ".txt"), earlier);
             form_->Memo2->clear();
             button->click(), button->click();
@@ -375,20 +410,20 @@ private slots:
     {
         if (QLocale::system().decimalPoint() != QStringLiteral(","))
             QSKIP("the locale of this run writes a decimal point");
-        QCOMPARE(form_->Edit1->text(), QStringLiteral("0,1"));
+        QCOMPARE(C<QLineEdit>("Edit1")->text(), QStringLiteral("0,1"));
         openWithListings("pairbase");
-        form_->Edit1->setText(QStringLiteral("0,5")), form_->Edit2->setText(QStringLiteral("5000"));
-        Click(form_->ButtonContin);
+        C<QLineEdit>("Edit1")->setText(QStringLiteral("0,5")), C<QLineEdit>("Edit2")->setText(QStringLiteral("5000"));
+        Click(C<QPushButton>("ButtonContin"));
         QCOMPARE(Bytes(work_->filePath("nazwa.in")), Bytes(kData + "/pairbase.contin.in"));
-        form_->UpDown1->setValue(7);
-        QVERIFY(form_->Label4->text() == QStringLiteral("Probe1=0,695") && Cell(form_->StringGrid1, 1, 1).contains(QLatin1Char(',')));
-        form_->Edit8->setText(QStringLiteral("25,5")), form_->ButtonZapisz->click();
+        C<QSpinBox>("UpDown1")->setValue(7);
+        QVERIFY(C<QLabel>("Label4")->text() == QStringLiteral("Probe1=0,695") && Cell(C<QTableWidget>("StringGrid1"), 1, 1).contains(QLatin1Char(',')));
+        C<QLineEdit>("Edit8")->setText(QStringLiteral("25,5")), C<QPushButton>("ButtonZapisz")->click();
         QVERIFY(form_->Memo2->toPlainText().split('\n').value(1).startsWith(QStringLiteral("25,50\t")));
-        form_->Edit8->setText(QStringLiteral("25.5")), form_->ButtonZapisz->click();
+        C<QLineEdit>("Edit8")->setText(QStringLiteral("25.5")), C<QPushButton>("ButtonZapisz")->click();
         QCOMPARE(errors_->messages.value(0), QStringLiteral("'25.5' is not a valid floating point value"));
         open(kData + "/alv/LC8.2_0001.ASC");  // the sample's fields show and read the comma too
-        QCOMPARE(form_->EditTemperature->text(), QStringLiteral("297,92675"));
-        SetField(form_->EditTemperature, QStringLiteral("300,5"));
+        QCOMPARE(C<QLineEdit>("EditTemperature")->text(), QStringLiteral("297,92675"));
+        SetField(C<QLineEdit>("EditTemperature"), QStringLiteral("300,5"));
         QCOMPARE(form_->measurement().Sample().temperatureK, 300.5);
     }
 
@@ -412,10 +447,9 @@ private slots:
         const auto& m = form_->measurement();
         const struct { QWidget* page; QKeyCombination key; std::function<bool()> done; } cases[] = {
             {nullptr, Qt::CTRL | Qt::Key_O, [&] { return m.PointCount() == 100; }},
-            {form_->TabSheetCont, Qt::CTRL | Qt::Key_Return, [&] { return m.OnShow() == Analysis::Contin; }},
-            {form_->TabSheetDisc, QKeyCombination(Qt::Key_Home),  // the chosen solution, on its page
-             [&] { return form_->PageControl1->currentWidget() == form_->TabSheetCont && m.ShownIndex() == m.Contin()->chosen; }},
-            {form_->TabSheetDisc, Qt::CTRL | Qt::Key_Enter, [&] { return m.OnShow() == Analysis::Discrete; }},
+            {C<QWidget>("TabSheetCont"), Qt::CTRL | Qt::Key_Return, [&] { return m.OnShow() == Analysis::Contin; }},
+            {C<QWidget>("TabSheetCont"), QKeyCombination(Qt::Key_Home), [&] { return m.ShownIndex() == m.Contin()->chosen; }},
+            {C<QWidget>("TabSheetDisc"), Qt::CTRL | Qt::Key_Enter, [&] { return m.OnShow() == Analysis::Discrete; }},
             {nullptr, Qt::CTRL | Qt::Key_S, [&] { return QFile::exists(work_->filePath("wyniki.txt")); }},
             {nullptr, QKeyCombination(Qt::Key_F1), [&] { return help.isVisible(); }},
             {nullptr, Qt::CTRL | Qt::Key_Q, [&] { return !form_->isVisible(); }},
@@ -429,6 +463,74 @@ private slots:
         }
     }
 
+    // The page on show, not the analysis run last, decides the fit over the data, the status bar
+    // and where Home goes; Home reaches its command from the solution spinner too; the two
+    // residual charts read on one scale.
+    void thePageOnShowDecidesTheChartTheStatusAndHome()
+    {
+        openWithListings("bimodal");
+        Choose(C<QComboBox>("ComboDataKind"), 1);  // g2 - 1: the fit in the data's terms differs from g1's
+        const auto& m = form_->measurement();
+        auto* spin = C<QSpinBox>("UpDown1");
+        form_->PageControl1->setCurrentWidget(&form_->contin()), Click(C<QPushButton>("ButtonContin"));
+        form_->PageControl1->setCurrentWidget(&form_->discrete()), Click(C<QPushButton>("ButtonDisc"));
+        C<QSpinBox>("UpDown2")->setValue(2);
+        auto fitDrawn = [&] { return form_->dataChart().fit->data()->size(); };
+        const int discreteFit = int(m.DiscreteOnShow()->fitX.size()) - 1;
+        QVERIFY(fitDrawn() == discreteFit && form_->StatusSolution->text().startsWith("DISCRETE: rozwiązanie 2"));
+        const auto strip = form_->dataChart().residuals->data(), own = form_->discrete().residualChart().residuals->data();
+        QCOMPARE(own->size(), strip->size());
+        for (int k = 0; k < own->size(); k += 7) QVERIFY(own->at(k)->key == strip->at(k)->key && own->at(k)->value == strip->at(k)->value);
+        form_->PageControl1->setCurrentWidget(&form_->contin());
+        QVERIFY(fitDrawn() == int(m.ContinOnShow()->fitX.size()) && fitDrawn() != discreteFit);
+        QCOMPARE(form_->StatusSolution->text(), QStringLiteral("CONTIN: rozwiązanie 0 z 11, wybrane: 7"));
+        activate(), spin->setFocus();
+        for (int k = 0; k < 3; ++k) QTest::keyClick(spin, Qt::Key_Up);
+        QCOMPARE(m.ShownIndex(), std::size_t(3));
+        QTest::keyClick(spin, Qt::Key_Home);  // the spinner has the focus
+        QVERIFY(m.OnShow() == Analysis::Contin && m.ShownIndex() == 7 && spin->value() == 7 && IsRed(C<QLabel>("Label1")));
+        C<QPushButton>("ButtonZapisz")->click();  // records the solution Home chose
+        const LogInput in{"Temp", "1", false, false, '.'};
+        QCOMPARE(form_->Memo2->toPlainText().split('\n').value(1),
+                 QString::fromStdString(*ContinLogClick(&m.Contin()->solutions[7], false, in).line));
+        form_->PageControl1->setCurrentWidget(&form_->discrete());
+        QTest::keyClick(C<QSpinBox>("UpDown2"), Qt::Key_Home);
+        QVERIFY(m.OnShow() == Analysis::Discrete && m.ShownIndex() == 0 && fitDrawn() == discreteFit);
+        form_->PageControl1->setCurrentWidget(&form_->sample());  // a page without a decay fit shows none
+        QVERIFY(fitDrawn() == 0 && form_->StatusSolution->text().isEmpty() && !form_->ActionChosen->isEnabled());
+        noErrors();
+    }
+
+    // A file that fails, or a text file after a correlator file, leaves no chart, axis or trace of
+    // the file before; the files named on the command line open together; the working directory
+    // stays the process's own; the exports offer the data file's name and get their extension.
+    void failuresClearTheChartsAndExportsAreNamed()
+    {
+        open(kData + "/alv/LC8.2_0001.ASC");
+        QVERIFY(!form_->sample().countRateChart().channels.empty());
+        const QCPRange alvTime = form_->Chart2->xAxis->range();
+        open(writeFile("bad.txt", "1\t2\r\n3 4\r\n"));
+        QVERIFY(errors_->messages.size() == 1 && form_->sample().countRateChart().channels.empty());
+        QVERIFY(form_->Chart2->xAxis->range() == QCPRange(0.1, 1000) && form_->Chart2->xAxis->range() != alvTime);
+        QVERIFY(form_->dataChart().data->data()->isEmpty() && C<QLabel>("LabelInstrument")->text().isEmpty());
+        QCOMPARE(C<QCustomPlot>("ChartCountRate")->xAxis->range(), QCPRange(0, 1));
+        const QString dir = QDir::currentPath();
+        form_->openCommandLine({"fluvena", kData + "/alv/LC8.2_0028.ASC", kData + "/bimodal.txt"});
+        QVERIFY(form_->ComboFiles->count() == 2 && form_->measurement().PointCount() > 0);
+        QCOMPARE(form_->ComboFiles->itemText(1), QStringLiteral("bimodal.txt"));
+        form_->ActionNextFile->trigger();  // a text file: no trace of the correlator file's
+        QVERIFY(form_->sample().countRateChart().channels.empty() && C<QLabel>("LabelInstrument")->text().startsWith("Plik tekstowy"));
+        for (const auto& [button, saved, suggested] : {std::tuple{form_->ButtonZapiszFid, QString("dopasowanie"), QString("bimodal-fit.txt")},
+                                                      {C<QPushButton>("ButtonRozklad"), "inny/rozklad.dat", "bimodal-dist.txt"}}) {
+            QDir(work_->path()).mkpath("inny");
+            dialogs_->saveNames.push_back(work_->filePath(saved)), button->click();
+            QCOMPARE(dialogs_->suggested.last(), suggested);
+            const QString written = QFileInfo(saved).suffix().isEmpty() ? saved + ".txt" : saved;  // an extension is kept
+            QVERIFY2(QFile::exists(work_->filePath(written)), qPrintable(written));
+        }
+        QVERIFY(QDir::currentPath() == dir && errors_->messages.size() == 1);  // the bad file's message alone
+    }
+
     void quitAsksAboutUnsavedResultsAndEndsTheProgram()
     {
         using A = ui::UnsavedAnswer;
@@ -437,7 +539,7 @@ private slots:
             {false, A::Save, "", false},   {true, A::Cancel, "", true}};  // saveName: what the save dialog answers
         for (const auto& c : cases) {
             startWindow(), open(kData + "/bimodal.txt");
-            form_->ButtonZapisz->click();  // a line in the memo; tempCont.txt does not count as saved
+            C<QPushButton>("ButtonZapisz")->click();  // a line in the memo; tempCont.txt does not count as saved
             if (c.saveFirst) dialogs_->saveNames.push_back(work_->filePath("przed.txt")), form_->Zapisz1->trigger();
             dialogs_->answers.push_back(c.answer);
             if (!c.saveName.isEmpty()) dialogs_->saveNames.push_back(work_->filePath(c.saveName));
@@ -462,14 +564,13 @@ private slots:
     {
         const QString shortFile = writeFile("short.txt", "1\t0.5\r\n2\t0.25\r\n3\t0.125\r\n");
         open(kData + "/bimodal.txt"), open(shortFile);
-        const std::pair<QLineEdit* TForm1::*, QString> fields[] = {
-            {&TForm1::Edit1, "0.5"}, {&TForm1::Edit3, "80"}, {&TForm1::Edit4, "4"}, {&TForm1::Edit5, "3"}, {&TForm1::Edit6, "9"}};
-        for (const auto& [edit, text] : fields) (form_.get()->*edit)->setText(text);
-        form_->CheckBox1->setChecked(false), form_->CheckBox2->setChecked(true), form_->resize(800, 600);
+        const std::pair<const char*, QString> fields[] = {{"Edit1", "0.5"}, {"Edit3", "80"}, {"Edit4", "4"}, {"Edit5", "3"}, {"Edit6", "9"}};
+        for (const auto& [edit, text] : fields) C<QLineEdit>(edit)->setText(text);
+        C<QCheckBox>("CheckBox1")->setChecked(false), C<QCheckBox>("CheckBox2")->setChecked(true), form_->resize(800, 600);
         QVERIFY(form_->close());
         startWindow();
-        for (const auto& [edit, text] : fields) QCOMPARE((form_.get()->*edit)->text(), text);
-        QVERIFY(!form_->CheckBox1->isChecked() && form_->CheckBox2->isChecked() && form_->CheckBox4->isChecked());
+        for (const auto& [edit, text] : fields) QCOMPARE(C<QLineEdit>(edit)->text(), text);
+        QVERIFY(!C<QCheckBox>("CheckBox1")->isChecked() && C<QCheckBox>("CheckBox2")->isChecked() && C<QCheckBox>("CheckBox4")->isChecked());
         QCOMPARE(form_->size(), QSize(800, 600));
         form_->Otw1->trigger();
         QCOMPARE(dialogs_->openDirectories, QStringList{work_->path()});
@@ -488,16 +589,17 @@ private slots:
     // (in decades on a logarithmic axis), a double click resets; the chart's menu.
     void chartsResidualsUnitsPansAndTheMenu()
     {
-        for (QCustomPlot* plot : {form_->Chart1, form_->Chart2, form_->Chart3})
+        for (QCustomPlot* plot : {C<QCustomPlot>("Chart1"), form_->Chart2, C<QCustomPlot>("Chart3")})
             QVERIFY(plot->axisRects().last()->axis(QCPAxis::atBottom)->label().endsWith(QStringLiteral("[µs]")));
-        QCOMPARE(form_->Chart3->xAxis->range(), QCPRange(0.1, 1000));  // empty: the default grid's range
-        for (bool log : {false, true}) { form_->dataChart().SetLogX(log); QCOMPARE(form_->residualChart().LogX(), log); }
+        QCOMPARE(C<QCustomPlot>("Chart3")->xAxis->range(), QCPRange(0.1, 1000));  // empty: the default grid's range
+        for (bool log : {false, true}) { form_->dataChart().SetLogX(log); QCOMPARE(form_->discrete().residualChart().LogX(), log); }
         // The residuals under the data chart belong to the analysed points, whatever range is set later.
         openWithListings("bimodal");
         form_->ScrollBar1->setValue(4);
-        for (QPushButton* run : {form_->ButtonContin, form_->ButtonDisc}) {
+        for (QPushButton* run : {C<QPushButton>("ButtonContin"), C<QPushButton>("ButtonDisc")}) {
+            form_->PageControl1->setCurrentWidget(run == C<QPushButton>("ButtonDisc") ? C<QWidget>("TabSheetDisc") : C<QWidget>("TabSheetCont"));
             Click(run), form_->ScrollBar1->setValue(0);
-            const auto fit = form_->SeriesFid->data(), residuals = form_->SeriesFitResiduals->data();
+            const auto fit = form_->dataChart().fit->data(), residuals = form_->dataChart().residuals->data();
             QVERIFY(fit->size() > 90 && residuals->size() == fit->size());
             for (int k = 0; k < fit->size(); ++k)
                 QVERIFY(residuals->at(k)->key == fit->at(k)->key &&
@@ -509,8 +611,8 @@ private slots:
             QMouseEvent e(type, at, plot->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held, mods);
             QApplication::sendEvent(plot, &e);
         };
-        for (QCustomPlot* plot : {form_->Chart1, form_->Chart2, form_->Chart3}) {
-            form_->PageControl1->setCurrentWidget(plot == form_->Chart1 ? form_->TabSheetCont : form_->TabSheetDisc);
+        for (QCustomPlot* plot : {C<QCustomPlot>("Chart1"), form_->Chart2, C<QCustomPlot>("Chart3")}) {
+            form_->PageControl1->setCurrentWidget(plot == C<QCustomPlot>("Chart1") ? C<QWidget>("TabSheetCont") : C<QWidget>("TabSheetDisc"));
             plot->replot();
             const QPointF c = plot->axisRect()->rect().center(), to = c + QPointF(50, 20);
             const QCPRange x0 = plot->xAxis->range(), y0 = plot->yAxis->range();
@@ -544,7 +646,7 @@ private slots:
         form_->ButtonZapiszFid->click();
         QVERIFY(form_->Memo1->toPlainText().startsWith(QStringLiteral("X\tYexp\tYfit\n")) &&
                 form_->Memo1->toPlainText().contains(QStringLiteral("\t0.000E+00")));
-        Click(form_->ButtonContin);
+        Click(C<QPushButton>("ButtonContin"));
         const auto& m = form_->measurement();
         const QString time = "Czas zaniku [µs]", radius = "Promień hydrodynamiczny R_h [nm]";
         const struct { int axis, weighting; const char* header; QString xTitle, yTitle; } cases[] = {
@@ -553,13 +655,13 @@ private slots:
             {0, 1, "tau\ttau*G(tau)\terr\r\n", time, "Intensywność τ·G(τ) (na ln τ)"},
             {1, 1, "Rh_nm\ttau*G(tau)\terr\r\n", radius, "Intensywność τ·G(τ) (na ln R_h)"}};
         for (const auto& c : cases) {
-            Choose(form_->ComboDistAxis, c.axis), Choose(form_->ComboDistWeight, c.weighting);
+            Choose(C<QComboBox>("ComboDistAxis"), c.axis), Choose(C<QComboBox>("ComboDistWeight"), c.weighting);
             const auto curve = Distribution(*m.ContinDrawn(), DistributionAxis(c.axis), DistributionWeighting(c.weighting), m.Sample());
-            const auto drawn = form_->SeriesRozklad->data();
+            const auto drawn = form_->contin().distributionChart().distribution->data();
             QCOMPARE(drawn->size(), int(curve->x.size()));
             for (int k = 0; k < drawn->size(); ++k) QVERIFY(drawn->at(k)->key == curve->x[k] && drawn->at(k)->value == curve->y[k]);
-            QCOMPARE(form_->Chart1->xAxis->label() + " / " + form_->Chart1->yAxis->label(), c.xTitle + " / " + c.yTitle);
-            dialogs_->saveNames.push_back(work_->filePath("rozklad.txt")), form_->ButtonRozklad->click();
+            QCOMPARE(C<QCustomPlot>("Chart1")->xAxis->label() + " / " + C<QCustomPlot>("Chart1")->yAxis->label(), c.xTitle + " / " + c.yTitle);
+            dialogs_->saveNames.push_back(work_->filePath("rozklad.txt")), C<QPushButton>("ButtonRozklad")->click();
             const std::string text = Bytes(work_->filePath("rozklad.txt"));
             QVERIFY2(StartsWith(text, c.header), text.substr(0, 40).c_str());
             QCOMPARE(QString::fromStdString(text).count("\r\n"), int(curve->x.size()) + 1);
@@ -575,23 +677,23 @@ private slots:
             {0, "298.15", Solvent::Water}, {1, "298.15", Solvent::Toluene}, {2, "310", Solvent::Ethanol},
             {0, "320", Solvent::Water}};
         for (const auto& c : cases) {
-            SetField(form_->EditTemperature, c.temperature), Choose(form_->ComboSolvent, c.item);
+            SetField(C<QLineEdit>("EditTemperature"), c.temperature), Choose(C<QComboBox>("ComboSolvent"), c.item);
             const auto p = physics::SolventAt(c.solvent, c.temperature.toDouble());
             QVERIFY(std::fabs(m.Sample().viscosityCp / p->viscosityCp - 1) < 1e-7 && m.Sample().refractiveIndex == p->refractiveIndex);
-            QVERIFY(form_->LabelCelsius->text().contains(F3(c.temperature.toDouble() - 273.15).chopped(1)));
+            QVERIFY(C<QLabel>("LabelCelsius")->text().contains(F3(c.temperature.toDouble() - 273.15).chopped(1)));
         }
-        SetField(form_->EditTemperature, "400");  // beyond water's table: refused, nothing changes
-        QVERIFY(errors_->messages.size() == 1 && form_->EditTemperature->text() == QStringLiteral("320"));
-        SetField(form_->EditAngle, "abc");  // not a number: said, and the field shows the sample again
+        SetField(C<QLineEdit>("EditTemperature"), "400");  // beyond water's table: refused, nothing changes
+        QVERIFY(errors_->messages.size() == 1 && C<QLineEdit>("EditTemperature")->text() == QStringLiteral("320"));
+        SetField(C<QLineEdit>("EditAngle"), "abc");  // not a number: said, and the field shows the sample again
         QCOMPARE(errors_->messages.value(1), QStringLiteral("'abc' is not a valid floating point value"));
-        QCOMPARE(form_->EditAngle->text(), QStringLiteral("90"));
-        emit form_->EditViscosity->textEdited("0.95");  // a typed viscosity is no preset's and stays
-        SetField(form_->EditViscosity, "0.95");
-        QCOMPARE(form_->ComboSolvent->currentIndex(), 3);
-        SetField(form_->EditTemperature, "305");
+        QCOMPARE(C<QLineEdit>("EditAngle")->text(), QStringLiteral("90"));
+        emit C<QLineEdit>("EditViscosity")->textEdited("0.95");  // a typed viscosity is no preset's and stays
+        SetField(C<QLineEdit>("EditViscosity"), "0.95");
+        QCOMPARE(C<QComboBox>("ComboSolvent")->currentIndex(), 3);
+        SetField(C<QLineEdit>("EditTemperature"), "305");
         QCOMPARE(m.Sample().viscosityCp, 0.95);
         // The text files' kind and unit, and the instrument's values, kept between starts.
-        SetField(form_->EditAngle, "45"), Choose(form_->ComboDataKind, 2), Choose(form_->ComboTimeUnit, 3);
+        SetField(C<QLineEdit>("EditAngle"), "45"), Choose(C<QComboBox>("ComboDataKind"), 2), Choose(C<QComboBox>("ComboTimeUnit"), 3);
         QVERIFY(form_->close());
         startWindow();
         const auto& n = form_->measurement();
@@ -600,7 +702,7 @@ private slots:
         open(kData + "/alv/LC8.2_0028.ASC");
         const io::InstrumentHeader h = *n.File().instrument;
         QVERIFY(n.Sample().angleDeg == *h.angleDeg && n.Sample().dataKind == DataKind::G2Minus1);
-        QCOMPARE(form_->EditTemperature->text() + " K, " + form_->ComboTimeUnit->currentText(), QStringLiteral("297.94326 K, ms"));
+        QCOMPARE(C<QLineEdit>("EditTemperature")->text() + " K, " + C<QComboBox>("ComboTimeUnit")->currentText(), QStringLiteral("297.94326 K, ms"));
         open(kData + "/bimodal.txt");
         QVERIFY(n.Sample().dataKind == DataKind::G2 && n.Sample().timeUnit == TimeUnit::Nanoseconds);
         QCOMPARE(n.Sample().angleDeg, *h.angleDeg);
@@ -610,10 +712,10 @@ private slots:
     {
         openWithListings("pairbase");
         const auto& m = form_->measurement();
-        form_->CheckBoxSignal->setChecked(true);
-        Click(form_->ButtonContin);
+        C<QCheckBox>("CheckBoxSignal")->setChecked(true);
+        Click(C<QPushButton>("ButtonContin"));
         QVERIFY(m.LastContinRequest()->signalWeighted);
-        QCOMPARE(form_->LabelBeta1->text(), QString());  // g1 data have no beta
+        QCOMPARE(C<QLabel>("LabelBeta1")->text(), QString());  // g1 data have no beta
         // Rows of D, R_h and their errors under each peak's or component's decay time.
         auto rowsHoldSizes = [&](QTableWidget* grid, int first, const std::vector<std::pair<double, double>>& times) {
             QCOMPARE(Cell(grid, 0, first) + ", " + Cell(grid, 0, first + 3), QStringLiteral("D [m²/s], Błąd R_h [nm]"));
@@ -623,27 +725,27 @@ private slots:
                 for (int r = 0; r < 4; ++r) QCOMPARE(Cell(grid, int(k) + 1, first + r), E4(values[r]));
             }
         };
-        SetField(form_->EditTemperature, "310");  // the sizes follow the sample at once
+        SetField(C<QLineEdit>("EditTemperature"), "310");  // the sizes follow the sample at once
         std::vector<std::pair<double, double>> times;
         for (const ContinPeak& p : m.ContinOnShow()->peaks) times.emplace_back(p.position, p.positionErr);
-        rowsHoldSizes(form_->StringGrid1, 6, times);
-        SetField(form_->EditAngle, "0");  // no size: empty cells, the reason on the captions
-        QVERIFY(Cell(form_->StringGrid1, 1, 8).isEmpty() && form_->StringGrid1->item(8, 0)->toolTip().contains("0"));
-        SetField(form_->EditAngle, "90");
-        Click(form_->ButtonDisc);
+        rowsHoldSizes(C<QTableWidget>("StringGrid1"), 6, times);
+        SetField(C<QLineEdit>("EditAngle"), "0");  // no size: empty cells, the reason on the captions
+        QVERIFY(Cell(C<QTableWidget>("StringGrid1"), 1, 8).isEmpty() && C<QTableWidget>("StringGrid1")->item(8, 0)->toolTip().contains("0"));
+        SetField(C<QLineEdit>("EditAngle"), "90");
+        Click(C<QPushButton>("ButtonDisc"));
         times.clear();
         for (const Component& c : m.DiscreteOnShow()->components) times.emplace_back(1 / c.rate, c.rateErr);
-        rowsHoldSizes(form_->StringGrid2, 5, times);
-        Choose(form_->ComboDataKind, 1);  // the same points as g2 - 1: beta from the cumulant intercept
-        for (auto [run, label] : {std::pair{form_->ButtonContin, form_->LabelBeta1}, {form_->ButtonDisc, form_->LabelBeta2}}) {
+        rowsHoldSizes(C<QTableWidget>("StringGrid2"), 5, times);
+        Choose(C<QComboBox>("ComboDataKind"), 1);  // the same points as g2 - 1: beta from the cumulant intercept
+        for (auto [run, label] : {std::pair{C<QPushButton>("ButtonContin"), C<QLabel>("LabelBeta1")}, {C<QPushButton>("ButtonDisc"), C<QLabel>("LabelBeta2")}}) {
             Click(run);
-            const std::optional<double> beta = run == form_->ButtonContin ? m.Contin()->beta : m.Discrete()->beta;
+            const std::optional<double> beta = run == C<QPushButton>("ButtonContin") ? m.Contin()->beta : m.Discrete()->beta;
             QVERIFY(beta && *beta > 0.5);
             QCOMPARE(label->text(), "β = " + F3(*beta));  // the fit drawn in the data's terms: through Siegert, the g1 fit
             std::vector<double> drawn;
-            for (const auto& point : *form_->SeriesFid->data()) drawn.push_back(point.value);
+            for (const auto& point : *form_->dataChart().fit->data()) drawn.push_back(point.value);
             const auto g1 = physics::FieldCorrelation(drawn, DataKind::G2Minus1, *beta);
-            const auto& fitted = run == form_->ButtonContin ? m.ContinOnShow()->fitY : m.DiscreteOnShow()->fitY;
+            const auto& fitted = run == C<QPushButton>("ButtonContin") ? m.ContinOnShow()->fitY : m.DiscreteOnShow()->fitY;
             for (std::size_t k = 0; k < drawn.size(); k += 9) QVERIFY(std::fabs(g1.value()[k] - fitted[k]) < 1e-12);
         }
     }
@@ -652,42 +754,42 @@ private slots:
     {
         open(kData + "/alv/LC8.2_0001.ASC");
         const auto& m = form_->measurement();
-        form_->PageControl1->setCurrentWidget(form_->TabSheetCum), activate();
+        form_->PageControl1->setCurrentWidget(C<QWidget>("TabSheetCum")), activate();
         QTest::keyClick(form_.get(), Qt::Key_Return, Qt::ControlModifier);
         QVERIFY(m.Cumulants());
         const cumulants::Result& f = m.Cumulants()->fit;
         const auto z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m.Sample());
         const QString shown[] = {E4(f.gammaMean), F3(f.pdi), F3(f.beta), E4(z->diameterNm), E4(z->radiusNm), QString::number(f.pointsUsed)};
-        for (int r = 0; r < 6; ++r) QCOMPARE(Cell(form_->StringGridCum, 1, r + 1), shown[r]);
-        QVERIFY(form_->cumulantChart().fit->data()->size() == int(f.fitted.size()) &&
-                form_->cumulantChart().residuals->data()->size() == int(f.residuals.size()));
+        for (int r = 0; r < 6; ++r) QCOMPARE(Cell(C<QTableWidget>("StringGridCum"), 1, r + 1), shown[r]);
+        QVERIFY(form_->cumulants().chart().fit->data()->size() == int(f.fitted.size()) &&
+                form_->cumulants().chart().residuals->data()->size() == int(f.residuals.size()));
         // Frisken's form takes the smaller cut-off, unless the user typed one.
-        Click(form_->CheckBoxFrisken), form_->ButtonCum->click();
-        QVERIFY(form_->EditCutoff->text() == QStringLiteral("0.01") && m.Cumulants()->request.frisken && m.Cumulants()->request.cutoff == 0.01);
-        Click(form_->CheckBoxFrisken);
-        QCOMPARE(form_->EditCutoff->text(), QStringLiteral("0.1"));
-        QTest::keyClicks(form_->EditCutoff, "5"), Click(form_->CheckBoxFrisken);
-        QCOMPARE(form_->EditCutoff->text(), QStringLiteral("0.15"));
-        form_->EditCumValue->setText("25"), form_->ButtonZapiszCum->click();  // the log's header and a line
+        Click(C<QCheckBox>("CheckBoxFrisken")), C<QPushButton>("ButtonCum")->click();
+        QVERIFY(C<QLineEdit>("EditCutoff")->text() == QStringLiteral("0.01") && m.Cumulants()->request.frisken && m.Cumulants()->request.cutoff == 0.01);
+        Click(C<QCheckBox>("CheckBoxFrisken"));
+        QCOMPARE(C<QLineEdit>("EditCutoff")->text(), QStringLiteral("0.1"));
+        QTest::keyClicks(C<QLineEdit>("EditCutoff"), "5"), Click(C<QCheckBox>("CheckBoxFrisken"));
+        QCOMPARE(C<QLineEdit>("EditCutoff")->text(), QStringLiteral("0.15"));
+        C<QLineEdit>("EditCumValue")->setText("25"), C<QPushButton>("ButtonZapiszCum")->click();  // the log's header and a line
         QVERIFY(StartsWith(Bytes(work_->filePath("tempCum.txt")), "Temp\tZ-\x9Crednia\tPDI\tGamma\tBeta\t\r\n25.00\t"));
         // A decay whose log curves down has a negative mu2: PDI 0 and the fit's note say so.
         QByteArray curved;
         for (double t = 0.05; t < 3.01; t += 0.05) curved += QByteArray::number(t) + '\t' + QByteArray::number(0.4 * std::exp(-2 * t - 0.8 * t * t)) + '\n';
         open(writeFile("curved.txt", curved));
-        Choose(form_->ComboDataKind, 1), form_->ButtonCum->click();
-        QVERIFY(m.Cumulants() && m.Cumulants()->fit.mu2 < 0 && Cell(form_->StringGridCum, 1, 2) == QStringLiteral("0.000"));
-        QVERIFY(form_->LabelCumNote->text().startsWith(QStringLiteral("μ₂ jest ujemne (")));
+        Choose(C<QComboBox>("ComboDataKind"), 1), C<QPushButton>("ButtonCum")->click();
+        QVERIFY(m.Cumulants() && m.Cumulants()->fit.mu2 < 0 && Cell(C<QTableWidget>("StringGridCum"), 1, 2) == QStringLiteral("0.000"));
+        QVERIFY(C<QLabel>("LabelCumNote")->text().startsWith(QStringLiteral("μ₂ jest ujemne (")));
         // No fit (no points; too few): the reason, no figures of an earlier fit, and no log line.
         for (const auto& [file, first, last] : {std::tuple{QString("toluene-0001"), 0, -1}, {"LC8.2_0001", 10, 12}}) {
             open(kData + "/alv/" + file + ".ASC");
-            if (last >= 0) form_->ButtonCum->click(), range(first, last);
-            form_->ButtonCum->click();
+            if (last >= 0) C<QPushButton>("ButtonCum")->click(), range(first, last);
+            C<QPushButton>("ButtonCum")->click();
             const QString reason = form_->statusBar()->currentMessage();
-            QVERIFY(!reason.isEmpty() && form_->LabelCum->toolTip() == reason);
-            QVERIFY(form_->LabelCum->text() == QStringLiteral("BŁĄD") && Cell(form_->StringGridCum, 1, 1).isEmpty());
+            QVERIFY(!reason.isEmpty() && C<QLabel>("LabelCum")->toolTip() == reason);
+            QVERIFY(C<QLabel>("LabelCum")->text() == QStringLiteral("BŁĄD") && Cell(C<QTableWidget>("StringGridCum"), 1, 1).isEmpty());
         }
-        form_->LabelCum->clear(), form_->ButtonZapiszCum->click();
-        QVERIFY(form_->LabelCum->text() == QStringLiteral("BŁĄD") && form_->Memo2->toPlainText().count('\n') == 1);
+        C<QLabel>("LabelCum")->clear(), C<QPushButton>("ButtonZapiszCum")->click();
+        QVERIFY(C<QLabel>("LabelCum")->text() == QStringLiteral("BŁĄD") && form_->Memo2->toPlainText().count('\n') == 1);
         noErrors();
     }
 
@@ -699,26 +801,35 @@ private slots:
         QVERIFY(form_->ComboFiles->count() == 3 && form_->FileBar->isVisibleTo(form_.get()));
         const auto& m = form_->measurement();
         const io::CountRateTrace& trace = m.File().countRate;
-        const auto& channels = form_->countRateChart().channels;
+        const auto& channels = form_->sample().countRateChart().channels;
         QVERIFY(channels.size() == trace.rateKHz.size() && channels[1]->data()->size() == int(trace.timeS.size()));
         QCOMPARE(channels[1]->data()->at(3)->value, trace.rateKHz[1][3]);
         // Each file keeps its own sample, range and results; switching shows them.
-        form_->ButtonCum->click();
+        C<QPushButton>("ButtonCum")->click();
         const double gamma = m.Cumulants()->fit.gammaMean;
         form_->ActionNextFile->trigger();
-        QVERIFY(m.Sample().angleDeg == 55.0 && Cell(form_->StringGridCum, 1, 1).isEmpty());
-        SetField(form_->EditTemperature, "300"), form_->ScrollBar1->setValue(5);
+        QVERIFY(m.Sample().angleDeg == 55.0 && Cell(C<QTableWidget>("StringGridCum"), 1, 1).isEmpty());
+        SetField(C<QLineEdit>("EditTemperature"), "300"), form_->ScrollBar1->setValue(5);
         Choose(form_->ComboFiles, 0);
-        QCOMPARE(Cell(form_->StringGridCum, 1, 1), E4(gamma));
+        QCOMPARE(Cell(C<QTableWidget>("StringGridCum"), 1, 1), E4(gamma));
         QVERIFY(m.Sample().angleDeg == 21.7 && form_->ScrollBar1->value() == 0 && !form_->ActionPrevFile->isEnabled());
+        // Beside each value, where it came from; each file keeps its own.
+        auto sources = [&] {
+            QStringList said;
+            for (const char* name : {"SourceTemperature", "SourceAngle", "SourceWavelength", "SourceDataKind"}) said << C<QLabel>(name)->text();
+            return said.join(", ");
+        };
+        QCOMPARE(sources(), QStringLiteral("z pliku, z pliku, z pliku, z pliku"));
         form_->ActionNextFile->trigger();
         QVERIFY(m.Sample().temperatureK == 300.0 && m.Range().first == 5);
+        QCOMPARE(sources(), QStringLiteral("wpisane, z pliku, z pliku, z pliku"));
         // A text file of more columns: which two is asked, and offered again next time.
         const QString three = writeFile("three.txt", "t\tA\tB\n1\t0.5\t0.9\n2\t0.25\t0.8\n3\t0.125\t0.7\n");
         dialogs_->columns.push_back(ui::ColumnChoice{1, 3}), open(three);
         QVERIFY(!form_->FileBar->isVisibleTo(form_.get()) && m.Y()[0] == 0.9);
+        QCOMPARE(sources(), QStringLiteral("domyślne, domyślne, domyślne, domyślne"));
         QCOMPARE(form_->statusBar()->currentMessage(), QStringLiteral("Pominięto wiersze nagłówka: 1"));
-        QVERIFY(form_->countRateChart().channels.empty());
+        QVERIFY(form_->sample().countRateChart().channels.empty());
         dialogs_->columns.push_back(std::nullopt), open(three);  // cancelled: nothing is opened
         QVERIFY(dialogs_->columnQuestions.size() == 2 && dialogs_->columnQuestions[0].first == 3);
         QVERIFY(dialogs_->columnQuestions[1].second.y == 3 && m.PointCount() == 0);
@@ -731,26 +842,34 @@ private slots:
                                                        {"", "de_DE", L::English}, {"pl", "en_US", L::Polish}, {"en", "pl_PL", L::English}})
             QCOMPARE(ui::ChooseLanguage(chosen, QLocale(system)), expected);
         openWithListings("bimodal");
+        form_->PageControl1->setCurrentWidget(&form_->contin());
         range(9, 7);
-        Click(form_->ButtonContin);  // refused: a reversed range
+        Click(C<QPushButton>("ButtonContin"));  // refused: a reversed range
         const QString english = QString::fromStdString(form_->measurement().UsableRange(Engine::Contin).failure().message());
         const QString polish = form_->statusBar()->currentMessage();
         QVERIFY2(polish != english && polish.contains('9') && polish.contains('7'), qPrintable(polish));
         switchTo(form_->ActionEnglish);
         QCOMPARE(QSettings().value("language").toString(), QStringLiteral("en"));
         QCOMPARE(form_->Plik1->title() + ", " + form_->dataChart().Title(), QStringLiteral("File, Solution"));
-        Click(form_->ButtonContin);
+        Click(C<QPushButton>("ButtonContin"));
         QCOMPARE(form_->statusBar()->currentMessage(), english);
-        range(0, 99), Click(form_->ButtonContin);
-        QCOMPARE(Cell(form_->StringGrid1, 0, 1) + "; " + form_->StatusSolution->text(),
+        range(0, 99), Click(C<QPushButton>("ButtonContin"));
+        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + "; " + form_->StatusSolution->text(),
                  QStringLiteral("Intensity; CONTIN: solution 0 of 11, chosen: 7"));
         // The deck and the log do not change with the language.
         QCOMPARE(Bytes(work_->filePath("nazwa.in")), FileText(form_->measurement().ContinDeck(ContinRequest{})));
-        form_->ButtonZapisz->click();
+        C<QPushButton>("ButtonZapisz")->click();
         QVERIFY(StartsWith(Bytes(work_->filePath("tempCont.txt")), "Temp\tIntensywn1\tPolozenie1\tSzerokosc1\t"));
+        // Back in Polish: every table and label in Polish at once, the values kept.
+        C<QSpinBox>("UpDown1")->setValue(3);
+        const QString prob = C<QLabel>("Label4")->text().section(QLatin1Char('='), 1);  // "Prob1=" in English
+        form_->PageControl1->setCurrentWidget(&form_->cumulants()), Click(C<QPushButton>("ButtonCum"));
         switchTo(form_->ActionPolish);
-        QCOMPARE(Cell(form_->StringGrid1, 0, 1), QStringLiteral("Intensywnosc"));
-        form_->ButtonChosen->click();
+        QVERIFY(!prob.isEmpty() && C<QLabel>("Label4")->text() == "Probe1=" + prob);
+        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGrid1"), 0, 6) + ", " +
+                     Cell(C<QTableWidget>("StringGridCum"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGridCum"), 1, 0),
+                 QStringLiteral("Intensywnosc, D [m²/s], Średnie Γ [1/s], Wartość"));
+        form_->PageControl1->setCurrentWidget(&form_->contin()), form_->ButtonChosen->click();
         QCOMPARE(form_->StatusSolution->text(), QStringLiteral("CONTIN: rozwiązanie 7 z 11, wybrane: 7"));
     }
 };

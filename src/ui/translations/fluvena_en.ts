@@ -40,259 +40,259 @@
     <name>Core</name>
     <message>
         <source>no data are loaded</source>
-        <translation type="unfinished"></translation>
+        <translation>no data are loaded</translation>
     </message>
     <message>
         <source>the range is reversed: its first point (%1) lies after its last point (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>the range is reversed: its first point (%1) lies after its last point (%2)</translation>
     </message>
     <message>
         <source>too few points in the range (%1; %2 needs at least %3)</source>
-        <translation type="unfinished"></translation>
+        <translation>too few points in the range (%1; %2 needs at least %3)</translation>
     </message>
     <message>
         <source>CONTIN rejected the deck: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>CONTIN rejected the deck: %1</translation>
     </message>
     <message>
         <source>DISCRETE rejected the deck: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>DISCRETE rejected the deck: %1</translation>
     </message>
     <message>
         <source>incomplete listing: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>incomplete listing: %1</translation>
     </message>
     <message>
         <source>the file holds no data</source>
-        <translation type="unfinished"></translation>
+        <translation>the file holds no data</translation>
     </message>
     <message>
         <source>the file is too large (%1 bytes)</source>
-        <translation type="unfinished"></translation>
+        <translation>the file is too large (%1 bytes)</translation>
     </message>
     <message>
         <source>the file has too many lines</source>
-        <translation type="unfinished"></translation>
+        <translation>the file has too many lines</translation>
     </message>
     <message>
         <source>line %1: &apos;%2&apos; is not a number</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: &apos;%2&apos; is not a number</translation>
     </message>
     <message>
         <source>line %1: &apos;%2&apos; is beyond the range of numbers</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: &apos;%2&apos; is beyond the range of numbers</translation>
     </message>
     <message>
         <source>line %1: &apos;%2&apos; is not a whole number</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: &apos;%2&apos; is not a whole number</translation>
     </message>
     <message>
         <source>line %1: the time %2 is negative</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: the time %2 is negative</translation>
     </message>
     <message>
         <source>line %1: the time %2 is not greater than the time before it (%3)</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: the time %2 is not greater than the time before it (%3)</translation>
     </message>
     <message>
         <source>line %1: a blank line among the data</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: a blank line among the data</translation>
     </message>
     <message>
         <source>line %1: column %2 is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: column %2 is empty</translation>
     </message>
     <message>
         <source>line %1: there is no column %2</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: there is no column %2</translation>
     </message>
     <message>
         <source>line %1: a single number where a time and a value are needed</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: a single number where a time and a value are needed</translation>
     </message>
     <message>
         <source>line %1: %2 columns where the block&apos;s first row has %3</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: %2 columns where the block&apos;s first row has %3</translation>
     </message>
     <message>
         <source>line %1: a second &quot;%2&quot; block</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: a second &quot;%2&quot; block</translation>
     </message>
     <message>
         <source>the file holds no &quot;Correlation&quot; block</source>
-        <translation type="unfinished"></translation>
+        <translation>the file holds no &quot;Correlation&quot; block</translation>
     </message>
     <message>
         <source>line %1: the &quot;Correlation&quot; block holds no rows</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: the &quot;Correlation&quot; block holds no rows</translation>
     </message>
     <message>
         <source>line %1: the mode &apos;%2&apos; names channel %3, which the &quot;Correlation&quot; block lacks</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: the mode &apos;%2&apos; names channel %3, which the &quot;Correlation&quot; block lacks</translation>
     </message>
     <message>
         <source>line %1: the &quot;Correlation&quot; block holds only zeros in the channels the mode &apos;%2&apos; names</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: the &quot;Correlation&quot; block holds only zeros in the channels the mode &apos;%2&apos; names</translation>
     </message>
     <message>
         <source>line %1: the &quot;Count Rate&quot; block lacks channel %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: %2 fields where the header row (line %3) names %4 columns</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: the header row is followed by no record</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the file holds no &quot;Lag time (s)&quot; block</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: the &quot;Lag time (s)&quot; block holds no rows</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: &apos;%2&apos; needs one number</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1: &apos;%2&apos; needs two numbers</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the correlator&apos;s dead time</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: the &quot;Count Rate&quot; block lacks channel %2</translation>
     </message>
     <message>
         <source>the coherence factor beta cannot be found from the cumulant fit: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the coherence factor beta cannot be found from the cumulant fit: %1</translation>
     </message>
     <message>
         <source>point %1 of the correlation is not a number</source>
-        <translation type="unfinished"></translation>
+        <translation>point %1 of the correlation is not a number</translation>
     </message>
     <message>
         <source>point %1 of the correlation is out of range after the conversion</source>
-        <translation type="unfinished"></translation>
+        <translation>point %1 of the correlation is out of range after the conversion</translation>
     </message>
     <message>
         <source>a baseline needs at least one point</source>
-        <translation type="unfinished"></translation>
+        <translation>a baseline needs at least one point</translation>
     </message>
     <message>
         <source>the baseline must be a number, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the baseline must be a number, not %1</translation>
     </message>
     <message>
         <source>the coherence factor beta must be a positive number, not %1: the Siegert relation cannot give g1</source>
-        <translation type="unfinished"></translation>
+        <translation>the coherence factor beta must be a positive number, not %1: the Siegert relation cannot give g1</translation>
     </message>
     <message>
         <source>no decay: the correlation starts at %1 and ends at %2, which is not clearly apart for a point scatter of %3</source>
-        <translation type="unfinished"></translation>
+        <translation>no decay: the correlation starts at %1 and ends at %2, which is not clearly apart for a point scatter of %3</translation>
     </message>
     <message>
         <source>the lag times of the fit range are too few distinct values to fit %1 cumulants</source>
-        <translation type="unfinished"></translation>
+        <translation>the lag times of the fit range are too few distinct values to fit %1 cumulants</translation>
     </message>
     <message>
         <source>the non-linear fit did not converge in %1 iterations</source>
-        <translation type="unfinished"></translation>
+        <translation>the non-linear fit did not converge in %1 iterations</translation>
     </message>
     <message>
         <source>the cut-off must lie from 0 up to, not including, 1, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the cut-off must lie from 0 up to, not including, 1, not %1</translation>
     </message>
     <message>
         <source>only %1 points: a cumulant fit needs at least %2</source>
-        <translation type="unfinished"></translation>
+        <translation>only %1 points: a cumulant fit needs at least %2</translation>
     </message>
     <message>
         <source>only %1 usable points from point %2 to %3: a cumulant fit needs at least %4</source>
-        <translation type="unfinished"></translation>
+        <translation>only %1 usable points from point %2 to %3: a cumulant fit needs at least %4</translation>
     </message>
     <message>
         <source>the first point already lies below the cut-off: no range to fit</source>
-        <translation type="unfinished"></translation>
+        <translation>the first point already lies below the cut-off: no range to fit</translation>
     </message>
     <message>
         <source>the fitted mean decay rate is %1 1/s: the data show no decay in the fit range</source>
-        <translation type="unfinished"></translation>
+        <translation>the fitted mean decay rate is %1 1/s: the data show no decay in the fit range</translation>
     </message>
     <message>
         <source>the correlation stays above the cut-off: the range runs to the last point</source>
-        <translation type="unfinished"></translation>
+        <translation>the correlation stays above the cut-off: the range runs to the last point</translation>
     </message>
     <message>
         <source>the wavelength must be a positive number of nm, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the wavelength must be a positive number of nm, not %1</translation>
     </message>
     <message>
         <source>the refractive index must be positive, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the refractive index must be positive, not %1</translation>
     </message>
     <message>
         <source>the scattering angle must lie above 0 and at most 180 degrees, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the scattering angle must lie above 0 and at most 180 degrees, not %1</translation>
     </message>
     <message>
         <source>a size needs a positive decay rate, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>a size needs a positive decay rate, not %1</translation>
     </message>
     <message>
         <source>a size needs a positive decay time, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>a size needs a positive decay time, not %1</translation>
     </message>
     <message>
         <source>the temperature must be a positive number of K, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the temperature must be a positive number of K, not %1</translation>
     </message>
     <message>
         <source>the viscosity must be a positive number of cP, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the viscosity must be a positive number of cP, not %1</translation>
     </message>
     <message>
         <source>the viscosity of water is known here from 273.15 to 373.15 K, not at %1 K</source>
-        <translation type="unfinished"></translation>
+        <translation>the viscosity of water is known here from 273.15 to 373.15 K, not at %1 K</translation>
     </message>
     <message>
         <source>a custom solvent has no preset values: enter its viscosity and refractive index</source>
-        <translation type="unfinished"></translation>
+        <translation>a custom solvent has no preset values: enter its viscosity and refractive index</translation>
+    </message>
+    <message>
+        <source>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</source>
+        <translation>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</translation>
+    </message>
+    <message>
+        <source>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</source>
+        <translation>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</translation>
+    </message>
+    <message>
+        <source>line %1: %2 fields where the header row (line %3) names %4 columns</source>
+        <translation>line %1: %2 fields where the header row (line %3) names %4 columns</translation>
+    </message>
+    <message>
+        <source>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</source>
+        <translation>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</translation>
+    </message>
+    <message>
+        <source>line %1: the header row is followed by no record</source>
+        <translation>line %1: the header row is followed by no record</translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</source>
+        <translation>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</source>
+        <translation>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</source>
+        <translation>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</source>
+        <translation>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</translation>
+    </message>
+    <message>
+        <source>the file holds no &quot;Lag time (s)&quot; block</source>
+        <translation>the file holds no &quot;Lag time (s)&quot; block</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block holds no rows</source>
+        <translation>line %1: the &quot;Lag time (s)&quot; block holds no rows</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</source>
+        <translation>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs one number</source>
+        <translation>line %1: &apos;%2&apos; needs one number</translation>
+    </message>
+    <message>
+        <source>the correlator&apos;s dead time</source>
+        <translation>the correlator&apos;s dead time</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs two numbers</source>
+        <translation>line %1: &apos;%2&apos; needs two numbers</translation>
     </message>
 </context>
 <context>
@@ -308,6 +308,17 @@
     <message>
         <source>Czekam na inną analizę w tym katalogu…</source>
         <translation>Waiting for another analysis in this directory…</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsMemo</name>
+    <message>
+        <source>BŁĄD</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>Wcześniejszy plik %1 zachowano jako %2</source>
+        <translation>The earlier %1 was kept as %2</translation>
     </message>
 </context>
 <context>
@@ -352,76 +363,12 @@
 <context>
     <name>TForm1</name>
     <message>
-        <source>Intensywnosc</source>
-        <translation>Intensity</translation>
-    </message>
-    <message>
-        <source>Błąd % int</source>
-        <translation>Error % int</translation>
-    </message>
-    <message>
-        <source>Polozenie</source>
-        <translation>Position</translation>
-    </message>
-    <message>
-        <source>Błąd % pol</source>
-        <translation>Error % pos</translation>
-    </message>
-    <message>
-        <source>Szerokosc</source>
-        <translation>Width</translation>
-    </message>
-    <message>
         <source>Fluvena 0.99 alfa</source>
         <translation>Fluvena 0.99 alpha</translation>
     </message>
     <message>
-        <source>Dane wejściowe</source>
-        <translation>Input data</translation>
-    </message>
-    <message>
-        <source>Zaawansowane</source>
-        <translation>Advanced</translation>
-    </message>
-    <message>
-        <source>Siatka Od:</source>
-        <translation>Grid from:</translation>
-    </message>
-    <message>
-        <source>Do:</source>
-        <translation>To:</translation>
-    </message>
-    <message>
-        <source>Punktów</source>
-        <translation>points</translation>
-    </message>
-    <message>
-        <source>Maksymalna ilosc składowych (1-9) </source>
-        <translation>Maximum number of components (1-9) </translation>
-    </message>
-    <message>
-        <source>Maksymalna ilosc prób (5-15)</source>
-        <translation>Maximum number of tries (5-15)</translation>
-    </message>
-    <message>
-        <source>Waga</source>
-        <translation>Weight</translation>
-    </message>
-    <message>
-        <source>Probe1=</source>
-        <translation>Prob1=</translation>
-    </message>
-    <message>
-        <source>Zapamiętaj</source>
-        <translation>Record</translation>
-    </message>
-    <message>
         <source>Zapisz</source>
         <translation>Save</translation>
-    </message>
-    <message>
-        <source>Domyślne</source>
-        <translation>Defaults</translation>
     </message>
     <message>
         <source>Plik</source>
@@ -472,20 +419,8 @@
         <translation>Show the solution the program chose (Home)</translation>
     </message>
     <message>
-        <source>Kopiuj</source>
-        <translation>Copy</translation>
-    </message>
-    <message>
-        <source>Rozkład</source>
-        <translation>Distribution</translation>
-    </message>
-    <message>
         <source>Rozwiązanie</source>
         <translation>Solution</translation>
-    </message>
-    <message>
-        <source>Odchylenia</source>
-        <translation>Residuals</translation>
     </message>
     <message>
         <source>dane − fit</source>
@@ -500,60 +435,157 @@
         <translation>Time [%1]</translation>
     </message>
     <message>
-        <source>Czas zaniku [%1]</source>
-        <translation>Decay time [%1]</translation>
-    </message>
-    <message>
         <source>Odchylenie</source>
         <translation>Residual</translation>
     </message>
     <message>
-        <source>CONTIN: rozwiązanie %1 z %2, wybrane: %3</source>
-        <translation>CONTIN: solution %1 of %2, chosen: %3</translation>
+        <source>Kumulanty</source>
+        <translation>Cumulants</translation>
     </message>
     <message>
-        <source>DISCRETE: rozwiązanie %1 z %2, wybrane: %3</source>
-        <translation>DISCRETE: solution %1 of %2, chosen: %3</translation>
+        <source>Poprzedni plik</source>
+        <translation>Previous file</translation>
     </message>
     <message>
-        <source>BLAD</source>
-        <translation>ERROR</translation>
+        <source>Następny plik</source>
+        <translation>Next file</translation>
     </message>
     <message>
-        <source>BŁĄD</source>
-        <translation>ERROR</translation>
+        <source>Otwórz jeden lub kilka plików danych</source>
+        <translation>Open one or several data files</translation>
     </message>
     <message>
-        <source>BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA</source>
-        <translation>ERROR!!! BAD PARAMETERS FOR CONTIN</translation>
+        <source>Dane (*.txt *.dat *.csv *.asc)</source>
+        <translation>Data (*.txt *.dat *.csv *.asc)</translation>
     </message>
     <message>
-        <source>Peak %1</source>
-        <translation>Peak %1</translation>
+        <source>Wszystkie (*)</source>
+        <translation>All files (*)</translation>
     </message>
     <message>
-        <source>Uwaga</source>
-        <translation>Warning</translation>
+        <source>Nie można odczytać pliku %1: %2</source>
+        <translation>Cannot read the file %1: %2</translation>
     </message>
     <message>
-        <source>1/Czas</source>
-        <translation>1/Time</translation>
+        <source>Plik korelatora: odczytano nagłówek (%1 wierszy)</source>
+        <translation>Correlator file: header read (%1 lines)</translation>
     </message>
     <message>
-        <source>Czas</source>
-        <translation>Time</translation>
+        <source>Pominięto wiersze nagłówka: %1</source>
+        <translation>Header lines skipped: %1</translation>
     </message>
     <message>
-        <source>Błąd % 1/Czas</source>
-        <translation>Error % 1/Time</translation>
+        <source>Próbka</source>
+        <translation>Sample</translation>
     </message>
     <message>
-        <source>Błąd % czasu</source>
-        <translation>Error % time</translation>
+        <source>Tekst (*.txt)</source>
+        <translation>Text (*.txt)</translation>
     </message>
     <message>
-        <source>Składowa %1</source>
-        <translation>Component %1</translation>
+        <source>ALV (*.asc)</source>
+        <translation>ALV (*.asc)</translation>
+    </message>
+    <message>
+        <source>Zetasizer (*.txt)</source>
+        <translation>Zetasizer (*.txt)</translation>
+    </message>
+    <message>
+        <source>LS Instruments (*.dat)</source>
+        <translation>LS Instruments (*.dat)</translation>
+    </message>
+</context>
+<context>
+    <name>TForm2</name>
+    <message>
+        <source>Fluvena wersja 0.99 alfa</source>
+        <translation>Fluvena version 0.99 alpha</translation>
+    </message>
+    <message>
+        <source>by</source>
+        <translation>by</translation>
+    </message>
+    <message>
+        <source>Zespół programu Fluvena</source>
+        <translation>The Fluvena team</translation>
+    </message>
+    <message>
+        <source>(autorzy projektu)</source>
+        <translation>(the authors of the project)</translation>
+    </message>
+    <message>
+        <source>Pracownia analizy danych pomiarowych</source>
+        <translation>Measurement data analysis group</translation>
+    </message>
+    <message>
+        <source>rozpraszania światła</source>
+        <translation>for light scattering</translation>
+    </message>
+    <message>
+        <source>Projekt Fluvena</source>
+        <translation>The Fluvena project</translation>
+    </message>
+    <message>
+        <source>Interfejs graficzny do programów Contin i Discrete </source>
+        <translation>Graphical interface to Contin and Discrete</translation>
+    </message>
+    <message>
+        <source>Metody analizy: S. W. Provencher (CONTIN, DISCRETE)</source>
+        <translation>Analysis methods: S. W. Provencher (CONTIN, DISCRETE)</translation>
+    </message>
+</context>
+<context>
+    <name>TForm3</name>
+    <message>
+        <source>POMOC</source>
+        <translation>HELP</translation>
+    </message>
+    <message>
+        <source>Fluvena - Mini pomoc</source>
+        <translation>Fluvena - Mini help</translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::ContinPage</name>
+    <message>
+        <source>Intensywnosc</source>
+        <translation>Intensity</translation>
+    </message>
+    <message>
+        <source>Błąd % int</source>
+        <translation>Error % int</translation>
+    </message>
+    <message>
+        <source>Polozenie</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Błąd % pol</source>
+        <translation>Error % pos</translation>
+    </message>
+    <message>
+        <source>Szerokosc</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Dane wejściowe</source>
+        <translation>Input data</translation>
+    </message>
+    <message>
+        <source>Siatka Od:</source>
+        <translation>Grid from:</translation>
+    </message>
+    <message>
+        <source>Do:</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <source>Punktów</source>
+        <translation>points</translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
+        <translation>Record</translation>
     </message>
     <message>
         <source>Reg. sygn.</source>
@@ -580,28 +612,48 @@
         <translation>per ln τ</translation>
     </message>
     <message>
-        <source>Kumulanty</source>
-        <translation>Cumulants</translation>
+        <source>Zapisz</source>
+        <translation>Save</translation>
     </message>
     <message>
-        <source>Dopasowanie kumulantów</source>
-        <translation>Cumulant fit</translation>
+        <source>Kopiuj</source>
+        <translation>Copy</translation>
     </message>
     <message>
-        <source>Poprzedni plik</source>
-        <translation>Previous file</translation>
+        <source>Rozkład</source>
+        <translation>Distribution</translation>
     </message>
     <message>
-        <source>Następny plik</source>
-        <translation>Next file</translation>
+        <source>BLAD</source>
+        <translation>ERROR</translation>
     </message>
     <message>
-        <source>Otwórz jeden lub kilka plików danych</source>
-        <translation>Open one or several data files</translation>
+        <source>BŁĄD</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA</source>
+        <translation>ERROR!!! BAD PARAMETERS FOR CONTIN</translation>
+    </message>
+    <message>
+        <source>CONTIN: rozwiązanie %1 z %2, wybrane: %3</source>
+        <translation>CONTIN: solution %1 of %2, chosen: %3</translation>
+    </message>
+    <message>
+        <source>Probe1=</source>
+        <translation>Prob1=</translation>
+    </message>
+    <message>
+        <source>Peak %1</source>
+        <translation>Peak %1</translation>
     </message>
     <message>
         <source>Promień hydrodynamiczny R_h [nm]</source>
         <translation>Hydrodynamic radius R_h [nm]</translation>
+    </message>
+    <message>
+        <source>Czas zaniku [%1]</source>
+        <translation>Decay time [%1]</translation>
     </message>
     <message>
         <source>Intensywność G(τ)</source>
@@ -615,53 +667,12 @@
         <source>Intensywność τ·G(τ) (na ln τ)</source>
         <translation>Intensity τ·G(τ) (per ln τ)</translation>
     </message>
+</context>
+<context>
+    <name>fluvena::ui::CumulantPage</name>
     <message>
-        <source>Dane (*.txt *.dat *.csv *.asc)</source>
-        <translation>Data (*.txt *.dat *.csv *.asc)</translation>
-    </message>
-    <message>
-        <source>ALV (*.asc)</source>
-        <translation>ALV (*.asc)</translation>
-    </message>
-    <message>
-        <source>Zetasizer (*.txt)</source>
-        <translation>Zetasizer (*.txt)</translation>
-    </message>
-    <message>
-        <source>LS Instruments (*.dat)</source>
-        <translation>LS Instruments (*.dat)</translation>
-    </message>
-    <message>
-        <source>Wszystkie (*)</source>
-        <translation>All files (*)</translation>
-    </message>
-    <message>
-        <source>Nie można odczytać pliku %1: %2</source>
-        <translation>Cannot read the file %1: %2</translation>
-    </message>
-    <message>
-        <source>Plik korelatora: odczytano nagłówek (%1 wierszy)</source>
-        <translation>Correlator file: header read (%1 lines)</translation>
-    </message>
-    <message>
-        <source>Pominięto wiersze nagłówka: %1</source>
-        <translation>Header lines skipped: %1</translation>
-    </message>
-    <message>
-        <source>D [m²/s]</source>
-        <translation>D [m²/s]</translation>
-    </message>
-    <message>
-        <source>Błąd D [m²/s]</source>
-        <translation>Error D [m²/s]</translation>
-    </message>
-    <message>
-        <source>R_h [nm]</source>
-        <translation>R_h [nm]</translation>
-    </message>
-    <message>
-        <source>Błąd R_h [nm]</source>
-        <translation>Error R_h [nm]</translation>
+        <source>Dane wejściowe</source>
+        <translation>Input data</translation>
     </message>
     <message>
         <source>Rząd</source>
@@ -670,6 +681,26 @@
     <message>
         <source>Odcięcie</source>
         <translation>Cut-off</translation>
+    </message>
+    <message>
+        <source>Kumulanty</source>
+        <translation>Cumulants</translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>Kopiuj</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Dopasowanie kumulantów</source>
+        <translation>Cumulant fit</translation>
+    </message>
+    <message>
+        <source>BŁĄD</source>
+        <translation>ERROR</translation>
     </message>
     <message>
         <source>pominięto punkty na lub poniżej zera: %1</source>
@@ -715,6 +746,115 @@
         <source>Błąd</source>
         <translation>Error</translation>
     </message>
+    <message>
+        <source>Czas [%1]</source>
+        <translation>Time [%1]</translation>
+    </message>
+    <message>
+        <source>dane − fit</source>
+        <translation>data − fit</translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::DiscretePage</name>
+    <message>
+        <source>Dane wejściowe</source>
+        <translation>Input data</translation>
+    </message>
+    <message>
+        <source>Zaawansowane</source>
+        <translation>Advanced</translation>
+    </message>
+    <message>
+        <source>Maksymalna ilosc składowych (1-9) </source>
+        <translation>Maximum number of components (1-9) </translation>
+    </message>
+    <message>
+        <source>Maksymalna ilosc prób (5-15)</source>
+        <translation>Maximum number of tries (5-15)</translation>
+    </message>
+    <message>
+        <source>Waga</source>
+        <translation>Weight</translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>Domyślne</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>Kopiuj</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Odchylenia</source>
+        <translation>Residuals</translation>
+    </message>
+    <message>
+        <source>BŁĄD</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>Uwaga</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>DISCRETE: rozwiązanie %1 z %2, wybrane: %3</source>
+        <translation>DISCRETE: solution %1 of %2, chosen: %3</translation>
+    </message>
+    <message>
+        <source>Intensywnosc</source>
+        <translation>Intensity</translation>
+    </message>
+    <message>
+        <source>Błąd % int</source>
+        <translation>Error % int</translation>
+    </message>
+    <message>
+        <source>1/Czas</source>
+        <translation>1/Time</translation>
+    </message>
+    <message>
+        <source>Czas</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Błąd % 1/Czas</source>
+        <translation>Error % 1/Time</translation>
+    </message>
+    <message>
+        <source>Błąd % czasu</source>
+        <translation>Error % time</translation>
+    </message>
+    <message>
+        <source>Składowa %1</source>
+        <translation>Component %1</translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::Page</name>
+    <message>
+        <source>D [m²/s]</source>
+        <translation>D [m²/s]</translation>
+    </message>
+    <message>
+        <source>Błąd D [m²/s]</source>
+        <translation>Error D [m²/s]</translation>
+    </message>
+    <message>
+        <source>R_h [nm]</source>
+        <translation>R_h [nm]</translation>
+    </message>
+    <message>
+        <source>Błąd R_h [nm]</source>
+        <translation>Error R_h [nm]</translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::SamplePage</name>
     <message>
         <source>Rozpuszczalnik</source>
         <translation>Solvent</translation>
@@ -792,10 +932,6 @@
         <translation>Count rate [kHz]</translation>
     </message>
     <message>
-        <source>Próbka</source>
-        <translation>Sample</translation>
-    </message>
-    <message>
         <source>Rodzaj danych zmieniony: wyniki na ekranie pochodzą z poprzedniego; uruchom analizy ponownie</source>
         <translation>Data kind changed: the results on show come from the previous one; run the analyses again</translation>
     </message>
@@ -824,58 +960,16 @@
         <translation>Text file: %1 numeric columns, %2 points</translation>
     </message>
     <message>
-        <source>Wcześniejszy plik %1 zachowano jako %2</source>
-        <translation>The earlier %1 was kept as %2</translation>
-    </message>
-</context>
-<context>
-    <name>TForm2</name>
-    <message>
-        <source>Fluvena wersja 0.99 alfa</source>
-        <translation>Fluvena version 0.99 alpha</translation>
+        <source>wpisane</source>
+        <translation>typed</translation>
     </message>
     <message>
-        <source>by</source>
-        <translation>by</translation>
+        <source>z pliku</source>
+        <translation>from the file</translation>
     </message>
     <message>
-        <source>Zespół programu Fluvena</source>
-        <translation>The Fluvena team</translation>
-    </message>
-    <message>
-        <source>(autorzy projektu)</source>
-        <translation>(the authors of the project)</translation>
-    </message>
-    <message>
-        <source>Pracownia analizy danych pomiarowych</source>
-        <translation>Measurement data analysis group</translation>
-    </message>
-    <message>
-        <source>rozpraszania światła</source>
-        <translation>for light scattering</translation>
-    </message>
-    <message>
-        <source>Projekt Fluvena</source>
-        <translation>The Fluvena project</translation>
-    </message>
-    <message>
-        <source>Interfejs graficzny do programów Contin i Discrete </source>
-        <translation>Graphical interface to Contin and Discrete</translation>
-    </message>
-    <message>
-        <source>Metody analizy: S. W. Provencher (CONTIN, DISCRETE)</source>
-        <translation>Analysis methods: S. W. Provencher (CONTIN, DISCRETE)</translation>
-    </message>
-</context>
-<context>
-    <name>TForm3</name>
-    <message>
-        <source>POMOC</source>
-        <translation>HELP</translation>
-    </message>
-    <message>
-        <source>Fluvena - Mini pomoc</source>
-        <translation>Fluvena - Mini help</translation>
+        <source>domyślne</source>
+        <translation>default</translation>
     </message>
 </context>
 </TS>

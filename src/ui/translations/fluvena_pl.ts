@@ -139,66 +139,6 @@
         <translation>wiersz %1: w bloku &quot;Count Rate&quot; brak kanału %2</translation>
     </message>
     <message>
-        <source>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</source>
-        <translation>rekord %1 (&apos;%2&apos;) zawiera tylko rozkłady, bez funkcji korelacji</translation>
-    </message>
-    <message>
-        <source>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</source>
-        <translation>wiersz %1: to nie jest wiersz nagłówka eksportu Zetasizer (brak kolumny &quot;Sample Name&quot; i kolumn &quot;Correlation Data[k]&quot;)</translation>
-    </message>
-    <message>
-        <source>line %1: %2 fields where the header row (line %3) names %4 columns</source>
-        <translation>wiersz %1: %2 pól, a wiersz nagłówka (wiersz %3) nazywa %4 kolumn</translation>
-    </message>
-    <message>
-        <source>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</source>
-        <translation>tabele z wiersza %1 i wiersza %2 mają różne liczby rekordów (%3 i %4)</translation>
-    </message>
-    <message>
-        <source>line %1: the header row is followed by no record</source>
-        <translation>wiersz %1: po wierszu nagłówka nie ma żadnego rekordu</translation>
-    </message>
-    <message>
-        <source>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</source>
-        <translation>wiersz %1: kolumna &apos;%2&apos; nie jest w mikrosekundach (&quot;Correlation Delay Times[k] (µs)&quot;)</translation>
-    </message>
-    <message>
-        <source>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</source>
-        <translation>wiersz %1: kolumna &apos;%2&apos; nie ma pary &apos;%3&apos;</translation>
-    </message>
-    <message>
-        <source>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</source>
-        <translation>wiersz %1: rekord %2 ma tu %3 &apos;%4&apos;, a w wierszu %6 &apos;%5&apos;: tabele nie zawierają tych samych rekordów w tej samej kolejności</translation>
-    </message>
-    <message>
-        <source>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</source>
-        <translation>wiersz %1: rekord %2 nie ma wartości w kolumnie &apos;%3&apos; obok drugiej kolumny punktu %4</translation>
-    </message>
-    <message>
-        <source>the file holds no &quot;Lag time (s)&quot; block</source>
-        <translation>plik nie zawiera bloku &quot;Lag time (s)&quot;</translation>
-    </message>
-    <message>
-        <source>line %1: the &quot;Lag time (s)&quot; block holds no rows</source>
-        <translation>wiersz %1: blok &quot;Lag time (s)&quot; nie zawiera wierszy</translation>
-    </message>
-    <message>
-        <source>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</source>
-        <translation>wiersz %1: blok &quot;Lag time (s)&quot; ma %2 kolumn, a potrzebne są czas opóźnienia i g2-1</translation>
-    </message>
-    <message>
-        <source>line %1: &apos;%2&apos; needs one number</source>
-        <translation>wiersz %1: &apos;%2&apos; wymaga jednej liczby</translation>
-    </message>
-    <message>
-        <source>line %1: &apos;%2&apos; needs two numbers</source>
-        <translation>wiersz %1: &apos;%2&apos; wymaga dwóch liczb</translation>
-    </message>
-    <message>
-        <source>the correlator&apos;s dead time</source>
-        <translation>martwy czas korelatora</translation>
-    </message>
-    <message>
         <source>the coherence factor beta cannot be found from the cumulant fit: %1</source>
         <translation>współczynnika koherencji β nie można wyznaczyć z dopasowania kumulantów: %1</translation>
     </message>
@@ -294,6 +234,66 @@
         <source>a custom solvent has no preset values: enter its viscosity and refractive index</source>
         <translation>własny rozpuszczalnik nie ma gotowych wartości: wpisz jego lepkość i współczynnik załamania</translation>
     </message>
+    <message>
+        <source>record %1 (&apos;%2&apos;) holds distributions only, no correlogram</source>
+        <translation>rekord %1 (&apos;%2&apos;) zawiera tylko rozkłady, bez funkcji korelacji</translation>
+    </message>
+    <message>
+        <source>line %1: this is not the header row of a Zetasizer export (it names no &quot;Sample Name&quot; and no &quot;Correlation Data[k]&quot; column)</source>
+        <translation>wiersz %1: to nie jest wiersz nagłówka eksportu Zetasizer (brak kolumny &quot;Sample Name&quot; i kolumn &quot;Correlation Data[k]&quot;)</translation>
+    </message>
+    <message>
+        <source>line %1: %2 fields where the header row (line %3) names %4 columns</source>
+        <translation>wiersz %1: %2 pól, a wiersz nagłówka (wiersz %3) nazywa %4 kolumn</translation>
+    </message>
+    <message>
+        <source>the tables of line %1 and line %2 hold different numbers of records (%3 and %4)</source>
+        <translation>tabele z wiersza %1 i wiersza %2 mają różne liczby rekordów (%3 i %4)</translation>
+    </message>
+    <message>
+        <source>line %1: the header row is followed by no record</source>
+        <translation>wiersz %1: po wierszu nagłówka nie ma żadnego rekordu</translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; is not in microseconds (&quot;Correlation Delay Times[k] (µs)&quot;)</source>
+        <translation>wiersz %1: kolumna &apos;%2&apos; nie jest w mikrosekundach (&quot;Correlation Delay Times[k] (µs)&quot;)</translation>
+    </message>
+    <message>
+        <source>line %1: the column &apos;%2&apos; has no partner &apos;%3&apos;</source>
+        <translation>wiersz %1: kolumna &apos;%2&apos; nie ma pary &apos;%3&apos;</translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has the %3 &apos;%4&apos; here but &apos;%5&apos; on line %6: the tables do not hold the same records in the same order</source>
+        <translation>wiersz %1: rekord %2 ma tu %3 &apos;%4&apos;, a w wierszu %6 &apos;%5&apos;: tabele nie zawierają tych samych rekordów w tej samej kolejności</translation>
+    </message>
+    <message>
+        <source>line %1: record %2 has no value in the column &apos;%3&apos; beside the other column of point %4</source>
+        <translation>wiersz %1: rekord %2 nie ma wartości w kolumnie &apos;%3&apos; obok drugiej kolumny punktu %4</translation>
+    </message>
+    <message>
+        <source>the file holds no &quot;Lag time (s)&quot; block</source>
+        <translation>plik nie zawiera bloku &quot;Lag time (s)&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block holds no rows</source>
+        <translation>wiersz %1: blok &quot;Lag time (s)&quot; nie zawiera wierszy</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Lag time (s)&quot; block has %2 columns where a lag time and g2-1 are needed</source>
+        <translation>wiersz %1: blok &quot;Lag time (s)&quot; ma %2 kolumn, a potrzebne są czas opóźnienia i g2-1</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs one number</source>
+        <translation>wiersz %1: &apos;%2&apos; wymaga jednej liczby</translation>
+    </message>
+    <message>
+        <source>the correlator&apos;s dead time</source>
+        <translation>martwy czas korelatora</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; needs two numbers</source>
+        <translation>wiersz %1: &apos;%2&apos; wymaga dwóch liczb</translation>
+    </message>
 </context>
 <context>
     <name>DialogRunner</name>
@@ -307,6 +307,17 @@
     </message>
     <message>
         <source>Czekam na inną analizę w tym katalogu…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ResultsMemo</name>
+    <message>
+        <source>BŁĄD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wcześniejszy plik %1 zachowano jako %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -352,75 +363,11 @@
 <context>
     <name>TForm1</name>
     <message>
-        <source>Intensywnosc</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Błąd % int</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Polozenie</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Błąd % pol</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Szerokosc</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Fluvena 0.99 alfa</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Dane wejściowe</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zaawansowane</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Siatka Od:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Do:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Punktów</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Maksymalna ilosc składowych (1-9) </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Maksymalna ilosc prób (5-15)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Waga</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Probe1=</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zapamiętaj</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Zapisz</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Domyślne</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -472,19 +419,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Kopiuj</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rozkład</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Rozwiązanie</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Odchylenia</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -500,59 +435,156 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Czas zaniku [%1]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Odchylenie</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>CONTIN: rozwiązanie %1 z %2, wybrane: %3</source>
+        <source>Kumulanty</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>DISCRETE: rozwiązanie %1 z %2, wybrane: %3</source>
+        <source>Poprzedni plik</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>BLAD</source>
+        <source>Następny plik</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>BŁĄD</source>
+        <source>Otwórz jeden lub kilka plików danych</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA</source>
+        <source>Dane (*.txt *.dat *.csv *.asc)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Peak %1</source>
+        <source>Wszystkie (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Uwaga</source>
+        <source>Nie można odczytać pliku %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>1/Czas</source>
+        <source>Plik korelatora: odczytano nagłówek (%1 wierszy)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Czas</source>
+        <source>Pominięto wiersze nagłówka: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Błąd % 1/Czas</source>
+        <source>Próbka</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Błąd % czasu</source>
+        <source>Tekst (*.txt)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Składowa %1</source>
+        <source>ALV (*.asc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zetasizer (*.txt)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LS Instruments (*.dat)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TForm2</name>
+    <message>
+        <source>Fluvena wersja 0.99 alfa</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zespół programu Fluvena</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(autorzy projektu)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pracownia analizy danych pomiarowych</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rozpraszania światła</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Projekt Fluvena</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interfejs graficzny do programów Contin i Discrete </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Metody analizy: S. W. Provencher (CONTIN, DISCRETE)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TForm3</name>
+    <message>
+        <source>POMOC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fluvena - Mini pomoc</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::ContinPage</name>
+    <message>
+        <source>Intensywnosc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % int</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Polozenie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % pol</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Szerokosc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane wejściowe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Siatka Od:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Punktów</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -580,27 +612,47 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Kumulanty</source>
+        <source>Zapisz</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Dopasowanie kumulantów</source>
+        <source>Kopiuj</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Poprzedni plik</source>
+        <source>Rozkład</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Następny plik</source>
+        <source>BLAD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Otwórz jeden lub kilka plików danych</source>
+        <source>BŁĄD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BŁĄD!!! ŹLE ZADANE PARAMETRY DO CONTINA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CONTIN: rozwiązanie %1 z %2, wybrane: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Probe1=</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Peak %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Promień hydrodynamiczny R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Czas zaniku [%1]</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -615,52 +667,11 @@
         <source>Intensywność τ·G(τ) (na ln τ)</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>fluvena::ui::CumulantPage</name>
     <message>
-        <source>Dane (*.txt *.dat *.csv *.asc)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ALV (*.asc)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zetasizer (*.txt)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>LS Instruments (*.dat)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Wszystkie (*)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Nie można odczytać pliku %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Plik korelatora: odczytano nagłówek (%1 wierszy)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pominięto wiersze nagłówka: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>D [m²/s]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Błąd D [m²/s]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>R_h [nm]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Błąd R_h [nm]</source>
+        <source>Dane wejściowe</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -669,6 +680,26 @@
     </message>
     <message>
         <source>Odcięcie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kumulanty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kopiuj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dopasowanie kumulantów</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BŁĄD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -715,6 +746,115 @@
         <source>Błąd</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Czas [%1]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dane − fit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::DiscretePage</name>
+    <message>
+        <source>Dane wejściowe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zaawansowane</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Maksymalna ilosc składowych (1-9) </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Maksymalna ilosc prób (5-15)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waga</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zapamiętaj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Domyślne</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kopiuj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Odchylenia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BŁĄD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uwaga</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DISCRETE: rozwiązanie %1 z %2, wybrane: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Intensywnosc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % int</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1/Czas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Czas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % 1/Czas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd % czasu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Składowa %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::Page</name>
+    <message>
+        <source>D [m²/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd D [m²/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Błąd R_h [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::SamplePage</name>
     <message>
         <source>Rozpuszczalnik</source>
         <translation type="unfinished"></translation>
@@ -792,10 +932,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Próbka</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Rodzaj danych zmieniony: wyniki na ekranie pochodzą z poprzedniego; uruchom analizy ponownie</source>
         <translation type="unfinished"></translation>
     </message>
@@ -821,60 +957,18 @@
     </message>
     <message>
         <source>Plik tekstowy: %1 kolumn liczb, %2 punktów</source>
-        <translation></translation>
-    </message>
-    <message>
-        <source>Wcześniejszy plik %1 zachowano jako %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>TForm2</name>
-    <message>
-        <source>Fluvena wersja 0.99 alfa</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>by</source>
+        <source>wpisane</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Zespół programu Fluvena</source>
+        <source>z pliku</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>(autorzy projektu)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pracownia analizy danych pomiarowych</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>rozpraszania światła</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Projekt Fluvena</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Interfejs graficzny do programów Contin i Discrete </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Metody analizy: S. W. Provencher (CONTIN, DISCRETE)</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>TForm3</name>
-    <message>
-        <source>POMOC</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Fluvena - Mini pomoc</source>
+        <source>domyślne</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,0 +1,313 @@
+// Quality flags on constructed measurements with known faults, on clean
+// generated files and on a real broad sample.
+#include "core/Quality.h"
+
+#include "../TestData.h"
+#include "core/Measurement.h"
+#include "external/Runner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+
+using namespace fluvena;
+using namespace fluvena::quality;
+namespace FT = fluvena::testing;
+
+namespace {
+
+// "code:severity" of every flag, sorted.
+std::multiset<std::string> Codes(const std::vector<Flag>& flags)
+{
+    std::multiset<std::string> out;
+    for (const Flag& f : flags) out.insert(f.code + ":" + std::string(SeverityName(f.severity)));
+    return out;
+}
+
+// A correlator run of g2 - 1 in ms: 160 lags log-spaced from 1e-4 to 1e3 ms,
+// g1 = sum of weight * exp(-t / tau), g2 - 1 = beta g1^2 + noise 1e-3, and a
+// count-rate trace of two channels, 250 samples 0.16 s apart at 100 and 80
+// kHz with 2 % scatter.
+struct Acquisition {
+    std::vector<std::pair<double, double>> weightAndTau{{1.0, 0.5}};
+    double beta = 0.8;
+    double offset = 0.0;  // added to every value
+    double noise = 1e-3;
+};
+
+io::DataFile Correlator(const Acquisition& run, unsigned seed = 11)
+{
+    std::mt19937 rng(seed);
+    std::normal_distribution<double> gauss(0.0, 1.0);
+    io::DataFile f;
+    f.format = io::FileFormat::Alv;
+    f.dataKind = DataKind::G2Minus1;
+    f.timeUnit = TimeUnit::Milliseconds;
+    for (int k = 0; k < 160; ++k) {
+        const double t = 1e-4 * std::pow(1e7, k / 159.0);
+        double g1 = 0.0;
+        for (const auto& [w, tau] : run.weightAndTau) g1 += w * std::exp(-t / tau);
+        f.x.push_back(t);
+        f.y.push_back(run.beta * g1 * g1 + run.offset + run.noise * gauss(rng));
+    }
+    f.countRate.rateKHz.resize(2);
+    for (int i = 0; i < 250; ++i) {
+        f.countRate.timeS.push_back(0.16 * i);
+        f.countRate.rateKHz[0].push_back(100.0 * (1.0 + 0.02 * gauss(rng)));
+        f.countRate.rateKHz[1].push_back(80.0 * (1.0 + 0.02 * gauss(rng)));
+    }
+    return f;
+}
+
+SampleParameters Water() { return {.wavelengthNm = 632.8, .temperatureK = 298.15, .viscosityCp = 0.890}; }
+
+Report CumulantReport(io::DataFile file, std::int64_t last = -1)
+{
+    Measurement m;
+    m.Load(std::move(file), Water());
+    if (last >= 0) m.SetRange(0, last);
+    m.RunCumulants(CumulantRequest{});
+    return Assess(m, Subject::Cumulants);
+}
+
+// The g2 - 1 columns of an eight-detector file, one measurement each (lags
+// in ms), read here straight from the correlation block.
+std::vector<io::DataFile> Detectors(const std::string& text)
+{
+    std::vector<io::DataFile> files(8);
+    std::istringstream in(text.substr(text.find("\"Correlation\"")));
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        std::istringstream row(line);
+        double t = 0.0, v = 0.0;
+        if (!(row >> t)) break;
+        for (io::DataFile& f : files) {
+            if (!(row >> v)) return {};
+            f.x.push_back(t);
+            f.y.push_back(v);
+        }
+    }
+    for (io::DataFile& f : files) f.dataKind = DataKind::G2Minus1, f.timeUnit = TimeUnit::Milliseconds;
+    return files;
+}
+
+struct Engines {
+    FT::TempDir dir{"fluvena-quality"};
+    BlockingRunner runner{dir.path, FLUVENA_ENGINES_DIR};
+};
+
+}  // namespace
+
+// Each constructed fault raises its flags, and only those; the clean run none.
+TEST(Quality, ConstructedMeasurementsRaiseTheirFlags)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Acquisition&)> run;
+        std::function<void(io::DataFile&)> spoil;
+        std::int64_t last;
+        std::multiset<std::string> expected;
+    };
+    const auto none = [](io::DataFile&) {};
+    const auto same = [](Acquisition&) {};
+    const Case cases[] = {
+        {"clean", same, none, -1, {}},
+        {"flat", [](Acquisition& r) { r.beta = 0.0; }, none, -1, {"no-decay:error", "size-not-given:error"}},
+        {"beta 0.05", [](Acquisition& r) { r.beta = 0.05; r.noise = 2e-4; }, none, -1, {"low-intercept:warning"}},
+        {"beta 0.008", [](Acquisition& r) { r.beta = 0.008; r.noise = 1e-4; }, none, -1, {"low-intercept:error"}},
+        {"beta 1.6: g2 read as g2 - 1", [](Acquisition& r) { r.beta = 0.6; r.offset = 1.0; }, none, -1,
+         {"high-intercept:error", "baseline:warning", "high-pdi:warning", "systematic-residuals:warning"}},
+        // Two sizes, a true PDI of 1.19: the second-order fit sees 0.54.
+        {"PDI 0.54", [](Acquisition& r) { r.weightAndTau = {{0.35, 0.04}, {0.65, 0.5}}; }, none, -1,
+         {"high-pdi:warning", "systematic-residuals:warning"}},
+        {"tail above the baseline", [](Acquisition& r) { r.offset = 0.03; }, none, -1, {"baseline:note", "high-pdi:note"}},
+        {"6x spike in the count rate", same, [](io::DataFile& f) { f.countRate.rateKHz[0][120] *= 6.0; }, -1,
+         {"dust:warning"}},
+        {"slow drift of the count rate", same,
+         [](io::DataFile& f) {
+             for (std::size_t i = 0; i < 250; ++i) f.countRate.rateKHz[1][i] *= 1.0 - 0.3 * double(i) / 250.0;
+         },
+         -1, {"count-rate-drift:warning"}},
+        {"first lags of a dead time", same,
+         [](io::DataFile& f) {
+             f.y[0] = 28.7;
+             f.y[1] = -1.0;
+             f.y[2] = -0.45;
+         },
+         -1, {"first-lags:warning"}},
+        {"three points", same, none, 2, {"few-points:error", "size-not-given:error"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Acquisition run;
+        c.run(run);
+        io::DataFile file = Correlator(run);
+        c.spoil(file);
+        const Report report = CumulantReport(std::move(file), c.last);
+        std::string all;
+        for (const Flag& f : report.flags) all += f.code + ": " + f.Message() + "\n";
+        EXPECT_EQ(Codes(report.flags), c.expected) << all;
+        EXPECT_EQ(report.noSize.has_value(), c.expected.count("size-not-given:error") > 0);
+    }
+}
+
+// Peaks and components the data cannot see: outside the lag times (wholly:
+// no size) or bounded by the grid.
+TEST(Quality, PeaksOutsideTheLagsOrAtTheGridEnd)
+{
+    const LagWindow lags{1.0, 1000.0};
+    ContinSolution s;
+    for (int j = 0; j < 50; ++j) {
+        s.distX.push_back(0.1 * std::pow(1e6, j / 49.0));
+        s.distY.push_back(0.0);
+    }
+    const auto peak = [](double intensity, double position, std::optional<double> from, std::optional<double> to) {
+        ContinPeak p;
+        p.intensity = intensity;
+        p.position = position;
+        p.from = from;
+        p.to = to;
+        return p;
+    };
+    const ContinPeak main = peak(0.93, 50.0, 10.0, 300.0);
+    const ContinPeak fast = peak(0.07, 0.23, 0.1, 0.6);
+    const ContinPeak straddling = peak(0.07, 0.8, 0.3, 2.0);
+    const ContinPeak slow = peak(0.02, 3e4, 1e4, 1e5);
+    struct Case {
+        const char* name;
+        std::vector<ContinPeak> peaks;
+        double lastValue;  // the distribution at the grid's upper end
+        std::multiset<std::string> expected;
+        std::vector<bool> withheld;
+    };
+    const Case cases[] = {
+        {"inside", {main}, 0.0, {}, {false}},
+        {"a 7 % peak below the first lag", {fast, main}, 0.0, {"outside-lag-range:warning"}, {true, false}},
+        {"a peak reaching into the lags", {straddling, main}, 0.0, {"outside-lag-range:warning"}, {false, false}},
+        {"a 2 % peak at the grid's end", {main, slow}, 1e-6, {"outside-lag-range:note", "edge-peak:note"}, {false, true}},
+        {"an edge peak of 30 %", {main, peak(0.4, 900.0, std::nullopt, std::nullopt)}, 1e-4, {"edge-peak:warning"}, {false, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.peaks = c.peaks;
+        s.distY.back() = c.lastValue;
+        s.distY[25] = 1e-6;  // the main peak's height
+        EXPECT_EQ(Codes(CheckContinPeaks(s, lags)), c.expected);
+        for (std::size_t k = 0; k < c.peaks.size(); ++k)
+            EXPECT_EQ(PeakWithoutSize(c.peaks[k], lags, k + 1).has_value(), c.withheld[k]) << k;
+    }
+
+    DiscreteSolution d;
+    d.components.resize(2);
+    d.components[0].amplitude = 0.9;
+    d.components[0].rate = 0.02;
+    d.components[1].amplitude = 0.1;
+    d.components[1].rate = 5.0;
+    EXPECT_EQ(Codes(CheckComponents(d, lags)), std::multiset<std::string>{"outside-lag-range:warning"});
+    EXPECT_FALSE(ComponentWithoutSize(d.components[0], lags, 1));
+    const std::optional<Failure> why = ComponentWithoutSize(d.components[1], lags, 2);
+    ASSERT_TRUE(why);
+    EXPECT_EQ(why->message(), "component 2 lies wholly below the first lag time (1): the data cannot see it");
+}
+
+TEST(Quality, RunsTestCountsBlocksOfOneSign)
+{
+    // 20 alternating signs: 20 runs where 11 are expected; 10 + then 10 -: 2.
+    std::vector<double> alternating, blocks;
+    for (int i = 0; i < 20; ++i) {
+        alternating.push_back(i % 2 ? 1.0 : -1.0);
+        blocks.push_back(i < 10 ? 1.0 : -1.0);
+    }
+    // mean 11, variance 10 * 9 / 19.
+    EXPECT_NEAR(RunsZ(alternating), 9.0 / std::sqrt(90.0 / 19.0), 1e-12);
+    EXPECT_NEAR(RunsZ(blocks), -9.0 / std::sqrt(90.0 / 19.0), 1e-12);
+    EXPECT_EQ(RunsZ(std::vector<double>{1, 1, 1, -1}), 0.0);
+}
+
+// Generated files of a good sample at eight angles: no warning from the
+// cumulant fit at any angle, nor from CONTIN and DISCRETE at two of them.
+TEST(Quality, CleanGeneratedFilesRaiseNoWarning)
+{
+    const std::vector<io::DataFile> files = Detectors(FT::ReadFixture("alv/multiangle-8det.ASC"));
+    ASSERT_EQ(files.size(), 8u);
+    Engines engines;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE("detector " + std::to_string(i + 1));
+        Measurement m;
+        m.Load(files[i], SampleParameters{.wavelengthNm = 632.8, .angleDeg = 30.0 + 15.0 * double(i),
+                                          .temperatureK = 293.15, .viscosityCp = 1.0016});
+        ASSERT_EQ(m.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
+        std::vector<Report> reports{Assess(m, Subject::Cumulants)};
+        if (i == 0 || i == 7) {
+            ASSERT_EQ(m.RunContin(ContinRequest{1e-3, 1e3, 60}, engines.runner).status, RunStatus::Ok);
+            ASSERT_EQ(m.RunDiscrete(DiscreteRequest{}, engines.runner).status, RunStatus::Ok);
+            reports.push_back(Assess(m, Subject::Contin));
+            reports.push_back(Assess(m, Subject::Discrete));
+        }
+        for (const Report& r : reports) {
+            std::string all;
+            for (const Flag& f : r.flags) all += f.code + ": " + f.Message() + "\n";
+            EXPECT_EQ(r.Worst(), Severity::Note) << all;
+        }
+    }
+}
+
+// A broad but sound sample at three angles earns notes (its PDI), no warning.
+TEST(Quality, RealBroadSampleEarnsNotesOnly)
+{
+    Engines engines;
+    for (const char* name : {"alv/LC8.2_0001.ASC", "alv/LC8.2_0028.ASC", "alv/LC8.2_0045.ASC"}) {
+        SCOPED_TRACE(name);
+        Measurement m;
+        m.Load(FT::LoadFixture(name));
+        ASSERT_EQ(m.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
+        ASSERT_EQ(m.RunContin(ContinRequest{1e-4, 1e3, 100}, engines.runner).status, RunStatus::Ok);
+        ASSERT_EQ(m.RunDiscrete(DiscreteRequest{}, engines.runner).status, RunStatus::Ok);
+        const Report cumulants = Assess(m, Subject::Cumulants);
+        EXPECT_TRUE(cumulants.Has("high-pdi"));
+        for (const Report& r : {cumulants, Assess(m, Subject::Contin), Assess(m, Subject::Discrete)}) {
+            std::string all;
+            for (const Flag& f : r.flags) all += f.code + ": " + f.Message() + "\n";
+            EXPECT_EQ(r.Worst(), Severity::Note) << all;
+            EXPECT_FALSE(r.noSize);
+        }
+    }
+}
+
+// The other generated layouts: a Zetasizer export's records raise no
+// warning; the LS Instruments file's dead time is left out with a note and
+// its planted dust spike (channel A, 13.7 s) is the only warning.
+TEST(Quality, GeneratedInstrumentExports)
+{
+    Engines engines;
+    struct Case { const char* name; std::multiset<std::string> worse; bool firstLags; };
+    for (const Case& c : {Case{"instruments/zetasizer-export.txt", {}, false},
+                          Case{"instruments/lsi-pseudo-cross.dat", {"dust:warning"}, true}}) {
+        SCOPED_TRACE(c.name);
+        const Outcome<std::vector<io::DataFile>> files = io::ReadDataFiles(FT::ReadFixture(c.name), io::ReadOptions{});
+        ASSERT_TRUE(files) << files.failure().message();
+        Measurement m;
+        m.Load(files->front());
+        const double tau = m.X()[std::size_t(m.Range().first)];
+        ASSERT_EQ(m.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
+        ASSERT_EQ(m.RunContin(ContinRequest{tau, tau * 1e5, 60}, engines.runner).status, RunStatus::Ok);
+        ASSERT_EQ(m.RunDiscrete(DiscreteRequest{}, engines.runner).status, RunStatus::Ok);
+        for (const Subject subject : {Subject::Cumulants, Subject::Contin, Subject::Discrete}) {
+            const Report r = Assess(m, subject);
+            std::multiset<std::string> worse;
+            for (const Flag& f : r.flags)
+                if (f.severity != Severity::Note) worse.insert(f.code + ":" + std::string(SeverityName(f.severity)));
+            std::string all;
+            for (const Flag& f : r.flags) all += f.code + ": " + f.Message() + "\n";
+            EXPECT_EQ(worse, c.worse) << all;
+            EXPECT_EQ(r.Has("first-lags"), c.firstLags) << all;
+        }
+    }
+}

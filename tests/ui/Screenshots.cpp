@@ -1,0 +1,79 @@
+// Pictures of every page of the window in both languages, for looking at the
+// window after a change: ui_screenshots OUTPUT_DIR. The analysis programs are
+// replaced by scripts that print the recorded listings of tests/data.
+#include "ui/Contin.h"
+#include "ui/Language.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct NoDialogs : fluvena::ui::FileDialogs {
+    QStringList openFileNames(QWidget*, const QString&, const QString&) override { return {}; }
+    std::optional<fluvena::ui::ColumnChoice> chooseColumns(QWidget*, const QString&, int, fluvena::ui::ColumnChoice) override
+    {
+        return std::nullopt;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString directoryName(QWidget*, const QString&) override { return {}; }
+    fluvena::ui::UnsavedAnswer unsavedResults(QWidget*) override { return fluvena::ui::UnsavedAnswer::Discard; }
+};
+
+struct PrintErrors : fluvena::ui::ErrorDisplay {
+    void showError(QWidget*, const QString& message) override { qWarning("%s", qPrintable(message)); }
+};
+
+void Engine(const QDir& dir, const char* name, const QString& listing)
+{
+    QFile f(dir.filePath(QString::fromLatin1(name)));
+    f.open(QIODevice::WriteOnly);
+    f.write(QStringLiteral("#!/bin/sh\ncat '%1/%2'\n").arg(QStringLiteral(FLUVENA_TEST_DATA), listing).toUtf8());
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        qWarning("usage: ui_screenshots OUTPUT_DIR");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QTemporaryDir work, helpers, settings;
+    QCoreApplication::setOrganizationName(QStringLiteral("FluvenaScreenshots"));
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    QDir::setCurrent(work.path());
+    Engine(QDir(helpers.path()), "contin.exe", QStringLiteral("bimodal.contin.out"));
+    Engine(QDir(helpers.path()), "discrete.exe", QStringLiteral("bimodal.discrete.out"));
+    const QString data = QStringLiteral(FLUVENA_TEST_DATA);
+    for (const auto language : {fluvena::ui::Language::Polish, fluvena::ui::Language::English}) {
+        fluvena::ui::UseLanguage(language);
+        TForm1 form(std::make_unique<NoDialogs>(), std::make_unique<PrintErrors>(), helpers.path().toStdString());
+        form.show();
+        QTest::qWait(200);
+        form.openCommandLine({QStringLiteral("fluvena"), data + QStringLiteral("/bimodal.txt"), data + QStringLiteral("/alv/LC8.2_0001.ASC")});
+        const QString code = fluvena::ui::LanguageCode(language);
+        const struct { const char* page; const char* run; int file; } shots[] = {
+            {"TabSheetCont", "ButtonContin", 0}, {"TabSheetDisc", "ButtonDisc", 0}, {"TabSheetCum", "ButtonCum", 1},
+            {"TabSheetSample", nullptr, 1}};
+        for (const auto& shot : shots) {
+            form.showFile(shot.file);
+            form.PageControl1->setCurrentWidget(form.findChild<QWidget*>(QString::fromLatin1(shot.page)));
+            if (shot.run) form.findChild<QPushButton*>(QString::fromLatin1(shot.run))->click();
+            QTest::qWait(300);
+            form.grab().save(out.filePath(QStringLiteral("%1-%2.png").arg(QString::fromLatin1(shot.page), code)));
+        }
+        form.Memo2->clear();
+    }
+    return 0;
+}
