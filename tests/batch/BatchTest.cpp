@@ -325,7 +325,7 @@ TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
     TempDir dir;
     // A flat correlation of noise (g1): CONTIN still runs, but no peak has a size.
     std::string flat;
-    for (int i = 0; i < 60; ++i) flat += std::to_string(1 + i) + "\t" + (i % 3 ? "0.001" : "-0.0015") + "\r\n";
+    for (int i = 0; i < 60; ++i) flat += std::to_string(1 + i) + "\t" + (i % 2 ? "0.001" : "-0.001") + "\r\n";
     const fs::path flatFile = dir.path / "flat.txt";
     WriteFileAtomic(flatFile, flat);
     auto run = Batch(dir, {"contin", "--json", flatFile});
