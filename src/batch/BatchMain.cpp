@@ -29,6 +29,11 @@
 #include <system_error>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace fluvena::batch {
@@ -41,15 +46,21 @@ void OnStopSignal(int signal) { g_stopSignal = signal; }
 
 // SIGINT and SIGTERM no longer end the batch on the spot: the run in progress
 // passes the signal on to the engine's process group, the private directory
-// is removed, and the batch exits with 128 + the signal's number.
+// is removed, and the batch exits with 128 + the signal's number. Without
+// SA_RESTART a call blocked in the kernel returns EINTR, so that a signal
+// also ends a wait that no poll would see.
+// SIGXFSZ (a write beyond `ulimit -f`) is ignored: the write then fails with
+// EFBIG, which becomes the input's error record, and the private directory
+// and half-written files are removed as after any other failure.
 void CatchStopSignals()
 {
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    action.sa_flags = 0;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 // The decimal separator of the user's locale, as the window formats and reads
@@ -73,6 +84,32 @@ fs::path HelperDir()
     return ec ? fs::path() : HelperDirFor(self.parent_path());
 }
 
+constexpr const char* kPrivatePrefix = "fluvena-batch-";
+
+// A private directory holds ".owner", locked (flock) by its run for as long
+// as that run lives; the lock goes with the process however it ends. A
+// directory of ours whose owner nobody holds was left by a run that was
+// killed (SIGKILL, a crash, a power cut): it is removed. The owner file is
+// locked before it gets its name, so a scan never takes a fresh directory
+// for a stale one.
+void RemoveStaleDirs(const fs::path& tmp)
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(tmp, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path dir = it->path();
+        if (dir.filename().string().rfind(kPrivatePrefix, 0) != 0) continue;
+        struct stat st {};
+        if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) continue;
+        const int fd = ::open((dir / ".owner").c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            std::error_code gone;
+            fs::remove_all(dir, gone);
+        }
+        ::close(fd);
+    }
+}
+
 // A private working directory for the runs, removed when the batch ends.
 class WorkDir {
 public:
@@ -88,26 +125,37 @@ public:
         std::error_code ec;
         fs::path tmp = fs::temp_directory_path(ec);
         if (ec) tmp = "/tmp";
-        std::string tmpl = (tmp / "fluvena-batch-XXXXXX").string();
+        RemoveStaleDirs(tmp);
+        std::string tmpl = (tmp / (std::string(kPrivatePrefix) + "XXXXXX")).string();
         if (!::mkdtemp(tmpl.data())) throw Error("no temporary directory can be made in " + tmp.string());
         path_ = tmpl;
         owned_ = true;
-    }
-    ~WorkDir()
-    {
-        if (owned_) {
-            std::error_code ec;
-            fs::remove_all(path_, ec);
+        const fs::path pending = path_ / ".owner.new";
+        owner_ = ::open(pending.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (owner_ < 0 || ::flock(owner_, LOCK_EX | LOCK_NB) != 0 || ::rename(pending.c_str(), (path_ / ".owner").c_str()) != 0) {
+            Remove();
+            throw Error("no temporary directory can be made in " + tmp.string());
         }
     }
+    ~WorkDir() { Remove(); }
     WorkDir(const WorkDir&) = delete;
     WorkDir& operator=(const WorkDir&) = delete;
     const fs::path& Path() const { return path_; }
     bool Owned() const { return owned_; }
 
 private:
+    void Remove()
+    {
+        if (owned_) {
+            std::error_code ec;
+            fs::remove_all(path_, ec);
+        }
+        if (owner_ >= 0) ::close(owner_);
+        owner_ = -1;
+    }
     fs::path path_;
     bool owned_ = false;
+    int owner_ = -1;
 };
 
 // The records of one input, handed over in input order.

@@ -4,10 +4,13 @@
 #include "base/Errors.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 
 namespace fluvena::batch {
+
+namespace fs = std::filesystem;
 
 const char* const kUsage =
     "usage:\n"
@@ -359,6 +362,13 @@ Options ParseOptions(const std::vector<std::string>& args)
     // range with its own words, as the window does when the scroll bars cross.
     const std::size_t runs = Analyses(o.command) ? o.inputs.size() : 1;
     if (o.logFile) {
+        // The log is rewritten whole after every line: a log that is one of
+        // the inputs would replace that data file or listing.
+        for (const std::string& input : o.inputs) {
+            std::error_code ec;
+            if (fs::equivalent(*o.logFile, input, ec) && !ec)
+                throw UsageError("--log " + *o.logFile + " names an input file, which it would overwrite");
+        }
         if (o.values.size() != runs)
             throw UsageError("--log needs one value per input (" + std::to_string(runs) + "), " +
                              std::to_string(o.values.size()) + " given");
