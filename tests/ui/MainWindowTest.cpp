@@ -1005,14 +1005,23 @@ private slots:
         QVERIFY(m.ShownIndex() != m.Contin()->chosen && headline->text() == chosen);
         switchTo(form_->ActionEnglish);
         QVERIFY(headline->text().startsWith(QStringLiteral("chosen solution %1: ").arg(m.Contin()->chosen)));
-        // No size at all from a correlation that does not decay: the cells say so and why.
+        // Lags a thousand times longer than the peaks' decay times: no peak gives a size, each says why.
         switchTo(form_->ActionPolish);
+        QByteArray slow;
+        for (const QByteArray& row : QByteArray::fromStdString(Bytes(kData + "/bimodal.txt")).split('\n'))
+            if (const auto cells = row.simplified().split(' '); cells.size() == 2) slow += QByteArray::number(cells[0].toDouble() * 1000) + '\t' + cells[1] + '\n';
+        open(writeFile("slow.txt", slow)), Click(C<QPushButton>("ButtonContin"));
+        QVERIFY2(Cell(grid, 1, 8) == "brak" && grid->item(8, 1)->toolTip().startsWith("pik 1 leży w całości poniżej pierwszego czasu opóźnienia"),
+                 qPrintable(Cell(grid, 1, 8) + grid->item(8, 1)->toolTip()));
+        QVERIFY2(flags("FlagsCont").contains("size-not-given:warning") && chart.harmonicMarks->data()->size() < int(m.ContinOnShow()->peaks.size()), qPrintable(flags("FlagsCont").join(", ")));
+        // No size at all from a correlation that does not decay: the cells say so and why.
         QByteArray flat;
         for (int j = 1; j <= 100; ++j) flat += QByteArray::number(j) + '\t' + QByteArray::number(0.3 + (j % 2 ? 0.002 : -0.002)) + '\n';
         open(writeFile("flat.txt", flat)), Click(C<QPushButton>("ButtonContin"));
         QVERIFY(m.Contin());
         QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("brak zaniku ponad szum"), qPrintable(grid->item(7, 1)->toolTip()));
         QVERIFY(headline->text().contains("brak rozmiaru") && coloured(headline) && flags("FlagsCont").contains("size-not-given:error"));
+        QCOMPARE(form_->contin().verdict().flagLines().filter(QRegularExpression("^rozmiar nie jest podany: brak zaniku ponad szum")).size(), 1);
         noErrors();
     }
 
