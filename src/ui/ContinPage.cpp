@@ -132,6 +132,8 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
         if (a == Analysis::Contin) redraw();
     });
     connect(&presenter_, &Presenter::sampleChanged, this, &ContinPage::redraw);
+    // The data's flags follow the range until a run fixes it.
+    connect(&presenter_, &Presenter::rangeChanged, this, [this] { verdict_->show(m(), quality::Subject::Contin); });
 }
 
 ContinPage::~ContinPage() = default;

@@ -950,6 +950,12 @@ private slots:
             QVERIFY(headline->text().isEmpty() || coloured(headline) == warned);
             QCOMPARE(C<QWidget>("FlagsCum")->isVisibleTo(form_.get()), !shown.isEmpty());
         }
+        // Without a run the data's flags follow the range: the dead-time lags taken back in.
+        open(cases[2].file);
+        QVERIFY(flags("FlagsCum").contains("first-lags:note"));
+        range(0, form_->ScrollBar2->value());
+        QVERIFY2(flags("FlagsCum").contains("first-lags:warning"), qPrintable(flags("FlagsCum").join(", ")));
+        open(cases[3].file), Click(C<QPushButton>("ButtonCum"));
         // A clean export: the answer in one line, its numbers those of the sample.
         const QString headline = C<QLabel>("LabelHeadlineCum")->text();
         static const QRegularExpression parts(QStringLiteral("^Z-średnia (\\S+) nm \\(d (\\S+) nm\\) · PDI (\\S+) · β (\\S+)$"));
