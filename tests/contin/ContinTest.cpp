@@ -382,6 +382,8 @@ TEST(ContinListing, ChosenSolution)
         }
         ASSERT_EQ(p.status, Status::Ok) << c.final << ": " << p.reason;
         EXPECT_EQ(p.chosen, static_cast<std::size_t>(c.chosen)) << c.final;
+        // Its last line's end cut off, the final printout is not whole.
+        EXPECT_EQ(ParseContinListing(s.text.substr(0, s.text.size() - 1), 1, 1).status, Status::Incomplete) << c.final;
     }
     // The last digit of PROB1 (0.250 against 0.251) counts as well.
     Synthetic prob;
