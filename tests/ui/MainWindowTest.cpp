@@ -290,6 +290,15 @@ private slots:
             QCOMPARE(errors_->messages.last(), QString::fromLatin1(f.message));
             QVERIFY(form_->Memo1->toPlainText().isEmpty());
         }
+        // An NG beyond the deck's field: the value typed, and no deck, for a run and for the deck alone.
+        C<QLineEdit>("Edit3")->setText(QStringLiteral("123456789"));
+        for (const char* button : {"ButtonContin", "ButtonOKCont"}) {
+            C<QLabel>("Label1")->setToolTip(QString());
+            Click(C<QPushButton>(button));
+            QCOMPARE(C<QLabel>("Label1")->text(), QStringLiteral("BŁĄD"));
+            QVERIFY2(C<QLabel>("Label1")->toolTip().startsWith(QStringLiteral("NG = 123456789 ")), qPrintable(C<QLabel>("Label1")->toolTip()));
+            QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        }
     }
 
     // The solutions browsed, the table of components, and Ctrl+C copying it as tab-separated text.
