@@ -19,6 +19,7 @@ class QAction;
 namespace fluvena::ui {
 
 class DistributionChart;
+class Verdict;
 
 class ContinPage : public Page {
     Q_OBJECT
@@ -44,6 +45,7 @@ public:
     void ButtonZapiszClick();
     void ButtonRozkladClick();
     DistributionChart& distributionChart() const { return *chart_; }
+    Verdict& verdict() const { return *verdict_; }
 
     QWidget* Panel2 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
@@ -67,6 +69,7 @@ private:
     DistributionWeighting weighting() const;
 
     std::unique_ptr<DistributionChart> chart_;
+    std::unique_ptr<Verdict> verdict_;
 };
 
 }  // namespace fluvena::ui

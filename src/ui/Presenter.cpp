@@ -58,7 +58,22 @@ bool Presenter::show(int index)
 
 void Presenter::setSample(const SampleParameters& sample)
 {
+    const std::vector<SampleField> changed = ChangedFields(m_.Sample(), sample);
     m_.SetSample(sample);
+    // An angle or wavelength that a file assumes rather than states belongs
+    // to the instrument, not to one record: it changes for every record of
+    // the file that does not state its own.
+    for (int k = 0; k < count(); ++k) {
+        if (k == current_ || files_[static_cast<std::size_t>(k)].path != path(current_)) continue;
+        Measurement& other = files_[static_cast<std::size_t>(k)].m;
+        const auto& h = other.File().instrument;
+        SampleParameters s = other.Sample();
+        for (const SampleField f : changed) {
+            if (f == SampleField::Angle && !(h && h->angleDeg)) s.angleDeg = sample.angleDeg;
+            if (f == SampleField::Wavelength && !(h && h->wavelengthNm)) s.wavelengthNm = sample.wavelengthNm;
+        }
+        if (!ChangedFields(other.Sample(), s).empty()) other.SetSample(s);
+    }
     emit sampleChanged();
 }
 
