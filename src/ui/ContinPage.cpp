@@ -133,6 +133,8 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
         if (a == Analysis::Contin) redraw();
     });
     connect(&presenter_, &Presenter::sampleChanged, this, &ContinPage::redraw);
+    // The data's flags follow the range until a run fixes it.
+    connect(&presenter_, &Presenter::rangeChanged, this, [this] { verdict_->show(m(), quality::Subject::Contin); });
 }
 
 ContinPage::~ContinPage() = default;
@@ -379,7 +381,7 @@ void ContinPage::drawDistribution()
         if (p.harmonicPosition)
             if (const auto at = place(*p.harmonicPosition)) harmonic.push_back(*at);
     }
-    chart_->ShowMarks(harmonic, meanTime, tr("R_h (średnia harmoniczna)"), tr("R_h (ze średniego czasu)"));
+    chart_->ShowMarks(harmonic, meanTime, tr("Rₕ (średnia harmoniczna)"), tr("Rₕ (ze średniego czasu)"));
 }
 
 void ContinPage::ButtonZapiszClick()

@@ -56,6 +56,14 @@ bool Presenter::show(int index)
     return true;
 }
 
+bool Presenter::setRange(std::int64_t first, std::int64_t last)
+{
+    const PointRange before = m_.Range();
+    const bool set = m_.SetRange(first, last);
+    if (set && (m_.Range().first != before.first || m_.Range().last != before.last)) emit rangeChanged();
+    return set;
+}
+
 void Presenter::setSample(const SampleParameters& sample)
 {
     const std::vector<SampleField> changed = ChangedFields(m_.Sample(), sample);

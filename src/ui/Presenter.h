@@ -46,7 +46,8 @@ public:
     // Brings the measurement at `index` on show; false when there is none there.
     bool show(int index);
 
-    bool setRange(std::int64_t first, std::int64_t last) { return m_.SetRange(first, last); }
+    // The range of the measurement on show; false without data.
+    bool setRange(std::int64_t first, std::int64_t last);
     // The sample of the measurement on show; a changed angle or wavelength
     // also for the other records of its file that do not state their own.
     void setSample(const SampleParameters& sample);
@@ -74,6 +75,8 @@ signals:
     void resultChanged(fluvena::Analysis analysis);
     // The sample of the measurement on show changed.
     void sampleChanged();
+    // The range of the measurement on show moved.
+    void rangeChanged();
 
 private:
     Measurement m_;

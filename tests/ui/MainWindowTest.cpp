@@ -965,6 +965,12 @@ private slots:
             QVERIFY(headline->text().isEmpty() || coloured(headline) == warned);
             QCOMPARE(C<QWidget>("FlagsCum")->isVisibleTo(form_.get()), !shown.isEmpty());
         }
+        // Without a run the data's flags follow the range: the dead-time lags taken back in.
+        open(cases[2].file);
+        QVERIFY(flags("FlagsCum").contains("first-lags:note"));
+        range(0, form_->ScrollBar2->value());
+        QVERIFY2(flags("FlagsCum").contains("first-lags:warning"), qPrintable(flags("FlagsCum").join(", ")));
+        open(cases[3].file), Click(C<QPushButton>("ButtonCum"));
         // A clean export: the answer in one line, its numbers those of the sample.
         const QString headline = C<QLabel>("LabelHeadlineCum")->text();
         static const QRegularExpression parts(QStringLiteral("^Z-średnia (\\S+) nm \\(d (\\S+) nm\\) · PDI (\\S+) · β (\\S+)$"));
@@ -1014,20 +1020,29 @@ private slots:
             QVERIFY2(Shows(Cell(grid, c, 8), physics::SizeFromDecayTime(harmonic, 0, m.Sample())->radiusNm, 3, 1e9) &&
                     chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 8) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m.Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
         }
-        QVERIFY(chart.plot()->legend->visible() && chart.harmonicMarks->name() == "R_h (średnia harmoniczna)");
+        QVERIFY(chart.plot()->legend->visible() && chart.harmonicMarks->name() == "Rₕ (średnia harmoniczna)");
         // Another solution on show: the table follows, the headline stays with CONTIN's choice.
         C<QSpinBox>("UpDown1")->setValue(m.Contin()->chosen == 1 ? 2 : 1);
         QVERIFY(m.ShownIndex() != m.Contin()->chosen && headline->text() == chosen);
         switchTo(form_->ActionEnglish);
         QVERIFY(headline->text().startsWith(QStringLiteral("chosen solution %1: ").arg(m.Contin()->chosen)));
-        // No size at all from a correlation that does not decay: the cells say so and why.
+        // Lags a thousand times longer than the peaks' decay times: no peak gives a size, each says why.
         switchTo(form_->ActionPolish);
+        QByteArray slow;
+        for (const QByteArray& row : QByteArray::fromStdString(Bytes(kData + "/bimodal.txt")).split('\n'))
+            if (const auto cells = row.simplified().split(' '); cells.size() == 2) slow += QByteArray::number(cells[0].toDouble() * 1000) + '\t' + cells[1] + '\n';
+        open(writeFile("slow.txt", slow)), Click(C<QPushButton>("ButtonContin"));
+        QVERIFY2(Cell(grid, 1, 8) == "brak" && grid->item(8, 1)->toolTip().startsWith("pik 1 leży w całości poniżej pierwszego czasu opóźnienia"),
+                 qPrintable(Cell(grid, 1, 8) + grid->item(8, 1)->toolTip()));
+        QVERIFY2(flags("FlagsCont").contains("size-not-given:warning") && chart.harmonicMarks->data()->size() < int(m.ContinOnShow()->peaks.size()), qPrintable(flags("FlagsCont").join(", ")));
+        // No size at all from a correlation that does not decay: the cells say so and why.
         QByteArray flat;
         for (int j = 1; j <= 100; ++j) flat += QByteArray::number(j) + '\t' + QByteArray::number(0.3 + (j % 2 ? 0.002 : -0.002)) + '\n';
         open(writeFile("flat.txt", flat)), Click(C<QPushButton>("ButtonContin"));
         QVERIFY(m.Contin());
         QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("brak zaniku ponad szum"), qPrintable(grid->item(7, 1)->toolTip()));
         QVERIFY(headline->text().contains("brak rozmiaru") && coloured(headline) && flags("FlagsCont").contains("size-not-given:error"));
+        QCOMPARE(form_->contin().verdict().flagLines().filter(QRegularExpression("^rozmiar nie jest podany: brak zaniku ponad szum")).size(), 1);
         noErrors();
     }
 
