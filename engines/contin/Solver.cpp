@@ -14,7 +14,6 @@
 
 #include <Eigen/Dense>
 #include <boost/math/distributions/normal.hpp>
-#include <boost/math/distributions/students_t.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -460,32 +459,13 @@ Solution Finish(const Problem& P, const Raw& r, const std::vector<double>& g, co
     } else {
         out.pruns = 0.0;
     }
-    // PUNCOR: for lags 1 to 5, the probability of a correlation at least as
-    // large in magnitude between the residuals and the same residuals
-    // shifted by the lag, if they were uncorrelated: the correlation
-    // coefficient of the pairs and its two-sided Student t test with
-    // (pairs - 2) degrees of freedom.
-    for (int lag = 1; lag <= 5; ++lag) {
-        double& p = out.puncor[static_cast<size_t>(lag - 1)];
-        const int m = P.ny - lag;
-        p = 1.0;
-        if (m < 3) continue;
-        const auto a = res.head(m), b = res.tail(m);
-        const Vec ac = a.array() - a.mean(), bc = b.array() - b.mean();
-        const double den = std::sqrt(ac.squaredNorm() * bc.squaredNorm());
-        if (!(den > 0.0)) continue;
-        const double rho = std::clamp(ac.dot(bc) / den, -1.0, 1.0);
-        if (std::fabs(rho) >= 1.0) {
-            p = 0.0;
-            continue;
-        }
-        const double t = std::fabs(rho) * std::sqrt((m - 2) / (1.0 - rho * rho));
-        try {
-            p = 2.0 * boost::math::cdf(boost::math::complement(boost::math::students_t_distribution<double>(m - 2), t));
-        } catch (...) {
-            p = 0.0;
-        }
-    }
+    // PUNCOR: for lags 1 to 5, the probability that uncorrelated residuals
+    // are as correlated, in either direction, as these (the engines' one
+    // serial-correlation test); 1 for a lag too long for the points.
+    const engine::SerialCorrelationTest serial =
+        engine::TestSerialCorrelation(std::vector<double>(res.data(), res.data() + res.size()));
+    for (size_t lag = 0; lag < out.puncor.size(); ++lag)
+        out.puncor[lag] = serial.lagProb[lag] < 0.0 ? 1.0 : serial.lagProb[lag];
     return out;
 }
 
