@@ -7,7 +7,9 @@
 #include "physics/SampleBounds.h"
 #include "physics/Sizes.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <sys/stat.h>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -122,10 +124,11 @@ std::string KeepListing(const std::string& dataFile, std::optional<int> detector
     // A detector's or a record's listing carries its number: NAME.3.contin.out.
     const fs::path target =
         fs::path(dataFile).replace_extension(detector ? "." + std::to_string(*detector) + suffix : suffix);
-    std::error_code ec;
-    if (!fs::exists(target, ec) && !ec) {
+    // A link of that name counts as a file, even one that points nowhere.
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0 && errno == ENOENT) {
         try {
-            WriteFileAtomic(target, ReadFile(files.listing()));
+            WriteFileAtomic(target, ReadFile(files.listing()), Links::Replace);
             return " (the listing is kept as " + target.string() + ")";
         } catch (const Error&) {
         }

@@ -194,7 +194,8 @@ void ExternalProcess::Cancel(int signal)
 void PrepareRun(const RunFiles& files, const std::vector<std::string>& deckLines)
 {
     try {
-        WriteFileAtomic(files.deck(), FileText(deckLines));
+        // A link planted in the directory is replaced, never written through.
+        WriteFileAtomic(files.deck(), FileText(deckLines), Links::Replace);
     } catch (const FileError& e) {
         // The message names the file as the user knows it.
         if (std::string(e.what()) == kStreamWriteError) throw;

@@ -93,12 +93,14 @@ bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes)
     return true;
 }
 
-void WriteFileAtomic(const std::filesystem::path& given, std::string_view bytes)
+void WriteFileAtomic(const std::filesystem::path& given, std::string_view bytes, Links links)
 {
     const std::string name = given.string();
     if (name.empty()) throw FileError(CannotCreateFile(name));
-    // Through a symbolic link the link's target is replaced, not the link.
-    const std::optional<std::filesystem::path> target = LinkTarget(given);
+    // Through a symbolic link the link's target is replaced, not the link
+    // (unless the link itself is to go).
+    const std::optional<std::filesystem::path> target =
+        links == Links::Follow ? LinkTarget(given) : std::optional<std::filesystem::path>(given);
     if (!target) throw FileError(CannotCreateFile(name));
     const std::filesystem::path& path = *target;
     std::filesystem::path dir = path.parent_path();
@@ -112,7 +114,8 @@ void WriteFileAtomic(const std::filesystem::path& given, std::string_view bytes)
         mode &= ~mask;
     }
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
+    const int found = links == Links::Follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
+    if (found == 0 && !S_ISLNK(st.st_mode)) {
         if (S_ISDIR(st.st_mode) || ::access(path.c_str(), W_OK) != 0) throw FileError(CannotCreateFile(name));
         mode = st.st_mode & 07777;
     }

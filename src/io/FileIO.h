@@ -26,10 +26,16 @@ std::string ReadFile(const std::filesystem::path& path);
 // gives that file's path. nullopt for a loop or an unreadable link.
 std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& path);
 
-// Through a symbolic link, the link's target is written and the link stays.
+// What a write does with a symbolic link of the name: writes its target (the
+// user's own files, which a user may point anywhere), or replaces the link
+// by a new file (scratch files, which nobody may redirect).
+enum class Links { Follow, Replace };
+
+// Through a symbolic link, the link's target is written and the link stays
+// (Links::Replace: the link itself is replaced, its target untouched).
 // FileError "Cannot create file <name>" when the file cannot be created,
 // "Stream write error" when writing fails part way. <name> is the path as given.
-void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, Links links = Links::Follow);
 
 // Creates the file with these bytes unless a file (or link) of that name
 // exists: then false and nothing changes. FileError "Cannot create file

@@ -12,9 +12,14 @@ namespace fluvena {
 
 FileLock::FileLock(std::filesystem::path file) : file_(std::move(file))
 {
-    fd_ = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // A lock file is never opened through a link: a link planted in its
+    // place is removed and the file made anew, so that no file elsewhere is
+    // created or locked.
+    fd_ = ::open(file_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno == ELOOP && ::unlink(file_.c_str()) == 0)
+        fd_ = ::open(file_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     // A lock file that exists in a directory we may not write still locks.
-    if (fd_ < 0 && (errno == EACCES || errno == EROFS)) fd_ = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0 && (errno == EACCES || errno == EROFS)) fd_ = ::open(file_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd_ < 0) throw FileError(CannotCreateFile(file_.filename().string()));
 }
 

@@ -1,6 +1,7 @@
 #include "../TestData.h"
 #include "base/Errors.h"
 #include "io/FileIO.h"
+#include "io/FileLock.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,29 @@ TEST_F(FileIO, WritesThroughSymbolicLinks)
     fs::create_symlink("a", dir / "b");
     EXPECT_EQ(MessageOf(dir / "a", "x"), "Cannot create file " + (dir / "a").string());
     EXPECT_TRUE(fs::is_symlink(dir / "a"));
+}
+
+// Scratch files (the deck, the lock) replace a link planted in their place:
+// the file it points to, existing or not, stays as it was.
+TEST_F(FileIO, ScratchFilesReplaceLinks)
+{
+    const fs::path elsewhere = dir / "elsewhere.txt", absent = dir / "absent.txt";
+    std::ofstream(elsewhere, std::ios::binary) << "precious";
+    for (const fs::path& to : {elsewhere, absent}) {
+        for (const bool lock : {false, true}) {
+            SCOPED_TRACE(to.filename().string() + (lock ? " lock" : " deck"));
+            const fs::path name = dir / (lock ? "nazwa.lock" : "nazwa.in");
+            fs::create_symlink(to, name);
+            if (lock) FileLock held(name);
+            else WriteFileAtomic(name, "deck\r\n", Links::Replace);
+            EXPECT_FALSE(fs::is_symlink(name));
+            EXPECT_TRUE(fs::is_regular_file(name));
+            if (!lock) EXPECT_EQ(ReadFile(name), "deck\r\n");
+            EXPECT_EQ(ReadFile(elsewhere), "precious");
+            EXPECT_FALSE(fs::exists(absent));
+            fs::remove(name);
+        }
+    }
 }
 
 // Only regular files are read, and at most 256 MB of them: a directory, a
