@@ -226,4 +226,9 @@ void CumulantPage::ButtonZapiszCumClick()
     }, "tempCum.txt", LabelCum);
 }
 
+AnalysisJob CumulantPage::job() const
+{
+    return [r = request()](Measurement& m, EngineRunner&) { return m.RunCumulants(r); };
+}
+
 }  // namespace fluvena::ui
