@@ -114,7 +114,13 @@ void Presenter::setIncluded(int index, bool included)
 bool Presenter::applyResult(unsigned generation, int index, Measurement result, Analysis analysis)
 {
     if (generation != generation_ || index < 0 || index >= count()) return false;
-    set_.At(static_cast<std::size_t>(index)).measurement = std::move(result);
+    Measurement& member = set_.At(static_cast<std::size_t>(index)).measurement;
+    // The sample and range the user set while the copy was analysed stay
+    // (the result keeps the range it was made on).
+    if (!ChangedFields(result.Sample(), member.Sample()).empty()) result.SetSample(member.Sample());
+    const PointRange range = member.Range();
+    result.SetRange(range.first, range.last);
+    member = std::move(result);
     if (index == current()) emit resultChanged(analysis);
     emit setChanged();
     return true;

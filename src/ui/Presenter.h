@@ -60,7 +60,9 @@ public:
     // replace the member's when the set has not been reopened, reset or cut
     // meanwhile (the generation stays the same while members keep their places).
     unsigned generation() const { return generation_; }
-    // False, changing nothing, when the generation has passed or the index is gone.
+    // The result replaces the member's results; the sample and range the
+    // member has now stay. False, changing nothing, when the generation has
+    // passed or the index is gone.
     bool applyResult(unsigned generation, int index, Measurement result, Analysis analysis);
 
     bool setRange(std::int64_t first, std::int64_t last) { return measurement().SetRange(first, last); }

@@ -3,6 +3,7 @@
 // its table, fit and export. Controls are driven as the user drives them.
 #include "ui/Contin.h"
 #include "ui/ContinPage.h"
+#include "ui/SamplePage.h"
 #include "ui/SetPage.h"
 #include "ui/SetRun.h"
 #include "io/FileIO.h"
@@ -190,6 +191,10 @@ private slots:
         QVERIFY(!cell(0, 6).isEmpty());
         QVERIFY(cell(1, 6).isEmpty());
         QCOMPARE(cell(2, 1), QStringLiteral("87.5"));
+        // Only the included measurements are analysed.
+        page().GridSet->item(2, 0)->setCheckState(Qt::Unchecked);
+        runAll();
+        QVERIFY(!cell(1, 6).isEmpty() && cell(2, 6).isEmpty());
         // The page's button takes out the selected row, the menu the measurement on show.
         page().GridSet->selectRow(0);
         QTest::mouseClick(page().ButtonRemove, Qt::LeftButton);
@@ -219,6 +224,15 @@ private slots:
             QVERIFY(form_->measurement().Contin());
             QVERIFY(!form_->StatusSolution->text().isEmpty());
         }
+
+        // The window answers during a run; what the user types meanwhile stays.
+        engine("contin.exe", QStringLiteral("sleep 1; cat '%1/bimodal.contin.out'").arg(kData));
+        form_->ActionRunAll->trigger();
+        form_->sample().EditAngle->setText(QStringLiteral("45"));
+        emit form_->sample().EditAngle->editingFinished();
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 20000);
+        QCOMPARE(form_->measurement().Sample().angleDeg, 45.0);
+        QVERIFY(form_->measurement().Contin());
 
         engine("contin.exe", QStringLiteral("sleep 30"));
         QElapsedTimer clock;
