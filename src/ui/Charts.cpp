@@ -1,6 +1,8 @@
 #include "ui/Charts.h"
 
 #include "base/Errors.h"
+#include "base/Readable.h"
+#include "ui/TextEdges.h"
 
 #include <qcustomplot.h>
 
@@ -45,6 +47,23 @@ protected:
     {
         return std::fabs(tick) < 1e-300 ? QStringLiteral("0") : AxisLabel(tick, true);
     }
+};
+
+// Ticks in the numbers of the window's own rows: three significant digits,
+// powers of ten written with superscripts, the locale's separator.
+QString ReadableTick(double tick)
+{
+    return QString::fromStdString(Readable(std::fabs(tick) < 1e-300 ? 0.0 : tick, DecimalSeparator()));
+}
+
+class ReadableLogTicker : public QCPAxisTickerLog {
+protected:
+    QString getTickLabel(double tick, const QLocale&, QChar, int) override { return ReadableTick(tick); }
+};
+
+class ReadableTicker : public QCPAxisTicker {
+protected:
+    QString getTickLabel(double tick, const QLocale&, QChar, int) override { return ReadableTick(tick); }
 };
 
 // Moves an axis as a drag from pixel p0 to pixel p1 would, starting from `start`.
@@ -338,6 +357,19 @@ QMenu* Chart::MakeContextMenu(QWidget* parent)
 DistributionChart::DistributionChart(QWidget* parent) : Chart(parent, "Chart1", true)
 {
     distribution = AddSeries("SeriesRozklad", Qt::red, true, 2, 0);
+    harmonicMarks = AddSeries("SeriesRhHarmonic", QColor(0, 100, 0), false, 2, 0);
+    meanTimeMarks = AddSeries("SeriesRhMeanTime", QColor(0, 0, 139), false, 2, 0);
+    for (QCPGraph* g : {harmonicMarks, meanTimeMarks}) {
+        QPen pen = g->pen();
+        pen.setStyle(g == harmonicMarks ? Qt::DashLine : Qt::DotLine);
+        g->setPen(pen);
+        g->setLineStyle(QCPGraph::lsImpulse);
+    }
+    distribution->removeFromLegend();
+    plot_->legend->setFont(QFont(plot_->font().family(), 8));
+    plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    plot_->xAxis->setTicker(QSharedPointer<ReadableLogTicker>::create());
+    plot_->yAxis->setTicker(QSharedPointer<ReadableTicker>::create());
 }
 
 void DistributionChart::Show(std::span<const double> x, std::span<const double> y)
@@ -346,9 +378,26 @@ void DistributionChart::Show(std::span<const double> x, std::span<const double> 
     Rescale();
 }
 
+void DistributionChart::ShowMarks(std::span<const double> harmonic, std::span<const double> meanTime,
+                                  const QString& harmonicName, const QString& meanTimeName)
+{
+    double top = 0.0;
+    for (const auto& point : *distribution->data()) top = std::max(top, point.value);
+    const std::pair<QCPGraph*, std::span<const double>> marks[] = {{harmonicMarks, harmonic}, {meanTimeMarks, meanTime}};
+    for (const auto& [graph, at] : marks) {
+        const std::vector<double> heights(at.size(), top);
+        Fill(graph, at, heights);
+    }
+    harmonicMarks->setName(harmonicName);
+    meanTimeMarks->setName(meanTimeName);
+    plot_->legend->setVisible(!harmonicMarks->data()->isEmpty() || !meanTimeMarks->data()->isEmpty());
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
 void DistributionChart::Clear()
 {
-    distribution->data()->clear();
+    for (QCPGraph* g : {distribution, harmonicMarks, meanTimeMarks}) g->data()->clear();
+    plot_->legend->setVisible(false);
     Rescale();
 }
 

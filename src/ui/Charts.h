@@ -96,12 +96,21 @@ private:
 };
 
 // "Rozkład": the CONTIN distribution over a logarithmic decay-time axis.
+// Readable tick labels on both axes; the radii of the peaks marked by
+// vertical lines that the legend names.
 class DistributionChart : public Chart {
 public:
     explicit DistributionChart(QWidget* parent);
     void Show(std::span<const double> x, std::span<const double> y);
+    // Marks on the axis: the radii (or decay times) from the mean rate and
+    // from the mean decay time, one line per peak, as tall as the curve; the
+    // names go into the legend.
+    void ShowMarks(std::span<const double> harmonic, std::span<const double> meanTime, const QString& harmonicName,
+                   const QString& meanTimeName);
     void Clear();
     QCPGraph* distribution;
+    QCPGraph* harmonicMarks;
+    QCPGraph* meanTimeMarks;
 };
 
 // "Rozwiązanie": the data, the fitted curve and the two arrows that mark the

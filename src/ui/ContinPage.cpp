@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
 #include "core/Distribution.h"
+#include "physics/Sizes.h"
 #include "results/Export.h"
 #include "results/ResultsLog.h"
 #include "ui/Charts.h"
@@ -11,6 +12,7 @@
 #include "ui/RunDialog.h"
 #include "ui/Tables.h"
 #include "ui/TextEdges.h"
+#include "ui/Verdict.h"
 #include "ui/Widgets.h"
 
 #include <qcustomplot.h>
@@ -31,6 +33,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace fluvena::ui {
 
@@ -47,8 +50,15 @@ const char* const kPeakCaptions[] = {
 
 ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetCont")
 {
-    auto* contLayout = new QHBoxLayout(this);
+    // The answer in one line over the page; the flags under the table.
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    verdict_ = std::make_unique<Verdict>(this, "Cont");
+    pageLayout->addWidget(verdict_->headline());
+    auto* contLayout = new QHBoxLayout;
     contLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addLayout(contLayout, 1);
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFixedWidth(385);
@@ -83,11 +93,12 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
     UpDown1 = PlaceUpDown(GroupBox1, "UpDown1", 329, 38);
     ButtonZapisz = PlaceButton(GroupBox1, "ButtonZapisz", QString(), 296, 76, 81, 25);
     // The peak table's rows, then those of the sizes each peak stands for.
-    StringGrid1 = MakeGrid(Panel2, "StringGrid1", 6, 10);
+    StringGrid1 = MakeGrid(Panel2, "StringGrid1", 6, 9);
     StringGrid1->setMinimumHeight(152);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     CopyGrid1 = AddCopyAction(StringGrid1);
     p2->addWidget(StringGrid1, 1);
+    p2->addWidget(verdict_->flags());
     contLayout->addWidget(Panel2);
     chart_ = std::make_unique<DistributionChart>(this);
     contLayout->addWidget(chart_->plot(), 1);
@@ -259,7 +270,7 @@ void ContinPage::clearSolution()
 {
     StringGrid1->setColumnCount(1);
     for (int r = 0; r < 5; ++r) SetCell(StringGrid1, 0, r + 1, tr(kPeakCaptions[r]));
-    showSizeRows(StringGrid1, 6, {});
+    showSizeRows(StringGrid1, 6, {}, true);
     Label4->setText(tr("Probe1="));
     Label4->adjustSize();
     ShowBeta(LabelBeta1, std::nullopt);
@@ -271,6 +282,7 @@ void ContinPage::clearSolution()
 void ContinPage::redraw()
 {
     const ContinSolution* s = m().ContinOnShow();
+    verdict_->show(m(), quality::Subject::Contin);
     drawDistribution();
     if (!s) {
         clearSolution();
@@ -296,9 +308,16 @@ void ContinPage::redraw()
         const double values[] = {p.intensity, p.intensityErr, p.position, p.positionErr, p.width};
         for (int r = 0; r < 5; ++r) SetCell(StringGrid1, c, r + 1, QString::fromStdString(FormatFloat(values[r], Pattern::E4, sep)));
     }
-    std::vector<std::pair<double, double>> times;
-    for (const ContinPeak& p : s->peaks) times.emplace_back(p.position, p.positionErr);
-    showSizeRows(StringGrid1, 6, times);
+    // Both radii of each peak; none for a peak the data cannot see.
+    const quality::Report& report = verdict_->report();
+    std::vector<SizeColumn> columns;
+    for (std::size_t k = 0; k < s->peaks.size(); ++k) {
+        const ContinPeak& p = s->peaks[k];
+        SizeColumn c{p.position, p.positionErr, p.harmonicPosition, p.harmonicPositionErr, report.noSize};
+        if (!c.withheld) c.withheld = quality::PeakWithoutSize(p, report.lags, k + 1);
+        columns.push_back(c);
+    }
+    showSizeRows(StringGrid1, 6, columns, true);
     StringGrid1->resizeColumnsToContents();
 }
 
@@ -312,16 +331,16 @@ DistributionWeighting ContinPage::weighting() const
     return ComboDistWeight->currentIndex() == 1 ? DistributionWeighting::PerLnTau : DistributionWeighting::AsComputed;
 }
 
-// The CONTIN distribution last shown, on the chosen axis and weighting.
+// The CONTIN distribution last shown, on the chosen axis and weighting, as
+// the share of each grid point in percent (so that heights compare between
+// solutions and runs), with both radii of each peak marked on the axis.
 void ContinPage::drawDistribution()
 {
     const QString unit = TimeUnitText(m().Sample().timeUnit);
     const bool radius = axis() == DistributionAxis::Radius;
     const bool perLn = weighting() == DistributionWeighting::PerLnTau;
-    chart_->SetAxisTitles(radius ? tr("Promień hydrodynamiczny R_h [nm]") : tr("Czas zaniku [%1]").arg(unit),
-                          !perLn  ? tr("Intensywność G(τ)")
-                          : radius ? tr("Intensywność τ·G(τ) (na ln R_h)")
-                                   : tr("Intensywność τ·G(τ) (na ln τ)"));
+    chart_->SetAxisTitles(radius ? tr("Promień hydrodynamiczny Rₕ [nm]") : tr("Czas zaniku τ [%1]").arg(unit),
+                          perLn ? tr("Udział τ·G(τ) na punkt siatki [%]") : tr("Udział G(τ) na punkt siatki [%]"));
     const ContinSolution* drawn = m().ContinDrawn();
     if (!drawn) {
         chart_->Clear();
@@ -333,7 +352,27 @@ void ContinPage::drawDistribution()
         host_.status()->showMessage(FailureText(curve.failure()));
         return;
     }
-    chart_->Show(curve->x, curve->y);
+    double total = 0.0;
+    for (double v : curve->y) total += std::isfinite(v) ? std::max(v, 0.0) : 0.0;
+    std::vector<double> share(curve->y);
+    for (double& v : share) v = total > 0.0 ? 100.0 * v / total : 0.0;
+    chart_->Show(curve->x, share);
+    // Where each peak's two radii lie on the axis (in decay time or radius).
+    std::vector<double> harmonic, meanTime;
+    const quality::LagWindow lags = verdict_->report().lags;
+    auto place = [&](double time) -> std::optional<double> {
+        if (!radius) return time;
+        const Outcome<physics::SizeEstimate> size = physics::SizeFromDecayTime(time, 0.0, m().Sample());
+        return size ? std::optional<double>(size->radiusNm) : std::nullopt;
+    };
+    for (std::size_t k = 0; k < drawn->peaks.size(); ++k) {
+        const ContinPeak& p = drawn->peaks[k];
+        if (verdict_->report().noSize || quality::PeakWithoutSize(p, lags, k + 1)) continue;
+        if (const auto at = place(p.position)) meanTime.push_back(*at);
+        if (p.harmonicPosition)
+            if (const auto at = place(*p.harmonicPosition)) harmonic.push_back(*at);
+    }
+    chart_->ShowMarks(harmonic, meanTime, tr("R_h (średnia harmoniczna)"), tr("R_h (ze średniego czasu)"));
 }
 
 void ContinPage::ButtonZapiszClick()

@@ -19,6 +19,7 @@ class QAction;
 namespace fluvena::ui {
 
 class DistributionChart;
+class Verdict;
 
 class ContinPage : public Page {
     Q_OBJECT
@@ -45,6 +46,7 @@ public:
     void ButtonZapiszClick();
     void ButtonRozkladClick();
     DistributionChart& distributionChart() const { return *chart_; }
+    Verdict& verdict() const { return *verdict_; }
 
     QWidget* Panel2 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
@@ -68,6 +70,7 @@ private:
     DistributionWeighting weighting() const;
 
     std::unique_ptr<DistributionChart> chart_;
+    std::unique_ptr<Verdict> verdict_;
 };
 
 }  // namespace fluvena::ui

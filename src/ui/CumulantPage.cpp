@@ -2,12 +2,14 @@
 
 #include "base/Convert.h"
 #include "base/NumberFormat.h"
+#include "base/Readable.h"
 #include "physics/Sizes.h"
 #include "results/ResultsLog.h"
 #include "ui/Charts.h"
 #include "ui/Language.h"
 #include "ui/Tables.h"
 #include "ui/TextEdges.h"
+#include "ui/Verdict.h"
 #include "ui/Widgets.h"
 
 #include <qcustomplot.h>
@@ -45,8 +47,15 @@ QString Fraction(double value)
 
 CumulantPage::CumulantPage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetCum")
 {
-    auto* layout = new QHBoxLayout(this);
+    // The answer in one line over the page; the flags under the table.
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    verdict_ = std::make_unique<Verdict>(this, "Cum");
+    pageLayout->addWidget(verdict_->headline());
+    auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addLayout(layout, 1);
     PanelCum = new QWidget(this);
     PanelCum->setObjectName(QStringLiteral("PanelCum"));
     PanelCum->setFixedWidth(385);
@@ -73,6 +82,7 @@ CumulantPage::CumulantPage(Presenter& presenter, PageHost& host) : Page(presente
     StringGridCum->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     AddCopyAction(StringGridCum)->setObjectName(QStringLiteral("CopyGridCum"));
     panel->addWidget(StringGridCum, 1);
+    panel->addWidget(verdict_->flags());
     LabelCumNote = new QLabel(PanelCum);
     LabelCumNote->setObjectName(QStringLiteral("LabelCumNote"));
     LabelCumNote->setWordWrap(true);
@@ -179,6 +189,7 @@ void CumulantPage::redraw()
     chart_->SetAxisTitles(tr("Czas [%1]").arg(TimeUnitText(m().Sample().timeUnit)), y);
     chart_->SetResidualTitle(tr("dane − fit"));
 
+    verdict_->show(m(), quality::Subject::Cumulants);
     const CumulantResult* c = m().Cumulants();
     if (!c) {
         LabelCumNote->clear();
@@ -188,18 +199,21 @@ void CumulantPage::redraw()
         return;
     }
     const cumulants::Result& f = c->fit;
-    SetCell(StringGridCum, 1, 1, GridNumber(f.gammaMean, sep));
-    SetCell(StringGridCum, 2, 1, GridNumber(f.gammaMeanErr, sep));
-    SetCell(StringGridCum, 1, 2, QString::fromStdString(FormatFloat(f.pdi, Pattern::F3, sep)));
-    SetCell(StringGridCum, 1, 3, QString::fromStdString(FormatFloat(f.beta, Pattern::F3, sep)));
-    SetCell(StringGridCum, 2, 3, GridNumber(f.betaErr, sep));
+    // Values to three or four digits, errors to two.
+    const auto value = [sep](double v) { return QString::fromStdString(Readable(v, sep)); };
+    const auto error = [sep](double v) { return QString::fromStdString(Readable(v, sep, 2)); };
+    SetCell(StringGridCum, 1, 1, value(f.gammaMean));
+    SetCell(StringGridCum, 2, 1, error(f.gammaMeanErr));
+    SetCell(StringGridCum, 1, 2, QString::fromStdString(ReadableFixed(f.pdi, 3, sep)));
+    SetCell(StringGridCum, 1, 3, QString::fromStdString(ReadableFixed(f.beta, 3, sep)));
+    SetCell(StringGridCum, 2, 3, error(f.betaErr));
     QString note = NoteText(f.note);
     const Outcome<physics::ZAverage> z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m().Sample());
     if (z) {
-        SetCell(StringGridCum, 1, 4, GridNumber(z->diameterNm, sep));
-        SetCell(StringGridCum, 2, 4, GridNumber(z->diameterErrNm, sep));
-        SetCell(StringGridCum, 1, 5, GridNumber(z->radiusNm, sep));
-        SetCell(StringGridCum, 2, 5, GridNumber(z->radiusErrNm, sep));
+        SetCell(StringGridCum, 1, 4, value(z->diameterNm));
+        SetCell(StringGridCum, 2, 4, error(z->diameterErrNm));
+        SetCell(StringGridCum, 1, 5, value(z->radiusNm));
+        SetCell(StringGridCum, 2, 5, error(z->radiusErrNm));
     } else {
         note = note.isEmpty() ? FailureText(z.failure()) : note + QStringLiteral("; ") + FailureText(z.failure());
     }

@@ -16,6 +16,7 @@ class QTableWidget;
 namespace fluvena::ui {
 
 class DataChart;
+class Verdict;
 
 class CumulantPage : public Page {
     Q_OBJECT
@@ -32,6 +33,7 @@ public:
     void ButtonZapiszCumClick();
     void CheckBoxFriskenClick();
     DataChart& chart() const { return *chart_; }
+    Verdict& verdict() const { return *verdict_; }
 
     QWidget* PanelCum = nullptr;
     QGroupBox* GroupBoxCum = nullptr;
@@ -47,6 +49,7 @@ private:
     void redraw();
 
     std::unique_ptr<DataChart> chart_;
+    std::unique_ptr<Verdict> verdict_;
     bool cutoffTyped_ = false;  // the user typed the cut-off (Frisken then keeps it)
 };
 

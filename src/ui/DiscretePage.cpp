@@ -8,6 +8,7 @@
 #include "ui/RunDialog.h"
 #include "ui/Tables.h"
 #include "ui/TextEdges.h"
+#include "ui/Verdict.h"
 #include "ui/Widgets.h"
 
 #include <qcustomplot.h>
@@ -33,8 +34,15 @@ namespace fluvena::ui {
 
 DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetDisc")
 {
-    auto* discLayout = new QHBoxLayout(this);
+    // The answer in one line over the page; the flags under the table.
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    verdict_ = std::make_unique<Verdict>(this, "Disc");
+    pageLayout->addWidget(verdict_->headline());
+    auto* discLayout = new QHBoxLayout;
     discLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addLayout(discLayout, 1);
     discLayout->setSpacing(0);
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -67,11 +75,12 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
     UpDown2 = PlaceUpDown(GroupBox3, "UpDown2", 329, 42);
     ButtonZapiszDisc = PlaceButton(GroupBox3, "ButtonZapiszDisc", QString(), 296, 80, 81, 25);
     // The component table's rows, then those of the sizes.
-    StringGrid2 = MakeGrid(Panel1, "StringGrid2", 6, 9);
+    StringGrid2 = MakeGrid(Panel1, "StringGrid2", 6, 7);
     StringGrid2->setMinimumHeight(128);
     StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     CopyGrid2 = AddCopyAction(StringGrid2);
     p1->addWidget(StringGrid2, 1);
+    p1->addWidget(verdict_->flags());
     discLayout->addWidget(Panel1);
 
     GroupBox2 = new QGroupBox(this);
@@ -210,9 +219,11 @@ void DiscretePage::ButtonDiscClick()
         return;
     case RunStatus::Ok: break;
     }
-    Label10->setToolTip(QString());
     host_.status()->clearMessage();
-    Label10->setText(m().Discrete()->uncertain ? tr("Uwaga") : QStringLiteral(" "));
+    // "Uwaga" keeps its word; the listing's own sentence says why.
+    const DiscreteResult& result = *m().Discrete();
+    Label10->setText(result.uncertain ? tr("Uwaga") : QStringLiteral(" "));
+    Label10->setToolTip(result.uncertain ? QString::fromStdString(result.uncertainReason) : QString());
     UpDown2Click();
 }
 
@@ -259,6 +270,7 @@ void DiscretePage::clearSolution()
 void DiscretePage::redraw()
 {
     const DiscreteSolution* s = m().DiscreteOnShow();
+    verdict_->show(m(), quality::Subject::Discrete);
     if (!s) {
         clearSolution();
         return;
@@ -293,9 +305,15 @@ void DiscretePage::redraw()
         SetCell(StringGrid2, col, 3, rates ? GridNumber(c.rate, sep) : c.rate != 0.0 ? GridNumber(1.0 / c.rate, sep) : QString());
         SetCell(StringGrid2, col, 4, GridNumber(c.rateErr, sep));
     }
-    std::vector<std::pair<double, double>> times;
-    for (const Component& c : s->components) times.emplace_back(c.rate != 0.0 ? 1.0 / c.rate : 0.0, c.rateErr);
-    showSizeRows(StringGrid2, 5, times);
+    const quality::Report& report = verdict_->report();
+    std::vector<SizeColumn> columns;
+    for (std::size_t k = 0; k < s->components.size(); ++k) {
+        const Component& c = s->components[k];
+        SizeColumn column{c.rate != 0.0 ? 1.0 / c.rate : 0.0, c.rateErr, std::nullopt, std::nullopt, report.noSize};
+        if (!column.withheld) column.withheld = quality::ComponentWithoutSize(c, report.lags, k + 1);
+        columns.push_back(column);
+    }
+    showSizeRows(StringGrid2, 5, columns, false);
     StringGrid2->resizeColumnsToContents();
     // The residuals in the data's own terms, as the strip under the data chart
     // shows them, so that both read on one scale.

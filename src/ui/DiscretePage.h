@@ -18,6 +18,7 @@ class QToolButton;
 namespace fluvena::ui {
 
 class ResidualChart;
+class Verdict;
 
 class DiscretePage : public Page {
     Q_OBJECT
@@ -45,6 +46,7 @@ public:
     void ButtonDefaultClick();
     void ButtonZapiszDiscClick();
     ResidualChart& residualChart() const { return *chart_; }
+    Verdict& verdict() const { return *verdict_; }
 
     QWidget* Panel1 = nullptr;
     QGroupBox *GroupBox3 = nullptr, *GroupBox2 = nullptr;
@@ -66,6 +68,7 @@ private:
 
     QCheckBox* boxes_[9] = {};
     std::unique_ptr<ResidualChart> chart_;
+    std::unique_ptr<Verdict> verdict_;
 };
 
 }  // namespace fluvena::ui

@@ -1,9 +1,11 @@
 #include "ui/Page.h"
 
+#include "base/Readable.h"
 #include "physics/Sizes.h"
 #include "results/ResultsLog.h"
 #include "ui/Language.h"
 #include "ui/TextEdges.h"
+#include "ui/Verdict.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -36,24 +38,45 @@ LogInput Page::logInput(const QLineEdit* name, const QLineEdit* value, const QCh
     return in;
 }
 
-void Page::showSizeRows(QTableWidget* grid, int firstRow, const std::vector<std::pair<double, double>>& decayTimes) const
+int Page::showSizeRows(QTableWidget* grid, int firstRow, const std::vector<SizeColumn>& columns, bool harmonicRow) const
 {
-    const char* const captions[] = {QT_TR_NOOP("D [m²/s]"), QT_TR_NOOP("Błąd D [m²/s]"), QT_TR_NOOP("R_h [nm]"),
-                                    QT_TR_NOOP("Błąd R_h [nm]")};
-    for (int r = 0; r < 4; ++r) SetCell(grid, 0, firstRow + r, tr(captions[r]));
+    const QString captions[] = {tr("D"), harmonicRow ? tr("R_h (ze średniego czasu)") : tr("R_h"), tr("R_h (średnia harmoniczna)")};
+    const int rows = harmonicRow ? 3 : 2;
+    for (int r = 0; r < rows; ++r) SetCell(grid, 0, firstRow + r, captions[r]);
     const char sep = DecimalSeparator();
     QString why;
-    for (std::size_t k = 0; k < decayTimes.size(); ++k) {
-        const Outcome<physics::SizeEstimate> size =
-            physics::SizeFromDecayTime(decayTimes[k].first, decayTimes[k].second, m().Sample());
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const SizeColumn& c = columns[k];
+        const int col = static_cast<int>(k) + 1;
+        if (c.withheld) {
+            const QString reason = NoSizeText(*c.withheld);
+            for (int r = 0; r < rows; ++r) {
+                SetCell(grid, col, firstRow + r, tr("brak"));
+                if (auto* item = grid->item(firstRow + r, col)) item->setToolTip(reason);
+            }
+            continue;
+        }
+        const Outcome<physics::SizeEstimate> size = physics::SizeFromDecayTime(c.time, c.timeErr, m().Sample());
         if (!size) why = FailureText(size.failure());
-        const double values[] = {size ? size->diffusion : NAN, size ? size->diffusionErr : NAN,
-                                 size ? size->radiusNm : NAN, size ? size->radiusErrNm : NAN};
-        for (int r = 0; r < 4; ++r) SetCell(grid, static_cast<int>(k) + 1, firstRow + r, GridNumber(values[r], sep));
+        QString cells[3];
+        if (size) {
+            cells[0] = QString::fromStdString(ReadableWithError(size->diffusion, size->diffusionErr, "m²/s", sep));
+            cells[1] = QString::fromStdString(ReadableWithError(size->radiusNm, size->radiusErrNm, "nm", sep));
+        }
+        if (c.harmonic) {
+            const Outcome<physics::SizeEstimate> h =
+                physics::SizeFromDecayTime(*c.harmonic, c.harmonicErr.value_or(0.0), m().Sample());
+            if (h) cells[2] = QString::fromStdString(ReadableWithError(h->radiusNm, h->radiusErrNm, "nm", sep));
+        }
+        for (int r = 0; r < rows; ++r) {
+            SetCell(grid, col, firstRow + r, cells[r]);
+            if (auto* item = grid->item(firstRow + r, col)) item->setToolTip(QString());
+        }
     }
     // Why a size is missing, on the rows' captions.
-    for (int r = 0; r < 4; ++r)
+    for (int r = 0; r < rows; ++r)
         if (auto* item = grid->item(firstRow + r, 0)) item->setToolTip(why);
+    return rows;
 }
 
 }  // namespace fluvena::ui

@@ -57,6 +57,15 @@ public:
     virtual void saveScratch(const std::vector<std::string>& lines, const char* kind) = 0;
 };
 
+// The sizes one column of a page's table stands for: the mean decay time
+// (data unit) and its percent error; for a CONTIN peak also the mean rate's
+// decay time M(0)/M(-1); why the column gives no size, when it gives none.
+struct SizeColumn {
+    double time = 0.0, timeErr = 0.0;
+    std::optional<double> harmonic{}, harmonicErr{};
+    std::optional<Failure> withheld{};
+};
+
 // The fit a page shows over the data chart, in the data's terms.
 struct FitOnShow {
     std::vector<double> x, y;  // the whole curve, as it is exported
@@ -97,12 +106,14 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
-    // The rows of `grid` from `firstRow` on: for each decay time (data unit,
-    // percent error) the diffusion coefficient and the hydrodynamic radius
-    // with their errors; empty cells where the sample gives no size.
     // A results log's input from the page's series fields.
     static LogInput logInput(const QLineEdit* name, const QLineEdit* value, const QCheckBox* inverse);
-    void showSizeRows(QTableWidget* grid, int firstRow, const std::vector<std::pair<double, double>>& decayTimes) const;
+    // The rows of `grid` from `firstRow` on, one column per entry: the
+    // diffusion coefficient and the hydrodynamic radius with their errors,
+    // and with `harmonicRow` the radius from the mean rate beside the one
+    // from the mean decay time. A withheld size reads "brak" with its reason;
+    // cells stay empty where the sample gives no size. Returns the rows used.
+    int showSizeRows(QTableWidget* grid, int firstRow, const std::vector<SizeColumn>& columns, bool harmonicRow) const;
     Measurement& m() { return presenter_.measurement(); }
     const Measurement& m() const { return presenter_.measurement(); }
 

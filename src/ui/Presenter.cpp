@@ -128,7 +128,23 @@ bool Presenter::applyResult(unsigned generation, int index, Measurement result, 
 
 void Presenter::setSample(const SampleParameters& sample)
 {
-    measurement().SetSample(sample);
+    Measurement& shown = measurement();
+    const std::vector<SampleField> changed = ChangedFields(shown.Sample(), sample);
+    shown.SetSample(sample);
+    // An angle or wavelength that a file assumes rather than states belongs
+    // to the instrument, not to one record: it changes for every record of
+    // the file that does not state its own.
+    for (int k = 0; k < count(); ++k) {
+        if (k == current() || path(k) != path(current())) continue;
+        Measurement& other = set_.At(static_cast<std::size_t>(k)).measurement;
+        const auto& h = other.File().instrument;
+        SampleParameters s = other.Sample();
+        for (const SampleField f : changed) {
+            if (f == SampleField::Angle && !(h && h->angleDeg)) s.angleDeg = sample.angleDeg;
+            if (f == SampleField::Wavelength && !(h && h->wavelengthNm)) s.wavelengthNm = sample.wavelengthNm;
+        }
+        if (!ChangedFields(other.Sample(), s).empty()) other.SetSample(s);
+    }
     emit sampleChanged();
 }
 

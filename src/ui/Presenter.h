@@ -66,6 +66,8 @@ public:
     bool applyResult(unsigned generation, int index, Measurement result, Analysis analysis);
 
     bool setRange(std::int64_t first, std::int64_t last) { return measurement().SetRange(first, last); }
+    // The sample of the measurement on show; a changed angle or wavelength
+    // also for the other records of its file that do not state their own.
     void setSample(const SampleParameters& sample);
 
     RunReport runContin(const ContinRequest& request, EngineRunner& runner);

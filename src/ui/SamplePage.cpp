@@ -3,10 +3,12 @@
 #include "base/Convert.h"
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
+#include "base/Readable.h"
 #include "physics/Sizes.h"
 #include "ui/Charts.h"
 #include "ui/Language.h"
 #include "ui/TextEdges.h"
+#include "ui/Widgets.h"
 
 #include <qcustomplot.h>
 
@@ -18,9 +20,11 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <tuple>
 
 namespace fluvena::ui {
 
@@ -140,7 +144,21 @@ SamplePage::SamplePage(Presenter& presenter, PageHost& host) : Page(presenter, h
     LabelInstrument->setWordWrap(true);
     LabelInstrument->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabelInstrument->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    middle->addWidget(LabelInstrument, 1);
+    middle->addWidget(LabelInstrument);
+    // The instrument's own cumulant answer beside Fluvena's.
+    GridReported = MakeGrid(this, "GridReported", 3, 4);
+    GridReported->setFixedHeight(4 * 20 + 4);
+    GridReported->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GridReported->setVisible(false);
+    middle->addWidget(GridReported);
+    // What of the file was left out: the correlator's first lags, records
+    // that cannot be analysed.
+    LabelLeftOut = new QLabel(this);
+    LabelLeftOut->setObjectName(QStringLiteral("LabelLeftOut"));
+    LabelLeftOut->setWordWrap(true);
+    LabelLeftOut->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabelLeftOut->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    middle->addWidget(LabelLeftOut, 1);
     page->addLayout(middle);
 
     chart_ = std::make_unique<CountRateChart>(this);
@@ -154,7 +172,13 @@ SamplePage::SamplePage(Presenter& presenter, PageHost& host) : Page(presenter, h
         showSample();
         showFile();
     });
-    connect(&presenter_, &Presenter::sampleChanged, this, &SamplePage::showSample);
+    connect(&presenter_, &Presenter::sampleChanged, this, [this] {
+        showSample();
+        showReported();
+    });
+    connect(&presenter_, &Presenter::resultChanged, this, [this](Analysis a) {
+        if (a == Analysis::Cumulants) showReported();
+    });
 }
 
 SamplePage::~SamplePage() = default;
@@ -214,10 +238,9 @@ void SamplePage::showSample()
     ComboTimeUnit->setCurrentIndex(IndexOf(kUnits, s.timeUnit));
     showingSample_ = false;
 
-    LabelCelsius->setText(QStringLiteral("(%1 °C)").arg(QString::fromStdString(FormatFloat(s.temperatureK - 273.15, Pattern::F2, sep))));
+    LabelCelsius->setText(QStringLiteral("(%1 °C)").arg(QString::fromStdString(Readable(s.temperatureK - 273.15, sep))));
     const Outcome<double> q = physics::ScatteringVector(s);
-    LabelQ->setText(q ? QStringLiteral("q = %1 1/m").arg(QString::fromStdString(FormatFloat(*q, Pattern::E4, sep)))
-                      : FailureText(q.failure()));
+    LabelQ->setText(q ? QStringLiteral("q = ") + QString::fromStdString(SiPrefixed(*q, "m", -1, sep)) : FailureText(q.failure()));
     showSources();
 }
 
@@ -356,21 +379,79 @@ void SamplePage::showFile()
     else chart_->Show(file.countRate.timeS, file.countRate.rateKHz);
     QString text;
     if (m().PointCount() == 0) {
-        text.clear();
+        // A record that cannot be analysed says why.
+        text = file.refusal ? FailureText(*file.refusal) : QString();
     } else if (const auto& h = file.instrument) {
         QStringList rates;
-        for (double r : h->meanCountRateKHz) rates << QString::fromStdString(FormatFloat(r, Pattern::F2, sep));
+        for (double r : h->meanCountRateKHz) rates << QString::fromStdString(Readable(r, sep));
         text = QString::fromStdString(h->instrument);
         text += QLatin1Char('\n') + tr("Pomiar: %1 %2").arg(QString::fromStdString(h->date), QString::fromStdString(h->time));
         text += QLatin1Char('\n') + tr("Próbka: %1").arg(QString::fromStdString(h->sampleName));
         text += QLatin1Char('\n') + tr("Tryb: %1").arg(QString::fromStdString(h->mode).trimmed());
         if (h->durationS)
-            text += QLatin1Char('\n') + tr("Czas pomiaru: %1 s").arg(QString::fromStdString(FormatFloat(*h->durationS, Pattern::F2, sep)));
+            text += QLatin1Char('\n') + tr("Czas pomiaru: %1 s").arg(QString::fromStdString(Readable(*h->durationS, sep)));
         if (!rates.isEmpty()) text += QLatin1Char('\n') + tr("Średnia szybkość zliczeń: %1 kHz").arg(rates.join(QStringLiteral(" / ")));
     } else {
         text = tr("Plik tekstowy: %1 kolumn liczb, %2 punktów").arg(file.columnCount).arg(m().PointCount());
     }
     LabelInstrument->setText(text);
+    showReported();
+    showLeftOut();
+}
+
+// The first lags the default range leaves out, and every record of the open
+// files that was refused, with its reason.
+void SamplePage::showLeftOut()
+{
+    QStringList lines;
+    const std::size_t lead = m().File().suggestedFirstPoint;
+    if (lead > 0 && m().PointCount() > 0) {
+        const QString n = QString::number(lead);
+        if (lead == 1) lines << tr("pierwszy punkt pominięty: martwy czas korelatora");
+        else if (lead % 10 >= 2 && lead % 10 <= 4 && lead % 100 / 10 != 1) lines << tr("pierwsze %1 punkty pominięte: martwy czas korelatora").arg(n);
+        else lines << tr("pierwszych %1 punktów pominiętych: martwy czas korelatora").arg(n);
+    }
+    QStringList refused;
+    for (int k = 0; k < presenter_.count(); ++k)
+        if (const auto& why = presenter_.file(k).refusal) refused << tr("%1: %2").arg(presenter_.name(k), FailureText(*why));
+    if (!refused.isEmpty()) lines << tr("Rekordy odrzucone (%1):").arg(refused.size()) << refused;
+    LabelLeftOut->setText(lines.join(QLatin1Char('\n')));
+}
+
+// The file's own z-average, PDI and intercept beside Fluvena's cumulant fit
+// of the range (once it ran).
+void SamplePage::showReported()
+{
+    const auto& h = m().File().instrument;
+    const bool any = m().PointCount() > 0 && h && (h->reportedZAverageNm || h->reportedPdi || h->reportedIntercept);
+    GridReported->setVisible(any);
+    if (!any) return;
+    const char sep = DecimalSeparator();
+    auto number = [sep](const std::optional<double>& v, int decimals) {
+        if (!v) return QStringLiteral("–");
+        return QString::fromStdString(decimals > 0 ? ReadableFixed(*v, decimals, sep) : Readable(*v, sep));
+    };
+    std::optional<double> z, pdi, beta;
+    if (const CumulantResult* c = m().Cumulants()) {
+        pdi = c->fit.pdi;
+        beta = c->fit.beta;
+        if (const Outcome<physics::ZAverage> size = physics::ZAverageSize(c->fit.gammaMean, 0.0, m().Sample())) z = size->diameterNm;
+    }
+    SetCell(GridReported, 1, 0, tr("Aparat"));
+    SetCell(GridReported, 2, 0, QStringLiteral("Fluvena"));
+    const std::tuple<QString, std::optional<double>, std::optional<double>, int> rows[] = {
+        {tr("Z-średnia d [nm]"), h->reportedZAverageNm, z, 0},
+        {QStringLiteral("PDI"), h->reportedPdi, pdi, 3},
+        {tr("Przecięcie β"), h->reportedIntercept, beta, 3}};
+    int r = 1;
+    for (const auto& [caption, reported, ours, decimals] : rows) {
+        SetCell(GridReported, 0, r, caption);
+        SetCell(GridReported, 1, r, number(reported, decimals));
+        SetCell(GridReported, 2, r, number(ours, decimals));
+        ++r;
+    }
+    GridReported->setToolTip(m().Cumulants() ? QString() : tr("Wyniki Fluveny po uruchomieniu kumulantów"));
+    GridReported->resizeColumnsToContents();
 }
 
 }  // namespace fluvena::ui

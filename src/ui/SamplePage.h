@@ -9,6 +9,7 @@
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QTableWidget;
 
 namespace fluvena::ui {
 
@@ -39,7 +40,9 @@ public:
     QComboBox *ComboSolvent = nullptr, *ComboDataKind = nullptr, *ComboBaseline = nullptr, *ComboTimeUnit = nullptr;
     QLineEdit *EditTemperature = nullptr, *EditViscosity = nullptr, *EditRefractive = nullptr, *EditWavelength = nullptr,
               *EditAngle = nullptr;
-    QLabel *LabelCelsius = nullptr, *LabelQ = nullptr, *LabelInstrument = nullptr;
+    QLabel *LabelCelsius = nullptr, *LabelQ = nullptr, *LabelInstrument = nullptr, *LabelLeftOut = nullptr;
+    // The instrument's reported z-average, PDI and intercept beside Fluvena's.
+    QTableWidget* GridReported = nullptr;
     // Where each value of the measurement on show came from: "z pliku" (the
     // file states it), "wpisane" (typed or chosen here), "domyślne" (neither).
     QLabel *SourceTemperature = nullptr, *SourceViscosity = nullptr, *SourceRefractive = nullptr,
@@ -50,6 +53,8 @@ private:
     void showSample();
     void showFile();
     void showSources();
+    void showReported();
+    void showLeftOut();
 
     std::unique_ptr<CountRateChart> chart_;
     std::vector<std::pair<QLabel*, const char*>> labels_;  // the form's labels and their source texts

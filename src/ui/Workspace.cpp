@@ -219,6 +219,7 @@ void TForm1::loadFiles(const QStringList& names, bool add)
         for (io::DataFile& file : **files) {
             QString shown = QFileInfo(name).fileName();
             if (file.detector) shown += QStringLiteral(" [%1]").arg(*file.detector);
+            else if (file.record) shown += QStringLiteral(" [%1]").arg(*file.record);
             opened.push_back(ui::OpenedMeasurement{name, shown, Measurement()});
             opened.back().m.Load(std::move(file), sample_->loadDefaults());
         }

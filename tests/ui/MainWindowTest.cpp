@@ -5,6 +5,7 @@
 #include "ui/CumulantPage.h"
 #include "ui/DiscretePage.h"
 #include "ui/SamplePage.h"
+#include "ui/Verdict.h"
 #include "base/MemoText.h"
 #include "base/NumberFormat.h"
 #include "core/Distribution.h"
@@ -81,6 +82,34 @@ QString F3(double v) { return QString::fromStdString(FormatFloat(v, Pattern::F3,
 void SetField(QLineEdit* edit, const QString& text) { edit->setText(text); emit edit->editingFinished(); }
 void Choose(QComboBox* combo, int index) { combo->setCurrentIndex(index); emit combo->activated(index); }
 void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+// The number a readable cell or label starts with ("3.15·10⁻¹³ m²/s ± …", "779 nm ± 35", "0,25").
+double Number(const QString& text)
+{
+    static const QString super = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
+    QString plain;
+    for (const QChar c : text.section(QLatin1Char(' '), 0, 0)) {
+        if (const auto d = super.indexOf(c); d >= 0) plain += QChar(char16_t('0' + d));
+        else if (c == QChar(0x207B)) plain += '-';
+        else if (c == QChar(0x00B7)) plain += 'e';
+        else if (c == ',') plain += '.';
+        else plain += c;
+    }
+    plain.replace(QStringLiteral("e10"), QStringLiteral("e"));
+    bool ok = false;
+    const double v = plain.toDouble(&ok);
+    return ok ? v : NAN;
+}
+// `shown` is `value` to three significant digits (`digits` 2: an error), or to the last digit of its error.
+bool Shows(const QString& shown, double value, int digits = 3, double error = 0)
+{
+    return std::fabs(Number(shown) - value) <= std::max(0.6 * std::pow(10.0, 1 - digits) * std::fabs(value), error / 19);
+}
+// "value unit ± error": both shown as the readable rows show them.
+bool ShowsWithError(const QString& shown, double value, double error, const QString& unit)
+{
+    return shown.contains(" " + unit + " ± ") && Shows(shown, value, 3, error) && Shows(shown.section(" ± ", 1), error, 2);
+}
 
 // The measurement on show, asked for at each use: opening files replaces the set's members.
 struct OnShow {
@@ -276,7 +305,10 @@ private slots:
         Click(C<QPushButton>("ButtonDisc"));
         noErrors();
         QTableWidget* grid = C<QTableWidget>("StringGrid2");
-        QCOMPARE(C<QLabel>("Label10")->text(), QStringLiteral("Uwaga"));  // the listing doubts its best solution
+        QCOMPARE(C<QLabel>("Label10")->text(), QStringLiteral("Uwaga"));  // the listing doubts its best solution, and says so
+        const QString doubt = "PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.945";
+        QVERIFY2(C<QLabel>("Label10")->toolTip().contains(doubt), qPrintable(C<QLabel>("Label10")->toolTip()));
+        QVERIFY(form_->discrete().verdict().flagLines().filter(doubt).size() == 1);
         QVERIFY(C<QSpinBox>("UpDown2")->maximum() == 2 && C<QLabel>("Label6")->text() == QStringLiteral("0") && IsRed(C<QLabel>("Label6")));
         QVERIFY(grid->columnCount() == 3 && form_->discrete().residualChart().residuals->data()->size() == 99);
         const Component& first = form_->measurement().DiscreteOnShow()->components[0];
@@ -654,18 +686,25 @@ private slots:
                 form_->Memo1->toPlainText().contains(QStringLiteral("\t0.000E+00")));
         Click(C<QPushButton>("ButtonContin"));
         const OnShow m{form_};
-        const QString time = "Czas zaniku [µs]", radius = "Promień hydrodynamiczny R_h [nm]";
+        const QString time = "Czas zaniku τ [µs]", radius = "Promień hydrodynamiczny Rₕ [nm]";
         const struct { int axis, weighting; const char* header; QString xTitle, yTitle; } cases[] = {
-            {0, 0, "X\tYfit\r\n", time, "Intensywność G(τ)"},
-            {1, 0, "Rh_nm\tG(tau)\terr\r\n", radius, "Intensywność G(τ)"},
-            {0, 1, "tau\ttau*G(tau)\terr\r\n", time, "Intensywność τ·G(τ) (na ln τ)"},
-            {1, 1, "Rh_nm\ttau*G(tau)\terr\r\n", radius, "Intensywność τ·G(τ) (na ln R_h)"}};
+            {0, 0, "X\tYfit\r\n", time, "Udział G(τ) na punkt siatki [%]"},
+            {1, 0, "Rh_nm\tG(tau)\terr\r\n", radius, "Udział G(τ) na punkt siatki [%]"},
+            {0, 1, "tau\ttau*G(tau)\terr\r\n", time, "Udział τ·G(τ) na punkt siatki [%]"},
+            {1, 1, "Rh_nm\ttau*G(tau)\terr\r\n", radius, "Udział τ·G(τ) na punkt siatki [%]"}};
         for (const auto& c : cases) {
             Choose(C<QComboBox>("ComboDistAxis"), c.axis), Choose(C<QComboBox>("ComboDistWeight"), c.weighting);
             const auto curve = Distribution(*m->ContinDrawn(), DistributionAxis(c.axis), DistributionWeighting(c.weighting), m->Sample());
             const auto drawn = form_->contin().distributionChart().distribution->data();
+            // Each grid point's share in percent: the heights of any two solutions compare.
             QCOMPARE(drawn->size(), int(curve->x.size()));
-            for (int k = 0; k < drawn->size(); ++k) QVERIFY(drawn->at(k)->key == curve->x[k] && drawn->at(k)->value == curve->y[k]);
+            double sum = 0, total = 0;
+            for (double v : curve->y) total += std::max(v, 0.0);
+            for (int k = 0; k < drawn->size(); ++k) {
+                QVERIFY(drawn->at(k)->key == curve->x[k] && std::fabs(drawn->at(k)->value - 100 * std::max(curve->y[k], 0.0) / total) < 1e-9);
+                sum += drawn->at(k)->value;
+            }
+            QVERIFY(std::fabs(sum - 100) < 1e-6);
             QCOMPARE(C<QCustomPlot>("Chart1")->xAxis->label() + " / " + C<QCustomPlot>("Chart1")->yAxis->label(), c.xTitle + " / " + c.yTitle);
             dialogs_->saveNames.push_back(work_->filePath("rozklad.txt")), C<QPushButton>("ButtonRozklad")->click();
             const std::string text = Bytes(work_->filePath("rozklad.txt"));
@@ -686,7 +725,7 @@ private slots:
             SetField(C<QLineEdit>("EditTemperature"), c.temperature), Choose(C<QComboBox>("ComboSolvent"), c.item);
             const auto p = physics::SolventAt(c.solvent, c.temperature.toDouble());
             QVERIFY(std::fabs(m->Sample().viscosityCp / p->viscosityCp - 1) < 1e-7 && m->Sample().refractiveIndex == p->refractiveIndex);
-            QVERIFY(C<QLabel>("LabelCelsius")->text().contains(F3(c.temperature.toDouble() - 273.15).chopped(1)));
+            QVERIFY(Shows(C<QLabel>("LabelCelsius")->text().mid(1), c.temperature.toDouble() - 273.15));
         }
         SetField(C<QLineEdit>("EditTemperature"), "400");  // beyond water's table: refused, nothing changes
         QVERIFY(errors_->messages.size() == 1 && C<QLineEdit>("EditTemperature")->text() == QStringLiteral("320"));
@@ -722,13 +761,14 @@ private slots:
         Click(C<QPushButton>("ButtonContin"));
         QVERIFY(m->LastContinRequest()->signalWeighted);
         QCOMPARE(C<QLabel>("LabelBeta1")->text(), QString());  // g1 data have no beta
-        // Rows of D, R_h and their errors under each peak's or component's decay time.
+        // Rows of D and R_h, each with its error, under each peak's or component's decay time.
         auto rowsHoldSizes = [&](QTableWidget* grid, int first, const std::vector<std::pair<double, double>>& times) {
-            QCOMPARE(Cell(grid, 0, first) + ", " + Cell(grid, 0, first + 3), QStringLiteral("D [m²/s], Błąd R_h [nm]"));
+            QCOMPARE(Cell(grid, 0, first) + ", " + Cell(grid, 0, first + 1).left(3), QStringLiteral("D, R_h"));
             for (std::size_t k = 0; k < times.size(); ++k) {
                 const auto size = physics::SizeFromDecayTime(times[k].first, times[k].second, m->Sample());
-                const double values[] = {size->diffusion, size->diffusionErr, size->radiusNm, size->radiusErrNm};
-                for (int r = 0; r < 4; ++r) QCOMPARE(Cell(grid, int(k) + 1, first + r), E4(values[r]));
+                const QString d = Cell(grid, int(k) + 1, first), r = Cell(grid, int(k) + 1, first + 1);
+                QVERIFY2(ShowsWithError(d, size->diffusion, size->diffusionErr, "m²/s"), qPrintable(d));
+                QVERIFY2(ShowsWithError(r, size->radiusNm, size->radiusErrNm, "nm"), qPrintable(r));
             }
         };
         SetField(C<QLineEdit>("EditTemperature"), "310");  // the sizes follow the sample at once
@@ -736,7 +776,7 @@ private slots:
         for (const ContinPeak& p : m->ContinOnShow()->peaks) times.emplace_back(p.position, p.positionErr);
         rowsHoldSizes(C<QTableWidget>("StringGrid1"), 6, times);
         SetField(C<QLineEdit>("EditAngle"), "0");  // no size: empty cells, the reason on the captions
-        QVERIFY(Cell(C<QTableWidget>("StringGrid1"), 1, 8).isEmpty() && C<QTableWidget>("StringGrid1")->item(8, 0)->toolTip().contains("0"));
+        QVERIFY(Cell(C<QTableWidget>("StringGrid1"), 1, 7).isEmpty() && C<QTableWidget>("StringGrid1")->item(7, 0)->toolTip().contains("0"));
         SetField(C<QLineEdit>("EditAngle"), "90");
         Click(C<QPushButton>("ButtonDisc"));
         times.clear();
@@ -765,8 +805,9 @@ private slots:
         QVERIFY(m->Cumulants());
         const cumulants::Result& f = m->Cumulants()->fit;
         const auto z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m->Sample());
-        const QString shown[] = {E4(f.gammaMean), F3(f.pdi), F3(f.beta), E4(z->diameterNm), E4(z->radiusNm), QString::number(f.pointsUsed)};
-        for (int r = 0; r < 6; ++r) QCOMPARE(Cell(C<QTableWidget>("StringGridCum"), 1, r + 1), shown[r]);
+        const double shown[] = {f.gammaMean, f.pdi, f.beta, z->diameterNm, z->radiusNm, double(f.pointsUsed)};
+        for (int r = 0; r < 6; ++r) QVERIFY2(Shows(Cell(C<QTableWidget>("StringGridCum"), 1, r + 1), shown[r]), qPrintable(Cell(C<QTableWidget>("StringGridCum"), 1, r + 1)));
+        QVERIFY(Shows(Cell(C<QTableWidget>("StringGridCum"), 2, 4), z->diameterErrNm, 2) && !Cell(C<QTableWidget>("StringGridCum"), 1, 1).contains('E'));
         QVERIFY(form_->cumulants().chart().fit->data()->size() == int(f.fitted.size()) &&
                 form_->cumulants().chart().residuals->data()->size() == int(f.residuals.size()));
         // Frisken's form takes the smaller cut-off, unless the user typed one.
@@ -817,7 +858,7 @@ private slots:
         QVERIFY(m->Sample().angleDeg == 55.0 && Cell(C<QTableWidget>("StringGridCum"), 1, 1).isEmpty());
         SetField(C<QLineEdit>("EditTemperature"), "300"), form_->ScrollBar1->setValue(5);
         Choose(form_->ComboFiles, 0);
-        QCOMPARE(Cell(C<QTableWidget>("StringGridCum"), 1, 1), E4(gamma));
+        QVERIFY(Shows(Cell(C<QTableWidget>("StringGridCum"), 1, 1), gamma));
         QVERIFY(m->Sample().angleDeg == 21.7 && form_->ScrollBar1->value() == 0 && !form_->ActionPrevFile->isEnabled());
         // Beside each value, where it came from; each file keeps its own.
         auto sources = [&] {
@@ -874,9 +915,154 @@ private slots:
         QVERIFY(!prob.isEmpty() && C<QLabel>("Label4")->text() == "Probe1=" + prob);
         QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGrid1"), 0, 6) + ", " +
                      Cell(C<QTableWidget>("StringGridCum"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGridCum"), 1, 0),
-                 QStringLiteral("Intensywnosc, D [m²/s], Średnie Γ [1/s], Wartość"));
+                 QStringLiteral("Intensywnosc, D, Średnie Γ [1/s], Wartość"));
         form_->PageControl1->setCurrentWidget(&form_->contin()), form_->ButtonChosen->click();
         QCOMPARE(form_->StatusSolution->text(), QStringLiteral("CONTIN: rozwiązanie 7 z 11, wybrane: 7"));
+    }
+
+    // Each page's flags: one line per flag under its table, an icon, the numbers in the tool tip.
+    QStringList flags(const char* page)
+    {
+        QStringList codes;
+        for (QWidget* line : C<QWidget>(page)->findChildren<QWidget*>("FlagLine")) {
+            codes << line->property("code").toString() + ":" + line->property("severity").toString();
+            auto* icon = line->findChild<QLabel*>("FlagIcon");
+            if (!icon || icon->pixmap().isNull() || line->findChild<QLabel*>("FlagText")->text().isEmpty()) qFatal("a flag line without its icon or text");
+        }
+        return codes;
+    }
+    bool coloured(QLabel* label) { return label->palette().color(QPalette::WindowText) != form_->palette().color(QPalette::WindowText); }
+
+    void flagsUnderEachTableJudgeTheData()
+    {
+        QByteArray flat, three = "1\t0.5\n2\t0.4\n3\t0.3\n";
+        for (int k = 1; k <= 80; ++k) flat += QByteArray::number(k) + '\t' + QByteArray::number(0.3 + (k % 2 ? 0.002 : -0.002)) + '\n';
+        const struct { QString file; bool g2; QStringList expected; } cases[] = {
+            {writeFile("flat.txt", flat), true, {"no-decay:error", "size-not-given:error"}},
+            {writeFile("three.txt", three), true, {"few-points:error", "size-not-given:error"}},
+            {kData + "/instruments/lsi-pseudo-cross.dat", false, {"first-lags:note", "dust:warning"}},
+            {kData + "/instruments/zetasizer-export.txt", false, {}},
+        };
+        form_->PageControl1->setCurrentWidget(&form_->cumulants());
+        for (const auto& c : cases) {
+            open(c.file);
+            if (c.g2) Choose(C<QComboBox>("ComboDataKind"), 1);
+            Click(C<QPushButton>("ButtonCum"));
+            const QStringList shown = flags("FlagsCum");
+            for (const QString& code : c.expected) QVERIFY2(shown.contains(code), qPrintable(c.file + ": " + shown.join(", ")));
+            QLabel* headline = C<QLabel>("LabelHeadlineCum");
+            const bool warned = shown.join(' ').contains(":warning") || shown.join(' ').contains(":error");
+            QCOMPARE(warned, !c.expected.isEmpty());
+            QVERIFY(headline->text().isEmpty() || coloured(headline) == warned);
+            QCOMPARE(C<QWidget>("FlagsCum")->isVisibleTo(form_.get()), !shown.isEmpty());
+        }
+        // A clean export: the answer in one line, its numbers those of the sample.
+        const QString headline = C<QLabel>("LabelHeadlineCum")->text();
+        static const QRegularExpression parts(QStringLiteral("^Z-średnia (\\S+) nm \\(d (\\S+) nm\\) · PDI (\\S+) · β (\\S+)$"));
+        const auto match = parts.match(headline);
+        QVERIFY2(match.hasMatch(), qPrintable(headline));
+        QVERIFY(std::fabs(Number(match.captured(2)) / 99.3 - 1) < 0.015 && std::fabs(Number(match.captured(1)) * 2 / Number(match.captured(2)) - 1) < 0.01);
+        QVERIFY(std::fabs(Number(match.captured(3)) - 0.015) < 0.03 && std::fabs(Number(match.captured(4)) - 0.935) < 0.03);
+        // The flat file in English: the flag's sentence and its numbers.
+        switchTo(form_->ActionEnglish);
+        open(cases[0].file), Choose(C<QComboBox>("ComboDataKind"), 1), Click(C<QPushButton>("ButtonCum"));
+        auto* line = C<QWidget>("FlagsCum")->findChild<QWidget*>("FlagLine");
+        QVERIFY2(line->findChild<QLabel*>("FlagText")->text().startsWith("no decay above the noise: the correlation starts at 0.3"),
+                 qPrintable(line->findChild<QLabel*>("FlagText")->text()));
+        QVERIFY2(line->toolTip().startsWith("error (no-decay): ") && line->toolTip().contains("starts at 0.3007"), qPrintable(line->toolTip()));
+    }
+
+    void headlinesAndBothRadiiOfCONTIN()
+    {
+        openWithListings("bimodal");
+        const OnShow m{form_};
+        form_->PageControl1->setCurrentWidget(&form_->contin());
+        Click(C<QPushButton>("ButtonContin"));
+        QLabel* headline = C<QLabel>("LabelHeadlineCont");
+        const QString chosen = headline->text();
+        const ContinSolution& s = m->Contin()->solutions[m->Contin()->chosen];
+        QVERIFY2(chosen.startsWith(QStringLiteral("wybrane rozwiązanie %1: ").arg(m->Contin()->chosen)), qPrintable(chosen));
+        // Each peak's share and radius; the shares make the whole.
+        static const QRegularExpression part(QStringLiteral("(\\S+) nm \\((\\S+) %\\)"));
+        double shares = 0;
+        int k = 0;
+        for (auto it = part.globalMatch(chosen); it.hasNext(); ++k) {
+            const auto p = it.next();
+            QVERIFY(Shows(p.captured(1), physics::SizeFromDecayTime(s.peaks[k].position, 0, m->Sample())->radiusNm));
+            shares += Number(p.captured(2));
+        }
+        QVERIFY(k == int(s.peaks.size()) && k >= 2 && std::fabs(shares - 100) <= k);
+        // The table names both radii of the solution on show; the mean rate's is the smaller (a harmonic mean).
+        QTableWidget* grid = C<QTableWidget>("StringGrid1");
+        const ContinSolution& shown = *m->ContinOnShow();
+        QCOMPARE(grid->columnCount(), int(shown.peaks.size()) + 1);
+        QCOMPARE(Cell(grid, 0, 7) + "; " + Cell(grid, 0, 8), QStringLiteral("R_h (ze średniego czasu); R_h (średnia harmoniczna)"));
+        const auto& chart = form_->contin().distributionChart();
+        QCOMPARE(chart.harmonicMarks->data()->size() + chart.meanTimeMarks->data()->size(), 2 * int(shown.peaks.size()));
+        for (int c = 1; c < grid->columnCount(); ++c) {
+            QVERIFY2(Number(Cell(grid, c, 8)) < Number(Cell(grid, c, 7)), qPrintable(Cell(grid, c, 8) + " / " + Cell(grid, c, 7)));
+            const double harmonic = *shown.peaks[c - 1].harmonicPosition;
+            QVERIFY2(Shows(Cell(grid, c, 8), physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm, 3, 1e9) &&
+                    chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 8) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
+        }
+        QVERIFY(chart.plot()->legend->visible() && chart.harmonicMarks->name() == "R_h (średnia harmoniczna)");
+        // Another solution on show: the table follows, the headline stays with CONTIN's choice.
+        C<QSpinBox>("UpDown1")->setValue(m->Contin()->chosen == 1 ? 2 : 1);
+        QVERIFY(m->ShownIndex() != m->Contin()->chosen && headline->text() == chosen);
+        switchTo(form_->ActionEnglish);
+        QVERIFY(headline->text().startsWith(QStringLiteral("chosen solution %1: ").arg(m->Contin()->chosen)));
+        // No size at all from a correlation that does not decay: the cells say so and why.
+        switchTo(form_->ActionPolish);
+        QByteArray flat;
+        for (int j = 1; j <= 100; ++j) flat += QByteArray::number(j) + '\t' + QByteArray::number(0.3 + (j % 2 ? 0.002 : -0.002)) + '\n';
+        open(writeFile("flat.txt", flat)), Click(C<QPushButton>("ButtonContin"));
+        QVERIFY(m->Contin());
+        QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("brak zaniku ponad szum"), qPrintable(grid->item(7, 1)->toolTip()));
+        QVERIFY(headline->text().contains("brak rozmiaru") && coloured(headline) && flags("FlagsCont").contains("size-not-given:error"));
+        noErrors();
+    }
+
+    void samplePageShowsTheInstrumentsAnswerAndWhatWasLeftOut()
+    {
+        const QString zeta = kData + "/instruments/zetasizer-export.txt";
+        open(zeta);
+        const OnShow m{form_};
+        form_->PageControl1->setCurrentWidget(&form_->sample());
+        QCOMPARE(C<QLabel>("SourceAngle")->text() + ", " + C<QLabel>("SourceWavelength")->text(), QStringLiteral("domyślne, domyślne"));
+        QTableWidget* grid = C<QTableWidget>("GridReported");
+        QVERIFY(grid->isVisibleTo(form_.get()) && Cell(grid, 1, 0) == "Aparat" && Cell(grid, 2, 1) == "–");
+        QVERIFY(Number(Cell(grid, 1, 1)) == 100.0 && Number(Cell(grid, 1, 3)) == 0.93);  // record 1: Z-Ave 100.0, intercept 0.930
+        Click(C<QPushButton>("ButtonCum"));
+        QVERIFY(std::fabs(Number(Cell(grid, 2, 1)) / 99.3 - 1) < 0.015 && std::fabs(Number(Cell(grid, 2, 2)) - Number(Cell(grid, 1, 2))) < 0.03);
+        // A Nano S90: the angle typed once holds for every record of the export.
+        SetField(C<QLineEdit>("EditAngle"), "90");
+        for (int r = 0; r < 3; ++r) {
+            Choose(form_->ComboFiles, r);
+            QVERIFY(m->Sample().angleDeg == 90 && C<QLabel>("SourceAngle")->text() == "wpisane" && m->File().record == r + 1);
+        }
+        // ... but the angle of one detector of a goniometer stays its own.
+        open(kData + "/alv/multiangle-8det.ASC");
+        const double second = form_->presenter().file(1).instrument->angleDeg.value();
+        SetField(C<QLineEdit>("EditAngle"), "60"), form_->ActionNextFile->trigger();
+        QVERIFY(m->Sample().angleDeg == second && second != 60);
+        // The correlator's dead time left out of the range, and said to be.
+        open(kData + "/instruments/lsi-pseudo-cross.dat");
+        QVERIFY(m->Range().first == 3 && !grid->isVisibleTo(form_.get()));
+        QCOMPARE(C<QLabel>("LabelLeftOut")->text(), QStringLiteral("pierwsze 3 punkty pominięte: martwy czas korelatora"));
+        QVERIFY(C<QLabel>("LabelQ")->text().startsWith("q = ") && C<QLabel>("LabelQ")->text().endsWith(" µm⁻¹"));
+        // A record of distributions only: listed with its reason, the others open.
+        QStringList lines = QString::fromLatin1(Bytes(zeta)).split("\r\n");
+        const int header = int(lines.indexOf(QString())) + 1;
+        QStringList second2 = lines[header + 2].split('\t');
+        const QStringList names = lines[header].split('\t');
+        for (int c = 0; c < names.size(); ++c)
+            if (names[c].startsWith("Correlation")) second2[c].clear();
+        lines[header + 2] = second2.join('\t');
+        open(writeFile("mixed.txt", lines.join("\r\n").toLatin1()));
+        QVERIFY2(C<QLabel>("LabelLeftOut")->text() == "Rekordy odrzucone (1):\nmixed.txt [2]: rekord 2 ('PS-100 synthetic 2') zawiera tylko rozkłady, bez funkcji korelacji",
+                 qPrintable(C<QLabel>("LabelLeftOut")->text()));
+        QVERIFY(form_->ComboFiles->count() == 3 && m->PointCount() > 0);
+        noErrors();
     }
 };
 

@@ -1,6 +1,9 @@
 // Pictures of every page of the window in both languages, for looking at the
-// window after a change: ui_screenshots OUTPUT_DIR. The analysis programs are
-// replaced by scripts that print the recorded listings of tests/data.
+// window after a change: ui_screenshots OUTPUT_DIR [ENGINE_DIR]. Without an
+// engine directory the analysis programs are replaced by scripts that print
+// the recorded listings of tests/data; with one (the build's bin directory)
+// the real programs analyse a real ALV file, and the Sample page shows a
+// Zetasizer export's record beside Fluvena's fit of it.
 #include "ui/Contin.h"
 #include "ui/Language.h"
 #include "ui/SetPage.h"
@@ -46,7 +49,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     if (argc < 2) {
-        qWarning("usage: ui_screenshots OUTPUT_DIR");
+        qWarning("usage: ui_screenshots OUTPUT_DIR [ENGINE_DIR]");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -58,20 +61,25 @@ int main(int argc, char** argv)
     Engine(QDir(helpers.path()), "contin.exe", QStringLiteral("bimodal.contin.out"));
     Engine(QDir(helpers.path()), "discrete.exe", QStringLiteral("bimodal.discrete.out"));
     const QString data = QStringLiteral(FLUVENA_TEST_DATA);
+    const bool real = argc > 2;
+    const QString engines = real ? QString::fromLocal8Bit(argv[2]) : helpers.path();
+    const QStringList files = real ? QStringList{data + QStringLiteral("/alv/LC8.2_0001.ASC"), data + QStringLiteral("/instruments/zetasizer-export.txt")}
+                                   : QStringList{data + QStringLiteral("/bimodal.txt"), data + QStringLiteral("/alv/LC8.2_0001.ASC")};
     for (const auto language : {fluvena::ui::Language::Polish, fluvena::ui::Language::English}) {
         fluvena::ui::UseLanguage(language);
-        TForm1 form(std::make_unique<NoDialogs>(), std::make_unique<PrintErrors>(), helpers.path().toStdString());
+        TForm1 form(std::make_unique<NoDialogs>(), std::make_unique<PrintErrors>(), engines.toStdString());
         form.show();
         QTest::qWait(200);
-        form.openCommandLine({QStringLiteral("fluvena"), data + QStringLiteral("/bimodal.txt"), data + QStringLiteral("/alv/LC8.2_0001.ASC")});
+        form.openCommandLine(QStringList{QStringLiteral("fluvena")} + files);
         const QString code = fluvena::ui::LanguageCode(language);
         const struct { const char* page; const char* run; int file; } shots[] = {
-            {"TabSheetCont", "ButtonContin", 0}, {"TabSheetDisc", "ButtonDisc", 0}, {"TabSheetCum", "ButtonCum", 1},
-            {"TabSheetSample", nullptr, 1}};
+            {"TabSheetCont", "ButtonContin", 0}, {"TabSheetDisc", "ButtonDisc", 0}, {"TabSheetCum", "ButtonCum", real ? 0 : 1},
+            {"TabSheetSample", real ? "ButtonCum" : nullptr, 1}};
         for (const auto& shot : shots) {
             form.showFile(shot.file);
             form.PageControl1->setCurrentWidget(form.findChild<QWidget*>(QString::fromLatin1(shot.page)));
             if (shot.run) form.findChild<QPushButton*>(QString::fromLatin1(shot.run))->click();
+
             QTest::qWait(300);
             form.grab().save(out.filePath(QStringLiteral("%1-%2.png").arg(QString::fromLatin1(shot.page), code)));
         }

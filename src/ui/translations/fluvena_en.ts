@@ -294,6 +294,114 @@
         <source>line %1: &apos;%2&apos; needs two numbers</source>
         <translation>line %1: &apos;%2&apos; needs two numbers</translation>
     </message>
+    <message>
+        <source>only %1 points in the range: a decay needs at least %2 to be judged</source>
+        <translation>only %1 points in the range: a decay needs at least %2 to be judged</translation>
+    </message>
+    <message>
+        <source>no decay above the noise: the correlation starts at %1 and ends at %2, for a point scatter of %3</source>
+        <translation>no decay above the noise: the correlation starts at %1 and ends at %2, for a point scatter of %3</translation>
+    </message>
+    <message>
+        <source>the first %1 lags are not correlation values (at or below zero, or far above the lags after them): start the range at point %2</source>
+        <translation>the first %1 lags are not correlation values (at or below zero, or far above the lags after them): start the range at point %2</translation>
+    </message>
+    <message>
+        <source>the correlation has not decayed by the last lag: its tail stands at %1 % of the intercept</source>
+        <translation>the correlation has not decayed by the last lag: its tail stands at %1 % of the intercept</translation>
+    </message>
+    <message>
+        <source>the tail&apos;s mean %1 lies %2 standard errors from the baseline (%3 % of the intercept)</source>
+        <translation>the tail&apos;s mean %1 lies %2 standard errors from the baseline (%3 % of the intercept)</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies above 1: these are not g2 - 1 data (g2 with its baseline of 1, or g1?)</source>
+        <translation>the intercept %1 lies above 1: these are not g2 - 1 data (g2 with its baseline of 1, or g1?)</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies below %2: little coherent signal</source>
+        <translation>the intercept %1 lies below %2: little coherent signal</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies below %2: far below what a correlator reaches (alignment, stray light, too many coherence areas)</source>
+        <translation>the intercept %1 lies below %2: far below what a correlator reaches (alignment, stray light, too many coherence areas)</translation>
+    </message>
+    <message>
+        <source>count rate of channel %1: %2 sample(s) far above the median %3 kHz, the highest %4 kHz at %5 s (%6 robust deviations): dust?</source>
+        <translation>count rate of channel %1: %2 sample(s) far above the median %3 kHz, the highest %4 kHz at %5 s (%6 robust deviations): dust?</translation>
+    </message>
+    <message>
+        <source>count rate of channel %1 drifts by %2 % from the first third of the run to the last</source>
+        <translation>count rate of channel %1 drifts by %2 % from the first third of the run to the last</translation>
+    </message>
+    <message>
+        <source>the residuals at the start (rms %1) are %2 times the data&apos;s point scatter (%3); runs test z = %4</source>
+        <translation>the residuals at the start (rms %1) are %2 times the data&apos;s point scatter (%3); runs test z = %4</translation>
+    </message>
+    <message>
+        <source>the residuals run in long blocks of one sign (runs test z = %1), within the data&apos;s scatter</source>
+        <translation>the residuals run in long blocks of one sign (runs test z = %1), within the data&apos;s scatter</translation>
+    </message>
+    <message>
+        <source>PDI %1 above %2: the cumulant mean is no meaningful size; see the distribution analyses</source>
+        <translation>PDI %1 above %2: the cumulant mean is no meaningful size; see the distribution analyses</translation>
+    </message>
+    <message>
+        <source>PDI %1 above %2: a broad distribution; CONTIN and DISCRETE say more</source>
+        <translation>PDI %1 above %2: a broad distribution; CONTIN and DISCRETE say more</translation>
+    </message>
+    <message>
+        <source>%1 lies wholly below the first lag time (%2): the data cannot see it</source>
+        <translation>%1 lies wholly below the first lag time (%2): the data cannot see it</translation>
+    </message>
+    <message>
+        <source>%1 lies wholly beyond the last lag time (%2): the data cannot see it</source>
+        <translation>%1 lies wholly beyond the last lag time (%2): the data cannot see it</translation>
+    </message>
+    <message>
+        <source>peak %1 (%2 % of the intensity) at decay time %3 lies outside the lag times %4 ... %5</source>
+        <translation>peak %1 (%2 % of the intensity) at decay time %3 lies outside the lag times %4 ... %5</translation>
+    </message>
+    <message>
+        <source>peak %1 (%2 % of the intensity) reaches the %3 end of the grid (%4): the grid, not the data, bounds it</source>
+        <translation>peak %1 (%2 % of the intensity) reaches the %3 end of the grid (%4): the grid, not the data, bounds it</translation>
+    </message>
+    <message>
+        <source>component %1 (%2 % of the amplitude) at decay time %3 lies outside the lag times %4 ... %5</source>
+        <translation>component %1 (%2 % of the amplitude) at decay time %3 lies outside the lag times %4 ... %5</translation>
+    </message>
+    <message>
+        <source>no size for %1</source>
+        <translation>no size for %1</translation>
+    </message>
+    <message>
+        <source>no size is given: %1</source>
+        <translation>no size is given: %1</translation>
+    </message>
+    <message>
+        <source>the first %1 lags are left out of the range: %2</source>
+        <translation>the first %1 lags are left out of the range: %2</translation>
+    </message>
+    <message>
+        <source>the listing doubts that its best solution is best</source>
+        <translation>the listing doubts that its best solution is best</translation>
+    </message>
+    <message>
+        <source>lower</source>
+        <translation>lower</translation>
+    </message>
+    <message>
+        <source>upper</source>
+        <translation>upper</translation>
+    </message>
+    <message>
+        <source>peak %1</source>
+        <translation>peak %1</translation>
+    </message>
+    <message>
+        <source>component %1</source>
+        <translation>component %1</translation>
+    </message>
 </context>
 <context>
     <name>DialogRunner</name>
@@ -598,6 +706,57 @@
     </message>
 </context>
 <context>
+    <name>Verdict</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>brak rozmiaru (%1)</source>
+        <translation>no size (%1)</translation>
+    </message>
+    <message>
+        <source>brak piku</source>
+        <translation>no peak</translation>
+    </message>
+    <message>
+        <source>Z-średnia %1 (d %2)</source>
+        <translation>Z-average %1 (d %2)</translation>
+    </message>
+    <message>
+        <source>Z-średnia: brak rozmiaru</source>
+        <translation>Z-average: no size</translation>
+    </message>
+    <message>
+        <source>wybrane rozwiązanie %1: %2</source>
+        <translation>chosen solution %1: %2</translation>
+    </message>
+    <message>
+        <source>1 składowa: %1</source>
+        <translation>1 component: %1</translation>
+    </message>
+    <message>
+        <source>%1 składowe: %2</source>
+        <translation>%1 components: %2</translation>
+    </message>
+    <message>
+        <source>%1 składowych: %2</source>
+        <translation>%1 components: %2</translation>
+    </message>
+    <message>
+        <source>błąd</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>ostrzeżenie</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>uwaga</source>
+        <translation>note</translation>
+    </message>
+</context>
+<context>
     <name>fluvena::ui::ContinPage</name>
     <message>
         <source>Intensywnosc</source>
@@ -700,24 +859,28 @@
         <translation>Peak %1</translation>
     </message>
     <message>
-        <source>Promień hydrodynamiczny R_h [nm]</source>
-        <translation>Hydrodynamic radius R_h [nm]</translation>
+        <source>Promień hydrodynamiczny Rₕ [nm]</source>
+        <translation>Hydrodynamic radius Rₕ [nm]</translation>
     </message>
     <message>
-        <source>Czas zaniku [%1]</source>
-        <translation>Decay time [%1]</translation>
+        <source>Czas zaniku τ [%1]</source>
+        <translation>Decay time τ [%1]</translation>
     </message>
     <message>
-        <source>Intensywność G(τ)</source>
-        <translation>Intensity G(τ)</translation>
+        <source>Udział τ·G(τ) na punkt siatki [%]</source>
+        <translation>Share of τ·G(τ) per grid point [%]</translation>
     </message>
     <message>
-        <source>Intensywność τ·G(τ) (na ln R_h)</source>
-        <translation>Intensity τ·G(τ) (per ln R_h)</translation>
+        <source>Udział G(τ) na punkt siatki [%]</source>
+        <translation>Share of G(τ) per grid point [%]</translation>
     </message>
     <message>
-        <source>Intensywność τ·G(τ) (na ln τ)</source>
-        <translation>Intensity τ·G(τ) (per ln τ)</translation>
+        <source>R_h (średnia harmoniczna)</source>
+        <translation>R_h (harmonic mean)</translation>
+    </message>
+    <message>
+        <source>R_h (ze średniego czasu)</source>
+        <translation>R_h (from the mean time)</translation>
     </message>
 </context>
 <context>
@@ -889,20 +1052,24 @@
 <context>
     <name>fluvena::ui::Page</name>
     <message>
-        <source>D [m²/s]</source>
-        <translation>D [m²/s]</translation>
+        <source>D</source>
+        <translation>D</translation>
     </message>
     <message>
-        <source>Błąd D [m²/s]</source>
-        <translation>Error D [m²/s]</translation>
+        <source>R_h (ze średniego czasu)</source>
+        <translation>R_h (from the mean time)</translation>
     </message>
     <message>
-        <source>R_h [nm]</source>
-        <translation>R_h [nm]</translation>
+        <source>R_h</source>
+        <translation>R_h</translation>
     </message>
     <message>
-        <source>Błąd R_h [nm]</source>
-        <translation>Error R_h [nm]</translation>
+        <source>R_h (średnia harmoniczna)</source>
+        <translation>R_h (harmonic mean)</translation>
+    </message>
+    <message>
+        <source>brak</source>
+        <translation>none</translation>
     </message>
 </context>
 <context>
@@ -1022,6 +1189,42 @@
     <message>
         <source>domyślne</source>
         <translation>default</translation>
+    </message>
+    <message>
+        <source>pierwszy punkt pominięty: martwy czas korelatora</source>
+        <translation>first point left out: the correlator&apos;s dead time</translation>
+    </message>
+    <message>
+        <source>pierwsze %1 punkty pominięte: martwy czas korelatora</source>
+        <translation>first %1 points left out: the correlator&apos;s dead time</translation>
+    </message>
+    <message>
+        <source>pierwszych %1 punktów pominiętych: martwy czas korelatora</source>
+        <translation>first %1 points left out: the correlator&apos;s dead time</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Rekordy odrzucone (%1):</source>
+        <translation>Records refused (%1):</translation>
+    </message>
+    <message>
+        <source>Aparat</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>Z-średnia d [nm]</source>
+        <translation>Z-average d [nm]</translation>
+    </message>
+    <message>
+        <source>Przecięcie β</source>
+        <translation>Intercept β</translation>
+    </message>
+    <message>
+        <source>Wyniki Fluveny po uruchomieniu kumulantów</source>
+        <translation>Fluvena&apos;s results once the cumulants have run</translation>
     </message>
 </context>
 <context>

@@ -295,6 +295,114 @@
         <translation>wiersz %1: &apos;%2&apos; wymaga dwóch liczb</translation>
     </message>
     <message>
+        <source>only %1 points in the range: a decay needs at least %2 to be judged</source>
+        <translation>tylko %1 punktów w zakresie: do oceny zaniku potrzeba co najmniej %2</translation>
+    </message>
+    <message>
+        <source>no decay above the noise: the correlation starts at %1 and ends at %2, for a point scatter of %3</source>
+        <translation>brak zaniku ponad szum: korelacja zaczyna się od %1 i kończy na %2 przy rozrzucie punktów %3</translation>
+    </message>
+    <message>
+        <source>the first %1 lags are not correlation values (at or below zero, or far above the lags after them): start the range at point %2</source>
+        <translation>pierwsze opóźnienia (%1) nie są wartościami korelacji (na lub poniżej zera albo daleko ponad następnymi): zacznij zakres od punktu %2</translation>
+    </message>
+    <message>
+        <source>the correlation has not decayed by the last lag: its tail stands at %1 % of the intercept</source>
+        <translation>korelacja nie zanikła do ostatniego opóźnienia: jej ogon stoi na %1 % wartości początkowej</translation>
+    </message>
+    <message>
+        <source>the tail&apos;s mean %1 lies %2 standard errors from the baseline (%3 % of the intercept)</source>
+        <translation>średnia ogona %1 leży %2 błędów standardowych od linii bazowej (%3 % wartości początkowej)</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies above 1: these are not g2 - 1 data (g2 with its baseline of 1, or g1?)</source>
+        <translation>wartość początkowa %1 przekracza 1: to nie są dane g2 - 1 (g2 z linią bazową 1 albo g1?)</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies below %2: little coherent signal</source>
+        <translation>wartość początkowa %1 leży poniżej %2: mało spójnego sygnału</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies below %2: far below what a correlator reaches (alignment, stray light, too many coherence areas)</source>
+        <translation>wartość początkowa %1 leży poniżej %2: daleko poniżej tego, co osiąga korelator (justowanie, światło obce, zbyt wiele obszarów koherencji)</translation>
+    </message>
+    <message>
+        <source>count rate of channel %1: %2 sample(s) far above the median %3 kHz, the highest %4 kHz at %5 s (%6 robust deviations): dust?</source>
+        <translation>szybkość zliczeń kanału %1: próbki daleko ponad medianą %3 kHz (%2), najwyższa %4 kHz w %5 s (%6 odchyleń odpornych): kurz?</translation>
+    </message>
+    <message>
+        <source>count rate of channel %1 drifts by %2 % from the first third of the run to the last</source>
+        <translation>szybkość zliczeń kanału %1 dryfuje o %2 % od pierwszej do ostatniej tercji pomiaru</translation>
+    </message>
+    <message>
+        <source>the residuals at the start (rms %1) are %2 times the data&apos;s point scatter (%3); runs test z = %4</source>
+        <translation>odchylenia na początku (rms %1) są %2 razy większe od rozrzutu punktów danych (%3); test serii z = %4</translation>
+    </message>
+    <message>
+        <source>the residuals run in long blocks of one sign (runs test z = %1), within the data&apos;s scatter</source>
+        <translation>odchylenia układają się w długie serie jednego znaku (test serii z = %1), w granicach rozrzutu danych</translation>
+    </message>
+    <message>
+        <source>PDI %1 above %2: the cumulant mean is no meaningful size; see the distribution analyses</source>
+        <translation>PDI %1 powyżej %2: średnia kumulantów nie jest miarodajnym rozmiarem; zobacz analizy rozkładu</translation>
+    </message>
+    <message>
+        <source>PDI %1 above %2: a broad distribution; CONTIN and DISCRETE say more</source>
+        <translation>PDI %1 powyżej %2: szeroki rozkład; CONTIN i DISCRETE powiedzą więcej</translation>
+    </message>
+    <message>
+        <source>%1 lies wholly below the first lag time (%2): the data cannot see it</source>
+        <translation>%1 leży w całości poniżej pierwszego czasu opóźnienia (%2): dane go nie widzą</translation>
+    </message>
+    <message>
+        <source>%1 lies wholly beyond the last lag time (%2): the data cannot see it</source>
+        <translation>%1 leży w całości za ostatnim czasem opóźnienia (%2): dane go nie widzą</translation>
+    </message>
+    <message>
+        <source>peak %1 (%2 % of the intensity) at decay time %3 lies outside the lag times %4 ... %5</source>
+        <translation>pik %1 (%2 % intensywności) o czasie zaniku %3 leży poza czasami opóźnienia %4 ... %5</translation>
+    </message>
+    <message>
+        <source>peak %1 (%2 % of the intensity) reaches the %3 end of the grid (%4): the grid, not the data, bounds it</source>
+        <translation>pik %1 (%2 % intensywności) sięga %3 końca siatki (%4): ogranicza go siatka, nie dane</translation>
+    </message>
+    <message>
+        <source>component %1 (%2 % of the amplitude) at decay time %3 lies outside the lag times %4 ... %5</source>
+        <translation>składowa %1 (%2 % amplitudy) o czasie zaniku %3 leży poza czasami opóźnienia %4 ... %5</translation>
+    </message>
+    <message>
+        <source>no size for %1</source>
+        <translation>brak rozmiaru: %1</translation>
+    </message>
+    <message>
+        <source>no size is given: %1</source>
+        <translation>rozmiar nie jest podany: %1</translation>
+    </message>
+    <message>
+        <source>the first %1 lags are left out of the range: %2</source>
+        <translation>pierwsze opóźnienia (%1) pominięto w zakresie: %2</translation>
+    </message>
+    <message>
+        <source>the listing doubts that its best solution is best</source>
+        <translation>wydruk wątpi, czy jego najlepsze rozwiązanie jest najlepsze</translation>
+    </message>
+    <message>
+        <source>lower</source>
+        <translation>dolnego</translation>
+    </message>
+    <message>
+        <source>upper</source>
+        <translation>górnego</translation>
+    </message>
+    <message>
+        <source>peak %1</source>
+        <translation>pik %1</translation>
+    </message>
+    <message>
+        <source>component %1</source>
+        <translation>składowa %1</translation>
+    </message>
+    <message>
         <source>a measurement in the fit has no positive scattering vector or mean rate</source>
         <translation>pomiar w dopasowaniu nie ma dodatniego wektora rozpraszania lub średniej szybkości zaniku</translation>
     </message>
@@ -558,6 +666,57 @@
     </message>
 </context>
 <context>
+    <name>Verdict</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>brak rozmiaru (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>brak piku</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Z-średnia %1 (d %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Z-średnia: brak rozmiaru</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>wybrane rozwiązanie %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 składowa: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 składowe: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 składowych: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>błąd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ostrzeżenie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>uwaga</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>fluvena::ui::ContinPage</name>
     <message>
         <source>Intensywnosc</source>
@@ -660,23 +819,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Promień hydrodynamiczny R_h [nm]</source>
+        <source>Promień hydrodynamiczny Rₕ [nm]</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Czas zaniku [%1]</source>
+        <source>Czas zaniku τ [%1]</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Intensywność G(τ)</source>
+        <source>Udział τ·G(τ) na punkt siatki [%]</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Intensywność τ·G(τ) (na ln R_h)</source>
+        <source>Udział G(τ) na punkt siatki [%]</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Intensywność τ·G(τ) (na ln τ)</source>
+        <source>R_h (średnia harmoniczna)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R_h (ze średniego czasu)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -849,19 +1012,23 @@
 <context>
     <name>fluvena::ui::Page</name>
     <message>
-        <source>D [m²/s]</source>
+        <source>D</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Błąd D [m²/s]</source>
+        <source>R_h (ze średniego czasu)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>R_h [nm]</source>
+        <source>R_h</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Błąd R_h [nm]</source>
+        <source>R_h (średnia harmoniczna)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>brak</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -981,6 +1148,42 @@
     </message>
     <message>
         <source>domyślne</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pierwszy punkt pominięty: martwy czas korelatora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pierwsze %1 punkty pominięte: martwy czas korelatora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pierwszych %1 punktów pominiętych: martwy czas korelatora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rekordy odrzucone (%1):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aparat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Z-średnia d [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Przecięcie β</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wyniki Fluveny po uruchomieniu kumulantów</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
