@@ -25,7 +25,7 @@ QString Presenter::path(int index) const
 
 QString Presenter::name(int index) const
 {
-    return index >= 0 && index < count() ? QString::fromStdString(set_.At(static_cast<std::size_t>(index)).Name()) : QString();
+    return index >= 0 && index < count() ? names_[static_cast<std::size_t>(index)] : QString();
 }
 
 const io::DataFile& Presenter::file(int index) const
@@ -46,6 +46,7 @@ void Presenter::clear()
     empty_.Clear();
     set_.Clear();
     loaded_.clear();
+    names_.clear();
     ++generation_;
     emit measurementChanged();
     emit setChanged();
@@ -57,6 +58,7 @@ void Presenter::append(std::vector<OpenedMeasurement> opened)
         const io::DataFile& file = f.m.File();
         const std::optional<int> detector = file.detector, record = file.record;
         loaded_.push_back(f.m.Sample());
+        names_.push_back(f.name);
         set_.Append(SetMember{f.path.toStdString(), detector, record, std::move(f.m), true});
     }
 }
@@ -66,6 +68,7 @@ void Presenter::open(std::vector<OpenedMeasurement> opened)
     if (opened.empty()) return;
     set_.Clear();
     loaded_.clear();
+    names_.clear();
     ++generation_;
     append(std::move(opened));
     set_.Select(0);
@@ -89,6 +92,7 @@ void Presenter::remove(int index)
     const bool wasShown = index == current();
     set_.Remove(static_cast<std::size_t>(index));
     loaded_.erase(loaded_.begin() + index);
+    names_.erase(names_.begin() + index);
     ++generation_;
     if (set_.Empty()) empty_.Clear();
     if (wasShown || set_.Empty()) emit measurementChanged();

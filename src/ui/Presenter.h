@@ -101,6 +101,7 @@ private:
 
     MeasurementSet set_;
     std::vector<SampleParameters> loaded_;  // the sample each member was loaded with
+    std::vector<QString> names_;            // the name each member is listed under
     Measurement empty_;                     // on show while the set is empty
     unsigned generation_ = 0;
 };
