@@ -80,6 +80,10 @@ inline constexpr std::string_view kUncertain = "PROBABILITY THAT THIS SOLUTION I
 // Ends the line that names a solution's component count.
 inline constexpr std::string_view kComponents = "COMPONENTS";
 inline constexpr std::string_view kPunc = "PUNC";
+// On the best solution's heading line, after its component count: the number
+// of solutions the summary lists, written before this marker. A listing that
+// does not state it lists the component counts 1 ... n once each.
+inline constexpr std::string_view kListed = "SOLUTIONS LISTED";
 // Marks a component row that carries the note about an exact fit.
 inline constexpr std::string_view kExact = "EXACT";
 

@@ -238,7 +238,11 @@ void WriteSolution(Out& out, const Analysis& an, std::size_t rank, bool base) {
     const int n = an.ranking[rank];
     const Fit& f = an.fits[static_cast<std::size_t>(n - 1)];
     std::string what = std::string(kRankWords[rank]) + "BEST SOLUTION";
-    out.Line(std::string(50 - what.size(), ' ') + what + std::string(12, ' ') + std::to_string(n) + " COMPONENTS");
+    std::string heading = std::string(50 - what.size(), ' ') + what + std::string(12, ' ') + std::to_string(n) + " COMPONENTS";
+    // The best solution's heading states how many follow, so that a listing
+    // cut between two solutions cannot pass for a whole one.
+    if (rank == 0) heading += "   (" + std::to_string(an.ranking.size()) + " " + std::string(geometry::kListed) + ")";
+    out.Line(heading);
     if (rank == 0 && an.pBest < 0.95)
         out.Line(" ++++++ NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY " +
                  FormatF(an.pBest, 5, 3) + ".  LOOK AT SECOND BEST SOLUTION ALSO. ++++++");

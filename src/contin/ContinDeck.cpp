@@ -53,6 +53,14 @@ std::string Sci2(double value) { return FormatFloat(value, Pattern::E2, '.'); }
 
 }  // namespace
 
+Outcome<ContinRequest> CheckContinRequest(const ContinRequest& request)
+{
+    if (request.gridPoints < kMinGridPointsInDeck || request.gridPoints > kMaxGridPointsInDeck)
+        return Fail("NG = %1 does not fit the deck's field for the number of grid points (%2 ... %3)",
+                    {FormatInt(request.gridPoints), FormatInt(kMinGridPointsInDeck), FormatInt(kMaxGridPointsInDeck)});
+    return request;
+}
+
 std::vector<std::string> BuildContinDeck(const ContinRequest& request, std::span<const double> x,
                                          std::span<const double> y, double timeScale)
 {

@@ -1,13 +1,27 @@
 #pragma once
 // The CONTIN control deck: title, fixed control cards, the grid, END, NY and
 // the analysed points.
+#include "base/Outcome.h"
 #include "core/Requests.h"
+
+#include <cstdint>
 
 #include <span>
 #include <string>
 #include <vector>
 
 namespace fluvena {
+
+// The NG card carries its value in the five columns 23 to 27 (the value
+// field of a control card ends at column 27); the point written after it
+// lies beyond the field and is not read.
+inline constexpr std::int32_t kMinGridPointsInDeck = -9999, kMaxGridPointsInDeck = 99999;
+
+// The request if a deck can carry it as given; else a failure naming the
+// value that does not fit, so that nothing is run with another value. What
+// the program itself refuses (NG below 2, or above its array size) is left
+// to its own message.
+Outcome<ContinRequest> CheckContinRequest(const ContinRequest& request);
 
 // The deck lines (27 + 2 N of them, no line ends) for the points (x, y).
 // Abscissae and grid bounds are written multiplied by timeScale, so that a

@@ -5,6 +5,7 @@
 #include "common/ListingGeometry.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -215,6 +216,99 @@ ContinSolution ReadSolution(const Listing& in, std::int64_t& c, std::size_t fitR
     return s;
 }
 
+// A number as the listing prints it, with one unit in its last printed
+// digit: "1.59716E-05" is 1.59716e-5 to within 1e-10, "5.350" is 5.35 to
+// within 0.001. A Fortran D exponent counts as E.
+struct Printed {
+    double value = 0.0;
+    double unit = 0.0;
+};
+
+std::optional<Printed> ReadPrinted(std::string_view token)
+{
+    std::string s(token);
+    for (char& ch : s)
+        if (ch == 'D' || ch == 'd') ch = 'E';
+    const std::size_t e = s.find_first_of("Ee");
+    const std::string_view mantissa = std::string_view(s).substr(0, e);
+    int exponent = 0;
+    if (e != std::string::npos) {
+        const char* from = s.data() + e + 1;
+        if (*from == '+') ++from;
+        const auto [end, ec] = std::from_chars(from, s.data() + s.size(), exponent);
+        if (ec != std::errc{} || end != s.data() + s.size()) return std::nullopt;
+    }
+    const std::size_t point = mantissa.find('.');
+    const auto decimals = static_cast<int>(point == std::string_view::npos ? 0 : mantissa.size() - point - 1);
+    const char* first = mantissa.data();
+    if (!mantissa.empty() && mantissa.front() == '+') ++first;
+    double m = 0.0;
+    const auto [end, ec] = std::from_chars(first, mantissa.data() + mantissa.size(), m);
+    if (ec != std::errc{} || end != mantissa.data() + mantissa.size()) return std::nullopt;
+    return Printed{m * std::pow(10.0, exponent), std::pow(10.0, exponent - decimals)};
+}
+
+std::vector<std::string_view> Words(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (true) {
+        i = line.find_first_not_of(" \r\t", i);
+        if (i == std::string_view::npos) return words;
+        const std::size_t j = std::min(line.find_first_of(" \r\t", i), line.size());
+        words.push_back(line.substr(i, j - i));
+        i = j;
+    }
+}
+
+// Whether the final printout's line of values repeats a solution's line. The
+// program computes the final printout once more, so a number may come out
+// one unit apart in its last printed digit; any other difference (a word, a
+// number further apart, a missing field) means another solution.
+bool Repeats(std::string_view solution, std::string_view final)
+{
+    const std::vector<std::string_view> a = Words(solution), b = Words(final);
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k] == b[k]) continue;
+        const std::optional<Printed> x = ReadPrinted(a[k]), y = ReadPrinted(b[k]);
+        if (!x || !y) return false;
+        // Rounding the same value twice differs by at most one unit; the
+        // small margin keeps the decimal units' binary error out.
+        if (!(std::abs(x->value - y->value) <= std::max(x->unit, y->unit) * (1.0 + 1e-9))) return false;
+    }
+    return true;
+}
+
+// The final printout of the chosen solution read to its end: the rows of its
+// distribution table, then the moment table of each of its peaks and, for
+// several peaks, of the entire solution. The last table ends the listing: its
+// rows J = 0 ... 3 stand whole, line ends included. Throws Broken when any of
+// it is missing.
+void ReadFinalPrintout(const Listing& in, std::string_view text, std::int64_t prob1, std::size_t gridRows,
+                       std::size_t peaks)
+{
+    std::int64_t c = prob1 + kFirstDistributionRow;
+    for (std::size_t j = 0; j < gridRows; ++j) {
+        in.Read(c, kDistY);
+        in.Read(c, kDistX);
+        c += kRow;
+    }
+    if (c > static_cast<std::int64_t>(text.size())) throw Broken{};
+    const std::size_t tables = peaks + (peaks >= 2 ? 1 : 0);
+    for (std::size_t k = 0; k < tables; ++k) {
+        c = in.Require(kMoment, c) + kMomentRow;
+        in.Read(c, kIntensityMantissa);
+    }
+    if (tables == 0) return;
+    auto end = static_cast<std::size_t>(c);
+    for (int row = 0; row < 4; ++row) {
+        end = text.find('\n', end);
+        if (end == std::string_view::npos) throw Broken{};
+        ++end;
+    }
+}
+
 ContinListing Incomplete(std::string reason)
 {
     ContinListing result;
@@ -260,19 +354,26 @@ ContinListing ParseContinListing(std::string_view text, std::size_t fitRows, std
     }
 
     // A whole listing ends with the final printout of the chosen solution,
-    // which repeats that solution's line of values; the last match wins.
+    // which repeats that solution's line of values: the last solution it
+    // repeats exactly, else the last it repeats to within the last digit.
+    std::int64_t finalAt = -1;
     try {
-        const std::string_view chosen = ValuesLine(text, in.Require(kProb1, in.Require(kFinalHeading, c)));
-        bool found = false;
+        finalAt = in.Require(kProb1, in.Require(kFinalHeading, c));
+        const std::string_view chosen = ValuesLine(text, finalAt);
+        std::optional<std::size_t> exact, near;
         for (std::size_t i = 0; i < values.size(); ++i) {
-            if (values[i] == chosen) {
-                result.chosen = i;
-                found = true;
-            }
+            if (values[i] == chosen) exact = i;
+            else if (Repeats(values[i], chosen)) near = i;
         }
-        if (!found) return Incomplete("the final printout of the chosen solution repeats none of the solutions");
+        if (!exact && !near) return Incomplete("the final printout of the chosen solution repeats none of the solutions");
+        result.chosen = exact ? *exact : *near;
     } catch (const Broken&) {
         return Incomplete("the final printout of the chosen solution is missing");
+    }
+    try {
+        ReadFinalPrintout(in, text, finalAt, gridRows, result.solutions[result.chosen].peaks.size());
+    } catch (const Broken&) {
+        return Incomplete("the final printout of the chosen solution breaks off");
     }
     return result;
 }

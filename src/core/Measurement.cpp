@@ -139,6 +139,7 @@ Outcome<Measurement::AnalysisPoints> Measurement::PointsForAnalysis(PointRange r
 
 std::vector<std::string> Measurement::ContinDeck(const ContinRequest& request) const
 {
+    if (!CheckContinRequest(request)) return {};
     const Outcome<AnalysisPoints> p = PointsForAnalysis(Range());
     if (!p) return {};
     return BuildContinDeck(request, p->x, p->y, ContinTimeScale(p->x));
@@ -154,6 +155,8 @@ std::vector<std::string> Measurement::DiscreteDeck(const DiscreteRequest& reques
 RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& runner)
 {
     lastContinRequest_ = request;
+    if (const Outcome<ContinRequest> checked = CheckContinRequest(request); !checked)
+        return Report(RunStatus::Refused, checked.failure());
     const Outcome<PointRange> range = UsableRange(Engine::Contin);
     if (!range) return Report(RunStatus::Refused, range.failure());
     const Outcome<AnalysisPoints> points = PointsForAnalysis(*range);
@@ -200,6 +203,10 @@ RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner&
         discreteCurrent_ = false;
         if (listing.status == DiscreteListing::Status::Rejected)
             return Report(RunStatus::Rejected, Fail("DISCRETE rejected the deck: %1", {listing.reason}));
+        // The program's own answer, as a refused deck's: it read the deck and
+        // says why it gives no result.
+        if (listing.status == DiscreteListing::Status::NoSolution)
+            return Report(RunStatus::Rejected, Fail("DISCRETE gives no solution: %1", {listing.reason}));
         return Report(RunStatus::Failed, Fail("incomplete listing: %1", {listing.reason}));
     }
     discrete_ = DiscreteResult{request, *range, std::move(listing.solutions), listing.uncertain, points->beta, points->baseline};

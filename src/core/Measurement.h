@@ -24,7 +24,8 @@ enum class Analysis { None, Contin, Discrete, Cumulants };
 enum class RunStatus {
     Ok,         // the listing was read whole: its solutions are on show
     Refused,    // the range cannot be analysed (nothing was run)
-    Rejected,   // the program refused the deck; `failure` carries its reason
+    Rejected,   // the program refused the deck or said why it gives no
+                // solution; `failure` carries its words
     Failed,     // the listing is incomplete or unreadable
     Cancelled,  // the user stopped the run: nothing changed
 };

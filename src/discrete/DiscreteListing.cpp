@@ -4,9 +4,13 @@
 #include "base/Text.h"
 #include "common/ListingGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace fluvena {
 
@@ -85,6 +89,144 @@ bool ClosedAfter(std::string_view text, std::size_t puncAt)
     return line != std::string_view::npos && text.find_first_not_of(" \r\n", line) == std::string_view::npos;
 }
 
+// A listing line without its carriage control character and without the
+// blanks and asterisks around it.
+std::string_view CleanLine(std::string_view text, std::size_t from)
+{
+    std::size_t to = text.find('\n', from);
+    if (to == std::string_view::npos) to = text.size();
+    std::string_view line = text.substr(from, to - from);
+    if (!line.empty()) line.remove_prefix(1);
+    const auto frame = [](char c) { return c == ' ' || c == '*' || c == '\r' || c == '\t'; };
+    while (!line.empty() && frame(line.back())) line.remove_suffix(1);
+    while (!line.empty() && frame(line.front())) line.remove_prefix(1);
+    return line;
+}
+
+std::size_t LineStart(std::string_view text, std::size_t at)
+{
+    const std::size_t nl = at == 0 ? std::string_view::npos : text.rfind('\n', at - 1);
+    return nl == std::string_view::npos ? 0 : nl + 1;
+}
+
+// The sentences with which the program gives its reason for printing no
+// solution.
+constexpr std::string_view kNoSolutionSentences[] = {
+    "NO MEANINGFUL SOLUTION", "CANNOT BE ANALYSED", "NO SOLUTION IS GIVEN", "ANALYSIS WAS ABANDONED",
+};
+
+// The program's reason for a listing without solutions: the line holding one
+// of its sentences, with the line of text before it (the cause it names,
+// unless that is a page heading) and the lines that follow it up to the next
+// blank line. Where none of the sentences occurs, whatever the summary (the
+// text after the last title line) says instead of a solution, line by line,
+// when it is whole. Empty when the listing says nothing of the kind: it was
+// cut off.
+std::string NoSolutionReason(std::string_view text)
+{
+    std::size_t at = std::string_view::npos;
+    for (const std::string_view sentence : kNoSolutionSentences)
+        if (const Pos p = FindFrom(sentence, text, 0); p != kNotFound) at = std::min<std::size_t>(at, p);
+    std::vector<std::string_view> lines;
+    std::size_t line = std::string_view::npos;
+    if (at != std::string_view::npos) {
+        line = LineStart(text, at);
+        if (line > 0) {
+            // The nearest line of text before it.
+            for (std::size_t b = LineStart(text, line - 1);; b = LineStart(text, b - 1)) {
+                const std::string_view before = CleanLine(text, b);
+                if (!before.empty()) {
+                    if (text[b] != '1') lines.push_back(before);
+                    break;
+                }
+                if (b == 0) break;
+            }
+        }
+    } else {
+        const std::size_t title = text.rfind(kTitle);
+        if (title == std::string_view::npos || title == 0) return {};
+        line = text.find('\n', title);
+        if (line == std::string_view::npos) return {};
+        ++line;
+        // Blank lines up to the first line of text: a solution's heading, or
+        // a line cut short, is no reason.
+        while (line < text.size() && CleanLine(text, line).empty() && text.find('\n', line) != std::string_view::npos)
+            line = text.find('\n', line) + 1;
+        const std::size_t end = text.find('\n', line);
+        if (end == std::string_view::npos || CleanLine(text, line).empty()) return {};
+        if (text.substr(line, end - line).find("BEST SOLUTION") != std::string_view::npos) return {};
+    }
+    for (int k = 0; k < 12 && line < text.size(); ++k) {
+        const std::size_t end = text.find('\n', line);
+        // A sentence cut short stays out, but for the first.
+        if (end == std::string_view::npos && k > 0) break;
+        const std::string_view l = CleanLine(text, line);
+        if (l.empty()) break;
+        lines.push_back(l);
+        if (end == std::string_view::npos) break;
+        line = end + 1;
+    }
+    std::string reason;
+    for (const std::string_view l : lines) {
+        if (!reason.empty()) reason += '\n';
+        reason += l;
+    }
+    return reason;
+}
+
+// The integer printed just before `at` on its line ("(3 SOLUTIONS LISTED)"
+// gives 3), -1 when there is none.
+std::int64_t NumberBefore(std::string_view text, std::size_t at)
+{
+    std::size_t i = at;
+    while (i > 0 && text[i - 1] == ' ') --i;
+    std::int64_t value = 0, scale = 1;
+    bool any = false;
+    for (; i > 0 && text[i - 1] >= '0' && text[i - 1] <= '9' && scale <= 1000000; --i, scale *= 10) {
+        value += (text[i - 1] - '0') * scale;
+        any = true;
+    }
+    return any ? value : -1;
+}
+
+// How many solutions a whole summary holds, as far as its best solution's
+// block tells: the number its heading states, else nullopt. `needsSecond`
+// is set when the block names a second best solution: its comparison
+// "PNG(a/b)" with a other than its own count b, or the note to look at the
+// second best solution also.
+std::optional<std::int64_t> StatedCount(std::string_view text, Pos heading, Pos punc, bool uncertain, bool& needsSecond)
+{
+    needsSecond = uncertain;
+    const std::size_t lineEnd = std::min<std::size_t>(text.find('\n', heading), text.size());
+    std::optional<std::int64_t> stated;
+    if (const Pos listed = FindFrom(kListed, text, heading); listed != kNotFound && listed < lineEnd)
+        stated = NumberBefore(text, listed);
+    const Pos png = FindFrom("PNG(", text, heading);
+    if (png != kNotFound && png < punc) {
+        const std::size_t slash = text.find('/', png);
+        const std::size_t close = text.find(')', png);
+        if (slash != std::string_view::npos && close != std::string_view::npos && slash < close)
+            needsSecond = needsSecond || NumberBefore(text, slash) != NumberBefore(text, close);
+    }
+    return stated;
+}
+
+// Whether a summary whose last solution is closed holds every solution:
+// the number its best solution states, or, where it states none, the
+// solutions of 1 ... n components once each (DISCRETE lists every count it
+// could fit, the best first, then the second best, then the others from the
+// most components down), and a second one where the best names one.
+bool WholeSummary(const std::vector<std::size_t>& counts, std::optional<std::int64_t> stated, bool needsSecond)
+{
+    if (stated) return *stated == static_cast<std::int64_t>(counts.size());
+    if (needsSecond && counts.size() < 2) return false;
+    std::vector<std::size_t> sorted = counts;
+    std::sort(sorted.begin(), sorted.end());
+    for (std::size_t k = 0; k < sorted.size(); ++k)
+        if (sorted[k] != k + 1) return false;
+    return true;
+}
+
 DiscreteListing Unreadable(DiscreteListing::Status status, std::string reason)
 {
     DiscreteListing out;
@@ -101,6 +243,8 @@ DiscreteListing ParseDiscreteListing(std::string_view text, std::span<const doub
     if (FindFrom(kTable, text, 0) == kNotFound) {
         if (const Pos at = FindFrom(kRejected, text, 0); at != kNotFound)
             return Unreadable(DiscreteListing::Status::Rejected, LinesAround(text, at));
+        if (std::string reason = NoSolutionReason(text); !reason.empty())
+            return Unreadable(DiscreteListing::Status::NoSolution, std::move(reason));
         return Unreadable(DiscreteListing::Status::Incomplete, "the listing holds no component table");
     }
 
@@ -119,10 +263,14 @@ DiscreteListing ParseDiscreteListing(std::string_view text, std::span<const doub
     }
 
     const std::size_t n = std::min(x.size(), y.size());
+    std::optional<std::int64_t> stated;
+    bool needsSecond = false;
+    std::vector<std::size_t> counts;
     try {
         for (std::size_t s = 0; s < solutionCount; ++s) {
             DiscreteSolution r;
             pos = Require(FindFrom(kComponents, text, pos));
+            const Pos heading = pos;
             // The count is the one character two places before the marker:
             // only its last digit when it has two.
             const double count = std::trunc(NumberAt(text, Advance(pos, -2), 1));
@@ -142,6 +290,8 @@ DiscreteListing ParseDiscreteListing(std::string_view text, std::span<const doub
             pos = Require(FindFrom(kPunc, text, pos));
             r.punc = SignedField(text, pos, kPuncValue);
             if (s + 1 == solutionCount && !ClosedAfter(text, pos)) throw ListingEnds{};
+            if (s == 0) stated = StatedCount(text, heading, pos, parse.uncertain, needsSecond);
+            counts.push_back(r.components.size());
 
             r.fitX.resize(n);
             r.fitY.resize(n);
@@ -164,6 +314,10 @@ DiscreteListing ParseDiscreteListing(std::string_view text, std::span<const doub
                           "the summary breaks off in solution " + std::to_string(parse.solutions.size()) + " of " +
                               std::to_string(solutionCount));
     }
+    if (!WholeSummary(counts, stated, needsSecond))
+        return Unreadable(DiscreteListing::Status::Incomplete,
+                          "the summary breaks off after solution " + std::to_string(counts.size()) +
+                              (stated ? " of " + std::to_string(*stated) : std::string()));
     return parse;
 }
 

@@ -14,13 +14,14 @@ struct DiscreteListing {
     enum class Status {
         Ok,          // every solution of the summary was read, the last one closed
         Rejected,    // DISCRETE refused the deck ("ERRONEOUS CARD IMAGE")
+        NoSolution,  // DISCRETE says, in place of a result, why it gives none
         Incomplete,  // no component table, or the summary breaks off
     };
     Status status = Status::Ok;
     std::vector<DiscreteSolution> solutions;  // best first; all of them when Ok, none otherwise
     bool uncertain = false;  // "PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY"
     std::string uncertainReason;  // that line of the listing, unframed
-    // Rejected: the program's own words; Incomplete: what is missing.
+    // Rejected, NoSolution: the program's own words; Incomplete: what is missing.
     std::string reason;
 };
 

@@ -19,6 +19,8 @@ namespace {
     QT_TRANSLATE_NOOP("Core", "too few points in the range (%1; %2 needs at least %3)"),
     QT_TRANSLATE_NOOP("Core", "CONTIN rejected the deck: %1"),
     QT_TRANSLATE_NOOP("Core", "DISCRETE rejected the deck: %1"),
+    QT_TRANSLATE_NOOP("Core", "DISCRETE gives no solution: %1"),
+    QT_TRANSLATE_NOOP("Core", "NG = %1 does not fit the deck's field for the number of grid points (%2 ... %3)"),
     QT_TRANSLATE_NOOP("Core", "incomplete listing: %1"),
     // Reading data files.
     QT_TRANSLATE_NOOP("Core", "the file holds no data"),

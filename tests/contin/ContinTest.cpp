@@ -190,31 +190,63 @@ TEST(ContinListing, RejectionCarriesTheProgramsReason)
     EXPECT_EQ(mixed.reason.substr(mixed.reason.find('\n') + 1), "ERROR (CHECK USERS GUIDE.)");
 }
 
-// A listing cut anywhere is incomplete, or (cut within the last lines of the
-// final printout, which repeat what was read) the complete result: never a
-// part of it passed off as whole.
-TEST(ContinListing, EveryCutIsIncompleteOrWhole)
+namespace {
+
+// NY and NG as the deck gives them to the program.
+std::pair<std::size_t, std::size_t> DeckSizes(const std::string& name)
 {
-    const std::string text = Listing("pairbase.contin.out");
-    const ContinListing full = ParseContinListing(text, 100, 100);
-    ASSERT_EQ(full.status, Status::Ok);
-    std::size_t whole = 0;
-    for (std::size_t len = 0; len < text.size(); len += len < 3000 || len > text.size() - 20000 ? 211 : 4099) {
-        const std::string cut = text.substr(0, len);  // own buffer: ASan sees reads past it
-        const ContinListing p = ParseContinListing(cut, 100, 100);
-        if (p.status == Status::Ok) {
-            ++whole;
-            ASSERT_EQ(p.solutions.size(), full.solutions.size()) << len;
-            EXPECT_EQ(p.chosen, full.chosen) << len;
-            EXPECT_EQ(p.solutions.back().fitY, full.solutions.back().fitY) << len;
-        } else {
-            EXPECT_EQ(p.status, Status::Incomplete) << len;
+    const std::string deck = ReadFixture(name + ".contin.in");
+    const auto number = [&](const char* card, std::size_t from) {
+        const std::size_t at = deck.find(card);
+        return static_cast<std::size_t>(std::stod(deck.substr(at + from, 30)));
+    };
+    return {number("\n NY", 4), number("\n NG", 4)};
+}
+
+}  // namespace
+
+// Every complete listing of the reference program is read whole, the chosen
+// solution being the one its final printout repeats (for `recomputed`, whose
+// final printout was computed again, to within the last printed digit); and
+// a cut of any of them is refused wherever it falls.
+TEST(ContinListing, CompleteListingsWholeEveryCutRefused)
+{
+    struct Case { const char* name; std::size_t solutions; std::int64_t chosen; };
+    const Case cases[] = {
+        {"bimodal", 11, 7},   {"lognormal", 12, 9}, {"narrow", 12, 11},   {"negbase", 9, 3},   {"pairbase", 11, 7},
+        {"recomputed", 12, 9}, {"closepair", 11, -1}, {"onesize", 12, -1}, {"twosizes", 11, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [points, grid] = DeckSizes(c.name);
+        const std::string text = Listing(std::string(c.name) + ".contin.out");
+        const ContinListing full = ParseContinListing(text, points, grid);
+        ASSERT_EQ(full.status, Status::Ok) << full.reason;
+        EXPECT_EQ(full.solutions.size(), c.solutions);
+        if (c.chosen >= 0) EXPECT_EQ(full.chosen, static_cast<std::size_t>(c.chosen));
+        // Every line boundary of the final printout, and for `recomputed` of
+        // the whole listing and one character before each line end of its
+        // final printout; 40 cuts spread over the rest.
+        const std::size_t final = text.rfind("MAR 1984");
+        const bool every = c.name == std::string("recomputed");
+        const std::size_t from = every ? 0 : final;
+        std::vector<std::size_t> cuts;
+        for (std::size_t len = 1; len < from; len += from / 40) cuts.push_back(len);
+        for (std::size_t at = text.find('\n', from); at != std::string::npos; at = text.find('\n', at + 1)) {
+            cuts.push_back(at + 1);
+            if (every && at > final) cuts.push_back(at - 1);
+        }
+        for (const std::size_t len : cuts) {
+            if (len >= text.size()) continue;
+            const std::string cut = text.substr(0, len);  // own buffer: ASan sees reads past it
+            const ContinListing p = ParseContinListing(cut, points, grid);
+            ASSERT_EQ(p.status, Status::Incomplete) << len << " of " << text.size();
             EXPECT_TRUE(p.solutions.empty()) << len;
             EXPECT_FALSE(p.reason.empty()) << len;
         }
     }
-    EXPECT_GT(whole, 0u);  // the cuts inside the final printout's tail
     // Tables longer than the listing break the reading off.
+    const std::string text = Listing("pairbase.contin.out");
     for (auto [fit, grid] : {std::pair{100000, 100}, std::pair{100, 100000}})
         EXPECT_EQ(ParseContinListing(text, fit, grid).status, Status::Incomplete) << fit << " " << grid;
 }
@@ -264,14 +296,25 @@ public:
         text.resize(p + 103 + 133, ' ');
     }
 
-    // The final printout of the chosen solution, repeating a line of values.
-    void Final(const std::string& values)
+    // The final printout of the chosen solution, repeating a line of values:
+    // its one distribution row, then `moments` moment tables whose last ends
+    // with its rows J = 0 ... 3.
+    void Final(const std::string& values, int moments)
     {
         const std::size_t b = text.size() + 10;
-        Put(b, "1CHOSEN SOLUTION (MAR 1984)\r\n");
-        Put(b + 40, "PROB1 TO REJECT\r\n");
-        Put(b + 57, values);
-        Put(b + 57 + 125, "\r\n ORDINATES LISTED ARE FIT VALUES");
+        Put(b, " ORDINATES LISTED ARE FIT VALUES\r\n1CHOSEN SOLUTION (MAR 1984)\r\n");
+        const std::size_t p = b + 80;
+        Put(p, "PROB1 TO REJECT\r\n");
+        Put(p + 17, values);
+        Put(p + 17 + 125, "\r\n");
+        Put(p + 199, "1.500E-01  2.0D-02  1.00E-01");
+        Put(p + 199 + 131, "\r\n");
+        for (int k = 0; k < moments; ++k) {
+            const std::size_t at = p + 199 + 133 + 50 + 732 * static_cast<std::size_t>(k);
+            Put(at, "MOMENT(J)");
+            Put(at + 211, "1.2345");
+            for (std::size_t row = 1; row <= 4; ++row) Put(at + 211 + 133 * row - 2, "\r\n");
+        }
     }
 
     std::string text;
@@ -292,7 +335,7 @@ TEST(ContinListing, PeakCountFromDistance)
     for (const auto& c : cases) {
         Synthetic s;
         s.Solution(Values("1.0E-01", "0.250"), c.d, c.moments);
-        s.Final(Values("1.0E-01", "0.250"));
+        s.Final(Values("1.0E-01", "0.250"), static_cast<int>(c.peaks + (c.peaks >= 2 ? 1 : 0)));
         const ContinListing p = ParseContinListing(s.text, 1, 1);
         ASSERT_EQ(p.status, Status::Ok) << c.d << ": " << p.reason;
         const ContinSolution& sol = p.solutions.at(0);
@@ -307,22 +350,31 @@ TEST(ContinListing, PeakCountFromDistance)
 }
 
 // The chosen solution is the one whose line of values the final printout
-// repeats (the last one when several do); a final printout repeating none,
-// or none at all, leaves the listing incomplete.
+// repeats: exactly (the last one when several do), else to within one unit
+// of each number's last printed digit. A final printout repeating none, or
+// holding fewer moment tables than the chosen solution's peaks, leaves the
+// listing incomplete.
 TEST(ContinListing, ChosenSolution)
 {
-    struct Case { const char *a0, *a1, *a2, *final; std::int64_t chosen; };
+    struct Case { const char *a0, *a1, *a2, *final; int finalMoments; std::int64_t chosen; };
     const Case cases[] = {
-        {"1.0E-01", "2.0E-01", "3.0E-01", "2.0E-01", 1},
-        {"1.0E-01", "2.0E-01", "2.0E-01", "2.0E-01", 2},
-        {"1.0E-01", "2.0E-01", "3.0E-01", "4.0E-01", -1},
+        {"1.0E-01", "2.0E-01", "3.0E-01", "2.0E-01", 1, 1},
+        {"1.0E-01", "2.0E-01", "2.0E-01", "2.0E-01", 0, 2},
+        {"1.0E-01", "2.0E-01", "3.0E-01", "4.0E-01", 0, -1},
+        {"1.0E-01", "2.0E-01", "3.0E-01", "2.1E-01", 1, 1},   // computed again: one unit apart
+        {"1.0E-01", "2.0E-01", "3.0E-01", "1.9E-01", 1, 1},
+        {"1.0E-01", "2.0E-01", "3.0E-01", "2.2E-01", 1, -1},  // two units: another solution
+        {"1.0E-01", "2.0E-01", "2.1E-01", "2.0E-01", 1, 1},   // exactly beats a later near one
+        {"1.0E-01", "2.0E-01", "1.1E-01", "1.1E-01", 0, 2},
+        {"1.0E-01", "2.0E-01", "3.0E-01", "2.0D-01", 1, 1},
+        {"1.0E-01", "2.0E-01", "3.0E-01", "2.0E-01", 0, -1},  // its peak's table is missing
     };
     for (const auto& c : cases) {
         Synthetic s;
         s.Solution(Values(c.a0, "0.100"), 679, 1);
         s.Solution(Values(c.a1, "0.100"), 679, 1);
         s.Solution(Values(c.a2, "0.100"), -1, 0);  // zero everywhere: no peak table
-        s.Final(Values(c.final, "0.100"));
+        s.Final(Values(c.final, "0.100"), c.finalMoments);
         const ContinListing p = ParseContinListing(s.text, 1, 1);
         if (c.chosen < 0) {
             EXPECT_EQ(p.status, Status::Incomplete) << c.final;
@@ -330,7 +382,18 @@ TEST(ContinListing, ChosenSolution)
         }
         ASSERT_EQ(p.status, Status::Ok) << c.final << ": " << p.reason;
         EXPECT_EQ(p.chosen, static_cast<std::size_t>(c.chosen)) << c.final;
+        // Its last line's end cut off, the final printout is not whole.
+        EXPECT_EQ(ParseContinListing(s.text.substr(0, s.text.size() - 1), 1, 1).status, Status::Incomplete) << c.final;
     }
+    // The last digit of PROB1 (0.250 against 0.251) counts as well.
+    Synthetic prob;
+    prob.Solution(Values("1.0E-01", "0.250"), 679, 1);
+    prob.Final(Values("1.0E-01", "0.251"), 1);
+    EXPECT_EQ(ParseContinListing(prob.text, 1, 1).status, Status::Ok);
+    prob = Synthetic{};
+    prob.Solution(Values("1.0E-01", "0.250"), 679, 1);
+    prob.Final(Values("1.0E-01", "0.252"), 1);
+    EXPECT_EQ(ParseContinListing(prob.text, 1, 1).status, Status::Incomplete);
     Synthetic noFinal;
     noFinal.Solution(Values("1.0E-01", "0.100"), 679, 1);
     noFinal.Put(noFinal.text.size() + 5, "ORDINATES LISTED ARE FIT VALUES");

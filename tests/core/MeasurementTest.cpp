@@ -141,6 +141,46 @@ TEST(Measurement, RunsWithoutAResult)
     EXPECT_TRUE(runner.decks.empty());
 }
 
+// A grid point count beyond the five columns of the deck's NG field is
+// refused with the value asked for, before any deck is written; every count
+// the field holds goes to the program (which judges it itself).
+TEST(Measurement, GridPointsBeyondTheDecksField)
+{
+    struct Case { std::int32_t ng; bool refused; };
+    for (const Case c : {Case{100000, true}, Case{123456789, true}, Case{-10000, true}, Case{2147483647, true},
+                         Case{99999, false}, Case{-9999, false}, Case{0, false}, Case{100, false}}) {
+        Measurement m = Loaded("bimodal.txt");
+        RecordedRunner runner(ReadFixture("badng.contin.out"));
+        ContinRequest request;
+        request.gridPoints = c.ng;
+        const RunReport report = m.RunContin(request, runner);
+        EXPECT_EQ(report.status, c.refused ? RunStatus::Refused : RunStatus::Rejected) << c.ng;
+        EXPECT_EQ(runner.decks.empty(), c.refused) << c.ng;
+        EXPECT_EQ(m.ContinDeck(request).empty(), c.refused) << c.ng;
+        if (c.refused)
+            EXPECT_EQ(report.failure.message(), "NG = " + std::to_string(c.ng) +
+                                                    " does not fit the deck's field for the number of grid points (-9999 ... 99999)");
+        else
+            EXPECT_EQ(runner.decks.at(0).at(19), " NG                   " + std::to_string(c.ng) + ".");
+    }
+}
+
+// DISCRETE's own reason for giving no solution reaches the report as a
+// refused deck's does, in its words; nothing of an earlier run stays on show.
+TEST(Measurement, DiscreteGivesItsReason)
+{
+    Measurement m = Loaded("bimodal.txt");
+    RecordedRunner good(ReadFixture("bimodal.discrete.out"));
+    ASSERT_EQ(m.RunDiscrete(DiscreteRequest{}, good).status, RunStatus::Ok);
+    RecordedRunner none("1DISCRETE\n\n1DISCRETE\n\n NO MEANINGFUL SOLUTION WAS FOUND:\n   1 COMPONENT(S): AMPLITUDE 1 IS ZERO\n");
+    const RunReport report = m.RunDiscrete(DiscreteRequest{}, none);
+    EXPECT_EQ(report.status, RunStatus::Rejected);
+    EXPECT_EQ(report.failure.message(),
+              "DISCRETE gives no solution: NO MEANINGFUL SOLUTION WAS FOUND:\n1 COMPONENT(S): AMPLITUDE 1 IS ZERO");
+    EXPECT_EQ(m.OnShow(), Analysis::None);
+    EXPECT_FALSE(m.BringOnShow(Analysis::Discrete));
+}
+
 TEST(Measurement, DiscreteRunOverTheRange)
 {
     Measurement m = Loaded("bimodal.txt");

@@ -67,17 +67,20 @@ std::string Line(const Row& c)
     return row + "\r\n";
 }
 
-std::string Solution(const char* count, const std::vector<Row>& rows, const char* baseline, const char* punc)
+// One solution of the summary; `tail` ends its heading line, `comparison`
+// stands as a line of its block.
+std::string Solution(const char* count, const std::vector<Row>& rows, const char* baseline, const char* punc,
+                     const std::string& tail = "", const std::string& comparison = "")
 {
-    std::string s = "                                     BEST SOLUTION           " + std::string(count) +
-                    " COMPONENTS\r\n\r\n";
+    std::string s = "                                     BEST SOLUTION           " + std::string(count) + " COMPONENTS" +
+                    tail + "\r\n\r\n";
     s += " **********************************************************************\r\n";
     std::string header = " *     ALPHA +- STD ERR  PERCENT           LAMBDA +- STD ERR  PERCENT *   STARTING LAMBDA";
     header.resize(126, ' ');
     s += header + "\r\n";
     for (const auto& c : rows) s += Line(c);
     s += Line({baseline, "25.734", " 0.000E+00", "0.000"});
-    s += " **********************************************************************\r\n\r\n";
+    s += " **********************************************************************\r\n" + comparison + "\r\n";
     s += " PROB. RESIDUALS UNCORRELATED    0.008    0.240    0.184    0.001    0.941    WEIGHTED AVERAGE = * PUNC =" +
          std::string(punc) + " *\r\n";
     const std::string rule = " " + std::string(131, '=') + "\r\n";
@@ -158,14 +161,6 @@ TEST(DiscreteListing, ReferenceListings)
     ASSERT_EQ(l.solutions.size(), 4u);
     ExpectSolution(l.solutions[2], {{{3.409E-01, 8.431, 1.051E-02, 3.242}, {6.555E-01, 4.286, 2.738E-02, 3.178}}, -1.524E-05, 0.446},
                    lognormal, "third");
-
-    struct Best { const char* name; std::size_t components; };
-    for (const Best& c : {Best{"narrow", 2}, Best{"negbase", 1}, Best{"pairbase", 2}}) {
-        const io::DataFile data = LoadFixture(std::string(c.name) + ".txt");
-        const DiscreteListing p = Parse(Listing(std::string(c.name) + ".discrete.out"), data);
-        ASSERT_EQ(p.status, Status::Ok) << c.name << ": " << p.reason;
-        EXPECT_EQ(p.solutions.front().components.size(), c.components) << c.name;
-    }
 }
 
 TEST(DiscreteListing, FieldsRowsAndCounts)
@@ -177,7 +172,7 @@ TEST(DiscreteListing, FieldsRowsAndCounts)
     const std::string text =
         kTitle + kTitle +
         Solution("2", {{"-1.500E-01", "12.500", "-2.000E-03", "3.000"}, {" 2.500E-01", "1.000", " 4.000E+00", "2.000", true}},
-                 "--3.00E-04", "-0.125") +
+                 "--3.00E-04", "-0.125", "   (3 SOLUTIONS LISTED)") +
         Solution("12", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000", true}, {" 2.000E-01", "2.000", " 0.000E+00", "2.000"}},
                  " 3.000E-04", " 0.100") +
         Solution("0", {}, " 5.000E-02", " 0.200");
@@ -201,14 +196,74 @@ TEST(DiscreteListing, UncertaintySentenceCountsOnlyAfterTheSecondTitle)
 {
     const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
     const std::string sentence = " NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8\r\n";
-    const std::string body = Solution("1", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000"}}, " 0.000E+00", " 0.100");
+    const std::string body = Solution("1", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000"}}, " 0.000E+00", " 0.100") +
+                             Solution("2", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000"}, {" 1.000E-01", "1.000", " 2.000E+00", "1.000"}},
+                                      " 0.000E+00", " 0.100");
     EXPECT_FALSE(Parse(kTitle + sentence + kTitle + body, data).uncertain);
     const DiscreteListing after = Parse(kTitle + kTitle + "++++" + sentence + body, data);
     EXPECT_TRUE(after.uncertain);
     EXPECT_EQ(after.uncertainReason, "NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8");
 }
 
-TEST(DiscreteListing, RejectedOrIncomplete)
+namespace {
+
+// Solutions of `count` components each, in that order.
+std::string Summary(const std::vector<const char*>& counts, const std::string& bestTail = "", const std::string& comparison = "")
+{
+    std::string text = kTitle + kTitle;
+    for (std::size_t s = 0; s < counts.size(); ++s) {
+        std::vector<Row> rows(static_cast<std::size_t>(std::atoi(counts[s])), Row{" 1.000E-01", "1.000", " 1.000E+00", "1.000"});
+        text += Solution(counts[s], rows, " 0.000E+00", " 0.100", s == 0 ? bestTail : "", s == 0 ? comparison : "");
+    }
+    return text;
+}
+
+}  // namespace
+
+// A summary holds every solution when it lists as many as its best
+// solution's heading states; where it states none (the reference program),
+// when it lists the counts 1 ... n once each and, if the best solution names
+// a second best one (its PNG(a/b) with a other than b, or the note), two at
+// least.
+TEST(DiscreteListing, SummaryHoldsEverySolution)
+{
+    const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
+    const std::string note = " ++++++ NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.822.\r\n";
+    struct Case { std::vector<const char*> counts; std::string tail, comparison; bool whole; };
+    const Case cases[] = {
+        {{"2", "3", "1"}, "", " * PNG(3/2) = 0.993 *", true},
+        {{"2", "3"}, "", " * PNG(3/2) = 0.993 *", false},
+        {{"2"}, "", " * PNG(1/2) = 1.000 *", false},
+        {{"1"}, "", " * PNG(1/1) = 1.000 *", true},
+        {{"1"}, "", " * PNG(2/1) = 0.700 *", false},
+        {{"1", "2"}, "", " * PNG(2/1) = 0.700 *", true},
+        {{"4", "3", "2", "1"}, "", "", true},
+        {{"4", "3", "2"}, "", "", false},
+        {{"2", "1", "1"}, "", "", false},
+        {{"2", "1", "4"}, "   (3 SOLUTIONS LISTED)", "", true},
+        {{"2", "1"}, "   (3 SOLUTIONS LISTED)", "", false},
+        {{"2", "1"}, "   (1 SOLUTIONS LISTED)", "", false},
+        {{"2", "1", "4"}, "", "", false},
+    };
+    for (const Case& c : cases) {
+        const DiscreteListing p = Parse(Summary(c.counts, c.tail, c.comparison), data);
+        EXPECT_EQ(p.status, c.whole ? Status::Ok : Status::Incomplete) << c.counts.size() << c.tail << c.comparison;
+        EXPECT_EQ(p.solutions.size(), c.whole ? c.counts.size() : 0u);
+    }
+    // The note to look at the second best solution asks for one.
+    std::string noted = Summary({"1"});
+    noted.insert(noted.find(" COMPONENTS") + 13, note);
+    EXPECT_EQ(Parse(noted, data).status, Status::Incomplete);
+    noted = Summary({"1", "2"});
+    noted.insert(noted.find(" COMPONENTS") + 13, note);
+    EXPECT_EQ(Parse(noted, data).status, Status::Ok);
+}
+
+// A deck DISCRETE refused; what it prints in place of a result, as its
+// reason (with the line naming the cause before it and the lines that
+// explain it after it; a page heading or a line cut short is no reason); a
+// listing that breaks off.
+TEST(DiscreteListing, RejectedNoSolutionOrIncomplete)
 {
     const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
     struct Case { std::string text; Status status; const char* reason; };
@@ -216,8 +271,23 @@ TEST(DiscreteListing, RejectedOrIncomplete)
     std::string unclosed = kTitle + kTitle + one;
     unclosed.resize(unclosed.rfind(" ====") - 1);
     const Case cases[] = {
-        {"1DISCRETE\r\n TFFTFFTTX  6  2  5\r\n0ERRONEOUS CARD IMAGE - SWITCH 9 (REPEAT) IS NOT T OR F\r\n", Status::Rejected,
-         "TFFTFFTTX  6  2  5\nERRONEOUS CARD IMAGE - SWITCH 9 (REPEAT) IS NOT T OR F"},
+        {"1DISCRETE\r\n TFFTFFTTX  6  2  5\r\n0ERRONEOUS CARD IMAGE - SWITCH 9 (REPEAT) IS NOT T OR F\r\n"
+         " THIS DATA SET CANNOT BE ANALYSED - NO SOLUTION IS GIVEN.\r\n",
+         Status::Rejected, "TFFTFFTTX  6  2  5\nERRONEOUS CARD IMAGE - SWITCH 9 (REPEAT) IS NOT T OR F"},
+        {kTitle + kTitle + " NO MEANINGFUL SOLUTION WAS FOUND:\r\n   1 COMPONENT(S): AMPLITUDE 1 IS NEGATIVE\r\n"
+                           "   2 COMPONENT(S): RATE 2 AT THE LIMIT OF THE RANGE\r\n\r\n LATER TEXT\r\n",
+         Status::NoSolution,
+         "NO MEANINGFUL SOLUTION WAS FOUND:\n1 COMPONENT(S): AMPLITUDE 1 IS NEGATIVE\n2 COMPONENT(S): RATE 2 AT THE LIMIT OF THE RANGE"},
+        {kTitle + "\r\n0NY =    1 IS TOO SMALL\r\n\r\n THIS DATA SET CANNOT BE ANALYSED\r\n", Status::NoSolution,
+         "NY =    1 IS TOO SMALL\nTHIS DATA SET CANNOT BE ANALYSED"},
+        {kTitle + " ERROR - ALL ABSCISSAE ARE EQUAL: NO DECAY CAN BE FITTED. NO SOLUTION IS GIVEN.\r\n", Status::NoSolution,
+         "ERROR - ALL ABSCISSAE ARE EQUAL: NO DECAY CAN BE FITTED. NO SOLUTION IS GIVEN."},
+        {kTitle + " ERROR - THE ANALYSIS WAS ABANDONED (OUT OF MEMORY OR A NUMERICAL FAULT).", Status::NoSolution,
+         "ERROR - THE ANALYSIS WAS ABANDONED (OUT OF MEMORY OR A NUMERICAL FAULT)."},
+        {kTitle + kTitle + "\r\n0 ***** ITERATIONS DIVERGED. *****\r\n", Status::NoSolution, "ITERATIONS DIVERGED."},
+        {kTitle + kTitle + "\r\n0 ITERATIONS DIVERGED.", Status::Incomplete, "the listing holds no component table"},
+        {kTitle + kTitle + "\r\n                                     BEST SOLUTION            2 COMPONENTS\r\n\r\n", Status::Incomplete,
+         "the listing holds no component table"},
         {"no table here", Status::Incomplete, "the listing holds no component table"},
         {kTitle + kTitle + one + "\r\n WEIGHTED AVERAGE\r\n", Status::Incomplete, "the summary breaks off in solution 1 of 2"},
         {unclosed, Status::Incomplete, "the summary breaks off in solution 0 of 1"},
@@ -230,34 +300,29 @@ TEST(DiscreteListing, RejectedOrIncomplete)
     }
 }
 
-// A listing cut anywhere is incomplete, or whole: a cut that ends exactly
-// after the rules closing a solution of the summary cannot be told from a
-// whole listing by its text (the bundled engine's exit status tells), so it
-// reads as the solutions before it, whole.
-TEST(DiscreteListing, EveryCutIsIncompleteOrWhole)
+// Every DISCRETE listing of the reference program is read whole, and every
+// cut of it is refused: at every line boundary, one character either side of
+// it, and (in the summary) at every character.
+TEST(DiscreteListing, WholeListingsReadEveryCutRefused)
 {
-    for (const char* name : {"bimodal", "pairbase"}) {
+    const std::pair<const char*, std::size_t> listings[] = {
+        {"bimodal", 3}, {"closepair", 2}, {"lognormal", 4}, {"narrow", 3},     {"negbase", 1},
+        {"onesize", 1}, {"pairbase", 3},  {"recomputed", 4}, {"twosizes", 2},
+    };
+    for (const auto& [name, solutions] : listings) {
+        SCOPED_TRACE(name);
         const std::string text = Listing(std::string(name) + ".discrete.out");
-        const io::DataFile data = LoadFixture(std::string(name) + ".txt");
-        const DiscreteListing full = Parse(text, data);
-        ASSERT_EQ(full.status, Status::Ok);
+        const DiscreteListing full = ParseDiscreteListing(text, {}, {});
+        ASSERT_EQ(full.status, Status::Ok) << full.reason;
+        EXPECT_EQ(full.solutions.size(), solutions);
         const std::size_t summary = text.find("1DISCRETE", 10);
-        std::size_t boundaries = 0;
-        for (std::size_t len = 0; len <= text.size(); len += len < summary ? 61 : 1) {
+        for (std::size_t len = 0; len < text.size(); ++len) {
+            const bool boundary = text[len] == '\n' || (len > 0 && text[len - 1] == '\n') || text[len + 1] == '\n';
+            if (len < summary && !boundary) continue;
             const std::string cut = text.substr(0, len);
-            const DiscreteListing p = Parse(cut, data);
-            if (p.status != Status::Ok) {
-                EXPECT_EQ(p.status, Status::Incomplete) << name << " " << len;
-                continue;
-            }
-            std::size_t counted = 0;
-            for (auto at = cut.find("WEIGHTED AVERAGE", 1); at != std::string::npos; at = cut.find("WEIGHTED AVERAGE", at + 1))
-                ++counted;
-            ASSERT_EQ(p.solutions.size(), counted) << name << " " << len;
-            EXPECT_EQ(cut.find_first_not_of(" \r\n", cut.find_last_of('=') + 1), std::string::npos) << name << " " << len;
-            for (std::size_t s = 0; s < counted; ++s) EXPECT_EQ(p.solutions[s].fitY, full.solutions[s].fitY) << len;
-            boundaries += counted < full.solutions.size();
+            const DiscreteListing p = ParseDiscreteListing(cut, {}, {});
+            ASSERT_EQ(p.status, Status::Incomplete) << len << " of " << text.size() << ": " << p.reason;
+            EXPECT_TRUE(p.solutions.empty());
         }
-        EXPECT_GT(boundaries, 0u) << name;
     }
 }

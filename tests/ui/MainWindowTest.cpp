@@ -354,6 +354,12 @@ private slots:
         Click(C<QPushButton>("ButtonDisc"));
         QCOMPARE(C<QLabel>("Label10")->text() + ": " + form_->Memo1->toPlainText(), QStringLiteral("BŁĄD: NO TABLE HERE"));
         QCOMPARE(form_->measurement().OnShow(), Analysis::None);
+        // DISCRETE's own reason for giving no solution: on the tool tip and the status bar.
+        engine("discrete.exe", QStringLiteral("printf '1DISCRETE\\n\\n1DISCRETE\\n\\n NO MEANINGFUL SOLUTION WAS FOUND:\\n'"));
+        Click(C<QPushButton>("ButtonDisc"));
+        QCOMPARE(C<QLabel>("Label10")->text(), QStringLiteral("BŁĄD"));
+        QVERIFY2(C<QLabel>("Label10")->toolTip().endsWith(QStringLiteral(": NO MEANINGFUL SOLUTION WAS FOUND:")), qPrintable(C<QLabel>("Label10")->toolTip()));
+        QCOMPARE(form_->statusBar()->currentMessage(), C<QLabel>("Label10")->toolTip());
         C<QLineEdit>("Edit4")->clear();
         Click(C<QPushButton>("ButtonDisc"));
         QCOMPARE(errors_->messages.last(), QStringLiteral("'' is not a valid integer value"));

@@ -59,6 +59,14 @@
         <translation>DISCRETE odrzucił dane sterujące: %1</translation>
     </message>
     <message>
+        <source>DISCRETE gives no solution: %1</source>
+        <translation>DISCRETE nie podaje rozwiązania: %1</translation>
+    </message>
+    <message>
+        <source>NG = %1 does not fit the deck&apos;s field for the number of grid points (%2 ... %3)</source>
+        <translation>NG = %1 nie mieści się w polu danych sterujących na liczbę punktów siatki (%2 ... %3)</translation>
+    </message>
+    <message>
         <source>incomplete listing: %1</source>
         <translation>niepełny wydruk wyników: %1</translation>
     </message>

@@ -89,6 +89,15 @@ TEST_P(ProductRoundTrip, ParserReadsBackWhatTheEngineComputed) {
         EXPECT_NEAR(r.punc, f.punc, 5.01e-4);
     }
     const std::size_t summary = listing.find("1DISCRETE", 10);
+    // The best solution's heading states how many are listed: cut at any
+    // line boundary of the summary before its closing blank lines, the
+    // listing is refused.
+    const std::size_t heading = listing.find("BEST SOLUTION", summary);
+    EXPECT_NE(listing.substr(heading, listing.find('\n', heading) - heading).find("(" + std::to_string(an.ranking.size()) + " SOLUTIONS LISTED)"),
+              std::string::npos);
+    const std::size_t end = listing.find_last_not_of(" \r\n") + 1;
+    for (std::size_t at = listing.find('\n', summary); at < end; at = listing.find('\n', at + 1))
+        ASSERT_EQ(ParseDiscreteListing(listing.substr(0, at + 1), x, y).status, DiscreteListing::Status::Incomplete) << at;
     bool negativeAmplitude = false;
     for (const auto& r : parse.solutions)
         for (const auto& comp : r.components) negativeAmplitude |= comp.amplitude < 0;
