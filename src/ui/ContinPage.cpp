@@ -3,6 +3,7 @@
 #include "base/Convert.h"
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
+#include "contin/ContinDeck.h"
 #include "core/Distribution.h"
 #include "physics/Sizes.h"
 #include "results/Export.h"
@@ -132,6 +133,8 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
         if (a == Analysis::Contin) redraw();
     });
     connect(&presenter_, &Presenter::sampleChanged, this, &ContinPage::redraw);
+    // The data's flags follow the range until a run fixes it.
+    connect(&presenter_, &Presenter::rangeChanged, this, [this] { verdict_->show(m(), quality::Subject::Contin); });
 }
 
 ContinPage::~ContinPage() = default;
@@ -210,7 +213,13 @@ void ContinPage::ButtonOKContClick()
         return;
     }
     host_.scratchMemo()->clear();
-    SetMemoLines(host_.scratchMemo(), m().ContinDeck(request()));
+    const ContinRequest request = this->request();
+    // A request no deck can carry shows why instead of an empty deck.
+    if (const Outcome<ContinRequest> checked = CheckContinRequest(request); !checked) {
+        ShowRunFailure(Label1, tr("BŁĄD"), checked.failure(), host_.status());
+        return;
+    }
+    SetMemoLines(host_.scratchMemo(), m().ContinDeck(request));
 }
 
 void ContinPage::ButtonContinClick()

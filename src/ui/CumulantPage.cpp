@@ -103,6 +103,8 @@ CumulantPage::CumulantPage(Presenter& presenter, PageHost& host) : Page(presente
         if (a == Analysis::Cumulants) redraw();
     });
     connect(&presenter_, &Presenter::sampleChanged, this, &CumulantPage::redraw);
+    // The data's flags follow the range until a run fixes it.
+    connect(&presenter_, &Presenter::rangeChanged, this, [this] { verdict_->show(m(), quality::Subject::Cumulants); });
 }
 
 CumulantPage::~CumulantPage() = default;

@@ -115,6 +115,8 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
         if (a == Analysis::Discrete) redraw();
     });
     connect(&presenter_, &Presenter::sampleChanged, this, &DiscretePage::redraw);
+    // The data's flags follow the range until a run fixes it.
+    connect(&presenter_, &Presenter::rangeChanged, this, [this] { verdict_->show(m(), quality::Subject::Discrete); });
 }
 
 DiscretePage::~DiscretePage() = default;

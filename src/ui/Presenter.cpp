@@ -130,6 +130,14 @@ bool Presenter::applyResult(unsigned generation, int index, Measurement result, 
     return true;
 }
 
+bool Presenter::setRange(std::int64_t first, std::int64_t last)
+{
+    const PointRange before = measurement().Range();
+    const bool set = measurement().SetRange(first, last);
+    if (set && (measurement().Range().first != before.first || measurement().Range().last != before.last)) emit rangeChanged();
+    return set;
+}
+
 void Presenter::setSample(const SampleParameters& sample)
 {
     Measurement& shown = measurement();

@@ -65,7 +65,8 @@ public:
     // passed or the index is gone.
     bool applyResult(unsigned generation, int index, Measurement result, Analysis analysis);
 
-    bool setRange(std::int64_t first, std::int64_t last) { return measurement().SetRange(first, last); }
+    // The range of the measurement on show; false without data.
+    bool setRange(std::int64_t first, std::int64_t last);
     // The sample of the measurement on show; a changed angle or wavelength
     // also for the other records of its file that do not state their own.
     void setSample(const SampleParameters& sample);
@@ -95,6 +96,8 @@ signals:
     void sampleChanged();
     // Members joined or left the set, a member's included mark or results changed.
     void setChanged();
+    // The range of the measurement on show moved.
+    void rangeChanged();
 
 private:
     void append(std::vector<OpenedMeasurement> opened);

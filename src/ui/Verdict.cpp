@@ -177,7 +177,7 @@ Verdict::Verdict(QWidget* parent, const char* suffix)
     area->setObjectName(QStringLiteral("Flags") + QLatin1String(suffix));
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
-    area->setMaximumHeight(96);
+    area->setMaximumHeight(64);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* inner = new QWidget(area);
     lines_ = new QVBoxLayout(inner);

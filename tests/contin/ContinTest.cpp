@@ -385,15 +385,6 @@ TEST(ContinListing, ChosenSolution)
         // Its last line's end cut off, the final printout is not whole.
         EXPECT_EQ(ParseContinListing(s.text.substr(0, s.text.size() - 1), 1, 1).status, Status::Incomplete) << c.final;
     }
-    // The last digit of PROB1 (0.250 against 0.251) counts as well.
-    Synthetic prob;
-    prob.Solution(Values("1.0E-01", "0.250"), 679, 1);
-    prob.Final(Values("1.0E-01", "0.251"), 1);
-    EXPECT_EQ(ParseContinListing(prob.text, 1, 1).status, Status::Ok);
-    prob = Synthetic{};
-    prob.Solution(Values("1.0E-01", "0.250"), 679, 1);
-    prob.Final(Values("1.0E-01", "0.252"), 1);
-    EXPECT_EQ(ParseContinListing(prob.text, 1, 1).status, Status::Incomplete);
     Synthetic noFinal;
     noFinal.Solution(Values("1.0E-01", "0.100"), 679, 1);
     noFinal.Put(noFinal.text.size() + 5, "ORDINATES LISTED ARE FIT VALUES");

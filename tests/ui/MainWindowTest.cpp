@@ -296,6 +296,15 @@ private slots:
             QCOMPARE(errors_->messages.last(), QString::fromLatin1(f.message));
             QVERIFY(form_->Memo1->toPlainText().isEmpty());
         }
+        // An NG beyond the deck's field: the value typed, and no deck, for a run and for the deck alone.
+        C<QLineEdit>("Edit3")->setText(QStringLiteral("123456789"));
+        for (const char* button : {"ButtonContin", "ButtonOKCont"}) {
+            C<QLabel>("Label1")->setToolTip(QString());
+            Click(C<QPushButton>(button));
+            QCOMPARE(C<QLabel>("Label1")->text(), QStringLiteral("BŁĄD"));
+            QVERIFY2(C<QLabel>("Label1")->toolTip().startsWith(QStringLiteral("NG = 123456789 ")), qPrintable(C<QLabel>("Label1")->toolTip()));
+            QVERIFY(form_->Memo1->toPlainText().isEmpty());
+        }
     }
 
     // The solutions browsed, the table of components, and Ctrl+C copying it as tab-separated text.
@@ -962,6 +971,12 @@ private slots:
             QVERIFY(headline->text().isEmpty() || coloured(headline) == warned);
             QCOMPARE(C<QWidget>("FlagsCum")->isVisibleTo(form_.get()), !shown.isEmpty());
         }
+        // Without a run the data's flags follow the range: the dead-time lags taken back in.
+        open(cases[2].file);
+        QVERIFY(flags("FlagsCum").contains("first-lags:note"));
+        range(0, form_->ScrollBar2->value());
+        QVERIFY2(flags("FlagsCum").contains("first-lags:warning"), qPrintable(flags("FlagsCum").join(", ")));
+        open(cases[3].file), Click(C<QPushButton>("ButtonCum"));
         // A clean export: the answer in one line, its numbers those of the sample.
         const QString headline = C<QLabel>("LabelHeadlineCum")->text();
         static const QRegularExpression parts(QStringLiteral("^Z-średnia (\\S+) nm \\(d (\\S+) nm\\) · PDI (\\S+) · β (\\S+)$"));
@@ -1017,14 +1032,23 @@ private slots:
         QVERIFY(m->ShownIndex() != m->Contin()->chosen && headline->text() == chosen);
         switchTo(form_->ActionEnglish);
         QVERIFY(headline->text().startsWith(QStringLiteral("chosen solution %1: ").arg(m->Contin()->chosen)));
-        // No size at all from a correlation that does not decay: the cells say so and why.
+        // Lags a thousand times longer than the peaks' decay times: no peak gives a size, each says why.
         switchTo(form_->ActionPolish);
+        QByteArray slow;
+        for (const QByteArray& row : QByteArray::fromStdString(Bytes(kData + "/bimodal.txt")).split('\n'))
+            if (const auto cells = row.simplified().split(' '); cells.size() == 2) slow += QByteArray::number(cells[0].toDouble() * 1000) + '\t' + cells[1] + '\n';
+        open(writeFile("slow.txt", slow)), Click(C<QPushButton>("ButtonContin"));
+        QVERIFY2(Cell(grid, 1, 8) == "brak" && grid->item(8, 1)->toolTip().startsWith("pik 1 leży w całości poniżej pierwszego czasu opóźnienia"),
+                 qPrintable(Cell(grid, 1, 8) + grid->item(8, 1)->toolTip()));
+        QVERIFY2(flags("FlagsCont").contains("size-not-given:warning") && chart.harmonicMarks->data()->size() < int(m->ContinOnShow()->peaks.size()), qPrintable(flags("FlagsCont").join(", ")));
+        // No size at all from a correlation that does not decay: the cells say so and why.
         QByteArray flat;
         for (int j = 1; j <= 100; ++j) flat += QByteArray::number(j) + '\t' + QByteArray::number(0.3 + (j % 2 ? 0.002 : -0.002)) + '\n';
         open(writeFile("flat.txt", flat)), Click(C<QPushButton>("ButtonContin"));
         QVERIFY(m->Contin());
         QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("brak zaniku ponad szum"), qPrintable(grid->item(7, 1)->toolTip()));
         QVERIFY(headline->text().contains("brak rozmiaru") && coloured(headline) && flags("FlagsCont").contains("size-not-given:error"));
+        QCOMPARE(form_->contin().verdict().flagLines().filter(QRegularExpression("^rozmiar nie jest podany: brak zaniku ponad szum")).size(), 1);
         noErrors();
     }
 
