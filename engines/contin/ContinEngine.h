@@ -26,6 +26,7 @@ struct Deck {
     std::array<bool, 31> luser{};     // 1-based
     std::vector<double> t;            // abscissae
     std::vector<double> y;            // ordinates
+    std::vector<double> w;            // least-squares weights (IWT 4), 1/variance up to a factor; empty: all 1
     Deck();
 };
 

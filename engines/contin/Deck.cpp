@@ -326,9 +326,9 @@ DeckResult ReadDeck(std::string_view input) {
     for (char& ch : d.title)
         if (static_cast<unsigned char>(ch) < 32) ch = ' ';
 
-    std::vector<FormatItem> formT, formY;
+    std::vector<FormatItem> formT, formY, formW;
     ParseFortranFormat("(5E15.6)", formT);
-    formY = formT;
+    formY = formW = formT;
     double iwt = 1.0;
     bool ended = false;
     size_t next = 1;
@@ -381,6 +381,7 @@ DeckResult ReadDeck(std::string_view input) {
             if (!ParseFortranFormat(Columns(fmt, 0, 80), items)) return reject(name, "UNREADABLE FORMAT");
             if (name == "IFORMT") formT = items;
             else if (name == "IFORMY") formY = items;
+            else formW = items;
             continue;
         }
         // A whole-number card: the value as Fortran converts it (toward zero).
@@ -420,7 +421,8 @@ DeckResult ReadDeck(std::string_view input) {
             d.signalRegularizer = value > 0.0;
         } else if (name == "IWT") {
             iwt = value;
-            if (std::trunc(iwt) != 1.0) return reject(name, "ONLY IWT = 1 (UNIT WEIGHTS) IS SUPPORTED");
+            if (std::trunc(iwt) != 1.0 && std::trunc(iwt) != 4.0)
+                return reject(name, "ONLY IWT = 1 (UNIT WEIGHTS) AND IWT = 4 (WEIGHTS READ WITH IFORMW) ARE SUPPORTED");
         }
         // IPLFIT: the fit is printed for every solution in any case.
     }
@@ -472,6 +474,15 @@ DeckResult ReadDeck(std::string_view input) {
     if (!reader.Read(formY, static_cast<size_t>(ny), d.y, what)) {
         if (what.rfind("ONLY", 0) == 0) what = "FEWER THAN NY = " + std::to_string(ny) + " ORDINATES";
         return reject(what.rfind("FEWER", 0) == 0 ? "NY" : "IFORMY", "ORDINATE " + what);
+    }
+    if (std::trunc(iwt) == 4.0) {
+        if (!reader.Read(formW, static_cast<size_t>(ny), d.w, what)) {
+            if (what.rfind("ONLY", 0) == 0) what = "FEWER THAN NY = " + std::to_string(ny) + " WEIGHTS";
+            return reject(what.rfind("FEWER", 0) == 0 ? "NY" : "IFORMW", "WEIGHT " + what);
+        }
+        for (size_t k = 0; k < d.w.size(); ++k)
+            if (!(d.w[k] > 0.0) || !(d.w[k] < 1e100))
+                return reject("IWT", "WEIGHT " + std::to_string(k + 1) + " IS NOT A POSITIVE NUMBER");
     }
     for (size_t k = 0; k < d.t.size(); ++k)
         if (std::fabs(d.t[k]) > 1e30 || std::fabs(d.y[k]) > 1e100)

@@ -265,8 +265,9 @@ struct Problem {
     int ny = 0, ng = 0, n = 0;  // points, grid points, variables (grid + constant term)
     bool baseline = false;      // the constant term is variable n - 1
     bool nonneg = true;
-    Mat A;          // NY x n, scaled
-    Vec y;
+    Mat A;          // NY x n, scaled, rows times the square roots of the weights
+    Vec y;          // the ordinates times the square roots of the weights
+    Vec sw;         // square roots of the weights (all 1 without IWT 4)
     double s1 = 1.0;  // S(1): the unit of ALPHA/S(1)
     Vec varScale;   // x = varScale .* x_s
     Mat Rg;         // regularizer on x_s
@@ -434,12 +435,14 @@ Solution Finish(const Problem& P, const Raw& r, const std::vector<double>& g, co
         out.baseline = r.xs(b) * P.varScale(b);
         out.baselineErr = colErr[static_cast<size_t>(b)] * P.varScale(b);
     }
-    out.fit.assign(r.fit.data(), r.fit.data() + r.fit.size());
+    const Vec fit = r.fit.cwiseQuotient(P.sw);  // in the data's units
+    out.fit.assign(fit.data(), fit.data() + fit.size());
 
     for (auto [a, b] : SplitPeaks(out.s)) out.peaks.push_back(MakeMoments(r, P, g, c, out.s, sigma2, a, b));
     out.entire = MakeMoments(r, P, g, c, out.s, sigma2, 0, static_cast<int>(n) - 1);
 
-    // Randomness of the residuals: runs of signs and autocorrelations.
+    // Randomness of the (weighted) residuals: runs of signs and
+    // autocorrelations.
     Vec res = P.y - r.fit;
     int npos = 0, nneg = 0, runs = 0, prevSign = 0;
     for (int k = 0; k < P.ny; ++k) {
@@ -638,6 +641,16 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
     }
     P.y.resize(ny);
     for (int k = 0; k < ny; ++k) P.y(k) = deck.y[static_cast<size_t>(k)];
+    // Weighted least squares, min sum w_k (y_k - (A x)_k)^2: rows and data
+    // times sqrt(w_k), the weights taken to a mean of 1 so that the constant
+    // term's singular value, S(1), keeps its meaning.
+    P.sw = Vec::Ones(ny);
+    if (deck.w.size() == static_cast<size_t>(ny)) {
+        const Eigen::Map<const Vec> w(deck.w.data(), ny);
+        P.sw = (w / w.mean()).cwiseSqrt();
+        P.A = P.sw.asDiagonal() * P.A;
+        P.y = P.y.cwiseProduct(P.sw);
+    }
 
     // Regularizer.
     const double scale = (ng + 3) / 4.0;

@@ -140,6 +140,37 @@ ReadOutcome ReadDataSet(std::string_view text) {
                               std::to_string(n) + " ABSCISSAE AND " + std::to_string(n) + " ORDINATES ARE NEEDED");
     ds.t.assign(values.begin(), values.begin() + n);
     ds.y.assign(values.begin() + n, values.end());
+
+    // This engine's own card: WEIGHTS after the ordinates, then N weights
+    // (inverse variances up to a common factor).
+    Cards after = cards;
+    bool weighted = false;
+    while (!after.AtEnd()) {
+        const std::vector<std::string_view> tokens = Tokens(after.Next());
+        if (tokens.empty()) continue;
+        weighted = tokens.size() == 1 && tokens[0] == kWeightsCard;
+        break;
+    }
+    if (weighted) {
+        cards = after;
+        values.clear();
+        const std::size_t count = static_cast<std::size_t>(n);
+        while (values.size() < count && !cards.AtEnd()) {
+            std::string_view line = cards.Next();
+            for (std::string_view tok : Tokens(line)) {
+                if (values.size() == count) break;
+                double v = 0;
+                if (!engine::ParseFortranNumber(tok, v) || !(v > 0) || !(v < 1e100))
+                    return reject({std::string(line)}, "ERRONEOUS CARD IMAGE - CARD " + std::to_string(cards.Number()) +
+                                                           ": WEIGHT " + Quoted(tok) + " IS NOT A POSITIVE NUMBER");
+                values.push_back(v);
+            }
+        }
+        if (values.size() < count)
+            return reject({}, "ERROR - ONLY " + std::to_string(values.size()) + " WEIGHTS FOUND WHERE N = " +
+                                  std::to_string(n) + " ARE NEEDED");
+        ds.weights = std::move(values);
+    }
     out.rest = std::string(text.substr(cards.Offset()));
     return out;
 }

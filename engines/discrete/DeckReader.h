@@ -2,6 +2,7 @@
 // Reads DISCRETE input decks: a title card, a card of nine T/F switches and
 // three whole numbers (NLAMMX, IWT, MTRY) separated by blanks, the number of
 // points N, then N abscissae and N ordinates (one or several values a line).
+// The ordinates may be followed by a WEIGHTS card and N weights.
 // A deck may hold several data sets; a set whose LAST switch is F is followed
 // by another one.
 #include <array>
@@ -28,7 +29,12 @@ struct DataSet {
     int mtry = 0;
     std::vector<double> t;
     std::vector<double> y;
+    std::vector<double> weights;  // from a WEIGHTS card after the ordinates; empty: the IWT rule
 };
+
+// The card, after the ordinates, that gives the points' least-squares
+// weights (N values follow it). They take the place of the IWT rule.
+inline constexpr std::string_view kWeightsCard = "WEIGHTS";
 
 // A data set that cannot be analysed: the cards to echo and why.
 struct Rejection {

@@ -95,9 +95,12 @@ void WriteRejection(Out& out, const Rejection& r) {
 
 // Weights for the weighting option: variance proportional to the curve
 // (|IWT| 2) or to its square (|IWT| 3), with the uncertainty term added to
-// the absolute value so that points near zero keep a finite weight.
-std::vector<double> WeightsFrom(const std::vector<double>& curve, int iwt, double errfit) {
+// the absolute value so that points near zero keep a finite weight,
+//   w_k = 1 / (|c_k| + ERRFIT)   or   1 / (|c_k| + ERRFIT)^2.
+// They are scaled to a largest of 1; `scale` receives the factor taken out.
+std::vector<double> WeightsFrom(const std::vector<double>& curve, int iwt, double errfit, double& scale) {
     std::vector<double> w(curve.size(), 1.0);
+    scale = 1.0;
     if (iwt == 1) return w;
     for (std::size_t k = 0; k < curve.size(); ++k) {
         double s = std::abs(curve[k]) + errfit;
@@ -108,6 +111,7 @@ std::vector<double> WeightsFrom(const std::vector<double>& curve, int iwt, doubl
     // Keep the weights within a range where their products cannot overflow.
     double top = *std::max_element(w.begin(), w.end());
     for (double& x : w) x = std::max(x / top, 1e-30);
+    scale = top;
     return w;
 }
 
@@ -149,7 +153,10 @@ void WriteSpectrum(Out& out, const Analysis& an) {
     if (an.spectrum.peakRates.empty()) out.Line("   NONE - STARTING RATES ARE SPREAD OVER THE RANGE");
 }
 
-void WriteFinal(Out& out, const std::string& title, const Fit& f, bool base) {
+// STANDARD DEVIATION OF FIT is sqrt(sum w_k r_k^2 / (N - NPAR)) with the
+// weights as their rule gives them (1 / (|c_k| + ERRFIT) for IWT 2), not as
+// scaled for the fit: sigmaScale = sqrt(the factor taken out).
+void WriteFinal(Out& out, const std::string& title, const Fit& f, bool base, double sigmaScale) {
     out.Line(PageHeading(title));
     out.Line();
     out.Line(Fmt("                                        FINAL ANALYSIS ASSUMING %d COMPONENT%s", f.n,
@@ -186,7 +193,7 @@ void WriteFinal(Out& out, const std::string& title, const Fit& f, bool base) {
         out.Line(" SINGULAR LEAST SQUARES MATRIX - NO STANDARD ERRORS OR CORRELATIONS.");
     }
     out.Line();
-    out.Line(" STANDARD DEVIATION OF FIT = " + FormatE(f.sigma, 11, 5) + "    ITERATIONS = " +
+    out.Line(" STANDARD DEVIATION OF FIT = " + FormatE(f.sigma * sigmaScale, 11, 5) + "    ITERATIONS = " +
              std::to_string(f.iterations) + (f.converged ? "" : " (ITERATION LIMIT REACHED)") +
              "    STARTING SETS TRIED = " + std::to_string(f.tries));
     out.Line();
@@ -234,7 +241,7 @@ void WritePlot(Out& out, const Fit& f) {
     out.Line(Fmt("  POINTS 1 ... %zu FROM LEFT TO RIGHT", r.size()));
 }
 
-void WriteSolution(Out& out, const Analysis& an, std::size_t rank, bool base) {
+void WriteSolution(Out& out, const Analysis& an, std::size_t rank, bool base, double sigmaScale) {
     const int n = an.ranking[rank];
     const Fit& f = an.fits[static_cast<std::size_t>(n - 1)];
     std::string what = std::string(kRankWords[rank]) + "BEST SOLUTION";
@@ -264,7 +271,7 @@ void WriteSolution(Out& out, const Analysis& an, std::size_t rank, bool base) {
                  FormatF(an.pBetter(big - 1, small - 1), 5, 3));
     }
     out.Line(" ITERATIONS IN FIT   = " + Fmt("%20d", f.iterations) + "             STD. DEV. OF FIT = " +
-             FormatE(f.sigma, 10, 4) + (f.converged ? "" : "    (ITERATION LIMIT REACHED)"));
+             FormatE(f.sigma * sigmaScale, 10, 4) + (f.converged ? "" : "    (ITERATION LIMIT REACHED)"));
     out.Line(" LAMBDA HELD BETWEEN " + FormatE(an.lambdaMin, 8, 2) + " AND " + FormatE(an.lambdaMax, 8, 2));
     out.Line();
     out.Line(" LAG                             K = 1    K = 2    K = 3    K = 4    K = 5                       "
@@ -300,11 +307,15 @@ void AnalyseSet(Out& out, DataSet input, bool moreFollows, bool trailingText) {
         out.Line(" ERROR - ALL ABSCISSAE ARE EQUAL: NO DECAY CAN BE FITTED. NO SOLUTION IS GIVEN.");
         return;
     }
-    if (ds.iwt != 1 && ds.sw[kPrprel])
+    const bool given = !ds.weights.empty();
+    if (given) out.Line(" WEIGHTS READ WITH THE DATA: THEY TAKE THE PLACE OF THOSE OF IWT = " + std::to_string(ds.iwt) + ".");
+    if (ds.iwt != 1 && !given && ds.sw[kPrprel])
         WriteWeightParameters(out, ds.iwt > 0 ? "THE ANALYSIS (FROM A UNIT-WEIGHT FIT)" : "THE ANALYSIS (FROM THE DATA)",
                               sa.preliminary, sa.errfit);
     if (ds.sw[kRepeat]) {
-        if (ds.iwt == 1) {
+        if (given) {
+            out.Line(" NOTE - REPEAT = T HAS NO EFFECT WITH WEIGHTS READ WITH THE DATA.");
+        } else if (ds.iwt == 1) {
             out.Line(" NOTE - REPEAT = T HAS NO EFFECT WITH UNIT WEIGHTS (IWT = 1).");
         } else if (sa.repeated) {
             if (ds.sw[kPrprel])
@@ -319,7 +330,7 @@ void AnalyseSet(Out& out, DataSet input, bool moreFollows, bool trailingText) {
     if (ds.sw[kPry]) WriteData(out, ds, sa.weights);
     if (ds.sw[kPrprel]) WriteSpectrum(out, an);
     if (ds.sw[kPrfinl])
-        for (const Fit& f : an.fits) WriteFinal(out, ds.title, f, base);
+        for (const Fit& f : an.fits) WriteFinal(out, ds.title, f, base, std::sqrt(sa.weightScale));
     if (ds.sw[kPlotrs] && !an.ranking.empty()) {
         out.Line(PageHeading(ds.title));
         WritePlot(out, an.fits[static_cast<std::size_t>(an.ranking[0] - 1)]);
@@ -332,7 +343,7 @@ void AnalyseSet(Out& out, DataSet input, bool moreFollows, bool trailingText) {
         for (const Fit& f : an.fits) out.Line("   " + std::to_string(f.n) + " COMPONENT(S): " + f.whyNot);
         return;
     }
-    for (std::size_t rank = 0; rank < an.ranking.size(); ++rank) WriteSolution(out, an, rank, base);
+    for (std::size_t rank = 0; rank < an.ranking.size(); ++rank) WriteSolution(out, an, rank, base, std::sqrt(sa.weightScale));
 }
 
 }  // namespace
@@ -412,7 +423,13 @@ SetAnalysis AnalyseDataSet(DataSet ds) {
     opt.nonneg = ds.sw[kNoneg];
     opt.maxComponents = ds.nlammx;
     opt.tries = ds.mtry;
-    if (ds.iwt != 1) {
+    if (!ds.weights.empty()) {
+        // Weights given with the data take the place of the IWT rule;
+        // scaled to at most 1, as the rule's are.
+        const double top = *std::max_element(ds.weights.begin(), ds.weights.end());
+        for (std::size_t k = 0; k < n; ++k) sa.weights[k] = std::max(ds.weights[k] / top, 1e-30);
+        sa.weightScale = top;
+    } else if (ds.iwt != 1) {
         // A first analysis with unit weights gives the smooth curve for IWT 2
         // and 3 and, for every option, the uncertainty term: the scatter of
         // that fit. It only shapes the weights, so one start per count does.
@@ -427,13 +444,13 @@ SetAnalysis AnalyseDataSet(DataSet ds) {
         sa.errfit = errfit > 0 ? errfit : 1e-30;
         const std::vector<double>& curve =
             ds.iwt > 0 && !pre.ranking.empty() ? pre.fits[static_cast<std::size_t>(pre.ranking[0] - 1)].fitted : ds.y;
-        sa.weights = WeightsFrom(curve, ds.iwt, sa.errfit);
+        sa.weights = WeightsFrom(curve, ds.iwt, sa.errfit, sa.weightScale);
     }
     sa.analysis = AnalyseDecay(ds.t, ds.y, sa.weights, opt);
-    if (ds.sw[kRepeat] && ds.iwt != 1 && !sa.analysis.ranking.empty()) {
+    if (ds.sw[kRepeat] && ds.iwt != 1 && ds.weights.empty() && !sa.analysis.ranking.empty()) {
         sa.first = std::move(sa.analysis);
         sa.weights = WeightsFrom(sa.first.fits[static_cast<std::size_t>(sa.first.ranking[0] - 1)].fitted, ds.iwt,
-                                 sa.errfit);
+                                 sa.errfit, sa.weightScale);
         sa.analysis = AnalyseDecay(ds.t, ds.y, sa.weights, opt);
         sa.repeated = true;
     }

@@ -22,7 +22,8 @@ struct SetAnalysis {
     bool evenlySpaced = false;    // REGINT = T and the abscissae are evenly spaced
     double interval = 0;
     bool abscissaeEqual = false;  // nothing can be fitted
-    std::vector<double> weights;  // of the final analysis
+    std::vector<double> weights;  // of the final analysis, scaled to a largest of 1
+    double weightScale = 1;       // the factor the weights were scaled by
     double errfit = 0;            // uncertainty term of the weights (IWT != 1)
     Analysis preliminary;         // unit-weight analysis behind the weights (IWT != 1)
     Analysis first;               // the analysis before REPEAT, when repeated

@@ -44,6 +44,13 @@ constexpr const char* kTail[] = {
     " RUSER    19     1.006",
 };
 
+// Least-squares weights read with the data, one a line after the ordinates.
+constexpr const char* kWeightCards[] = {
+    " IWT                     4.",
+    " IFORMW",
+    " (E15.6)",
+};
+
 // Asks the bundled engine for the signal-weighted regularizer; the classic
 // program does not know the card and rejects the deck with its own message.
 constexpr const char* kSignalCard = " SIGREG                  1.";
@@ -62,9 +69,10 @@ Outcome<ContinRequest> CheckContinRequest(const ContinRequest& request)
 }
 
 std::vector<std::string> BuildContinDeck(const ContinRequest& request, std::span<const double> x,
-                                         std::span<const double> y, double timeScale)
+                                         std::span<const double> y, double timeScale, std::span<const double> weights)
 {
     const std::size_t n = std::min(x.size(), y.size());
+    const bool weighted = !weights.empty() && weights.size() >= n;
     std::vector<std::string> deck;
     deck.reserve(27 + 2 * n);
     for (const char* line : kHead) deck.emplace_back(line);
@@ -74,10 +82,14 @@ std::vector<std::string> BuildContinDeck(const ContinRequest& request, std::span
     deck.push_back(" NG                   " + FormatInt(request.gridPoints) + ".");
     for (const char* line : kTail) deck.emplace_back(line);
     if (request.signalWeighted) deck.emplace_back(kSignalCard);
+    if (weighted)
+        for (const char* line : kWeightCards) deck.emplace_back(line);
     deck.emplace_back(" END");
     deck.push_back(" NY     " + FormatInt(static_cast<std::int64_t>(n)));
     for (std::size_t i = 0; i < n; ++i) deck.push_back(Fixed5(x[i] * timeScale));
     for (std::size_t i = 0; i < n; ++i) deck.push_back(Fixed5(y[i]));
+    if (weighted)
+        for (std::size_t i = 0; i < n; ++i) deck.push_back(FormatFloat(weights[i], Pattern::E4, '.'));
     return deck;
 }
 

@@ -6,6 +6,7 @@
 #include "discrete/DiscreteDeck.h"
 #include "discrete/DiscreteListing.h"
 #include "physics/Siegert.h"
+#include "physics/SiegertWeights.h"
 
 #include <algorithm>
 #include <span>
@@ -133,23 +134,39 @@ Outcome<Measurement::AnalysisPoints> Measurement::PointsForAnalysis(PointRange r
     if (!g1) return g1.failure();
     points.y = std::move(g1).value();
     points.beta = fit->beta;
+    const Outcome<std::vector<double>> y2 = physics::IntensityCorrelation(y, sample_.dataKind, *baseline);
+    if (!y2) return y2.failure();
+    points.weights = physics::SiegertWeights(x, *y2, fit->beta).weights;
     if (sample_.dataKind == DataKind::G2) points.baseline = *baseline;
     return points;
 }
+
+namespace {
+
+// The weights a deck carries: the Siegert relation's where the request asks
+// for them (g2 kinds only have any), else none.
+template <class Request>
+std::span<const double> WeightsFor(const Request& request, const Measurement::AnalysisPoints& points)
+{
+    if (!request.siegertWeights) return {};
+    return points.weights;
+}
+
+}  // namespace
 
 std::vector<std::string> Measurement::ContinDeck(const ContinRequest& request) const
 {
     if (!CheckContinRequest(request)) return {};
     const Outcome<AnalysisPoints> p = PointsForAnalysis(Range());
     if (!p) return {};
-    return BuildContinDeck(request, p->x, p->y, ContinTimeScale(p->x));
+    return BuildContinDeck(request, p->x, p->y, ContinTimeScale(p->x), WeightsFor(request, *p));
 }
 
 std::vector<std::string> Measurement::DiscreteDeck(const DiscreteRequest& request) const
 {
     const Outcome<AnalysisPoints> p = PointsForAnalysis(Range());
     if (!p) return {};
-    return BuildDiscreteDeck(request, p->x, p->y);
+    return BuildDiscreteDeck(request, p->x, p->y, WeightsFor(request, *p));
 }
 
 RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& runner)
@@ -163,7 +180,7 @@ RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& run
     if (!points) return Report(RunStatus::Refused, points.failure());
 
     const double timeScale = ContinTimeScale(points->x);
-    const EngineRun run = runner.Run(Engine::Contin, BuildContinDeck(request, points->x, points->y, timeScale));
+    const EngineRun run = runner.Run(Engine::Contin, BuildContinDeck(request, points->x, points->y, timeScale, WeightsFor(request, *points)));
     if (run.cancelled) return Report(RunStatus::Cancelled);
 
     ContinListing listing = ParseContinListing(NormalizedText(run.listing), static_cast<std::size_t>(range->Count()),
@@ -193,7 +210,7 @@ RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner&
     const Outcome<AnalysisPoints> points = PointsForAnalysis(*range);
     if (!points) return Report(RunStatus::Refused, points.failure());
 
-    const EngineRun run = runner.Run(Engine::Discrete, BuildDiscreteDeck(request, points->x, points->y));
+    const EngineRun run = runner.Run(Engine::Discrete, BuildDiscreteDeck(request, points->x, points->y, WeightsFor(request, *points)));
     if (run.cancelled) return Report(RunStatus::Cancelled);
 
     DiscreteListing listing = ParseDiscreteListing(NormalizedText(run.listing), points->x, points->y);

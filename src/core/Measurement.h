@@ -73,11 +73,14 @@ public:
     // The points of a range as the decay analyses receive them: the field
     // correlation g1, through the Siegert relation for g2 data, with the
     // coherence factor beta taken from the cumulant fit's intercept of the
-    // same points.
+    // same points, and the weights that relation gives g1.
     struct AnalysisPoints {
         std::vector<double> x, y;
         std::optional<double> beta;  // g2 kinds only
         double baseline = 0.0;       // B taken off g2 data (0 for the other kinds)
+        // g2 kinds: each point's least-squares weight as g1 (the Siegert
+        // relation's, from the noise of the data); empty for g1 data.
+        std::vector<double> weights;
     };
     Outcome<AnalysisPoints> PointsForAnalysis(PointRange range) const;
 

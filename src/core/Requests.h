@@ -15,6 +15,10 @@ struct ContinRequest {
     // grid point puts into the data, instead of the classic one; the deck
     // asks for it with a card of its own.
     bool signalWeighted = false;
+    // For g2 data: each point of g1 weighted by the Siegert relation's
+    // propagated noise (the deck carries the weights); g1 data are never
+    // weighted.
+    bool siegertWeights = false;
 };
 
 // The default cut-off of the cumulant fit range: the fraction of the
@@ -47,6 +51,9 @@ struct DiscreteRequest {
     std::int32_t weighting = kDefaultWeighting;
     std::int32_t tries = 5;
     DiscreteSwitches switches = kDefaultSwitches;
+    // As for CONTIN: the Siegert relation's weights for g2 data, which take
+    // the place of the weighting option.
+    bool siegertWeights = false;
 };
 
 }  // namespace fluvena

@@ -381,7 +381,7 @@ void ContinPage::drawDistribution()
         if (p.harmonicPosition)
             if (const auto at = place(*p.harmonicPosition)) harmonic.push_back(*at);
     }
-    chart_->ShowMarks(harmonic, meanTime, tr("R_h (średnia harmoniczna)"), tr("R_h (ze średniego czasu)"));
+    chart_->ShowMarks(harmonic, meanTime, tr("Rₕ (średnia harmoniczna)"), tr("Rₕ (ze średniego czasu)"));
 }
 
 void ContinPage::ButtonZapiszClick()

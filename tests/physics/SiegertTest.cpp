@@ -1,8 +1,10 @@
 #include "physics/Siegert.h"
+#include "physics/SiegertWeights.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using namespace fluvena;
 using namespace fluvena::physics;
@@ -76,4 +78,42 @@ TEST(Siegert, GuardsSayWhatIsWrong)
     EXPECT_FALSE(IntensityCorrelation(std::vector<double>{1.0}, DataKind::G2, NAN));
     EXPECT_FALSE(IntensityCorrelation(std::vector<double>{1e200}, DataKind::G1));
     EXPECT_FALSE(IntensityCorrelation(std::vector<double>{NAN}, DataKind::G2Minus1));
+}
+
+// The weights of g1 from g2 - 1: the noise is measured where it is (four
+// times larger over the first third of the lags than over the rest), the
+// weights follow 1 / sigma_g1^2 = 4 beta^2 g1^2 / sigma_y^2 where g1 is
+// large, and the tail keeps a small, finite weight.
+TEST(Siegert, WeightsFollowThePropagatedNoise)
+{
+    const double beta = 0.6;
+    std::vector<double> t, y, g1;
+    std::mt19937 rng(11);
+    std::normal_distribution<double> unit;
+    const int n = 240;
+    for (int k = 0; k < n; ++k) {
+        t.push_back(std::pow(10.0, -1.0 + 5.0 * k / (n - 1)));
+        g1.push_back(0.6 * std::exp(-t.back() / 20.0) + 0.4 * std::exp(-t.back() / 400.0));
+        y.push_back(beta * g1.back() * g1.back() + (k < n / 3 ? 2e-3 : 5e-4) * unit(rng));
+    }
+    const SiegertWeighting w = SiegertWeights(t, y, beta);
+    ASSERT_EQ(w.weights.size(), y.size());
+    struct Region { int first, last; double sigma; };
+    for (const Region r : {Region{10, 60, 2e-3}, Region{110, 160, 5e-4}, Region{200, 230, 5e-4}}) {
+        double sum = 0;
+        for (int k = r.first; k <= r.last; ++k) sum += w.sigmaY[static_cast<std::size_t>(k)];
+        EXPECT_NEAR(sum / (r.last - r.first + 1) / r.sigma, 1.0, 0.25) << r.first;
+    }
+    // Two points of the same noise: their weights stand as their g1^2.
+    const auto at = [&](int k) { return static_cast<std::size_t>(k); };
+    EXPECT_NEAR(w.weights[at(100)] / w.weights[at(150)], g1[at(100)] * g1[at(100)] / (g1[at(150)] * g1[at(150)]) *
+                                                             w.sigmaY[at(150)] * w.sigmaY[at(150)] /
+                                                             (w.sigmaY[at(100)] * w.sigmaY[at(100)]),
+                0.05 * w.weights[at(100)] / w.weights[at(150)]);
+    EXPECT_GT(w.weights[at(100)] / w.weights[at(20)], 5.0);  // the noisy early lags count less
+    const double tail = w.weights.back();
+    EXPECT_GT(tail, 0.0);
+    EXPECT_LT(tail, 1e-2);
+    EXPECT_TRUE(SiegertWeights(t, std::vector<double>(y.begin(), y.begin() + 5), beta).weights.empty());
+    EXPECT_TRUE(SiegertWeights(t, y, 0.0).weights.empty());
 }

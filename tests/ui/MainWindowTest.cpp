@@ -1026,7 +1026,7 @@ private slots:
             QVERIFY2(Shows(Cell(grid, c, 8), physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm, 3, 1e9) &&
                     chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 8) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
         }
-        QVERIFY(chart.plot()->legend->visible() && chart.harmonicMarks->name() == "R_h (średnia harmoniczna)");
+        QVERIFY(chart.plot()->legend->visible() && chart.harmonicMarks->name() == "Rₕ (średnia harmoniczna)");
         // Another solution on show: the table follows, the headline stays with CONTIN's choice.
         C<QSpinBox>("UpDown1")->setValue(m->Contin()->chosen == 1 ? 2 : 1);
         QVERIFY(m->ShownIndex() != m->Contin()->chosen && headline->text() == chosen);

@@ -883,12 +883,12 @@
         <translation>Share of G(τ) per grid point [%]</translation>
     </message>
     <message>
-        <source>R_h (średnia harmoniczna)</source>
-        <translation>R_h (harmonic mean)</translation>
+        <source>Rₕ (średnia harmoniczna)</source>
+        <translation>Rₕ (harmonic mean)</translation>
     </message>
     <message>
-        <source>R_h (ze średniego czasu)</source>
-        <translation>R_h (from the mean time)</translation>
+        <source>Rₕ (ze średniego czasu)</source>
+        <translation>Rₕ (from the mean time)</translation>
     </message>
 </context>
 <context>

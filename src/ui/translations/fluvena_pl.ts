@@ -843,11 +843,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>R_h (średnia harmoniczna)</source>
+        <source>Rₕ (średnia harmoniczna)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>R_h (ze średniego czasu)</source>
+        <source>Rₕ (ze średniego czasu)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -60,6 +60,7 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
         {" IUSER    10", " IUSER    10             1.", "IUSER"}, {" END", " LAST                    1.", "END"},
         {" RUSER    23", " RUSER    23             1.", "RUSER"}, {" RUSER    22", " RUSER    22            -2.", "RUSER"},
         {" RUSER    21", " RUSER    21             2.", "RUSER"}, {" LUSER     3", " LUSER     3             1.", "LUSER"},
+        {" NINTT", " IWT                     2.", "IWT"}, {" NINTT", " IWT                     4.", "NY"} /* no weights */,
     };
     for (const auto& [prefix, replacement, card] : replaced) {
         SCOPED_TRACE(replacement);
@@ -106,6 +107,44 @@ TEST(ContinDeck, ReadsCardValuesAndTheNumberOfPoints) {
         EXPECT_DOUBLE_EQ(r.deck.gmnmx[1], c.gmax);
         EXPECT_EQ(r.deck.signalRegularizer, c.signal);
     }
+}
+
+// Weights read with the data (IWT 4, one a point after the ordinates, as
+// the product writes them for g2 data): points of weight next to zero do not
+// move the solution, equal weights of any size change nothing, and a weight
+// that is not a positive number is refused.
+TEST(ContinDeck, WeightsReadWithTheDataWeighTheFit) {
+    const auto t = LogSpaced(1, 1000, 60);
+    const auto clean = Decays(t, {{30, 1.0}}, 1e-3, 5);
+    auto spoilt = clean;
+    for (size_t k = 45; k < spoilt.size(); ++k) spoilt[k] += 0.05;  // a false slow decay
+    auto deck = [&](const std::vector<double>& y, const std::vector<double>& w) {
+        return fluvena::FileText(fluvena::BuildContinDeck(fluvena::ContinRequest{0.1, 1000, 30}, t, y, 1.0, w));
+    };
+    auto chosen = [](const std::string& text) {
+        Result r;
+        RunContin(text, &r);
+        EXPECT_FALSE(r.solutions.empty());
+        return r.solutions.empty() ? Solution{} : r.solutions[static_cast<size_t>(r.chosen)];
+    };
+    std::vector<double> down(t.size(), 1.0), equal(t.size(), 7.0);
+    for (size_t k = 45; k < down.size(); ++k) down[k] = 1e-7;
+    const Solution plain = chosen(deck(clean, {})), same = chosen(deck(clean, equal));
+    ASSERT_EQ(plain.s.size(), same.s.size());
+    for (size_t m = 0; m < plain.s.size(); ++m) EXPECT_NEAR(same.s[m], plain.s[m], 1e-6 * (1 + std::fabs(plain.s[m])));
+    // The spoilt points move the unweighted solution's mean decay time
+    // (M1/M0 of the whole) only.
+    const Solution unweighted = chosen(deck(spoilt, {})), weighted = chosen(deck(spoilt, down));
+    EXPECT_GT(std::fabs(unweighted.entire.ratio[2] / 30.0 - 1.0), 0.05) << unweighted.entire.ratio[2];
+    EXPECT_NEAR(weighted.entire.ratio[2], 30.0, 0.3) << weighted.entire.ratio[2];
+    EXPECT_NEAR(weighted.entire.m[1], plain.entire.m[1], 0.01);
+    // The fit is printed in the data's units, not the weighted ones.
+    EXPECT_NEAR(weighted.fit[0], clean[0], 0.01);
+
+    down[3] = 0.0;
+    const DeckResult bad = ReadDeck(deck(spoilt, down));
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.errorCard, "IWT");
 }
 
 // Fields as their width, skips as minus theirs, a new record as 0; no

@@ -68,6 +68,9 @@ TEST(DeckReader, RejectedDeckListingSaysWhyAndHoldsNoTable) {
         {t + "1 2 3 4 inf\n", "'inf' IS NOT A NUMBER"}, {t + "1 2 3 4 1E999\n", "'1E999' IS NOT A NUMBER"},
         {t + "1\n2\n3\n4\n5\n1\n2\n", "ONLY 7 VALUES FOUND"},
         {kForged + "\nTFFTFFTTF  2  1  5 ALPHA +- STD ERR\n", "THREE WHOLE NUMBERS"},
+        {t + "1 2 3 4 5 1 2 3 4 5\nWEIGHTS\n1 1 -1 1 1\n", "CARD 6: WEIGHT '-1' IS NOT A POSITIVE NUMBER"},
+        {t + "1 2 3 4 5 1 2 3 4 5\nWEIGHTS\n1 1 0\n", "WEIGHT '0' IS NOT"},
+        {t + "1 2 3 4 5 1 2 3 4 5\nWEIGHTS\n1 1 1\n", "ONLY 3 WEIGHTS FOUND"},
     };
     for (const auto& [deck, reason] : cases) {
         SCOPED_TRACE(reason);
@@ -80,6 +83,37 @@ TEST(DeckReader, RejectedDeckListingSaysWhyAndHoldsNoTable) {
         EXPECT_EQ(listing.find("WEIGHTED AVERAGE"), std::string::npos);
         EXPECT_NE(listing.find("CANNOT BE ANALYSED"), std::string::npos);
     }
+}
+
+// Weights after the ordinates take the place of the IWT rule: points of
+// weight next to zero (a spoilt tail) do not move the fit; without them the
+// same points make a second component.
+TEST(DeckReader, WeightsAfterTheOrdinatesWeighTheFit) {
+    const std::vector<double> t = test::Geometric(1, 1.1, 40);
+    std::string spoilt = test::SyntheticDeck("TFFTFFTTF  3  2  5", t, {1.0}, {0.3}, 0, 1e-3, 3);
+    // The last ten ordinates raised by 0.05.
+    std::size_t p = spoilt.size() - 1;
+    for (int k = 0; k < 10; ++k) p = spoilt.rfind('\n', p - 1);
+    std::string tail = spoilt.substr(p + 1), raised;
+    for (std::size_t b = 0, e; (e = tail.find('\n', b)) != std::string::npos; b = e + 1)
+        raised += FormatFloat(std::stod(tail.substr(b, e - b)) + 0.05, Pattern::E2, '.') + "\n";
+    spoilt = spoilt.substr(0, p + 1) + raised;
+    std::string weights = "WEIGHTS\n";
+    for (std::size_t k = 0; k < t.size(); ++k) weights += k + 10 < t.size() ? "1.0\n" : "1.0E-08\n";
+
+    const ReadOutcome r = ReadDataSet(spoilt + weights);
+    ASSERT_TRUE(r.set);
+    ASSERT_EQ(r.set->weights.size(), t.size());
+    EXPECT_EQ(r.set->weights.back(), 1e-8);
+    EXPECT_TRUE(r.rest.empty());
+    const DiscreteListing weighted = test::ReadBack(spoilt + weights), plain = test::ReadBack(spoilt);
+    ASSERT_EQ(weighted.status, DiscreteListing::Status::Ok) << weighted.reason;
+    ASSERT_EQ(plain.status, DiscreteListing::Status::Ok) << plain.reason;
+    ASSERT_EQ(weighted.solutions[0].components.size(), 1u);
+    EXPECT_NEAR(weighted.solutions[0].components[0].rate, 0.3, 0.006);
+    const bool moved = plain.solutions[0].components.size() > 1 ||
+                       std::fabs(plain.solutions[0].components[0].rate / 0.3 - 1) > 0.05;
+    EXPECT_TRUE(moved) << plain.solutions[0].components[0].rate;
 }
 
 // While LAST is false another data set follows: each analysed one gets its

@@ -239,17 +239,27 @@ std::vector<double> ReferenceWeights(const std::string& listing, const std::vect
     return w;
 }
 
+// The figure a listing prints as the best solution's STD. DEV. OF FIT.
+double BestStdDev(const std::string& listing) {
+    const std::size_t at = listing.find("STD. DEV. OF FIT =", listing.find("BEST SOLUTION "));
+    return at == std::string::npos ? -1.0 : Numbers(listing.substr(at + 18, 12)).at(0);
+}
+
 TEST(ReferenceAgreement, BestSolutionAndLagProbabilitiesOfTheFixtures) {
     // The reference derives the uncertainty term of its weights (ERRFIT) in
     // a way of its own; where ours differs much (lognormal 5.9E-04 against
     // 3.7E-04, narrow 1.0E-03 against 7.5E-04) the weighted residuals and
-    // their correlations differ too. With the reference's weights the same
-    // fits give the same figures for every fixture. The lognormal listing
-    // doubts its own best solution, and the engine ranks another first.
+    // their correlations differ too, and so does the standard deviation of
+    // fit, sqrt(sum w r^2 / (N - NPAR)) with w = 1 / (|curve| + ERRFIT).
+    // With the reference's weights the same fits give the same figures for
+    // every fixture. The lognormal listing doubts its own best solution, and
+    // the engine ranks another first.
     struct Fixture { const char* name; bool sameWeights, sameBest; };
     for (const Fixture f : {Fixture{"bimodal", true, true}, Fixture{"lognormal", false, false},
                             Fixture{"narrow", false, true}, Fixture{"negbase", true, true},
-                            Fixture{"pairbase", true, true}}) {
+                            Fixture{"pairbase", true, true}, Fixture{"onesize", true, true},
+                            Fixture{"closepair", false, true}, Fixture{"recomputed", false, false},
+                            Fixture{"twosizes", false, true}}) {
         SCOPED_TRACE(f.name);
         const std::string deck = test::ReadFixture(std::string(f.name) + ".discrete.in"),
                           reference = test::ReadFixture(std::string(f.name) + ".discrete.out");
@@ -288,6 +298,11 @@ TEST(ReferenceAgreement, BestSolutionAndLagProbabilitiesOfTheFixtures) {
                 }
         }
         EXPECT_TRUE(compared > 0 || !f.sameWeights);
+        const double stdDev = BestStdDev(reference);
+        EXPECT_NEAR(an.fits.at(static_cast<std::size_t>(ref[0][0] - 1)).sigma / stdDev, 1.0, 0.01);
+        if (f.sameWeights) {
+            EXPECT_NEAR(BestStdDev(listing) / stdDev, 1.0, 0.05);
+        }
     }
 }
 
