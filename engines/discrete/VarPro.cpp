@@ -1,0 +1,297 @@
+// Variable projection with Levenberg-Marquardt for sums of exponentials
+// (the problem is stated in VarPro.h).
+#include "discrete/VarPro.h"
+
+#include "common/Nnls.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace fluvena::discrete::detail {
+
+void Basis(const Problem& p, const VectorXd& th, MatrixXd& e) {
+    e.resize(p.n, th.size());
+    for (Eigen::Index j = 0; j < th.size(); ++j) {
+        const double lam = std::exp(th(j));
+        e.col(j) = (p.t.array() * -lam).min(700.0).exp();
+    }
+}
+
+double Chi2(const Problem& p, const Params& q, MatrixXd& e, VectorXd& r) {
+    Basis(p, q.th, e);
+    r.noalias() = e * q.a;
+    r = ((p.y - r).array() - q.b) * p.sw.array();
+    const double c = r.squaredNorm();
+    return std::isfinite(c) ? c : std::numeric_limits<double>::infinity();
+}
+
+namespace {
+
+// Products of tall matrices whose results are small: column by column dot
+// products, cheaper than general matrix products at these sizes.
+void CrossProduct(const MatrixXd& a, const MatrixXd& b, MatrixXd& out) {
+    out.resize(a.cols(), b.cols());
+    for (Eigen::Index j = 0; j < b.cols(); ++j)
+        for (Eigen::Index i = 0; i < a.cols(); ++i) out(i, j) = a.col(i).dot(b.col(j));
+}
+
+void Gram(const MatrixXd& a, MatrixXd& out) {
+    out.resize(a.cols(), a.cols());
+    for (Eigen::Index j = 0; j < a.cols(); ++j)
+        for (Eigen::Index i = j; i < a.cols(); ++i) out(i, j) = out(j, i) = a.col(i).dot(a.col(j));
+}
+
+// The linear part of the problem for fixed rates: the best amplitudes (non-
+// negative under NONEG) and baseline. This is the variable projection of
+// Golub and Pereyra (SIAM J. Numer. Anal. 10, 1973, 413): the least-squares
+// problem becomes one in the rates alone.
+struct LinearFit {
+    VectorXd a;                // amplitudes
+    double b = 0;              // baseline
+    VectorXd r;                // weighted residuals
+    double chi2 = 0;
+    std::vector<int> freeSet;  // the NNLS free set, a warm start for nearby rates
+};
+
+class Projection {
+public:
+    explicit Projection(const Problem& p) : p_(p) {
+        rhs_ = p.sw.cwiseProduct(p.y);
+        if (p.base) {
+            u_ = p.sw / p.sw.norm();
+            rhs_ -= u_ * u_.dot(rhs_);  // the baseline is free: project it out first
+        }
+    }
+
+    // Fills fit for the log-rates th; e receives the decays exp(-lambda t).
+    // Columns of rates equal to those of near (decays nearE) are copied.
+    double Solve(const VectorXd& th, MatrixXd& e, LinearFit& fit, const VectorXd* near = nullptr,
+                 const MatrixXd* nearE = nullptr) {
+        if (near) {
+            e.resize(p_.n, th.size());
+            for (Eigen::Index j = 0; j < th.size(); ++j) {
+                if (th(j) == (*near)(j)) e.col(j) = nearE->col(j);
+                else e.col(j) = (p_.t.array() * -std::exp(th(j))).min(700.0).exp();
+            }
+        } else {
+            Basis(p_, th, e);
+        }
+        const Eigen::Index m = th.size();
+        Columns(e);
+        // The amplitudes in units of their column norms; the normal equations
+        // serve while they are well conditioned (their error grows with the
+        // square of the condition number), a pivoted QR otherwise.
+        Gram(x_, gram_);
+        scale_.resize(m);
+        for (Eigen::Index j = 0; j < m; ++j) scale_(j) = gram_(j, j) > 0 ? 1.0 / std::sqrt(gram_(j, j)) : 0.0;
+        gram_ = scale_.asDiagonal() * gram_ * scale_.asDiagonal();
+        for (Eigen::Index j = 0; j < m; ++j)
+            if (scale_(j) == 0) gram_(j, j) = 1;  // a column of zeros: its amplitude stays 0
+        llt_.compute(gram_);
+        bool normal = llt_.info() == Eigen::Success;
+        if (normal) {
+            tri_ = llt_.matrixU();
+            normal = tri_.diagonal().minCoeff() >= 1e-3;
+        }
+        if (normal) {
+            qtb_.noalias() = x_.transpose() * rhs_;
+            qtb_.array() *= scale_.array();
+            tri_.transpose().triangularView<Eigen::Lower>().solveInPlace(qtb_);
+            cols_.resize(static_cast<std::size_t>(m));
+            std::iota(cols_.begin(), cols_.end(), Eigen::Index{0});
+        } else {
+            qr_.compute(x_);
+            const Eigen::Index k = qr_.rank();
+            tri_ = qr_.matrixR().topLeftCorner(k, k).triangularView<Eigen::Upper>();
+            qtb_ = (qr_.householderQ().adjoint() * rhs_).head(k);
+            cols_.clear();
+            for (Eigen::Index i = 0; i < k; ++i) cols_.push_back(qr_.colsPermutation().indices()(i));
+            scale_.setOnes();
+        }
+        const Eigen::Index k = static_cast<Eigen::Index>(cols_.size());
+        z_ = qtb_;
+        tri_.triangularView<Eigen::Upper>().solveInPlace(z_);
+        if (p_.nonneg && k > 0 && !(z_.minCoeff() >= 0)) {
+            const engine::NnlsResult nn = engine::SolveNnls(tri_, qtb_, fit.freeSet);
+            z_ = nn.x;
+            fit.freeSet = nn.passive;
+        }
+        fit.a.setZero(m);
+        for (Eigen::Index i = 0; i < k; ++i) {
+            const Eigen::Index j = cols_[static_cast<std::size_t>(i)];
+            fit.a(j) = std::isfinite(z_(i)) ? z_(i) * scale_(j) : 0.0;
+        }
+        fit.r.noalias() = e * fit.a;
+        fit.r = (p_.y - fit.r).cwiseProduct(p_.sw);
+        fit.b = p_.base ? p_.sw.dot(fit.r) / p_.sw.squaredNorm() : 0.0;
+        if (p_.base) fit.r -= fit.b * p_.sw;
+        fit.chi2 = fit.r.squaredNorm();
+        if (!std::isfinite(fit.chi2)) fit.chi2 = std::numeric_limits<double>::infinity();
+        return fit.chi2;
+    }
+
+    // J^T J for the Jacobian J = P D of the residuals in the log-rates, P the
+    // projection off the fitted columns (amplitudes not held at zero, and the
+    // baseline): D^T D less the part of D those columns explain, through
+    // their normal equations. d is overwritten.
+    void NormalMatrix(const MatrixXd& e, const VectorXd& a, MatrixXd& d, MatrixXd& jtj) {
+        if (p_.base) d.noalias() -= u_ * (d.transpose() * u_).transpose();
+        Gram(d, jtj);
+        Columns(e);
+        use_.clear();
+        for (Eigen::Index j = 0; j < a.size(); ++j)
+            if (a(j) != 0) use_.push_back(j);
+        if (use_.empty()) return;
+        sub_.resize(p_.n, static_cast<Eigen::Index>(use_.size()));
+        for (std::size_t i = 0; i < use_.size(); ++i) sub_.col(static_cast<Eigen::Index>(i)) = x_.col(use_[i]);
+        Gram(sub_, gsub_);
+        ldlt_.compute(gsub_);
+        CrossProduct(sub_, d, coef_);
+        sol_ = coef_;
+        ldlt_.solveInPlace(sol_);
+        jtj.noalias() -= coef_.transpose() * sol_;
+    }
+
+private:
+    // The weighted decays with the baseline projected out.
+    void Columns(const MatrixXd& e) {
+        x_ = p_.sw.asDiagonal() * e;
+        if (p_.base) x_.noalias() -= u_ * (x_.transpose() * u_).transpose();
+    }
+
+    const Problem& p_;
+    VectorXd rhs_, u_, qtb_, z_, scale_;
+    MatrixXd x_, gram_, tri_, sub_, gsub_, coef_, sol_;
+    Eigen::LLT<MatrixXd> llt_;
+    Eigen::LDLT<MatrixXd> ldlt_;
+    Eigen::ColPivHouseholderQR<MatrixXd> qr_;
+    std::vector<Eigen::Index> cols_, use_;
+};
+
+Iteration Record(const VectorXd& th, const LinearFit& fit, double damping) {
+    Iteration it;
+    it.chi2 = fit.chi2;
+    it.damping = damping;
+    it.baseline = fit.b;
+    for (Eigen::Index j = 0; j < th.size(); ++j) {
+        it.alpha.push_back(fit.a(j));
+        it.lambda.push_back(std::exp(th(j)));
+    }
+    return it;
+}
+
+}  // namespace
+
+// Levenberg-Marquardt in the log-rates alone, the amplitudes and baseline
+// projected out (Kaufman's Jacobian, BIT 15, 1975, 49), with Nielsen's
+// damping (IMM-REP-1999-05, Technical University of Denmark). A rate whose
+// amplitude is held at zero, or that sits at a bound of the range and is
+// pushed outward, is held where it is for the step. abandonAbove: a start
+// still this far above the best fit found so far after some iterations is
+// leading elsewhere and is dropped.
+LmOutcome Levenberg(const Problem& p, VectorXd th, double abandonAbove) {
+    const Eigen::Index m = th.size();
+    Projection proj(p);
+    MatrixXd e, et, jac(p.n, m), jtj(m, m), lhs;
+    LinearFit fit, trial;
+    Eigen::LDLT<MatrixXd> ldlt;
+    VectorXd g(m), d(m), delta(m), step, tt(m), gk;
+    LmOutcome out;
+    double chi2 = proj.Solve(th, e, fit);
+    double mu = 1e-3, raise = 2;
+    out.history.push_back(Record(th, fit, 0.0));
+    std::vector<Eigen::Index> moving;
+    for (int it = 0; it < p.maxIterations; ++it) {
+        // The residuals' derivatives in the log-rates before projection,
+        // D_j = a_j lambda_j sqrt(w) t exp(-lambda_j t). The residuals are
+        // orthogonal to the fitted columns, so J^T r = D^T r.
+        for (Eigen::Index j = 0; j < m; ++j)
+            jac.col(j) = (fit.a(j) * std::exp(th(j))) * p.sw.cwiseProduct(p.t).cwiseProduct(e.col(j));
+        g.noalias() = -(jac.transpose() * fit.r);
+        proj.NormalMatrix(e, fit.a, jac, jtj);
+        d = jtj.diagonal();
+        const double dmax = std::max(d.maxCoeff(), 1e-300);
+        moving.clear();
+        for (Eigen::Index j = 0; j < m; ++j) {
+            d(j) = std::max(d(j), 1e-12 * dmax);
+            const bool held = fit.a(j) == 0 || (th(j) <= p.thLo && g(j) <= 0) || (th(j) >= p.thHi && g(j) >= 0);
+            if (!held) moving.push_back(j);
+        }
+        const Eigen::Index k = static_cast<Eigen::Index>(moving.size());
+        gk.resize(k);
+        for (Eigen::Index a = 0; a < k; ++a) gk(a) = g(moving[static_cast<std::size_t>(a)]);
+
+        bool improved = false;
+        double relDecrease = 0, maxThStep = 0;
+        for (int attempt = 0; k > 0 && attempt < 30 && mu < 1e14; ++attempt) {
+            lhs.resize(k, k);
+            for (Eigen::Index a = 0; a < k; ++a) {
+                for (Eigen::Index b = 0; b < k; ++b)
+                    lhs(a, b) = jtj(moving[static_cast<std::size_t>(a)], moving[static_cast<std::size_t>(b)]);
+                lhs(a, a) += mu * d(moving[static_cast<std::size_t>(a)]);
+            }
+            ldlt.compute(lhs);
+            step = gk;
+            ldlt.solveInPlace(step);
+            if (ldlt.info() != Eigen::Success || !step.allFinite()) {
+                mu *= 10;
+                continue;
+            }
+            delta.setZero();
+            for (Eigen::Index a = 0; a < k; ++a) delta(moving[static_cast<std::size_t>(a)]) = step(a);
+            const double thStep = delta.cwiseAbs().maxCoeff();
+            if (thStep > 1.5) delta *= 1.5 / thStep;
+            for (Eigen::Index j = 0; j < m; ++j) tt(j) = std::clamp(th(j) + delta(j), p.thLo, p.thHi);
+            delta = tt - th;
+            const double predicted = 2 * delta.dot(g) - delta.dot(jtj * delta);
+            // A step whose predicted gain is lost in rounding: the minimum.
+            if (!(predicted > 1e-14 * chi2)) break;
+            trial.freeSet = fit.freeSet;
+            const double c = proj.Solve(tt, et, trial, &th, &e);
+            if (c < chi2) {
+                // Damping relaxed the more, the better the linear model
+                // predicted the decrease.
+                const double gain = predicted > 0 ? (chi2 - c) / predicted : 0.0;
+                mu = std::max(mu * std::max(1.0 / 3, 1 - std::pow(2 * gain - 1, 3)), 1e-12);
+                raise = 2;
+                relDecrease = (chi2 - c) / std::max(chi2, 1e-300);
+                maxThStep = delta.cwiseAbs().maxCoeff();
+                chi2 = c;
+                th.swap(tt);
+                std::swap(fit, trial);
+                e.swap(et);
+                improved = true;
+                break;
+            }
+            mu *= raise;
+            raise *= 2;
+        }
+        out.iterations = it + 1;
+        if (!improved) {  // no step lowers chi^2 any more: a minimum within rounding
+            out.converged = true;
+            break;
+        }
+        out.history.push_back(Record(th, fit, mu));
+        if (relDecrease < 1e-12 || (relDecrease < 1e-9 && maxThStep < 1e-5) || chi2 < 1e-28) {
+            out.converged = true;
+            break;
+        }
+        if (it >= 15 && chi2 > abandonAbove) break;
+        // Five steps along a flat valley that together lower chi^2 by less
+        // than a millionth change nothing that matters to the F-tests: stop.
+        const std::size_t h = out.history.size();
+        if (h > 5 && out.history[h - 6].chi2 - chi2 <= 1e-6 * chi2) {
+            out.converged = true;
+            break;
+        }
+    }
+    out.q.a = fit.a;
+    out.q.b = fit.b;
+    out.q.th = th;
+    out.chi2 = chi2;
+    return out;
+}
+
+}  // namespace fluvena::discrete::detail
