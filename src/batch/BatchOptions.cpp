@@ -4,16 +4,20 @@
 #include "base/Errors.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 
 namespace fluvena::batch {
+
+namespace fs = std::filesystem;
 
 const char* const kUsage =
     "usage:\n"
     "  fluvena-batch contin   [options] DATAFILE...\n"
     "  fluvena-batch discrete [options] DATAFILE...\n"
     "  fluvena-batch cumulants [options] DATAFILE...\n"
+    "  fluvena-batch multiangle [options] DATAFILE...   (cumulants or CONTIN per measurement, then D0 and R_h at q -> 0)\n"
     "  fluvena-batch parse-contin   LISTING --points N --grid-points N [options]\n"
     "  fluvena-batch parse-discrete LISTING DATAFILE [--first I] [--last J] [options]\n"
     "\n"
@@ -27,8 +31,10 @@ const char* const kUsage =
     "sample:    --data-kind g1|g2-1|g2 (the file's: g2-1 for ALV files, g1 otherwise)  --baseline B|tail (g2: 1)\n"
     "           --time-unit s|ms|us|ns (the file's: ms for ALV files, us otherwise)  --wavelength NM  --angle DEG\n"
     "           --temperature K  --viscosity CP  --refractive-index N  --solvent water|toluene|ethanol\n"
-    "output:    --json  --quiet  --workdir DIR  --help\n"
-    "running:   --no-wait (fail when another analysis holds the directory)  --timeout SECONDS (none)\n"
+    "multiangle: --source cumulants|contin (cumulants)  --exclude FILE[:k] (leaves a file or its detector k out of the fit)\n"
+    "output:    --json  --table csv|tsv  --quiet  --workdir DIR  --help\n"
+    "running:   --jobs N (1: inputs analysed at once, each in its own directory)\n"
+    "           --no-wait (fail when another analysis holds the directory)  --timeout SECONDS (none)\n"
     "log:       --log FILE  --param NAME (Temp)  --value V (once per input) | --values V1,V2,...\n"
     "           --inverse  --rates  --solution chosen|N  --decimal-point C\n";
 
@@ -42,19 +48,27 @@ struct OptionRule {
 };
 
 const std::set<Command> kAll = {Command::Contin, Command::Discrete, Command::Cumulants, Command::ParseContin,
-                                Command::ParseDiscrete};
+                                Command::ParseDiscrete, Command::MultiAngle};
 const std::set<Command> kDiscreteKinds = {Command::Discrete, Command::ParseDiscrete};
 // The commands that read data files.
-const std::set<Command> kData = {Command::Contin, Command::Discrete, Command::Cumulants, Command::ParseDiscrete};
+const std::set<Command> kData = {Command::Contin, Command::Discrete, Command::Cumulants, Command::ParseDiscrete,
+                                 Command::MultiAngle};
+// The commands that run analyses of data files.
+const std::set<Command> kRuns = {Command::Contin, Command::Discrete, Command::Cumulants, Command::MultiAngle};
+// The commands whose results go into a series log (one analysis per line).
+const std::set<Command> kLogs = {Command::Contin, Command::Discrete, Command::Cumulants, Command::ParseContin,
+                                 Command::ParseDiscrete};
+const std::set<Command> kCumulants = {Command::Cumulants, Command::MultiAngle};
+const std::set<Command> kContin = {Command::Contin, Command::MultiAngle};
 
 const std::map<std::string, OptionRule>& OptionRules()
 {
     static const std::map<std::string, OptionRule> rules = {
         {"--first", {Arg::Value, kData}},
         {"--last", {Arg::Value, kData}},
-        {"--order", {Arg::Value, {Command::Cumulants}}},
-        {"--frisken", {Arg::Flag, {Command::Cumulants}}},
-        {"--cutoff", {Arg::Value, {Command::Cumulants}}},
+        {"--order", {Arg::Value, kCumulants}},
+        {"--frisken", {Arg::Flag, kCumulants}},
+        {"--cutoff", {Arg::Value, kCumulants}},
         {"--data-kind", {Arg::Value, kData}},
         {"--baseline", {Arg::Value, kData}},
         {"--time-unit", {Arg::Value, kData}},
@@ -64,10 +78,10 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--viscosity", {Arg::Value, kData}},
         {"--refractive-index", {Arg::Value, kData}},
         {"--solvent", {Arg::Value, kData}},
-        {"--grid-min", {Arg::Value, {Command::Contin}}},
-        {"--grid-max", {Arg::Value, {Command::Contin}}},
-        {"--regularizer", {Arg::Value, {Command::Contin}}},
-        {"--grid-points", {Arg::Value, {Command::Contin, Command::ParseContin}}},
+        {"--grid-min", {Arg::Value, kContin}},
+        {"--grid-max", {Arg::Value, kContin}},
+        {"--regularizer", {Arg::Value, kContin}},
+        {"--grid-points", {Arg::Value, {Command::Contin, Command::ParseContin, Command::MultiAngle}}},
         {"--points", {Arg::Value, {Command::ParseContin}}},
         {"--max-components", {Arg::Value, kDiscreteKinds}},
         {"--weight", {Arg::Value, {Command::Discrete}}},
@@ -75,14 +89,18 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--switches", {Arg::Value, {Command::Discrete}}},
         {"--json", {Arg::Flag, kAll}},
         {"--quiet", {Arg::Flag, kAll}},
-        {"--workdir", {Arg::Value, {Command::Contin, Command::Discrete}}},
+        {"--workdir", {Arg::Value, {Command::Contin, Command::Discrete, Command::MultiAngle}}},
         {"--no-wait", {Arg::Flag, kAll}},
-        {"--timeout", {Arg::Value, {Command::Contin, Command::Discrete}}},
-        {"--log", {Arg::Value, kAll}},
-        {"--param", {Arg::Value, kAll}},
-        {"--value", {Arg::Value, kAll}},
-        {"--values", {Arg::Value, kAll}},
-        {"--inverse", {Arg::Flag, kAll}},
+        {"--timeout", {Arg::Value, {Command::Contin, Command::Discrete, Command::MultiAngle}}},
+        {"--table", {Arg::Value, kAll}},
+        {"--jobs", {Arg::Value, kRuns}},
+        {"--source", {Arg::Value, {Command::MultiAngle}}},
+        {"--exclude", {Arg::Value, {Command::MultiAngle}}},
+        {"--log", {Arg::Value, kLogs}},
+        {"--param", {Arg::Value, kLogs}},
+        {"--value", {Arg::Value, kLogs}},
+        {"--values", {Arg::Value, kLogs}},
+        {"--inverse", {Arg::Flag, kLogs}},
         {"--rates", {Arg::Flag, kDiscreteKinds}},
         {"--solution", {Arg::Value, {Command::Contin, Command::Discrete, Command::ParseContin, Command::ParseDiscrete}}},
         {"--decimal-point", {Arg::Value, kAll}},
@@ -125,6 +143,14 @@ double Real(const std::string& option, const std::string& text)
 
 }  // namespace
 
+Command AnalysisCommand(const Options& o)
+{
+    if (o.command != Command::MultiAngle) return o.command;
+    return o.contin ? Command::Contin : Command::Cumulants;
+}
+
+bool Analyses(Command c) { return kRuns.count(c) > 0; }
+
 Options ParseOptions(const std::vector<std::string>& args)
 {
     Options o;
@@ -140,7 +166,8 @@ Options ParseOptions(const std::vector<std::string>& args)
                                                             {"discrete", Command::Discrete},
                                                             {"cumulants", Command::Cumulants},
                                                             {"parse-contin", Command::ParseContin},
-                                                            {"parse-discrete", Command::ParseDiscrete}};
+                                                            {"parse-discrete", Command::ParseDiscrete},
+                                                            {"multiangle", Command::MultiAngle}};
     const auto cmd = commands.find(args[0]);
     if (cmd == commands.end()) throw UsageError("unknown command '" + args[0] + "'");
     o.command = cmd->second;
@@ -278,6 +305,30 @@ Options ParseOptions(const std::vector<std::string>& args)
             o.read.xColumn = WholeNumber(a, value.substr(0, comma), 1);
             o.read.yColumn = WholeNumber(a, value.substr(comma + 1), 1);
         }
+        else if (a == "--table") {
+            if (value == "csv") o.table = results::TableFormat::Csv;
+            else if (value == "tsv") o.table = results::TableFormat::Tsv;
+            else throw UsageError("--table needs csv or tsv, not '" + value + "'");
+        }
+        else if (a == "--jobs") {
+            o.jobs = WholeNumber(a, value, 1);
+            if (o.jobs > 256) throw UsageError("--jobs takes at most 256");
+        }
+        else if (a == "--source") {
+            if (value != "cumulants" && value != "contin") throw UsageError("--source needs cumulants or contin, not '" + value + "'");
+            o.contin = value == "contin";
+        }
+        else if (a == "--exclude") {
+            Exclusion e{value, std::nullopt};
+            // FILE:k names one detector or record; a colon followed by
+            // anything but a number belongs to the file's name.
+            if (const auto colon = value.rfind(':'); colon != std::string::npos && colon + 1 < value.size() &&
+                                                      value.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+                e.file = value.substr(0, colon);
+                e.part = WholeNumber(a, value.substr(colon + 1), 0);
+            }
+            o.excluded.push_back(e);
+        }
         else if (a == "--decimal-point") {
             if (value.size() != 1) throw UsageError("--decimal-point needs one character");
             o.decimalPoint = value[0];
@@ -289,10 +340,14 @@ Options ParseOptions(const std::vector<std::string>& args)
     o.cumulants.cutoff = cutoff.value_or(DefaultCutoff(o.cumulants.frisken));
     if (o.sample.baseline && o.sample.tailBaseline) throw UsageError("--baseline takes a value or tail, not both");
 
+    if (o.json && o.table) throw UsageError("--json and --table ask for two outputs: give one");
+    // Each job runs in a private directory of its own.
+    if (o.jobs > 1 && o.workdir) throw UsageError("--jobs above 1 needs private directories: leave out --workdir");
     switch (o.command) {
     case Command::Contin:
     case Command::Discrete:
     case Command::Cumulants:
+    case Command::MultiAngle:
         if (o.inputs.empty()) throw UsageError("no data file given");
         break;
     case Command::ParseContin:
@@ -305,9 +360,15 @@ Options ParseOptions(const std::vector<std::string>& args)
     }
     // --first beyond --last is not a usage error: the analysis refuses such a
     // range with its own words, as the window does when the scroll bars cross.
-    const bool analyses = o.command == Command::Contin || o.command == Command::Discrete || o.command == Command::Cumulants;
-    const std::size_t runs = analyses ? o.inputs.size() : 1;
+    const std::size_t runs = Analyses(o.command) ? o.inputs.size() : 1;
     if (o.logFile) {
+        // The log is rewritten whole after every line: a log that is one of
+        // the inputs would replace that data file or listing.
+        for (const std::string& input : o.inputs) {
+            std::error_code ec;
+            if (fs::equivalent(*o.logFile, input, ec) && !ec)
+                throw UsageError("--log " + *o.logFile + " names an input file, which it would overwrite");
+        }
         if (o.values.size() != runs)
             throw UsageError("--log needs one value per input (" + std::to_string(runs) + "), " +
                              std::to_string(o.values.size()) + " given");

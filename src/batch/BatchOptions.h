@@ -3,6 +3,7 @@
 #include "core/Requests.h"
 #include "io/DataFile.h"
 #include "physics/Sizes.h"
+#include "results/Table.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,7 +13,14 @@
 
 namespace fluvena::batch {
 
-enum class Command { Contin, Discrete, Cumulants, ParseContin, ParseDiscrete };
+enum class Command { Contin, Discrete, Cumulants, ParseContin, ParseDiscrete, MultiAngle };
+
+// A measurement left out of the angle fit: FILE, or FILE:k for one detector
+// (or record) of it.
+struct Exclusion {
+    std::string file;
+    std::optional<int> part;
+};
 
 // What the command line says of the sample; each value given overrides the
 // data file's.
@@ -52,7 +60,16 @@ struct Options {
     io::ReadOptions read;           // --format, --columns
     SampleOptions sample;
     CumulantRequest cumulants;      // --order, --frisken, --cutoff
+    std::optional<results::TableFormat> table;  // --table csv|tsv instead of JSON or text
+    std::int32_t jobs = 1;                      // inputs analysed at once
+    bool contin = false;                        // multiangle --source contin
+    std::vector<Exclusion> excluded;            // multiangle --exclude
 };
+
+// The analysis each measurement gets: multiangle runs cumulants or CONTIN.
+Command AnalysisCommand(const Options& o);
+// The commands that analyse data files (not a listing read back).
+bool Analyses(Command c);
 
 class UsageError : public std::runtime_error {
 public:

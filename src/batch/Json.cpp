@@ -152,6 +152,13 @@ JsonWriter& JsonWriter::Null()
     return *this;
 }
 
+JsonWriter& JsonWriter::Bool(bool value)
+{
+    Separate();
+    out_ += value ? "true" : "false";
+    return *this;
+}
+
 JsonWriter& JsonWriter::Numbers(const std::vector<double>& values)
 {
     BeginArray();

@@ -20,6 +20,7 @@ public:
     JsonWriter& Number(double value);  // NaN and infinities give null
     JsonWriter& Integer(std::int64_t value);
     JsonWriter& Null();
+    JsonWriter& Bool(bool value);
     JsonWriter& Numbers(const std::vector<double>& values);
 
     const std::string& Text() const { return out_; }

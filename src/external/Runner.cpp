@@ -12,7 +12,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -23,7 +23,12 @@ namespace fluvena {
 
 const char* EngineProgram(Engine engine) { return engine == Engine::Contin ? "contin.exe" : "discrete.exe"; }
 
-std::string EngineCommand(Engine engine) { return std::string(EngineProgram(engine)) + " <nazwa.in> nazwa.out"; }
+// The interpreter replaces itself by the engine ("exec"), so that the
+// parent-death signal of the interpreter's process reaches the engine itself.
+std::string EngineCommand(Engine engine)
+{
+    return "exec " + std::string(EngineProgram(engine)) + " <nazwa.in> nazwa.out";
+}
 
 std::filesystem::path HelperDirFor(const std::filesystem::path& binDir)
 {
@@ -58,27 +63,37 @@ ExternalProcess::ExternalProcess(const std::string& command, const std::filesyst
     int errPipe[2];
     if (::pipe2(errPipe, O_CLOEXEC) != 0) throw Error("Cannot start the command interpreter");
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     const std::string dir = workDir.empty() ? std::string(".") : workDir.string();
-    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    posix_spawnattr_setpgroup(&attr, 0);
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &all);
-
     std::string sh = "/bin/sh", dashC = "-c", cmd = command;
     char* argv[] = {sh.data(), dashC.data(), cmd.data(), nullptr};
-    const int rc = ::posix_spawn(&pid_, "/bin/sh", &actions, &attr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
+    sigset_t none;
+    sigemptyset(&none);
+    const pid_t parent = ::getpid();
+
+    // fork and exec rather than posix_spawn: only the child can ask to be
+    // killed when its parent dies (PR_SET_PDEATHSIG), so that an engine never
+    // outlives a window or batch run that was killed. Between fork and exec
+    // the child makes async-signal-safe calls only (the parent may run
+    // threads).
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent) ::_exit(127);  // the parent is already gone
+        struct sigaction dfl {};
+        dfl.sa_handler = SIG_DFL;
+        for (int sig = 1; sig < NSIG; ++sig) ::sigaction(sig, &dfl, nullptr);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        const int in = ::open("/dev/null", O_RDONLY);
+        if (in < 0 || ::dup2(in, STDIN_FILENO) < 0 || ::dup2(errPipe[1], STDERR_FILENO) < 0 || ::chdir(dir.c_str()) != 0)
+            ::_exit(127);
+        ::execve("/bin/sh", argv, envp.data());
+        ::_exit(127);
+    }
+    const int rc = pid_ < 0 ? errno : 0;
+    // The parent sets the group too, so that a Cancel right after the fork
+    // already finds it.
+    if (pid_ > 0) ::setpgid(pid_, pid_);
     ::close(errPipe[1]);
     if (rc != 0) {
         ::close(errPipe[0]);

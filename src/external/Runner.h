@@ -40,7 +40,8 @@ std::string SearchPathWith(const char* current, const std::filesystem::path& hel
 // Cancel ends it together with everything it started.
 class ExternalProcess {
 public:
-    // Starts /bin/sh -c command in workDir; helperDir (if not empty) is
+    // Starts /bin/sh -c command in workDir, killed (SIGKILL) should this
+    // process die before it; helperDir (if not empty) is
     // appended to PATH. Throws Error when the interpreter cannot be started.
     ExternalProcess(const std::string& command, const std::filesystem::path& workDir,
                     const std::filesystem::path& helperDir);

@@ -65,6 +65,13 @@ int Table::Column(const std::string& name) const
     return -1;
 }
 
+std::string FormatTableRow(const std::vector<TableCell>& cells, std::size_t width, TableFormat format)
+{
+    std::string out;
+    Row(out, cells, width, format);
+    return out;
+}
+
 std::string FormatTable(const Table& table, TableFormat format)
 {
     std::string out;

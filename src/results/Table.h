@@ -30,4 +30,8 @@ struct Table {
 // In TSV a tab, CR or LF inside a text becomes a blank (TSV has no quoting).
 std::string FormatTable(const Table& table, TableFormat format);
 
+// One line of a table `width` columns wide (the header is such a line of
+// names), so that a long table can be written as its rows come.
+std::string FormatTableRow(const std::vector<TableCell>& cells, std::size_t width, TableFormat format);
+
 }  // namespace fluvena::results

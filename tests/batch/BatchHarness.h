@@ -2,7 +2,7 @@
 // fluvena-batch run as a program: a scratch directory whose "fakes" come
 // first on PATH (stand-in engines), the process with its output in files,
 // and just enough of a JSON reader for what it prints: objects, arrays,
-// strings, numbers and null. Numbers are read back with from_chars, so a
+// strings, numbers, true, false and null. Numbers are read back with from_chars, so a
 // printed double compares exactly with the value it came from.
 #include "base/MemoText.h"
 #include "io/FileIO.h"
@@ -29,7 +29,8 @@ extern char** environ;
 namespace minijson {
 
 struct Value {
-    enum class Kind { Null, Number, String, Array, Object } kind = Kind::Null;
+    enum class Kind { Null, Bool, Number, String, Array, Object } kind = Kind::Null;
+    bool flag = false;
     double number = 0.0;
     std::string text;
     std::vector<Value> items;
@@ -102,6 +103,10 @@ struct Reader {
             v.text = String();
         } else if (s_.substr(p_, 4) == "null") {
             p_ += 4;
+        } else if (s_.substr(p_, 4) == "true" || s_.substr(p_, 5) == "false") {
+            v.kind = Value::Kind::Bool;
+            v.flag = s_[p_] == 't';
+            p_ += v.flag ? 4 : 5;
         } else {
             v.kind = Value::Kind::Number;
             const auto r = std::from_chars(s_.data() + p_, s_.data() + s_.size(), v.number);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sys/file.h>
 #include <thread>
 
 using namespace fluvena;
@@ -145,8 +146,11 @@ TEST(BatchSharing, SignalsAndTheTimeLimitLeaveNothingBehind)
     fs::create_directory(tmp);
     FT::FakeEngine(dir, "contin.exe",
                    "echo $$ >> " + pids.string() + "; sleep 60 & echo $! >> " + pids.string() + "; wait\n");
+    // SIGKILL leaves the private directory behind and cannot pass itself on:
+    // the engine dies with the batch, and the next run removes the directory.
     struct Case { int signal; std::vector<std::string> options; int exitCode; };
-    for (const Case& c : {Case{SIGINT, {}, 130}, Case{SIGTERM, {}, 143}, Case{0, {"--timeout", "0.2"}, 1}}) {
+    for (const Case& c : {Case{SIGKILL, {}, 137}, Case{SIGINT, {}, 130}, Case{SIGTERM, {}, 143},
+                          Case{0, {"--timeout", "0.2"}, 1}}) {
         SCOPED_TRACE(c.signal);
         fs::remove(pids);
         std::vector<std::string> args = {"contin", "--json", FT::DataPath("bimodal.txt")};
@@ -155,11 +159,42 @@ TEST(BatchSharing, SignalsAndTheTimeLimitLeaveNothingBehind)
         ASSERT_TRUE(Eventually([&] { return fs::exists(pids) && SplitLines(ReadFile(pids)).size() == 2; }));
         if (c.signal) ::kill(run.Pid(), c.signal);
         EXPECT_EQ(run.Wait(), c.exitCode);
-        for (const std::string& pid : SplitLines(ReadFile(pids)))
+        const std::vector<std::string> started = SplitLines(ReadFile(pids));
+        if (c.signal == SIGKILL) {
+            EXPECT_TRUE(Eventually([&] { return !Alive(started[0]); })) << "the engine outlived a killed run";
+            ::kill(std::stoi(started[1]), SIGKILL);  // the engine's own child is the engine's business
+            EXPECT_FALSE(fs::is_empty(tmp));
+            continue;
+        }
+        for (const std::string& pid : started)
             EXPECT_TRUE(Eventually([&] { return !Alive(pid); })) << "process " << pid << " outlived the run";
-        EXPECT_TRUE(fs::is_empty(tmp)) << "the private directory was left behind";
+        EXPECT_TRUE(fs::is_empty(tmp)) << "a private directory was left behind";
         if (!c.signal) {
             EXPECT_NE(run.Objects().at(0)["message"].text.find("within 0.2 s"), std::string::npos);
         }
     }
+
+    // A directory whose owner still runs is kept.
+    const fs::path held = tmp / "fluvena-batch-held00";
+    fs::create_directory(held);
+    const int owner = ::open((held / ".owner").c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_EQ(::flock(owner, LOCK_EX), 0);
+    FT::BatchProcess quick(dir, "quick", {"cumulants", "--json", FT::DataPath("alv/LC8.2_0045.ASC")}, tmp.string());
+    EXPECT_EQ(quick.Wait(), 0) << quick.Err();
+    EXPECT_TRUE(fs::exists(held / ".owner"));
+    ::close(owner);
+
+    // A write beyond `ulimit -f` is the input's error, and nothing stays.
+    fs::remove_all(held);
+    const std::string command = "(ulimit -f 1; exec env TMPDIR=" + tmp.string() + " " + FLUVENA_BATCH_EXE +
+                                " contin --json " + FT::DataPath("bimodal.txt") + ") | cat > " +
+                                (dir.path / "limited.out").string();
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status));
+    const std::vector<std::string> lines = SplitLines(ReadFile(dir.path / "limited.out"));
+    ASSERT_EQ(lines.size(), 1u);
+    const minijson::Value record = minijson::Parse(lines[0]);
+    EXPECT_EQ(record["status"].text, "error");
+    EXPECT_EQ(record["message"].text, "Stream write error");
+    EXPECT_TRUE(fs::is_empty(tmp)) << "a private directory was left behind";
 }

@@ -1,0 +1,182 @@
+// fluvena-batch over sets of measurements: the angle fit of "multiangle",
+// the tables of --table and the parallel jobs of --jobs.
+#include "BatchHarness.h"
+
+#include "../TestData.h"
+#include "base/MemoText.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+
+using namespace fluvena;
+namespace FT = fluvena::testing;
+using FT::TempDir;
+
+namespace {
+
+std::string Data(const std::string& name) { return FT::DataPath(name); }
+
+FT::BatchProcess Batch(const TempDir& dir, std::vector<std::string> args)
+{
+    FT::BatchProcess run(dir, "run", std::move(args));
+    run.Wait();
+    return run;
+}
+
+// The rows of a CSV (RFC 4180 quoting) or TSV text, each a list of cells.
+std::vector<std::vector<std::string>> Rows(const std::string& text, char sep)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : SplitLines(text)) {
+        std::vector<std::string>& row = rows.emplace_back(1);
+        bool quoted = false;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char c = line[i];
+            if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') row.back() += '"', ++i;
+            else if (sep == ',' && c == '"') quoted = !quoted;
+            else if (c == sep && !quoted) row.emplace_back();
+            else row.back() += c;
+        }
+    }
+    return rows;
+}
+
+// A cell read back as a double (NaN when empty).
+double Num(const std::string& cell)
+{
+    double v = NAN;
+    if (!cell.empty()) std::from_chars(cell.data(), cell.data() + cell.size(), v);
+    return v;
+}
+
+std::size_t Column(const std::vector<std::string>& header, const std::string& name)
+{
+    const auto it = std::find(header.begin(), header.end(), name);
+    if (it == header.end()) throw std::runtime_error("no column " + name);
+    return static_cast<std::size_t>(it - header.begin());
+}
+
+}  // namespace
+
+// The synthetic eight-detector file: D0 4.818e-12 m^2/s and a z-average
+// radius of 44.50 nm at every angle, so R_h at q -> 0 is 44.50 nm.
+TEST(BatchSets, MultiAngleFitOfTheEightDetectors)
+{
+    TempDir dir;
+    const std::string file = Data("alv/multiangle-8det.ASC");
+    auto run = Batch(dir, {"multiangle", "--json", file});
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+    const auto objects = run.Objects();
+    ASSERT_EQ(objects.size(), 1u) << run.Out();
+    const minijson::Value& j = objects[0];
+    EXPECT_EQ(j["analysis"].text, "multiangle");
+    EXPECT_EQ(j["status"].text, "ok");
+    EXPECT_EQ(j["source"].text, "cumulants");
+    ASSERT_EQ(j["measurements"].items.size(), 8u);
+    for (std::size_t k = 0; k < 8; ++k) {
+        const minijson::Value& m = j["measurements"][k];
+        EXPECT_EQ(m["detector"].Num(), static_cast<double>(k + 1));
+        EXPECT_EQ(m["angle"].Num(), 30.0 + 15.0 * static_cast<double>(k));
+        EXPECT_NEAR(m["apparentDiffusionCoefficient"].Num(), m["gammaMean"].Num() / (m["q"].Num() * m["q"].Num()), 1e-25);
+        EXPECT_NEAR(m["apparentRadius"].Num(), 44.50, 0.02 * 44.50);
+        EXPECT_EQ(m["included"].kind, minijson::Value::Kind::Bool);
+        EXPECT_TRUE(m["included"].flag);
+    }
+    const minijson::Value& fit = j["fit"];
+    EXPECT_NEAR(fit["diffusionCoefficient0"].Num(), 4.818e-12, 0.02 * 4.818e-12);
+    EXPECT_NEAR(fit["hydrodynamicRadius0"].Num(), 44.50, 0.02 * 44.50);
+    EXPECT_GT(fit["hydrodynamicRadius0Err"].Num(), 0.0);
+    EXPECT_LT(fit["hydrodynamicRadius0Err"].Num(), 0.02 * 44.50);
+    EXPECT_EQ(fit["points"].Num(), 8.0);
+
+    // One detector left out; the others, and the table, follow.
+    auto less = Batch(dir, {"multiangle", "--table", "csv", "--exclude", file + ":3", file});
+    EXPECT_EQ(less.Wait(), 0) << less.Err();
+    const auto rows = Rows(less.Out(), ',');
+    ASSERT_EQ(rows.size(), 1u + 8u + 1u + 1u + 1u) << less.Out();  // header, 8, blank, fit header, fit
+    const std::size_t included = Column(rows[0], "included");
+    for (std::size_t k = 1; k <= 8; ++k) EXPECT_EQ(rows[k][included], k == 3 ? "0" : "1");
+    const auto& fitHeader = rows[10];
+    const auto& fitRow = rows[11];
+    EXPECT_EQ(fitRow[Column(fitHeader, "points")], "7");
+    EXPECT_NEAR(Num(fitRow[Column(fitHeader, "hydrodynamicRadius0")]), 44.50, 0.02 * 44.50);
+    EXPECT_NE(Num(fitRow[Column(fitHeader, "diffusionCoefficient0")]), fit["diffusionCoefficient0"].Num());
+
+    struct Case { std::vector<std::string> args; const char* message; };
+    const Case failures[] = {
+        {{"--exclude", file + ":9", file}, "names no measurement"},
+        {{"--exclude", file, file}, "at least two included"},
+        {{Data("alv/LC8.2_0045.ASC")}, "at least two included"},
+    };
+    for (const Case& c : failures) {
+        std::vector<std::string> args = {"multiangle", "--json"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        auto bad = Batch(dir, args);
+        EXPECT_EQ(bad.Wait(), 1) << c.args[0];
+        const auto o = bad.Objects();
+        ASSERT_EQ(o.size(), 1u) << bad.Out() << bad.Err();
+        EXPECT_EQ(o[0]["status"].text, "error");
+        EXPECT_NE(o[0]["message"].text.find(c.message), std::string::npos) << o[0]["message"].text;
+        EXPECT_EQ(o[0]["fit"].kind, minijson::Value::Kind::Null);
+    }
+}
+
+// The table holds the JSON's numbers, to the last digit; two jobs print what
+// one job prints.
+TEST(BatchSets, TablesEqualTheJsonAndJobsChangeNothing)
+{
+    TempDir dir;
+    const std::vector<std::string> files = {Data("alv/LC8.2_0001.ASC"), Data("alv/LC8.2_0028.ASC"),
+                                            Data("alv/LC8.2_0045.ASC")};
+    struct Case { const char* command; const char* column; std::vector<std::string> path; };
+    const Case cases[] = {
+        {"cumulants", "zAverageRadius", {"zAverageRadius"}},
+        {"cumulants", "pdi", {"pdi"}},
+        {"cumulants", "gammaMeanErr", {"gammaMeanErr"}},
+        {"contin", "mainPeakRadius", {}},
+    };
+    for (const char* command : {"cumulants", "contin"}) {
+        SCOPED_TRACE(command);
+        std::vector<std::string> args = {command, "--json", "--quiet"};
+        args.insert(args.end(), files.begin(), files.end());
+        auto one = Batch(dir, args);
+        args.insert(args.begin() + 1, {"--jobs", "2"});
+        auto two = Batch(dir, args);
+        EXPECT_EQ(one.Wait(), 0) << one.Err();
+        EXPECT_EQ(two.Wait(), 0) << two.Err();
+        EXPECT_EQ(two.Out(), one.Out());
+        const auto json = one.Objects();
+        ASSERT_EQ(json.size(), files.size());
+
+        args = {command, "--table", std::string(command) == "contin" ? "tsv" : "csv", "--quiet"};
+        args.insert(args.end(), files.begin(), files.end());
+        auto table = Batch(dir, args);
+        const auto rows = Rows(table.Out(), std::string(command) == "contin" ? '\t' : ',');
+        ASSERT_EQ(rows.size(), files.size() + 1) << table.Out();
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const auto& row = rows[i + 1];
+            EXPECT_EQ(row[Column(rows[0], "file")], files[i]);
+            EXPECT_EQ(row[Column(rows[0], "status")], "ok");
+            EXPECT_EQ(Num(row[Column(rows[0], "angle")]), json[i]["sample"]["angle"].Num());
+            EXPECT_EQ(Num(row[Column(rows[0], "q")]), json[i]["sample"]["q"].Num());
+            for (const Case& c : cases) {
+                if (std::string(c.command) != command) continue;
+                double expected = NAN;
+                if (!c.path.empty()) {
+                    expected = json[i][c.path[0]].Num();
+                } else {
+                    // The chosen solution's largest peak, its radius of the mean rate.
+                    const minijson::Value& s = json[i]["solutions"][static_cast<std::size_t>(json[i]["chosen"].Num())];
+                    const minijson::Value* main = nullptr;
+                    for (const minijson::Value& p : s["peaks"].items)
+                        if (!main || p["intensity"].Num() > (*main)["intensity"].Num()) main = &p;
+                    ASSERT_NE(main, nullptr);
+                    expected = (*main)["harmonicMeanRadius"].Num();
+                }
+                EXPECT_EQ(Num(row[Column(rows[0], c.column)]), expected) << c.column << " of " << files[i];
+            }
+        }
+    }
+}
