@@ -29,6 +29,7 @@ const char* const kUsage =
     "cumulants: --order 2|3 (2)  --frisken  --cutoff F (0.1; 0.01 with --frisken)\n"
     "data:      --format auto|text|alv|zetasizer|lsi (auto)  --columns X,Y (1,2: the columns of a text file, from 1)\n"
     "sample:    --data-kind g1|g2-1|g2 (the file's: g2-1 for ALV files, g1 otherwise)  --baseline B|tail (g2: 1)\n"
+    "           --force (analyse data that look like another kind than the one they are taken for)\n"
     "           --time-unit s|ms|us|ns (the file's: ms for ALV files, us otherwise)  --wavelength NM  --angle DEG\n"
     "           --temperature K  --viscosity CP  --refractive-index N  --solvent water|toluene|ethanol\n"
     "multiangle: --source cumulants|contin (cumulants)  --exclude FILE[:k] (leaves a file or its detector k out of the fit)\n"
@@ -70,6 +71,7 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--frisken", {Arg::Flag, kCumulants}},
         {"--cutoff", {Arg::Value, kCumulants}},
         {"--data-kind", {Arg::Value, kData}},
+        {"--force", {Arg::Flag, kData}},
         {"--baseline", {Arg::Value, kData}},
         {"--time-unit", {Arg::Value, kData}},
         {"--wavelength", {Arg::Value, kData}},
@@ -269,6 +271,7 @@ Options ParseOptions(const std::vector<std::string>& args)
             else if (value == "g2") o.sample.dataKind = DataKind::G2;
             else throw UsageError("--data-kind needs g1, g2-1 or g2, not '" + value + "'");
         }
+        else if (a == "--force") o.sample.force = true;
         else if (a == "--baseline") {
             if (value == "tail") o.sample.tailBaseline = true;
             else o.sample.baseline = Real(a, value);

@@ -28,6 +28,7 @@ struct SampleOptions {
     std::optional<DataKind> dataKind;
     std::optional<double> baseline;  // g2: B
     bool tailBaseline = false;       // g2: B from the last 10 % of the points
+    bool force = false;              // analyse data that look like another kind
     std::optional<double> wavelengthNm, angleDeg, temperatureK, viscosityCp, refractiveIndex;
     std::optional<physics::Solvent> solvent;
     std::optional<TimeUnit> timeUnit;

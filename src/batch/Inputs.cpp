@@ -1,6 +1,7 @@
 #include "Inputs.h"
 
 #include "base/Errors.h"
+#include "core/DataKindCheck.h"
 #include "io/DataReader.h"
 #include "io/FileIO.h"
 #include "physics/SampleBounds.h"
@@ -89,6 +90,14 @@ bool LoadMeasurement(InputResult& r, io::DataFile file, const Options& o)
     const std::int64_t last = o.last.value_or(count - 1);
     const std::int64_t first = o.first.value_or(r.m.Range().first <= last ? r.m.Range().first : 0);
     r.m.SetRange(first, last);
+    // Data of another kind than they are taken for give sizes wrong by a
+    // factor: refused unless --force.
+    if (!o.sample.force) {
+        if (const std::optional<KindDoubt> doubt = DoubtDataKind(r.m)) {
+            r.Fail(Status::Error, doubt->reason.message() + " (--force analyses them as they are taken)");
+            return false;
+        }
+    }
     return true;
 }
 
@@ -177,6 +186,11 @@ Outcome<SampleParameters> ResolveSample(SampleParameters p, const SampleOptions&
     if (o.timeUnit) p.timeUnit = *o.timeUnit;
     if (o.baseline) p.baselineMode = BaselineMode::Fixed, p.baseline = *o.baseline;
     if (o.tailBaseline) p.baselineMode = BaselineMode::Tail;
+    // The tail's mean is the baseline B of g2 = B (1 + beta g1^2); g2 - 1 and
+    // g1 data have none to take.
+    if (o.tailBaseline && p.dataKind != DataKind::G2)
+        return Fail("--baseline tail applies to g2 data only: these are taken for %1 data, whose baseline is 0",
+                    {p.dataKind == DataKind::G1 ? "g1" : "g2-1"});
     if (o.wavelengthNm) p.wavelengthNm = *o.wavelengthNm;
     if (o.angleDeg) p.angleDeg = *o.angleDeg;
     if (o.temperatureK) p.temperatureK = *o.temperatureK;

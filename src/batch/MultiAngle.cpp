@@ -3,7 +3,7 @@
 #include "Json.h"
 #include "Records.h"
 
-#include "core/Headline.h"
+#include "base/Readable.h"
 #include "physics/Sizes.h"
 #include "results/Table.h"
 #include "sets/AngleFit.h"
@@ -230,14 +230,11 @@ std::string MultiAngleText(const std::vector<InputResult>& records, const Option
     const SetFit set = FitSet(records, o);
     ok = set.status == Status::Ok;
     if (!set.fit || !set.atZero) return std::string(StatusName(set.status)) + ": " + set.message;
-    const auto number = [sep](double v) {
-        std::string s = ShortestDouble(v);
-        std::replace(s.begin(), s.end(), '.', sep);
-        return s;
-    };
-    std::string line = "D0 " + number(set.fit->d0) + " \xC2\xB1 " + number(set.fit->d0Err) + " m\xC2\xB2/s, R_h(q \xE2\x86\x92 0) " +
-                       number(set.atZero->radiusNm) + " \xC2\xB1 " + number(set.atZero->radiusErrNm) + " nm, r\xC2\xB2 " +
-                       number(set.fit->rSquared) + ", " + std::to_string(set.fit->points) + " measurements";
+    std::string line = "D0 " + ReadableWithError(set.fit->d0, set.fit->d0Err, "m\xC2\xB2/s", sep) +
+                       ", R_h(q \xE2\x86\x92 0) " +
+                       ReadableWithError(set.atZero->radiusNm, set.atZero->radiusErrNm, "nm", sep) + ", r\xC2\xB2 " +
+                       ReadableFixed(set.fit->rSquared, 3, sep) + ", " + std::to_string(set.fit->points) +
+                       " measurements";
     if (!set.message.empty()) line += " (" + set.message + ")";
     return line;
 }

@@ -2,6 +2,7 @@
 #include "physics/NumberArg.h"
 
 #include <Eigen/Dense>
+#include <unsupported/Eigen/LevenbergMarquardt>
 
 #include <algorithm>
 #include <cmath>
@@ -86,59 +87,61 @@ struct NonLinear {
 
 // Frisken (2001): y = B + beta exp(-2 Gamma s) (1 + mu2 s^2 / 2 - mu3 s^3 / 6)^2
 // on scaled times s, unweighted (correlator noise near the start is about
-// uniform), by Levenberg-Marquardt (Marquardt, J. SIAM 11 (1963) 431) from
-// the linear fit's values with the baseline at 0.
+// uniform): the residuals r_i = y_i - model(s_i) and their Jacobian for
+// Eigen's Levenberg-Marquardt (More's MINPACK form of Marquardt, J. SIAM 11
+// (1963) 431).
+struct FriskenResiduals : Eigen::DenseFunctor<double> {
+    FriskenResiduals(const std::vector<double>& s, const std::vector<double>& y, int parameters)
+        : DenseFunctor<double>(parameters, int(s.size())), s_(s), y_(y) {}
+    int operator()(const InputType& v, ValueType& r) const
+    {
+        for (Eigen::Index i = 0; i < values(); ++i) {
+            const double si = s_[std::size_t(i)], e = std::exp(-2.0 * v(2) * si), poly = Poly(v, si);
+            r(i) = y_[std::size_t(i)] - (v(0) + v(1) * e * poly * poly);
+        }
+        return 0;
+    }
+    // The derivatives of the residuals (minus those of the model).
+    int df(const InputType& v, JacobianType& jac) const
+    {
+        for (Eigen::Index i = 0; i < values(); ++i) {
+            const double si = s_[std::size_t(i)], e = std::exp(-2.0 * v(2) * si), poly = Poly(v, si);
+            jac(i, 0) = -1.0;
+            jac(i, 1) = -e * poly * poly;
+            jac(i, 2) = 2.0 * si * v(1) * e * poly * poly;
+            jac(i, 3) = -v(1) * e * poly * si * si;
+            if (inputs() == 5) jac(i, 4) = v(1) * e * poly * si * si * si / 3.0;
+        }
+        return 0;
+    }
+
+private:
+    double Poly(const InputType& v, double si) const
+    {
+        return 1.0 + v(3) * si * si / 2.0 - (inputs() == 5 ? v(4) * si * si * si / 6.0 : 0.0);
+    }
+    const std::vector<double>& s_;
+    const std::vector<double>& y_;
+};
+
+// The fit from the linear fit's values with the baseline at 0; standard
+// errors from (J^T J)^-1 times the residual variance.
 Outcome<NonLinear> FitFrisken(const std::vector<double>& s, const std::vector<double>& y, Eigen::VectorXd q)
 {
     const Eigen::Index n = Eigen::Index(s.size()), p = q.size();
-    Eigen::MatrixXd jac(n, p);
+    FriskenResiduals f(s, y, int(p));
+    Eigen::LevenbergMarquardt<FriskenResiduals> lm(f);
+    lm.setMaxfev(kMaxIterations * (int(p) + 1));
+    const Eigen::LevenbergMarquardtSpace::Status status = lm.minimize(q);
+    using Eigen::LevenbergMarquardtSpace::Status;
+    if (status == Status::TooManyFunctionEvaluation || status == Status::ImproperInputParameters || !q.allFinite())
+        return Fail("the non-linear fit did not converge in %1 iterations", {std::to_string(kMaxIterations)});
+
     Eigen::VectorXd res(n);
-    auto evaluate = [&](const Eigen::VectorXd& v, bool withJacobian) {
-        double rss = 0.0;
-        for (Eigen::Index i = 0; i < n; ++i) {
-            const double si = s[i], e = std::exp(-2.0 * v(2) * si);
-            const double poly = 1.0 + v(3) * si * si / 2.0 - (p == 5 ? v(4) * si * si * si / 6.0 : 0.0);
-            res(i) = y[i] - (v(0) + v(1) * e * poly * poly);
-            rss += res(i) * res(i);
-            if (!withJacobian) continue;
-            jac(i, 0) = 1.0;
-            jac(i, 1) = e * poly * poly;
-            jac(i, 2) = -2.0 * si * v(1) * e * poly * poly;
-            jac(i, 3) = v(1) * e * poly * si * si;
-            if (p == 5) jac(i, 4) = -v(1) * e * poly * si * si * si / 3.0;
-        }
-        return rss;
-    };
-
-    double rss = evaluate(q, true), lambda = 1e-3;
-    bool converged = false;
-    for (int it = 0; it < kMaxIterations && !converged; ++it) {
-        const Eigen::MatrixXd jtj = jac.transpose() * jac;
-        const Eigen::VectorXd jtr = jac.transpose() * res;
-        Eigen::VectorXd trial;
-        double trialRss = 0.0;
-        for (;;) {
-            Eigen::MatrixXd m = jtj;
-            m.diagonal() += lambda * jtj.diagonal().cwiseMax(1e-300);
-            trial = q + m.ldlt().solve(jtr);
-            trialRss = evaluate(trial, false);
-            if (std::isfinite(trialRss) && trialRss <= rss) break;
-            lambda *= 10.0;
-            if (lambda > 1e16) break;  // no step lowers the sum: a minimum
-        }
-        if (lambda > 1e16) {
-            converged = true;
-            break;
-        }
-        const double drop = rss - trialRss;
-        const bool smallStep = (trial - q).norm() <= 1e-12 * (q.norm() + 1e-12);
-        q = trial;
-        rss = evaluate(q, true);
-        lambda = std::max(lambda / 10.0, 1e-12);
-        converged = drop <= 1e-12 * rss || smallStep;
-    }
-    if (!converged) return Fail("the non-linear fit did not converge in %1 iterations", {std::to_string(kMaxIterations)});
-
+    Eigen::MatrixXd jac(n, p);
+    f(q, res);
+    f.df(q, jac);
+    const double rss = res.squaredNorm();
     const Eigen::MatrixXd jtj = jac.transpose() * jac;
     const Eigen::MatrixXd cov = jtj.ldlt().solve(Eigen::MatrixXd::Identity(p, p)) * (rss / double(n - p));
     NonLinear r{q, Eigen::VectorXd(p)};

@@ -219,6 +219,9 @@ TEST(BatchFailures, StatusAndExitCode)
         {"listing without a component table", {"parse-discrete", Data("bimodal.contin.out"), bimodal}, 1, {"error"}},
         {"range beyond the file", {"contin", "--json", "--last", "100", bimodal}, 1, {"error"}},
         {"no decay to fit", {"cumulants", "--json", Data("alv/toluene-0001.ASC")}, 1, {"error"}},
+        {"g2-1 data taken for g2", {"cumulants", "--json", "--data-kind", "g2", Data("alv/LC8.2_0045.ASC")}, 1, {"error"}},
+        {"g2-1 data taken for g1", {"contin", "--json", "--data-kind", "g1", Data("alv/LC8.2_0045.ASC")}, 1, {"error"}},
+        {"tail baseline of g2-1 data", {"cumulants", "--json", "--baseline", "tail", Data("alv/LC8.2_0045.ASC")}, 1, {"error"}},
         {"unknown option", {"contin", "--colour", "red", bimodal}, 2, {}},
         {"option of the other analysis", {"contin", "--weight", "2", bimodal}, 2, {}},
         {"no data file", {"discrete", "--json"}, 2, {}},
@@ -270,7 +273,7 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
         {{}, 297.94326, 0.89, 1.332, "g2-1"},
         {{"--temperature", "300", "--solvent", "water"}, 300, *physics::WaterViscosityCp(300), 1.332, "g2-1"},
         {{"--solvent", "toluene", "--viscosity", "0.6"}, 297.94326, 0.6, 1.496, "g2-1"},
-        {{"--data-kind", "g2", "--baseline", "tail", "--refractive-index", "1.33"}, 297.94326, 0.89, 1.33, "g2"},
+        {{"--data-kind", "g2", "--force", "--baseline", "tail", "--refractive-index", "1.33"}, 297.94326, 0.89, 1.33, "g2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options.empty() ? "" : c.options[0]);

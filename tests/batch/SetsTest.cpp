@@ -91,6 +91,10 @@ TEST(BatchSets, MultiAngleFitOfTheEightDetectors)
     EXPECT_LT(fit["hydrodynamicRadius0Err"].Num(), 0.02 * 44.50);
     EXPECT_EQ(fit["points"].Num(), 8.0);
 
+    auto text = Batch(dir, {"multiangle", "--quiet", "--decimal-point", ",", file});
+    EXPECT_EQ(text.Out().rfind("D0 4,8", 0), 0u) << text.Out();
+    EXPECT_NE(text.Out().find("R_h(q \xE2\x86\x92 0) 44,"), std::string::npos) << text.Out();
+
     // One detector left out; the others, and the table, follow.
     auto less = Batch(dir, {"multiangle", "--table", "csv", "--exclude", file + ":3", file});
     EXPECT_EQ(less.Wait(), 0) << less.Err();
