@@ -35,6 +35,13 @@ Outcome<std::size_t> MeasurementSet::AddFile(const std::string& path, std::strin
     return Add(path, std::move(files).value());
 }
 
+std::size_t MeasurementSet::Append(SetMember member)
+{
+    members_.push_back(std::move(member));
+    if (!selected_) selected_ = members_.size() - 1;
+    return members_.size() - 1;
+}
+
 std::size_t MeasurementSet::Replace(const std::string& path, std::vector<io::DataFile> files)
 {
     Clear();

@@ -54,6 +54,10 @@ public:
     // Reads the file's bytes (io::ReadDataFiles) and adds what it holds; a
     // file that cannot be read adds nothing and the failure says why.
     Outcome<std::size_t> AddFile(const std::string& path, std::string_view bytes, const io::ReadOptions& options);
+    // Adds a member whose measurement is loaded already (the window loads
+    // with the sample on show as the defaults); the answer is its index and
+    // the selection is kept as by Add.
+    std::size_t Append(SetMember member);
     // The set becomes these files' measurements (Clear, then Add).
     std::size_t Replace(const std::string& path, std::vector<io::DataFile> files);
     // No members, nothing selected; the entered values stay.

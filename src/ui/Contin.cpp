@@ -13,6 +13,8 @@
 #include "ui/RecentFiles.h"
 #include "ui/ResultsMemo.h"
 #include "ui/SamplePage.h"
+#include "ui/SetPage.h"
+#include "ui/SetRun.h"
 #include "ui/TextEdges.h"
 #include "ui/Widgets.h"
 
@@ -30,6 +32,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -69,7 +72,7 @@ TForm1::TForm1(std::unique_ptr<ui::FileDialogs> dialogs, std::unique_ptr<ui::Err
     buildMenu();
     buildStatusBar();
     retranslateUi();
-    for (ui::Page* page : std::initializer_list<ui::Page*>{contin_, discrete_, cumulants_, sample_}) page->retranslate();
+    for (ui::Page* page : std::initializer_list<ui::Page*>{contin_, discrete_, cumulants_, sample_, set_}) page->retranslate();
     wireEvents();
     FormCreate();
     restoreSettings();
@@ -96,10 +99,15 @@ void TForm1::buildControls()
     discrete_ = new ui::DiscretePage(presenter_, *this);
     cumulants_ = new ui::CumulantPage(presenter_, *this);
     sample_ = new ui::SamplePage(presenter_, *this);
+    set_ = new ui::SetPage(presenter_, *this, [this](const QString& filter, const QString& name) {
+        return dialogs_->saveFileName(this, filter, name);
+    });
+    setRun_ = std::make_unique<ui::SetRun>(presenter_, helperDir_);
     PageControl1->addTab(contin_, QStringLiteral("Contin"));
     PageControl1->addTab(discrete_, QStringLiteral("Discrete"));
     PageControl1->addTab(cumulants_, QString());
     PageControl1->addTab(sample_, QString());
+    PageControl1->addTab(set_, QString());
     PageControl1->setCurrentIndex(1);
 
     // Lower half: the memos on the left, the data chart on the right.
@@ -139,7 +147,7 @@ void TForm1::buildControls()
     const ui::ChartHost host{[this](const QString& filter) { return dialogs_->saveFileName(this, filter, QString()); },
                              [this](const std::function<void()>& action) { guarded(action); }};
     for (ui::Chart* chart : std::initializer_list<ui::Chart*>{&contin_->distributionChart(), dataChart_.get(),
-                                                             &discrete_->residualChart()})
+                                                             &discrete_->residualChart(), &set_->chart()})
         chart->SetHost(host);
     ButtonZapiszFid = ui::PlaceButton(Chart2, "ButtonZapiszFid", QString(), 0, 0, 75, 25);
     p3->addWidget(Chart2, 1);
@@ -170,6 +178,8 @@ void TForm1::buildMenu()
     Plik1 = bar->addMenu(QString());
     Plik1->setObjectName(QStringLiteral("Plik1"));
     Otw1 = action(Plik1, "Otw1", {QKeySequence::Open});
+    ActionAddToSet = action(Plik1, "ActionAddToSet", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)});
+    ActionRemoveFromSet = action(Plik1, "ActionRemoveFromSet");
     MenuRecent = Plik1->addMenu(QString());
     MenuRecent->setObjectName(QStringLiteral("MenuRecent"));
     ActionPrevFile = action(Plik1, "ActionPrevFile", {QKeySequence(Qt::ALT | Qt::Key_Left)});
@@ -184,6 +194,8 @@ void TForm1::buildMenu()
     MenuAnalysis->setObjectName(QStringLiteral("MenuAnalysis"));
     ActionRun = action(MenuAnalysis, "ActionRun", {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
     ActionChosen = action(MenuAnalysis, "ActionChosen", {QKeySequence(Qt::Key_Home)});
+    ActionRunAll = action(MenuAnalysis, "ActionRunAll",
+                          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Enter)});
 
     MenuLanguage = bar->addMenu(QString());
     MenuLanguage->setObjectName(QStringLiteral("MenuLanguage"));
@@ -234,6 +246,17 @@ void TForm1::buildStatusBar()
     ButtonChosen->setAutoRaise(true);
     StatusWorkDir = new QLabel(statusBar());
     StatusWorkDir->setObjectName(QStringLiteral("StatusWorkDir"));
+    // The progress of a run over the set, and its way out.
+    ProgressSet = new QProgressBar(statusBar());
+    ProgressSet->setObjectName(QStringLiteral("ProgressSet"));
+    ProgressSet->setMaximumWidth(160);
+    ProgressSet->setFormat(QStringLiteral("%v / %m"));
+    ButtonCancelSet = new QToolButton(statusBar());
+    ButtonCancelSet->setObjectName(QStringLiteral("ButtonCancelSet"));
+    statusBar()->addPermanentWidget(ProgressSet);
+    statusBar()->addPermanentWidget(ButtonCancelSet);
+    ProgressSet->setVisible(false);
+    ButtonCancelSet->setVisible(false);
     statusBar()->addPermanentWidget(StatusSolution);
     statusBar()->addPermanentWidget(ButtonChosen);
     statusBar()->addPermanentWidget(StatusWorkDir);
@@ -244,6 +267,13 @@ void TForm1::retranslateUi()
     setWindowTitle(fileName_.isEmpty() ? tr("Fluvena 0.99 alfa") : tr("Fluvena 0.99 alfa") + QStringLiteral(" - ") + fileName_);
     PageControl1->setTabText(PageControl1->indexOf(cumulants_), tr("Kumulanty"));
     PageControl1->setTabText(PageControl1->indexOf(sample_), tr("Próbka"));
+    PageControl1->setTabText(PageControl1->indexOf(set_), tr("Zestaw"));
+    ActionAddToSet->setText(tr("Dodaj do zestawu"));
+    ActionAddToSet->setToolTip(tr("Dodaj pliki danych do otwartego zestawu pomiarów"));
+    ActionRemoveFromSet->setText(tr("Usuń pokazany pomiar z zestawu"));
+    ActionRunAll->setText(tr("Analizuj wszystkie"));
+    ActionRunAll->setToolTip(tr("Analiza tej zakładki z jej ustawieniami na każdym zaznaczonym pomiarze zestawu"));
+    ButtonCancelSet->setText(tr("Przerwij"));
     ActionPrevFile->setText(tr("Poprzedni plik"));
     ActionNextFile->setText(tr("Następny plik"));
     ButtonZapiszFid->setText(tr("Zapisz"));
@@ -344,6 +374,16 @@ void TForm1::wireEvents()
     on(ActionNextFile, &QAction::triggered, &TForm1::showNextFile);
     on(ActionWorkDir, &QAction::triggered, &TForm1::chooseWorkingDirectory);
     on(ActionRun, &QAction::triggered, &TForm1::runPageAnalysis);
+    on(ActionAddToSet, &QAction::triggered, &TForm1::addToSet);
+    on(ActionRemoveFromSet, &QAction::triggered, &TForm1::removeFromSet);
+    on(ActionRunAll, &QAction::triggered, &TForm1::analyseAll);
+    on(ButtonCancelSet, &QToolButton::clicked, &TForm1::cancelAnalyseAll);
+    connect(setRun_.get(), &ui::SetRun::progress, this, [this](int done, int total) {
+        ProgressSet->setMaximum(total);
+        ProgressSet->setValue(done);
+    });
+    connect(setRun_.get(), &ui::SetRun::finished, this, &TForm1::setRunEnded);
+    connect(&presenter_, &ui::Presenter::setChanged, this, &TForm1::showFileList);
     on(ActionChosen, &QAction::triggered, &TForm1::showChosenSolution);
     on(ButtonChosen, &QToolButton::clicked, &TForm1::showChosenSolution);
     for (auto [action, language] : {std::pair{ActionPolish, ui::Language::Polish}, {ActionEnglish, ui::Language::English}}) {

@@ -24,6 +24,7 @@ class QCustomPlot;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QTabWidget;
@@ -38,6 +39,8 @@ class DiscretePage;
 class RecentFiles;
 class ResultsMemo;
 class SamplePage;
+class SetPage;
+class SetRun;
 struct Arrow;
 }  // namespace fluvena::ui
 
@@ -92,6 +95,12 @@ public:
     void openRecentFile(const QString& path);
     void chooseWorkingDirectory();
     void runPageAnalysis();
+    // The measurement set: files added to it, the one on show taken out,
+    // the page's analysis run on every included measurement (and stopped).
+    void addToSet();
+    void removeFromSet();
+    void analyseAll();
+    void cancelAnalyseAll();
     void showChosenSolution();
     // The working directory: decks, listings and logs go there.
     static QString workingDirectory();
@@ -112,6 +121,8 @@ public:
     fluvena::ui::DiscretePage& discrete() const { return *discrete_; }
     fluvena::ui::CumulantPage& cumulants() const { return *cumulants_; }
     fluvena::ui::SamplePage& sample() const { return *sample_; }
+    fluvena::ui::SetPage& setPage() const { return *set_; }
+    fluvena::ui::SetRun& setRun() const { return *setRun_; }
     fluvena::ui::DataChart& dataChart() const { return *dataChart_; }
     // The arrows that mark the ends of the range (Series1).
     const std::vector<fluvena::ui::Arrow>& Series1() const { return arrows_; }
@@ -128,6 +139,9 @@ public:
     QAction *Otw1 = nullptr, *Zapisz1 = nullptr, *Zamknij1 = nullptr, *Pomoc1 = nullptr;
     QAction *ActionPrevFile = nullptr, *ActionNextFile = nullptr, *ActionWorkDir = nullptr;
     QAction *ActionPolish = nullptr, *ActionEnglish = nullptr, *ActionRun = nullptr, *ActionChosen = nullptr;
+    QAction *ActionAddToSet = nullptr, *ActionRemoveFromSet = nullptr, *ActionRunAll = nullptr;
+    QProgressBar* ProgressSet = nullptr;
+    QToolButton* ButtonCancelSet = nullptr;
     QToolButton* ButtonChosen = nullptr;
     QLabel *StatusSolution = nullptr, *StatusWorkDir = nullptr;
     QWidget* FileBar = nullptr;
@@ -157,7 +171,10 @@ private:
     void showPageResult();
     // Everything of the measurement on show the shell draws.
     void showMeasurement();
-    void loadFiles(const QStringList& names);
+    // The files' measurements replace the set, or join it (`add`).
+    void loadFiles(const QStringList& names, bool add = false);
+    void showFileList();
+    void setRunEnded(int done, int total, bool cancelled, const QStringList& failures);
     // The measurements a data file holds (the column question asked when it
     // has more than two columns); nothing when the user cancels the question.
     std::optional<fluvena::Outcome<std::vector<fluvena::io::DataFile>>> readData(const QString& name,
@@ -172,6 +189,8 @@ private:
     fluvena::ui::DiscretePage* discrete_ = nullptr;
     fluvena::ui::CumulantPage* cumulants_ = nullptr;
     fluvena::ui::SamplePage* sample_ = nullptr;
+    fluvena::ui::SetPage* set_ = nullptr;
+    std::unique_ptr<fluvena::ui::SetRun> setRun_;  // after presenter_: stopped before it goes
     std::unique_ptr<fluvena::ui::DataChart> dataChart_;
     std::unique_ptr<fluvena::ui::ResultsMemo> results_;
     std::unique_ptr<fluvena::ui::RecentFiles> recent_;

@@ -415,4 +415,9 @@ void ContinPage::ButtonRozkladClick()
     host_.saveScratch(table, "dist");
 }
 
+AnalysisJob ContinPage::job() const
+{
+    return [r = request()](Measurement& m, EngineRunner& runner) { return m.RunContin(r, runner); };
+}
+
 }  // namespace fluvena::ui

@@ -33,6 +33,7 @@ public:
     void showChosen() override;
     std::optional<FitOnShow> fit() const override;
     QString solutionStatus() const override;
+    AnalysisJob job() const override;
     void retranslate() override;
     void saveSettings(QSettings& settings) const override;
     void restoreSettings(const QSettings& settings) override;

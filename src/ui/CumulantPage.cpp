@@ -242,4 +242,9 @@ void CumulantPage::ButtonZapiszCumClick()
     }, "tempCum.txt", LabelCum);
 }
 
+AnalysisJob CumulantPage::job() const
+{
+    return [r = request()](Measurement& m, EngineRunner&) { return m.RunCumulants(r); };
+}
+
 }  // namespace fluvena::ui

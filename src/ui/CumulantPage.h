@@ -26,6 +26,7 @@ public:
 
     Analysis analysis() const override { return Analysis::Cumulants; }
     void run() override { ButtonCumClick(); }
+    AnalysisJob job() const override;
     void retranslate() override;
 
     void ButtonCumClick();

@@ -338,4 +338,9 @@ void DiscretePage::ButtonZapiszDiscClick()
     }, "tempDisc.txt", host_.analysisStatus());
 }
 
+AnalysisJob DiscretePage::job() const
+{
+    return [r = request()](Measurement& m, EngineRunner& runner) { return m.RunDiscrete(r, runner); };
+}
+
 }  // namespace fluvena::ui

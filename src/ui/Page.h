@@ -74,6 +74,9 @@ struct FitOnShow {
     bool printed;              // CONTIN's printed fit (the export's format)
 };
 
+// One page's analysis with the page's settings, for any measurement.
+using AnalysisJob = std::function<RunReport(Measurement&, EngineRunner&)>;
+
 class Page : public QWidget {
     Q_OBJECT
 public:
@@ -85,6 +88,10 @@ public:
     virtual void activate() {}
     // Ctrl+Enter: the page's analysis run.
     virtual void run() {}
+    // The page's analysis with its settings now, to run on every measurement
+    // of the set; empty for a page without one. A field that cannot be read
+    // is thrown, as by the page's own run.
+    virtual AnalysisJob job() const { return {}; }
     // Home: the solution the program chose goes on show.
     virtual void showChosen() {}
     // The fit over the data chart; nothing when there is none to show.

@@ -4,6 +4,7 @@
 // measurement behind its back; they ask the presenter and redraw on its
 // signals, so no page calls another page's handler to refresh it.
 #include "core/Measurement.h"
+#include "core/MeasurementSet.h"
 
 #include <QObject>
 #include <QString>
@@ -25,16 +26,18 @@ struct OpenedMeasurement {
 class Presenter : public QObject {
     Q_OBJECT
 public:
-    // The measurement on show. It stays the same object while others are
-    // shown: the one on show is swapped into it.
-    Measurement& measurement() { return m_; }
-    const Measurement& measurement() const { return m_; }
-    int count() const { return static_cast<int>(files_.size()); }
-    int current() const { return current_; }
+    // The measurement on show: the selected member of the set, or an empty
+    // measurement when the set is empty. Pages ask for it anew each time (a
+    // change of the set may move it).
+    Measurement& measurement();
+    const Measurement& measurement() const;
+    // The measurements opened together.
+    const MeasurementSet& set() const { return set_; }
+    int count() const { return static_cast<int>(set_.Size()); }
+    int current() const { return set_.Selected() ? static_cast<int>(*set_.Selected()) : -1; }
     // The path and the list name of the measurement at `index`.
     QString path(int index) const;
     QString name(int index) const;
-    // The file of the measurement at `index` (the one on show is in measurement()).
     const io::DataFile& file(int index) const;
     // The sample the measurement on show was loaded with; nothing without one.
     std::optional<SampleParameters> loadedSample() const;
@@ -43,8 +46,24 @@ public:
     void clear();
     // The measurements opened together replace the earlier ones; the first goes on show.
     void open(std::vector<OpenedMeasurement> opened);
+    // The measurements join the set; the first of them goes on show.
+    void add(std::vector<OpenedMeasurement> opened);
+    // The measurement at `index` leaves the set (the selection moves as the
+    // set's Remove says); nothing happens for an index beyond the set.
+    void remove(int index);
     // Brings the measurement at `index` on show; false when there is none there.
     bool show(int index);
+    // Whether the measurement at `index` is taken into the set's computations.
+    void setIncluded(int index, bool included);
+
+    // Runs over the set work on copies of its measurements: a copy's results
+    // replace the member's when the set has not been reopened, reset or cut
+    // meanwhile (the generation stays the same while members keep their places).
+    unsigned generation() const { return generation_; }
+    // The result replaces the member's results; the sample and range the
+    // member has now stay. False, changing nothing, when the generation has
+    // passed or the index is gone.
+    bool applyResult(unsigned generation, int index, Measurement result, Analysis analysis);
 
     // The range of the measurement on show; false without data.
     bool setRange(std::int64_t first, std::int64_t last);
@@ -75,13 +94,19 @@ signals:
     void resultChanged(fluvena::Analysis analysis);
     // The sample of the measurement on show changed.
     void sampleChanged();
+    // Members joined or left the set, a member's included mark or results changed.
+    void setChanged();
     // The range of the measurement on show moved.
     void rangeChanged();
 
 private:
-    Measurement m_;
-    std::vector<OpenedMeasurement> files_;  // the one on show lives in m_ meanwhile
-    int current_ = -1;
+    void append(std::vector<OpenedMeasurement> opened);
+
+    MeasurementSet set_;
+    std::vector<SampleParameters> loaded_;  // the sample each member was loaded with
+    std::vector<QString> names_;            // the name each member is listed under
+    Measurement empty_;                     // on show while the set is empty
+    unsigned generation_ = 0;
 };
 
 }  // namespace fluvena::ui

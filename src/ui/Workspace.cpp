@@ -16,6 +16,8 @@
 #include "ui/RecentFiles.h"
 #include "ui/ResultsMemo.h"
 #include "ui/SamplePage.h"
+#include "ui/SetPage.h"
+#include "ui/SetRun.h"
 #include "ui/TextEdges.h"
 
 #include <QCloseEvent>
@@ -91,6 +93,9 @@ void TForm1::closeEvent(QCloseEvent* event)
         case ui::UnsavedAnswer::Cancel: event->ignore(); return;
         }
     }
+    // A run over the set stops with the window.
+    setRun_->cancel();
+    setRun_->wait();
     saveSettings();
     if (Form3) Form3->close();
     event->accept();
@@ -177,7 +182,7 @@ std::optional<Outcome<std::vector<io::DataFile>>> TForm1::readData(const QString
 // workspace. Of several files, those that can be read form the list to step
 // through (a multi-detector file one entry per detector) and one message
 // names the others.
-void TForm1::loadFiles(const QStringList& names)
+void TForm1::loadFiles(const QStringList& names, bool add)
 {
     const bool single = names.size() == 1;
     Memo1->clear();
@@ -219,7 +224,8 @@ void TForm1::loadFiles(const QStringList& names)
             opened.back().m.Load(std::move(file), sample_->loadDefaults());
         }
     }
-    presenter_.open(std::move(opened));
+    if (add) presenter_.add(std::move(opened));
+    else presenter_.open(std::move(opened));
     if (!failures.isEmpty()) throw Error(failures.join(QLatin1Char('\n')).toStdString());
 }
 
@@ -236,21 +242,7 @@ void TForm1::showMeasurement()
     const int current = presenter_.current();
     if (current >= 0) fileName_ = presenter_.path(current);
     setWindowTitle(fileName_.isEmpty() ? tr("Fluvena 0.99 alfa") : tr("Fluvena 0.99 alfa") + QStringLiteral(" - ") + fileName_);
-    ComboFiles->blockSignals(true);
-    ComboFiles->clear();
-    for (int k = 0; k < presenter_.count(); ++k) {
-        const io::DataFile& file = presenter_.file(k);
-        QString item = presenter_.name(k);
-        if (file.instrument && file.instrument->angleDeg)
-            item += QStringLiteral(" (%1°)").arg(QString::fromStdString(FormatFloat(*file.instrument->angleDeg, Pattern::F2, ui::DecimalSeparator())));
-        ComboFiles->addItem(item, presenter_.path(k));
-        ComboFiles->setItemData(k, presenter_.path(k), Qt::ToolTipRole);
-    }
-    ComboFiles->setCurrentIndex(current);
-    ComboFiles->blockSignals(false);
-    FileBar->setVisible(presenter_.count() > 1);
-    ActionPrevFile->setEnabled(current > 0);
-    ActionNextFile->setEnabled(current + 1 < presenter_.count());
+    showFileList();
 
     updateAxisTitles();
     dataChart_->ShowData(measurement().X(), measurement().Y());
@@ -275,6 +267,28 @@ void TForm1::showMeasurement()
     // The page on show shows this measurement's result of its analysis.
     currentPage()->activate();
     showPageResult();
+}
+
+// The list of the set's measurements in the menu bar, and the steps through it.
+void TForm1::showFileList()
+{
+    const int current = presenter_.current();
+    ComboFiles->blockSignals(true);
+    ComboFiles->clear();
+    for (int k = 0; k < presenter_.count(); ++k) {
+        const io::DataFile& file = presenter_.file(k);
+        QString item = presenter_.name(k);
+        if (file.instrument && file.instrument->angleDeg)
+            item += QStringLiteral(" (%1°)").arg(QString::fromStdString(FormatFloat(*file.instrument->angleDeg, Pattern::F2, ui::DecimalSeparator())));
+        ComboFiles->addItem(item, presenter_.path(k));
+        ComboFiles->setItemData(k, presenter_.path(k), Qt::ToolTipRole);
+    }
+    ComboFiles->setCurrentIndex(current);
+    ComboFiles->blockSignals(false);
+    FileBar->setVisible(presenter_.count() > 1);
+    ActionPrevFile->setEnabled(current > 0);
+    ActionNextFile->setEnabled(current + 1 < presenter_.count());
+    ActionRemoveFromSet->setEnabled(current >= 0);
 }
 
 void TForm1::ScrollBar1Change()
@@ -315,7 +329,7 @@ void TForm1::saveSettings() const
 {
     QSettings settings;
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
-    for (const ui::Page* page : std::initializer_list<const ui::Page*>{contin_, discrete_, cumulants_, sample_})
+    for (const ui::Page* page : std::initializer_list<const ui::Page*>{contin_, discrete_, cumulants_, sample_, set_})
         page->saveSettings(settings);
 }
 
@@ -324,7 +338,7 @@ void TForm1::restoreSettings()
     const QSettings settings;
     if (settings.contains(QStringLiteral("window/geometry")))
         restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
-    for (ui::Page* page : std::initializer_list<ui::Page*>{contin_, discrete_, cumulants_, sample_}) page->restoreSettings(settings);
+    for (ui::Page* page : std::initializer_list<ui::Page*>{contin_, discrete_, cumulants_, sample_, set_}) page->restoreSettings(settings);
 }
 
 void TForm1::Pomoc1Click()

@@ -111,6 +111,12 @@ bool ShowsWithError(const QString& shown, double value, double error, const QStr
     return shown.contains(" " + unit + " ± ") && Shows(shown, value, 3, error) && Shows(shown.section(" ± ", 1), error, 2);
 }
 
+// The measurement on show, asked for at each use: opening files replaces the set's members.
+struct OnShow {
+    const std::unique_ptr<TForm1>& form;
+    const Measurement* operator->() const { return &form->measurement(); }
+};
+
 bool IsRed(QLabel* label) { return label->autoFillBackground() && label->palette().color(QPalette::Window) == QColor(Qt::red); }
 QString Cell(QTableWidget* grid, int column, int row) { return grid->item(row, column) ? grid->item(row, column)->text() : QString(); }
 
@@ -213,22 +219,22 @@ private slots:
     void openingSetsTheRangeAndFailuresLeaveNoData()
     {
         open(kData + "/pairbase.txt");
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         QCOMPARE(form_->windowTitle(), "Fluvena 0.99 alfa - " + kData + "/pairbase.txt");
         QCOMPARE(form_->dataChart().data->data()->size(), 100);
         range(3, 7);
-        QCOMPARE(m.Range().Count(), 5);
-        QCOMPARE(form_->Series1()[0].x0, m.X()[3]);
-        QCOMPARE(form_->Series1()[1].y1, m.Y()[7]);
+        QCOMPARE(m->Range().Count(), 5);
+        QCOMPARE(form_->Series1()[0].x0, m->X()[3]);
+        QCOMPARE(form_->Series1()[1].y1, m->Y()[7]);
         form_->ScrollBar1->setValue(9);
-        QCOMPARE(m.Range().Count(), -1);
+        QCOMPARE(m->Range().Count(), -1);
         open(writeFile("short.txt", "1\t0.5\r\n2\t0.25\r\n3\t0.125\r\n"));  // the scroll bars never point past it
-        QVERIFY(m.Range().Count() == 3 && form_->ScrollBar2->value() == 2);
+        QVERIFY(m->Range().Count() == 3 && form_->ScrollBar2->value() == 2);
         // A cancelled dialog leaves no data but the caption; the markers go when the range moves.
         const QString caption = form_->windowTitle();
         form_->Memo1->setPlainText("x");
         form_->Otw1->trigger();
-        QVERIFY(m.PointCount() == 0 && form_->Memo1->toPlainText().isEmpty() && form_->dataChart().data->data()->isEmpty());
+        QVERIFY(m->PointCount() == 0 && form_->Memo1->toPlainText().isEmpty() && form_->dataChart().data->data()->isEmpty());
         QVERIFY(form_->windowTitle() == caption && form_->Series1().size() == 2);
         form_->ScrollBar1->setValue(1);
         QCOMPARE(form_->Series1().size(), std::size_t(0));
@@ -248,14 +254,14 @@ private slots:
         C<QSpinBox>("UpDown1")->setValue(0);
         Click(C<QPushButton>("ButtonContin"));
         noErrors();
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         QVERIFY(C<QSpinBox>("UpDown1")->maximum() == 10 && C<QLabel>("Label1")->text() == QStringLiteral("0") && !IsRed(C<QLabel>("Label1")));
         C<QSpinBox>("UpDown1")->setValue(7);  // the chosen solution is marked red; its peaks fill the table
-        QVERIFY(IsRed(C<QLabel>("Label1")) && m.ShownIndex() == 7);
+        QVERIFY(IsRed(C<QLabel>("Label1")) && m->ShownIndex() == 7);
         QVERIFY(C<QLabel>("Label4")->text().startsWith(QStringLiteral("Probe1=0")));
-        QCOMPARE(C<QTableWidget>("StringGrid1")->columnCount(), int(m.Contin()->solutions[7].peaks.size()) + 1);
+        QCOMPARE(C<QTableWidget>("StringGrid1")->columnCount(), int(m->Contin()->solutions[7].peaks.size()) + 1);
         QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 1, 0) + Cell(C<QTableWidget>("StringGrid1"), 0, 2), QStringLiteral("Peak 1Błąd % int"));
-        const ContinPeak& peak = m.Contin()->solutions[7].peaks[0];
+        const ContinPeak& peak = m->Contin()->solutions[7].peaks[0];
         QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 1, 3) + Cell(C<QTableWidget>("StringGrid1"), 1, 5), E4(peak.position) + E4(peak.width));
         C<QSpinBox>("UpDown1")->setValue(6);
         QVERIFY(!IsRed(C<QLabel>("Label1")));
@@ -264,7 +270,7 @@ private slots:
         bool sawDialog = false;
         OnDialog(form_.get(), QStringLiteral("RunProgress"), 600, sawDialog);
         Click(C<QPushButton>("ButtonContin"));
-        QVERIFY(sawDialog && errors_->messages.isEmpty() && m.Contin()->solutions.size() == 11 && m.OnShow() == Analysis::Contin);
+        QVERIFY(sawDialog && errors_->messages.isEmpty() && m->Contin()->solutions.size() == 11 && m->OnShow() == Analysis::Contin);
     }
 
     void continRefusedRejectedAndMissing()
@@ -491,12 +497,12 @@ private slots:
         TForm3 help;
         withHelp(help);
         dialogs_->openNames.emplace_back(kData + "/bimodal.txt"), dialogs_->saveNames.push_back(work_->filePath("wyniki.txt"));
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         const struct { QWidget* page; QKeyCombination key; std::function<bool()> done; } cases[] = {
-            {nullptr, Qt::CTRL | Qt::Key_O, [&] { return m.PointCount() == 100; }},
-            {C<QWidget>("TabSheetCont"), Qt::CTRL | Qt::Key_Return, [&] { return m.OnShow() == Analysis::Contin; }},
-            {C<QWidget>("TabSheetCont"), QKeyCombination(Qt::Key_Home), [&] { return m.ShownIndex() == m.Contin()->chosen; }},
-            {C<QWidget>("TabSheetDisc"), Qt::CTRL | Qt::Key_Enter, [&] { return m.OnShow() == Analysis::Discrete; }},
+            {nullptr, Qt::CTRL | Qt::Key_O, [&] { return m->PointCount() == 100; }},
+            {C<QWidget>("TabSheetCont"), Qt::CTRL | Qt::Key_Return, [&] { return m->OnShow() == Analysis::Contin; }},
+            {C<QWidget>("TabSheetCont"), QKeyCombination(Qt::Key_Home), [&] { return m->ShownIndex() == m->Contin()->chosen; }},
+            {C<QWidget>("TabSheetDisc"), Qt::CTRL | Qt::Key_Enter, [&] { return m->OnShow() == Analysis::Discrete; }},
             {nullptr, Qt::CTRL | Qt::Key_S, [&] { return QFile::exists(work_->filePath("wyniki.txt")); }},
             {nullptr, QKeyCombination(Qt::Key_F1), [&] { return help.isVisible(); }},
             {nullptr, Qt::CTRL | Qt::Key_Q, [&] { return !form_->isVisible(); }},
@@ -517,32 +523,32 @@ private slots:
     {
         openWithListings("bimodal");
         Choose(C<QComboBox>("ComboDataKind"), 1);  // g2 - 1: the fit in the data's terms differs from g1's
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         auto* spin = C<QSpinBox>("UpDown1");
         form_->PageControl1->setCurrentWidget(&form_->contin()), Click(C<QPushButton>("ButtonContin"));
         form_->PageControl1->setCurrentWidget(&form_->discrete()), Click(C<QPushButton>("ButtonDisc"));
         C<QSpinBox>("UpDown2")->setValue(2);
         auto fitDrawn = [&] { return form_->dataChart().fit->data()->size(); };
-        const int discreteFit = int(m.DiscreteOnShow()->fitX.size()) - 1;
+        const int discreteFit = int(m->DiscreteOnShow()->fitX.size()) - 1;
         QVERIFY(fitDrawn() == discreteFit && form_->StatusSolution->text().startsWith("DISCRETE: rozwiązanie 2"));
         const auto strip = form_->dataChart().residuals->data(), own = form_->discrete().residualChart().residuals->data();
         QCOMPARE(own->size(), strip->size());
         for (int k = 0; k < own->size(); k += 7) QVERIFY(own->at(k)->key == strip->at(k)->key && own->at(k)->value == strip->at(k)->value);
         form_->PageControl1->setCurrentWidget(&form_->contin());
-        QVERIFY(fitDrawn() == int(m.ContinOnShow()->fitX.size()) && fitDrawn() != discreteFit);
+        QVERIFY(fitDrawn() == int(m->ContinOnShow()->fitX.size()) && fitDrawn() != discreteFit);
         QCOMPARE(form_->StatusSolution->text(), QStringLiteral("CONTIN: rozwiązanie 0 z 11, wybrane: 7"));
         activate(), spin->setFocus();
         for (int k = 0; k < 3; ++k) QTest::keyClick(spin, Qt::Key_Up);
-        QCOMPARE(m.ShownIndex(), std::size_t(3));
+        QCOMPARE(m->ShownIndex(), std::size_t(3));
         QTest::keyClick(spin, Qt::Key_Home);  // the spinner has the focus
-        QVERIFY(m.OnShow() == Analysis::Contin && m.ShownIndex() == 7 && spin->value() == 7 && IsRed(C<QLabel>("Label1")));
+        QVERIFY(m->OnShow() == Analysis::Contin && m->ShownIndex() == 7 && spin->value() == 7 && IsRed(C<QLabel>("Label1")));
         C<QPushButton>("ButtonZapisz")->click();  // records the solution Home chose
         const LogInput in{"Temp", "1", false, false, '.'};
         QCOMPARE(form_->Memo2->toPlainText().split('\n').value(1),
-                 QString::fromStdString(*ContinLogClick(&m.Contin()->solutions[7], false, in).line));
+                 QString::fromStdString(*ContinLogClick(&m->Contin()->solutions[7], false, in).line));
         form_->PageControl1->setCurrentWidget(&form_->discrete());
         QTest::keyClick(C<QSpinBox>("UpDown2"), Qt::Key_Home);
-        QVERIFY(m.OnShow() == Analysis::Discrete && m.ShownIndex() == 0 && fitDrawn() == discreteFit);
+        QVERIFY(m->OnShow() == Analysis::Discrete && m->ShownIndex() == 0 && fitDrawn() == discreteFit);
         form_->PageControl1->setCurrentWidget(&form_->sample());  // a page without a decay fit shows none
         QVERIFY(fitDrawn() == 0 && form_->StatusSolution->text().isEmpty() && !form_->ActionChosen->isEnabled());
         noErrors();
@@ -694,7 +700,7 @@ private slots:
         QVERIFY(form_->Memo1->toPlainText().startsWith(QStringLiteral("X\tYexp\tYfit\n")) &&
                 form_->Memo1->toPlainText().contains(QStringLiteral("\t0.000E+00")));
         Click(C<QPushButton>("ButtonContin"));
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         const QString time = "Czas zaniku τ [µs]", radius = "Promień hydrodynamiczny Rₕ [nm]";
         const struct { int axis, weighting; const char* header; QString xTitle, yTitle; } cases[] = {
             {0, 0, "X\tYfit\r\n", time, "Udział G(τ) na punkt siatki [%]"},
@@ -703,7 +709,7 @@ private slots:
             {1, 1, "Rh_nm\ttau*G(tau)\terr\r\n", radius, "Udział τ·G(τ) na punkt siatki [%]"}};
         for (const auto& c : cases) {
             Choose(C<QComboBox>("ComboDistAxis"), c.axis), Choose(C<QComboBox>("ComboDistWeight"), c.weighting);
-            const auto curve = Distribution(*m.ContinDrawn(), DistributionAxis(c.axis), DistributionWeighting(c.weighting), m.Sample());
+            const auto curve = Distribution(*m->ContinDrawn(), DistributionAxis(c.axis), DistributionWeighting(c.weighting), m->Sample());
             const auto drawn = form_->contin().distributionChart().distribution->data();
             // Each grid point's share in percent: the heights of any two solutions compare.
             QCOMPARE(drawn->size(), int(curve->x.size()));
@@ -725,7 +731,7 @@ private slots:
 
     void samplePresetsFollowTheTemperatureAndLiveBetweenStarts()
     {
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         using physics::Solvent;
         const struct { int item; QString temperature; Solvent solvent; } cases[] = {
             {0, "298.15", Solvent::Water}, {1, "298.15", Solvent::Toluene}, {2, "310", Solvent::Ethanol},
@@ -733,7 +739,7 @@ private slots:
         for (const auto& c : cases) {
             SetField(C<QLineEdit>("EditTemperature"), c.temperature), Choose(C<QComboBox>("ComboSolvent"), c.item);
             const auto p = physics::SolventAt(c.solvent, c.temperature.toDouble());
-            QVERIFY(std::fabs(m.Sample().viscosityCp / p->viscosityCp - 1) < 1e-7 && m.Sample().refractiveIndex == p->refractiveIndex);
+            QVERIFY(std::fabs(m->Sample().viscosityCp / p->viscosityCp - 1) < 1e-7 && m->Sample().refractiveIndex == p->refractiveIndex);
             QVERIFY(Shows(C<QLabel>("LabelCelsius")->text().mid(1), c.temperature.toDouble() - 273.15));
         }
         SetField(C<QLineEdit>("EditTemperature"), "400");  // beyond water's table: refused, nothing changes
@@ -745,36 +751,36 @@ private slots:
         SetField(C<QLineEdit>("EditViscosity"), "0.95");
         QCOMPARE(C<QComboBox>("ComboSolvent")->currentIndex(), 3);
         SetField(C<QLineEdit>("EditTemperature"), "305");
-        QCOMPARE(m.Sample().viscosityCp, 0.95);
+        QCOMPARE(m->Sample().viscosityCp, 0.95);
         // The text files' kind and unit, and the instrument's values, kept between starts.
         SetField(C<QLineEdit>("EditAngle"), "45"), Choose(C<QComboBox>("ComboDataKind"), 2), Choose(C<QComboBox>("ComboTimeUnit"), 3);
         QVERIFY(form_->close());
         startWindow();
-        const auto& n = form_->measurement();
-        QVERIFY(n.Sample().angleDeg == 45.0 && n.Sample().viscosityCp == 0.95);
+        const OnShow n{form_};
+        QVERIFY(n->Sample().angleDeg == 45.0 && n->Sample().viscosityCp == 0.95);
         // A correlator file states its own values, kind and unit; a text file opened next takes the text files' ones.
         open(kData + "/alv/LC8.2_0028.ASC");
-        const io::InstrumentHeader h = *n.File().instrument;
-        QVERIFY(n.Sample().angleDeg == *h.angleDeg && n.Sample().dataKind == DataKind::G2Minus1);
+        const io::InstrumentHeader h = *n->File().instrument;
+        QVERIFY(n->Sample().angleDeg == *h.angleDeg && n->Sample().dataKind == DataKind::G2Minus1);
         QCOMPARE(C<QLineEdit>("EditTemperature")->text() + " K, " + C<QComboBox>("ComboTimeUnit")->currentText(), QStringLiteral("297.94326 K, ms"));
         open(kData + "/bimodal.txt");
-        QVERIFY(n.Sample().dataKind == DataKind::G2 && n.Sample().timeUnit == TimeUnit::Nanoseconds);
-        QCOMPARE(n.Sample().angleDeg, *h.angleDeg);
+        QVERIFY(n->Sample().dataKind == DataKind::G2 && n->Sample().timeUnit == TimeUnit::Nanoseconds);
+        QCOMPARE(n->Sample().angleDeg, *h.angleDeg);
     }
 
     void radiiRowsBetaAndTheRegularizerChoice()
     {
         openWithListings("pairbase");
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         C<QCheckBox>("CheckBoxSignal")->setChecked(true);
         Click(C<QPushButton>("ButtonContin"));
-        QVERIFY(m.LastContinRequest()->signalWeighted);
+        QVERIFY(m->LastContinRequest()->signalWeighted);
         QCOMPARE(C<QLabel>("LabelBeta1")->text(), QString());  // g1 data have no beta
         // Rows of D and R_h, each with its error, under each peak's or component's decay time.
         auto rowsHoldSizes = [&](QTableWidget* grid, int first, const std::vector<std::pair<double, double>>& times) {
             QCOMPARE(Cell(grid, 0, first) + ", " + Cell(grid, 0, first + 1).left(3), QStringLiteral("D, R_h"));
             for (std::size_t k = 0; k < times.size(); ++k) {
-                const auto size = physics::SizeFromDecayTime(times[k].first, times[k].second, m.Sample());
+                const auto size = physics::SizeFromDecayTime(times[k].first, times[k].second, m->Sample());
                 const QString d = Cell(grid, int(k) + 1, first), r = Cell(grid, int(k) + 1, first + 1);
                 QVERIFY2(ShowsWithError(d, size->diffusion, size->diffusionErr, "m²/s"), qPrintable(d));
                 QVERIFY2(ShowsWithError(r, size->radiusNm, size->radiusErrNm, "nm"), qPrintable(r));
@@ -782,25 +788,25 @@ private slots:
         };
         SetField(C<QLineEdit>("EditTemperature"), "310");  // the sizes follow the sample at once
         std::vector<std::pair<double, double>> times;
-        for (const ContinPeak& p : m.ContinOnShow()->peaks) times.emplace_back(p.position, p.positionErr);
+        for (const ContinPeak& p : m->ContinOnShow()->peaks) times.emplace_back(p.position, p.positionErr);
         rowsHoldSizes(C<QTableWidget>("StringGrid1"), 6, times);
         SetField(C<QLineEdit>("EditAngle"), "0");  // no size: empty cells, the reason on the captions
         QVERIFY(Cell(C<QTableWidget>("StringGrid1"), 1, 7).isEmpty() && C<QTableWidget>("StringGrid1")->item(7, 0)->toolTip().contains("0"));
         SetField(C<QLineEdit>("EditAngle"), "90");
         Click(C<QPushButton>("ButtonDisc"));
         times.clear();
-        for (const Component& c : m.DiscreteOnShow()->components) times.emplace_back(1 / c.rate, c.rateErr);
+        for (const Component& c : m->DiscreteOnShow()->components) times.emplace_back(1 / c.rate, c.rateErr);
         rowsHoldSizes(C<QTableWidget>("StringGrid2"), 5, times);
         Choose(C<QComboBox>("ComboDataKind"), 1);  // the same points as g2 - 1: beta from the cumulant intercept
         for (auto [run, label] : {std::pair{C<QPushButton>("ButtonContin"), C<QLabel>("LabelBeta1")}, {C<QPushButton>("ButtonDisc"), C<QLabel>("LabelBeta2")}}) {
             Click(run);
-            const std::optional<double> beta = run == C<QPushButton>("ButtonContin") ? m.Contin()->beta : m.Discrete()->beta;
+            const std::optional<double> beta = run == C<QPushButton>("ButtonContin") ? m->Contin()->beta : m->Discrete()->beta;
             QVERIFY(beta && *beta > 0.5);
             QCOMPARE(label->text(), "β = " + F3(*beta));  // the fit drawn in the data's terms: through Siegert, the g1 fit
             std::vector<double> drawn;
             for (const auto& point : *form_->dataChart().fit->data()) drawn.push_back(point.value);
             const auto g1 = physics::FieldCorrelation(drawn, DataKind::G2Minus1, *beta);
-            const auto& fitted = run == C<QPushButton>("ButtonContin") ? m.ContinOnShow()->fitY : m.DiscreteOnShow()->fitY;
+            const auto& fitted = run == C<QPushButton>("ButtonContin") ? m->ContinOnShow()->fitY : m->DiscreteOnShow()->fitY;
             for (std::size_t k = 0; k < drawn.size(); k += 9) QVERIFY(std::fabs(g1.value()[k] - fitted[k]) < 1e-12);
         }
     }
@@ -808,12 +814,12 @@ private slots:
     void cumulantPageRunsLogsAndSaysWhyNot()
     {
         open(kData + "/alv/LC8.2_0001.ASC");
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         form_->PageControl1->setCurrentWidget(C<QWidget>("TabSheetCum")), activate();
         QTest::keyClick(form_.get(), Qt::Key_Return, Qt::ControlModifier);
-        QVERIFY(m.Cumulants());
-        const cumulants::Result& f = m.Cumulants()->fit;
-        const auto z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m.Sample());
+        QVERIFY(m->Cumulants());
+        const cumulants::Result& f = m->Cumulants()->fit;
+        const auto z = physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, m->Sample());
         const double shown[] = {f.gammaMean, f.pdi, f.beta, z->diameterNm, z->radiusNm, double(f.pointsUsed)};
         for (int r = 0; r < 6; ++r) QVERIFY2(Shows(Cell(C<QTableWidget>("StringGridCum"), 1, r + 1), shown[r]), qPrintable(Cell(C<QTableWidget>("StringGridCum"), 1, r + 1)));
         QVERIFY(Shows(Cell(C<QTableWidget>("StringGridCum"), 2, 4), z->diameterErrNm, 2) && !Cell(C<QTableWidget>("StringGridCum"), 1, 1).contains('E'));
@@ -821,7 +827,7 @@ private slots:
                 form_->cumulants().chart().residuals->data()->size() == int(f.residuals.size()));
         // Frisken's form takes the smaller cut-off, unless the user typed one.
         Click(C<QCheckBox>("CheckBoxFrisken")), C<QPushButton>("ButtonCum")->click();
-        QVERIFY(C<QLineEdit>("EditCutoff")->text() == QStringLiteral("0.01") && m.Cumulants()->request.frisken && m.Cumulants()->request.cutoff == 0.01);
+        QVERIFY(C<QLineEdit>("EditCutoff")->text() == QStringLiteral("0.01") && m->Cumulants()->request.frisken && m->Cumulants()->request.cutoff == 0.01);
         Click(C<QCheckBox>("CheckBoxFrisken"));
         QCOMPARE(C<QLineEdit>("EditCutoff")->text(), QStringLiteral("0.1"));
         QTest::keyClicks(C<QLineEdit>("EditCutoff"), "5"), Click(C<QCheckBox>("CheckBoxFrisken"));
@@ -833,7 +839,7 @@ private slots:
         for (double t = 0.05; t < 3.01; t += 0.05) curved += QByteArray::number(t) + '\t' + QByteArray::number(0.4 * std::exp(-2 * t - 0.8 * t * t)) + '\n';
         open(writeFile("curved.txt", curved));
         Choose(C<QComboBox>("ComboDataKind"), 1), C<QPushButton>("ButtonCum")->click();
-        QVERIFY(m.Cumulants() && m.Cumulants()->fit.mu2 < 0 && Cell(C<QTableWidget>("StringGridCum"), 1, 2) == QStringLiteral("0.000"));
+        QVERIFY(m->Cumulants() && m->Cumulants()->fit.mu2 < 0 && Cell(C<QTableWidget>("StringGridCum"), 1, 2) == QStringLiteral("0.000"));
         QVERIFY(C<QLabel>("LabelCumNote")->text().startsWith(QStringLiteral("μ₂ jest ujemne (")));
         // No fit (no points; too few): the reason, no figures of an earlier fit, and no log line.
         for (const auto& [file, first, last] : {std::tuple{QString("toluene-0001"), 0, -1}, {"LC8.2_0001", 10, 12}}) {
@@ -855,20 +861,20 @@ private slots:
                  kData + "/alv/LC8.2_0045.ASC"});
         QVERIFY(errors_->messages.size() == 1 && errors_->messages[0].contains("bad.asc"));  // the others open
         QVERIFY(form_->ComboFiles->count() == 3 && form_->FileBar->isVisibleTo(form_.get()));
-        const auto& m = form_->measurement();
-        const io::CountRateTrace& trace = m.File().countRate;
+        const OnShow m{form_};
+        const io::CountRateTrace& trace = m->File().countRate;
         const auto& channels = form_->sample().countRateChart().channels;
         QVERIFY(channels.size() == trace.rateKHz.size() && channels[1]->data()->size() == int(trace.timeS.size()));
         QCOMPARE(channels[1]->data()->at(3)->value, trace.rateKHz[1][3]);
         // Each file keeps its own sample, range and results; switching shows them.
         C<QPushButton>("ButtonCum")->click();
-        const double gamma = m.Cumulants()->fit.gammaMean;
+        const double gamma = m->Cumulants()->fit.gammaMean;
         form_->ActionNextFile->trigger();
-        QVERIFY(m.Sample().angleDeg == 55.0 && Cell(C<QTableWidget>("StringGridCum"), 1, 1).isEmpty());
+        QVERIFY(m->Sample().angleDeg == 55.0 && Cell(C<QTableWidget>("StringGridCum"), 1, 1).isEmpty());
         SetField(C<QLineEdit>("EditTemperature"), "300"), form_->ScrollBar1->setValue(5);
         Choose(form_->ComboFiles, 0);
         QVERIFY(Shows(Cell(C<QTableWidget>("StringGridCum"), 1, 1), gamma));
-        QVERIFY(m.Sample().angleDeg == 21.7 && form_->ScrollBar1->value() == 0 && !form_->ActionPrevFile->isEnabled());
+        QVERIFY(m->Sample().angleDeg == 21.7 && form_->ScrollBar1->value() == 0 && !form_->ActionPrevFile->isEnabled());
         // Beside each value, where it came from; each file keeps its own.
         auto sources = [&] {
             QStringList said;
@@ -877,18 +883,18 @@ private slots:
         };
         QCOMPARE(sources(), QStringLiteral("z pliku, z pliku, z pliku, z pliku"));
         form_->ActionNextFile->trigger();
-        QVERIFY(m.Sample().temperatureK == 300.0 && m.Range().first == 5);
+        QVERIFY(m->Sample().temperatureK == 300.0 && m->Range().first == 5);
         QCOMPARE(sources(), QStringLiteral("wpisane, z pliku, z pliku, z pliku"));
         // A text file of more columns: which two is asked, and offered again next time.
         const QString three = writeFile("three.txt", "t\tA\tB\n1\t0.5\t0.9\n2\t0.25\t0.8\n3\t0.125\t0.7\n");
         dialogs_->columns.push_back(ui::ColumnChoice{1, 3}), open(three);
-        QVERIFY(!form_->FileBar->isVisibleTo(form_.get()) && m.Y()[0] == 0.9);
+        QVERIFY(!form_->FileBar->isVisibleTo(form_.get()) && m->Y()[0] == 0.9);
         QCOMPARE(sources(), QStringLiteral("domyślne, domyślne, domyślne, domyślne"));
         QCOMPARE(form_->statusBar()->currentMessage(), QStringLiteral("Pominięto wiersze nagłówka: 1"));
         QVERIFY(form_->sample().countRateChart().channels.empty());
         dialogs_->columns.push_back(std::nullopt), open(three);  // cancelled: nothing is opened
         QVERIFY(dialogs_->columnQuestions.size() == 2 && dialogs_->columnQuestions[0].first == 3);
-        QVERIFY(dialogs_->columnQuestions[1].second.y == 3 && m.PointCount() == 0);
+        QVERIFY(dialogs_->columnQuestions[1].second.y == 3 && m->PointCount() == 0);
     }
 
     void languageSwitchTranslatesTheWindowButNotTheFiles()
@@ -990,26 +996,26 @@ private slots:
     void headlinesAndBothRadiiOfCONTIN()
     {
         openWithListings("bimodal");
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         form_->PageControl1->setCurrentWidget(&form_->contin());
         Click(C<QPushButton>("ButtonContin"));
         QLabel* headline = C<QLabel>("LabelHeadlineCont");
         const QString chosen = headline->text();
-        const ContinSolution& s = m.Contin()->solutions[m.Contin()->chosen];
-        QVERIFY2(chosen.startsWith(QStringLiteral("wybrane rozwiązanie %1: ").arg(m.Contin()->chosen)), qPrintable(chosen));
+        const ContinSolution& s = m->Contin()->solutions[m->Contin()->chosen];
+        QVERIFY2(chosen.startsWith(QStringLiteral("wybrane rozwiązanie %1: ").arg(m->Contin()->chosen)), qPrintable(chosen));
         // Each peak's share and radius; the shares make the whole.
         static const QRegularExpression part(QStringLiteral("(\\S+) nm \\((\\S+) %\\)"));
         double shares = 0;
         int k = 0;
         for (auto it = part.globalMatch(chosen); it.hasNext(); ++k) {
             const auto p = it.next();
-            QVERIFY(Shows(p.captured(1), physics::SizeFromDecayTime(s.peaks[k].position, 0, m.Sample())->radiusNm));
+            QVERIFY(Shows(p.captured(1), physics::SizeFromDecayTime(s.peaks[k].position, 0, m->Sample())->radiusNm));
             shares += Number(p.captured(2));
         }
         QVERIFY(k == int(s.peaks.size()) && k >= 2 && std::fabs(shares - 100) <= k);
         // The table names both radii of the solution on show; the mean rate's is the smaller (a harmonic mean).
         QTableWidget* grid = C<QTableWidget>("StringGrid1");
-        const ContinSolution& shown = *m.ContinOnShow();
+        const ContinSolution& shown = *m->ContinOnShow();
         QCOMPARE(grid->columnCount(), int(shown.peaks.size()) + 1);
         QCOMPARE(Cell(grid, 0, 7) + "; " + Cell(grid, 0, 8), QStringLiteral("R_h (ze średniego czasu); R_h (średnia harmoniczna)"));
         const auto& chart = form_->contin().distributionChart();
@@ -1017,15 +1023,15 @@ private slots:
         for (int c = 1; c < grid->columnCount(); ++c) {
             QVERIFY2(Number(Cell(grid, c, 8)) < Number(Cell(grid, c, 7)), qPrintable(Cell(grid, c, 8) + " / " + Cell(grid, c, 7)));
             const double harmonic = *shown.peaks[c - 1].harmonicPosition;
-            QVERIFY2(Shows(Cell(grid, c, 8), physics::SizeFromDecayTime(harmonic, 0, m.Sample())->radiusNm, 3, 1e9) &&
-                    chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 8) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m.Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
+            QVERIFY2(Shows(Cell(grid, c, 8), physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm, 3, 1e9) &&
+                    chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 8) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
         }
         QVERIFY(chart.plot()->legend->visible() && chart.harmonicMarks->name() == "Rₕ (średnia harmoniczna)");
         // Another solution on show: the table follows, the headline stays with CONTIN's choice.
-        C<QSpinBox>("UpDown1")->setValue(m.Contin()->chosen == 1 ? 2 : 1);
-        QVERIFY(m.ShownIndex() != m.Contin()->chosen && headline->text() == chosen);
+        C<QSpinBox>("UpDown1")->setValue(m->Contin()->chosen == 1 ? 2 : 1);
+        QVERIFY(m->ShownIndex() != m->Contin()->chosen && headline->text() == chosen);
         switchTo(form_->ActionEnglish);
-        QVERIFY(headline->text().startsWith(QStringLiteral("chosen solution %1: ").arg(m.Contin()->chosen)));
+        QVERIFY(headline->text().startsWith(QStringLiteral("chosen solution %1: ").arg(m->Contin()->chosen)));
         // Lags a thousand times longer than the peaks' decay times: no peak gives a size, each says why.
         switchTo(form_->ActionPolish);
         QByteArray slow;
@@ -1034,12 +1040,12 @@ private slots:
         open(writeFile("slow.txt", slow)), Click(C<QPushButton>("ButtonContin"));
         QVERIFY2(Cell(grid, 1, 8) == "brak" && grid->item(8, 1)->toolTip().startsWith("pik 1 leży w całości poniżej pierwszego czasu opóźnienia"),
                  qPrintable(Cell(grid, 1, 8) + grid->item(8, 1)->toolTip()));
-        QVERIFY2(flags("FlagsCont").contains("size-not-given:warning") && chart.harmonicMarks->data()->size() < int(m.ContinOnShow()->peaks.size()), qPrintable(flags("FlagsCont").join(", ")));
+        QVERIFY2(flags("FlagsCont").contains("size-not-given:warning") && chart.harmonicMarks->data()->size() < int(m->ContinOnShow()->peaks.size()), qPrintable(flags("FlagsCont").join(", ")));
         // No size at all from a correlation that does not decay: the cells say so and why.
         QByteArray flat;
         for (int j = 1; j <= 100; ++j) flat += QByteArray::number(j) + '\t' + QByteArray::number(0.3 + (j % 2 ? 0.002 : -0.002)) + '\n';
         open(writeFile("flat.txt", flat)), Click(C<QPushButton>("ButtonContin"));
-        QVERIFY(m.Contin());
+        QVERIFY(m->Contin());
         QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("brak zaniku ponad szum"), qPrintable(grid->item(7, 1)->toolTip()));
         QVERIFY(headline->text().contains("brak rozmiaru") && coloured(headline) && flags("FlagsCont").contains("size-not-given:error"));
         QCOMPARE(form_->contin().verdict().flagLines().filter(QRegularExpression("^rozmiar nie jest podany: brak zaniku ponad szum")).size(), 1);
@@ -1050,7 +1056,7 @@ private slots:
     {
         const QString zeta = kData + "/instruments/zetasizer-export.txt";
         open(zeta);
-        const auto& m = form_->measurement();
+        const OnShow m{form_};
         form_->PageControl1->setCurrentWidget(&form_->sample());
         QCOMPARE(C<QLabel>("SourceAngle")->text() + ", " + C<QLabel>("SourceWavelength")->text(), QStringLiteral("domyślne, domyślne"));
         QTableWidget* grid = C<QTableWidget>("GridReported");
@@ -1062,16 +1068,16 @@ private slots:
         SetField(C<QLineEdit>("EditAngle"), "90");
         for (int r = 0; r < 3; ++r) {
             Choose(form_->ComboFiles, r);
-            QVERIFY(m.Sample().angleDeg == 90 && C<QLabel>("SourceAngle")->text() == "wpisane" && m.File().record == r + 1);
+            QVERIFY(m->Sample().angleDeg == 90 && C<QLabel>("SourceAngle")->text() == "wpisane" && m->File().record == r + 1);
         }
         // ... but the angle of one detector of a goniometer stays its own.
         open(kData + "/alv/multiangle-8det.ASC");
         const double second = form_->presenter().file(1).instrument->angleDeg.value();
         SetField(C<QLineEdit>("EditAngle"), "60"), form_->ActionNextFile->trigger();
-        QVERIFY(m.Sample().angleDeg == second && second != 60);
+        QVERIFY(m->Sample().angleDeg == second && second != 60);
         // The correlator's dead time left out of the range, and said to be.
         open(kData + "/instruments/lsi-pseudo-cross.dat");
-        QVERIFY(m.Range().first == 3 && !grid->isVisibleTo(form_.get()));
+        QVERIFY(m->Range().first == 3 && !grid->isVisibleTo(form_.get()));
         QCOMPARE(C<QLabel>("LabelLeftOut")->text(), QStringLiteral("pierwsze 3 punkty pominięte: martwy czas korelatora"));
         QVERIFY(C<QLabel>("LabelQ")->text().startsWith("q = ") && C<QLabel>("LabelQ")->text().endsWith(" µm⁻¹"));
         // A record of distributions only: listed with its reason, the others open.
@@ -1085,7 +1091,7 @@ private slots:
         open(writeFile("mixed.txt", lines.join("\r\n").toLatin1()));
         QVERIFY2(C<QLabel>("LabelLeftOut")->text() == "Rekordy odrzucone (1):\nmixed.txt [2]: rekord 2 ('PS-100 synthetic 2') zawiera tylko rozkłady, bez funkcji korelacji",
                  qPrintable(C<QLabel>("LabelLeftOut")->text()));
-        QVERIFY(form_->ComboFiles->count() == 3 && m.PointCount() > 0);
+        QVERIFY(form_->ComboFiles->count() == 3 && m->PointCount() > 0);
         noErrors();
     }
 };

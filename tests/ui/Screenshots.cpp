@@ -6,6 +6,8 @@
 // Zetasizer export's record beside Fluvena's fit of it.
 #include "ui/Contin.h"
 #include "ui/Language.h"
+#include "ui/SetPage.h"
+#include "ui/SetRun.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,6 +83,20 @@ int main(int argc, char** argv)
 
             QTest::qWait(300);
             form.grab().save(out.filePath(QStringLiteral("%1-%2.png").arg(QString::fromLatin1(shot.page), code)));
+        }
+        // The set page over the three angles of one sample and over the
+        // eight-detector file, each analysed whole (cumulants).
+        const struct { const char* name; QStringList files; } sets[] = {
+            {"angles", {data + QStringLiteral("/alv/LC8.2_0001.ASC"), data + QStringLiteral("/alv/LC8.2_0028.ASC"),
+                        data + QStringLiteral("/alv/LC8.2_0045.ASC")}},
+            {"8det", {data + QStringLiteral("/alv/multiangle-8det.ASC")}}};
+        for (const auto& set : sets) {
+            form.openCommandLine(QStringList{QStringLiteral("fluvena")} + set.files);
+            form.PageControl1->setCurrentWidget(&form.setPage());
+            form.ActionRunAll->trigger();
+            form.setRun().wait();
+            QTest::qWait(300);
+            form.grab().save(out.filePath(QStringLiteral("TabSheetSet-%1-%2.png").arg(QString::fromLatin1(set.name), code)));
         }
         form.Memo2->clear();
     }

@@ -610,6 +610,58 @@
         <source>LS Instruments (*.dat)</source>
         <translation>LS Instruments (*.dat)</translation>
     </message>
+    <message>
+        <source>Zestaw</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>Dodaj do zestawu</source>
+        <translation>Add to set</translation>
+    </message>
+    <message>
+        <source>Dodaj pliki danych do otwartego zestawu pomiarów</source>
+        <translation>Add data files to the open set of measurements</translation>
+    </message>
+    <message>
+        <source>Usuń pokazany pomiar z zestawu</source>
+        <translation>Remove the shown measurement from the set</translation>
+    </message>
+    <message>
+        <source>Analizuj wszystkie</source>
+        <translation>Analyse all</translation>
+    </message>
+    <message>
+        <source>Analiza tej zakładki z jej ustawieniami na każdym zaznaczonym pomiarze zestawu</source>
+        <translation>This page's analysis with its settings on every included measurement of the set</translation>
+    </message>
+    <message>
+        <source>Przerwij</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Brak zaznaczonych pomiarów do analizy</source>
+        <translation>No included measurements to analyse</translation>
+    </message>
+    <message>
+        <source>Analiza zestawu…</source>
+        <translation>Analysing the set…</translation>
+    </message>
+    <message>
+        <source>Przeanalizowano %1 z %2 pomiarów</source>
+        <translation>Analysed %1 of %2 measurements</translation>
+    </message>
+    <message>
+        <source> (przerwano)</source>
+        <translation> (stopped)</translation>
+    </message>
+    <message>
+        <source>; bez wyniku: %1</source>
+        <translation>; without a result: %1</translation>
+    </message>
+    <message>
+        <source>Pomiary bez wyniku:</source>
+        <translation>Measurements without a result:</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
@@ -1181,6 +1233,149 @@
     <message>
         <source>Wyniki Fluveny po uruchomieniu kumulantów</source>
         <translation>Fluvena&apos;s results once the cumulants have run</translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::SetPage</name>
+    <message>
+        <source>Źródło Γ̄:</source>
+        <translation>Source of Γ̄:</translation>
+    </message>
+    <message>
+        <source>kumulanty</source>
+        <translation>cumulants</translation>
+    </message>
+    <message>
+        <source>CONTIN, główny pik</source>
+        <translation>CONTIN, main peak</translation>
+    </message>
+    <message>
+        <source>Usuń z zestawu</source>
+        <translation>Remove from set</translation>
+    </message>
+    <message>
+        <source>Usuwa zaznaczone pomiary z zestawu</source>
+        <translation>Removes the selected measurements from the set</translation>
+    </message>
+    <message>
+        <source>Eksport CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>Eksport TSV</source>
+        <translation>Export TSV</translation>
+    </message>
+    <message>
+        <source>Kopiuj</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Plik</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Kąt [°]</source>
+        <translation>Angle [°]</translation>
+    </message>
+    <message>
+        <source>T [K]</source>
+        <translation>T [K]</translation>
+    </message>
+    <message>
+        <source>q² [1/m²]</source>
+        <translation>q² [1/m²]</translation>
+    </message>
+    <message>
+        <source>Zliczenia [kHz]</source>
+        <translation>Count rate [kHz]</translation>
+    </message>
+    <message>
+        <source>Γ̄ [1/s]</source>
+        <translation>Γ̄ [1/s]</translation>
+    </message>
+    <message>
+        <source>R_z [nm]</source>
+        <translation>R_z [nm]</translation>
+    </message>
+    <message>
+        <source>CONTIN R [nm]</source>
+        <translation>CONTIN R [nm]</translation>
+    </message>
+    <message>
+        <source>udział</source>
+        <translation>share</translation>
+    </message>
+    <message>
+        <source>DISCRETE</source>
+        <translation>DISCRETE</translation>
+    </message>
+    <message>
+        <source>Flagi</source>
+        <translation>Flags</translation>
+    </message>
+    <message>
+        <source>Powtórzenie</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>Zaznaczone pomiary wchodzą do dopasowania</source>
+        <translation>Checked measurements enter the fit</translation>
+    </message>
+    <message>
+        <source>Promień głównego piku z jego średniej szybkości zaniku, M(0)/M(−1)</source>
+        <translation>Radius of the main peak from its mean decay rate, M(0)/M(−1)</translation>
+    </message>
+    <message>
+        <source>Zależność od kąta</source>
+        <translation>Angle dependence</translation>
+    </message>
+    <message>
+        <source>D_app [m²/s]</source>
+        <translation>D_app [m²/s]</translation>
+    </message>
+    <message>
+        <source>bez rozmiaru</source>
+        <translation>no size</translation>
+    </message>
+    <message>
+        <source>odstaje</source>
+        <translation>outlier</translation>
+    </message>
+    <message>
+        <source>kurz</source>
+        <translation>dust</translation>
+    </message>
+    <message>
+        <source>Brak dopasowania: %1</source>
+        <translation>No fit: %1</translation>
+    </message>
+    <message>
+        <source>nachylenie = %1 ± %2 m⁴/s</source>
+        <translation>slope = %1 ± %2 m⁴/s</translation>
+    </message>
+    <message>
+        <source>r² = %1 (punktów: %2)</source>
+        <translation>r² = %1 (points: %2)</translation>
+    </message>
+    <message>
+        <source>Bez błędów Γ̄: punkty ważone jednakowo</source>
+        <translation>No errors of Γ̄: points weighted equally</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>TSV (*.tsv)</source>
+        <translation>TSV (*.tsv)</translation>
+    </message>
+    <message>
+        <source>Wszystkie (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>Zapisano tabelę zestawu: %1</source>
+        <translation>Saved the set's table: %1</translation>
     </message>
 </context>
 </TS>

@@ -410,6 +410,18 @@
         <source>component %1</source>
         <translation>składowa %1</translation>
     </message>
+    <message>
+        <source>a measurement in the fit has no positive scattering vector or mean rate</source>
+        <translation>pomiar w dopasowaniu nie ma dodatniego wektora rozpraszania lub średniej szybkości zaniku</translation>
+    </message>
+    <message>
+        <source>the fit over q² needs at least two included measurements</source>
+        <translation>dopasowanie względem q² wymaga co najmniej dwóch zaznaczonych pomiarów</translation>
+    </message>
+    <message>
+        <source>the fit over q² needs measurements at two angles at least</source>
+        <translation>dopasowanie względem q² wymaga pomiarów przy co najmniej dwóch kątach</translation>
+    </message>
 </context>
 <context>
     <name>DialogRunner</name>

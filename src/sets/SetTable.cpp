@@ -1,0 +1,180 @@
+#include "sets/SetTable.h"
+
+#include "core/Headline.h"
+#include "core/Quality.h"
+#include "physics/Sizes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+
+namespace fluvena::sets {
+
+namespace {
+
+std::optional<double> MeanCountRate(const io::DataFile& file)
+{
+    std::vector<double> rates;
+    if (file.instrument && !file.instrument->meanCountRateKHz.empty()) rates = file.instrument->meanCountRateKHz;
+    else
+        for (const std::vector<double>& channel : file.countRate.rateKHz) rates.insert(rates.end(), channel.begin(), channel.end());
+    if (rates.empty()) return std::nullopt;
+    double sum = 0.0;
+    for (const double r : rates) sum += r;
+    return sum / static_cast<double>(rates.size());
+}
+
+void AddFlags(const quality::Report& report, std::vector<std::string>& codes)
+{
+    for (const quality::Flag& f : report.flags)
+        if (f.severity != quality::Severity::Note && std::find(codes.begin(), codes.end(), f.code) == codes.end())
+            codes.push_back(f.code);
+}
+
+}  // namespace
+
+std::optional<std::pair<double, double>> SetRow::Rate(RateSource source) const
+{
+    if (source == RateSource::Cumulants) {
+        if (!gammaMean) return std::nullopt;
+        return std::pair{*gammaMean, gammaMeanErr.value_or(0.0)};
+    }
+    if (!mainPeakRate) return std::nullopt;
+    return std::pair{*mainPeakRate, mainPeakRateErr.value_or(0.0)};
+}
+
+SetRow MakeRow(const SetMember& member)
+{
+    const Measurement& m = member.measurement;
+    const SampleParameters& sample = m.Sample();
+    SetRow row;
+    row.file = std::filesystem::path(member.path).filename().string();
+    row.detector = member.detector;
+    row.record = member.record;
+    row.included = member.included;
+    row.angleDeg = sample.angleDeg;
+    row.temperatureK = sample.temperatureK;
+    row.viscosityCp = sample.viscosityCp;
+    if (const Outcome<double> q = physics::ScatteringVector(sample)) row.q = *q;
+    row.meanCountRateKHz = MeanCountRate(m.File());
+
+    const quality::Report cumulantReport = quality::Assess(m, quality::Subject::Cumulants);
+    AddFlags(cumulantReport, row.flags);
+    if (const CumulantResult* c = m.Cumulants()) {
+        row.beta = c->fit.beta;
+        row.gammaMean = c->fit.gammaMean;
+        row.gammaMeanErr = c->fit.gammaMeanErr;
+        row.pdi = c->fit.pdi;
+        const Outcome<physics::ZAverage> z = physics::ZAverageSize(c->fit.gammaMean, c->fit.gammaMeanErr, sample);
+        if (z && !cumulantReport.noSize) {
+            row.zRadiusNm = z->radiusNm;
+            row.zRadiusErrNm = z->radiusErrNm;
+        }
+    }
+    if (const ContinResult* c = m.Contin(); c && c->chosen < c->solutions.size()) {
+        const quality::Report report = quality::Assess(m, quality::Subject::Contin);
+        AddFlags(report, row.flags);
+        const std::optional<Headline> h = MakeHeadline(m, quality::Subject::Contin, report);
+        const ContinSolution& s = c->solutions[c->chosen];
+        if (h && !h->parts.empty() && h->parts.size() == s.peaks.size()) {
+            const auto main = static_cast<std::size_t>(
+                std::max_element(h->parts.begin(), h->parts.end(),
+                                 [](const HeadlinePart& a, const HeadlinePart& b) { return a.share < b.share; }) -
+                h->parts.begin());
+            const ContinPeak& peak = s.peaks[main];
+            row.mainPeakShare = h->parts[main].share;
+            if (h->parts[main].harmonicRadiusNm && peak.harmonicPosition && *peak.harmonicPosition > 0.0) {
+                row.mainPeakRadiusNm = h->parts[main].harmonicRadiusNm;
+                row.mainPeakRate = 1.0 / (*peak.harmonicPosition * SecondsPer(sample.timeUnit));
+                row.mainPeakRateErr = *row.mainPeakRate * peak.harmonicPositionErr.value_or(0.0) / 100.0;
+            }
+        }
+    }
+    if (const DiscreteResult* d = m.Discrete(); d && !d->solutions.empty()) {
+        const quality::Report report = quality::Assess(m, quality::Subject::Discrete);
+        AddFlags(report, row.flags);
+        if (const std::optional<Headline> h = MakeHeadline(m, quality::Subject::Discrete, report))
+            for (const HeadlinePart& p : h->parts) row.components.push_back(ComponentSize{p.radiusNm, p.share});
+    }
+    // Dust raises a note or a warning; a repeat with either is marked.
+    if (cumulantReport.Has("dust")) row.repeat = RepeatMark::Dust;
+    return row;
+}
+
+std::vector<SetRow> MakeRows(const MeasurementSet& set)
+{
+    std::vector<SetRow> rows;
+    std::vector<RepeatInput> inputs;
+    for (const SetMember& member : set.Members()) {
+        rows.push_back(MakeRow(member));
+        const SetRow& r = rows.back();
+        inputs.push_back(RepeatInput{r.angleDeg.value_or(0.0), r.temperatureK.value_or(0.0), r.gammaMean,
+                                     r.repeat == RepeatMark::Dust});
+    }
+    const RepeatAnalysis repeats = AnalyseRepeats(inputs);
+    for (std::size_t k = 0; k < rows.size(); ++k) rows[k].repeat = repeats.marks[k];
+    return rows;
+}
+
+AnglePoints MakeAnglePoints(std::span<const SetRow> rows, RateSource source)
+{
+    AnglePoints out;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const auto rate = rows[k].Rate(source);
+        if (!rows[k].q || !rate) continue;
+        out.points.push_back(AnglePoint{*rows[k].q, rate->first, rate->second, rows[k].included});
+        out.rowOf.push_back(k);
+    }
+    return out;
+}
+
+std::optional<RadiusAtZero> HydrodynamicRadius0(const AngleFit& fit, std::span<const SetRow> rows)
+{
+    const auto first = std::find_if(rows.begin(), rows.end(),
+                                    [](const SetRow& r) { return r.included && r.temperatureK && r.viscosityCp; });
+    if (first == rows.end() || !(fit.d0 > 0.0) || !(*first->viscosityCp > 0.0)) return std::nullopt;
+    const double eta = *first->viscosityCp * 1e-3;  // cP -> Pa s
+    const double radius = physics::kBoltzmann * *first->temperatureK / (6.0 * std::numbers::pi * eta * fit.d0);
+    return RadiusAtZero{radius * 1e9, radius * 1e9 * fit.d0Err / fit.d0};
+}
+
+results::Table MakeTable(std::span<const SetRow> rows)
+{
+    using results::TableCell;
+    std::size_t components = 0;
+    for (const SetRow& r : rows) components = std::max(components, r.components.size());
+    results::Table table;
+    table.columns = {"file", "detector", "included", "angle", "temperature", "q", "q2", "meanCountRate", "beta",
+                     "gammaMean", "gammaMeanErr", "zAverageRadius", "zAverageRadiusErr", "pdi", "mainPeakRadius",
+                     "mainPeakShare"};
+    for (std::size_t k = 1; k <= components; ++k) {
+        table.columns.push_back("discrete" + std::to_string(k) + "Radius");
+        table.columns.push_back("discrete" + std::to_string(k) + "Share");
+    }
+    table.columns.insert(table.columns.end(), {"flags", "repeat"});
+    const auto number = [](const std::optional<double>& v) { return v ? TableCell(*v) : TableCell(); };
+    for (const SetRow& r : rows) {
+        std::vector<TableCell>& cells = table.AddRow();
+        std::size_t c = 0;
+        cells[c++] = r.file;
+        cells[c++] = r.detector ? TableCell(static_cast<long long>(*r.detector)) : TableCell();
+        cells[c++] = static_cast<long long>(r.included ? 1 : 0);
+        for (const std::optional<double>& v : {r.angleDeg, r.temperatureK, r.q, r.Q2(), r.meanCountRateKHz, r.beta,
+                                               r.gammaMean, r.gammaMeanErr, r.zRadiusNm, r.zRadiusErrNm, r.pdi,
+                                               r.mainPeakRadiusNm, r.mainPeakShare})
+            cells[c++] = number(v);
+        for (std::size_t k = 0; k < components; ++k, c += 2) {
+            if (k >= r.components.size()) continue;
+            cells[c] = number(r.components[k].radiusNm);
+            cells[c + 1] = r.components[k].share;
+        }
+        std::string flags;
+        for (const std::string& f : r.flags) flags += (flags.empty() ? "" : "; ") + f;
+        cells[c++] = flags;
+        cells[c++] = std::string(r.repeat == RepeatMark::Outlier ? "outlier" : r.repeat == RepeatMark::Dust ? "dust" : "");
+    }
+    return table;
+}
+
+}  // namespace fluvena::sets

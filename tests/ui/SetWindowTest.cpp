@@ -1,0 +1,253 @@
+// The measurement set in the real window: opening and adding files, the
+// analysis of every measurement in the background, the page "Zestaw" with
+// its table, fit and export. Controls are driven as the user drives them.
+#include "ui/Contin.h"
+#include "ui/ContinPage.h"
+#include "ui/SamplePage.h"
+#include "ui/SetPage.h"
+#include "ui/SetRun.h"
+#include "io/FileIO.h"
+#include "ui/Language.h"
+
+#include <qcustomplot.h>
+
+#include <QTest>
+#include <QtWidgets>
+
+#include <deque>
+#include <memory>
+
+using namespace fluvena;
+
+namespace {
+
+const QString kData = QStringLiteral(FLUVENA_TEST_DATA);
+
+struct FakeDialogs : ui::FileDialogs {
+    std::deque<QStringList> openNames;
+    std::deque<QString> saveNames;
+    QStringList suggested;
+    QStringList openFileNames(QWidget*, const QString&, const QString&) override
+    {
+        if (openNames.empty()) return {};
+        const QStringList names = openNames.front();
+        openNames.pop_front();
+        return names;
+    }
+    std::optional<ui::ColumnChoice> chooseColumns(QWidget*, const QString&, int, ui::ColumnChoice) override { return std::nullopt; }
+    QString saveFileName(QWidget*, const QString&, const QString& name) override
+    {
+        suggested << name;
+        if (saveNames.empty()) return {};
+        const QString next = saveNames.front();
+        saveNames.pop_front();
+        return next;
+    }
+    QString directoryName(QWidget*, const QString&) override { return {}; }
+    ui::UnsavedAnswer unsavedResults(QWidget*) override { return ui::UnsavedAnswer::Discard; }
+};
+
+struct CollectErrors : ui::ErrorDisplay {
+    QStringList messages;
+    void showError(QWidget*, const QString& message) override { messages << message; }
+};
+
+// The first number of a label ("D₀ = 4.8180E-12 ± ..."), either decimal separator.
+double FirstNumber(const QLabel* label)
+{
+    static const QRegularExpression number(QStringLiteral("=\\s*([-0-9.,]+(?:E[-+]?[0-9]+)?)"));
+    const QRegularExpressionMatch m = number.match(label->text());
+    return m.hasMatch() ? m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() : std::nan("");
+}
+
+}  // namespace
+
+class SetWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> work_, helpers_, settings_;
+    QString oldDir_;
+    FakeDialogs* dialogs_ = nullptr;
+    CollectErrors* errors_ = nullptr;
+    std::unique_ptr<TForm1> form_;
+
+    ui::SetPage& page() const { return form_->setPage(); }
+    void engine(const char* program, const QString& body)
+    {
+        QFile f(QDir(helpers_->path()).filePath(QString::fromLatin1(program)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(("#!/bin/sh\n" + body + "\n").toUtf8());
+        f.close();
+        QVERIFY(f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    }
+    void openAll(const QStringList& paths) { dialogs_->openNames.push_back(paths); form_->Otw1->trigger(); }
+    void addAll(const QStringList& paths) { dialogs_->openNames.push_back(paths); form_->ActionAddToSet->trigger(); }
+    void runAll()
+    {
+        form_->ActionRunAll->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 60000);
+    }
+    QString cell(int row, int column) const
+    {
+        const QTableWidgetItem* item = page().GridSet->item(row, column);
+        return item ? item->text() : QString();
+    }
+    void noErrors() { QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join('\n'))); }
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("FluvenaSetTest"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        ui::UseLanguage(ui::Language::Polish);
+    }
+    void init()
+    {
+        settings_ = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_->path());
+        work_ = std::make_unique<QTemporaryDir>(), helpers_ = std::make_unique<QTemporaryDir>();
+        oldDir_ = QDir::currentPath();
+        QDir::setCurrent(work_->path());
+        auto dialogs = std::make_unique<FakeDialogs>();
+        auto errors = std::make_unique<CollectErrors>();
+        dialogs_ = dialogs.get(), errors_ = errors.get();
+        form_ = std::make_unique<TForm1>(std::move(dialogs), std::move(errors), helpers_->path().toStdString());
+        form_->show();
+    }
+    void cleanup()
+    {
+        form_.reset();
+        QDir::setCurrent(oldDir_);
+        work_.reset(), helpers_.reset(), settings_.reset();
+    }
+
+    // The eight-detector file: its README's D0 = 4.818e-12 m²/s and R_h = 44.50 nm
+    // within 2 %, read from the page's labels after Ctrl+Shift+Enter on the page.
+    void eightDetectorsExtrapolateToTheTruth()
+    {
+        openAll({kData + "/alv/multiangle-8det.ASC"});
+        QCOMPARE(form_->presenter().count(), 8);
+        form_->PageControl1->setCurrentWidget(&page());
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QTest::keyClick(form_.get(), Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 60000);
+        noErrors();
+        QVERIFY(!form_->ProgressSet->isVisible());
+        QCOMPARE(page().GridSet->rowCount(), 8);
+        const double d0 = FirstNumber(page().LabelD0), rh = FirstNumber(page().LabelRh0);
+        QVERIFY2(std::abs(d0 / 4.818e-12 - 1.0) < 0.02, qPrintable(page().LabelD0->text()));
+        QVERIFY2(std::abs(rh / 44.50 - 1.0) < 0.02, qPrintable(page().LabelRh0->text()));
+        QVERIFY(page().LabelR2->text().contains(QStringLiteral("punktów: 8")));
+        QCOMPARE(page().chart().dIn->data()->size(), 8);
+
+        // Left out by its check box: a hollow point, out of the fit, which changes.
+        QTableWidgetItem* last = page().GridSet->item(7, 0);
+        last->setCheckState(Qt::Unchecked);
+        QVERIFY(!form_->presenter().set().At(7).included);
+        QCOMPARE(page().chart().dIn->data()->size(), 7);
+        QCOMPARE(page().chart().dOut->data()->size(), 1);
+        QVERIFY(page().LabelR2->text().contains(QStringLiteral("punktów: 7")));
+        QVERIFY(FirstNumber(page().LabelD0) != d0);
+
+        // Sorted by angle, largest first: the rows still lead to their measurements.
+        page().GridSet->sortItems(1, Qt::DescendingOrder);
+        QCOMPARE(cell(0, 1), QStringLiteral("135"));
+        QCOMPARE(page().memberOfRow(0), 7);
+        QCOMPARE(page().GridSet->item(0, 0)->checkState(), Qt::Unchecked);
+        QCOMPARE(cell(7, 1), QStringLiteral("30"));
+        QTest::mouseDClick(page().GridSet->viewport(), Qt::LeftButton, {},
+                           page().GridSet->visualItemRect(page().GridSet->item(7, 1)).center());
+        QCOMPARE(form_->presenter().current(), 0);
+
+        // The export: one header row and a row per measurement, the same numbers.
+        dialogs_->saveNames.push_back(QDir(work_->path()).filePath("angles"));
+        QTest::mouseClick(page().ButtonExportCsv, Qt::LeftButton);
+        const QStringList lines = QString::fromStdString(ReadFile(QDir(work_->path()).filePath("angles.csv").toStdString()))
+                                      .split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 9);
+        const QStringList header = lines[0].split(',');
+        const int gamma = header.indexOf("gammaMean"), included = header.indexOf("included");
+        QVERIFY(gamma > 0 && included > 0);
+        QCOMPARE(lines[8].split(',')[included], QStringLiteral("0"));
+        const double gamma1 = lines[1].split(',')[gamma].toDouble();
+        QCOMPARE(gamma1, form_->presenter().set().At(0).measurement.Cumulants()->fit.gammaMean);
+    }
+
+    // "Otwórz" replaces the set, "Dodaj do zestawu" adds to it (results kept),
+    // and a measurement can be taken out.
+    void addingReplacingRemoving()
+    {
+        openAll({kData + "/alv/LC8.2_0001.ASC"});
+        form_->PageControl1->setCurrentWidget(&page());
+        runAll();
+        QCOMPARE(page().GridSet->rowCount(), 1);
+        QVERIFY(!cell(0, 6).isEmpty());  // Γ̄
+        addAll({kData + "/alv/LC8.2_0028.ASC", kData + "/alv/LC8.2_0045.ASC"});
+        QCOMPARE(form_->presenter().count(), 3);
+        QCOMPARE(form_->presenter().current(), 1);
+        QCOMPARE(form_->ComboFiles->count(), 3);
+        QCOMPARE(page().GridSet->rowCount(), 3);
+        QVERIFY(!cell(0, 6).isEmpty());
+        QVERIFY(cell(1, 6).isEmpty());
+        QCOMPARE(cell(2, 1), QStringLiteral("87.5"));
+        // Only the included measurements are analysed.
+        page().GridSet->item(2, 0)->setCheckState(Qt::Unchecked);
+        runAll();
+        QVERIFY(!cell(1, 6).isEmpty() && cell(2, 6).isEmpty());
+        // The page's button takes out the selected row, the menu the measurement on show.
+        page().GridSet->selectRow(0);
+        QTest::mouseClick(page().ButtonRemove, Qt::LeftButton);
+        QCOMPARE(form_->presenter().count(), 2);
+        QVERIFY(form_->presenter().name(0).startsWith("LC8.2_0028"));
+        form_->ActionRemoveFromSet->trigger();
+        QCOMPARE(form_->presenter().count(), 1);
+        QCOMPARE(form_->ComboFiles->count(), 1);
+        openAll({kData + "/alv/LC8.2_0045.ASC"});
+        QCOMPARE(form_->presenter().count(), 1);
+        QCOMPARE(page().GridSet->rowCount(), 1);
+        noErrors();
+    }
+
+    // The Contin page's analysis on every measurement: each keeps its own
+    // result, shown when stepped to; a stop ends the program and keeps them.
+    void everyMeasurementKeepsItsResultAndTheRunStops()
+    {
+        engine("contin.exe", QStringLiteral("cat '%1/bimodal.contin.out'").arg(kData));
+        openAll({kData + "/bimodal.txt", kData + "/bimodal.txt"});
+        form_->PageControl1->setCurrentWidget(&form_->contin());
+        runAll();
+        noErrors();
+        QVERIFY(form_->statusBar()->currentMessage().contains(QStringLiteral("2 z 2")));
+        for (int k : {1, 0}) {
+            form_->showFile(k);
+            QVERIFY(form_->measurement().Contin());
+            QVERIFY(!form_->StatusSolution->text().isEmpty());
+        }
+
+        // The window answers during a run; what the user types meanwhile stays.
+        engine("contin.exe", QStringLiteral("sleep 1; cat '%1/bimodal.contin.out'").arg(kData));
+        form_->ActionRunAll->trigger();
+        form_->sample().EditAngle->setText(QStringLiteral("45"));
+        emit form_->sample().EditAngle->editingFinished();
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 20000);
+        QCOMPARE(form_->measurement().Sample().angleDeg, 45.0);
+        QVERIFY(form_->measurement().Contin());
+
+        engine("contin.exe", QStringLiteral("sleep 30"));
+        QElapsedTimer clock;
+        clock.start();
+        form_->ActionRunAll->trigger();
+        QVERIFY(form_->setRun().running() && form_->ButtonCancelSet->isVisible());
+        QTest::qWait(300);
+        QTest::mouseClick(form_->ButtonCancelSet, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 10000);
+        QVERIFY(clock.elapsed() < 10000);
+        QVERIFY(form_->statusBar()->currentMessage().contains(QStringLiteral("przerwano")));
+        QVERIFY(form_->presenter().set().At(1).measurement.Contin());
+        noErrors();
+    }
+};
+
+QTEST_MAIN(SetWindowTest)
+#include "SetWindowTest.moc"
