@@ -58,6 +58,11 @@ SetRow MakeRow(const SetMember& member)
     row.viscosityCp = sample.viscosityCp;
     if (const Outcome<double> q = physics::ScatteringVector(sample)) row.q = *q;
     row.meanCountRateKHz = MeanCountRate(m.File());
+    if (const auto& h = m.File().instrument) {
+        row.reportedZAverageNm = h->reportedZAverageNm;
+        row.reportedPdi = h->reportedPdi;
+        row.reportedIntercept = h->reportedIntercept;
+    }
 
     const quality::Report cumulantReport = quality::Assess(m, quality::Subject::Cumulants);
     AddFlags(cumulantReport, row.flags);
@@ -147,7 +152,7 @@ results::Table MakeTable(std::span<const SetRow> rows)
     results::Table table;
     table.columns = {"file", "detector", "included", "angle", "temperature", "q", "q2", "meanCountRate", "beta",
                      "gammaMean", "gammaMeanErr", "zAverageRadius", "zAverageRadiusErr", "pdi", "mainPeakRadius",
-                     "mainPeakShare"};
+                     "mainPeakShare", "reportedZAverage", "reportedPdi", "reportedIntercept"};
     for (std::size_t k = 1; k <= components; ++k) {
         table.columns.push_back("discrete" + std::to_string(k) + "Radius");
         table.columns.push_back("discrete" + std::to_string(k) + "Share");
@@ -162,7 +167,8 @@ results::Table MakeTable(std::span<const SetRow> rows)
         cells[c++] = static_cast<long long>(r.included ? 1 : 0);
         for (const std::optional<double>& v : {r.angleDeg, r.temperatureK, r.q, r.Q2(), r.meanCountRateKHz, r.beta,
                                                r.gammaMean, r.gammaMeanErr, r.zRadiusNm, r.zRadiusErrNm, r.pdi,
-                                               r.mainPeakRadiusNm, r.mainPeakShare})
+                                               r.mainPeakRadiusNm, r.mainPeakShare, r.reportedZAverageNm, r.reportedPdi,
+                                               r.reportedIntercept})
             cells[c++] = number(v);
         for (std::size_t k = 0; k < components; ++k, c += 2) {
             if (k >= r.components.size()) continue;

@@ -36,6 +36,9 @@ struct SetRow {
     std::optional<double> beta, gammaMean, gammaMeanErr, zRadiusNm, zRadiusErrNm, pdi;
     // CONTIN's main peak: its radius and share, and its mean rate (1/s) with the error.
     std::optional<double> mainPeakRadiusNm, mainPeakShare, mainPeakRate, mainPeakRateErr;
+    // What the instrument's own analysis reported, as its file states it: the
+    // z-average diameter (nm), the PDI and the intercept.
+    std::optional<double> reportedZAverageNm, reportedPdi, reportedIntercept;
     std::vector<ComponentSize> components;  // DISCRETE, fastest first
     std::vector<std::string> flags;         // codes of the quality flags of warning or error severity
     RepeatMark repeat = RepeatMark::None;   // marked against the other repeats of its angle and temperature
@@ -71,7 +74,8 @@ std::optional<RadiusAtZero> HydrodynamicRadius0(const AngleFit& fit, std::span<c
 // The table with stable column names: file, detector, included, angle (deg),
 // temperature (K), q (1/m), q2 (1/m^2), meanCountRate (kHz), beta,
 // gammaMean, gammaMeanErr (1/s), zAverageRadius, zAverageRadiusErr (nm),
-// pdi, mainPeakRadius (nm), mainPeakShare, discreteKRadius (nm) and
+// pdi, mainPeakRadius (nm), mainPeakShare, reportedZAverage (the
+// instrument's diameter, nm), reportedPdi, reportedIntercept, discreteKRadius (nm) and
 // discreteKShare for K = 1 ... the most components of any row, flags
 // ("; "-separated codes) and repeat ("outlier", "dust" or empty).
 results::Table MakeTable(std::span<const SetRow> rows);

@@ -32,7 +32,7 @@ namespace {
 
 enum Column {
     ColFile, ColAngle, ColTemperature, ColQ2, ColCountRate, ColBeta, ColGamma, ColGammaErr, ColZ, ColZErr, ColPdi,
-    ColPeak, ColPeakShare, ColDiscrete, ColFlags, ColRepeat, ColumnCount
+    ColReported, ColPeak, ColPeakShare, ColDiscrete, ColFlags, ColRepeat, ColumnCount
 };
 
 constexpr int kMemberRole = Qt::UserRole;
@@ -190,10 +190,11 @@ void SetPage::retranslate()
     if (QAction* copy = GridSet->findChild<QAction*>(QStringLiteral("CopyGridSet"))) copy->setText(tr("Kopiuj"));
     const QStringList headers{tr("Plik"), tr("Kąt [°]"), tr("T [K]"), tr("q² [1/m²]"), tr("Zliczenia [kHz]"),
                               QStringLiteral("β"), tr("Γ̄ [1/s]"), QStringLiteral("± Γ̄"), tr("R_z [nm]"),
-                              QStringLiteral("± R_z"), QStringLiteral("PDI"), tr("CONTIN R [nm]"), tr("udział"),
+                              QStringLiteral("± R_z"), QStringLiteral("PDI"), tr("Przyrząd"), tr("CONTIN R [nm]"), tr("udział"),
                               tr("DISCRETE"), tr("Flagi"), tr("Powtórzenie")};
     GridSet->setHorizontalHeaderLabels(headers);
     GridSet->horizontalHeaderItem(ColFile)->setToolTip(tr("Zaznaczone pomiary wchodzą do dopasowania"));
+    GridSet->horizontalHeaderItem(ColReported)->setToolTip(tr("Wynik analizy przyrządu zapisany w pliku: średnica z-średnia, PDI, wyraz wolny"));
     GridSet->horizontalHeaderItem(ColPeak)->setToolTip(tr("Promień głównego piku z jego średniej szybkości zaniku, M(0)/M(−1)"));
     chart_->SetTitle(tr("Zależność od kąta"));
     chart_->SetAxisTitles(tr("q² [1/m²]"), tr("Γ̄ [1/s]"));
@@ -271,6 +272,12 @@ void SetPage::fillTable()
         GridSet->setItem(row, ColZ, Number(r.zRadiusNm));
         GridSet->setItem(row, ColZErr, Number(r.zRadiusErrNm, 2));
         GridSet->setItem(row, ColPdi, r.pdi ? Cell(QString::fromStdString(ReadableFixed(*r.pdi, 3, sep)), *r.pdi) : Cell(QString()));
+        // The instrument's own answer beside Fluvena's, as its file states it.
+        QStringList reported;
+        if (r.reportedZAverageNm) reported << tr("d %1 nm").arg(QString::fromStdString(Readable(*r.reportedZAverageNm, sep, 4)));
+        if (r.reportedPdi) reported << QStringLiteral("PDI %1").arg(QString::fromStdString(ReadableFixed(*r.reportedPdi, 3, sep)));
+        if (r.reportedIntercept) reported << QStringLiteral("β %1").arg(QString::fromStdString(ReadableFixed(*r.reportedIntercept, 3, sep)));
+        GridSet->setItem(row, ColReported, Cell(reported.join(QStringLiteral(" · "))));
         GridSet->setItem(row, ColPeak, Number(r.mainPeakRadiusNm));
         GridSet->setItem(row, ColPeakShare, r.mainPeakShare ? Cell(QStringLiteral("%1 %").arg(std::round(*r.mainPeakShare * 100.0)), *r.mainPeakShare)
                                                             : Cell(QString()));

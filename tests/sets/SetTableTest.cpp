@@ -174,4 +174,27 @@ TEST(SetTable, TableColumnsHoldTheirValues)
 }
 
 }  // namespace
+// An instrument's export: its own z-average, PDI and intercept stand beside
+// Fluvena's in the rows and the table, record by record.
+TEST(SetTable, InstrumentAnswersBesideOurs)
+{
+    MeasurementSet set;
+    const std::string path = FT::DataPath("instruments/zetasizer-export.txt");
+    ASSERT_TRUE(set.AddFile(path, ReadFile(path), io::ReadOptions{}));
+    const std::vector<SetRow> rows = MakeRows(set);
+    const results::Table table = MakeTable(rows);
+    ASSERT_EQ(table.rows.size(), 3u);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const io::InstrumentHeader& h = *set.At(k).measurement.File().instrument;
+        ASSERT_TRUE(h.reportedZAverageNm && h.reportedPdi);
+        EXPECT_EQ(rows[k].reportedZAverageNm, h.reportedZAverageNm);
+        EXPECT_EQ(rows[k].reportedPdi, h.reportedPdi);
+        EXPECT_EQ(rows[k].reportedIntercept, h.reportedIntercept);
+        EXPECT_EQ(std::get<double>(table.rows[k][static_cast<std::size_t>(table.Column("reportedZAverage"))]),
+                  *h.reportedZAverageNm);
+        EXPECT_EQ(std::get<double>(table.rows[k][static_cast<std::size_t>(table.Column("reportedPdi"))]), *h.reportedPdi);
+    }
+    EXPECT_NE(rows[0].reportedZAverageNm, rows[1].reportedZAverageNm);
+}
+
 }  // namespace fluvena::sets

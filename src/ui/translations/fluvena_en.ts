@@ -1246,6 +1246,18 @@
         <translation>cumulants</translation>
     </message>
     <message>
+        <source>Przyrząd</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>d %1 nm</source>
+        <translation>d %1 nm</translation>
+    </message>
+    <message>
+        <source>Wynik analizy przyrządu zapisany w pliku: średnica z-średnia, PDI, wyraz wolny</source>
+        <translation>The instrument&apos;s own result as its file states it: z-average diameter, PDI, intercept</translation>
+    </message>
+    <message>
         <source>CONTIN, główny pik</source>
         <translation>CONTIN, main peak</translation>
     </message>
