@@ -41,10 +41,9 @@ std::optional<std::pair<double, double>> MeanRate(const InputResult& r, bool con
     const ContinResult* c = r.m.Contin();
     if (!c || c->chosen >= c->solutions.size()) return std::nullopt;
     const ContinSolution& s = c->solutions[c->chosen];
-    const ContinPeak* main = nullptr;
-    for (const ContinPeak& p : s.peaks)
-        if (!main || p.intensity > main->intensity) main = &p;
-    if (!main || !main->harmonicPosition) return std::nullopt;
+    const std::optional<std::size_t> k = MainPeak(s);
+    if (!k || !s.peaks[*k].harmonicPosition) return std::nullopt;
+    const ContinPeak* main = &s.peaks[*k];
     const Outcome<physics::SizeEstimate> size =
         physics::SizeFromDecayTime(*main->harmonicPosition, main->harmonicPositionErr.value_or(0.0), r.m.Sample());
     if (!size) return std::nullopt;

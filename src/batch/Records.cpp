@@ -404,15 +404,6 @@ using results::TableCell;
 
 TableCell Cell(const std::optional<double>& v) { return v ? TableCell(*v) : TableCell(); }
 
-// The chosen CONTIN solution's largest peak: its index; none without peaks.
-std::optional<std::size_t> MainPeak(const ContinSolution& s)
-{
-    std::optional<std::size_t> main;
-    for (std::size_t k = 0; k < s.peaks.size(); ++k)
-        if (!main || s.peaks[k].intensity > s.peaks[*main].intensity) main = k;
-    return main;
-}
-
 void ContinCells(std::vector<TableCell>& row, const Measurement& m, const quality::Report& report)
 {
     const ContinResult* c = m.Contin();

@@ -46,6 +46,16 @@ struct ContinSolution {
     double prob1ToReject = 0.0;
 };
 
+// The main peak of a solution: the one of the largest intensity; none
+// without peaks.
+inline std::optional<std::size_t> MainPeak(const ContinSolution& s)
+{
+    std::optional<std::size_t> main;
+    for (std::size_t k = 0; k < s.peaks.size(); ++k)
+        if (!main || s.peaks[k].intensity > s.peaks[*main].intensity) main = k;
+    return main;
+}
+
 struct ContinResult {
     ContinRequest request;
     PointRange range;
