@@ -67,7 +67,7 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
     p2->setContentsMargins(0, 0, 0, 0);
     GroupBox1 = new QGroupBox(Panel2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setFixedHeight(113);
+    GroupBox1->setFixedHeight(131);
     p2->addWidget(GroupBox1);
     Label2 = PlaceLabel(GroupBox1, "Label2", QString(), 8, 24);
     // A number shown to the user carries the locale's decimal separator, so the
@@ -85,6 +85,7 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
     Edit7 = PlaceEdit(GroupBox1, "Edit7", QStringLiteral("Temp"), 32, 64, 65, 21);
     Edit8 = PlaceEdit(GroupBox1, "Edit8", QStringLiteral("1"), 104, 64, 49, 21);
     CheckBox10 = PlaceCheck(GroupBox1, "CheckBox10", QStringLiteral("1000/T"), false, 160, 64);
+    CheckBoxWagiCont = PlaceCheck(GroupBox1, "CheckBoxWagiCont", QString(), true, 32, 108);
     Label4 = PlaceLabel(GroupBox1, "Label4", QString(), 32, 88);
     Label12 = PlaceLabel(GroupBox1, "Label12", QStringLiteral("Label12"), 152, 88);
     LabelBeta1 = PlaceLabel(GroupBox1, "LabelBeta1", QString(), 200, 88);
@@ -156,6 +157,10 @@ void ContinPage::retranslate()
     CheckBoxSignal->adjustSize();
     CheckBoxSignal->setToolTip(tr("Regularyzator, który waży drugie różnice sygnałem wnoszonym do danych przez każdy "
                                   "punkt siatki, zamiast klasycznego. Program contin.exe innego pochodzenia odrzuci taką kartę."));
+    CheckBoxWagiCont->setText(tr("Wagi Siegerta"));
+    CheckBoxWagiCont->adjustSize();
+    CheckBoxWagiCont->setToolTip(tr("Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta "
+                                    "przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone."));
     ComboDistAxis->setItemText(0, tr("czas zaniku"));
     ComboDistAxis->setItemText(1, tr("promień R_h"));
     ComboDistWeight->setItemText(0, tr("jak obliczono"));
@@ -172,6 +177,7 @@ void ContinPage::saveSettings(QSettings& settings) const
     for (const auto& [key, edit] : {std::pair{"contin/gridFrom", Edit1}, {"contin/gridTo", Edit2}, {"contin/gridPoints", Edit3}})
         settings.setValue(QString::fromLatin1(key), edit->text());
     settings.setValue(QStringLiteral("contin/signalWeighted"), CheckBoxSignal->isChecked());
+    settings.setValue(QStringLiteral("contin/siegertWeights"), CheckBoxWagiCont->isChecked());
     settings.setValue(QStringLiteral("charts/distributionAxis"), ComboDistAxis->currentIndex());
     settings.setValue(QStringLiteral("charts/distributionWeighting"), ComboDistWeight->currentIndex());
 }
@@ -183,6 +189,7 @@ void ContinPage::restoreSettings(const QSettings& settings)
         if (settings.contains(k)) edit->setText(settings.value(k).toString());
     }
     CheckBoxSignal->setChecked(settings.value(QStringLiteral("contin/signalWeighted"), false).toBool());
+    CheckBoxWagiCont->setChecked(settings.value(QStringLiteral("contin/siegertWeights"), true).toBool());
     ComboDistAxis->setCurrentIndex(std::clamp(settings.value(QStringLiteral("charts/distributionAxis"), 0).toInt(), 0, 1));
     ComboDistWeight->setCurrentIndex(std::clamp(settings.value(QStringLiteral("charts/distributionWeighting"), 0).toInt(), 0, 1));
     drawDistribution();
@@ -203,6 +210,7 @@ ContinRequest ContinPage::request() const
     request.gridMin = StrToFloat(Edit1->text().toStdString(), sep);
     request.gridPoints = StrToInt(Edit3->text().toStdString());
     request.signalWeighted = CheckBoxSignal->isChecked();
+    request.siegertWeights = CheckBoxWagiCont->isChecked();
     return request;
 }
 

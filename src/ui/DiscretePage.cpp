@@ -51,7 +51,7 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
     p1->setContentsMargins(0, 0, 0, 0);
     GroupBox3 = new QGroupBox(Panel1);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    GroupBox3->setFixedHeight(121);
+    GroupBox3->setFixedHeight(139);
     p1->addWidget(GroupBox3);
     Edit4 = PlaceEdit(GroupBox3, "Edit4", QStringLiteral("6"), 8, 16, 25, 21);
     Label7 = PlaceLabel(GroupBox3, "Label7", QString(), 38, 18);
@@ -61,6 +61,7 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
     Edit10 = PlaceEdit(GroupBox3, "Edit10", QStringLiteral("1"), 80, 64, 57, 21);
     CheckBox11 = PlaceCheck(GroupBox3, "CheckBox11", QStringLiteral("1000/T"), false, 152, 64);
     CheckBoxDT = PlaceCheck(GroupBox3, "CheckBoxDT", QStringLiteral("D/T"), false, 8, 94);
+    CheckBoxWagiDisc = PlaceCheck(GroupBox3, "CheckBoxWagiDisc", QString(), true, 8, 118);
     SpeedButton1 = Place<QToolButton>(GroupBox3, "SpeedButton1", 64, 90, 89, 25);
     SpeedButton1->setCheckable(true);
     SpeedButton1->setChecked(false);
@@ -131,6 +132,10 @@ void DiscretePage::retranslate()
         label->setText(text);
         label->adjustSize();
     }
+    CheckBoxWagiDisc->setText(tr("Wagi Siegerta"));
+    CheckBoxWagiDisc->adjustSize();
+    CheckBoxWagiDisc->setToolTip(tr("Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta "
+                                    "przenosi z szumu g2−1 (ogon krzywej waży mało), zamiast reguły „Waga”. Dane g1 nie są ważone."));
     ButtonZapiszDisc->setText(tr("Zapamiętaj"));
     ButtonDefault->setText(tr("Domyślne"));
     SpeedButton1->setText(tr("Zaawansowane"));
@@ -146,6 +151,7 @@ void DiscretePage::saveSettings(QSettings& settings) const
     for (const auto& [key, edit] : {std::pair{"discrete/components", Edit4}, {"discrete/weighting", Edit5}, {"discrete/tries", Edit6}})
         settings.setValue(QString::fromLatin1(key), edit->text());
     for (int k = 0; k < 9; ++k) settings.setValue(QStringLiteral("discrete/switch%1").arg(k + 1), boxes_[k]->isChecked());
+    settings.setValue(QStringLiteral("discrete/siegertWeights"), CheckBoxWagiDisc->isChecked());
 }
 
 void DiscretePage::restoreSettings(const QSettings& settings)
@@ -158,6 +164,7 @@ void DiscretePage::restoreSettings(const QSettings& settings)
         const QString key = QStringLiteral("discrete/switch%1").arg(k + 1);
         if (settings.contains(key)) boxes_[k]->setChecked(settings.value(key).toBool());
     }
+    CheckBoxWagiDisc->setChecked(settings.value(QStringLiteral("discrete/siegertWeights"), true).toBool());
 }
 
 void DiscretePage::markNoData() { Label10->setText(tr("BŁĄD")); }
@@ -175,6 +182,7 @@ void DiscretePage::ButtonDefaultClick()
 {
     for (std::size_t k = 0; k < 9; ++k) boxes_[k]->setChecked(kDefaultSwitches[k]);
     Edit5->setText(QString::number(kDefaultWeighting));
+    CheckBoxWagiDisc->setChecked(true);
 }
 
 DiscreteRequest DiscretePage::request() const
@@ -184,6 +192,7 @@ DiscreteRequest DiscretePage::request() const
     request.maxComponents = StrToInt(Edit4->text().toStdString());
     request.weighting = StrToInt(Edit5->text().toStdString());
     request.tries = StrToInt(Edit6->text().toStdString());
+    request.siegertWeights = CheckBoxWagiDisc->isChecked();
     return request;
 }
 

@@ -309,7 +309,16 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
                            "--workdir", work, file});
     const minijson::Value j = OnlyObject(run);
     EXPECT_EQ(j["regularizer"].text, "signal");
-    EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n SIGREG                  1.\r\n END\r\n"), std::string::npos);
+    // g2 - 1 data are weighted by default: the deck reads the weights with
+    // the data; --weights none gives the deck of equal weights.
+    EXPECT_EQ(j["weights"].text, "siegert");
+    EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n SIGREG                  1.\r\n IWT                     4.\r\n"),
+              std::string::npos);
+    auto plainRun = Batch(dir, {"contin", "--json", "--weights", "none", "--grid-min", "1e-4", "--grid-max", "1e3",
+                                "--workdir", work, file});
+    const minijson::Value plain = OnlyObject(plainRun);
+    EXPECT_EQ(plain["weights"].text, "none");
+    EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n RUSER    19     1.006\r\n END\r\n"), std::string::npos);
     EXPECT_GT(j["beta"].Num(), 0.2);
     // The fit is in the data's terms (g2 - 1), as the window draws it: near
     // the data at every point, where g1 would lie near 1 at short lag times.

@@ -73,8 +73,8 @@ std::vector<double> Radii(const Measurement& m, bool contin)
 
 // Known radii come back from every form of the data and every analysis, and
 // g2 - 1 and g2 give the radii of g1 when the points of g1 made from g2 data
-// are weighted as the Siegert relation propagates the noise (asked for in
-// the requests). CONTIN meets 3 % of
+// are weighted as the Siegert relation propagates the noise (the requests'
+// default). CONTIN meets 3 % of
 // the truth and 1.5 % of g1. DISCRETE's slow component of the pair from g2
 // data lies 0.4 to 4.6 % above the truth over seeds 1 to 7 (from g1 data
 // within 1 %), with weights estimated and with the true ones alike: its
@@ -93,12 +93,10 @@ TEST(SizesEndToEnd, KnownRadiiFromEveryDataKind)
             for (const DataKind kind : {DataKind::G1, DataKind::G2Minus1, DataKind::G2}) {
                 Measurement m;
                 m.Load(Spheres(spheres, kind), Water(kind));
-                DiscreteRequest discrete;
-                discrete.siegertWeights = true;
                 const RunReport report =
                     c.run == Run::Discrete
-                        ? m.RunDiscrete(discrete, engines.runner)
-                        : m.RunContin(ContinRequest{10, 1e5, 80, c.run == Run::ContinSignal, true}, engines.runner);
+                        ? m.RunDiscrete(DiscreteRequest{}, engines.runner)
+                        : m.RunContin(ContinRequest{10, 1e5, 80, c.run == Run::ContinSignal}, engines.runner);
                 ASSERT_EQ(report.status, RunStatus::Ok) << report.failure.message();
                 radii[int(kind)] = Radii(m, c.run != Run::Discrete);
                 ASSERT_EQ(radii[int(kind)].size(), spheres.size()) << int(kind);
@@ -172,24 +170,40 @@ TEST(SizesEndToEnd, HarmonicMeanRadiusOfALogNormal)
     EXPECT_NEAR(meanTime / (rMed * std::exp(sigma * sigma / 2.0)), 1.0, 0.03) << meanTime;
 }
 
-// The real broad sample at three angles: the mean rate's radius of CONTIN's
-// chosen solution lies far closer to the cumulant z-average than the mean
-// decay time's radius (which reads 40-230 % larger), within 25 %.
+// The real broad sample at three angles. Weighted as the Siegert relation
+// carries the noise over (the default), the main peak's mean-rate radius
+// meets the cumulant z-average within 10 % (equal weights, which let the
+// tail's scatter choose the solution: 14-22 % below it), and lies far closer
+// to it than the mean decay time's radius. The whole solution's mean rate is
+// not compared: with the tail no longer drowning the early decay, sub-percent
+// peaks below 50 nm appear that the cumulant fit, linear in t over the first
+// milliseconds, cannot see, and M(0)/M(-1) is dominated by them.
 TEST(SizesEndToEnd, HarmonicMeanRadiusComparesWithTheZAverageOfRealFiles)
 {
     Engines engines;
-    for (const char* name : {"alv/LC8.2_0001.ASC", "alv/LC8.2_0028.ASC", "alv/LC8.2_0045.ASC"}) {
-        SCOPED_TRACE(name);
-        Measurement m;
-        m.Load(FT::LoadFixture(name));
-        ASSERT_EQ(m.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
-        ASSERT_EQ(m.RunContin(ContinRequest{1e-4, 1e3, 100}, engines.runner).status, RunStatus::Ok);
-        const ContinSolution& s = m.Contin()->solutions[m.Contin()->chosen];
-        ASSERT_TRUE(s.entire && s.entire->harmonicPosition);
-        const double zRadius = physics::ZAverageSize(m.Cumulants()->fit.gammaMean, 0.0, m.Sample())->radiusNm;
-        const double harmonic = physics::SizeFromDecayTime(*s.entire->harmonicPosition, 0.0, m.Sample())->radiusNm;
-        const double meanTime = physics::SizeFromDecayTime(s.entire->position, 0.0, m.Sample())->radiusNm;
-        EXPECT_NEAR(harmonic / zRadius, 1.0, 0.25) << harmonic << " " << zRadius;
-        EXPECT_LT(std::fabs(harmonic - zRadius), std::fabs(meanTime - zRadius) / 2.0) << meanTime;
+    for (const bool weighted : {true, false}) {
+        for (const char* name : {"alv/LC8.2_0001.ASC", "alv/LC8.2_0028.ASC", "alv/LC8.2_0045.ASC"}) {
+            SCOPED_TRACE(std::string(name) + (weighted ? " weighted" : " equal weights"));
+            Measurement m;
+            m.Load(FT::LoadFixture(name));
+            ASSERT_EQ(m.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
+            ContinRequest request{1e-4, 1e3, 100};
+            request.siegertWeights = weighted;
+            ASSERT_EQ(m.RunContin(request, engines.runner).status, RunStatus::Ok);
+            const ContinSolution& s = m.Contin()->solutions[m.Contin()->chosen];
+            const auto main = std::max_element(s.peaks.begin(), s.peaks.end(), [](const ContinPeak& a, const ContinPeak& b) {
+                return a.intensity < b.intensity;
+            });
+            ASSERT_TRUE(main->harmonicPosition);
+            const double zRadius = physics::ZAverageSize(m.Cumulants()->fit.gammaMean, 0.0, m.Sample())->radiusNm;
+            const double harmonic = physics::SizeFromDecayTime(*main->harmonicPosition, 0.0, m.Sample())->radiusNm;
+            const double meanTime = physics::SizeFromDecayTime(main->position, 0.0, m.Sample())->radiusNm;
+            if (weighted) {
+                EXPECT_NEAR(harmonic / zRadius, 1.0, 0.10) << harmonic << " " << zRadius;
+                EXPECT_LT(std::fabs(harmonic - zRadius), std::fabs(meanTime - zRadius) / 2.0) << meanTime;
+            } else {
+                EXPECT_LT(harmonic / zRadius, 0.9) << harmonic << " " << zRadius;
+            }
+        }
     }
 }

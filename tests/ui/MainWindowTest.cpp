@@ -554,6 +554,23 @@ private slots:
         noErrors();
     }
 
+    // g2 - 1 data are weighted by the Siegert relation unless a page's box is cleared: the CONTIN
+    // deck reads weights with the data, the DISCRETE deck lists them after its own card.
+    void siegertWeightsFollowTheirBoxes()
+    {
+        open(kData + "/alv/LC8.2_0001.ASC");
+        const struct { const char *box, *button, *card; } pages[] = {{"CheckBoxWagiCont", "ButtonOKCont", " IWT                     4."},
+                                                                     {"CheckBoxWagiDisc", "ButtonOKDisc", "WEIGHTS"}};
+        for (const auto& page : pages) {
+            QVERIFY(C<QCheckBox>(page.box)->isChecked());
+            for (const bool on : {true, false}) {
+                C<QCheckBox>(page.box)->setChecked(on);
+                C<QPushButton>(page.button)->click();
+                QCOMPARE(form_->Memo1->toPlainText().split('\n').contains(QString::fromLatin1(page.card)), on);
+            }
+        }
+    }
+
     // A file that fails, or a text file after a correlator file, leaves no chart, axis or trace of
     // the file before; the files named on the command line open together; the working directory
     // stays the process's own; the exports offer the data file's name and get their extension.

@@ -890,6 +890,14 @@
         <source>Rₕ (ze średniego czasu)</source>
         <translation>Rₕ (from the mean time)</translation>
     </message>
+    <message>
+        <source>Wagi Siegerta</source>
+        <translation>Siegert weights</translation>
+    </message>
+    <message>
+        <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone.</source>
+        <translation>g2−1 and g2 data: each point of g1 weighted by the inverse of the variance the Siegert relation carries over from the noise of g2−1 (the curve's tail weighs little). g1 data are not weighted.</translation>
+    </message>
 </context>
 <context>
     <name>fluvena::ui::CumulantPage</name>
@@ -1055,6 +1063,14 @@
     <message>
         <source>Składowa %1</source>
         <translation>Component %1</translation>
+    </message>
+    <message>
+        <source>Wagi Siegerta</source>
+        <translation>Siegert weights</translation>
+    </message>
+    <message>
+        <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało), zamiast reguły „Waga”. Dane g1 nie są ważone.</source>
+        <translation>g2−1 and g2 data: each point of g1 weighted by the inverse of the variance the Siegert relation carries over from the noise of g2−1 (the curve's tail weighs little), instead of the “Waga” rule. g1 data are not weighted.</translation>
     </message>
 </context>
 <context>

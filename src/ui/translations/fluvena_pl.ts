@@ -850,6 +850,14 @@
         <source>Rₕ (ze średniego czasu)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Wagi Siegerta</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>fluvena::ui::CumulantPage</name>
@@ -1014,6 +1022,14 @@
     </message>
     <message>
         <source>Składowa %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wagi Siegerta</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało), zamiast reguły „Waga”. Dane g1 nie są ważone.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
