@@ -119,6 +119,13 @@ void Presenter::setIncluded(int index, bool included)
     emit setChanged();
 }
 
+void Presenter::setUserValue(int index, std::optional<double> value)
+{
+    if (index < 0 || index >= count() || set_.At(static_cast<std::size_t>(index)).userValue == value) return;
+    set_.SetUserValue(static_cast<std::size_t>(index), value);
+    emit setChanged();
+}
+
 bool Presenter::applyResult(unsigned generation, int index, Measurement result, Analysis analysis)
 {
     if (generation != generation_ || index < 0 || index >= count()) return false;

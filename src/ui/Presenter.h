@@ -56,6 +56,8 @@ public:
     bool show(int index);
     // Whether the measurement at `index` is taken into the set's computations.
     void setIncluded(int index, bool included);
+    // The value the user typed for the measurement at `index` (empty: none).
+    void setUserValue(int index, std::optional<double> value);
 
     // Runs over the set work on copies of its measurements: a copy's results
     // replace the member's when the set has not been reopened, reset or cut

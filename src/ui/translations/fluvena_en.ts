@@ -1402,8 +1402,8 @@ Analyse them as %3 all the same?</translation>
 <context>
     <name>fluvena::ui::SetPage</name>
     <message>
-        <source>Źródło Γ̄:</source>
-        <translation>Source of Γ̄:</translation>
+        <source>Źródło ⟨Γ⟩:</source>
+        <translation>Source of ⟨Γ⟩:</translation>
     </message>
     <message>
         <source>kumulanty</source>
@@ -1466,8 +1466,8 @@ Analyse them as %3 all the same?</translation>
         <translation>Count rate [kHz]</translation>
     </message>
     <message>
-        <source>Γ̄ [1/s]</source>
-        <translation>Γ̄ [1/s]</translation>
+        <source>⟨Γ⟩ [1/s]</source>
+        <translation>⟨Γ⟩ [1/s]</translation>
     </message>
     <message>
         <source>R_z [nm]</source>
@@ -1534,8 +1534,8 @@ Analyse them as %3 all the same?</translation>
         <translation>r² = %1 (points: %2)</translation>
     </message>
     <message>
-        <source>Bez błędów Γ̄: punkty ważone jednakowo</source>
-        <translation>No errors of Γ̄: points weighted equally</translation>
+        <source>Bez błędów ⟨Γ⟩: punkty ważone jednakowo</source>
+        <translation>No errors of ⟨Γ⟩: points weighted equally</translation>
     </message>
     <message>
         <source>CSV (*.csv)</source>
@@ -1552,6 +1552,114 @@ Analyse them as %3 all the same?</translation>
     <message>
         <source>Zapisano tabelę zestawu: %1</source>
         <translation>Saved the set&apos;s table: %1</translation>
+    </message>
+    <message>
+        <source>Grupa</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>R_z grupy [nm]</source>
+        <translation>Group R_z [nm]</translation>
+    </message>
+    <message>
+        <source>⟨Γ⟩ grupy [1/s]</source>
+        <translation>Group ⟨Γ⟩ [1/s]</translation>
+    </message>
+    <message>
+        <source>Data pomiaru</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>Wartość</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Powtórzenia: pomiary jednego kąta i jednej temperatury</source>
+        <translation>Repeats: measurements at one angle and one temperature</translation>
+    </message>
+    <message>
+        <source>Średnia ± odchylenie standardowe zaznaczonych pomiarów grupy (co najmniej dwóch)</source>
+        <translation>Mean ± standard deviation of the group&apos;s included measurements (two at least)</translation>
+    </message>
+    <message>
+        <source>Wartość wpisana dla pomiaru, np. stężenie: oś serii</source>
+        <translation>A value typed for the measurement, e.g. its concentration: an axis of the series</translation>
+    </message>
+    <message>
+        <source>Seria:</source>
+        <translation>Series:</translation>
+    </message>
+    <message>
+        <source>względem</source>
+        <translation>against</translation>
+    </message>
+    <message>
+        <source>średnie powtórzeń</source>
+        <translation>means of repeats</translation>
+    </message>
+    <message>
+        <source>Zaznaczone pomiary jednego kąta i jednej temperatury jako jeden punkt: średnia ± odchylenie standardowe</source>
+        <translation>The included measurements at one angle and one temperature as one point: mean ± standard deviation</translation>
+    </message>
+    <message>
+        <source>promień z-średni R_z [nm]</source>
+        <translation>z-average radius R_z [nm]</translation>
+    </message>
+    <message>
+        <source>D_app = ⟨Γ⟩/q² [m²/s]</source>
+        <translation>D_app = ⟨Γ⟩/q² [m²/s]</translation>
+    </message>
+    <message>
+        <source>CONTIN: promień głównego piku [nm]</source>
+        <translation>CONTIN: main peak radius [nm]</translation>
+    </message>
+    <message>
+        <source>CONTIN: udział głównego piku</source>
+        <translation>CONTIN: main peak share</translation>
+    </message>
+    <message>
+        <source>średnie zliczenia [kHz]</source>
+        <translation>mean count rate [kHz]</translation>
+    </message>
+    <message>
+        <source>przyrząd: średnica z-średnia [nm]</source>
+        <translation>instrument: z-average diameter [nm]</translation>
+    </message>
+    <message>
+        <source>kolejność pomiarów</source>
+        <translation>order of the measurements</translation>
+    </message>
+    <message>
+        <source>temperatura [K]</source>
+        <translation>temperature [K]</translation>
+    </message>
+    <message>
+        <source>czas od pierwszego pomiaru [min]</source>
+        <translation>time since the first measurement [min]</translation>
+    </message>
+    <message>
+        <source>kąt [°]</source>
+        <translation>angle [°]</translation>
+    </message>
+    <message>
+        <source>wartość wpisana</source>
+        <translation>typed value</translation>
+    </message>
+    <message>
+        <source>Seria wyników</source>
+        <translation>Series of results</translation>
+    </message>
+    <message>
+        <source>To nie jest liczba: %1</source>
+        <translation>Not a number: %1</translation>
+    </message>
+    <message>
+        <source>Kąty</source>
+        <translation>Angles</translation>
+    </message>
+    <message>
+        <source>Seria</source>
+        <translation>Series</translation>
     </message>
 </context>
 </TS>
