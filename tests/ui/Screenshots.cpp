@@ -10,6 +10,7 @@
 #include "ui/SetRun.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -30,6 +31,10 @@ struct NoDialogs : fluvena::ui::FileDialogs {
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString directoryName(QWidget*, const QString&) override { return {}; }
     fluvena::ui::UnsavedAnswer unsavedResults(QWidget*) override { return fluvena::ui::UnsavedAnswer::Discard; }
+    fluvena::ui::KindAnswer doubtfulKind(QWidget*, const std::vector<fluvena::ui::KindDoubtShown>&) override
+    {
+        return fluvena::ui::KindAnswer::Analyse;
+    }
 };
 
 struct PrintErrors : fluvena::ui::ErrorDisplay {
@@ -86,16 +91,26 @@ int main(int argc, char** argv)
         }
         // The set page over the three angles of one sample and over the
         // eight-detector file, each analysed whole (cumulants).
-        const struct { const char* name; QStringList files; } sets[] = {
+        // The series below the table: the z-average radius against the
+        // files' times, and D_app against the detectors' angles.
+        const struct { const char* name; QStringList files; fluvena::sets::SeriesY y; fluvena::sets::SeriesX x; } sets[] = {
             {"angles", {data + QStringLiteral("/alv/LC8.2_0001.ASC"), data + QStringLiteral("/alv/LC8.2_0028.ASC"),
-                        data + QStringLiteral("/alv/LC8.2_0045.ASC")}},
-            {"8det", {data + QStringLiteral("/alv/multiangle-8det.ASC")}}};
+                        data + QStringLiteral("/alv/LC8.2_0045.ASC")},
+             fluvena::sets::SeriesY::ZAverageRadius, fluvena::sets::SeriesX::Time},
+            {"8det", {data + QStringLiteral("/alv/multiangle-8det.ASC")}, fluvena::sets::SeriesY::ApparentDiffusion,
+             fluvena::sets::SeriesX::Angle}};
         for (const auto& set : sets) {
             form.openCommandLine(QStringList{QStringLiteral("fluvena")} + set.files);
             form.PageControl1->setCurrentWidget(&form.setPage());
+            form.setPage().ComboSeriesY->setCurrentIndex(static_cast<int>(set.y));
+            form.setPage().ComboSeriesX->setCurrentIndex(static_cast<int>(set.x));
+            form.setPage().TabsSetCharts->setCurrentIndex(1);
             form.ActionRunAll->trigger();
             form.setRun().wait();
             QTest::qWait(300);
+            form.grab().save(out.filePath(QStringLiteral("TabSheetSet-%1-series-%2.png").arg(QString::fromLatin1(set.name), code)));
+            form.setPage().TabsSetCharts->setCurrentIndex(0);
+            QTest::qWait(200);
             form.grab().save(out.filePath(QStringLiteral("TabSheetSet-%1-%2.png").arg(QString::fromLatin1(set.name), code)));
         }
         form.Memo2->clear();
