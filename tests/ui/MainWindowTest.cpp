@@ -809,6 +809,11 @@ private slots:
         times.clear();
         for (const Component& c : m->DiscreteOnShow()->components) times.emplace_back(1 / c.rate, c.rateErr);
         rowsHoldSizes(C<QTableWidget>("StringGrid2"), 5, 6, times);
+        // At the designed size the group box keeps its height above the table, and the radius row shows.
+        form_->PageControl1->setCurrentWidget(&form_->discrete()), QTest::qWait(50);
+        QTableWidget* components = C<QTableWidget>("StringGrid2");
+        QVERIFY(form_->size() == QSize(924, 632) && components->geometry().top() > C<QGroupBox>("GroupBox3")->geometry().bottom());
+        QVERIFY(components->rowViewportPosition(5) + components->rowHeight(5) <= components->viewport()->height());
         Choose(C<QComboBox>("ComboDataKind"), 1);  // the same points as g2 - 1: beta from the cumulant intercept
         for (auto [run, label] : {std::pair{C<QPushButton>("ButtonContin"), C<QLabel>("LabelBeta1")}, {C<QPushButton>("ButtonDisc"), C<QLabel>("LabelBeta2")}}) {
             Click(run);
@@ -940,7 +945,7 @@ private slots:
         form_->PageControl1->setCurrentWidget(&form_->cumulants()), Click(C<QPushButton>("ButtonCum"));
         switchTo(form_->ActionPolish);
         QVERIFY(!prob.isEmpty() && C<QLabel>("Label4")->text() == "Probe1=" + prob);
-        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGrid1"), 0, 6) + ", " +
+        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGrid1"), 0, 8) + ", " +
                      Cell(C<QTableWidget>("StringGridCum"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGridCum"), 1, 0),
                  QStringLiteral("Intensywnosc, D, Średnie Γ [1/s], Wartość"));
         form_->PageControl1->setCurrentWidget(&form_->contin()), form_->ButtonChosen->click();
