@@ -412,7 +412,7 @@ void TForm1::guarded(const std::function<void()>& handler)
     try {
         handler();
     } catch (const std::exception& e) {
-        errors_->showError(this, QString::fromUtf8(e.what()));
+        errors_->showError(this, ui::ErrorText(e.what()));
     } catch (...) {
         errors_->showError(this, QString());
     }

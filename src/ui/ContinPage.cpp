@@ -231,6 +231,7 @@ void ContinPage::ButtonContinClick()
         return;
     }
     const ContinRequest request = this->request();
+    if (!host_.confirmDataKind()) return;
     DialogRunner runner(host_.window(), std::filesystem::current_path(), host_.helperDir());
     const RunReport report = presenter_.runContin(request, runner);
     switch (report.status) {

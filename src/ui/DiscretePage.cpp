@@ -207,6 +207,7 @@ void DiscretePage::ButtonDiscClick()
     QPlainTextEdit* memo = host_.scratchMemo();
     memo->setPlainText(QStringLiteral("nazwa.in"));
     const DiscreteRequest request = this->request();
+    if (!host_.confirmDataKind()) return;
     memo->clear();
     DialogRunner runner(host_.window(), std::filesystem::current_path(), host_.helperDir());
     const RunReport report = presenter_.runDiscrete(request, runner);

@@ -65,6 +65,13 @@ struct FakeDialogs : ui::FileDialogs {
     }
     QString directoryName(QWidget*, const QString&) override { return directory; }
     ui::UnsavedAnswer unsavedResults(QWidget*) override { ++questions; return Next(answers); }
+    std::deque<ui::KindAnswer> kindAnswers;                   // none left: analyse as they are
+    std::vector<std::vector<ui::KindDoubtShown>> kindQuestions;  // the doubts each question named
+    ui::KindAnswer doubtfulKind(QWidget*, const std::vector<ui::KindDoubtShown>& doubts) override
+    {
+        kindQuestions.push_back(doubts);
+        return kindAnswers.empty() ? ui::KindAnswer::Analyse : Next(kindAnswers);
+    }
 };
 
 struct CollectErrors : ui::ErrorDisplay {
@@ -1049,6 +1056,102 @@ private slots:
         QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("brak zaniku ponad szum"), qPrintable(grid->item(7, 1)->toolTip()));
         QVERIFY(headline->text().contains("brak rozmiaru") && coloured(headline) && flags("FlagsCont").contains("size-not-given:error"));
         QCOMPARE(form_->contin().verdict().flagLines().filter(QRegularExpression("^rozmiar nie jest podany: brak zaniku ponad szum")).size(), 1);
+        noErrors();
+    }
+
+    // A file that cannot be read says why in the window's language, naming the line, the key and the value;
+    // the file errors' own words stay, the reason added to them is translated; the workspace is reset.
+    void readersFailuresReadInPolish()
+    {
+        const QStringList alv = QString::fromLatin1(Bytes(kData + "/alv/LC8.2_0001.ASC")).split("\r\n");
+        const auto joined = [](QStringList lines) { return lines.join("\r\n").toLatin1(); };
+        QStringList hot = alv, thin = alv, flat = QString::fromLatin1(Bytes(kData + "/alv/multiangle-8det.ASC")).split("\r\n");
+        hot[14] = "Temperature [K] :\t     5", thin[15] = "Viscosity [cp]  :\t 1e-300", flat[18] = QStringLiteral("Angle(1)[°]     :\t 180");
+        const QString dir = QDir(work_->path()).filePath("folder");
+        QVERIFY(QDir().mkdir(dir));
+        struct Case { QString file, says; };
+        const Case cases[] = {
+            {writeFile("cut.asc", joined(alv.mid(0, 40)) + "\r\n"),
+             "wiersz 40: plik kończy się wewnątrz bloku \"Correlation\": jest ucięty"},
+            {writeFile("cutline.asc", joined(alv.mid(0, 40)).chopped(3)), "wiersz 40: plik kończy się w środku tego wiersza: jest ucięty"},
+            {writeFile("hot.asc", joined(hot)), "wiersz 15: 'Temperature [K]' podaje 5, poza zakresem 200 … 500"},
+            {writeFile("thin.asc", joined(thin)), "wiersz 16: 'Viscosity [cp]' podaje 1e-300, poza zakresem 0.01 … 10000"},
+            {writeFile("flat.asc", joined(flat)), "wiersz 19: 'Angle(1)[°]' podaje 180, a nie wartość leżącą ściśle między 0 a 180"},
+            {writeFile("ragged.txt", "1\t0.5\r\n2\t0.4\r\n3\t0.3\t7\r\n4\t0.2\r\n"),
+             "wiersz 3: 3 kolumn, a wiersze danych przed nim (od wiersza 1) mają 2"},
+        };
+        for (const Case& c : cases) {
+            open(kData + "/pairbase.txt");
+            errors_->messages.clear();
+            open(c.file);
+            QVERIFY2(errors_->messages.size() == 1, qPrintable(c.file + ": " + errors_->messages.join('\n')));
+            QCOMPARE(errors_->messages[0], "Nie można odczytać pliku " + c.file + ": " + c.says);
+            QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
+        }
+        errors_->messages.clear();
+        open(dir), open("/dev/zero");
+        QCOMPARE(errors_->messages, QStringList({"Cannot open file " + dir + " (to jest katalog)",
+                                                 "Cannot open file /dev/zero (to nie jest zwykły plik)"}));
+        switchTo(form_->ActionEnglish);
+        errors_->messages.clear();
+        open(dir), open(cases[2].file);
+        QCOMPARE(errors_->messages, QStringList({"Cannot open file " + dir + " (it is a directory)",
+                                                 "Cannot read the file " + cases[2].file + ": line 15: 'Temperature [K]' gives 5, outside 200 ... 500"}));
+    }
+
+    // Data that look like another kind than the one chosen: the question names the likely kind and the
+    // figures before any analysis runs; Cancel runs nothing, "analyse" runs and is not asked again for
+    // that measurement and kind, "change" takes the likely kind; clean data ask nothing.
+    void doubtfulDataKindIsAskedAboutOnce()
+    {
+        // g2 − 1 data (β = 0.6, rate 2000/s over lags of 1 µs … 1 s) in a text file, read as g1.
+        QByteArray g2m1, g1;
+        for (int k = 0; k < 120; ++k) {
+            const double t = std::pow(10.0, 6.0 * k / 119.0), e = std::exp(-2000e-6 * t), noise = 1e-3 * std::sin(1.7 * k);
+            g2m1 += QByteArray::number(t, 'g', 9) + '\t' + QByteArray::number(0.6 * e * e + noise, 'g', 9) + "\r\n";
+            g1 += QByteArray::number(t, 'g', 9) + '\t' + QByteArray::number(e + noise, 'g', 9) + "\r\n";
+        }
+        // The test engine leaves a mark and fails: each run of it is one error message.
+        engine("contin.exe", QStringLiteral("touch '%1/ran'; exit 3").arg(work_->path()));
+        open(writeFile("g2m1.txt", g2m1));
+        const OnShow m{form_};
+        QCOMPARE(m->Sample().dataKind, DataKind::G1);
+        auto& asked = dialogs_->kindQuestions;
+        struct Run { const char* name; std::function<void()> click; std::function<bool()> ran; };
+        const Run runs[] = {
+            {"cumulants", [&] { C<QPushButton>("ButtonCum")->click(); }, [&] { return m->Cumulants() != nullptr; }},
+            {"CONTIN", [&] { C<QPushButton>("ButtonContin")->click(); }, [&] { return QFile::exists(work_->filePath("ran")); }},
+        };
+        for (const Run& run : runs) {
+            dialogs_->kindAnswers = {ui::KindAnswer::Cancel};
+            run.click();
+            QVERIFY2(asked.size() == 1 && asked[0].size() == 1 && !run.ran(), run.name);
+            const ui::KindDoubtShown& d = asked[0][0];
+            QCOMPARE(d.measurement + " " + d.declared + " → " + d.likely, QStringLiteral("g2m1.txt g₁ → g₂ − 1"));
+            QVERIFY2(d.reason.startsWith(QStringLiteral("wartość początkowa g₁ ")) && d.reason.contains(QStringLiteral("leży daleko poniżej 1")),
+                     qPrintable(d.reason));
+            QVERIFY(ui::KindQuestionText(asked[0]).contains(QStringLiteral("wyglądają raczej na g₂ − 1 niż na g₁")));
+            asked.clear();
+        }
+        // Analysed as they are: asked once, for both analyses and every later run of this kind.
+        dialogs_->kindAnswers = {ui::KindAnswer::Analyse};
+        QVERIFY(errors_->messages.isEmpty());
+        for (const Run& run : runs) run.click(), run.click();
+        QVERIFY(asked.size() == 1 && runs[0].ran() && runs[1].ran() && errors_->messages.size() == 2);
+        errors_->messages.clear();
+        // Another kind is another question; its answer changes the kind to the likely one and runs.
+        Choose(C<QComboBox>("ComboDataKind"), 2);
+        dialogs_->kindAnswers = {ui::KindAnswer::ChangeKind};
+        C<QPushButton>("ButtonCum")->click();
+        QVERIFY(asked.size() == 2 && asked[1][0].declared == QStringLiteral("g₂") && asked[1][0].likely == QStringLiteral("g₂ − 1"));
+        QVERIFY(m->Sample().dataKind == DataKind::G2Minus1 && C<QComboBox>("ComboDataKind")->currentIndex() == 1);
+        QVERIFY(m->Cumulants() && std::fabs(m->Cumulants()->fit.beta - 0.6) < 0.02);
+        // Clean data and the ones now of their own kind: no question.
+        C<QPushButton>("ButtonCum")->click();
+        open(writeFile("g1.txt", g1));
+        Choose(C<QComboBox>("ComboDataKind"), 0);
+        C<QPushButton>("ButtonCum")->click();
+        QVERIFY(asked.size() == 2 && m->Cumulants());
         noErrors();
     }
 

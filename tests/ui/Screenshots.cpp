@@ -31,6 +31,10 @@ struct NoDialogs : fluvena::ui::FileDialogs {
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString directoryName(QWidget*, const QString&) override { return {}; }
     fluvena::ui::UnsavedAnswer unsavedResults(QWidget*) override { return fluvena::ui::UnsavedAnswer::Discard; }
+    fluvena::ui::KindAnswer doubtfulKind(QWidget*, const std::vector<fluvena::ui::KindDoubtShown>&) override
+    {
+        return fluvena::ui::KindAnswer::Analyse;
+    }
 };
 
 struct PrintErrors : fluvena::ui::ErrorDisplay {

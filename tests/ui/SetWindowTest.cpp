@@ -3,6 +3,7 @@
 // its table, fit and export. Controls are driven as the user drives them.
 #include "ui/Contin.h"
 #include "ui/ContinPage.h"
+#include "ui/CumulantPage.h"
 #include "ui/SamplePage.h"
 #include "ui/SetPage.h"
 #include "ui/SetRun.h"
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include <cmath>
 #include <deque>
 #include <memory>
 
@@ -46,6 +48,13 @@ struct FakeDialogs : ui::FileDialogs {
     }
     QString directoryName(QWidget*, const QString&) override { return {}; }
     ui::UnsavedAnswer unsavedResults(QWidget*) override { return ui::UnsavedAnswer::Discard; }
+    ui::KindAnswer kindAnswer = ui::KindAnswer::Analyse;
+    std::vector<std::vector<ui::KindDoubtShown>> kindQuestions;  // the doubts each question named
+    ui::KindAnswer doubtfulKind(QWidget*, const std::vector<ui::KindDoubtShown>& doubts) override
+    {
+        kindQuestions.push_back(doubts);
+        return kindAnswer;
+    }
 };
 
 struct CollectErrors : ui::ErrorDisplay {
@@ -176,6 +185,47 @@ private slots:
         QCOMPARE(lines[8].split(',')[included], QStringLiteral("0"));
         const double gamma1 = lines[1].split(',')[gamma].toDouble();
         QCOMPARE(gamma1, form_->presenter().set().At(0).measurement.Cumulants()->fit.gammaMean);
+    }
+
+    // "Analizuj wszystkie" asks once for the whole set, naming only the measurements whose data
+    // look like another kind; Cancel runs nothing, "change" gives each its likely kind and runs.
+    void oneKindQuestionForTheSet()
+    {
+        QStringList names;
+        for (const double beta : {0.6, 0.0, 0.5}) {  // 0: g1 data, else g2 − 1 data with that β
+            QByteArray bytes;
+            for (int k = 0; k < 120; ++k) {
+                const double t = std::pow(10.0, 6.0 * k / 119.0), e = std::exp(-2000e-6 * t);
+                bytes += QByteArray::number(t, 'g', 9) + '\t' +
+                         QByteArray::number((beta > 0 ? beta * e * e : e) + 1e-3 * std::sin(1.7 * k), 'g', 9) + "\r\n";
+            }
+            QFile f(QDir(work_->path()).filePath(QStringLiteral("beta%1.txt").arg(beta)));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+            names << f.fileName();
+        }
+        openAll(names);
+        form_->PageControl1->setCurrentWidget(&form_->cumulants());
+        const auto analysed = [this] {
+            QString which;
+            for (int k = 0; k < 3; ++k) which += form_->presenter().set().At(k).measurement.Cumulants() ? '+' : '-';
+            return which;
+        };
+        dialogs_->kindAnswer = ui::KindAnswer::Cancel;
+        runAll();
+        QCOMPARE(dialogs_->kindQuestions.size(), std::size_t(1));
+        QStringList doubtful;
+        for (const ui::KindDoubtShown& d : dialogs_->kindQuestions[0]) doubtful << d.measurement + ": " + d.declared + " → " + d.likely;
+        QCOMPARE(doubtful.join("; "), QStringLiteral("beta0.6.txt: g₁ → g₂ − 1; beta0.5.txt: g₁ → g₂ − 1"));
+        QCOMPARE(analysed(), QStringLiteral("---"));
+        dialogs_->kindAnswer = ui::KindAnswer::ChangeKind;
+        runAll();
+        QCOMPARE(analysed(), QStringLiteral("+++"));
+        const auto kind = [this](int k) { return form_->presenter().set().At(k).measurement.Sample().dataKind; };
+        QVERIFY(kind(0) == DataKind::G2Minus1 && kind(1) == DataKind::G1 && kind(2) == DataKind::G2Minus1);
+        QCOMPARE(form_->sample().ComboDataKind->currentIndex(), 1);  // the one on show, in its page
+        runAll();
+        QCOMPARE(dialogs_->kindQuestions.size(), std::size_t(2));
+        noErrors();
     }
 
     // "Otwórz" replaces the set, "Dodaj do zestawu" adds to it (results kept),
