@@ -64,9 +64,8 @@ std::optional<unsigned> MonthByName(std::string name)
 
 std::optional<std::chrono::sys_days> Day(std::string_view date)
 {
-    // Day-month order only where the separators say so: a slash may be
-    // either order, and is refused.
-    if (date.find('/') != std::string_view::npos) return std::nullopt;
+    // A slash is no separator here: "03/04/2015" may be either order, and
+    // is refused as one token.
     const std::vector<std::string> t = Tokens(date, ".- ,");
     if (t.size() != 3) return std::nullopt;
     std::optional<int> year, day;

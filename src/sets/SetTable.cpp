@@ -118,15 +118,13 @@ SetRow MakeRow(const SetMember& member)
         AddFlags(report, row.flags);
         const std::optional<Headline> h = MakeHeadline(m, quality::Subject::Contin, report);
         const ContinSolution& s = c->solutions[c->chosen];
-        if (h && !h->parts.empty() && h->parts.size() == s.peaks.size()) {
-            const auto main = static_cast<std::size_t>(
-                std::max_element(h->parts.begin(), h->parts.end(),
-                                 [](const HeadlinePart& a, const HeadlinePart& b) { return a.share < b.share; }) -
-                h->parts.begin());
-            const ContinPeak& peak = s.peaks[main];
-            row.mainPeakShare = h->parts[main].share;
-            if (h->parts[main].harmonicRadiusNm && peak.harmonicPosition && *peak.harmonicPosition > 0.0) {
-                row.mainPeakRadiusNm = h->parts[main].harmonicRadiusNm;
+        const std::optional<std::size_t> main = MainPeak(s);
+        if (h && main && h->parts.size() == s.peaks.size()) {
+            const ContinPeak& peak = s.peaks[*main];
+            const HeadlinePart& part = h->parts[*main];
+            row.mainPeakShare = part.share;
+            if (part.harmonicRadiusNm && peak.harmonicPosition && *peak.harmonicPosition > 0.0) {
+                row.mainPeakRadiusNm = part.harmonicRadiusNm;
                 row.mainPeakRate = 1.0 / (*peak.harmonicPosition * SecondsPer(sample.timeUnit));
                 row.mainPeakRateErr = *row.mainPeakRate * peak.harmonicPositionErr.value_or(0.0) / 100.0;
             }

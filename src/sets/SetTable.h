@@ -2,8 +2,8 @@
 // One row per measurement of a set: what the set's table shows and exports,
 // and the points its angle fit is made of. Each row is read from the
 // measurement's last results: the cumulant fit (mean rate, beta, z-average,
-// PDI), the solution CONTIN chose (its main peak: the peak of the largest
-// intensity share, sized from its mean rate M(0)/M(-1), the radius that
+// PDI), the solution CONTIN chose (its main peak, MainPeak: the peak of the
+// largest intensity, sized from its mean rate M(0)/M(-1), the radius that
 // compares with the z-average) and DISCRETE's best solution.
 #include "core/MeasurementSet.h"
 #include "results/Table.h"

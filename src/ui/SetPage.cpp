@@ -95,6 +95,8 @@ AngleChart::AngleChart(QWidget* parent) : Chart(parent, "ChartSet", false)
                 axis->setNumberFormat(QStringLiteral("gb"));
                 axis->setNumberPrecision(3);
             }
+        // The panels are short: few labels, that do not run into each other.
+        for (QCPAxisRect* panel : plot()->axisRects()) panel->axis(QCPAxis::atLeft)->ticker()->setTickCount(3);
     }
 
 void AngleChart::Put(QCPGraph* g, QCPErrorBars* bars, const QVector<double>& x, const QVector<double>& y,

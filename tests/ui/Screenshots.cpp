@@ -5,6 +5,7 @@
 // the real programs analyse a real ALV file, and the Sample page shows a
 // Zetasizer export's record beside Fluvena's fit of it.
 #include "ui/Contin.h"
+#include "ui/Dialogs.h"
 #include "ui/Language.h"
 #include "ui/SetPage.h"
 #include "ui/SetRun.h"
@@ -19,6 +20,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -112,6 +114,22 @@ int main(int argc, char** argv)
             form.setPage().TabsSetCharts->setCurrentIndex(0);
             QTest::qWait(200);
             form.grab().save(out.filePath(QStringLiteral("TabSheetSet-%1-%2.png").arg(QString::fromLatin1(set.name), code)));
+        }
+        // The question asked before analysing data that look like another
+        // kind: for one measurement, and for the doubtful ones of a set.
+        const QString reason = fluvena::ui::FailureText(fluvena::Fail(
+            "the g1 intercept %1 lies far below 1: g2 - 1 data, which start at the coherence factor beta", {"0.775"}));
+        const fluvena::ui::KindDoubtShown doubt{QStringLiteral("g2m1.txt"), QStringLiteral("g₁"), QStringLiteral("g₂ − 1"), reason};
+        fluvena::ui::KindDoubtShown other = doubt;
+        other.measurement = QStringLiteral("LC8.2_0045.ASC");
+        for (const auto& [name, doubts] : {std::pair{"one", std::vector{doubt}}, {"set", std::vector{doubt, other}}}) {
+            QTimer::singleShot(400, [&, name = name] {
+                if (QWidget* question = QApplication::activeModalWidget()) {
+                    question->grab().save(out.filePath(QStringLiteral("KindQuestion-%1-%2.png").arg(QString::fromLatin1(name), code)));
+                    question->close();
+                }
+            });
+            fluvena::ui::MakeStandardDialogs()->doubtfulKind(&form, doubts);
         }
         form.Memo2->clear();
     }
