@@ -485,6 +485,11 @@ private slots:
         QCOMPARE(C<QLineEdit>("EditTemperature")->text(), QStringLiteral("297,92675"));
         SetField(C<QLineEdit>("EditTemperature"), QStringLiteral("300,5"));
         QCOMPARE(form_->measurement().Sample().temperatureK, 300.5);
+        // The numbers of the flags' sentences too (the file's PDI note).
+        form_->PageControl1->setCurrentWidget(&form_->cumulants()), Click(C<QPushButton>("ButtonCum"));
+        const QStringList lines = form_->cumulants().verdict().flagLines();
+        QVERIFY2(lines.filter(QRegularExpression("^PDI 0,\\d+ powyżej 0,1: ")).size() == 1 && lines.filter(QRegularExpression("\\d\\.\\d")).isEmpty(),
+                 qPrintable(lines.join('\n')));
     }
 
     // Each key reaches its command; a dropped file opens, dropped text does not.
@@ -783,12 +788,12 @@ private slots:
         Click(C<QPushButton>("ButtonContin"));
         QVERIFY(m->LastContinRequest()->signalWeighted);
         QCOMPARE(C<QLabel>("LabelBeta1")->text(), QString());  // g1 data have no beta
-        // Rows of D and R_h, each with its error, under each peak's or component's decay time.
-        auto rowsHoldSizes = [&](QTableWidget* grid, int first, const std::vector<std::pair<double, double>>& times) {
-            QCOMPARE(Cell(grid, 0, first) + ", " + Cell(grid, 0, first + 1).left(3), QStringLiteral("D, R_h"));
+        // Rows of R_h and D (the radii first), each with its error, under each peak's or component's decay time.
+        auto rowsHoldSizes = [&](QTableWidget* grid, int first, int dRow, const std::vector<std::pair<double, double>>& times) {
+            QCOMPARE(Cell(grid, 0, first).left(3) + ", " + Cell(grid, 0, dRow), QStringLiteral("R_h, D"));
             for (std::size_t k = 0; k < times.size(); ++k) {
                 const auto size = physics::SizeFromDecayTime(times[k].first, times[k].second, m->Sample());
-                const QString d = Cell(grid, int(k) + 1, first), r = Cell(grid, int(k) + 1, first + 1);
+                const QString d = Cell(grid, int(k) + 1, dRow), r = Cell(grid, int(k) + 1, first);
                 QVERIFY2(ShowsWithError(d, size->diffusion, size->diffusionErr, "m²/s"), qPrintable(d));
                 QVERIFY2(ShowsWithError(r, size->radiusNm, size->radiusErrNm, "nm"), qPrintable(r));
             }
@@ -796,14 +801,19 @@ private slots:
         SetField(C<QLineEdit>("EditTemperature"), "310");  // the sizes follow the sample at once
         std::vector<std::pair<double, double>> times;
         for (const ContinPeak& p : m->ContinOnShow()->peaks) times.emplace_back(p.position, p.positionErr);
-        rowsHoldSizes(C<QTableWidget>("StringGrid1"), 6, times);
+        rowsHoldSizes(C<QTableWidget>("StringGrid1"), 6, 8, times);
         SetField(C<QLineEdit>("EditAngle"), "0");  // no size: empty cells, the reason on the captions
         QVERIFY(Cell(C<QTableWidget>("StringGrid1"), 1, 7).isEmpty() && C<QTableWidget>("StringGrid1")->item(7, 0)->toolTip().contains("0"));
         SetField(C<QLineEdit>("EditAngle"), "90");
         Click(C<QPushButton>("ButtonDisc"));
         times.clear();
         for (const Component& c : m->DiscreteOnShow()->components) times.emplace_back(1 / c.rate, c.rateErr);
-        rowsHoldSizes(C<QTableWidget>("StringGrid2"), 5, times);
+        rowsHoldSizes(C<QTableWidget>("StringGrid2"), 5, 6, times);
+        // At the designed size the group box keeps its height above the table, and the radius row shows.
+        form_->PageControl1->setCurrentWidget(&form_->discrete()), QTest::qWait(50);
+        QTableWidget* components = C<QTableWidget>("StringGrid2");
+        QVERIFY(form_->size() == QSize(924, 632) && components->geometry().top() > C<QGroupBox>("GroupBox3")->geometry().bottom());
+        QVERIFY(components->rowViewportPosition(5) + components->rowHeight(5) <= components->viewport()->height());
         Choose(C<QComboBox>("ComboDataKind"), 1);  // the same points as g2 - 1: beta from the cumulant intercept
         for (auto [run, label] : {std::pair{C<QPushButton>("ButtonContin"), C<QLabel>("LabelBeta1")}, {C<QPushButton>("ButtonDisc"), C<QLabel>("LabelBeta2")}}) {
             Click(run);
@@ -935,7 +945,7 @@ private slots:
         form_->PageControl1->setCurrentWidget(&form_->cumulants()), Click(C<QPushButton>("ButtonCum"));
         switchTo(form_->ActionPolish);
         QVERIFY(!prob.isEmpty() && C<QLabel>("Label4")->text() == "Probe1=" + prob);
-        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGrid1"), 0, 6) + ", " +
+        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGrid1"), 0, 8) + ", " +
                      Cell(C<QTableWidget>("StringGridCum"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGridCum"), 1, 0),
                  QStringLiteral("Intensywnosc, D, Średnie Γ [1/s], Wartość"));
         form_->PageControl1->setCurrentWidget(&form_->contin()), form_->ButtonChosen->click();
@@ -1024,16 +1034,22 @@ private slots:
         QTableWidget* grid = C<QTableWidget>("StringGrid1");
         const ContinSolution& shown = *m->ContinOnShow();
         QCOMPARE(grid->columnCount(), int(shown.peaks.size()) + 1);
-        QCOMPARE(Cell(grid, 0, 7) + "; " + Cell(grid, 0, 8), QStringLiteral("R_h (ze średniego czasu); R_h (średnia harmoniczna)"));
+        QCOMPARE(Cell(grid, 0, 6) + "; " + Cell(grid, 0, 7), QStringLiteral("R_h (ze średniego czasu); R_h (średnia harmoniczna)"));
         const auto& chart = form_->contin().distributionChart();
         QCOMPARE(chart.harmonicMarks->data()->size() + chart.meanTimeMarks->data()->size(), 2 * int(shown.peaks.size()));
         for (int c = 1; c < grid->columnCount(); ++c) {
-            QVERIFY2(Number(Cell(grid, c, 8)) < Number(Cell(grid, c, 7)), qPrintable(Cell(grid, c, 8) + " / " + Cell(grid, c, 7)));
+            QVERIFY2(Number(Cell(grid, c, 7)) < Number(Cell(grid, c, 6)), qPrintable(Cell(grid, c, 7) + " / " + Cell(grid, c, 6)));
             const double harmonic = *shown.peaks[c - 1].harmonicPosition;
-            QVERIFY2(Shows(Cell(grid, c, 8), physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm, 3, 1e9) &&
-                    chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 8) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
+            QVERIFY2(Shows(Cell(grid, c, 7), physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm, 3, 1e9) &&
+                    chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 7) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
         }
         QVERIFY(chart.plot()->legend->visible() && chart.harmonicMarks->name() == "Rₕ (średnia harmoniczna)");
+        // At the window's designed size both radius rows show without scrolling.
+        QCOMPARE(form_->size(), QSize(924, 632));
+        QTest::qWait(50);
+        for (const int row : {6, 7})
+            QVERIFY2(grid->rowViewportPosition(row) + grid->rowHeight(row) <= grid->viewport()->height(),
+                     qPrintable(QString("row %1 ends at %2 of %3").arg(row).arg(grid->rowViewportPosition(row) + grid->rowHeight(row)).arg(grid->viewport()->height())));
         // Another solution on show: the table follows, the headline stays with CONTIN's choice.
         C<QSpinBox>("UpDown1")->setValue(m->Contin()->chosen == 1 ? 2 : 1);
         QVERIFY(m->ShownIndex() != m->Contin()->chosen && headline->text() == chosen);
@@ -1045,8 +1061,8 @@ private slots:
         for (const QByteArray& row : QByteArray::fromStdString(Bytes(kData + "/bimodal.txt")).split('\n'))
             if (const auto cells = row.simplified().split(' '); cells.size() == 2) slow += QByteArray::number(cells[0].toDouble() * 1000) + '\t' + cells[1] + '\n';
         open(writeFile("slow.txt", slow)), Click(C<QPushButton>("ButtonContin"));
-        QVERIFY2(Cell(grid, 1, 8) == "brak" && grid->item(8, 1)->toolTip().startsWith("pik 1 leży w całości poniżej pierwszego czasu opóźnienia"),
-                 qPrintable(Cell(grid, 1, 8) + grid->item(8, 1)->toolTip()));
+        QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("pik 1 leży w całości poniżej pierwszego czasu opóźnienia"),
+                 qPrintable(Cell(grid, 1, 7) + grid->item(7, 1)->toolTip()));
         QVERIFY2(flags("FlagsCont").contains("size-not-given:warning") && chart.harmonicMarks->data()->size() < int(m->ContinOnShow()->peaks.size()), qPrintable(flags("FlagsCont").join(", ")));
         // No size at all from a correlation that does not decay: the cells say so and why.
         QByteArray flat;
