@@ -1108,11 +1108,6 @@ private slots:
         open(dir), open("/dev/zero");
         QCOMPARE(errors_->messages, QStringList({"Cannot open file " + dir + " (to jest katalog)",
                                                  "Cannot open file /dev/zero (to nie jest zwykły plik)"}));
-        switchTo(form_->ActionEnglish);
-        errors_->messages.clear();
-        open(dir), open(cases[2].file);
-        QCOMPARE(errors_->messages, QStringList({"Cannot open file " + dir + " (it is a directory)",
-                                                 "Cannot read the file " + cases[2].file + ": line 15: 'Temperature [K]' gives 5, outside 200 ... 500"}));
     }
 
     // Data that look like another kind than the one chosen: the question names the likely kind and the
