@@ -51,20 +51,24 @@ const char* const kPeakCaptions[] = {
 
 ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetCont")
 {
-    // The answer in one line over the page; the flags under the table.
-    auto* pageLayout = new QVBoxLayout(this);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->setSpacing(0);
-    verdict_ = std::make_unique<Verdict>(this, "Cont");
-    pageLayout->addWidget(verdict_->headline());
-    auto* contLayout = new QHBoxLayout;
+    // The input and the peak table take the page's whole height on the left,
+    // so that the table's rows down to both radii show at the window's
+    // designed size; the answer in one line and the flags stand over and
+    // under the distribution chart.
+    auto* contLayout = new QHBoxLayout(this);
     contLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->addLayout(contLayout, 1);
+    contLayout->setSpacing(0);
+    verdict_ = std::make_unique<Verdict>(this, "Cont");
+    verdict_->headline()->setWordWrap(true);
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFixedWidth(385);
     auto* p2 = new QVBoxLayout(Panel2);
     p2->setContentsMargins(0, 0, 0, 0);
+    p2->setSpacing(0);  // the table right under the group box
     GroupBox1 = new QGroupBox(Panel2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setFixedHeight(131);
@@ -100,10 +104,12 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     CopyGrid1 = AddCopyAction(StringGrid1);
     p2->addWidget(StringGrid1, 1);
-    p2->addWidget(verdict_->flags());
     contLayout->addWidget(Panel2);
     chart_ = std::make_unique<DistributionChart>(this);
-    contLayout->addWidget(chart_->plot(), 1);
+    right->addWidget(verdict_->headline());
+    right->addWidget(chart_->plot(), 1);
+    right->addWidget(verdict_->flags());
+    contLayout->addLayout(right, 1);
     ButtonRozklad = PlaceButton(chart_->plot(), "ButtonRozklad", QString(), 0, 0, 75, 25);
     // The distribution's axis and weighting, in the chart's top right corner.
     auto* choice = new QWidget(chart_->plot());
@@ -239,6 +245,7 @@ void ContinPage::ButtonContinClick()
         return;
     }
     const ContinRequest request = this->request();
+    if (!host_.confirmDataKind()) return;
     DialogRunner runner(host_.window(), std::filesystem::current_path(), host_.helperDir());
     const RunReport report = presenter_.runContin(request, runner);
     switch (report.status) {

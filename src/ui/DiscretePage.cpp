@@ -34,21 +34,27 @@ namespace fluvena::ui {
 
 DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetDisc")
 {
-    // The answer in one line over the page; the flags under the table.
-    auto* pageLayout = new QVBoxLayout(this);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->setSpacing(0);
-    verdict_ = std::make_unique<Verdict>(this, "Disc");
-    pageLayout->addWidget(verdict_->headline());
-    auto* discLayout = new QHBoxLayout;
+    // As on the CONTIN page: the input and the component table take the
+    // page's whole height on the left (at the designed size the group box
+    // keeps its height and the table shows its radius row); the answer and
+    // the flags stand over and under the switches and the chart.
+    auto* discLayout = new QHBoxLayout(this);
     discLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->addLayout(discLayout, 1);
     discLayout->setSpacing(0);
+    verdict_ = std::make_unique<Verdict>(this, "Disc");
+    verdict_->headline()->setWordWrap(true);
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    auto* beside = new QHBoxLayout;
+    beside->setContentsMargins(0, 0, 0, 0);
+    beside->setSpacing(0);
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFixedWidth(385);
     auto* p1 = new QVBoxLayout(Panel1);
     p1->setContentsMargins(0, 0, 0, 0);
+    p1->setSpacing(0);  // the table right under the group box
     GroupBox3 = new QGroupBox(Panel1);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setFixedHeight(139);
@@ -81,7 +87,6 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
     StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     CopyGrid2 = AddCopyAction(StringGrid2);
     p1->addWidget(StringGrid2, 1);
-    p1->addWidget(verdict_->flags());
     discLayout->addWidget(Panel1);
 
     GroupBox2 = new QGroupBox(this);
@@ -99,10 +104,14 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
     Label8 = PlaceLabel(GroupBox2, "Label8", QString(), 40, 172);
     Label8->setEnabled(false);
     ButtonDefault = PlaceButton(GroupBox2, "ButtonDefault", QString(), 8, 200, 89, 25);
-    discLayout->addWidget(GroupBox2);
+    beside->addWidget(GroupBox2);
 
     chart_ = std::make_unique<ResidualChart>(this);
-    discLayout->addWidget(chart_->plot(), 1);
+    beside->addWidget(chart_->plot(), 1);
+    right->addWidget(verdict_->headline());
+    right->addLayout(beside, 1);
+    right->addWidget(verdict_->flags());
+    discLayout->addLayout(right, 1);
 
     connect(&presenter_, &Presenter::measurementChanged, this, [this] {
         for (QLabel* l : {Label6, Label10}) {
@@ -216,6 +225,7 @@ void DiscretePage::ButtonDiscClick()
     QPlainTextEdit* memo = host_.scratchMemo();
     memo->setPlainText(QStringLiteral("nazwa.in"));
     const DiscreteRequest request = this->request();
+    if (!host_.confirmDataKind()) return;
     memo->clear();
     DialogRunner runner(host_.window(), std::filesystem::current_path(), host_.helperDir());
     const RunReport report = presenter_.runDiscrete(request, runner);

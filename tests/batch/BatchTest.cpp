@@ -15,6 +15,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <regex>
 #include <set>
 
 using namespace fluvena;
@@ -343,11 +344,15 @@ TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
     for (int i = 0; i < 60; ++i) flat += std::to_string(1 + i) + "\t" + (i % 2 ? "0.001" : "-0.001") + "\r\n";
     const fs::path flatFile = dir.path / "flat.txt";
     WriteFileAtomic(flatFile, flat);
-    auto run = Batch(dir, {"contin", "--json", flatFile});
+    auto run = Batch(dir, {"contin", "--json", "--decimal-point", ",", flatFile});
     const minijson::Value j = OnlyObject(run);
     std::set<std::string> codes;
     for (const auto& f : j["quality"].items) codes.insert(f["code"].text + ":" + f["severity"].text);
     EXPECT_EQ(codes, (std::set<std::string>{"no-decay:error", "size-not-given:error"}));
+    // The sentences keep the point whatever the text output's separator.
+    const std::string said = j["quality"].items.front()["message"].text;
+    EXPECT_TRUE(std::regex_search(said, std::regex("^no decay above the noise: the correlation starts at -?\\d\\.\\d"))) << said;
+    EXPECT_FALSE(std::regex_search(said, std::regex("\\d,\\d"))) << said;
     std::size_t peaks = 0;
     for (const auto& s : j["solutions"].items) {
         for (const auto& p : s["peaks"].items) {
