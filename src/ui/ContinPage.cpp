@@ -71,7 +71,7 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
     p2->setSpacing(0);  // the table right under the group box
     GroupBox1 = new QGroupBox(Panel2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setFixedHeight(131);
+    GroupBox1->setFixedHeight(113);
     p2->addWidget(GroupBox1);
     Label2 = PlaceLabel(GroupBox1, "Label2", QString(), 8, 24);
     // A number shown to the user carries the locale's decimal separator, so the
@@ -89,7 +89,7 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
     Edit7 = PlaceEdit(GroupBox1, "Edit7", QStringLiteral("Temp"), 32, 64, 65, 21);
     Edit8 = PlaceEdit(GroupBox1, "Edit8", QStringLiteral("1"), 104, 64, 49, 21);
     CheckBox10 = PlaceCheck(GroupBox1, "CheckBox10", QStringLiteral("1000/T"), false, 160, 64);
-    CheckBoxWagiCont = PlaceCheck(GroupBox1, "CheckBoxWagiCont", QString(), true, 32, 108);
+    CheckBoxWagiCont = PlaceCheck(GroupBox1, "CheckBoxWagiCont", QString(), true, 228, 64);
     Label4 = PlaceLabel(GroupBox1, "Label4", QString(), 32, 88);
     Label12 = PlaceLabel(GroupBox1, "Label12", QStringLiteral("Label12"), 152, 88);
     LabelBeta1 = PlaceLabel(GroupBox1, "LabelBeta1", QString(), 200, 88);
@@ -163,7 +163,7 @@ void ContinPage::retranslate()
     CheckBoxSignal->adjustSize();
     CheckBoxSignal->setToolTip(tr("Regularyzator, który waży drugie różnice sygnałem wnoszonym do danych przez każdy "
                                   "punkt siatki, zamiast klasycznego. Program contin.exe innego pochodzenia odrzuci taką kartę."));
-    CheckBoxWagiCont->setText(tr("Wagi Siegerta"));
+    CheckBoxWagiCont->setText(tr("Wagi"));
     CheckBoxWagiCont->adjustSize();
     CheckBoxWagiCont->setToolTip(tr("Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta "
                                     "przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone."));

@@ -1055,8 +1055,8 @@ Analyse them as %3 all the same?</translation>
         <translation>Rₕ (from the mean time)</translation>
     </message>
     <message>
-        <source>Wagi Siegerta</source>
-        <translation>Siegert weights</translation>
+        <source>Wagi</source>
+        <translation>Weights</translation>
     </message>
     <message>
         <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone.</source>

@@ -975,7 +975,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Wagi Siegerta</source>
+        <source>Wagi</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
