@@ -26,6 +26,8 @@ const char* const kUsage =
     "contin:    --grid-min X (0.1)  --grid-max X (1000)  --grid-points N (100)  --regularizer classic|signal (classic)\n"
     "discrete:  --max-components N (6)  --weight N (2)  --max-tries N (5)\n"
     "           --switches LLLLLLLLL (TFFTFFTTF: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT)\n"
+    "weights:   --weights siegert|none (siegert: g2 data reach CONTIN and DISCRETE as g1 weighted by the Siegert\n"
+    "                                   relation's noise; none: equal weights, DISCRETE's --weight rule)\n"
     "cumulants: --order 2|3 (2)  --frisken  --cutoff F (0.1; 0.01 with --frisken)\n"
     "data:      --format auto|text|alv|zetasizer|lsi (auto)  --columns X,Y (1,2: the columns of a text file, from 1)\n"
     "sample:    --data-kind g1|g2-1|g2 (the file's: g2-1 for ALV files, g1 otherwise)  --baseline B|tail (g2: 1)\n"
@@ -83,6 +85,7 @@ const std::map<std::string, OptionRule>& OptionRules()
         {"--grid-min", {Arg::Value, kContin}},
         {"--grid-max", {Arg::Value, kContin}},
         {"--regularizer", {Arg::Value, kContin}},
+        {"--weights", {Arg::Value, {Command::Contin, Command::Discrete, Command::MultiAngle}}},
         {"--grid-points", {Arg::Value, {Command::Contin, Command::ParseContin, Command::MultiAngle}}},
         {"--points", {Arg::Value, {Command::ParseContin}}},
         {"--max-components", {Arg::Value, kDiscreteKinds}},
@@ -215,6 +218,10 @@ Options ParseOptions(const std::vector<std::string>& args)
         else if (a == "--regularizer") {
             if (value != "classic" && value != "signal") throw UsageError("--regularizer needs classic or signal");
             o.signalWeighted = value == "signal";
+        }
+        else if (a == "--weights") {
+            if (value != "siegert" && value != "none") throw UsageError("--weights needs siegert or none");
+            o.siegertWeights = value == "siegert";
         }
         else if (a == "--grid-points") o.gridPoints = WholeNumber(a, value, 0), haveGridPoints = true;
         else if (a == "--points") o.points = WholeNumber(a, value, 0), havePoints = true;

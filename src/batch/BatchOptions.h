@@ -44,6 +44,7 @@ struct Options {
     double gridMin = 0.1, gridMax = 1000.0;
     std::int32_t gridPoints = 100;
     bool signalWeighted = false;  // --regularizer signal
+    bool siegertWeights = true;   // --weights siegert|none (g2 data: g1 weighted by the Siegert relation)
     std::int32_t maxComponents = 6, weight = kDefaultWeighting, maxTries = 5;
     DiscreteSwitches switches = kDefaultSwitches;
     std::int32_t points = 0;  // parse-contin: the RangeCount of the run

@@ -31,10 +31,13 @@ const char* StatusName(Status s)
     return "error";
 }
 
-ContinRequest ContinRequestOf(const Options& o) { return ContinRequest{o.gridMin, o.gridMax, o.gridPoints, o.signalWeighted}; }
+ContinRequest ContinRequestOf(const Options& o)
+{
+    return ContinRequest{o.gridMin, o.gridMax, o.gridPoints, o.signalWeighted, o.siegertWeights};
+}
 DiscreteRequest DiscreteRequestOf(const Options& o)
 {
-    return DiscreteRequest{o.maxComponents, o.weight, o.maxTries, o.switches};
+    return DiscreteRequest{o.maxComponents, o.weight, o.maxTries, o.switches, o.siegertWeights};
 }
 
 namespace {

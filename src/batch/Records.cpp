@@ -106,7 +106,15 @@ void WriteBetaJson(JsonWriter& j, const std::optional<double>& beta)
     j.Key("beta").Number(*beta);
 }
 
-// The regularizer is known only of runs made here, not of a listing read back.
+// The weights a run made here gave the points: the Siegert relation's for g2
+// data when asked, else none (g1 data are never weighted).
+const char* WeightsName(bool siegert, const Measurement& m)
+{
+    return siegert && m.Sample().dataKind != DataKind::G1 ? "siegert" : "none";
+}
+
+// The regularizer and the weights are known only of runs made here, not of a
+// listing read back.
 void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& asked, bool ranHere,
                      const quality::Report& report)
 {
@@ -115,6 +123,7 @@ void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& a
     const ContinRequest& request = result ? result->request : asked;
     j.Key("gridPoints").Integer(request.gridPoints);
     if (ranHere) j.Key("regularizer").String(request.signalWeighted ? "signal" : "classic");
+    if (ranHere) j.Key("weights").String(WeightsName(request.siegertWeights, m));
     if (result) WriteBetaJson(j, result->beta);
     j.Key("solutionCount").Integer(static_cast<std::int64_t>(n));
     j.Key("chosen").Integer(result ? static_cast<std::int64_t>(result->chosen) : 0);
@@ -167,11 +176,12 @@ void WriteContinJson(JsonWriter& j, const Measurement& m, const ContinRequest& a
     j.EndArray();
 }
 
-void WriteDiscreteJson(JsonWriter& j, const InputResult& r, const quality::Report& report)
+void WriteDiscreteJson(JsonWriter& j, const InputResult& r, const Options& o, const quality::Report& report)
 {
     const DiscreteResult* result = r.m.Discrete();
     const std::size_t n = result ? result->solutions.size() : 0;
     j.Key("note").String(r.note);
+    if (o.command == Command::Discrete) j.Key("weights").String(WeightsName(o.siegertWeights, r.m));
     // Why the listing doubts its best solution, in its own words.
     if (result && result->uncertain) j.Key("noteReason").String(result->uncertainReason);
     if (result) WriteBetaJson(j, result->beta);
@@ -354,7 +364,7 @@ std::string Json(const InputResult& r, const Options& o)
     if (r.m.PointCount() > 0) WriteSampleJson(j, r.m.Sample());
     if (o.command == Command::Cumulants) WriteCumulantJson(j, r.m, report);
     else if (contin) WriteContinJson(j, r.m, ContinRequestOf(o), o.command == Command::Contin, report);
-    else WriteDiscreteJson(j, r, report);
+    else WriteDiscreteJson(j, r, o, report);
     WriteQualityJson(j, report);
     j.EndObject();
     return j.Text();

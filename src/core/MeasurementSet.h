@@ -30,6 +30,9 @@ struct SetMember {
     std::optional<int> record;    // 1-based, for an export of several records
     Measurement measurement;
     bool included = true;         // taken into what is computed over the set
+    // A value the user types for the measurement (a concentration, a dose,
+    // ...) that results can be charted against; empty until one is typed.
+    std::optional<double> userValue;
 
     // "FILE", "FILE [k]" for detector k, "FILE #k" for record k; FILE the
     // file's name without its directory.
@@ -77,6 +80,7 @@ public:
     const Measurement* Current() const;
 
     void SetIncluded(std::size_t index, bool included) { members_.at(index).included = included; }
+    void SetUserValue(std::size_t index, std::optional<double> value) { members_.at(index).userValue = value; }
     std::size_t IncludedCount() const;
 
     // ------------------------------------------------------------ samples

@@ -18,7 +18,7 @@ struct ContinRequest {
     // For g2 data: each point of g1 weighted by the Siegert relation's
     // propagated noise (the deck carries the weights); g1 data are never
     // weighted.
-    bool siegertWeights = false;
+    bool siegertWeights = true;
 };
 
 // The default cut-off of the cumulant fit range: the fraction of the
@@ -53,7 +53,7 @@ struct DiscreteRequest {
     DiscreteSwitches switches = kDefaultSwitches;
     // As for CONTIN: the Siegert relation's weights for g2 data, which take
     // the place of the weighting option.
-    bool siegertWeights = false;
+    bool siegertWeights = true;
 };
 
 }  // namespace fluvena

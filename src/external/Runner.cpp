@@ -30,6 +30,22 @@ std::string EngineCommand(Engine engine)
     return "exec " + std::string(EngineProgram(engine)) + " <nazwa.in> nazwa.out";
 }
 
+namespace {
+
+// What the interpreter is given: the command without its redirections,
+// which StartEngine makes on descriptors of its own.
+std::string EngineInvocation(Engine engine) { return "exec " + std::string(EngineProgram(engine)); }
+
+// Puts `fd` at `target` in the child, without close-on-exec (dup2 clears it,
+// but not when the descriptor is there already).
+bool PlaceStream(int fd, int target)
+{
+    if (fd == target) return ::fcntl(fd, F_SETFD, 0) == 0;
+    return ::dup2(fd, target) >= 0;
+}
+
+}  // namespace
+
 std::filesystem::path HelperDirFor(const std::filesystem::path& binDir)
 {
     return (binDir / FLUVENA_HELPER_FROM_BIN).lexically_normal();
@@ -48,7 +64,7 @@ std::string SearchPathWith(const char* current, const std::filesystem::path& hel
 }
 
 ExternalProcess::ExternalProcess(const std::string& command, const std::filesystem::path& workDir,
-                                 const std::filesystem::path& helperDir)
+                                 const std::filesystem::path& helperDir, StdStreams streams)
 {
     // The environment of the child: ours, with the helper directory at the
     // end of PATH so that a program the user put earlier on PATH wins.
@@ -84,8 +100,9 @@ ExternalProcess::ExternalProcess(const std::string& command, const std::filesyst
         dfl.sa_handler = SIG_DFL;
         for (int sig = 1; sig < NSIG; ++sig) ::sigaction(sig, &dfl, nullptr);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        const int in = ::open("/dev/null", O_RDONLY);
-        if (in < 0 || ::dup2(in, STDIN_FILENO) < 0 || ::dup2(errPipe[1], STDERR_FILENO) < 0 || ::chdir(dir.c_str()) != 0)
+        const int in = streams.in >= 0 ? streams.in : ::open("/dev/null", O_RDONLY);
+        if (in < 0 || !PlaceStream(in, STDIN_FILENO) || (streams.out >= 0 && !PlaceStream(streams.out, STDOUT_FILENO)) ||
+            ::dup2(errPipe[1], STDERR_FILENO) < 0 || ::chdir(dir.c_str()) != 0)
             ::_exit(127);
         ::execve("/bin/sh", argv, envp.data());
         ::_exit(127);
@@ -208,6 +225,49 @@ void PrepareRun(const RunFiles& files, const std::vector<std::string>& deckLines
 
 namespace {
 
+// An open descriptor, closed when it goes.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+int OpenRetrying(const char* path, int flags, mode_t mode = 0)
+{
+    int fd;
+    do fd = ::open(path, flags, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+}  // namespace
+
+std::unique_ptr<ExternalProcess> StartEngine(const RunFiles& files, Engine engine, const std::filesystem::path& helperDir)
+{
+    const Fd deck(OpenRetrying(files.deck().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (deck.get() < 0) throw FileError(CannotOpenFile("nazwa.in"));
+    // Whatever holds the listing's name now (a stale listing, a link planted
+    // since the run was prepared) goes; the new file is made only if the name
+    // is free, and a link made in between is refused rather than followed.
+    const std::string listing = files.listing().string();
+    if (::unlink(listing.c_str()) != 0 && errno != ENOENT) throw FileError(CannotCreateFile("nazwa.out"));
+    const Fd out(OpenRetrying(listing.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (out.get() < 0) throw FileError(CannotCreateFile("nazwa.out"));
+    return std::make_unique<ExternalProcess>(EngineInvocation(engine), files.workDir, helperDir,
+                                             StdStreams{deck.get(), out.get()});
+}
+
+namespace {
+
 // The interpreter's own word that it found no program of that name: dash
 // says "<name>: not found", bash "<name>: command not found". A program that
 // runs and itself misses a command names that command, not itself.
@@ -280,7 +340,8 @@ EngineRun BlockingRunner::Run(Engine engine, const std::vector<std::string>& dec
     FileLock lock(files_.lock());
     TakeLock(lock, control_);
     PrepareRun(files_, deckLines);
-    ExternalProcess process(EngineCommand(engine), files_.workDir, helperDir_);
+    const std::unique_ptr<ExternalProcess> started = StartEngine(files_, engine, helperDir_);
+    ExternalProcess& process = *started;
     const auto start = std::chrono::steady_clock::now();
     while (!process.WaitFor(std::chrono::milliseconds(20))) {
         if (const int signal = StopSignal(control_)) {

@@ -4,7 +4,9 @@
 // system's command interpreter (/bin/sh -c) with the program's helper
 // directory appended to the end of PATH, and the listing is read back from
 // "nazwa.out". A stale "nazwa.out" is removed first, so a program that writes
-// nothing cannot pass an old listing off as new.
+// nothing cannot pass an old listing off as new. The two redirections are
+// made by the runner itself, not by the interpreter: the listing is created
+// anew and never through a symbolic link someone planted in its place.
 #include "base/Errors.h"
 #include "core/EngineRunner.h"
 #include "io/FileLock.h"
@@ -14,6 +16,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -23,7 +26,8 @@ namespace fluvena {
 
 // "contin.exe" or "discrete.exe".
 const char* EngineProgram(Engine engine);
-// "contin.exe <nazwa.in> nazwa.out" or "discrete.exe <nazwa.in> nazwa.out".
+// The command line as the user knows it: "exec contin.exe <nazwa.in>
+// nazwa.out" or the same for discrete.exe.
 std::string EngineCommand(Engine engine);
 
 // The directory of the bundled engines for a program whose executable lies in
@@ -38,13 +42,20 @@ std::string SearchPathWith(const char* current, const std::filesystem::path& hel
 
 // One started command. The child runs in a process group of its own so that
 // Cancel ends it together with everything it started.
+// The command's standard input and output: open descriptors the child gets
+// as its own (-1: /dev/null for input, this process's own output). The
+// caller keeps and closes them.
+struct StdStreams {
+    int in = -1, out = -1;
+};
+
 class ExternalProcess {
 public:
     // Starts /bin/sh -c command in workDir, killed (SIGKILL) should this
     // process die before it; helperDir (if not empty) is
     // appended to PATH. Throws Error when the interpreter cannot be started.
     ExternalProcess(const std::string& command, const std::filesystem::path& workDir,
-                    const std::filesystem::path& helperDir);
+                    const std::filesystem::path& helperDir, StdStreams streams = {});
     ~ExternalProcess();
     ExternalProcess(const ExternalProcess&) = delete;
     ExternalProcess& operator=(const ExternalProcess&) = delete;
@@ -120,6 +131,15 @@ void TakeLock(FileLock& lock, const RunControl& control);
 // (atomically; FileError "Cannot create file nazwa.in") and removes a stale
 // nazwa.out.
 void PrepareRun(const RunFiles& files, const std::vector<std::string>& deckLines);
+
+// Starts the engine on a prepared run: nazwa.in opened for its input, and
+// nazwa.out created anew for its output (a file or link of that name is
+// removed first and the new file is made with O_EXCL | O_NOFOLLOW, so the
+// listing never lands where a planted link points). FileError "Cannot open
+// file nazwa.in" / "Cannot create file nazwa.out" when they cannot be opened;
+// Error when the interpreter cannot be started.
+std::unique_ptr<ExternalProcess> StartEngine(const RunFiles& files, Engine engine,
+                                             const std::filesystem::path& helperDir);
 
 // After the program ended: the listing's bytes. A program that ended with a
 // status other than 0 gives Error naming it and the status (its listing is

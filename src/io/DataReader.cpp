@@ -32,12 +32,10 @@ FormatChoice LayoutOf(std::string_view bytes, FormatChoice choice)
     return FormatChoice::Text;
 }
 
-}  // namespace
-
-Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& options)
+// One measurement of bytes whose byte-order mark is already gone: a second
+// mark is a character of the text, not taken away again.
+Outcome<DataFile> ReadOne(std::string_view bytes, const ReadOptions& options)
 {
-    if (auto bad = TooLarge(bytes)) return *bad;
-    bytes = WithoutByteOrderMark(bytes);
     switch (LayoutOf(bytes, options.format)) {
     case FormatChoice::Alv: return ReadAlvFile(bytes);
     case FormatChoice::Lsi: return ReadLsiFile(bytes);
@@ -55,6 +53,14 @@ Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& option
     return ReadTextFile(bytes, options);
 }
 
+}  // namespace
+
+Outcome<DataFile> ReadDataFile(std::string_view bytes, const ReadOptions& options)
+{
+    if (auto bad = TooLarge(bytes)) return *bad;
+    return ReadOne(WithoutByteOrderMark(bytes), options);
+}
+
 Outcome<std::vector<DataFile>> ReadDataFiles(std::string_view bytes, const ReadOptions& options)
 {
     if (auto bad = TooLarge(bytes)) return *bad;
@@ -64,7 +70,7 @@ Outcome<std::vector<DataFile>> ReadDataFiles(std::string_view bytes, const ReadO
     case FormatChoice::Zetasizer: return ReadZetasizerExport(bytes);
     default: break;
     }
-    Outcome<DataFile> one = ReadDataFile(bytes, options);
+    Outcome<DataFile> one = ReadOne(bytes, options);
     if (!one) return one.failure();
     return std::vector<DataFile>{std::move(*one)};
 }

@@ -3,9 +3,12 @@
 #include "core/Headline.h"
 #include "core/Quality.h"
 #include "physics/Sizes.h"
+#include "sets/Series.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <numbers>
 
@@ -23,6 +26,37 @@ std::optional<double> MeanCountRate(const io::DataFile& file)
     double sum = 0.0;
     for (const double r : rates) sum += r;
     return sum / static_cast<double>(rates.size());
+}
+
+// The mean and sample standard deviation of the values the included
+// members of a group have; empty with fewer than two.
+std::optional<MeanSd> GroupMeanSd(std::span<const SetRow> rows, const RepeatGroup& group,
+                                  std::optional<double> SetRow::*field)
+{
+    std::vector<double> v;
+    for (const std::size_t k : group.members)
+        if (rows[k].included && rows[k].*field && std::isfinite(*(rows[k].*field))) v.push_back(*(rows[k].*field));
+    if (v.size() < 2) return std::nullopt;
+    MeanSd out;
+    out.count = static_cast<int>(v.size());
+    for (const double x : v) out.mean += x / static_cast<double>(v.size());
+    double ss = 0.0;
+    for (const double x : v) ss += (x - out.mean) * (x - out.mean);
+    out.sd = std::sqrt(ss / static_cast<double>(v.size() - 1));
+    return out;
+}
+
+std::string Timestamp(double seconds)
+{
+    const auto s = static_cast<long long>(std::floor(seconds));
+    const std::chrono::sys_days day{std::chrono::days{s >= 0 ? s / 86400 : (s - 86399) / 86400}};
+    const std::chrono::year_month_day ymd{day};
+    const long long inDay = s - static_cast<long long>(day.time_since_epoch().count()) * 86400;
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02lld:%02lld:%02lld", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), inDay / 3600, inDay / 60 % 60,
+                  inDay % 60);
+    return text;
 }
 
 void AddFlags(const quality::Report& report, std::vector<std::string>& codes)
@@ -58,7 +92,9 @@ SetRow MakeRow(const SetMember& member)
     row.viscosityCp = sample.viscosityCp;
     if (const Outcome<double> q = physics::ScatteringVector(sample)) row.q = *q;
     row.meanCountRateKHz = MeanCountRate(m.File());
+    row.userValue = member.userValue;
     if (const auto& h = m.File().instrument) {
+        row.measuredAtS = MeasurementTime(h->date, h->time);
         row.reportedZAverageNm = h->reportedZAverageNm;
         row.reportedPdi = h->reportedPdi;
         row.reportedIntercept = h->reportedIntercept;
@@ -82,15 +118,13 @@ SetRow MakeRow(const SetMember& member)
         AddFlags(report, row.flags);
         const std::optional<Headline> h = MakeHeadline(m, quality::Subject::Contin, report);
         const ContinSolution& s = c->solutions[c->chosen];
-        if (h && !h->parts.empty() && h->parts.size() == s.peaks.size()) {
-            const auto main = static_cast<std::size_t>(
-                std::max_element(h->parts.begin(), h->parts.end(),
-                                 [](const HeadlinePart& a, const HeadlinePart& b) { return a.share < b.share; }) -
-                h->parts.begin());
-            const ContinPeak& peak = s.peaks[main];
-            row.mainPeakShare = h->parts[main].share;
-            if (h->parts[main].harmonicRadiusNm && peak.harmonicPosition && *peak.harmonicPosition > 0.0) {
-                row.mainPeakRadiusNm = h->parts[main].harmonicRadiusNm;
+        const std::optional<std::size_t> main = MainPeak(s);
+        if (h && main && h->parts.size() == s.peaks.size()) {
+            const ContinPeak& peak = s.peaks[*main];
+            const HeadlinePart& part = h->parts[*main];
+            row.mainPeakShare = part.share;
+            if (part.harmonicRadiusNm && peak.harmonicPosition && *peak.harmonicPosition > 0.0) {
+                row.mainPeakRadiusNm = part.harmonicRadiusNm;
                 row.mainPeakRate = 1.0 / (*peak.harmonicPosition * SecondsPer(sample.timeUnit));
                 row.mainPeakRateErr = *row.mainPeakRate * peak.harmonicPositionErr.value_or(0.0) / 100.0;
             }
@@ -118,7 +152,15 @@ std::vector<SetRow> MakeRows(const MeasurementSet& set)
                                      r.repeat == RepeatMark::Dust});
     }
     const RepeatAnalysis repeats = AnalyseRepeats(inputs);
-    for (std::size_t k = 0; k < rows.size(); ++k) rows[k].repeat = repeats.marks[k];
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        rows[k].repeat = repeats.marks[k];
+        rows[k].group = repeats.groupOf[k];
+    }
+    for (const RepeatGroup& g : repeats.groups) {
+        const std::optional<MeanSd> z = GroupMeanSd(rows, g, &SetRow::zRadiusNm);
+        const std::optional<MeanSd> gamma = GroupMeanSd(rows, g, &SetRow::gammaMean);
+        for (const std::size_t k : g.members) rows[k].groupZRadiusNm = z, rows[k].groupGammaMean = gamma;
+    }
     return rows;
 }
 
@@ -157,7 +199,9 @@ results::Table MakeTable(std::span<const SetRow> rows)
         table.columns.push_back("discrete" + std::to_string(k) + "Radius");
         table.columns.push_back("discrete" + std::to_string(k) + "Share");
     }
-    table.columns.insert(table.columns.end(), {"flags", "repeat"});
+    table.columns.insert(table.columns.end(), {"flags", "repeat", "group", "groupCount", "groupMeanZAverageRadius",
+                                               "groupSdZAverageRadius", "groupMeanGammaMean", "groupSdGammaMean",
+                                               "measuredAt", "userValue"});
     const auto number = [](const std::optional<double>& v) { return v ? TableCell(*v) : TableCell(); };
     for (const SetRow& r : rows) {
         std::vector<TableCell>& cells = table.AddRow();
@@ -179,6 +223,16 @@ results::Table MakeTable(std::span<const SetRow> rows)
         for (const std::string& f : r.flags) flags += (flags.empty() ? "" : "; ") + f;
         cells[c++] = flags;
         cells[c++] = std::string(r.repeat == RepeatMark::Outlier ? "outlier" : r.repeat == RepeatMark::Dust ? "dust" : "");
+        cells[c++] = static_cast<long long>(r.group + 1);
+        long long count = 0;
+        for (const SetRow& other : rows) count += other.group == r.group && other.included ? 1 : 0;
+        cells[c++] = count;
+        for (const std::optional<MeanSd>& g : {r.groupZRadiusNm, r.groupGammaMean}) {
+            cells[c++] = g ? TableCell(g->mean) : TableCell();
+            cells[c++] = g ? TableCell(g->sd) : TableCell();
+        }
+        cells[c++] = r.measuredAtS ? TableCell(Timestamp(*r.measuredAtS)) : TableCell();
+        cells[c++] = number(r.userValue);
     }
     return table;
 }

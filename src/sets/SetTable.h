@@ -2,8 +2,8 @@
 // One row per measurement of a set: what the set's table shows and exports,
 // and the points its angle fit is made of. Each row is read from the
 // measurement's last results: the cumulant fit (mean rate, beta, z-average,
-// PDI), the solution CONTIN chose (its main peak: the peak of the largest
-// intensity share, sized from its mean rate M(0)/M(-1), the radius that
+// PDI), the solution CONTIN chose (its main peak, MainPeak: the peak of the
+// largest intensity, sized from its mean rate M(0)/M(-1), the radius that
 // compares with the z-average) and DISCRETE's best solution.
 #include "core/MeasurementSet.h"
 #include "results/Table.h"
@@ -25,11 +25,21 @@ struct ComponentSize {
     double share = 0.0;              // of the amplitude, 0 ... 1
 };
 
+// The mean and sample standard deviation (n - 1) of `count` values.
+struct MeanSd {
+    double mean = 0.0, sd = 0.0;
+    int count = 0;
+};
+
 struct SetRow {
     std::string file;  // the file's name without its directory
     std::optional<int> detector, record;
     bool included = true;
     std::optional<double> angleDeg, temperatureK, viscosityCp;
+    // When the measurement was made: the file's date and time as seconds
+    // since 1970-01-01 00:00 on the instrument's clock (MeasurementTime).
+    std::optional<double> measuredAtS;
+    std::optional<double> userValue;  // what the user typed for it (a concentration, ...)
     std::optional<double> q;  // 1/m
     std::optional<double> meanCountRateKHz;
     // Cumulants.
@@ -42,6 +52,12 @@ struct SetRow {
     std::vector<ComponentSize> components;  // DISCRETE, fastest first
     std::vector<std::string> flags;         // codes of the quality flags of warning or error severity
     RepeatMark repeat = RepeatMark::None;   // marked against the other repeats of its angle and temperature
+    // Its group of repeats (0-based, numbered in the order of their first
+    // member) and the group's mean and standard deviation of the z-average
+    // radius and of the cumulant mean rate over the group's included members
+    // that have one; empty unless at least two have.
+    std::size_t group = 0;
+    std::optional<MeanSd> groupZRadiusNm, groupGammaMean;
 
     std::optional<double> Q2() const { return q ? std::optional<double>(*q * *q) : std::nullopt; }
     // The mean rate and its error from `source`; empty when that result has none.
@@ -51,7 +67,8 @@ struct SetRow {
 SetRow MakeRow(const SetMember& member);
 // Every member's row; repeats (one angle and temperature) are compared by
 // their cumulant mean rate, and a repeat far from its group's median or with
-// dust in its count rate is marked.
+// dust in its count rate is marked. Each row gets its group and the group's
+// mean +- sd.
 std::vector<SetRow> MakeRows(const MeasurementSet& set);
 
 // The angle fit's points: q and the mean rate from `source`, with the
@@ -77,7 +94,12 @@ std::optional<RadiusAtZero> HydrodynamicRadius0(const AngleFit& fit, std::span<c
 // pdi, mainPeakRadius (nm), mainPeakShare, reportedZAverage (the
 // instrument's diameter, nm), reportedPdi, reportedIntercept, discreteKRadius (nm) and
 // discreteKShare for K = 1 ... the most components of any row, flags
-// ("; "-separated codes) and repeat ("outlier", "dust" or empty).
+// ("; "-separated codes), repeat ("outlier", "dust" or empty), then the
+// repeat group: group (1-based), groupCount (its included members),
+// groupMeanZAverageRadius,
+// groupSdZAverageRadius (nm), groupMeanGammaMean, groupSdGammaMean (1/s)
+// (empty for a group of fewer than two such members), and last measuredAt
+// (the file's date and time, "YYYY-MM-DD hh:mm:ss") and userValue.
 results::Table MakeTable(std::span<const SetRow> rows);
 
 }  // namespace fluvena::sets

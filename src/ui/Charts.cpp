@@ -289,9 +289,12 @@ void Chart::Rescale()
             continue;
         }
         y->rescale(true);
+        // Zero in view, and a twentieth of the span beyond (relative, so that
+        // values of 1e-12 m^2/s keep their scale).
         const QCPRange r = y->range();
-        const double pad = (r.upper - r.lower) * 0.05 + 1e-12;
-        y->setRange(std::min(r.lower, 0.0) - pad, std::max(r.upper, 0.0) + pad);
+        const double lower = std::min(r.lower, 0.0), upper = std::max(r.upper, 0.0);
+        const double pad = upper > lower ? (upper - lower) * 0.05 : 1.0;
+        y->setRange(lower - pad, upper + pad);
     }
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -147,7 +147,7 @@ void TForm1::buildControls()
     const ui::ChartHost host{[this](const QString& filter) { return dialogs_->saveFileName(this, filter, QString()); },
                              [this](const std::function<void()>& action) { guarded(action); }};
     for (ui::Chart* chart : std::initializer_list<ui::Chart*>{&contin_->distributionChart(), dataChart_.get(),
-                                                             &discrete_->residualChart(), &set_->chart()})
+                                                             &discrete_->residualChart(), &set_->chart(), &set_->seriesChart()})
         chart->SetHost(host);
     ButtonZapiszFid = ui::PlaceButton(Chart2, "ButtonZapiszFid", QString(), 0, 0, 75, 25);
     p3->addWidget(Chart2, 1);
@@ -412,7 +412,7 @@ void TForm1::guarded(const std::function<void()>& handler)
     try {
         handler();
     } catch (const std::exception& e) {
-        errors_->showError(this, QString::fromUtf8(e.what()));
+        errors_->showError(this, ui::ErrorText(e.what()));
     } catch (...) {
         errors_->showError(this, QString());
     }

@@ -112,6 +112,7 @@ public:
     QLabel* analysisStatus() override;
     std::filesystem::path helperDir() const override { return helperDir_; }
     void commitSample() override { sampleEdited(); }
+    bool confirmDataKind() override;
     void recordLog(fluvena::Analysis analysis, const std::function<fluvena::LogClick(bool header)>& click, const char* logFile,
                    QLabel* noResultLabel) override;
     void saveScratch(const std::vector<std::string>& lines, const char* kind) override;
@@ -175,6 +176,10 @@ private:
     void loadFiles(const QStringList& names, bool add = false);
     void showFileList();
     void setRunEnded(int done, int total, bool cancelled, const QStringList& failures);
+    // One question for the members at `indices` whose data look like
+    // another kind (those with no doubt left are skipped); true to go on
+    // (nothing doubtful, "analyse as they are", or each kind changed).
+    bool askDataKinds(const std::vector<int>& indices);
     // The measurements a data file holds (the column question asked when it
     // has more than two columns); nothing when the user cancels the question.
     std::optional<fluvena::Outcome<std::vector<fluvena::io::DataFile>>> readData(const QString& name,

@@ -51,20 +51,24 @@ const char* const kPeakCaptions[] = {
 
 ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetCont")
 {
-    // The answer in one line over the page; the flags under the table.
-    auto* pageLayout = new QVBoxLayout(this);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->setSpacing(0);
-    verdict_ = std::make_unique<Verdict>(this, "Cont");
-    pageLayout->addWidget(verdict_->headline());
-    auto* contLayout = new QHBoxLayout;
+    // The input and the peak table take the page's whole height on the left,
+    // so that the table's rows down to both radii show at the window's
+    // designed size; the answer in one line and the flags stand over and
+    // under the distribution chart.
+    auto* contLayout = new QHBoxLayout(this);
     contLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->addLayout(contLayout, 1);
+    contLayout->setSpacing(0);
+    verdict_ = std::make_unique<Verdict>(this, "Cont");
+    verdict_->headline()->setWordWrap(true);
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFixedWidth(385);
     auto* p2 = new QVBoxLayout(Panel2);
     p2->setContentsMargins(0, 0, 0, 0);
+    p2->setSpacing(0);  // the table right under the group box
     GroupBox1 = new QGroupBox(Panel2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setFixedHeight(113);
@@ -85,6 +89,7 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
     Edit7 = PlaceEdit(GroupBox1, "Edit7", QStringLiteral("Temp"), 32, 64, 65, 21);
     Edit8 = PlaceEdit(GroupBox1, "Edit8", QStringLiteral("1"), 104, 64, 49, 21);
     CheckBox10 = PlaceCheck(GroupBox1, "CheckBox10", QStringLiteral("1000/T"), false, 160, 64);
+    CheckBoxWagiCont = PlaceCheck(GroupBox1, "CheckBoxWagiCont", QString(), true, 228, 64);
     Label4 = PlaceLabel(GroupBox1, "Label4", QString(), 32, 88);
     Label12 = PlaceLabel(GroupBox1, "Label12", QStringLiteral("Label12"), 152, 88);
     LabelBeta1 = PlaceLabel(GroupBox1, "LabelBeta1", QString(), 200, 88);
@@ -99,10 +104,12 @@ ContinPage::ContinPage(Presenter& presenter, PageHost& host) : Page(presenter, h
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     CopyGrid1 = AddCopyAction(StringGrid1);
     p2->addWidget(StringGrid1, 1);
-    p2->addWidget(verdict_->flags());
     contLayout->addWidget(Panel2);
     chart_ = std::make_unique<DistributionChart>(this);
-    contLayout->addWidget(chart_->plot(), 1);
+    right->addWidget(verdict_->headline());
+    right->addWidget(chart_->plot(), 1);
+    right->addWidget(verdict_->flags());
+    contLayout->addLayout(right, 1);
     ButtonRozklad = PlaceButton(chart_->plot(), "ButtonRozklad", QString(), 0, 0, 75, 25);
     // The distribution's axis and weighting, in the chart's top right corner.
     auto* choice = new QWidget(chart_->plot());
@@ -156,6 +163,10 @@ void ContinPage::retranslate()
     CheckBoxSignal->adjustSize();
     CheckBoxSignal->setToolTip(tr("Regularyzator, który waży drugie różnice sygnałem wnoszonym do danych przez każdy "
                                   "punkt siatki, zamiast klasycznego. Program contin.exe innego pochodzenia odrzuci taką kartę."));
+    CheckBoxWagiCont->setText(tr("Wagi"));
+    CheckBoxWagiCont->adjustSize();
+    CheckBoxWagiCont->setToolTip(tr("Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta "
+                                    "przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone."));
     ComboDistAxis->setItemText(0, tr("czas zaniku"));
     ComboDistAxis->setItemText(1, tr("promień R_h"));
     ComboDistWeight->setItemText(0, tr("jak obliczono"));
@@ -172,6 +183,7 @@ void ContinPage::saveSettings(QSettings& settings) const
     for (const auto& [key, edit] : {std::pair{"contin/gridFrom", Edit1}, {"contin/gridTo", Edit2}, {"contin/gridPoints", Edit3}})
         settings.setValue(QString::fromLatin1(key), edit->text());
     settings.setValue(QStringLiteral("contin/signalWeighted"), CheckBoxSignal->isChecked());
+    settings.setValue(QStringLiteral("contin/siegertWeights"), CheckBoxWagiCont->isChecked());
     settings.setValue(QStringLiteral("charts/distributionAxis"), ComboDistAxis->currentIndex());
     settings.setValue(QStringLiteral("charts/distributionWeighting"), ComboDistWeight->currentIndex());
 }
@@ -183,6 +195,7 @@ void ContinPage::restoreSettings(const QSettings& settings)
         if (settings.contains(k)) edit->setText(settings.value(k).toString());
     }
     CheckBoxSignal->setChecked(settings.value(QStringLiteral("contin/signalWeighted"), false).toBool());
+    CheckBoxWagiCont->setChecked(settings.value(QStringLiteral("contin/siegertWeights"), true).toBool());
     ComboDistAxis->setCurrentIndex(std::clamp(settings.value(QStringLiteral("charts/distributionAxis"), 0).toInt(), 0, 1));
     ComboDistWeight->setCurrentIndex(std::clamp(settings.value(QStringLiteral("charts/distributionWeighting"), 0).toInt(), 0, 1));
     drawDistribution();
@@ -203,6 +216,7 @@ ContinRequest ContinPage::request() const
     request.gridMin = StrToFloat(Edit1->text().toStdString(), sep);
     request.gridPoints = StrToInt(Edit3->text().toStdString());
     request.signalWeighted = CheckBoxSignal->isChecked();
+    request.siegertWeights = CheckBoxWagiCont->isChecked();
     return request;
 }
 
@@ -231,6 +245,7 @@ void ContinPage::ButtonContinClick()
         return;
     }
     const ContinRequest request = this->request();
+    if (!host_.confirmDataKind()) return;
     DialogRunner runner(host_.window(), std::filesystem::current_path(), host_.helperDir());
     const RunReport report = presenter_.runContin(request, runner);
     switch (report.status) {

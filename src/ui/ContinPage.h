@@ -53,7 +53,7 @@ public:
     QLabel *Label2 = nullptr, *Label3 = nullptr, *Label11 = nullptr, *LabelPunktow = nullptr, *Label1 = nullptr;
     QLabel *Label4 = nullptr, *Label12 = nullptr, *LabelBeta1 = nullptr;
     QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit7 = nullptr, *Edit8 = nullptr;
-    QCheckBox *CheckBox10 = nullptr, *CheckBoxSignal = nullptr;
+    QCheckBox *CheckBox10 = nullptr, *CheckBoxSignal = nullptr, *CheckBoxWagiCont = nullptr;
     QPushButton *ButtonOKCont = nullptr, *ButtonContin = nullptr, *ButtonZapisz = nullptr, *ButtonRozklad = nullptr;
     QSpinBox* UpDown1 = nullptr;
     QTableWidget* StringGrid1 = nullptr;

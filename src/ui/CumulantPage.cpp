@@ -141,6 +141,7 @@ void CumulantPage::ButtonCumClick()
 {
     host_.commitSample();
     const CumulantRequest request = this->request();
+    if (!host_.confirmDataKind()) return;
     const RunReport report = presenter_.runCumulants(request);
     if (report.status == RunStatus::Ok) {
         LabelCum->setText(QStringLiteral(" "));

@@ -81,6 +81,28 @@ public:
         return UnsavedAnswer::Cancel;
     }
 
+    KindAnswer doubtfulKind(QWidget* parent, const std::vector<KindDoubtShown>& doubts) override
+    {
+        if (doubts.empty()) return KindAnswer::Analyse;
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Fluvena"), KindQuestionText(doubts), QMessageBox::NoButton,
+                        parent);
+        box.setObjectName(QStringLiteral("KindQuestion"));
+        const bool one = doubts.size() == 1;
+        QPushButton* analyse =
+            box.addButton(one ? tr("Analizuj jako %1").arg(doubts.front().declared) : tr("Analizuj bez zmian"),
+                          QMessageBox::AcceptRole);
+        QPushButton* change =
+            box.addButton(one ? tr("Zmień na %1 i analizuj").arg(doubts.front().likely) : tr("Zmień rodzaj danych i analizuj"),
+                          QMessageBox::ActionRole);
+        QPushButton* cancel = box.addButton(tr("Anuluj"), QMessageBox::RejectRole);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == analyse) return KindAnswer::Analyse;
+        if (box.clickedButton() == change) return KindAnswer::ChangeKind;
+        return KindAnswer::Cancel;
+    }
+
 private:
     QString lastSaved_;
 };
@@ -94,6 +116,19 @@ public:
 };
 
 }  // namespace
+
+QString KindQuestionText(const std::vector<KindDoubtShown>& doubts)
+{
+    if (doubts.size() == 1) {
+        const KindDoubtShown& d = doubts.front();
+        return StandardDialogs::tr("Dane pomiaru %1 wyglądają raczej na %2 niż na %3: %4.\n\nAnalizować je mimo to jako %3?")
+            .arg(d.measurement, d.likely, d.declared, d.reason);
+    }
+    QString text = StandardDialogs::tr("Dane tych pomiarów wyglądają na inny rodzaj niż wybrany:");
+    for (const KindDoubtShown& d : doubts)
+        text += QLatin1Char('\n') + StandardDialogs::tr("• %1: raczej %2 niż %3 (%4)").arg(d.measurement, d.likely, d.declared, d.reason);
+    return text + QStringLiteral("\n\n") + StandardDialogs::tr("Analizować zestaw mimo to?");
+}
 
 std::unique_ptr<FileDialogs> MakeStandardDialogs() { return std::make_unique<StandardDialogs>(); }
 std::unique_ptr<ErrorDisplay> MakeMessageBoxDisplay() { return std::make_unique<MessageBoxDisplay>(); }

@@ -34,24 +34,30 @@ namespace fluvena::ui {
 
 DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presenter, host, "TabSheetDisc")
 {
-    // The answer in one line over the page; the flags under the table.
-    auto* pageLayout = new QVBoxLayout(this);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->setSpacing(0);
-    verdict_ = std::make_unique<Verdict>(this, "Disc");
-    pageLayout->addWidget(verdict_->headline());
-    auto* discLayout = new QHBoxLayout;
+    // As on the CONTIN page: the input and the component table take the
+    // page's whole height on the left (at the designed size the group box
+    // keeps its height and the table shows its radius row); the answer and
+    // the flags stand over and under the switches and the chart.
+    auto* discLayout = new QHBoxLayout(this);
     discLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->addLayout(discLayout, 1);
     discLayout->setSpacing(0);
+    verdict_ = std::make_unique<Verdict>(this, "Disc");
+    verdict_->headline()->setWordWrap(true);
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    auto* beside = new QHBoxLayout;
+    beside->setContentsMargins(0, 0, 0, 0);
+    beside->setSpacing(0);
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFixedWidth(385);
     auto* p1 = new QVBoxLayout(Panel1);
     p1->setContentsMargins(0, 0, 0, 0);
+    p1->setSpacing(0);  // the table right under the group box
     GroupBox3 = new QGroupBox(Panel1);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    GroupBox3->setFixedHeight(121);
+    GroupBox3->setFixedHeight(139);
     p1->addWidget(GroupBox3);
     Edit4 = PlaceEdit(GroupBox3, "Edit4", QStringLiteral("6"), 8, 16, 25, 21);
     Label7 = PlaceLabel(GroupBox3, "Label7", QString(), 38, 18);
@@ -61,6 +67,7 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
     Edit10 = PlaceEdit(GroupBox3, "Edit10", QStringLiteral("1"), 80, 64, 57, 21);
     CheckBox11 = PlaceCheck(GroupBox3, "CheckBox11", QStringLiteral("1000/T"), false, 152, 64);
     CheckBoxDT = PlaceCheck(GroupBox3, "CheckBoxDT", QStringLiteral("D/T"), false, 8, 94);
+    CheckBoxWagiDisc = PlaceCheck(GroupBox3, "CheckBoxWagiDisc", QString(), true, 8, 118);
     SpeedButton1 = Place<QToolButton>(GroupBox3, "SpeedButton1", 64, 90, 89, 25);
     SpeedButton1->setCheckable(true);
     SpeedButton1->setChecked(false);
@@ -80,7 +87,6 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
     StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     CopyGrid2 = AddCopyAction(StringGrid2);
     p1->addWidget(StringGrid2, 1);
-    p1->addWidget(verdict_->flags());
     discLayout->addWidget(Panel1);
 
     GroupBox2 = new QGroupBox(this);
@@ -98,10 +104,14 @@ DiscretePage::DiscretePage(Presenter& presenter, PageHost& host) : Page(presente
     Label8 = PlaceLabel(GroupBox2, "Label8", QString(), 40, 172);
     Label8->setEnabled(false);
     ButtonDefault = PlaceButton(GroupBox2, "ButtonDefault", QString(), 8, 200, 89, 25);
-    discLayout->addWidget(GroupBox2);
+    beside->addWidget(GroupBox2);
 
     chart_ = std::make_unique<ResidualChart>(this);
-    discLayout->addWidget(chart_->plot(), 1);
+    beside->addWidget(chart_->plot(), 1);
+    right->addWidget(verdict_->headline());
+    right->addLayout(beside, 1);
+    right->addWidget(verdict_->flags());
+    discLayout->addLayout(right, 1);
 
     connect(&presenter_, &Presenter::measurementChanged, this, [this] {
         for (QLabel* l : {Label6, Label10}) {
@@ -131,6 +141,10 @@ void DiscretePage::retranslate()
         label->setText(text);
         label->adjustSize();
     }
+    CheckBoxWagiDisc->setText(tr("Wagi Siegerta"));
+    CheckBoxWagiDisc->adjustSize();
+    CheckBoxWagiDisc->setToolTip(tr("Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta "
+                                    "przenosi z szumu g2−1 (ogon krzywej waży mało), zamiast reguły „Waga”. Dane g1 nie są ważone."));
     ButtonZapiszDisc->setText(tr("Zapamiętaj"));
     ButtonDefault->setText(tr("Domyślne"));
     SpeedButton1->setText(tr("Zaawansowane"));
@@ -146,6 +160,7 @@ void DiscretePage::saveSettings(QSettings& settings) const
     for (const auto& [key, edit] : {std::pair{"discrete/components", Edit4}, {"discrete/weighting", Edit5}, {"discrete/tries", Edit6}})
         settings.setValue(QString::fromLatin1(key), edit->text());
     for (int k = 0; k < 9; ++k) settings.setValue(QStringLiteral("discrete/switch%1").arg(k + 1), boxes_[k]->isChecked());
+    settings.setValue(QStringLiteral("discrete/siegertWeights"), CheckBoxWagiDisc->isChecked());
 }
 
 void DiscretePage::restoreSettings(const QSettings& settings)
@@ -158,6 +173,7 @@ void DiscretePage::restoreSettings(const QSettings& settings)
         const QString key = QStringLiteral("discrete/switch%1").arg(k + 1);
         if (settings.contains(key)) boxes_[k]->setChecked(settings.value(key).toBool());
     }
+    CheckBoxWagiDisc->setChecked(settings.value(QStringLiteral("discrete/siegertWeights"), true).toBool());
 }
 
 void DiscretePage::markNoData() { Label10->setText(tr("BŁĄD")); }
@@ -175,6 +191,7 @@ void DiscretePage::ButtonDefaultClick()
 {
     for (std::size_t k = 0; k < 9; ++k) boxes_[k]->setChecked(kDefaultSwitches[k]);
     Edit5->setText(QString::number(kDefaultWeighting));
+    CheckBoxWagiDisc->setChecked(true);
 }
 
 DiscreteRequest DiscretePage::request() const
@@ -184,6 +201,7 @@ DiscreteRequest DiscretePage::request() const
     request.maxComponents = StrToInt(Edit4->text().toStdString());
     request.weighting = StrToInt(Edit5->text().toStdString());
     request.tries = StrToInt(Edit6->text().toStdString());
+    request.siegertWeights = CheckBoxWagiDisc->isChecked();
     return request;
 }
 
@@ -207,6 +225,7 @@ void DiscretePage::ButtonDiscClick()
     QPlainTextEdit* memo = host_.scratchMemo();
     memo->setPlainText(QStringLiteral("nazwa.in"));
     const DiscreteRequest request = this->request();
+    if (!host_.confirmDataKind()) return;
     memo->clear();
     DialogRunner runner(host_.window(), std::filesystem::current_path(), host_.helperDir());
     const RunReport report = presenter_.runDiscrete(request, runner);

@@ -53,7 +53,7 @@ public:
     QLineEdit *Edit4 = nullptr, *Edit5 = nullptr, *Edit6 = nullptr, *Edit9 = nullptr, *Edit10 = nullptr;
     QLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr, *Label9 = nullptr, *Label10 = nullptr;
     QLabel* LabelBeta2 = nullptr;
-    QCheckBox *CheckBox11 = nullptr, *CheckBoxDT = nullptr;
+    QCheckBox *CheckBox11 = nullptr, *CheckBoxDT = nullptr, *CheckBoxWagiDisc = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     QPushButton *ButtonOKDisc = nullptr, *ButtonDisc = nullptr, *ButtonZapiszDisc = nullptr, *ButtonDefault = nullptr;
     QSpinBox* UpDown2 = nullptr;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTranslator>
 
 namespace fluvena::ui {
@@ -58,6 +59,35 @@ namespace {
     QT_TRANSLATE_NOOP("Core", "line %1: '%2' needs one number"),
     QT_TRANSLATE_NOOP("Core", "line %1: '%2' needs two numbers"),
     QT_TRANSLATE_NOOP("Core", "the correlator's dead time"),
+    // Damaged files, header values no measurement can have, several detectors.
+    QT_TRANSLATE_NOOP("Core", "column %1 cannot be chosen: columns count from 1"),
+    QT_TRANSLATE_NOOP("Core", "line %1: %2 columns where the data rows before it (from line %3) have %4"),
+    QT_TRANSLATE_NOOP("Core", "line %1: '%2' gives %3, not strictly between %4 and %5"),
+    QT_TRANSLATE_NOOP("Core", "line %1: '%2' gives %3, outside %4 ... %5"),
+    QT_TRANSLATE_NOOP("Core", "line %1: a blank line inside the \"%2\" block"),
+    QT_TRANSLATE_NOOP("Core", "line %1: a second angle of detector %2"),
+    QT_TRANSLATE_NOOP("Core", "line %1: the \"Correlation\" block has %2 columns of values, but the header gives "
+                              "the angles of %3 detectors: the columns cannot be matched to the angles"),
+    QT_TRANSLATE_NOOP("Core", "line %1: the \"Correlation\" block holds only zeros"),
+    QT_TRANSLATE_NOOP("Core", "line %1: the \"Count Rate\" block has %2 columns of rates, but the header gives "
+                              "the angles of %3 detectors: the columns cannot be matched to the detectors"),
+    QT_TRANSLATE_NOOP("Core", "line %1: the detector angles are not numbered 1 to %2"),
+    QT_TRANSLATE_NOOP("Core", "line %1: the file ends before its \"Count Rate\" block: it is cut short"),
+    QT_TRANSLATE_NOOP("Core", "line %1: the file ends inside the \"Correlation\" block: it is cut short"),
+    QT_TRANSLATE_NOOP("Core", "line %1: the file ends inside the \"Count Rate\" block: it is cut short"),
+    QT_TRANSLATE_NOOP("Core", "line %1: the file ends inside this line: it is cut short"),
+    QT_TRANSLATE_NOOP("Core", "the file holds the measurements of %1 detectors, which are read as separate "
+                              "measurements"),
+    // Sample values typed or read outside what a measurement can be.
+    QT_TRANSLATE_NOOP("Core", "the refractive index must lie from 1.0 to 3.0, not %1"),
+    QT_TRANSLATE_NOOP("Core", "the scattering angle must lie strictly between 0 and 180 degrees, not %1"),
+    QT_TRANSLATE_NOOP("Core", "the temperature must lie from 200 to 500 K, not %1"),
+    QT_TRANSLATE_NOOP("Core", "the viscosity must lie from 0.01 to 10000 cP, not %1"),
+    QT_TRANSLATE_NOOP("Core", "the wavelength must lie from 100 to 2000 nm, not %1"),
+    // Why a file is not read at all (added to "Cannot open file %s").
+    QT_TRANSLATE_NOOP("Core", "it is a directory"),
+    QT_TRANSLATE_NOOP("Core", "it is not a regular file"),
+    QT_TRANSLATE_NOOP("Core", "it is larger than %1 MB"),
     // g2 data and the cumulant fit.
     QT_TRANSLATE_NOOP("Core", "the coherence factor beta cannot be found from the cumulant fit: %1"),
     QT_TRANSLATE_NOOP("Core", "point %1 of the correlation is not a number"),
@@ -74,11 +104,25 @@ namespace {
     QT_TRANSLATE_NOOP("Core", "the first point already lies below the cut-off: no range to fit"),
     QT_TRANSLATE_NOOP("Core", "the fitted mean decay rate is %1 1/s: the data show no decay in the fit range"),
     QT_TRANSLATE_NOOP("Core", "the correlation stays above the cut-off: the range runs to the last point"),
+    // Data that look like another kind than their sample states.
+    QT_TRANSLATE_NOOP("Core", "the intercept %1 lies above %2 and the correlation settles at %3: g2 data with their "
+                              "baseline, not g2 - 1"),
+    QT_TRANSLATE_NOOP("Core", "the intercept %1 lies above %2, which g2 - 1 data (beta g1^2, beta at most 1) cannot "
+                              "reach: a decay of another kind (g1)"),
+    QT_TRANSLATE_NOOP("Core", "the intercept %1 is 1 within %2: g1 data start at 1, g2 - 1 data at the coherence "
+                              "factor beta, below 1"),
+    QT_TRANSLATE_NOOP("Core", "the correlation settles at %1, not at 0: g2 data with their baseline, not g1"),
+    QT_TRANSLATE_NOOP("Core", "the g1 intercept %1 lies far below 1: g2 - 1 data, which start at the coherence factor "
+                              "beta"),
+    QT_TRANSLATE_NOOP("Core", "the correlation settles at %1, not at a baseline near 1: these are not g2 data"),
     // Sizes.
     QT_TRANSLATE_NOOP("Core", "the wavelength must be a positive number of nm, not %1"),
     QT_TRANSLATE_NOOP("Core", "the refractive index must be positive, not %1"),
     QT_TRANSLATE_NOOP("Core", "the scattering angle must lie above 0 and at most 180 degrees, not %1"),
     QT_TRANSLATE_NOOP("Core", "a size needs a positive decay rate, not %1"),
+    QT_TRANSLATE_NOOP("Core", "no size can be given for the decay rate %1 1/s: the result lies beyond the range of "
+                              "numbers"),
+    QT_TRANSLATE_NOOP("Core", "a component of rate %1 has no decay time, so no size"),
     QT_TRANSLATE_NOOP("Core", "a size needs a positive decay time, not %1"),
     QT_TRANSLATE_NOOP("Core", "the temperature must be a positive number of K, not %1"),
     QT_TRANSLATE_NOOP("Core", "the viscosity must be a positive number of cP, not %1"),
@@ -148,6 +192,21 @@ QString FailureText(const Failure& failure)
         out += c;
     }
     return out;
+}
+
+QString ErrorText(const char* what)
+{
+    // The file error's own words stay; the reason added to them is ours.
+    static const QRegularExpression reason(QStringLiteral("^(Cannot open file .*) \\((it is a directory|it is not a regular "
+                                                          "file|it is larger than (\\d+) MB)\\)$"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    const QString text = QString::fromUtf8(what);
+    const QRegularExpressionMatch m = reason.match(text);
+    if (!m.hasMatch()) return text;
+    const QString why = m.captured(3).isEmpty()
+                            ? QCoreApplication::translate("Core", m.captured(2).toUtf8().constData())
+                            : QCoreApplication::translate("Core", "it is larger than %1 MB").arg(m.captured(3));
+    return m.captured(1) + QStringLiteral(" (") + why + QLatin1Char(')');
 }
 
 }  // namespace fluvena::ui

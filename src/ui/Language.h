@@ -26,4 +26,9 @@ Language CurrentLanguage();
 // looked up in the translations, then the arguments are filled in.
 QString FailureText(const Failure& failure);
 
+// An error's message in the window's language: the file errors' own words
+// ("Cannot open file %s") as they are, the reason Fluvena adds to them
+// (a directory, not a regular file, too large) translated.
+QString ErrorText(const char* what);
+
 }  // namespace fluvena::ui

@@ -40,8 +40,11 @@ LogInput Page::logInput(const QLineEdit* name, const QLineEdit* value, const QCh
 
 int Page::showSizeRows(QTableWidget* grid, int firstRow, const std::vector<SizeColumn>& columns, bool harmonicRow) const
 {
-    const QString captions[] = {tr("D"), harmonicRow ? tr("R_h (ze średniego czasu)") : tr("R_h"), tr("R_h (średnia harmoniczna)")};
-    const int rows = harmonicRow ? 3 : 2;
+    // The radii first and D last: the rows a reader looks for stand highest.
+    QStringList captions{harmonicRow ? tr("R_h (ze średniego czasu)") : tr("R_h")};
+    if (harmonicRow) captions << tr("R_h (średnia harmoniczna)");
+    captions << tr("D");
+    const int rows = static_cast<int>(captions.size());
     for (int r = 0; r < rows; ++r) SetCell(grid, 0, firstRow + r, captions[r]);
     const char sep = DecimalSeparator();
     QString why;
@@ -58,15 +61,15 @@ int Page::showSizeRows(QTableWidget* grid, int firstRow, const std::vector<SizeC
         }
         const Outcome<physics::SizeEstimate> size = physics::SizeFromDecayTime(c.time, c.timeErr, m().Sample());
         if (!size) why = FailureText(size.failure());
-        QString cells[3];
+        QString cells[3];  // in the rows' order
         if (size) {
-            cells[0] = QString::fromStdString(ReadableWithError(size->diffusion, size->diffusionErr, "m²/s", sep));
-            cells[1] = QString::fromStdString(ReadableWithError(size->radiusNm, size->radiusErrNm, "nm", sep));
+            cells[0] = QString::fromStdString(ReadableWithError(size->radiusNm, size->radiusErrNm, "nm", sep));
+            cells[rows - 1] = QString::fromStdString(ReadableWithError(size->diffusion, size->diffusionErr, "m²/s", sep));
         }
-        if (c.harmonic) {
+        if (c.harmonic && harmonicRow) {
             const Outcome<physics::SizeEstimate> h =
                 physics::SizeFromDecayTime(*c.harmonic, c.harmonicErr.value_or(0.0), m().Sample());
-            if (h) cells[2] = QString::fromStdString(ReadableWithError(h->radiusNm, h->radiusErrNm, "nm", sep));
+            if (h) cells[1] = QString::fromStdString(ReadableWithError(h->radiusNm, h->radiusErrNm, "nm", sep));
         }
         for (int r = 0; r < rows; ++r) {
             SetCell(grid, col, firstRow + r, cells[r]);

@@ -46,6 +46,11 @@ public:
     // The sample fields' values, applied before a run (their conversion
     // failures are thrown).
     virtual void commitSample() = 0;
+    // Before an analysis of the measurement on show: when its points look
+    // like another kind of data than its sample states, the user is asked
+    // (once per measurement and kind). False when the user cancels: the
+    // analysis does not run.
+    virtual bool confirmDataKind() = 0;
     // A "Zapamiętaj" click on the log of `analysis` (file `logFile`): `click`
     // makes the click, with the header or without it as the log needs;
     // `noResultLabel` says "BŁĄD" when there was no result to record.

@@ -47,6 +47,7 @@ void Presenter::clear()
     set_.Clear();
     loaded_.clear();
     names_.clear();
+    kindsAccepted_.clear();
     ++generation_;
     emit measurementChanged();
     emit setChanged();
@@ -59,6 +60,7 @@ void Presenter::append(std::vector<OpenedMeasurement> opened)
         const std::optional<int> detector = file.detector, record = file.record;
         loaded_.push_back(f.m.Sample());
         names_.push_back(f.name);
+        kindsAccepted_.push_back(0);
         set_.Append(SetMember{f.path.toStdString(), detector, record, std::move(f.m), true});
     }
 }
@@ -69,6 +71,7 @@ void Presenter::open(std::vector<OpenedMeasurement> opened)
     set_.Clear();
     loaded_.clear();
     names_.clear();
+    kindsAccepted_.clear();
     ++generation_;
     append(std::move(opened));
     set_.Select(0);
@@ -93,6 +96,7 @@ void Presenter::remove(int index)
     set_.Remove(static_cast<std::size_t>(index));
     loaded_.erase(loaded_.begin() + index);
     names_.erase(names_.begin() + index);
+    kindsAccepted_.erase(kindsAccepted_.begin() + index);
     ++generation_;
     if (set_.Empty()) empty_.Clear();
     if (wasShown || set_.Empty()) emit measurementChanged();
@@ -115,6 +119,13 @@ void Presenter::setIncluded(int index, bool included)
     emit setChanged();
 }
 
+void Presenter::setUserValue(int index, std::optional<double> value)
+{
+    if (index < 0 || index >= count() || set_.At(static_cast<std::size_t>(index)).userValue == value) return;
+    set_.SetUserValue(static_cast<std::size_t>(index), value);
+    emit setChanged();
+}
+
 bool Presenter::applyResult(unsigned generation, int index, Measurement result, Analysis analysis)
 {
     if (generation != generation_ || index < 0 || index >= count()) return false;
@@ -128,6 +139,38 @@ bool Presenter::applyResult(unsigned generation, int index, Measurement result, 
     if (index == current()) emit resultChanged(analysis);
     emit setChanged();
     return true;
+}
+
+namespace {
+
+unsigned KindBit(DataKind kind) { return 1u << static_cast<unsigned>(kind); }
+
+}  // namespace
+
+std::optional<KindDoubt> Presenter::kindDoubt(int index) const
+{
+    if (index < 0 || index >= count()) return std::nullopt;
+    const Measurement& m = set_.At(static_cast<std::size_t>(index)).measurement;
+    if (kindsAccepted_[static_cast<std::size_t>(index)] & KindBit(m.Sample().dataKind)) return std::nullopt;
+    return DoubtDataKind(m);
+}
+
+void Presenter::acceptKind(int index)
+{
+    if (index < 0 || index >= count()) return;
+    kindsAccepted_[static_cast<std::size_t>(index)] |= KindBit(set_.At(static_cast<std::size_t>(index)).measurement.Sample().dataKind);
+}
+
+void Presenter::setDataKind(int index, DataKind kind)
+{
+    if (index < 0 || index >= count()) return;
+    Measurement& m = set_.At(static_cast<std::size_t>(index)).measurement;
+    if (m.Sample().dataKind == kind) return;
+    SampleParameters s = m.Sample();
+    s.dataKind = kind;
+    if (index == current()) return setSample(s);
+    m.SetSample(s);
+    emit setChanged();
 }
 
 bool Presenter::setRange(std::int64_t first, std::int64_t last)

@@ -3,6 +3,7 @@
 // on show, and every change to them. Pages and the shell never change a
 // measurement behind its back; they ask the presenter and redraw on its
 // signals, so no page calls another page's handler to refresh it.
+#include "core/DataKindCheck.h"
 #include "core/Measurement.h"
 #include "core/MeasurementSet.h"
 
@@ -55,6 +56,8 @@ public:
     bool show(int index);
     // Whether the measurement at `index` is taken into the set's computations.
     void setIncluded(int index, bool included);
+    // The value the user typed for the measurement at `index` (empty: none).
+    void setUserValue(int index, std::optional<double> value);
 
     // Runs over the set work on copies of its measurements: a copy's results
     // replace the member's when the set has not been reopened, reset or cut
@@ -64,6 +67,17 @@ public:
     // member has now stay. False, changing nothing, when the generation has
     // passed or the index is gone.
     bool applyResult(unsigned generation, int index, Measurement result, Analysis analysis);
+
+    // Why the points of the member at `index` look like another kind of data
+    // than its sample states; nothing when they do not, when the index is
+    // gone, or when the user chose to analyse that member as that kind.
+    std::optional<KindDoubt> kindDoubt(int index) const;
+    // The user chose to analyse the member at `index` as the kind its sample
+    // states now: kindDoubt no longer asks for that kind.
+    void acceptKind(int index);
+    // The member at `index` takes another kind of data (its other sample
+    // values stay).
+    void setDataKind(int index, DataKind kind);
 
     // The range of the measurement on show; false without data.
     bool setRange(std::int64_t first, std::int64_t last);
@@ -105,6 +119,7 @@ private:
     MeasurementSet set_;
     std::vector<SampleParameters> loaded_;  // the sample each member was loaded with
     std::vector<QString> names_;            // the name each member is listed under
+    std::vector<unsigned> kindsAccepted_;   // per member: the kinds (bit per DataKind) analysed despite a doubt
     Measurement empty_;                     // on show while the set is empty
     unsigned generation_ = 0;
 };

@@ -44,7 +44,8 @@ EngineRun DialogRunner::Run(Engine engine, const std::vector<std::string>& deckL
     FileLock lock(files.lock());
     if (!WaitForLock(parent_, lock)) return EngineRun{true, {}};
     PrepareRun(files, deckLines);
-    ExternalProcess process(EngineCommand(engine), files.workDir, helperDir_);
+    const std::unique_ptr<ExternalProcess> started = StartEngine(files, engine, helperDir_);
+    ExternalProcess& process = *started;
 
     QProgressDialog progress(parent_);
     progress.setObjectName(QStringLiteral("RunProgress"));

@@ -324,6 +324,12 @@ void SamplePage::dataKindChosen()
     textUnit_ = m().Sample().timeUnit;
 }
 
+void SamplePage::chooseDataKind(DataKind kind)
+{
+    ComboDataKind->setCurrentIndex(IndexOf(kKinds, kind));
+    dataKindChosen();
+}
+
 SampleParameters SamplePage::loadDefaults() const
 {
     SampleParameters s = m().Sample();

@@ -31,6 +31,8 @@ public:
     // A solvent preset applied at the temperature typed.
     void solventChosen();
     void dataKindChosen();
+    // The kind chosen in the list as the user chooses it.
+    void chooseDataKind(DataKind kind);
     // The sample a newly read file starts from: the sample on show, and for
     // a text file the data kind, baseline and time unit last chosen for one.
     SampleParameters loadDefaults() const;

@@ -44,6 +44,11 @@ void TForm1::analyseAll()
         statusBar()->showMessage(tr("Brak zaznaczonych pomiarów do analizy"));
         return;
     }
+    // One question for the whole set, naming its doubtful members.
+    std::vector<int> included;
+    for (int k = 0; k < presenter_.count(); ++k)
+        if (presenter_.set().At(static_cast<std::size_t>(k)).included) included.push_back(k);
+    if (!askDataKinds(included)) return;
     if (!setRun_->start(analysis, std::move(job), std::filesystem::current_path())) return;
     ActionRunAll->setEnabled(false);
     ProgressSet->setVisible(true);

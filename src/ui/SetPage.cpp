@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -32,7 +33,8 @@ namespace {
 
 enum Column {
     ColFile, ColAngle, ColTemperature, ColQ2, ColCountRate, ColBeta, ColGamma, ColGammaErr, ColZ, ColZErr, ColPdi,
-    ColReported, ColPeak, ColPeakShare, ColDiscrete, ColFlags, ColRepeat, ColumnCount
+    ColReported, ColPeak, ColPeakShare, ColDiscrete, ColFlags, ColRepeat, ColGroup, ColGroupZ, ColGroupGamma,
+    ColMeasuredAt, ColUserValue, ColumnCount
 };
 
 constexpr int kMemberRole = Qt::UserRole;
@@ -93,6 +95,8 @@ AngleChart::AngleChart(QWidget* parent) : Chart(parent, "ChartSet", false)
                 axis->setNumberFormat(QStringLiteral("gb"));
                 axis->setNumberPrecision(3);
             }
+        // The panels are short: few labels, that do not run into each other.
+        for (QCPAxisRect* panel : plot()->axisRects()) panel->axis(QCPAxis::atLeft)->ticker()->setTickCount(3);
     }
 
 void AngleChart::Put(QCPGraph* g, QCPErrorBars* bars, const QVector<double>& x, const QVector<double>& y,
@@ -139,7 +143,14 @@ SetPage::SetPage(Presenter& presenter, PageHost& host, std::function<QString(con
     left->addWidget(GridSet, 1);
     layout->addLayout(left, 3);
 
-    auto* right = new QVBoxLayout;
+    // Beside the table, one chart at a time (each needs the page's height):
+    // the angle dependence with its fit, or the series.
+    TabsSetCharts = new QTabWidget(this);
+    TabsSetCharts->setObjectName(QStringLiteral("TabsSetCharts"));
+    auto* anglePage = new QWidget(TabsSetCharts);
+    anglePage->setObjectName(QStringLiteral("TabSetAngles"));
+    auto* right = new QVBoxLayout(anglePage);
+    right->setContentsMargins(0, 0, 0, 0);
     chart_ = std::make_unique<AngleChart>(this);
     right->addWidget(chart_->plot(), 1);
     auto* labels = new QGridLayout;
@@ -158,7 +169,14 @@ SetPage::SetPage(Presenter& presenter, PageHost& host, std::function<QString(con
     }
     LabelFitNote->setWordWrap(true);
     right->addLayout(labels);
-    layout->addLayout(right, 2);
+    TabsSetCharts->addTab(anglePage, QString());
+    auto* seriesPage = new QWidget(TabsSetCharts);
+    seriesPage->setObjectName(QStringLiteral("TabSetSeries"));
+    auto* series = new QVBoxLayout(seriesPage);
+    series->setContentsMargins(0, 2, 0, 0);
+    buildSeries(series);
+    TabsSetCharts->addTab(seriesPage, QString());
+    layout->addWidget(TabsSetCharts, 2);
 
     connect(ComboRateSource, &QComboBox::activated, this, &SetPage::redraw);
     connect(ButtonRemove, &QPushButton::clicked, this, &SetPage::removeSelected);
@@ -166,7 +184,9 @@ SetPage::SetPage(Presenter& presenter, PageHost& host, std::function<QString(con
     connect(ButtonExportTsv, &QPushButton::clicked, this, [this] { exportTable(results::TableFormat::Tsv); });
     // The included mark is the first column's check box.
     connect(GridSet, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (filling_ || item->column() != ColFile) return;
+        if (filling_) return;
+        if (item->column() == ColUserValue) return userValueTyped(item);
+        if (item->column() != ColFile) return;
         presenter_.setIncluded(item->data(kMemberRole).toInt(), item->checkState() == Qt::Checked);
     });
     // Stepping to a row shows its measurement in the other pages.
@@ -180,7 +200,7 @@ SetPage::~SetPage() = default;
 
 void SetPage::retranslate()
 {
-    LabelRateSource->setText(tr("Źródło Γ̄:"));
+    LabelRateSource->setText(tr("Źródło ⟨Γ⟩:"));
     ComboRateSource->setItemText(0, tr("kumulanty"));
     ComboRateSource->setItemText(1, tr("CONTIN, główny pik"));
     ButtonRemove->setText(tr("Usuń z zestawu"));
@@ -189,15 +209,23 @@ void SetPage::retranslate()
     ButtonExportTsv->setText(tr("Eksport TSV"));
     if (QAction* copy = GridSet->findChild<QAction*>(QStringLiteral("CopyGridSet"))) copy->setText(tr("Kopiuj"));
     const QStringList headers{tr("Plik"), tr("Kąt [°]"), tr("T [K]"), tr("q² [1/m²]"), tr("Zliczenia [kHz]"),
-                              QStringLiteral("β"), tr("Γ̄ [1/s]"), QStringLiteral("± Γ̄"), tr("R_z [nm]"),
+                              QStringLiteral("β"), tr("⟨Γ⟩ [1/s]"), QStringLiteral("± ⟨Γ⟩"), tr("R_z [nm]"),
                               QStringLiteral("± R_z"), QStringLiteral("PDI"), tr("Przyrząd"), tr("CONTIN R [nm]"), tr("udział"),
-                              tr("DISCRETE"), tr("Flagi"), tr("Powtórzenie")};
+                              tr("DISCRETE"), tr("Flagi"), tr("Powtórzenie"), tr("Grupa"), tr("R_z grupy [nm]"),
+                              tr("⟨Γ⟩ grupy [1/s]"), tr("Data pomiaru"), tr("Wartość")};
     GridSet->setHorizontalHeaderLabels(headers);
     GridSet->horizontalHeaderItem(ColFile)->setToolTip(tr("Zaznaczone pomiary wchodzą do dopasowania"));
     GridSet->horizontalHeaderItem(ColReported)->setToolTip(tr("Wynik analizy przyrządu zapisany w pliku: średnica z-średnia, PDI, wyraz wolny"));
     GridSet->horizontalHeaderItem(ColPeak)->setToolTip(tr("Promień głównego piku z jego średniej szybkości zaniku, M(0)/M(−1)"));
+    GridSet->horizontalHeaderItem(ColGroup)->setToolTip(tr("Powtórzenia: pomiary jednego kąta i jednej temperatury"));
+    for (const int column : {ColGroupZ, ColGroupGamma})
+        GridSet->horizontalHeaderItem(column)->setToolTip(tr("Średnia ± odchylenie standardowe zaznaczonych pomiarów grupy (co najmniej dwóch)"));
+    GridSet->horizontalHeaderItem(ColUserValue)->setToolTip(tr("Wartość wpisana dla pomiaru, np. stężenie: oś serii"));
+    TabsSetCharts->setTabText(0, tr("Kąty"));
+    TabsSetCharts->setTabText(1, tr("Seria"));
+    retranslateSeries();
     chart_->SetTitle(tr("Zależność od kąta"));
-    chart_->SetAxisTitles(tr("q² [1/m²]"), tr("Γ̄ [1/s]"));
+    chart_->SetAxisTitles(tr("q² [1/m²]"), tr("⟨Γ⟩ [1/s]"));
     chart_->SetPanelTitle(tr("D_app [m²/s]"));
     stale_ = true;
     if (isVisible()) redraw();
@@ -231,6 +259,7 @@ void SetPage::redraw()
     rows_ = sets::MakeRows(presenter_.set());
     fillTable();
     drawFit();
+    drawSeries();
 }
 
 int SetPage::memberOfRow(int row) const
@@ -293,10 +322,35 @@ void SetPage::fillTable()
         QTableWidgetItem* mark = Cell(repeat);
         if (!repeat.isEmpty()) mark->setForeground(Qt::red);
         GridSet->setItem(row, ColRepeat, mark);
+        fillGroupAndValue(row, r);
     }
     GridSet->setSortingEnabled(true);
     GridSet->resizeColumnsToContents();
     filling_ = false;
+}
+
+void SetPage::fillGroupAndValue(int row, const sets::SetRow& r)
+{
+    const char sep = DecimalSeparator();
+    GridSet->setItem(row, ColGroup, Cell(QString::number(r.group + 1), static_cast<double>(r.group)));
+    const auto meanSd = [sep](const std::optional<sets::MeanSd>& g) {
+        if (!g) return Cell(QString());
+        const QString text = QStringLiteral("%1 ± %2 (n = %3)")
+                                 .arg(QString::fromStdString(Readable(g->mean, sep, 4)),
+                                      QString::fromStdString(Readable(g->sd, sep, 2)))
+                                 .arg(g->count);
+        return Cell(text, g->mean);
+    };
+    GridSet->setItem(row, ColGroupZ, meanSd(r.groupZRadiusNm));
+    GridSet->setItem(row, ColGroupGamma, meanSd(r.groupGammaMean));
+    QString when;
+    if (const io::InstrumentHeader* h = presenter_.file(row).instrument ? &*presenter_.file(row).instrument : nullptr)
+        when = QString::fromStdString(h->date + (h->time.empty() ? "" : " " + h->time));
+    GridSet->setItem(row, ColMeasuredAt, Cell(when, r.measuredAtS));
+    QTableWidgetItem* value = Number(r.userValue);
+    value->setFlags(value->flags() | Qt::ItemIsEditable);
+    value->setBackground(QColor(255, 255, 225));
+    GridSet->setItem(row, ColUserValue, value);
 }
 
 void SetPage::drawFit()
@@ -349,7 +403,7 @@ void SetPage::drawFit()
                                 .arg(QString::fromStdString(FormatFloat(fit->slope, Pattern::E4, sep)),
                                      QString::fromStdString(FormatFloat(fit->slopeErr, Pattern::E2, sep))));
         LabelR2->setText(tr("r² = %1 (punktów: %2)").arg(QString::fromStdString(ReadableFixed(fit->rSquared, 4, sep))).arg(fit->points));
-        if (!fit->weighted) LabelFitNote->setText(tr("Bez błędów Γ̄: punkty ważone jednakowo"));
+        if (!fit->weighted) LabelFitNote->setText(tr("Bez błędów ⟨Γ⟩: punkty ważone jednakowo"));
     }
     c.Rescale();
 }
@@ -377,11 +431,20 @@ void SetPage::exportTable(results::TableFormat format)
     host_.status()->showMessage(tr("Zapisano tabelę zestawu: %1").arg(name));
 }
 
-void SetPage::saveSettings(QSettings& settings) const { settings.setValue(QStringLiteral("set/rateSource"), ComboRateSource->currentIndex()); }
+void SetPage::saveSettings(QSettings& settings) const
+{
+    settings.setValue(QStringLiteral("set/rateSource"), ComboRateSource->currentIndex());
+    settings.setValue(QStringLiteral("set/seriesY"), ComboSeriesY->currentIndex());
+    settings.setValue(QStringLiteral("set/seriesX"), ComboSeriesX->currentIndex());
+    settings.setValue(QStringLiteral("set/seriesRepeats"), CheckSeriesRepeats->isChecked());
+}
 
 void SetPage::restoreSettings(const QSettings& settings)
 {
     ComboRateSource->setCurrentIndex(std::clamp(settings.value(QStringLiteral("set/rateSource"), 0).toInt(), 0, 1));
+    ComboSeriesY->setCurrentIndex(std::clamp(settings.value(QStringLiteral("set/seriesY"), 0).toInt(), 0, sets::kSeriesYCount - 1));
+    ComboSeriesX->setCurrentIndex(std::clamp(settings.value(QStringLiteral("set/seriesX"), 0).toInt(), 0, sets::kSeriesXCount - 1));
+    CheckSeriesRepeats->setChecked(settings.value(QStringLiteral("set/seriesRepeats"), false).toBool());
 }
 
 }  // namespace fluvena::ui

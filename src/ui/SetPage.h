@@ -3,7 +3,9 @@
 // per measurement (sortable, copied with Ctrl+C, exported as CSV or TSV),
 // and their angle dependence: the mean decay rate and the apparent diffusion
 // coefficient D_app = Gamma / q^2 against q^2 with the weighted straight-line
-// fit of D_app, its confidence band, D0 and R_h at q -> 0.
+// fit of D_app, its confidence band, D0 and R_h at q -> 0; below the table a
+// series: any result of the table against a parameter of the measurements.
+#include "sets/Series.h"
 #include "sets/SetTable.h"
 #include "ui/Charts.h"
 
@@ -14,9 +16,13 @@
 #include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
+class QBoxLayout;
+class QTabWidget;
 class QTableWidget;
+class QTableWidgetItem;
 class QCPErrorBars;
 
 
@@ -35,6 +41,16 @@ public:
     QCPAxisRect* dPanel;
     QCPGraph *gammaIn, *gammaOut, *gammaLine, *dIn, *dOut, *dLine, *bandLow, *bandHigh;
     std::vector<QCPErrorBars*> errorBars;  // of gammaIn, gammaOut, dIn, dOut
+};
+
+// A result against a parameter of the measurements, with error bars; hollow
+// markers for the measurements left out.
+class SeriesChart : public Chart {
+public:
+    explicit SeriesChart(QWidget* parent);
+    void Show(const std::vector<sets::SeriesPoint>& points);
+    QCPGraph *included, *excluded;
+    QCPErrorBars *includedBars, *excludedBars;
 };
 
 class SetPage : public Page {
@@ -58,12 +74,20 @@ public:
     void exportTable(results::TableFormat format);
     const std::optional<sets::AngleFit>& angleFit() const { return fit_; }
     AngleChart& chart() const { return *chart_; }
+    SeriesChart& seriesChart() const { return *seriesChart_; }
+    // What the series chart shows, as the combo boxes choose it.
+    const std::vector<sets::SeriesPoint>& seriesPoints() const { return series_; }
 
     QComboBox* ComboRateSource = nullptr;
+    QTabWidget* TabsSetCharts = nullptr;  // the angle chart or the series
     QPushButton *ButtonRemove = nullptr, *ButtonExportCsv = nullptr, *ButtonExportTsv = nullptr;
     QTableWidget* GridSet = nullptr;
     QLabel *LabelRateSource = nullptr, *LabelD0 = nullptr, *LabelRh0 = nullptr, *LabelSlope = nullptr, *LabelR2 = nullptr;
     QLabel* LabelFitNote = nullptr;
+    // The series: the result (y) and the parameter (x), repeats as one point.
+    QComboBox *ComboSeriesY = nullptr, *ComboSeriesX = nullptr;
+    QCheckBox* CheckSeriesRepeats = nullptr;
+    QLabel *LabelSeriesY = nullptr, *LabelSeriesX = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -73,10 +97,19 @@ private:
     void changed();
     void redraw();
     void fillTable();
+    void fillGroupAndValue(int row, const sets::SetRow& r);
     void drawFit();
+    // The series' controls and chart, under the table.
+    void buildSeries(QBoxLayout* layout);
+    void retranslateSeries();
+    void drawSeries();
+    // A value typed in the table's column of typed values.
+    void userValueTyped(QTableWidgetItem* item);
 
     std::function<QString(const QString&, const QString&)> askFileName_;
     std::unique_ptr<AngleChart> chart_;
+    std::unique_ptr<SeriesChart> seriesChart_;
+    std::vector<sets::SeriesPoint> series_;
     std::vector<sets::SetRow> rows_;
     std::optional<sets::AngleFit> fit_;
     bool stale_ = true;

@@ -57,12 +57,15 @@ namespace {
 };
 
 // An argument of a core sentence in the window's language: "peak 2" and
-// "component 1" worded, a word or sentence of the core translated, a number
-// or a listing's own sentence as it is.
+// "component 1" worded, a number (the core writes each number argument alone,
+// with a point: physics::NumberArg) with the locale's decimal separator, a
+// word or sentence of the core translated, a listing's own sentence as it is.
 QString Arg(const std::string& arg)
 {
     static const QRegularExpression numbered(QStringLiteral("^(peak|component) (\\d+)$"));
-    const QString text = QString::fromStdString(arg);
+    static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d+)?(e[-+]?\\d+)?$"));
+    QString text = QString::fromStdString(arg);
+    if (number.match(text).hasMatch()) return text.replace(QLatin1Char('.'), QLatin1Char(DecimalSeparator()));
     if (const auto m = numbered.match(text); m.hasMatch())
         return QCoreApplication::translate("Core", (m.captured(1) + QStringLiteral(" %1")).toUtf8().constData()).arg(m.captured(2));
     return QCoreApplication::translate("Core", arg.c_str());

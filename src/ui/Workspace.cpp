@@ -195,7 +195,7 @@ void TForm1::loadFiles(const QStringList& names, bool add)
             files = readData(name, columns);
         } catch (const Error& e) {
             if (single) throw;
-            failures << QString::fromUtf8(e.what());
+            failures << ui::ErrorText(e.what());
             continue;
         }
         if (!files) return;  // the column question was cancelled: nothing is opened

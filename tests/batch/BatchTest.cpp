@@ -15,6 +15,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <regex>
 #include <set>
 
 using namespace fluvena;
@@ -309,7 +310,16 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
                            "--workdir", work, file});
     const minijson::Value j = OnlyObject(run);
     EXPECT_EQ(j["regularizer"].text, "signal");
-    EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n SIGREG                  1.\r\n END\r\n"), std::string::npos);
+    // g2 - 1 data are weighted by default: the deck reads the weights with
+    // the data; --weights none gives the deck of equal weights.
+    EXPECT_EQ(j["weights"].text, "siegert");
+    EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n SIGREG                  1.\r\n IWT                     4.\r\n"),
+              std::string::npos);
+    auto plainRun = Batch(dir, {"contin", "--json", "--weights", "none", "--grid-min", "1e-4", "--grid-max", "1e3",
+                                "--workdir", work, file});
+    const minijson::Value plain = OnlyObject(plainRun);
+    EXPECT_EQ(plain["weights"].text, "none");
+    EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n RUSER    19     1.006\r\n END\r\n"), std::string::npos);
     EXPECT_GT(j["beta"].Num(), 0.2);
     // The fit is in the data's terms (g2 - 1), as the window draws it: near
     // the data at every point, where g1 would lie near 1 at short lag times.
@@ -334,11 +344,15 @@ TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
     for (int i = 0; i < 60; ++i) flat += std::to_string(1 + i) + "\t" + (i % 2 ? "0.001" : "-0.001") + "\r\n";
     const fs::path flatFile = dir.path / "flat.txt";
     WriteFileAtomic(flatFile, flat);
-    auto run = Batch(dir, {"contin", "--json", flatFile});
+    auto run = Batch(dir, {"contin", "--json", "--decimal-point", ",", flatFile});
     const minijson::Value j = OnlyObject(run);
     std::set<std::string> codes;
     for (const auto& f : j["quality"].items) codes.insert(f["code"].text + ":" + f["severity"].text);
     EXPECT_EQ(codes, (std::set<std::string>{"no-decay:error", "size-not-given:error"}));
+    // The sentences keep the point whatever the text output's separator.
+    const std::string said = j["quality"].items.front()["message"].text;
+    EXPECT_TRUE(std::regex_search(said, std::regex("^no decay above the noise: the correlation starts at -?\\d\\.\\d"))) << said;
+    EXPECT_FALSE(std::regex_search(said, std::regex("\\d,\\d"))) << said;
     std::size_t peaks = 0;
     for (const auto& s : j["solutions"].items) {
         for (const auto& p : s["peaks"].items) {

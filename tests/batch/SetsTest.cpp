@@ -4,6 +4,7 @@
 
 #include "../TestData.h"
 #include "base/MemoText.h"
+#include "io/FileIO.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,18 @@ TEST(BatchSets, MultiAngleFitOfTheEightDetectors)
     EXPECT_EQ(fitRow[Column(fitHeader, "points")], "7");
     EXPECT_NEAR(Num(fitRow[Column(fitHeader, "hydrodynamicRadius0")]), 44.50, 0.02 * 44.50);
     EXPECT_NE(Num(fitRow[Column(fitHeader, "diffusionCoefficient0")]), fit["diffusionCoefficient0"].Num());
+
+    // A file left out whole, first on the line and measured warmer, lends
+    // R_h at q -> 0 neither its temperature nor its viscosity.
+    std::string warm = FT::ReadFixture("alv/multiangle-8det.ASC");
+    const std::string t = "Temperature [K] :\t     293.15000";
+    ASSERT_NE(warm.find(t), std::string::npos);
+    warm.replace(warm.find(t), t.size(), "Temperature [K] :\t     313.15000");
+    const std::string warmFile = (dir.path / "warm.ASC").string();
+    WriteFileAtomic(warmFile, warm);
+    auto withWarm = Batch(dir, {"multiangle", "--json", "--exclude", warmFile, warmFile, file});
+    ASSERT_EQ(withWarm.Objects().size(), 1u) << withWarm.Out() << withWarm.Err();
+    EXPECT_EQ(withWarm.Objects()[0]["fit"]["hydrodynamicRadius0"].Num(), fit["hydrodynamicRadius0"].Num());
 
     struct Case { std::vector<std::string> args; const char* message; };
     const Case failures[] = {

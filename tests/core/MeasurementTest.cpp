@@ -287,23 +287,23 @@ TEST(Measurement, AnalysesReceiveG1)
         EXPECT_NEAR(points->baseline, c.kind == DataKind::G2 ? c.offset : 0.0, 1e-4);
         const std::vector<double> back = physics::FitInDataTerms(points->y, points->beta, points->baseline);
         for (std::size_t k = 0; k < t.size(); k += 10) EXPECT_NEAR(back[k], y[k], 1e-12) << k;
-        // Weights for g2 kinds only, and in the decks only when asked for:
+        // Weights for g2 kinds only, and in the decks unless switched off:
         // the CONTIN deck then asks for weights read with the data and
         // lists one a point after the ordinates, the DISCRETE deck lists
         // them after a card of its own.
         EXPECT_EQ(points->weights.size(), c.kind == DataKind::G1 ? 0u : t.size());
-        ContinRequest weighted;
-        weighted.siegertWeights = true;
-        DiscreteRequest weightedDiscrete;
-        weightedDiscrete.siegertWeights = true;
+        ContinRequest plain;
+        plain.siegertWeights = false;
+        DiscreteRequest plainRequest;
+        plainRequest.siegertWeights = false;
         const std::size_t extra = c.kind == DataKind::G1 ? 0u : 3 + t.size();
-        const auto contin = m.ContinDeck(weighted), plainContin = m.ContinDeck(ContinRequest{});
+        const auto contin = m.ContinDeck(ContinRequest{}), plainContin = m.ContinDeck(plain);
         ASSERT_EQ(contin.size(), plainContin.size() + extra);
         EXPECT_EQ(std::count(contin.begin(), contin.end(), " IWT                     4."), extra ? 1 : 0);
         const auto data = static_cast<std::ptrdiff_t>(2 * t.size()), weights = static_cast<std::ptrdiff_t>(extra ? t.size() : 0);
         EXPECT_EQ(std::vector<std::string>(contin.end() - data - weights, contin.end() - weights),
                   std::vector<std::string>(plainContin.end() - data, plainContin.end()));
-        const auto discrete = m.DiscreteDeck(weightedDiscrete), plainDiscrete = m.DiscreteDeck(DiscreteRequest{});
+        const auto discrete = m.DiscreteDeck(DiscreteRequest{}), plainDiscrete = m.DiscreteDeck(plainRequest);
         ASSERT_EQ(discrete.size(), plainDiscrete.size() + (extra ? t.size() + 1 : 0));
         EXPECT_EQ(std::equal(plainDiscrete.begin(), plainDiscrete.end(), discrete.begin()), true);
         if (extra) {

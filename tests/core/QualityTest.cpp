@@ -98,6 +98,17 @@ std::vector<io::DataFile> Detectors(const std::string& text)
     return files;
 }
 
+// Puts the count-rate trace of a real run in place of the generated one, with
+// one sample of its first channel at `timesMedian` times that channel's median.
+std::function<void(io::DataFile&)> RealTraceSpike(double timesMedian)
+{
+    return [timesMedian](io::DataFile& f) {
+        static const io::CountRateTrace real = FT::LoadFixture("alv/LC8.2_0001.ASC").countRate;
+        f.countRate = real;
+        f.countRate.rateKHz[0][100] = timesMedian * 2211.4;
+    };
+}
+
 struct Engines {
     FT::TempDir dir{"fluvena-quality"};
     BlockingRunner runner{dir.path, FLUVENA_ENGINES_DIR};
@@ -130,6 +141,13 @@ TEST(Quality, ConstructedMeasurementsRaiseTheirFlags)
         {"tail above the baseline", [](Acquisition& r) { r.offset = 0.03; }, none, -1, {"baseline:note", "high-pdi:note"}},
         {"6x spike in the count rate", same, [](io::DataFile& f) { f.countRate.rateKHz[0][120] *= 6.0; }, -1,
          {"dust:warning"}},
+        // Spikes in a real trace (channel 1 at 21.7 degrees: median 2211 kHz,
+        // robust deviation 723 kHz, nothing beyond 2.8 deviations): a note
+        // from 2.63 times the median (5 deviations), a warning from 3.61 (8).
+        {"2.6x the median of a real trace", same, RealTraceSpike(2.6), -1, {}},
+        {"2.7x the median of a real trace", same, RealTraceSpike(2.7), -1, {"dust:note"}},
+        {"3.5x the median of a real trace", same, RealTraceSpike(3.5), -1, {"dust:note"}},
+        {"3.7x the median of a real trace", same, RealTraceSpike(3.7), -1, {"dust:warning"}},
         {"slow drift of the count rate", same,
          [](io::DataFile& f) {
              for (std::size_t i = 0; i < 250; ++i) f.countRate.rateKHz[1][i] *= 1.0 - 0.3 * double(i) / 250.0;
@@ -183,22 +201,27 @@ TEST(Quality, PeaksOutsideTheLagsOrAtTheGridEnd)
     struct Case {
         const char* name;
         std::vector<ContinPeak> peaks;
-        double lastValue;  // the distribution at the grid's upper end
+        double edge;  // the distribution per ln tau at the grid's upper end, as a fraction of the main peak's
         std::multiset<std::string> expected;
         std::vector<bool> withheld;
     };
+    // Shares of 4.9 and 5.1 % beside the main peak, and grid ends at 4.9 and
+    // 5.1 % of the top: both sides of the two thresholds.
+    const auto late = [&](double share) { return std::vector{peak(1.0 - share, 50.0, 10.0, 300.0), peak(share, 900.0, 500.0, 1e5)}; };
     const Case cases[] = {
         {"inside", {main}, 0.0, {}, {false}},
         {"a 7 % peak below the first lag", {fast, main}, 0.0, {"outside-lag-range:warning"}, {true, false}},
         {"a peak reaching into the lags", {straddling, main}, 0.0, {"outside-lag-range:warning"}, {false, false}},
-        {"a 2 % peak at the grid's end", {main, slow}, 1e-6, {"outside-lag-range:note", "edge-peak:note"}, {false, true}},
-        {"an edge peak of 30 %", {main, peak(0.4, 900.0, std::nullopt, std::nullopt)}, 1e-4, {"edge-peak:warning"}, {false, false}},
+        {"a 2 % peak at the grid's end", {main, slow}, 2.0, {"outside-lag-range:note", "edge-peak:note"}, {false, true}},
+        {"a 4.9 % peak, the end at 5.1 %", late(0.049), 0.051, {"edge-peak:note"}, {false, false}},
+        {"a 5.1 % peak, the end at 5.1 %", late(0.051), 0.051, {"edge-peak:warning"}, {false, false}},
+        {"a 40 % peak, the end at 4.9 %", late(0.4), 0.049, {}, {false, false}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         s.peaks = c.peaks;
-        s.distY.back() = c.lastValue;
         s.distY[25] = 1e-6;  // the main peak's height
+        s.distY.back() = c.edge * s.distX[25] * s.distY[25] / s.distX.back();
         EXPECT_EQ(Codes(CheckContinPeaks(s, lags)), c.expected);
         for (std::size_t k = 0; k < c.peaks.size(); ++k)
             EXPECT_EQ(PeakWithoutSize(c.peaks[k], lags, k + 1).has_value(), c.withheld[k]) << k;

@@ -111,3 +111,35 @@ TEST(Runner, AStaleListingIsNotTakenForANewOne)
         EXPECT_STREQ(e.what(), "Cannot create file nazwa.in");
     }
 }
+
+// The listing is created anew: a link named nazwa.out, planted before the
+// run or between preparing it and starting the program, is replaced and
+// its target (a file elsewhere, or a name not yet made) stays as it was.
+TEST(Runner, TheListingNeverFollowsAPlantedLink)
+{
+    TempDir work, helpers, outside;
+    WriteScript(helpers.path / "contin.exe", "echo LISTING; cat\n");
+    const fs::path precious = outside.path / "precious.txt", absent = outside.path / "absent.txt";
+    std::ofstream(precious, std::ios::binary) << "precious";
+    const RunFiles files{work.path};
+    for (const fs::path& to : {precious, absent}) {
+        for (const bool afterPreparing : {false, true}) {
+            SCOPED_TRACE(to.filename().string() + (afterPreparing ? ", planted after preparing" : ", planted before"));
+            fs::remove(files.listing());
+            if (!afterPreparing) fs::create_symlink(to, files.listing());
+            PrepareRun(files, {"deck"});
+            if (afterPreparing) fs::create_symlink(to, files.listing());
+            const std::unique_ptr<ExternalProcess> p = StartEngine(files, Engine::Contin, helpers.path);
+            p->Wait();
+            EXPECT_EQ(CollectListing(files, Engine::Contin, *p), "LISTING\ndeck\r\n");
+            EXPECT_FALSE(fs::is_symlink(files.listing()));
+            EXPECT_EQ(ReadFile(precious), "precious");
+            EXPECT_FALSE(fs::exists(absent));
+        }
+    }
+    // The whole blocking run alike.
+    fs::remove(files.listing());
+    fs::create_symlink(precious, files.listing());
+    EXPECT_EQ(RunEngine(Engine::Contin, work.path, helpers.path), "LISTING\nnazwa.in\r\n LAST\r\n");
+    EXPECT_EQ(ReadFile(precious), "precious");
+}

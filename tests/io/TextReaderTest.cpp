@@ -115,11 +115,16 @@ TEST(TextReader, FaultsNameTheirLine)
         {"t\tg\n0.5,1.25\n1.5,2.5,7\n", 3, "line 3: 3 columns where the data rows before it (from line 2) have 2"},
         {"1\t2\t3\n2\t4\t6\n3\t5\n", 3, "line 3: 2 columns where the data rows before it (from line 1) have 3"},
         {"1;2\n2;3\n3;4;5\n", 3, "line 3: 3 columns where the data rows before it (from line 1) have 2"},
+        // Only the first byte-order mark is taken away; a second is text.
+        {"\xEF\xBB\xBF\xEF\xBB\xBF\t500\t0.01", 1, "line 1: '\xEF\xBB\xBF' is not a number"},
     };
     for (const auto& c : cases) {
         const auto r = ReadDataFile(c.bytes, c.options);
         ASSERT_FALSE(r.ok()) << c.bytes;
         EXPECT_EQ(r.failure().message(), c.message);
         EXPECT_EQ(r.failure().line, c.line) << c.message;
+        // Every measurement of the file: the same refusal.
+        const auto all = ReadDataFiles(c.bytes, c.options);
+        EXPECT_TRUE(!all.ok() && all.failure().message() == c.message) << c.message;
     }
 }

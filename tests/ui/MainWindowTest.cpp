@@ -65,6 +65,13 @@ struct FakeDialogs : ui::FileDialogs {
     }
     QString directoryName(QWidget*, const QString&) override { return directory; }
     ui::UnsavedAnswer unsavedResults(QWidget*) override { ++questions; return Next(answers); }
+    std::deque<ui::KindAnswer> kindAnswers;                   // none left: analyse as they are
+    std::vector<std::vector<ui::KindDoubtShown>> kindQuestions;  // the doubts each question named
+    ui::KindAnswer doubtfulKind(QWidget*, const std::vector<ui::KindDoubtShown>& doubts) override
+    {
+        kindQuestions.push_back(doubts);
+        return kindAnswers.empty() ? ui::KindAnswer::Analyse : Next(kindAnswers);
+    }
 };
 
 struct CollectErrors : ui::ErrorDisplay {
@@ -478,6 +485,11 @@ private slots:
         QCOMPARE(C<QLineEdit>("EditTemperature")->text(), QStringLiteral("297,92675"));
         SetField(C<QLineEdit>("EditTemperature"), QStringLiteral("300,5"));
         QCOMPARE(form_->measurement().Sample().temperatureK, 300.5);
+        // The numbers of the flags' sentences too (the file's PDI note).
+        form_->PageControl1->setCurrentWidget(&form_->cumulants()), Click(C<QPushButton>("ButtonCum"));
+        const QStringList lines = form_->cumulants().verdict().flagLines();
+        QVERIFY2(lines.filter(QRegularExpression("^PDI 0,\\d+ powyżej 0,1: ")).size() == 1 && lines.filter(QRegularExpression("\\d\\.\\d")).isEmpty(),
+                 qPrintable(lines.join('\n')));
     }
 
     // Each key reaches its command; a dropped file opens, dropped text does not.
@@ -552,6 +564,23 @@ private slots:
         form_->PageControl1->setCurrentWidget(&form_->sample());  // a page without a decay fit shows none
         QVERIFY(fitDrawn() == 0 && form_->StatusSolution->text().isEmpty() && !form_->ActionChosen->isEnabled());
         noErrors();
+    }
+
+    // g2 - 1 data are weighted by the Siegert relation unless a page's box is cleared: the CONTIN
+    // deck reads weights with the data, the DISCRETE deck lists them after its own card.
+    void siegertWeightsFollowTheirBoxes()
+    {
+        open(kData + "/alv/LC8.2_0001.ASC");
+        const struct { const char *box, *button, *card; } pages[] = {{"CheckBoxWagiCont", "ButtonOKCont", " IWT                     4."},
+                                                                     {"CheckBoxWagiDisc", "ButtonOKDisc", "WEIGHTS"}};
+        for (const auto& page : pages) {
+            QVERIFY(C<QCheckBox>(page.box)->isChecked());
+            for (const bool on : {true, false}) {
+                C<QCheckBox>(page.box)->setChecked(on);
+                C<QPushButton>(page.button)->click();
+                QCOMPARE(form_->Memo1->toPlainText().split('\n').contains(QString::fromLatin1(page.card)), on);
+            }
+        }
     }
 
     // A file that fails, or a text file after a correlator file, leaves no chart, axis or trace of
@@ -776,12 +805,12 @@ private slots:
         Click(C<QPushButton>("ButtonContin"));
         QVERIFY(m->LastContinRequest()->signalWeighted);
         QCOMPARE(C<QLabel>("LabelBeta1")->text(), QString());  // g1 data have no beta
-        // Rows of D and R_h, each with its error, under each peak's or component's decay time.
-        auto rowsHoldSizes = [&](QTableWidget* grid, int first, const std::vector<std::pair<double, double>>& times) {
-            QCOMPARE(Cell(grid, 0, first) + ", " + Cell(grid, 0, first + 1).left(3), QStringLiteral("D, R_h"));
+        // Rows of R_h and D (the radii first), each with its error, under each peak's or component's decay time.
+        auto rowsHoldSizes = [&](QTableWidget* grid, int first, int dRow, const std::vector<std::pair<double, double>>& times) {
+            QCOMPARE(Cell(grid, 0, first).left(3) + ", " + Cell(grid, 0, dRow), QStringLiteral("R_h, D"));
             for (std::size_t k = 0; k < times.size(); ++k) {
                 const auto size = physics::SizeFromDecayTime(times[k].first, times[k].second, m->Sample());
-                const QString d = Cell(grid, int(k) + 1, first), r = Cell(grid, int(k) + 1, first + 1);
+                const QString d = Cell(grid, int(k) + 1, dRow), r = Cell(grid, int(k) + 1, first);
                 QVERIFY2(ShowsWithError(d, size->diffusion, size->diffusionErr, "m²/s"), qPrintable(d));
                 QVERIFY2(ShowsWithError(r, size->radiusNm, size->radiusErrNm, "nm"), qPrintable(r));
             }
@@ -789,14 +818,19 @@ private slots:
         SetField(C<QLineEdit>("EditTemperature"), "310");  // the sizes follow the sample at once
         std::vector<std::pair<double, double>> times;
         for (const ContinPeak& p : m->ContinOnShow()->peaks) times.emplace_back(p.position, p.positionErr);
-        rowsHoldSizes(C<QTableWidget>("StringGrid1"), 6, times);
+        rowsHoldSizes(C<QTableWidget>("StringGrid1"), 6, 8, times);
         SetField(C<QLineEdit>("EditAngle"), "0");  // no size: empty cells, the reason on the captions
         QVERIFY(Cell(C<QTableWidget>("StringGrid1"), 1, 7).isEmpty() && C<QTableWidget>("StringGrid1")->item(7, 0)->toolTip().contains("0"));
         SetField(C<QLineEdit>("EditAngle"), "90");
         Click(C<QPushButton>("ButtonDisc"));
         times.clear();
         for (const Component& c : m->DiscreteOnShow()->components) times.emplace_back(1 / c.rate, c.rateErr);
-        rowsHoldSizes(C<QTableWidget>("StringGrid2"), 5, times);
+        rowsHoldSizes(C<QTableWidget>("StringGrid2"), 5, 6, times);
+        // At the designed size the group box keeps its height above the table, and the radius row shows.
+        form_->PageControl1->setCurrentWidget(&form_->discrete()), QTest::qWait(50);
+        QTableWidget* components = C<QTableWidget>("StringGrid2");
+        QVERIFY(form_->size() == QSize(924, 632) && components->geometry().top() > C<QGroupBox>("GroupBox3")->geometry().bottom());
+        QVERIFY(components->rowViewportPosition(5) + components->rowHeight(5) <= components->viewport()->height());
         Choose(C<QComboBox>("ComboDataKind"), 1);  // the same points as g2 - 1: beta from the cumulant intercept
         for (auto [run, label] : {std::pair{C<QPushButton>("ButtonContin"), C<QLabel>("LabelBeta1")}, {C<QPushButton>("ButtonDisc"), C<QLabel>("LabelBeta2")}}) {
             Click(run);
@@ -928,7 +962,7 @@ private slots:
         form_->PageControl1->setCurrentWidget(&form_->cumulants()), Click(C<QPushButton>("ButtonCum"));
         switchTo(form_->ActionPolish);
         QVERIFY(!prob.isEmpty() && C<QLabel>("Label4")->text() == "Probe1=" + prob);
-        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGrid1"), 0, 6) + ", " +
+        QCOMPARE(Cell(C<QTableWidget>("StringGrid1"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGrid1"), 0, 8) + ", " +
                      Cell(C<QTableWidget>("StringGridCum"), 0, 1) + ", " + Cell(C<QTableWidget>("StringGridCum"), 1, 0),
                  QStringLiteral("Intensywnosc, D, Średnie Γ [1/s], Wartość"));
         form_->PageControl1->setCurrentWidget(&form_->contin()), form_->ButtonChosen->click();
@@ -1017,16 +1051,22 @@ private slots:
         QTableWidget* grid = C<QTableWidget>("StringGrid1");
         const ContinSolution& shown = *m->ContinOnShow();
         QCOMPARE(grid->columnCount(), int(shown.peaks.size()) + 1);
-        QCOMPARE(Cell(grid, 0, 7) + "; " + Cell(grid, 0, 8), QStringLiteral("R_h (ze średniego czasu); R_h (średnia harmoniczna)"));
+        QCOMPARE(Cell(grid, 0, 6) + "; " + Cell(grid, 0, 7), QStringLiteral("R_h (ze średniego czasu); R_h (średnia harmoniczna)"));
         const auto& chart = form_->contin().distributionChart();
         QCOMPARE(chart.harmonicMarks->data()->size() + chart.meanTimeMarks->data()->size(), 2 * int(shown.peaks.size()));
         for (int c = 1; c < grid->columnCount(); ++c) {
-            QVERIFY2(Number(Cell(grid, c, 8)) < Number(Cell(grid, c, 7)), qPrintable(Cell(grid, c, 8) + " / " + Cell(grid, c, 7)));
+            QVERIFY2(Number(Cell(grid, c, 7)) < Number(Cell(grid, c, 6)), qPrintable(Cell(grid, c, 7) + " / " + Cell(grid, c, 6)));
             const double harmonic = *shown.peaks[c - 1].harmonicPosition;
-            QVERIFY2(Shows(Cell(grid, c, 8), physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm, 3, 1e9) &&
-                    chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 8) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
+            QVERIFY2(Shows(Cell(grid, c, 7), physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm, 3, 1e9) &&
+                    chart.harmonicMarks->data()->at(c - 1)->key == harmonic, qPrintable(Cell(grid, c, 7) + QString(" %1 %2 %3").arg(physics::SizeFromDecayTime(harmonic, 0, m->Sample())->radiusNm).arg(chart.harmonicMarks->data()->at(c - 1)->key).arg(harmonic)));
         }
         QVERIFY(chart.plot()->legend->visible() && chart.harmonicMarks->name() == "Rₕ (średnia harmoniczna)");
+        // At the window's designed size both radius rows show without scrolling.
+        QCOMPARE(form_->size(), QSize(924, 632));
+        QTest::qWait(50);
+        for (const int row : {6, 7})
+            QVERIFY2(grid->rowViewportPosition(row) + grid->rowHeight(row) <= grid->viewport()->height(),
+                     qPrintable(QString("row %1 ends at %2 of %3").arg(row).arg(grid->rowViewportPosition(row) + grid->rowHeight(row)).arg(grid->viewport()->height())));
         // Another solution on show: the table follows, the headline stays with CONTIN's choice.
         C<QSpinBox>("UpDown1")->setValue(m->Contin()->chosen == 1 ? 2 : 1);
         QVERIFY(m->ShownIndex() != m->Contin()->chosen && headline->text() == chosen);
@@ -1038,8 +1078,8 @@ private slots:
         for (const QByteArray& row : QByteArray::fromStdString(Bytes(kData + "/bimodal.txt")).split('\n'))
             if (const auto cells = row.simplified().split(' '); cells.size() == 2) slow += QByteArray::number(cells[0].toDouble() * 1000) + '\t' + cells[1] + '\n';
         open(writeFile("slow.txt", slow)), Click(C<QPushButton>("ButtonContin"));
-        QVERIFY2(Cell(grid, 1, 8) == "brak" && grid->item(8, 1)->toolTip().startsWith("pik 1 leży w całości poniżej pierwszego czasu opóźnienia"),
-                 qPrintable(Cell(grid, 1, 8) + grid->item(8, 1)->toolTip()));
+        QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("pik 1 leży w całości poniżej pierwszego czasu opóźnienia"),
+                 qPrintable(Cell(grid, 1, 7) + grid->item(7, 1)->toolTip()));
         QVERIFY2(flags("FlagsCont").contains("size-not-given:warning") && chart.harmonicMarks->data()->size() < int(m->ContinOnShow()->peaks.size()), qPrintable(flags("FlagsCont").join(", ")));
         // No size at all from a correlation that does not decay: the cells say so and why.
         QByteArray flat;
@@ -1049,6 +1089,97 @@ private slots:
         QVERIFY2(Cell(grid, 1, 7) == "brak" && grid->item(7, 1)->toolTip().startsWith("brak zaniku ponad szum"), qPrintable(grid->item(7, 1)->toolTip()));
         QVERIFY(headline->text().contains("brak rozmiaru") && coloured(headline) && flags("FlagsCont").contains("size-not-given:error"));
         QCOMPARE(form_->contin().verdict().flagLines().filter(QRegularExpression("^rozmiar nie jest podany: brak zaniku ponad szum")).size(), 1);
+        noErrors();
+    }
+
+    // A file that cannot be read says why in the window's language, naming the line, the key and the value;
+    // the file errors' own words stay, the reason added to them is translated; the workspace is reset.
+    void readersFailuresReadInPolish()
+    {
+        const QStringList alv = QString::fromLatin1(Bytes(kData + "/alv/LC8.2_0001.ASC")).split("\r\n");
+        const auto joined = [](QStringList lines) { return lines.join("\r\n").toLatin1(); };
+        QStringList hot = alv, thin = alv, flat = QString::fromLatin1(Bytes(kData + "/alv/multiangle-8det.ASC")).split("\r\n");
+        hot[14] = "Temperature [K] :\t     5", thin[15] = "Viscosity [cp]  :\t 1e-300", flat[18] = QStringLiteral("Angle(1)[°]     :\t 180");
+        const QString dir = QDir(work_->path()).filePath("folder");
+        QVERIFY(QDir().mkdir(dir));
+        struct Case { QString file, says; };
+        const Case cases[] = {
+            {writeFile("cut.asc", joined(alv.mid(0, 40)) + "\r\n"),
+             "wiersz 40: plik kończy się wewnątrz bloku \"Correlation\": jest ucięty"},
+            {writeFile("cutline.asc", joined(alv.mid(0, 40)).chopped(3)), "wiersz 40: plik kończy się w środku tego wiersza: jest ucięty"},
+            {writeFile("hot.asc", joined(hot)), "wiersz 15: 'Temperature [K]' podaje 5, poza zakresem 200 … 500"},
+            {writeFile("thin.asc", joined(thin)), "wiersz 16: 'Viscosity [cp]' podaje 1e-300, poza zakresem 0.01 … 10000"},
+            {writeFile("flat.asc", joined(flat)), "wiersz 19: 'Angle(1)[°]' podaje 180, a nie wartość leżącą ściśle między 0 a 180"},
+            {writeFile("ragged.txt", "1\t0.5\r\n2\t0.4\r\n3\t0.3\t7\r\n4\t0.2\r\n"),
+             "wiersz 3: 3 kolumn, a wiersze danych przed nim (od wiersza 1) mają 2"},
+        };
+        for (const Case& c : cases) {
+            open(kData + "/pairbase.txt");
+            errors_->messages.clear();
+            open(c.file);
+            QVERIFY2(errors_->messages.size() == 1, qPrintable(c.file + ": " + errors_->messages.join('\n')));
+            QCOMPARE(errors_->messages[0], "Nie można odczytać pliku " + c.file + ": " + c.says);
+            QCOMPARE(form_->measurement().PointCount(), std::size_t(0));
+        }
+        errors_->messages.clear();
+        open(dir), open("/dev/zero");
+        QCOMPARE(errors_->messages, QStringList({"Cannot open file " + dir + " (to jest katalog)",
+                                                 "Cannot open file /dev/zero (to nie jest zwykły plik)"}));
+    }
+
+    // Data that look like another kind than the one chosen: the question names the likely kind and the
+    // figures before any analysis runs; Cancel runs nothing, "analyse" runs and is not asked again for
+    // that measurement and kind, "change" takes the likely kind; clean data ask nothing.
+    void doubtfulDataKindIsAskedAboutOnce()
+    {
+        // g2 − 1 data (β = 0.6, rate 2000/s over lags of 1 µs … 1 s) in a text file, read as g1.
+        QByteArray g2m1, g1;
+        for (int k = 0; k < 120; ++k) {
+            const double t = std::pow(10.0, 6.0 * k / 119.0), e = std::exp(-2000e-6 * t), noise = 1e-3 * std::sin(1.7 * k);
+            g2m1 += QByteArray::number(t, 'g', 9) + '\t' + QByteArray::number(0.6 * e * e + noise, 'g', 9) + "\r\n";
+            g1 += QByteArray::number(t, 'g', 9) + '\t' + QByteArray::number(e + noise, 'g', 9) + "\r\n";
+        }
+        // The test engine leaves a mark and fails: each run of it is one error message.
+        engine("contin.exe", QStringLiteral("touch '%1/ran'; exit 3").arg(work_->path()));
+        open(writeFile("g2m1.txt", g2m1));
+        const OnShow m{form_};
+        QCOMPARE(m->Sample().dataKind, DataKind::G1);
+        auto& asked = dialogs_->kindQuestions;
+        struct Run { const char* name; std::function<void()> click; std::function<bool()> ran; };
+        const Run runs[] = {
+            {"cumulants", [&] { C<QPushButton>("ButtonCum")->click(); }, [&] { return m->Cumulants() != nullptr; }},
+            {"CONTIN", [&] { C<QPushButton>("ButtonContin")->click(); }, [&] { return QFile::exists(work_->filePath("ran")); }},
+        };
+        for (const Run& run : runs) {
+            dialogs_->kindAnswers = {ui::KindAnswer::Cancel};
+            run.click();
+            QVERIFY2(asked.size() == 1 && asked[0].size() == 1 && !run.ran(), run.name);
+            const ui::KindDoubtShown& d = asked[0][0];
+            QCOMPARE(d.measurement + " " + d.declared + " → " + d.likely, QStringLiteral("g2m1.txt g₁ → g₂ − 1"));
+            QVERIFY2(d.reason.startsWith(QStringLiteral("wartość początkowa g₁ ")) && d.reason.contains(QStringLiteral("leży daleko poniżej 1")),
+                     qPrintable(d.reason));
+            QVERIFY(ui::KindQuestionText(asked[0]).contains(QStringLiteral("wyglądają raczej na g₂ − 1 niż na g₁")));
+            asked.clear();
+        }
+        // Analysed as they are: asked once, for both analyses and every later run of this kind.
+        dialogs_->kindAnswers = {ui::KindAnswer::Analyse};
+        QVERIFY(errors_->messages.isEmpty());
+        for (const Run& run : runs) run.click(), run.click();
+        QVERIFY(asked.size() == 1 && runs[0].ran() && runs[1].ran() && errors_->messages.size() == 2);
+        errors_->messages.clear();
+        // Another kind is another question; its answer changes the kind to the likely one and runs.
+        Choose(C<QComboBox>("ComboDataKind"), 2);
+        dialogs_->kindAnswers = {ui::KindAnswer::ChangeKind};
+        C<QPushButton>("ButtonCum")->click();
+        QVERIFY(asked.size() == 2 && asked[1][0].declared == QStringLiteral("g₂") && asked[1][0].likely == QStringLiteral("g₂ − 1"));
+        QVERIFY(m->Sample().dataKind == DataKind::G2Minus1 && C<QComboBox>("ComboDataKind")->currentIndex() == 1);
+        QVERIFY(m->Cumulants() && std::fabs(m->Cumulants()->fit.beta - 0.6) < 0.02);
+        // Clean data and the ones now of their own kind: no question.
+        C<QPushButton>("ButtonCum")->click();
+        open(writeFile("g1.txt", g1));
+        Choose(C<QComboBox>("ComboDataKind"), 0);
+        C<QPushButton>("ButtonCum")->click();
+        QVERIFY(asked.size() == 2 && m->Cumulants());
         noErrors();
     }
 

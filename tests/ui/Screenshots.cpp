@@ -5,11 +5,13 @@
 // the real programs analyse a real ALV file, and the Sample page shows a
 // Zetasizer export's record beside Fluvena's fit of it.
 #include "ui/Contin.h"
+#include "ui/Dialogs.h"
 #include "ui/Language.h"
 #include "ui/SetPage.h"
 #include "ui/SetRun.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -18,6 +20,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -30,6 +33,10 @@ struct NoDialogs : fluvena::ui::FileDialogs {
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString directoryName(QWidget*, const QString&) override { return {}; }
     fluvena::ui::UnsavedAnswer unsavedResults(QWidget*) override { return fluvena::ui::UnsavedAnswer::Discard; }
+    fluvena::ui::KindAnswer doubtfulKind(QWidget*, const std::vector<fluvena::ui::KindDoubtShown>&) override
+    {
+        return fluvena::ui::KindAnswer::Analyse;
+    }
 };
 
 struct PrintErrors : fluvena::ui::ErrorDisplay {
@@ -86,17 +93,43 @@ int main(int argc, char** argv)
         }
         // The set page over the three angles of one sample and over the
         // eight-detector file, each analysed whole (cumulants).
-        const struct { const char* name; QStringList files; } sets[] = {
+        // The series below the table: the z-average radius against the
+        // files' times, and D_app against the detectors' angles.
+        const struct { const char* name; QStringList files; fluvena::sets::SeriesY y; fluvena::sets::SeriesX x; } sets[] = {
             {"angles", {data + QStringLiteral("/alv/LC8.2_0001.ASC"), data + QStringLiteral("/alv/LC8.2_0028.ASC"),
-                        data + QStringLiteral("/alv/LC8.2_0045.ASC")}},
-            {"8det", {data + QStringLiteral("/alv/multiangle-8det.ASC")}}};
+                        data + QStringLiteral("/alv/LC8.2_0045.ASC")},
+             fluvena::sets::SeriesY::ZAverageRadius, fluvena::sets::SeriesX::Time},
+            {"8det", {data + QStringLiteral("/alv/multiangle-8det.ASC")}, fluvena::sets::SeriesY::ApparentDiffusion,
+             fluvena::sets::SeriesX::Angle}};
         for (const auto& set : sets) {
             form.openCommandLine(QStringList{QStringLiteral("fluvena")} + set.files);
             form.PageControl1->setCurrentWidget(&form.setPage());
+            form.setPage().ComboSeriesY->setCurrentIndex(static_cast<int>(set.y));
+            form.setPage().ComboSeriesX->setCurrentIndex(static_cast<int>(set.x));
+            form.setPage().TabsSetCharts->setCurrentIndex(1);
             form.ActionRunAll->trigger();
             form.setRun().wait();
             QTest::qWait(300);
+            form.grab().save(out.filePath(QStringLiteral("TabSheetSet-%1-series-%2.png").arg(QString::fromLatin1(set.name), code)));
+            form.setPage().TabsSetCharts->setCurrentIndex(0);
+            QTest::qWait(200);
             form.grab().save(out.filePath(QStringLiteral("TabSheetSet-%1-%2.png").arg(QString::fromLatin1(set.name), code)));
+        }
+        // The question asked before analysing data that look like another
+        // kind: for one measurement, and for the doubtful ones of a set.
+        const QString reason = fluvena::ui::FailureText(fluvena::Fail(
+            "the g1 intercept %1 lies far below 1: g2 - 1 data, which start at the coherence factor beta", {"0.775"}));
+        const fluvena::ui::KindDoubtShown doubt{QStringLiteral("g2m1.txt"), QStringLiteral("g₁"), QStringLiteral("g₂ − 1"), reason};
+        fluvena::ui::KindDoubtShown other = doubt;
+        other.measurement = QStringLiteral("LC8.2_0045.ASC");
+        for (const auto& [name, doubts] : {std::pair{"one", std::vector{doubt}}, {"set", std::vector{doubt, other}}}) {
+            QTimer::singleShot(400, [&, name = name] {
+                if (QWidget* question = QApplication::activeModalWidget()) {
+                    question->grab().save(out.filePath(QStringLiteral("KindQuestion-%1-%2.png").arg(QString::fromLatin1(name), code)));
+                    question->close();
+                }
+            });
+            fluvena::ui::MakeStandardDialogs()->doubtfulKind(&form, doubts);
         }
         form.Memo2->clear();
     }

@@ -3,9 +3,11 @@
 // its table, fit and export. Controls are driven as the user drives them.
 #include "ui/Contin.h"
 #include "ui/ContinPage.h"
+#include "ui/CumulantPage.h"
 #include "ui/SamplePage.h"
 #include "ui/SetPage.h"
 #include "ui/SetRun.h"
+#include "sets/SetTable.h"
 #include "io/FileIO.h"
 #include "ui/Language.h"
 
@@ -14,6 +16,7 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include <cmath>
 #include <deque>
 #include <memory>
 
@@ -45,6 +48,13 @@ struct FakeDialogs : ui::FileDialogs {
     }
     QString directoryName(QWidget*, const QString&) override { return {}; }
     ui::UnsavedAnswer unsavedResults(QWidget*) override { return ui::UnsavedAnswer::Discard; }
+    ui::KindAnswer kindAnswer = ui::KindAnswer::Analyse;
+    std::vector<std::vector<ui::KindDoubtShown>> kindQuestions;  // the doubts each question named
+    ui::KindAnswer doubtfulKind(QWidget*, const std::vector<ui::KindDoubtShown>& doubts) override
+    {
+        kindQuestions.push_back(doubts);
+        return kindAnswer;
+    }
 };
 
 struct CollectErrors : ui::ErrorDisplay {
@@ -140,6 +150,9 @@ private slots:
         QVERIFY2(std::abs(rh / 44.50 - 1.0) < 0.02, qPrintable(page().LabelRh0->text()));
         QVERIFY(page().LabelR2->text().contains(QStringLiteral("punktów: 8")));
         QCOMPARE(page().chart().dIn->data()->size(), 8);
+        // D_app's axis keeps its scale: zero and a twentieth of the span beyond.
+        const QCPRange dRange = page().chart().dPanel->axis(QCPAxis::atLeft)->range();
+        QVERIFY2(dRange.lower > -0.1 * dRange.upper, qPrintable(QString::number(dRange.lower)));
 
         // Left out by its check box: a hollow point, out of the fit, which changes.
         QTableWidgetItem* last = page().GridSet->item(7, 0);
@@ -174,6 +187,47 @@ private slots:
         QCOMPARE(gamma1, form_->presenter().set().At(0).measurement.Cumulants()->fit.gammaMean);
     }
 
+    // "Analizuj wszystkie" asks once for the whole set, naming only the measurements whose data
+    // look like another kind; Cancel runs nothing, "change" gives each its likely kind and runs.
+    void oneKindQuestionForTheSet()
+    {
+        QStringList names;
+        for (const double beta : {0.6, 0.0, 0.5}) {  // 0: g1 data, else g2 − 1 data with that β
+            QByteArray bytes;
+            for (int k = 0; k < 120; ++k) {
+                const double t = std::pow(10.0, 6.0 * k / 119.0), e = std::exp(-2000e-6 * t);
+                bytes += QByteArray::number(t, 'g', 9) + '\t' +
+                         QByteArray::number((beta > 0 ? beta * e * e : e) + 1e-3 * std::sin(1.7 * k), 'g', 9) + "\r\n";
+            }
+            QFile f(QDir(work_->path()).filePath(QStringLiteral("beta%1.txt").arg(beta)));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+            names << f.fileName();
+        }
+        openAll(names);
+        form_->PageControl1->setCurrentWidget(&form_->cumulants());
+        const auto analysed = [this] {
+            QString which;
+            for (int k = 0; k < 3; ++k) which += form_->presenter().set().At(k).measurement.Cumulants() ? '+' : '-';
+            return which;
+        };
+        dialogs_->kindAnswer = ui::KindAnswer::Cancel;
+        runAll();
+        QCOMPARE(dialogs_->kindQuestions.size(), std::size_t(1));
+        QStringList doubtful;
+        for (const ui::KindDoubtShown& d : dialogs_->kindQuestions[0]) doubtful << d.measurement + ": " + d.declared + " → " + d.likely;
+        QCOMPARE(doubtful.join("; "), QStringLiteral("beta0.6.txt: g₁ → g₂ − 1; beta0.5.txt: g₁ → g₂ − 1"));
+        QCOMPARE(analysed(), QStringLiteral("---"));
+        dialogs_->kindAnswer = ui::KindAnswer::ChangeKind;
+        runAll();
+        QCOMPARE(analysed(), QStringLiteral("+++"));
+        const auto kind = [this](int k) { return form_->presenter().set().At(k).measurement.Sample().dataKind; };
+        QVERIFY(kind(0) == DataKind::G2Minus1 && kind(1) == DataKind::G1 && kind(2) == DataKind::G2Minus1);
+        QCOMPARE(form_->sample().ComboDataKind->currentIndex(), 1);  // the one on show, in its page
+        runAll();
+        QCOMPARE(dialogs_->kindQuestions.size(), std::size_t(2));
+        noErrors();
+    }
+
     // "Otwórz" replaces the set, "Dodaj do zestawu" adds to it (results kept),
     // and a measurement can be taken out.
     void addingReplacingRemoving()
@@ -182,7 +236,7 @@ private slots:
         form_->PageControl1->setCurrentWidget(&page());
         runAll();
         QCOMPARE(page().GridSet->rowCount(), 1);
-        QVERIFY(!cell(0, 6).isEmpty());  // Γ̄
+        QVERIFY(!cell(0, 6).isEmpty());  // ⟨Γ⟩
         addAll({kData + "/alv/LC8.2_0028.ASC", kData + "/alv/LC8.2_0045.ASC"});
         QCOMPARE(form_->presenter().count(), 3);
         QCOMPARE(form_->presenter().current(), 1);
@@ -245,6 +299,67 @@ private slots:
         QVERIFY(clock.elapsed() < 10000);
         QVERIFY(form_->statusBar()->currentMessage().contains(QStringLiteral("przerwano")));
         QVERIFY(form_->presenter().set().At(1).measurement.Contin());
+        noErrors();
+    }
+    // The series chart follows its combo boxes: the z-average radius against
+    // the values typed in the table, then against the files' times (minutes
+    // after the first, from their Date and Time); a measurement left out is
+    // hollow, and the typed values outlive a change of page.
+    void seriesFollowsTheCombos()
+    {
+        openAll({kData + "/alv/LC8.2_0001.ASC", kData + "/alv/LC8.2_0028.ASC", kData + "/alv/LC8.2_0045.ASC"});
+        form_->PageControl1->setCurrentWidget(&page());
+        runAll();
+        const int valueColumn = page().GridSet->columnCount() - 1;
+        QCOMPARE(page().GridSet->horizontalHeaderItem(valueColumn)->text(), QStringLiteral("Wartość"));
+        page().GridSet->item(0, valueColumn)->setText(QStringLiteral("2"));
+        page().GridSet->item(1, valueColumn)->setText(QStringLiteral("1,5"));
+        QCOMPARE(form_->presenter().set().At(1).userValue, std::optional<double>(1.5));
+        page().ComboSeriesY->setCurrentIndex(0);  // z-average radius
+        page().ComboSeriesX->setCurrentIndex(page().ComboSeriesX->findText(QStringLiteral("wartość wpisana")));
+        const QCPGraph* in = page().seriesChart().included;
+        QCOMPARE(in->data()->size(), 2);
+        const double radius[] = {*sets::MakeRow(form_->presenter().set().At(1)).zRadiusNm,
+                                 *sets::MakeRow(form_->presenter().set().At(0)).zRadiusNm};
+        for (int k = 0; k < 2; ++k) {
+            QCOMPARE(in->data()->at(k)->key, k == 0 ? 1.5 : 2.0);
+            QCOMPARE(in->data()->at(k)->value, radius[k]);
+        }
+        QCOMPARE(page().seriesChart().includedBars->data()->at(0).errorMinus,
+                 *sets::MakeRow(form_->presenter().set().At(1)).zRadiusErrNm);
+        QCOMPARE(page().seriesChart().plot()->xAxis->label(), QStringLiteral("wartość wpisana"));
+
+        page().ComboSeriesX->setCurrentIndex(page().ComboSeriesX->findText(QStringLiteral("czas od pierwszego pomiaru [min]")));
+        page().GridSet->item(1, 0)->setCheckState(Qt::Unchecked);
+        QCOMPARE(in->data()->size(), 2);
+        QCOMPARE(in->data()->at(0)->key, 0.0);                       // 15:53:10
+        QCOMPARE(in->data()->at(1)->key, (29 * 60 + 5) / 60.0);      // 16:22:15
+        QCOMPARE(page().seriesChart().excluded->data()->size(), 1);
+        QCOMPARE(page().seriesChart().excluded->data()->at(0)->key, (18 * 60 + 54) / 60.0);  // 16:12:04
+
+        form_->PageControl1->setCurrentWidget(&form_->contin());
+        form_->PageControl1->setCurrentWidget(&page());
+        QCOMPARE(page().GridSet->item(1, valueColumn)->text().replace(',', '.'), QStringLiteral("1.5"));
+        QCOMPARE(page().seriesChart().included->data()->size(), 2);
+        // Saved as every chart is, through its context menu.
+        const QString png = QDir(work_->path()).filePath("series.png");
+        dialogs_->saveNames.push_back(png);
+        std::unique_ptr<QMenu> menu(page().seriesChart().MakeContextMenu(&page()));
+        menu->findChild<QAction*>(QStringLiteral("savePng"))->trigger();
+        QVERIFY(QImage(png).width() > 0);
+
+        // No text of the page leans on a combining mark: a font without an
+        // anchor for it on a capital (DejaVu Sans on Γ) draws the mark inside the letter.
+        QStringList texts;
+        for (int c = 0; c < page().GridSet->columnCount(); ++c) texts << page().GridSet->horizontalHeaderItem(c)->text();
+        for (const QLabel* label : page().findChildren<QLabel*>()) texts << label->text();
+        for (const QComboBox* combo : page().findChildren<QComboBox*>())
+            for (int k = 0; k < combo->count(); ++k) texts << combo->itemText(k);
+        for (const QCustomPlot* plot : {page().chart().plot(), page().seriesChart().plot()})
+            for (const QCPAxisRect* rect : plot->axisRects())
+                for (const QCPAxis* axis : rect->axes()) texts << axis->label();
+        for (const QString& text : texts)
+            for (const QChar c : text) QVERIFY2(c.category() != QChar::Mark_NonSpacing, qPrintable(text));
         noErrors();
     }
 };

@@ -410,6 +410,130 @@
         <source>component %1</source>
         <translation>component %1</translation>
     </message>
+    <message>
+        <source>column %1 cannot be chosen: columns count from 1</source>
+        <translation>column %1 cannot be chosen: columns count from 1</translation>
+    </message>
+    <message>
+        <source>line %1: %2 columns where the data rows before it (from line %3) have %4</source>
+        <translation>line %1: %2 columns where the data rows before it (from line %3) have %4</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; gives %3, not strictly between %4 and %5</source>
+        <translation>line %1: &apos;%2&apos; gives %3, not strictly between %4 and %5</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; gives %3, outside %4 ... %5</source>
+        <translation>line %1: &apos;%2&apos; gives %3, outside %4 ... %5</translation>
+    </message>
+    <message>
+        <source>line %1: a blank line inside the &quot;%2&quot; block</source>
+        <translation>line %1: a blank line inside the &quot;%2&quot; block</translation>
+    </message>
+    <message>
+        <source>line %1: a second angle of detector %2</source>
+        <translation>line %1: a second angle of detector %2</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Correlation&quot; block has %2 columns of values, but the header gives the angles of %3 detectors: the columns cannot be matched to the angles</source>
+        <translation>line %1: the &quot;Correlation&quot; block has %2 columns of values, but the header gives the angles of %3 detectors: the columns cannot be matched to the angles</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Correlation&quot; block holds only zeros</source>
+        <translation>line %1: the &quot;Correlation&quot; block holds only zeros</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Count Rate&quot; block has %2 columns of rates, but the header gives the angles of %3 detectors: the columns cannot be matched to the detectors</source>
+        <translation>line %1: the &quot;Count Rate&quot; block has %2 columns of rates, but the header gives the angles of %3 detectors: the columns cannot be matched to the detectors</translation>
+    </message>
+    <message>
+        <source>line %1: the detector angles are not numbered 1 to %2</source>
+        <translation>line %1: the detector angles are not numbered 1 to %2</translation>
+    </message>
+    <message>
+        <source>line %1: the file ends before its &quot;Count Rate&quot; block: it is cut short</source>
+        <translation>line %1: the file ends before its &quot;Count Rate&quot; block: it is cut short</translation>
+    </message>
+    <message>
+        <source>line %1: the file ends inside the &quot;Correlation&quot; block: it is cut short</source>
+        <translation>line %1: the file ends inside the &quot;Correlation&quot; block: it is cut short</translation>
+    </message>
+    <message>
+        <source>line %1: the file ends inside the &quot;Count Rate&quot; block: it is cut short</source>
+        <translation>line %1: the file ends inside the &quot;Count Rate&quot; block: it is cut short</translation>
+    </message>
+    <message>
+        <source>line %1: the file ends inside this line: it is cut short</source>
+        <translation>line %1: the file ends inside this line: it is cut short</translation>
+    </message>
+    <message>
+        <source>the file holds the measurements of %1 detectors, which are read as separate measurements</source>
+        <translation>the file holds the measurements of %1 detectors, which are read as separate measurements</translation>
+    </message>
+    <message>
+        <source>the refractive index must lie from 1.0 to 3.0, not %1</source>
+        <translation>the refractive index must lie from 1.0 to 3.0, not %1</translation>
+    </message>
+    <message>
+        <source>the scattering angle must lie strictly between 0 and 180 degrees, not %1</source>
+        <translation>the scattering angle must lie strictly between 0 and 180 degrees, not %1</translation>
+    </message>
+    <message>
+        <source>the temperature must lie from 200 to 500 K, not %1</source>
+        <translation>the temperature must lie from 200 to 500 K, not %1</translation>
+    </message>
+    <message>
+        <source>the viscosity must lie from 0.01 to 10000 cP, not %1</source>
+        <translation>the viscosity must lie from 0.01 to 10000 cP, not %1</translation>
+    </message>
+    <message>
+        <source>the wavelength must lie from 100 to 2000 nm, not %1</source>
+        <translation>the wavelength must lie from 100 to 2000 nm, not %1</translation>
+    </message>
+    <message>
+        <source>it is a directory</source>
+        <translation>it is a directory</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>it is larger than %1 MB</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies above %2 and the correlation settles at %3: g2 data with their baseline, not g2 - 1</source>
+        <translation>the intercept %1 lies above %2 and the correlation settles at %3: g2 data with their baseline, not g2 - 1</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies above %2, which g2 - 1 data (beta g1^2, beta at most 1) cannot reach: a decay of another kind (g1)</source>
+        <translation>the intercept %1 lies above %2, which g2 - 1 data (beta g1^2, beta at most 1) cannot reach: a decay of another kind (g1)</translation>
+    </message>
+    <message>
+        <source>the intercept %1 is 1 within %2: g1 data start at 1, g2 - 1 data at the coherence factor beta, below 1</source>
+        <translation>the intercept %1 is 1 within %2: g1 data start at 1, g2 - 1 data at the coherence factor beta, below 1</translation>
+    </message>
+    <message>
+        <source>the correlation settles at %1, not at 0: g2 data with their baseline, not g1</source>
+        <translation>the correlation settles at %1, not at 0: g2 data with their baseline, not g1</translation>
+    </message>
+    <message>
+        <source>the g1 intercept %1 lies far below 1: g2 - 1 data, which start at the coherence factor beta</source>
+        <translation>the g1 intercept %1 lies far below 1: g2 - 1 data, which start at the coherence factor beta</translation>
+    </message>
+    <message>
+        <source>the correlation settles at %1, not at a baseline near 1: these are not g2 data</source>
+        <translation>the correlation settles at %1, not at a baseline near 1: these are not g2 data</translation>
+    </message>
+    <message>
+        <source>no size can be given for the decay rate %1 1/s: the result lies beyond the range of numbers</source>
+        <translation>no size can be given for the decay rate %1 1/s: the result lies beyond the range of numbers</translation>
+    </message>
+    <message>
+        <source>a component of rate %1 has no decay time, so no size</source>
+        <translation>a component of rate %1 has no decay time, so no size</translation>
+    </message>
 </context>
 <context>
     <name>DialogRunner</name>
@@ -474,6 +598,42 @@
     <message>
         <source>Kolumna korelacji</source>
         <translation>Correlation column</translation>
+    </message>
+    <message>
+        <source>Analizuj jako %1</source>
+        <translation>Analyse as %1</translation>
+    </message>
+    <message>
+        <source>Analizuj bez zmian</source>
+        <translation>Analyse as they are</translation>
+    </message>
+    <message>
+        <source>Zmień na %1 i analizuj</source>
+        <translation>Change to %1 and analyse</translation>
+    </message>
+    <message>
+        <source>Zmień rodzaj danych i analizuj</source>
+        <translation>Change the data kind and analyse</translation>
+    </message>
+    <message>
+        <source>Dane pomiaru %1 wyglądają raczej na %2 niż na %3: %4.
+
+Analizować je mimo to jako %3?</source>
+        <translation>The data of %1 look like %2 rather than %3: %4.
+
+Analyse them as %3 all the same?</translation>
+    </message>
+    <message>
+        <source>Dane tych pomiarów wyglądają na inny rodzaj niż wybrany:</source>
+        <translation>The data of these measurements look like another kind than the one chosen:</translation>
+    </message>
+    <message>
+        <source>• %1: raczej %2 niż %3 (%4)</source>
+        <translation>• %1: %2 rather than %3 (%4)</translation>
+    </message>
+    <message>
+        <source>Analizować zestaw mimo to?</source>
+        <translation>Analyse the set all the same?</translation>
     </message>
 </context>
 <context>
@@ -632,7 +792,7 @@
     </message>
     <message>
         <source>Analiza tej zakładki z jej ustawieniami na każdym zaznaczonym pomiarze zestawu</source>
-        <translation>This page's analysis with its settings on every included measurement of the set</translation>
+        <translation>This page&apos;s analysis with its settings on every included measurement of the set</translation>
     </message>
     <message>
         <source>Przerwij</source>
@@ -661,6 +821,10 @@
     <message>
         <source>Pomiary bez wyniku:</source>
         <translation>Measurements without a result:</translation>
+    </message>
+    <message>
+        <source>Nie analizowano: dane wyglądają na inny rodzaj niż wybrany</source>
+        <translation>Not analysed: the data look like another kind than the one chosen</translation>
     </message>
 </context>
 <context>
@@ -890,6 +1054,14 @@
         <source>Rₕ (ze średniego czasu)</source>
         <translation>Rₕ (from the mean time)</translation>
     </message>
+    <message>
+        <source>Wagi</source>
+        <translation>Weights</translation>
+    </message>
+    <message>
+        <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone.</source>
+        <translation>g2−1 and g2 data: each point of g1 weighted by the inverse of the variance the Siegert relation carries over from the noise of g2−1 (the curve's tail weighs little). g1 data are not weighted.</translation>
+    </message>
 </context>
 <context>
     <name>fluvena::ui::CumulantPage</name>
@@ -1055,6 +1227,14 @@
     <message>
         <source>Składowa %1</source>
         <translation>Component %1</translation>
+    </message>
+    <message>
+        <source>Wagi Siegerta</source>
+        <translation>Siegert weights</translation>
+    </message>
+    <message>
+        <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało), zamiast reguły „Waga”. Dane g1 nie są ważone.</source>
+        <translation>g2−1 and g2 data: each point of g1 weighted by the inverse of the variance the Siegert relation carries over from the noise of g2−1 (the curve's tail weighs little), instead of the “Waga” rule. g1 data are not weighted.</translation>
     </message>
 </context>
 <context>
@@ -1238,8 +1418,8 @@
 <context>
     <name>fluvena::ui::SetPage</name>
     <message>
-        <source>Źródło Γ̄:</source>
-        <translation>Source of Γ̄:</translation>
+        <source>Źródło ⟨Γ⟩:</source>
+        <translation>Source of ⟨Γ⟩:</translation>
     </message>
     <message>
         <source>kumulanty</source>
@@ -1302,8 +1482,8 @@
         <translation>Count rate [kHz]</translation>
     </message>
     <message>
-        <source>Γ̄ [1/s]</source>
-        <translation>Γ̄ [1/s]</translation>
+        <source>⟨Γ⟩ [1/s]</source>
+        <translation>⟨Γ⟩ [1/s]</translation>
     </message>
     <message>
         <source>R_z [nm]</source>
@@ -1370,8 +1550,8 @@
         <translation>r² = %1 (points: %2)</translation>
     </message>
     <message>
-        <source>Bez błędów Γ̄: punkty ważone jednakowo</source>
-        <translation>No errors of Γ̄: points weighted equally</translation>
+        <source>Bez błędów ⟨Γ⟩: punkty ważone jednakowo</source>
+        <translation>No errors of ⟨Γ⟩: points weighted equally</translation>
     </message>
     <message>
         <source>CSV (*.csv)</source>
@@ -1387,7 +1567,115 @@
     </message>
     <message>
         <source>Zapisano tabelę zestawu: %1</source>
-        <translation>Saved the set's table: %1</translation>
+        <translation>Saved the set&apos;s table: %1</translation>
+    </message>
+    <message>
+        <source>Grupa</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>R_z grupy [nm]</source>
+        <translation>Group R_z [nm]</translation>
+    </message>
+    <message>
+        <source>⟨Γ⟩ grupy [1/s]</source>
+        <translation>Group ⟨Γ⟩ [1/s]</translation>
+    </message>
+    <message>
+        <source>Data pomiaru</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>Wartość</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Powtórzenia: pomiary jednego kąta i jednej temperatury</source>
+        <translation>Repeats: measurements at one angle and one temperature</translation>
+    </message>
+    <message>
+        <source>Średnia ± odchylenie standardowe zaznaczonych pomiarów grupy (co najmniej dwóch)</source>
+        <translation>Mean ± standard deviation of the group&apos;s included measurements (two at least)</translation>
+    </message>
+    <message>
+        <source>Wartość wpisana dla pomiaru, np. stężenie: oś serii</source>
+        <translation>A value typed for the measurement, e.g. its concentration: an axis of the series</translation>
+    </message>
+    <message>
+        <source>Seria:</source>
+        <translation>Series:</translation>
+    </message>
+    <message>
+        <source>względem</source>
+        <translation>against</translation>
+    </message>
+    <message>
+        <source>średnie powtórzeń</source>
+        <translation>means of repeats</translation>
+    </message>
+    <message>
+        <source>Zaznaczone pomiary jednego kąta i jednej temperatury jako jeden punkt: średnia ± odchylenie standardowe</source>
+        <translation>The included measurements at one angle and one temperature as one point: mean ± standard deviation</translation>
+    </message>
+    <message>
+        <source>promień z-średni R_z [nm]</source>
+        <translation>z-average radius R_z [nm]</translation>
+    </message>
+    <message>
+        <source>D_app = ⟨Γ⟩/q² [m²/s]</source>
+        <translation>D_app = ⟨Γ⟩/q² [m²/s]</translation>
+    </message>
+    <message>
+        <source>CONTIN: promień głównego piku [nm]</source>
+        <translation>CONTIN: main peak radius [nm]</translation>
+    </message>
+    <message>
+        <source>CONTIN: udział głównego piku</source>
+        <translation>CONTIN: main peak share</translation>
+    </message>
+    <message>
+        <source>średnie zliczenia [kHz]</source>
+        <translation>mean count rate [kHz]</translation>
+    </message>
+    <message>
+        <source>przyrząd: średnica z-średnia [nm]</source>
+        <translation>instrument: z-average diameter [nm]</translation>
+    </message>
+    <message>
+        <source>kolejność pomiarów</source>
+        <translation>order of the measurements</translation>
+    </message>
+    <message>
+        <source>temperatura [K]</source>
+        <translation>temperature [K]</translation>
+    </message>
+    <message>
+        <source>czas od pierwszego pomiaru [min]</source>
+        <translation>time since the first measurement [min]</translation>
+    </message>
+    <message>
+        <source>kąt [°]</source>
+        <translation>angle [°]</translation>
+    </message>
+    <message>
+        <source>wartość wpisana</source>
+        <translation>typed value</translation>
+    </message>
+    <message>
+        <source>Seria wyników</source>
+        <translation>Series of results</translation>
+    </message>
+    <message>
+        <source>To nie jest liczba: %1</source>
+        <translation>Not a number: %1</translation>
+    </message>
+    <message>
+        <source>Kąty</source>
+        <translation>Angles</translation>
+    </message>
+    <message>
+        <source>Seria</source>
+        <translation>Series</translation>
     </message>
 </context>
 </TS>

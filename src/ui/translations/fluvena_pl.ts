@@ -39,6 +39,130 @@
 <context>
     <name>Core</name>
     <message>
+        <source>the intercept %1 lies above %2 and the correlation settles at %3: g2 data with their baseline, not g2 - 1</source>
+        <translation>wartość początkowa %1 przekracza %2, a korelacja ustala się na %3: to dane g₂ z linią bazową, nie g₂ − 1</translation>
+    </message>
+    <message>
+        <source>the intercept %1 lies above %2, which g2 - 1 data (beta g1^2, beta at most 1) cannot reach: a decay of another kind (g1)</source>
+        <translation>wartość początkowa %1 przekracza %2, czego dane g₂ − 1 (β·g₁², β najwyżej 1) nie mogą osiągnąć: zanik innego rodzaju (g₁)</translation>
+    </message>
+    <message>
+        <source>the intercept %1 is 1 within %2: g1 data start at 1, g2 - 1 data at the coherence factor beta, below 1</source>
+        <translation>wartość początkowa %1 równa się 1 z dokładnością do %2: dane g₁ zaczynają się od 1, dane g₂ − 1 od współczynnika koherencji β, mniejszego od 1</translation>
+    </message>
+    <message>
+        <source>the correlation settles at %1, not at 0: g2 data with their baseline, not g1</source>
+        <translation>korelacja ustala się na %1, a nie na 0: to dane g₂ z linią bazową, nie g₁</translation>
+    </message>
+    <message>
+        <source>the g1 intercept %1 lies far below 1: g2 - 1 data, which start at the coherence factor beta</source>
+        <translation>wartość początkowa g₁ %1 leży daleko poniżej 1: to dane g₂ − 1, które zaczynają się od współczynnika koherencji β</translation>
+    </message>
+    <message>
+        <source>the correlation settles at %1, not at a baseline near 1: these are not g2 data</source>
+        <translation>korelacja ustala się na %1, a nie na linii bazowej bliskiej 1: to nie są dane g₂</translation>
+    </message>
+    <message>
+        <source>no size can be given for the decay rate %1 1/s: the result lies beyond the range of numbers</source>
+        <translation>dla szybkości zaniku %1 1/s nie można podać rozmiaru: wynik wykracza poza zakres liczb</translation>
+    </message>
+    <message>
+        <source>a component of rate %1 has no decay time, so no size</source>
+        <translation>składowa o szybkości %1 nie ma czasu zaniku, więc i rozmiaru</translation>
+    </message>
+    <message>
+        <source>column %1 cannot be chosen: columns count from 1</source>
+        <translation>nie można wybrać kolumny %1: kolumny liczy się od 1</translation>
+    </message>
+    <message>
+        <source>line %1: %2 columns where the data rows before it (from line %3) have %4</source>
+        <translation>wiersz %1: %2 kolumn, a wiersze danych przed nim (od wiersza %3) mają %4</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; gives %3, not strictly between %4 and %5</source>
+        <translation>wiersz %1: &apos;%2&apos; podaje %3, a nie wartość leżącą ściśle między %4 a %5</translation>
+    </message>
+    <message>
+        <source>line %1: &apos;%2&apos; gives %3, outside %4 ... %5</source>
+        <translation>wiersz %1: &apos;%2&apos; podaje %3, poza zakresem %4 … %5</translation>
+    </message>
+    <message>
+        <source>line %1: a blank line inside the &quot;%2&quot; block</source>
+        <translation>wiersz %1: pusty wiersz wewnątrz bloku &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: a second angle of detector %2</source>
+        <translation>wiersz %1: drugi kąt detektora %2</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Correlation&quot; block has %2 columns of values, but the header gives the angles of %3 detectors: the columns cannot be matched to the angles</source>
+        <translation>wiersz %1: blok &quot;Correlation&quot; ma %2 kolumn wartości, a nagłówek podaje kąty %3 detektorów: kolumn nie da się przypisać do kątów</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Correlation&quot; block holds only zeros</source>
+        <translation>wiersz %1: blok &quot;Correlation&quot; zawiera same zera</translation>
+    </message>
+    <message>
+        <source>line %1: the &quot;Count Rate&quot; block has %2 columns of rates, but the header gives the angles of %3 detectors: the columns cannot be matched to the detectors</source>
+        <translation>wiersz %1: blok &quot;Count Rate&quot; ma %2 kolumn natężeń, a nagłówek podaje kąty %3 detektorów: kolumn nie da się przypisać do detektorów</translation>
+    </message>
+    <message>
+        <source>line %1: the detector angles are not numbered 1 to %2</source>
+        <translation>wiersz %1: kąty detektorów nie są ponumerowane od 1 do %2</translation>
+    </message>
+    <message>
+        <source>line %1: the file ends before its &quot;Count Rate&quot; block: it is cut short</source>
+        <translation>wiersz %1: plik kończy się przed blokiem &quot;Count Rate&quot;: jest ucięty</translation>
+    </message>
+    <message>
+        <source>line %1: the file ends inside the &quot;Correlation&quot; block: it is cut short</source>
+        <translation>wiersz %1: plik kończy się wewnątrz bloku &quot;Correlation&quot;: jest ucięty</translation>
+    </message>
+    <message>
+        <source>line %1: the file ends inside the &quot;Count Rate&quot; block: it is cut short</source>
+        <translation>wiersz %1: plik kończy się wewnątrz bloku &quot;Count Rate&quot;: jest ucięty</translation>
+    </message>
+    <message>
+        <source>line %1: the file ends inside this line: it is cut short</source>
+        <translation>wiersz %1: plik kończy się w środku tego wiersza: jest ucięty</translation>
+    </message>
+    <message>
+        <source>the file holds the measurements of %1 detectors, which are read as separate measurements</source>
+        <translation>plik zawiera pomiary %1 detektorów, które odczytuje się jako osobne pomiary</translation>
+    </message>
+    <message>
+        <source>the refractive index must lie from 1.0 to 3.0, not %1</source>
+        <translation>współczynnik załamania musi leżeć w zakresie od 1,0 do 3,0, a nie %1</translation>
+    </message>
+    <message>
+        <source>the scattering angle must lie strictly between 0 and 180 degrees, not %1</source>
+        <translation>kąt rozpraszania musi leżeć ściśle między 0 a 180 stopni, a nie %1</translation>
+    </message>
+    <message>
+        <source>the temperature must lie from 200 to 500 K, not %1</source>
+        <translation>temperatura musi leżeć w zakresie od 200 do 500 K, a nie %1</translation>
+    </message>
+    <message>
+        <source>the viscosity must lie from 0.01 to 10000 cP, not %1</source>
+        <translation>lepkość musi leżeć w zakresie od 0,01 do 10000 cP, a nie %1</translation>
+    </message>
+    <message>
+        <source>the wavelength must lie from 100 to 2000 nm, not %1</source>
+        <translation>długość fali musi leżeć w zakresie od 100 do 2000 nm, a nie %1</translation>
+    </message>
+    <message>
+        <source>it is a directory</source>
+        <translation>to jest katalog</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>to nie jest zwykły plik</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>jest większy niż %1 MB</translation>
+    </message>
+    <message>
         <source>no data are loaded</source>
         <translation>nie wczytano danych</translation>
     </message>
@@ -850,6 +974,14 @@
         <source>Rₕ (ze średniego czasu)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Wagi</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>fluvena::ui::CumulantPage</name>
@@ -1014,6 +1146,14 @@
     </message>
     <message>
         <source>Składowa %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wagi Siegerta</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało), zamiast reguły „Waga”. Dane g1 nie są ważone.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
