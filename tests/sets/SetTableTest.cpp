@@ -61,27 +61,6 @@ TEST(SetTable, EightAnglesExtrapolateToTheTruth)
     EXPECT_NE(fitOf(rows).d0, fit.d0);
 }
 
-// Repeats of one angle: a copy whose lag times are stretched by 1.3 decays
-// 1.3 times slower and stands out; a repeat without a result is not judged.
-TEST(SetTable, StretchedRepeatIsMarked)
-{
-    MeasurementSet set;
-    for (int k = 0; k < 4; ++k) {
-        io::DataFile file = FT::LoadFixture("alv/LC8.2_0001.ASC");
-        if (k == 2)
-            for (double& x : file.x) x *= 1.3;
-        std::vector<io::DataFile> files;
-        files.push_back(std::move(file));
-        set.Add("repeat.asc", std::move(files));
-    }
-    for (std::size_t k = 0; k < 4; ++k) set.At(k).measurement.RunCumulants(CumulantRequest{});
-    std::vector<SetRow> rows = MakeRows(set);
-    for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(rows[k].repeat, k == 2 ? RepeatMark::Outlier : RepeatMark::None) << k;
-    set.At(2).measurement.Load(FT::LoadFixture("alv/LC8.2_0001.ASC"));
-    rows = MakeRows(set);
-    EXPECT_EQ(rows[2].repeat, RepeatMark::None);
-}
-
 // CONTIN's main peak is its largest share, and the rate the angle fit takes
 // from it is the one its radius was computed from; DISCRETE's components
 // fastest first.

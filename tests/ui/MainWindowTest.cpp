@@ -6,6 +6,7 @@
 #include "ui/DiscretePage.h"
 #include "ui/SamplePage.h"
 #include "ui/Verdict.h"
+#include "WindowKit.h"
 #include "base/MemoText.h"
 #include "base/NumberFormat.h"
 #include "core/Distribution.h"
@@ -29,55 +30,9 @@
 #include <memory>
 
 using namespace fluvena;
+using fluvena::testing::kData;
 
 namespace {
-
-const QString kData = QStringLiteral(FLUVENA_TEST_DATA);
-
-struct FakeDialogs : ui::FileDialogs {
-    std::deque<QStringList> openNames;
-    std::deque<QString> saveNames;
-    std::deque<std::optional<ui::ColumnChoice>> columns;  // the column question's answers
-    std::deque<ui::UnsavedAnswer> answers;
-    QStringList openDirectories, saveFilters;                 // what the dialogs were started with
-    QList<std::pair<int, ui::ColumnChoice>> columnQuestions;  // column count and the suggestion
-    QString directory;                                        // the working directory chosen
-    int questions = 0;
-    template <typename T>
-    static T Next(std::deque<T>& queue)
-    {
-        if (queue.empty()) return T{};
-        const T a = queue.front();
-        queue.pop_front();
-        return a;
-    }
-    QStringList openFileNames(QWidget*, const QString& dir, const QString&) override { openDirectories << dir; return Next(openNames); }
-    std::optional<ui::ColumnChoice> chooseColumns(QWidget*, const QString&, int count, ui::ColumnChoice suggested) override
-    {
-        columnQuestions.append({count, suggested});
-        return Next(columns);
-    }
-    QStringList suggested;  // the names the save dialog offered
-    QString saveFileName(QWidget*, const QString& filter, const QString& name) override
-    {
-        saveFilters << filter, suggested << name;
-        return Next(saveNames);
-    }
-    QString directoryName(QWidget*, const QString&) override { return directory; }
-    ui::UnsavedAnswer unsavedResults(QWidget*) override { ++questions; return Next(answers); }
-    std::deque<ui::KindAnswer> kindAnswers;                   // none left: analyse as they are
-    std::vector<std::vector<ui::KindDoubtShown>> kindQuestions;  // the doubts each question named
-    ui::KindAnswer doubtfulKind(QWidget*, const std::vector<ui::KindDoubtShown>& doubts) override
-    {
-        kindQuestions.push_back(doubts);
-        return kindAnswers.empty() ? ui::KindAnswer::Analyse : Next(kindAnswers);
-    }
-};
-
-struct CollectErrors : ui::ErrorDisplay {
-    QStringList messages;
-    void showError(QWidget*, const QString& message) override { messages << message; }
-};
 
 std::string Bytes(const QString& path) { return ReadFile(path.toStdString()); }
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
@@ -143,22 +98,10 @@ void OnDialog(QObject* window, const QString& name, int ms, bool& saw, const QSt
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, fluvena::testing::WindowHarness {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> work_, helpers_, settings_;
-    QString oldDir_;
-    QByteArray oldPath_;
-    FakeDialogs* dialogs_ = nullptr;
-    CollectErrors* errors_ = nullptr;
-    std::unique_ptr<TForm1> form_;
-
-    // A test engine that runs a shell body, or prints a recorded listing.
-    void engine(const char* program, const QString& body)
-    {
-        QFile f(writeFile(helpers_->filePath(QString::fromLatin1(program)), ("#!/bin/sh\n" + body + "\n").toUtf8()));
-        QVERIFY(f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    }
+    // A test engine that prints a recorded listing.
     void listingEngine(const char* program, const QString& listing) { engine(program, QStringLiteral("cat '%1/%2'").arg(kData, listing)); }
     // Both engines print the recorded listings of one data file, which is then opened.
     void listings(const QString& fixture) { listingEngine("contin.exe", fixture + ".contin.out"); listingEngine("discrete.exe", fixture + ".discrete.out"); }
@@ -166,22 +109,6 @@ class MainWindowTest : public QObject {
     void switchTo(QAction* language) { language->trigger(); QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange); }
     void withHelp(TForm3& help) { form_->setHelpWindow(&help); writeFile("Pomoc.txt", "pomoc"); }
     void open(const QString& path) { openAll({path}); }
-    void openAll(const QStringList& paths) { dialogs_->openNames.push_back(paths); form_->Otw1->trigger(); }
-    QString writeFile(const QString& name, const QByteArray& bytes)  // an absolute name stays as it is
-    {
-        QFile f(QDir(work_->path()).filePath(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return f.fileName();
-    }
-    void startWindow()
-    {
-        auto dialogs = std::make_unique<FakeDialogs>();
-        auto errors = std::make_unique<CollectErrors>();
-        dialogs_ = dialogs.get(), errors_ = errors.get();
-        form_ = std::make_unique<TForm1>(std::move(dialogs), std::move(errors), helpers_->path().toStdString());
-        form_->show();
-    }
     // A control of the window, found by its name as the tests know it.
     template <typename T>
     T* C(const char* name) const
@@ -192,7 +119,6 @@ class MainWindowTest : public QObject {
     }
     void range(int first, int last) { form_->ScrollBar1->setValue(first); form_->ScrollBar2->setValue(last); }
     void activate() { form_->activateWindow(); QVERIFY(QTest::qWaitForWindowActive(form_.get())); }
-    void noErrors() { QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join('\n'))); }
 
 private slots:
     void initTestCase()
@@ -201,26 +127,8 @@ private slots:
         QSettings::setDefaultFormat(QSettings::IniFormat);
         ui::UseLanguage(ui::Language::Polish);
     }
-    void init()
-    {
-        settings_ = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_->path());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_->path());
-        QVERIFY(QSettings().fileName().startsWith(settings_->path()));
-        work_ = std::make_unique<QTemporaryDir>(), helpers_ = std::make_unique<QTemporaryDir>();
-        oldDir_ = QDir::currentPath(), oldPath_ = qgetenv("PATH");
-        QDir::setCurrent(work_->path());
-        startWindow();
-    }
-    void cleanup()
-    {
-        form_.reset();
-        QDir::setCurrent(oldDir_);
-        qputenv("PATH", oldPath_);
-        work_.reset(), helpers_.reset(), settings_.reset();
-        ui::UseLanguage(ui::Language::Polish);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    }
+    void init() { setUpWindow(); }
+    void cleanup() { tearDownWindow(); }
 
     // The scroll bars set the analysed range and the markers drawn at its ends.
     void openingSetsTheRangeAndFailuresLeaveNoData()

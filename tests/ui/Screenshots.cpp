@@ -9,6 +9,7 @@
 #include "ui/Language.h"
 #include "ui/SetPage.h"
 #include "ui/SetRun.h"
+#include "WindowKit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,20 +25,13 @@
 
 namespace {
 
-struct NoDialogs : fluvena::ui::FileDialogs {
-    QStringList openFileNames(QWidget*, const QString&, const QString&) override { return {}; }
-    std::optional<fluvena::ui::ColumnChoice> chooseColumns(QWidget*, const QString&, int, fluvena::ui::ColumnChoice) override
-    {
-        return std::nullopt;
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString directoryName(QWidget*, const QString&) override { return {}; }
-    fluvena::ui::UnsavedAnswer unsavedResults(QWidget*) override { return fluvena::ui::UnsavedAnswer::Discard; }
-    fluvena::ui::KindAnswer doubtfulKind(QWidget*, const std::vector<fluvena::ui::KindDoubtShown>&) override
-    {
-        return fluvena::ui::KindAnswer::Analyse;
-    }
-};
+// Dialogs that answer nothing and let the window close without asking.
+std::unique_ptr<fluvena::testing::FakeDialogs> NoDialogs()
+{
+    auto d = std::make_unique<fluvena::testing::FakeDialogs>();
+    d->unsavedWhenNone = fluvena::ui::UnsavedAnswer::Discard;
+    return d;
+}
 
 struct PrintErrors : fluvena::ui::ErrorDisplay {
     void showError(QWidget*, const QString& message) override { qWarning("%s", qPrintable(message)); }
@@ -75,7 +69,7 @@ int main(int argc, char** argv)
                                    : QStringList{data + QStringLiteral("/bimodal.txt"), data + QStringLiteral("/alv/LC8.2_0001.ASC")};
     for (const auto language : {fluvena::ui::Language::Polish, fluvena::ui::Language::English}) {
         fluvena::ui::UseLanguage(language);
-        TForm1 form(std::make_unique<NoDialogs>(), std::make_unique<PrintErrors>(), engines.toStdString());
+        TForm1 form(NoDialogs(), std::make_unique<PrintErrors>(), engines.toStdString());
         form.show();
         QTest::qWait(200);
         form.openCommandLine(QStringList{QStringLiteral("fluvena")} + files);

@@ -10,6 +10,7 @@
 #include "sets/SetTable.h"
 #include "io/FileIO.h"
 #include "ui/Language.h"
+#include "WindowKit.h"
 
 #include <qcustomplot.h>
 
@@ -21,46 +22,9 @@
 #include <memory>
 
 using namespace fluvena;
+using fluvena::testing::kData;
 
 namespace {
-
-const QString kData = QStringLiteral(FLUVENA_TEST_DATA);
-
-struct FakeDialogs : ui::FileDialogs {
-    std::deque<QStringList> openNames;
-    std::deque<QString> saveNames;
-    QStringList suggested;
-    QStringList openFileNames(QWidget*, const QString&, const QString&) override
-    {
-        if (openNames.empty()) return {};
-        const QStringList names = openNames.front();
-        openNames.pop_front();
-        return names;
-    }
-    std::optional<ui::ColumnChoice> chooseColumns(QWidget*, const QString&, int, ui::ColumnChoice) override { return std::nullopt; }
-    QString saveFileName(QWidget*, const QString&, const QString& name) override
-    {
-        suggested << name;
-        if (saveNames.empty()) return {};
-        const QString next = saveNames.front();
-        saveNames.pop_front();
-        return next;
-    }
-    QString directoryName(QWidget*, const QString&) override { return {}; }
-    ui::UnsavedAnswer unsavedResults(QWidget*) override { return ui::UnsavedAnswer::Discard; }
-    ui::KindAnswer kindAnswer = ui::KindAnswer::Analyse;
-    std::vector<std::vector<ui::KindDoubtShown>> kindQuestions;  // the doubts each question named
-    ui::KindAnswer doubtfulKind(QWidget*, const std::vector<ui::KindDoubtShown>& doubts) override
-    {
-        kindQuestions.push_back(doubts);
-        return kindAnswer;
-    }
-};
-
-struct CollectErrors : ui::ErrorDisplay {
-    QStringList messages;
-    void showError(QWidget*, const QString& message) override { messages << message; }
-};
 
 // The first number of a label ("D₀ = 4.8180E-12 ± ..."), either decimal separator.
 double FirstNumber(const QLabel* label)
@@ -72,25 +36,10 @@ double FirstNumber(const QLabel* label)
 
 }  // namespace
 
-class SetWindowTest : public QObject {
+class SetWindowTest : public QObject, fluvena::testing::WindowHarness {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> work_, helpers_, settings_;
-    QString oldDir_;
-    FakeDialogs* dialogs_ = nullptr;
-    CollectErrors* errors_ = nullptr;
-    std::unique_ptr<TForm1> form_;
-
     ui::SetPage& page() const { return form_->setPage(); }
-    void engine(const char* program, const QString& body)
-    {
-        QFile f(QDir(helpers_->path()).filePath(QString::fromLatin1(program)));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(("#!/bin/sh\n" + body + "\n").toUtf8());
-        f.close();
-        QVERIFY(f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    }
-    void openAll(const QStringList& paths) { dialogs_->openNames.push_back(paths); form_->Otw1->trigger(); }
     void addAll(const QStringList& paths) { dialogs_->openNames.push_back(paths); form_->ActionAddToSet->trigger(); }
     void runAll()
     {
@@ -102,7 +51,6 @@ class SetWindowTest : public QObject {
         const QTableWidgetItem* item = page().GridSet->item(row, column);
         return item ? item->text() : QString();
     }
-    void noErrors() { QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join('\n'))); }
 
 private slots:
     void initTestCase()
@@ -113,23 +61,10 @@ private slots:
     }
     void init()
     {
-        settings_ = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_->path());
-        work_ = std::make_unique<QTemporaryDir>(), helpers_ = std::make_unique<QTemporaryDir>();
-        oldDir_ = QDir::currentPath();
-        QDir::setCurrent(work_->path());
-        auto dialogs = std::make_unique<FakeDialogs>();
-        auto errors = std::make_unique<CollectErrors>();
-        dialogs_ = dialogs.get(), errors_ = errors.get();
-        form_ = std::make_unique<TForm1>(std::move(dialogs), std::move(errors), helpers_->path().toStdString());
-        form_->show();
+        setUpWindow();
+        dialogs_->unsavedWhenNone = ui::UnsavedAnswer::Discard;
     }
-    void cleanup()
-    {
-        form_.reset();
-        QDir::setCurrent(oldDir_);
-        work_.reset(), helpers_.reset(), settings_.reset();
-    }
+    void cleanup() { tearDownWindow(); }
 
     // The eight-detector file: its README's D0 = 4.818e-12 m²/s and R_h = 44.50 nm
     // within 2 %, read from the page's labels after Ctrl+Shift+Enter on the page.
