@@ -187,8 +187,8 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
     // term's singular value, S(1), keeps its meaning.
     P.sw = Vec::Ones(ny);
     if (deck.w.size() == static_cast<size_t>(ny)) {
-        const Eigen::Map<const Vec> w(deck.w.data(), ny);
-        P.sw = (w / w.mean()).cwiseSqrt();
+        const Eigen::Map<const Vec> wk(deck.w.data(), ny);
+        P.sw = (wk / wk.mean()).cwiseSqrt();
         P.A = P.sw.asDiagonal() * P.A;
         P.y = P.y.cwiseProduct(P.sw);
     }

@@ -124,7 +124,9 @@ Outcome<Measurement::AnalysisPoints> Measurement::PointsForAnalysis(PointRange r
 {
     const auto x = Slice(file_.x, range);
     const auto y = Slice(file_.y, range);
-    AnalysisPoints points{std::vector<double>(x.begin(), x.end()), std::vector<double>(y.begin(), y.end()), {}};
+    AnalysisPoints points;
+    points.x.assign(x.begin(), x.end());
+    points.y.assign(y.begin(), y.end());
     if (sample_.dataKind == DataKind::G1) return points;
     const Outcome<double> baseline = physics::BaselineOf(file_.y, sample_);
     if (!baseline) return baseline.failure();

@@ -18,7 +18,7 @@ std::size_t MeasurementSet::Add(const std::string& path, std::vector<io::DataFil
 {
     const std::size_t first = members_.size();
     for (io::DataFile& file : files) {
-        SetMember member{path, file.detector, file.record, Measurement(), true};
+        SetMember member{path, file.detector, file.record, Measurement(), true, std::nullopt};
         const io::FileFormat format = file.format;
         member.measurement.Load(std::move(file), DefaultSample(format), Entered(format));
         members_.push_back(std::move(member));
