@@ -61,7 +61,7 @@ void Presenter::append(std::vector<OpenedMeasurement> opened)
         loaded_.push_back(f.m.Sample());
         names_.push_back(f.name);
         kindsAccepted_.push_back(0);
-        set_.Append(SetMember{f.path.toStdString(), detector, record, std::move(f.m), true});
+        set_.Append(SetMember{f.path.toStdString(), detector, record, std::move(f.m), true, std::nullopt});
     }
 }
 

@@ -183,6 +183,30 @@
         <translation>the non-linear fit did not converge in %1 iterations</translation>
     </message>
     <message>
+        <source>%1 lag times for %2 correlation values</source>
+        <translation>%1 lag times for %2 correlation values</translation>
+    </message>
+    <message>
+        <source>the cumulant order must be 2 or 3, not %1</source>
+        <translation>the cumulant order must be 2 or 3, not %1</translation>
+    </message>
+    <message>
+        <source>point %1 is not a number</source>
+        <translation>point %1 is not a number</translation>
+    </message>
+    <message>
+        <source>the lag times must be at least 0 and increase from point to point, point %1 does not</source>
+        <translation>the lag times must be at least 0 and increase from point to point, point %1 does not</translation>
+    </message>
+    <message>
+        <source>the fit range from point %1 to %2 does not lie within the %3 points</source>
+        <translation>the fit range from point %1 to %2 does not lie within the %3 points</translation>
+    </message>
+    <message>
+        <source>the error of a decay rate must be zero or positive, not %1</source>
+        <translation>the error of a decay rate must be zero or positive, not %1</translation>
+    </message>
+    <message>
         <source>the cut-off must lie from 0 up to, not including, 1, not %1</source>
         <translation>the cut-off must lie from 0 up to, not including, 1, not %1</translation>
     </message>
@@ -533,6 +557,18 @@
     <message>
         <source>a component of rate %1 has no decay time, so no size</source>
         <translation>a component of rate %1 has no decay time, so no size</translation>
+    </message>
+    <message>
+        <source>a measurement in the fit has no positive scattering vector or mean rate</source>
+        <translation>a measurement in the fit has no positive scattering vector or mean rate</translation>
+    </message>
+    <message>
+        <source>the fit over q² needs at least two included measurements</source>
+        <translation>the fit over q² needs at least two included measurements</translation>
+    </message>
+    <message>
+        <source>the fit over q² needs measurements at two angles at least</source>
+        <translation>the fit over q² needs measurements at two angles at least</translation>
     </message>
 </context>
 <context>
@@ -1060,7 +1096,7 @@ Analyse them as %3 all the same?</translation>
     </message>
     <message>
         <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało). Dane g1 nie są ważone.</source>
-        <translation>g2−1 and g2 data: each point of g1 weighted by the inverse of the variance the Siegert relation carries over from the noise of g2−1 (the curve's tail weighs little). g1 data are not weighted.</translation>
+        <translation>g2−1 and g2 data: each point of g1 weighted by the inverse of the variance the Siegert relation carries over from the noise of g2−1 (the curve&apos;s tail weighs little). g1 data are not weighted.</translation>
     </message>
 </context>
 <context>
@@ -1234,7 +1270,7 @@ Analyse them as %3 all the same?</translation>
     </message>
     <message>
         <source>Dane g2−1 i g2: każdy punkt g1 ważony odwrotnością wariancji, którą relacja Siegerta przenosi z szumu g2−1 (ogon krzywej waży mało), zamiast reguły „Waga”. Dane g1 nie są ważone.</source>
-        <translation>g2−1 and g2 data: each point of g1 weighted by the inverse of the variance the Siegert relation carries over from the noise of g2−1 (the curve's tail weighs little), instead of the “Waga” rule. g1 data are not weighted.</translation>
+        <translation>g2−1 and g2 data: each point of g1 weighted by the inverse of the variance the Siegert relation carries over from the noise of g2−1 (the curve&apos;s tail weighs little), instead of the “Waga” rule. g1 data are not weighted.</translation>
     </message>
 </context>
 <context>

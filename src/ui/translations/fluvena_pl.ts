@@ -307,6 +307,30 @@
         <translation>dopasowanie nieliniowe nie zbiegło się w %1 iteracjach</translation>
     </message>
     <message>
+        <source>%1 lag times for %2 correlation values</source>
+        <translation>%1 czasów opóźnienia na %2 wartości korelacji</translation>
+    </message>
+    <message>
+        <source>the cumulant order must be 2 or 3, not %1</source>
+        <translation>rząd kumulantów musi wynosić 2 lub 3, a nie %1</translation>
+    </message>
+    <message>
+        <source>point %1 is not a number</source>
+        <translation>punkt %1 nie jest liczbą</translation>
+    </message>
+    <message>
+        <source>the lag times must be at least 0 and increase from point to point, point %1 does not</source>
+        <translation>czasy opóźnienia muszą być nieujemne i rosnąć od punktu do punktu, a punkt %1 tego nie spełnia</translation>
+    </message>
+    <message>
+        <source>the fit range from point %1 to %2 does not lie within the %3 points</source>
+        <translation>zakres dopasowania od punktu %1 do %2 nie mieści się w %3 punktach</translation>
+    </message>
+    <message>
+        <source>the error of a decay rate must be zero or positive, not %1</source>
+        <translation>błąd szybkości zaniku musi być zerowy lub dodatni, a nie %1</translation>
+    </message>
+    <message>
         <source>the cut-off must lie from 0 up to, not including, 1, not %1</source>
         <translation>odcięcie musi leżeć od 0 do 1 (bez 1), a nie %1</translation>
     </message>
@@ -611,6 +635,40 @@
         <source>Kolumna korelacji</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Analizuj jako %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Analizuj bez zmian</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zmień na %1 i analizuj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zmień rodzaj danych i analizuj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane pomiaru %1 wyglądają raczej na %2 niż na %3: %4.
+
+Analizować je mimo to jako %3?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dane tych pomiarów wyglądają na inny rodzaj niż wybrany:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>• %1: raczej %2 niż %3 (%4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Analizować zestaw mimo to?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TForm1</name>
@@ -744,6 +802,62 @@
     </message>
     <message>
         <source>LS Instruments (*.dat)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nie analizowano: dane wyglądają na inny rodzaj niż wybrany</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brak zaznaczonych pomiarów do analizy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Analiza zestawu…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Przeanalizowano %1 z %2 pomiarów</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (przerwano)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>; bez wyniku: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pomiary bez wyniku:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zestaw</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dodaj do zestawu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dodaj pliki danych do otwartego zestawu pomiarów</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usuń pokazany pomiar z zestawu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Analizuj wszystkie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Analiza tej zakładki z jej ustawieniami na każdym zaznaczonym pomiarze zestawu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Przerwij</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1332,6 +1446,269 @@
     </message>
     <message>
         <source>Wyniki Fluveny po uruchomieniu kumulantów</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fluvena::ui::SetPage</name>
+    <message>
+        <source>Źródło ⟨Γ⟩:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kumulanty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CONTIN, główny pik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usuń z zestawu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usuwa zaznaczone pomiary z zestawu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Eksport CSV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Eksport TSV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kopiuj</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kąt [°]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>T [K]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>q² [1/m²]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zliczenia [kHz]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⟨Γ⟩ [1/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R_z [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Przyrząd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CONTIN R [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>udział</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DISCRETE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flagi</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Powtórzenie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Grupa</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R_z grupy [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⟨Γ⟩ grupy [1/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data pomiaru</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wartość</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zaznaczone pomiary wchodzą do dopasowania</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wynik analizy przyrządu zapisany w pliku: średnica z-średnia, PDI, wyraz wolny</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Promień głównego piku z jego średniej szybkości zaniku, M(0)/M(−1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Powtórzenia: pomiary jednego kąta i jednej temperatury</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Średnia ± odchylenie standardowe zaznaczonych pomiarów grupy (co najmniej dwóch)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wartość wpisana dla pomiaru, np. stężenie: oś serii</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kąty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seria</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zależność od kąta</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D_app [m²/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>d %1 nm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bez rozmiaru</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>odstaje</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kurz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brak dopasowania: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nachylenie = %1 ± %2 m⁴/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>r² = %1 (punktów: %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bez błędów ⟨Γ⟩: punkty ważone jednakowo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TSV (*.tsv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wszystkie (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zapisano tabelę zestawu: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seria:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>względem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>średnie powtórzeń</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zaznaczone pomiary jednego kąta i jednej temperatury jako jeden punkt: średnia ± odchylenie standardowe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>promień z-średni R_z [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D_app = ⟨Γ⟩/q² [m²/s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CONTIN: promień głównego piku [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CONTIN: udział głównego piku</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>średnie zliczenia [kHz]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>przyrząd: średnica z-średnia [nm]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kolejność pomiarów</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>temperatura [K]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>czas od pierwszego pomiaru [min]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kąt [°]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>wartość wpisana</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seria wyników</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To nie jest liczba: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
