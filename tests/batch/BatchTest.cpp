@@ -269,12 +269,21 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
     const std::string file = Data("alv/LC8.2_0045.ASC");
     Measurement loaded;
     loaded.Load(FT::LoadFixture("alv/LC8.2_0045.ASC"));
-    struct Case { std::vector<std::string> options; double temperature, viscosity, index; const char* kind; };
+    // first: the range's first point (the fit's points are counted in the
+    // file); frisken: Frisken's form, with its own default cut-off.
+    struct Case {
+        std::vector<std::string> options;
+        double temperature, viscosity, index;
+        const char* kind;
+        std::int64_t first = 0;
+        bool frisken = false;
+    };
     const Case cases[] = {
         {{}, 297.94326, 0.89, 1.332, "g2-1"},
         {{"--temperature", "300", "--solvent", "water"}, 300, *physics::WaterViscosityCp(300), 1.332, "g2-1"},
         {{"--solvent", "toluene", "--viscosity", "0.6"}, 297.94326, 0.6, 1.496, "g2-1"},
         {{"--data-kind", "g2", "--force", "--baseline", "tail", "--refractive-index", "1.33"}, 297.94326, 0.89, 1.33, "g2"},
+        {{"--first", "6", "--frisken"}, 297.94326, 0.89, 1.332, "g2-1", 6, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options.empty() ? "" : c.options[0]);
@@ -295,11 +304,13 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
         p.dataKind = std::string(c.kind) == "g2" ? DataKind::G2 : DataKind::G2Minus1;
         p.baselineMode = std::string(c.kind) == "g2" ? BaselineMode::Tail : BaselineMode::Fixed;
         m.SetSample(p);
-        ASSERT_EQ(m.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
+        ASSERT_TRUE(m.SetRange(c.first, static_cast<std::int64_t>(m.PointCount()) - 1));
+        ASSERT_EQ(m.RunCumulants(CumulantRequest{2, c.frisken, DefaultCutoff(c.frisken)}).status, RunStatus::Ok);
         const cumulants::Result& f = m.Cumulants()->fit;
-        EXPECT_EQ(j["analysis"].text + " " + j["method"].text, "cumulants iso22412");
+        EXPECT_EQ(j["analysis"].text + " " + j["method"].text, c.frisken ? "cumulants frisken" : "cumulants iso22412");
         ExpectFields(j, {{"gammaMean", f.gammaMean}, {"pdi", f.pdi}, {"beta", f.beta}, {"headerLines", 28},
-                         {"fitLast", static_cast<double>(f.fitLast)},
+                         {"fitFirst", static_cast<double>(c.first + f.fitFirst)},
+                         {"fitLast", static_cast<double>(c.first + f.fitLast)},
                          {"zAverageRadius", physics::ZAverageSize(f.gammaMean, f.gammaMeanErr, p)->radiusNm}});
     }
     // The bundled CONTIN on the same file, with the signal-weighted
@@ -474,6 +485,16 @@ TEST(BatchSeries, RenamedParameterStartsANewHeaderBlock)
         expected.push_back(*click.line);
     }
     EXPECT_EQ(ReadFile(log), FileText(expected));
+    // A DISCRETE line carries as many component groups as the run asked for.
+    SequenceEngine(dir, "discrete.exe", {Data("bimodal.discrete.out")});
+    const fs::path discreteLog = dir.path / "discrete.txt";
+    ASSERT_EQ(Batch(dir, {"discrete", "--quiet", "--log", discreteLog, "--decimal-point", ".", "--param", "Temp",
+                          "--max-components", "4", "--value", "20", Data("bimodal.txt")})
+                  .Wait(),
+              0);
+    Measurement d = Analysed("bimodal.txt", "bimodal.discrete.out", false);
+    const LogClick click = DiscreteLogClick(d.ShowDiscrete(0), 4, true, LogInput{"Temp", "20", false, false, '.'});
+    EXPECT_EQ(ReadFile(discreteLog), FileText({*click.header, *click.line}));
 }
 
 // Instrument exports: the format, what the instrument reported beside

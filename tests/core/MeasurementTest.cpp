@@ -63,6 +63,14 @@ TEST(Measurement, UsableRange)
         EXPECT_EQ(r.ok() ? "" : r.failure().message(), c.failure) << c.first << " " << c.last;
     }
     EXPECT_EQ(Measurement().UsableRange(Engine::Discrete).failure().message(), "no data are loaded");
+    // The cumulant fit checks the range itself: one point is too few, not reversed.
+    for (const auto& [first, last, reversed] : {std::tuple{3, 3, false}, std::tuple{5, 3, true}}) {
+        Measurement m = Loaded("bimodal.txt");
+        m.SetRange(first, last);
+        const RunReport report = m.RunCumulants(CumulantRequest{});
+        EXPECT_EQ(report.status, reversed ? RunStatus::Refused : RunStatus::Failed);
+        EXPECT_EQ(report.failure.message().rfind("the range is reversed", 0) == 0, reversed) << report.failure.message();
+    }
 }
 
 TEST(Measurement, ContinRunShowsItsSolutions)
