@@ -152,12 +152,19 @@ std::vector<Start> Starts(const Problem& p, const Spectrum& s, const std::vector
     return out;
 }
 
-}  // namespace
-
-Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y, const std::vector<double>& w,
-                      const FitOptions& options) {
-    Analysis an;
+// The problem in units of order one: t / T and y / Y with T and Y the
+// largest |t| and |y|, weights divided by their mean W; rates are held
+// within [0.02, 20 / t_first] / T (see AnalyseDecay).
+struct Scaled {
     Problem p;
+    double t = 1, y = 1, w = 1;  // T, Y, W
+    double lamLo = 0, lamHi = 0;  // bounds of the scaled rates
+};
+
+Scaled ScaleProblem(const std::vector<double>& t, const std::vector<double>& y, const std::vector<double>& w,
+                    const FitOptions& options) {
+    Scaled s;
+    Problem& p = s.p;
     p.n = static_cast<Eigen::Index>(t.size());
     p.base = options.baseline;
     p.nonneg = options.nonneg;
@@ -190,186 +197,198 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
     const double lamHi = std::clamp(20.0 / first, lamLo * 100, 1e7);
     p.thLo = std::log(lamLo);
     p.thHi = std::log(lamHi);
-    an.lambdaMin = lamLo / tScale;
-    an.lambdaMax = lamHi / tScale;
+    s.lamLo = lamLo;
+    s.lamHi = lamHi;
+    s.t = tScale;
+    s.y = yScale;
+    s.w = wMean;
+    return s;
+}
 
-    const Spectrum scaled = RateSpectrum(p);
-    an.spectrum = scaled;
-    for (double& r : an.spectrum.rates) r /= tScale;
-    for (double& r : an.spectrum.peakRates) r /= tScale;
-    for (double& a : an.spectrum.amplitudes) a *= yScale;
-    for (double& a : an.spectrum.peakAmplitudes) a *= yScale;
-
-    const int maxN = std::clamp(options.maxComponents, 1, 9);
-    std::vector<double> previous;
-    for (int m = 1; m <= maxN; ++m) {
-        Fit fit;
-        fit.n = m;
-        fit.parameters = 2 * m + (p.base ? 1 : 0);
-        std::vector<Start> starts = Starts(p, scaled, previous, static_cast<std::size_t>(m), std::max(1, options.tries));
-        LmOutcome best;
-        Start bestStart;
-        bool have = false;
-        for (const Start& st : starts) {
-            VectorXd th(m);
-            for (int j = 0; j < m; ++j) th(j) = std::log(st.rates[static_cast<std::size_t>(j)]);
-            LmOutcome o = Levenberg(p, th, have ? 1.5 * best.chi2 : std::numeric_limits<double>::infinity());
-            ++fit.tries;
-            if (have && std::abs(o.chi2 - best.chi2) <= 1e-4 * best.chi2) {
-                // A second start reached the same minimum, or one the F-tests
-                // cannot tell from it: take the better as the best this count
-                // can do and spare the remaining starts, unless it holds a
-                // cancelling pair: such a pair can stand in for a component
-                // of opposite sign that the starts missed.
-                if (o.chi2 < best.chi2) {
-                    best = std::move(o);
-                    bestStart = st;
-                }
-                if (!CancellingPair(best.q)) break;
-                continue;
-            }
-            if (!have || o.chi2 < best.chi2) {
+// The best of the starting sets for m components: the least chi^2 reached by
+// Levenberg-Marquardt from each. A start that reaches the best chi^2 again
+// (within 1e-4, which the F-tests cannot tell apart) ends the search unless
+// the best holds a cancelling pair: such a pair can stand in for a component
+// of opposite sign that the starts missed.
+LmOutcome BestOfStarts(const Problem& p, const std::vector<Start>& starts, Start& bestStart, int& tries) {
+    LmOutcome best;
+    bool have = false;
+    for (const Start& st : starts) {
+        const Eigen::Index m = static_cast<Eigen::Index>(st.rates.size());
+        VectorXd th(m);
+        for (Eigen::Index j = 0; j < m; ++j) th(j) = std::log(st.rates[static_cast<std::size_t>(j)]);
+        LmOutcome o = Levenberg(p, th, have ? 1.5 * best.chi2 : std::numeric_limits<double>::infinity());
+        ++tries;
+        if (have && std::abs(o.chi2 - best.chi2) <= 1e-4 * best.chi2) {
+            if (o.chi2 < best.chi2) {
                 best = std::move(o);
                 bestStart = st;
-                have = true;
             }
+            if (!CancellingPair(best.q)) break;
+            continue;
         }
-        const Params& q = best.q;
-        previous.clear();
-        for (int j = 0; j < m; ++j) previous.push_back(std::exp(q.th(j)));
-
-        // Covariance at the minimum: J^T J in the natural parameters
-        // (lambda_j, alpha_j, baseline), columns scaled to unit length so the
-        // rank test does not depend on units.
-        const Eigen::Index np = fit.parameters;
-        MatrixXd e;
-        VectorXd r;
-        const double chi2 = Chi2(p, q, e, r);
-        MatrixXd jac(p.n, np);
-        for (int j = 0; j < m; ++j) {
-            jac.col(j) = -q.a(j) * p.sw.cwiseProduct(p.t).cwiseProduct(e.col(j));
-            jac.col(m + j) = p.sw.cwiseProduct(e.col(j));
+        if (!have || o.chi2 < best.chi2) {
+            best = std::move(o);
+            bestStart = st;
+            have = true;
         }
-        if (p.base) jac.col(2 * m) = p.sw;
-        VectorXd norms = jac.colwise().norm().transpose();
-        bool zeroColumn = false;
-        for (Eigen::Index i = 0; i < np; ++i)
-            if (!(norms(i) > 0) || !std::isfinite(norms(i))) zeroColumn = true;
-        MatrixXd cov = MatrixXd::Zero(np, np);
-        const double s2 = chi2 / static_cast<double>(std::max<Eigen::Index>(p.n - np, 1));
-        if (!zeroColumn) {
-            MatrixXd js = jac * norms.cwiseInverse().asDiagonal();
-            Eigen::JacobiSVD<MatrixXd> svd(js, Eigen::ComputeThinV);
-            const VectorXd sv = svd.singularValues();
-            if (sv.size() == np && sv(np - 1) > 1e-10 * sv(0)) {
-                const MatrixXd& v = svd.matrixV();
-                MatrixXd inv = v * sv.cwiseAbs2().cwiseInverse().asDiagonal() * v.transpose();
-                cov = s2 * (norms.cwiseInverse().asDiagonal() * inv * norms.cwiseInverse().asDiagonal());
-                fit.covarianceOk = cov.allFinite();
-            }
-        }
-        fit.correlation = MatrixXd::Zero(np, np);
-        if (fit.covarianceOk)
-            for (Eigen::Index i = 0; i < np; ++i)
-                for (Eigen::Index k = 0; k < np; ++k) {
-                    double d = std::sqrt(cov(i, i) * cov(k, k));
-                    fit.correlation(i, k) = d > 0 ? cov(i, k) / d : (i == k ? 1.0 : 0.0);
-                }
-
-        // Back to the data's units, components by increasing rate.
-        std::vector<int> order(static_cast<std::size_t>(m));
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(), [&](int l, int rr) { return q.th(l) < q.th(rr); });
-        for (int j : order) {
-            Component c;
-            c.alpha = q.a(j) * yScale;
-            c.lambda = std::exp(q.th(j)) / tScale;
-            c.alphaErr = fit.covarianceOk ? std::sqrt(std::max(cov(m + j, m + j), 0.0)) * yScale : 0.0;
-            c.lambdaErr = fit.covarianceOk ? std::sqrt(std::max(cov(j, j), 0.0)) / tScale : 0.0;
-            c.start = bestStart.rates[static_cast<std::size_t>(j)] / tScale;
-            c.startFromPeak = bestStart.fromPeak[static_cast<std::size_t>(j)];
-            fit.comps.push_back(c);
-        }
-        fit.baseline = q.b * yScale;
-        fit.baselineErr = (p.base && fit.covarianceOk) ? std::sqrt(std::max(cov(2 * m, 2 * m), 0.0)) * yScale : 0.0;
-        // Reorder the correlation matrix the same way.
-        if (fit.covarianceOk) {
-            std::vector<Eigen::Index> perm;
-            for (int j : order) perm.push_back(j);
-            for (int j : order) perm.push_back(m + j);
-            if (p.base) perm.push_back(2 * m);
-            MatrixXd c2(np, np);
-            for (Eigen::Index i = 0; i < np; ++i)
-                for (Eigen::Index k = 0; k < np; ++k) c2(i, k) = fit.correlation(perm[i], perm[k]);
-            fit.correlation = c2;
-        }
-        fit.iterations = best.iterations;
-        fit.converged = best.converged;
-        for (const Iteration& it : best.history) {
-            Iteration o;
-            o.chi2 = it.chi2 * yScale * yScale * wMean;
-            o.damping = it.damping;
-            o.baseline = it.baseline * yScale;
-            std::vector<int> idx = order;
-            for (int j : idx) {
-                o.alpha.push_back(it.alpha[static_cast<std::size_t>(j)] * yScale);
-                o.lambda.push_back(it.lambda[static_cast<std::size_t>(j)] / tScale);
-            }
-            fit.history.push_back(std::move(o));
-        }
-        // Fitted curve and residuals in the data's units; their sum of
-        // squares in scaled units, as the squares of huge ordinates overflow.
-        fit.scaledChi2 = 0;
-        for (Eigen::Index k = 0; k < p.n; ++k) {
-            double f = fit.baseline;
-            for (const Component& c : fit.comps) f += c.alpha * std::exp(std::min(-c.lambda * t[k], 700.0));
-            fit.fitted.push_back(f);
-            double res = std::sqrt(w[k]) * (y[k] - f);
-            fit.residuals.push_back(res);
-            fit.scaledChi2 += (res / yScale) * (res / yScale);
-        }
-        fit.chi2 = fit.scaledChi2 * yScale * yScale;
-        fit.sigma = yScale * std::sqrt(fit.scaledChi2 / static_cast<double>(std::max<Eigen::Index>(p.n - np, 1)));
-        const engine::SerialCorrelationTest serial = engine::TestSerialCorrelation(fit.residuals);
-        fit.lagProb = serial.lagProb;
-        fit.punc = serial.punc;
-
-        // Is this fit worth listing?
-        bool finite = std::isfinite(fit.scaledChi2) && std::isfinite(fit.baseline) && std::isfinite(fit.baselineErr);
-        for (const Component& c : fit.comps)
-            finite = finite && std::isfinite(c.alpha) && std::isfinite(c.lambda) && std::isfinite(c.alphaErr) &&
-                     std::isfinite(c.lambdaErr);
-        double ampScale = std::abs(fit.baseline);
-        for (const Component& c : fit.comps) ampScale = std::max(ampScale, std::abs(c.alpha));
-        if (!finite) fit.whyNot = "NUMBERS OUT OF RANGE";
-        else if (!fit.covarianceOk) fit.whyNot = "SINGULAR LEAST SQUARES MATRIX";
-        for (std::size_t j = 0; j < fit.comps.size() && fit.whyNot.empty(); ++j) {
-            const Component& c = fit.comps[j];
-            if (c.alpha == 0 || std::abs(c.alpha) <= 1e-9 * ampScale)
-                fit.whyNot = "AMPLITUDE " + std::to_string(j + 1) + " IS ZERO";
-            else if (p.nonneg && c.alpha < 0)
-                fit.whyNot = "AMPLITUDE " + std::to_string(j + 1) + " IS NEGATIVE";
-            else if (std::log(c.lambda * tScale) <= p.thLo + 1e-3 || std::log(c.lambda * tScale) >= p.thHi - 1e-3)
-                fit.whyNot = "RATE " + std::to_string(j + 1) + " AT THE LIMIT OF THE RANGE";
-            else if (j > 0 && std::log(c.lambda / fit.comps[j - 1].lambda) < 0.02)
-                fit.whyNot = "RATES " + std::to_string(j) + " AND " + std::to_string(j + 1) + " NOT DISTINCT";
-            else {
-                // A component that stands above the scatter at fewer than three
-                // points is fitted to those points alone.
-                int touched = 0;
-                for (std::size_t k = 0; k < t.size(); ++k)
-                    touched += std::sqrt(w[k]) * std::abs(c.alpha) * std::exp(std::min(-c.lambda * t[k], 700.0)) >
-                               fit.sigma;
-                if (touched < 3)
-                    fit.whyNot = "COMPONENT " + std::to_string(j + 1) + " RISES ABOVE THE SCATTER AT FEWER THAN 3 POINTS";
-            }
-        }
-        fit.meaningful = fit.whyNot.empty();
-        an.fits.push_back(std::move(fit));
     }
+    return best;
+}
 
-    // Ranking by F-tests between component counts.
-    const int points = static_cast<int>(p.n);
+// Covariance at the minimum, s^2 (J^T J)^-1 with s^2 = chi^2 / (N - P), J the
+// Jacobian of the weighted residuals in the natural parameters (lambda_j,
+// alpha_j, baseline); the columns are scaled to unit length so that the rank
+// test (smallest singular value above 1e-10 of the largest) does not depend
+// on units. Sets fit.covarianceOk and fit.correlation (in the fit's order).
+MatrixXd Covariance(const Problem& p, const Params& q, Fit& fit) {
+    const Eigen::Index m = q.th.size();
+    const Eigen::Index np = fit.parameters;
+    MatrixXd e;
+    VectorXd r;
+    const double chi2 = Chi2(p, q, e, r);
+    MatrixXd jac(p.n, np);
+    for (Eigen::Index j = 0; j < m; ++j) {
+        jac.col(j) = -q.a(j) * p.sw.cwiseProduct(p.t).cwiseProduct(e.col(j));
+        jac.col(m + j) = p.sw.cwiseProduct(e.col(j));
+    }
+    if (p.base) jac.col(2 * m) = p.sw;
+    VectorXd norms = jac.colwise().norm().transpose();
+    bool zeroColumn = false;
+    for (Eigen::Index i = 0; i < np; ++i)
+        if (!(norms(i) > 0) || !std::isfinite(norms(i))) zeroColumn = true;
+    MatrixXd cov = MatrixXd::Zero(np, np);
+    const double s2 = chi2 / static_cast<double>(std::max<Eigen::Index>(p.n - np, 1));
+    if (!zeroColumn) {
+        MatrixXd js = jac * norms.cwiseInverse().asDiagonal();
+        Eigen::JacobiSVD<MatrixXd> svd(js, Eigen::ComputeThinV);
+        const VectorXd sv = svd.singularValues();
+        if (sv.size() == np && sv(np - 1) > 1e-10 * sv(0)) {
+            const MatrixXd& v = svd.matrixV();
+            MatrixXd inv = v * sv.cwiseAbs2().cwiseInverse().asDiagonal() * v.transpose();
+            cov = s2 * (norms.cwiseInverse().asDiagonal() * inv * norms.cwiseInverse().asDiagonal());
+            fit.covarianceOk = cov.allFinite();
+        }
+    }
+    fit.correlation = MatrixXd::Zero(np, np);
+    if (fit.covarianceOk)
+        for (Eigen::Index i = 0; i < np; ++i)
+            for (Eigen::Index k = 0; k < np; ++k) {
+                double d = std::sqrt(cov(i, i) * cov(k, k));
+                fit.correlation(i, k) = d > 0 ? cov(i, k) / d : (i == k ? 1.0 : 0.0);
+            }
+    return cov;
+}
+
+// The fit in the data's units, components by increasing rate: amplitudes
+// times Y, rates divided by T, their standard errors from cov, the
+// correlation matrix and the iteration history reordered the same way.
+void ToDataUnits(const Scaled& s, const LmOutcome& best, const Start& bestStart, const MatrixXd& cov, Fit& fit) {
+    const Params& q = best.q;
+    const int m = static_cast<int>(q.th.size());
+    const Eigen::Index np = fit.parameters;
+    std::vector<int> order(static_cast<std::size_t>(m));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int l, int rr) { return q.th(l) < q.th(rr); });
+    for (int j : order) {
+        Component c;
+        c.alpha = q.a(j) * s.y;
+        c.lambda = std::exp(q.th(j)) / s.t;
+        c.alphaErr = fit.covarianceOk ? std::sqrt(std::max(cov(m + j, m + j), 0.0)) * s.y : 0.0;
+        c.lambdaErr = fit.covarianceOk ? std::sqrt(std::max(cov(j, j), 0.0)) / s.t : 0.0;
+        c.start = bestStart.rates[static_cast<std::size_t>(j)] / s.t;
+        c.startFromPeak = bestStart.fromPeak[static_cast<std::size_t>(j)];
+        fit.comps.push_back(c);
+    }
+    fit.baseline = q.b * s.y;
+    fit.baselineErr = (s.p.base && fit.covarianceOk) ? std::sqrt(std::max(cov(2 * m, 2 * m), 0.0)) * s.y : 0.0;
+    if (fit.covarianceOk) {
+        std::vector<Eigen::Index> perm;
+        for (int j : order) perm.push_back(j);
+        for (int j : order) perm.push_back(m + j);
+        if (s.p.base) perm.push_back(2 * m);
+        MatrixXd c2(np, np);
+        for (Eigen::Index i = 0; i < np; ++i)
+            for (Eigen::Index k = 0; k < np; ++k) c2(i, k) = fit.correlation(perm[i], perm[k]);
+        fit.correlation = c2;
+    }
+    fit.iterations = best.iterations;
+    fit.converged = best.converged;
+    for (const Iteration& it : best.history) {
+        Iteration o;
+        o.chi2 = it.chi2 * s.y * s.y * s.w;
+        o.damping = it.damping;
+        o.baseline = it.baseline * s.y;
+        for (int j : order) {
+            o.alpha.push_back(it.alpha[static_cast<std::size_t>(j)] * s.y);
+            o.lambda.push_back(it.lambda[static_cast<std::size_t>(j)] / s.t);
+        }
+        fit.history.push_back(std::move(o));
+    }
+}
+
+// The fitted curve, the residuals sqrt(w) (y - fit), chi^2 (summed in
+// scaled units, as the squares of huge ordinates overflow), the standard
+// deviation of unit weight sqrt(chi^2 / (N - P)) and the serial-correlation
+// test of the residuals.
+void Residuals(const std::vector<double>& t, const std::vector<double>& y, const std::vector<double>& w,
+               double yScale, Fit& fit) {
+    fit.scaledChi2 = 0;
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        double f = fit.baseline;
+        for (const Component& c : fit.comps) f += c.alpha * std::exp(std::min(-c.lambda * t[k], 700.0));
+        fit.fitted.push_back(f);
+        double res = std::sqrt(w[k]) * (y[k] - f);
+        fit.residuals.push_back(res);
+        fit.scaledChi2 += (res / yScale) * (res / yScale);
+    }
+    fit.chi2 = fit.scaledChi2 * yScale * yScale;
+    const std::size_t params = static_cast<std::size_t>(fit.parameters);
+    const std::size_t dof = t.size() > params ? t.size() - params : 1;
+    fit.sigma = yScale * std::sqrt(fit.scaledChi2 / static_cast<double>(dof));
+    const engine::SerialCorrelationTest serial = engine::TestSerialCorrelation(fit.residuals);
+    fit.lagProb = serial.lagProb;
+    fit.punc = serial.punc;
+}
+
+// Why a fit is not worth listing, empty when it is: numbers out of range, a
+// singular matrix, a zero (or, under NONNEG, negative) amplitude, a rate at
+// the limit of the range, two rates within 2 % of each other, or a component
+// that stands above the scatter at fewer than three points.
+std::string WhyNotMeaningful(const Fit& fit, const Scaled& s, const std::vector<double>& t, const std::vector<double>& w) {
+    bool finite = std::isfinite(fit.scaledChi2) && std::isfinite(fit.baseline) && std::isfinite(fit.baselineErr);
+    for (const Component& c : fit.comps)
+        finite = finite && std::isfinite(c.alpha) && std::isfinite(c.lambda) && std::isfinite(c.alphaErr) &&
+                 std::isfinite(c.lambdaErr);
+    if (!finite) return "NUMBERS OUT OF RANGE";
+    if (!fit.covarianceOk) return "SINGULAR LEAST SQUARES MATRIX";
+    double ampScale = std::abs(fit.baseline);
+    for (const Component& c : fit.comps) ampScale = std::max(ampScale, std::abs(c.alpha));
+    for (std::size_t j = 0; j < fit.comps.size(); ++j) {
+        const Component& c = fit.comps[j];
+        if (c.alpha == 0 || std::abs(c.alpha) <= 1e-9 * ampScale) return "AMPLITUDE " + std::to_string(j + 1) + " IS ZERO";
+        if (s.p.nonneg && c.alpha < 0) return "AMPLITUDE " + std::to_string(j + 1) + " IS NEGATIVE";
+        if (std::log(c.lambda * s.t) <= s.p.thLo + 1e-3 || std::log(c.lambda * s.t) >= s.p.thHi - 1e-3)
+            return "RATE " + std::to_string(j + 1) + " AT THE LIMIT OF THE RANGE";
+        if (j > 0 && std::log(c.lambda / fit.comps[j - 1].lambda) < 0.02)
+            return "RATES " + std::to_string(j) + " AND " + std::to_string(j + 1) + " NOT DISTINCT";
+        // A component that stands above the scatter at fewer than three
+        // points is fitted to those points alone.
+        int touched = 0;
+        for (std::size_t k = 0; k < t.size(); ++k)
+            touched += std::sqrt(w[k]) * std::abs(c.alpha) * std::exp(std::min(-c.lambda * t[k], 700.0)) > fit.sigma;
+        if (touched < 3) return "COMPONENT " + std::to_string(j + 1) + " RISES ABOVE THE SCATTER AT FEWER THAN 3 POINTS";
+    }
+    return {};
+}
+
+// Ranking by F-tests between component counts: pBetter(m, n) is the
+// probability that m components fit really better than n < m. The best is
+// the smallest meaningful count that no larger meaningful one beats at the
+// 0.99 level; the rest follow by (not beaten) x (needed over the next
+// smaller count).
+void Rank(Analysis& an, int points) {
+    const int maxN = static_cast<int>(an.fits.size());
     an.pBetter = MatrixXd::Zero(maxN, maxN);
     for (int m = 0; m < maxN; ++m)
         for (int n = 0; n < m; ++n)
@@ -378,7 +397,7 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
     std::vector<int> ok;
     for (int n = 0; n < maxN; ++n)
         if (an.fits[n].meaningful) ok.push_back(n);
-    if (ok.empty()) return an;
+    if (ok.empty()) return;
     constexpr double kSignificant = 0.99;
     auto notBeaten = [&](int n) {
         double worst = 0;
@@ -409,6 +428,44 @@ Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y
     std::stable_sort(rest.begin(), rest.end(), [](auto& l, auto& r) { return l.first > r.first; });
     an.ranking.push_back(best + 1);
     for (auto& [score, n] : rest) an.ranking.push_back(n + 1);
+}
+
+}  // namespace
+
+Analysis AnalyseDecay(const std::vector<double>& t, const std::vector<double>& y, const std::vector<double>& w,
+                      const FitOptions& options) {
+    Analysis an;
+    const Scaled s = ScaleProblem(t, y, w, options);
+    an.lambdaMin = s.lamLo / s.t;
+    an.lambdaMax = s.lamHi / s.t;
+
+    const Spectrum scaled = RateSpectrum(s.p);
+    an.spectrum = scaled;
+    for (double& r : an.spectrum.rates) r /= s.t;
+    for (double& r : an.spectrum.peakRates) r /= s.t;
+    for (double& a : an.spectrum.amplitudes) a *= s.y;
+    for (double& a : an.spectrum.peakAmplitudes) a *= s.y;
+
+    const int maxN = std::clamp(options.maxComponents, 1, 9);
+    std::vector<double> previous;
+    for (int m = 1; m <= maxN; ++m) {
+        Fit fit;
+        fit.n = m;
+        fit.parameters = 2 * m + (s.p.base ? 1 : 0);
+        const std::vector<Start> starts =
+            Starts(s.p, scaled, previous, static_cast<std::size_t>(m), std::max(1, options.tries));
+        Start bestStart;
+        const LmOutcome best = BestOfStarts(s.p, starts, bestStart, fit.tries);
+        previous.clear();
+        for (int j = 0; j < m; ++j) previous.push_back(std::exp(best.q.th(j)));
+        const MatrixXd cov = Covariance(s.p, best.q, fit);
+        ToDataUnits(s, best, bestStart, cov, fit);
+        Residuals(t, y, w, s.y, fit);
+        fit.whyNot = WhyNotMeaningful(fit, s, t, w);
+        fit.meaningful = fit.whyNot.empty();
+        an.fits.push_back(std::move(fit));
+    }
+    Rank(an, static_cast<int>(s.p.n));
     return an;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 // Weighted least-squares fits of sums of exponentials,
 //   y(t) = sum_j alpha_j exp(-lambda_j t) + alpha_0,
-// for every number of components from 1 to a maximum, started from the peaks
-// of a non-negative rate spectrum, ranked by F-tests between component counts,
-// with a test of the residuals for serial correlation.
+//   min chi^2 = sum_k w_k (y_k - y(t_k))^2,
+// for every number of components n from 1 to a maximum, started from the
+// peaks of a non-negative rate spectrum (min ||W^1/2 (E x - y)||, x >= 0, on a
+// log-spaced rate grid), ranked by F-tests between component counts,
+//   F = ((chi^2_n - chi^2_m) / (P_m - P_n)) / (chi^2_m / (N - P_m)),  m > n,
+// with a test of the residuals for serial correlation. Standard errors are
+// those of the linearised problem, cov = s^2 (J^T J)^-1, s^2 = chi^2 / (N - P).
 #include "common/Statistics.h"
 
 #include <Eigen/Dense>

@@ -182,6 +182,94 @@ Iteration Record(const VectorXd& th, const LinearFit& fit, double damping) {
     return it;
 }
 
+// The iteration's state: log-rates with their linear fit, decays and chi^2,
+// Nielsen's damping mu and its raise factor, and scratch space reused from
+// step to step.
+struct LmState {
+    VectorXd th;
+    LinearFit fit, trial;
+    MatrixXd e, et, jac, jtj, lhs;
+    double chi2 = 0, mu = 1e-3, raise = 2;
+    VectorXd g, d, delta, step, tt, gk;
+    Eigen::LDLT<MatrixXd> ldlt;
+    std::vector<Eigen::Index> moving;
+};
+
+// The linear model at th: the gradient g = -J^T r, J^T J and its diagonal d
+// (floored at 1e-12 of its largest), and the rates free to move. The
+// residuals' derivatives in the log-rates before projection are
+// D_j = a_j lambda_j sqrt(w) t exp(-lambda_j t); the residuals are
+// orthogonal to the fitted columns, so J^T r = D^T r.
+void Linearise(const Problem& p, Projection& proj, LmState& s) {
+    const Eigen::Index m = s.th.size();
+    for (Eigen::Index j = 0; j < m; ++j)
+        s.jac.col(j) = (s.fit.a(j) * std::exp(s.th(j))) * p.sw.cwiseProduct(p.t).cwiseProduct(s.e.col(j));
+    s.g.noalias() = -(s.jac.transpose() * s.fit.r);
+    proj.NormalMatrix(s.e, s.fit.a, s.jac, s.jtj);
+    s.d = s.jtj.diagonal();
+    const double dmax = std::max(s.d.maxCoeff(), 1e-300);
+    s.moving.clear();
+    for (Eigen::Index j = 0; j < m; ++j) {
+        s.d(j) = std::max(s.d(j), 1e-12 * dmax);
+        const bool held = s.fit.a(j) == 0 || (s.th(j) <= p.thLo && s.g(j) <= 0) || (s.th(j) >= p.thHi && s.g(j) >= 0);
+        if (!held) s.moving.push_back(j);
+    }
+    const Eigen::Index k = static_cast<Eigen::Index>(s.moving.size());
+    s.gk.resize(k);
+    for (Eigen::Index a = 0; a < k; ++a) s.gk(a) = s.g(s.moving[static_cast<std::size_t>(a)]);
+}
+
+// One damped step over the moving rates: (J^T J + mu diag d) delta = g,
+// delta at most 1.5 in ln(rate), the rates clamped to their bounds; mu is
+// raised until chi^2 falls and relaxed the more, the better the linear model
+// predicted the decrease. False when no step lowers chi^2 (a minimum within
+// rounding); else relDecrease and maxThStep describe the step taken.
+bool DampedStep(Projection& proj, const Problem& p, LmState& s, double& relDecrease, double& maxThStep) {
+    const Eigen::Index m = s.th.size();
+    const Eigen::Index k = static_cast<Eigen::Index>(s.moving.size());
+    for (int attempt = 0; k > 0 && attempt < 30 && s.mu < 1e14; ++attempt) {
+        s.lhs.resize(k, k);
+        for (Eigen::Index a = 0; a < k; ++a) {
+            for (Eigen::Index b = 0; b < k; ++b)
+                s.lhs(a, b) = s.jtj(s.moving[static_cast<std::size_t>(a)], s.moving[static_cast<std::size_t>(b)]);
+            s.lhs(a, a) += s.mu * s.d(s.moving[static_cast<std::size_t>(a)]);
+        }
+        s.ldlt.compute(s.lhs);
+        s.step = s.gk;
+        s.ldlt.solveInPlace(s.step);
+        if (s.ldlt.info() != Eigen::Success || !s.step.allFinite()) {
+            s.mu *= 10;
+            continue;
+        }
+        s.delta.setZero();
+        for (Eigen::Index a = 0; a < k; ++a) s.delta(s.moving[static_cast<std::size_t>(a)]) = s.step(a);
+        const double thStep = s.delta.cwiseAbs().maxCoeff();
+        if (thStep > 1.5) s.delta *= 1.5 / thStep;
+        for (Eigen::Index j = 0; j < m; ++j) s.tt(j) = std::clamp(s.th(j) + s.delta(j), p.thLo, p.thHi);
+        s.delta = s.tt - s.th;
+        const double predicted = 2 * s.delta.dot(s.g) - s.delta.dot(s.jtj * s.delta);
+        // A step whose predicted gain is lost in rounding: the minimum.
+        if (!(predicted > 1e-14 * s.chi2)) return false;
+        s.trial.freeSet = s.fit.freeSet;
+        const double c = proj.Solve(s.tt, s.et, s.trial, &s.th, &s.e);
+        if (c < s.chi2) {
+            const double gain = predicted > 0 ? (s.chi2 - c) / predicted : 0.0;
+            s.mu = std::max(s.mu * std::max(1.0 / 3, 1 - std::pow(2 * gain - 1, 3)), 1e-12);
+            s.raise = 2;
+            relDecrease = (s.chi2 - c) / std::max(s.chi2, 1e-300);
+            maxThStep = s.delta.cwiseAbs().maxCoeff();
+            s.chi2 = c;
+            s.th.swap(s.tt);
+            std::swap(s.fit, s.trial);
+            s.e.swap(s.et);
+            return true;
+        }
+        s.mu *= s.raise;
+        s.raise *= 2;
+    }
+    return false;
+}
+
 }  // namespace
 
 // Levenberg-Marquardt in the log-rates alone, the amplitudes and baseline
@@ -194,103 +282,44 @@ Iteration Record(const VectorXd& th, const LinearFit& fit, double damping) {
 LmOutcome Levenberg(const Problem& p, VectorXd th, double abandonAbove) {
     const Eigen::Index m = th.size();
     Projection proj(p);
-    MatrixXd e, et, jac(p.n, m), jtj(m, m), lhs;
-    LinearFit fit, trial;
-    Eigen::LDLT<MatrixXd> ldlt;
-    VectorXd g(m), d(m), delta(m), step, tt(m), gk;
+    LmState s;
+    s.th = std::move(th);
+    s.jac.resize(p.n, m);
+    s.jtj.resize(m, m);
+    s.g.resize(m);
+    s.d.resize(m);
+    s.delta.resize(m);
+    s.tt.resize(m);
     LmOutcome out;
-    double chi2 = proj.Solve(th, e, fit);
-    double mu = 1e-3, raise = 2;
-    out.history.push_back(Record(th, fit, 0.0));
-    std::vector<Eigen::Index> moving;
+    s.chi2 = proj.Solve(s.th, s.e, s.fit);
+    out.history.push_back(Record(s.th, s.fit, 0.0));
     for (int it = 0; it < p.maxIterations; ++it) {
-        // The residuals' derivatives in the log-rates before projection,
-        // D_j = a_j lambda_j sqrt(w) t exp(-lambda_j t). The residuals are
-        // orthogonal to the fitted columns, so J^T r = D^T r.
-        for (Eigen::Index j = 0; j < m; ++j)
-            jac.col(j) = (fit.a(j) * std::exp(th(j))) * p.sw.cwiseProduct(p.t).cwiseProduct(e.col(j));
-        g.noalias() = -(jac.transpose() * fit.r);
-        proj.NormalMatrix(e, fit.a, jac, jtj);
-        d = jtj.diagonal();
-        const double dmax = std::max(d.maxCoeff(), 1e-300);
-        moving.clear();
-        for (Eigen::Index j = 0; j < m; ++j) {
-            d(j) = std::max(d(j), 1e-12 * dmax);
-            const bool held = fit.a(j) == 0 || (th(j) <= p.thLo && g(j) <= 0) || (th(j) >= p.thHi && g(j) >= 0);
-            if (!held) moving.push_back(j);
-        }
-        const Eigen::Index k = static_cast<Eigen::Index>(moving.size());
-        gk.resize(k);
-        for (Eigen::Index a = 0; a < k; ++a) gk(a) = g(moving[static_cast<std::size_t>(a)]);
-
-        bool improved = false;
+        Linearise(p, proj, s);
         double relDecrease = 0, maxThStep = 0;
-        for (int attempt = 0; k > 0 && attempt < 30 && mu < 1e14; ++attempt) {
-            lhs.resize(k, k);
-            for (Eigen::Index a = 0; a < k; ++a) {
-                for (Eigen::Index b = 0; b < k; ++b)
-                    lhs(a, b) = jtj(moving[static_cast<std::size_t>(a)], moving[static_cast<std::size_t>(b)]);
-                lhs(a, a) += mu * d(moving[static_cast<std::size_t>(a)]);
-            }
-            ldlt.compute(lhs);
-            step = gk;
-            ldlt.solveInPlace(step);
-            if (ldlt.info() != Eigen::Success || !step.allFinite()) {
-                mu *= 10;
-                continue;
-            }
-            delta.setZero();
-            for (Eigen::Index a = 0; a < k; ++a) delta(moving[static_cast<std::size_t>(a)]) = step(a);
-            const double thStep = delta.cwiseAbs().maxCoeff();
-            if (thStep > 1.5) delta *= 1.5 / thStep;
-            for (Eigen::Index j = 0; j < m; ++j) tt(j) = std::clamp(th(j) + delta(j), p.thLo, p.thHi);
-            delta = tt - th;
-            const double predicted = 2 * delta.dot(g) - delta.dot(jtj * delta);
-            // A step whose predicted gain is lost in rounding: the minimum.
-            if (!(predicted > 1e-14 * chi2)) break;
-            trial.freeSet = fit.freeSet;
-            const double c = proj.Solve(tt, et, trial, &th, &e);
-            if (c < chi2) {
-                // Damping relaxed the more, the better the linear model
-                // predicted the decrease.
-                const double gain = predicted > 0 ? (chi2 - c) / predicted : 0.0;
-                mu = std::max(mu * std::max(1.0 / 3, 1 - std::pow(2 * gain - 1, 3)), 1e-12);
-                raise = 2;
-                relDecrease = (chi2 - c) / std::max(chi2, 1e-300);
-                maxThStep = delta.cwiseAbs().maxCoeff();
-                chi2 = c;
-                th.swap(tt);
-                std::swap(fit, trial);
-                e.swap(et);
-                improved = true;
-                break;
-            }
-            mu *= raise;
-            raise *= 2;
-        }
+        const bool improved = DampedStep(proj, p, s, relDecrease, maxThStep);
         out.iterations = it + 1;
         if (!improved) {  // no step lowers chi^2 any more: a minimum within rounding
             out.converged = true;
             break;
         }
-        out.history.push_back(Record(th, fit, mu));
-        if (relDecrease < 1e-12 || (relDecrease < 1e-9 && maxThStep < 1e-5) || chi2 < 1e-28) {
+        out.history.push_back(Record(s.th, s.fit, s.mu));
+        if (relDecrease < 1e-12 || (relDecrease < 1e-9 && maxThStep < 1e-5) || s.chi2 < 1e-28) {
             out.converged = true;
             break;
         }
-        if (it >= 15 && chi2 > abandonAbove) break;
+        if (it >= 15 && s.chi2 > abandonAbove) break;
         // Five steps along a flat valley that together lower chi^2 by less
         // than a millionth change nothing that matters to the F-tests: stop.
         const std::size_t h = out.history.size();
-        if (h > 5 && out.history[h - 6].chi2 - chi2 <= 1e-6 * chi2) {
+        if (h > 5 && out.history[h - 6].chi2 - s.chi2 <= 1e-6 * s.chi2) {
             out.converged = true;
             break;
         }
     }
-    out.q.a = fit.a;
-    out.q.b = fit.b;
-    out.q.th = th;
-    out.chi2 = chi2;
+    out.q.a = s.fit.a;
+    out.q.b = s.fit.b;
+    out.q.th = s.th;
+    out.chi2 = s.chi2;
     return out;
 }
 

@@ -4,8 +4,10 @@
 // by variable projection (Golub and Pereyra, SIAM J. Numer. Anal. 10, 1973,
 // 413): for fixed rates the amplitudes and the baseline are a linear
 // least-squares problem (non-negative under NONNEG) and are projected out;
-// Levenberg-Marquardt works on the log-rates alone. Internal to the DISCRETE
-// engine.
+// Levenberg-Marquardt works on the log-rates theta_j = ln lambda_j alone:
+//   (J^T J + mu diag(J^T J)) delta = -J^T r,
+// J the Jacobian of the projected residuals r(theta) = P(theta) W^1/2 y.
+// Internal to the DISCRETE engine.
 #include "discrete/ExpFit.h"
 
 #include <Eigen/Dense>
