@@ -154,17 +154,18 @@ std::span<const double> WeightsFor(const Request& request, const Measurement::An
     return points.weights;
 }
 
-// The request as DISCRETE's deck carries it. g1 made from g2 data through the
+// DISCRETE's deck of a request and its points. g1 made from g2 data through the
 // Siegert relation decays to zero: the baseline belongs to g2 and was taken
 // off before the square root, and a constant left in g2 - 1 would not become
 // a constant in g1. A free constant in g1 only trades off against the
 // slowest rate there (it takes up the tail, whose scatter the square root
 // magnifies: the 200 nm of a 20 + 200 nm pair came out up to 5 % large), so
 // the Siegert-weighted analysis holds it at zero (NOBASE).
-DiscreteRequest DiscreteDeckRequest(DiscreteRequest request, const Measurement::AnalysisPoints& points)
+std::vector<std::string> DiscreteDeckOf(DiscreteRequest request, const Measurement::AnalysisPoints& points)
 {
-    if (!WeightsFor(request, points).empty()) request.switches[kNobase] = true;
-    return request;
+    const std::span<const double> weights = WeightsFor(request, points);
+    if (!weights.empty()) request.switches[kNobase] = true;
+    return BuildDiscreteDeck(request, points.x, points.y, weights);
 }
 
 }  // namespace
@@ -181,7 +182,7 @@ std::vector<std::string> Measurement::DiscreteDeck(const DiscreteRequest& reques
 {
     const Outcome<AnalysisPoints> p = PointsForAnalysis(Range());
     if (!p) return {};
-    return BuildDiscreteDeck(DiscreteDeckRequest(request, *p), p->x, p->y, WeightsFor(request, *p));
+    return DiscreteDeckOf(request, *p);
 }
 
 RunReport Measurement::RunContin(const ContinRequest& request, EngineRunner& runner)
@@ -225,9 +226,7 @@ RunReport Measurement::RunDiscrete(const DiscreteRequest& request, EngineRunner&
     const Outcome<AnalysisPoints> points = PointsForAnalysis(*range);
     if (!points) return Report(RunStatus::Refused, points.failure());
 
-    const EngineRun run = runner.Run(
-        Engine::Discrete,
-        BuildDiscreteDeck(DiscreteDeckRequest(request, *points), points->x, points->y, WeightsFor(request, *points)));
+    const EngineRun run = runner.Run(Engine::Discrete, DiscreteDeckOf(request, *points));
     if (run.cancelled) return Report(RunStatus::Cancelled);
 
     DiscreteListing listing = ParseDiscreteListing(NormalizedText(run.listing), points->x, points->y);
