@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -299,155 +300,165 @@ bool ParseFortranFormat(std::string_view text, std::vector<FormatItem>& items) {
     return field;
 }
 
-DeckResult ReadDeck(std::string_view input) {
-    DeckResult r;
-    Deck& d = r.deck;
+namespace {
 
+// Why a deck is refused: the card at fault and what is wrong with it.
+struct Refusal {
+    std::string card, text;
+};
+using Refused = std::optional<Refusal>;
+
+Refused Refuse(std::string card, std::string text) { return Refusal{std::move(card), std::move(text)}; }
+
+// The deck's lines, without their line ends (LF or CR LF).
+std::vector<std::string_view> SplitLines(std::string_view input) {
     std::vector<std::string_view> lines;
-    {
-        size_t start = 0;
-        while (start < input.size()) {
-            size_t e = input.find('\n', start);
-            if (e == std::string_view::npos) e = input.size();
-            std::string_view line = input.substr(start, e - start);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            lines.push_back(line);
-            start = e + 1;
-        }
+    size_t start = 0;
+    while (start < input.size()) {
+        size_t e = input.find('\n', start);
+        if (e == std::string_view::npos) e = input.size();
+        std::string_view line = input.substr(start, e - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        start = e + 1;
     }
-    auto reject = [&](std::string card, std::string text) {
-        r.ok = false;
-        r.errorCard = std::move(card);
-        r.errorText = std::move(text);
-        return r;
-    };
-    if (lines.empty()) return reject("TITLE", "THE DECK IS EMPTY");
-    d.title = std::string(Columns(lines[0], 0, 80));
-    for (char& ch : d.title)
-        if (static_cast<unsigned char>(ch) < 32) ch = ' ';
+    return lines;
+}
 
-    std::vector<FormatItem> formT, formY, formW;
-    ParseFortranFormat("(5E15.6)", formT);
-    formY = formW = formT;
+// How the data after NY are read: the formats of the abscissae, the
+// ordinates and the weights, and IWT.
+struct DataLayout {
+    std::vector<FormatItem> t, y, w;
     double iwt = 1.0;
-    bool ended = false;
-    size_t next = 1;
-    while (next < lines.size()) {
-        std::string_view line = lines[next++];
-        if (Trim(line).empty()) continue;
-        std::string name(Trim(Columns(line, 1, 7)));
-        for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        long index = 0;
-        double value = 0.0;
-        bool indexOk = ParseInteger(Columns(line, 7, 12), index);
-        bool valueOk = ParseFortranNumber(Columns(line, 12, 27), value);
-        std::string shown = name.empty() ? std::string(Trim(line)).substr(0, 10) : name;
-        if (name == "END") {
-            r.echo.push_back(EchoCard(name, 0, 0.0));
-            ended = true;
-            break;
-        }
-        if (name == "NY") {
-            r.echo.push_back(EchoRaw(line));
-            return reject("END", "THE END CARD IS MISSING BEFORE NY");
-        }
-        const CardInfo* info = FindCard(name);
-        if (!info) {
-            r.echo.push_back(EchoRaw(line));
-            return reject(shown, "UNKNOWN CARD NAME");
-        }
-        if (!indexOk) {
-            r.echo.push_back(EchoRaw(line));
-            return reject(name, "THE INDEX (COLUMNS 8-12) IS NOT A WHOLE NUMBER");
-        }
-        if (!valueOk) {
-            r.echo.push_back(EchoRaw(line));
-            return reject(name, "THE VALUE (COLUMNS 13-27) IS NOT A NUMBER");
-        }
-        if (info->maxIndex > 0 && (index < 1 || index > info->maxIndex)) {
-            r.echo.push_back(EchoCard(name, index, value));
-            return reject(name, "INDEX " + std::to_string(index) + " OUTSIDE 1 TO " + std::to_string(info->maxIndex));
-        }
-        r.echo.push_back(EchoCard(name, index, value));
-        if (!info->used) {
-            r.echo.back() += "    (NOT USED BY THIS ENGINE)";
-            continue;
-        }
-        if (name == "IFORMT" || name == "IFORMY" || name == "IFORMW") {
-            if (next >= lines.size()) return reject(name, "THE FORMAT CARD IS MISSING");
-            std::string_view fmt = lines[next++];
-            r.echo.push_back(EchoRaw(Trim(Columns(fmt, 0, 80))));
-            std::vector<FormatItem> items;
-            if (!ParseFortranFormat(Columns(fmt, 0, 80), items)) return reject(name, "UNREADABLE FORMAT");
-            if (name == "IFORMT") formT = items;
-            else if (name == "IFORMY") formY = items;
-            else formW = items;
-            continue;
-        }
-        // A whole-number card: the value as Fortran converts it (toward zero).
-        auto whole = [&](double lo, double hi) { return value >= lo && value <= hi; };
-        if (name == "LAST") {
-            // Only the first data set is analysed; later ones are not read.
-        } else if (name == "NINTT") {
-            if (std::trunc(value) != 0.0) return reject(name, "ONLY NINTT = 0 (ABSCISSAE LISTED ONE BY ONE) IS SUPPORTED");
-        } else if (name == "NLINF") {
-            if (!whole(0, 1.999999)) return reject(name, "NLINF MUST BE 0 OR 1 (A CONSTANT BASELINE)");
-            d.nlinf = static_cast<int>(value);
-        } else if (name == "NORDER") {
-            if (!whole(0, 5.999999)) return reject(name, "NORDER MUST LIE BETWEEN 0 AND 5");
-            d.norder = static_cast<int>(value);
-        } else if (name == "NENDZ") {
-            if (!whole(0, 5.999999)) return reject(name, "NENDZ MUST LIE BETWEEN 0 AND 5");
-            d.nendz[static_cast<size_t>(index - 1)] = static_cast<int>(value);
-        } else if (name == "DOUSNQ") {
-            d.dousnq = value > 0.0;
-        } else if (name == "RUSER") {
-            if (index == 10 && value != 0.0)
-                return reject(name, "RUSER(10) MUST BE 0 (ORDINATES USED AS THEY STAND)");
-            d.ruser[static_cast<size_t>(index)] = value;
-        } else if (name == "IUSER") {
-            if (index == 10 && std::trunc(value) != 4.0)
-                return reject(name, "IUSER(10) MUST BE 4 (KERNEL FROM RUSER(21), RUSER(22), RUSER(23))");
-            d.iuser[static_cast<size_t>(index)] = whole(-1e9, 1e9) ? static_cast<int>(value) : 0;
-        } else if (name == "LUSER") {
-            if (index == 3 && value > 0.0) return reject(name, "LUSER(3) MUST BE FALSE (NO FORM FACTOR)");
-            d.luser[static_cast<size_t>(index)] = value > 0.0;
-        } else if (name == "GMNMX") {
-            d.gmnmx[static_cast<size_t>(index - 1)] = value;
-        } else if (name == "NG") {
-            if (!whole(2, 500.999999)) return reject(name, "NG MUST LIE BETWEEN 2 AND 500");
-            d.ng = static_cast<int>(value);
-        } else if (name == "SIGREG") {
-            d.signalRegularizer = value > 0.0;
-        } else if (name == "IWT") {
-            iwt = value;
-            if (std::trunc(iwt) != 1.0 && std::trunc(iwt) != 4.0)
-                return reject(name, "ONLY IWT = 1 (UNIT WEIGHTS) AND IWT = 4 (WEIGHTS READ WITH IFORMW) ARE SUPPORTED");
-        }
-        // IPLFIT: the fit is printed for every solution in any case.
-    }
-    if (!ended) return reject("END", "THE END CARD IS MISSING");
+};
 
-    // Checks that need every card.
-    if (d.ng < 2 || d.ng > 500) return reject("NG", "NG MUST LIE BETWEEN 2 AND 500");
-    if (!(d.gmnmx[0] > 0.0) || !(d.gmnmx[1] > 0.0)) return reject("GMNMX", "GRID BOUNDS MUST BE POSITIVE");
-    if (d.gmnmx[0] >= d.gmnmx[1]) return reject("GMNMX", "GMNMX(1) MUST BE BELOW GMNMX(2)");
-    if (d.gmnmx[0] < 1e-30 || d.gmnmx[1] > 1e30) return reject("GMNMX", "GRID BOUNDS MUST LIE BETWEEN 1E-30 AND 1E+30");
+// The value of one control card (not a format card) stored in the deck,
+// or the reason it cannot be used.
+Refused ApplyCard(const std::string& name, long index, double value, Deck& d, DataLayout& layout) {
+    // A whole-number card: the value as Fortran converts it (toward zero).
+    auto whole = [&](double lo, double hi) { return value >= lo && value <= hi; };
+    if (name == "LAST") {
+        // Only the first data set is analysed; later ones are not read.
+    } else if (name == "NINTT") {
+        if (std::trunc(value) != 0.0) return Refuse(name, "ONLY NINTT = 0 (ABSCISSAE LISTED ONE BY ONE) IS SUPPORTED");
+    } else if (name == "NLINF") {
+        if (!whole(0, 1.999999)) return Refuse(name, "NLINF MUST BE 0 OR 1 (A CONSTANT BASELINE)");
+        d.nlinf = static_cast<int>(value);
+    } else if (name == "NORDER") {
+        if (!whole(0, 5.999999)) return Refuse(name, "NORDER MUST LIE BETWEEN 0 AND 5");
+        d.norder = static_cast<int>(value);
+    } else if (name == "NENDZ") {
+        if (!whole(0, 5.999999)) return Refuse(name, "NENDZ MUST LIE BETWEEN 0 AND 5");
+        d.nendz[static_cast<size_t>(index - 1)] = static_cast<int>(value);
+    } else if (name == "DOUSNQ") {
+        d.dousnq = value > 0.0;
+    } else if (name == "RUSER") {
+        if (index == 10 && value != 0.0) return Refuse(name, "RUSER(10) MUST BE 0 (ORDINATES USED AS THEY STAND)");
+        d.ruser[static_cast<size_t>(index)] = value;
+    } else if (name == "IUSER") {
+        if (index == 10 && std::trunc(value) != 4.0)
+            return Refuse(name, "IUSER(10) MUST BE 4 (KERNEL FROM RUSER(21), RUSER(22), RUSER(23))");
+        d.iuser[static_cast<size_t>(index)] = whole(-1e9, 1e9) ? static_cast<int>(value) : 0;
+    } else if (name == "LUSER") {
+        if (index == 3 && value > 0.0) return Refuse(name, "LUSER(3) MUST BE FALSE (NO FORM FACTOR)");
+        d.luser[static_cast<size_t>(index)] = value > 0.0;
+    } else if (name == "GMNMX") {
+        d.gmnmx[static_cast<size_t>(index - 1)] = value;
+    } else if (name == "NG") {
+        if (!whole(2, 500.999999)) return Refuse(name, "NG MUST LIE BETWEEN 2 AND 500");
+        d.ng = static_cast<int>(value);
+    } else if (name == "SIGREG") {
+        d.signalRegularizer = value > 0.0;
+    } else if (name == "IWT") {
+        layout.iwt = value;
+        if (std::trunc(value) != 1.0 && std::trunc(value) != 4.0)
+            return Refuse(name, "ONLY IWT = 1 (UNIT WEIGHTS) AND IWT = 4 (WEIGHTS READ WITH IFORMW) ARE SUPPORTED");
+    }
+    // IPLFIT: the fit is printed for every solution in any case.
+    return std::nullopt;
+}
+
+// One card from lines[next] on (a format card takes the line after it too),
+// echoed as it is read. ended is set at the END card.
+Refused ReadCard(const std::vector<std::string_view>& lines, size_t& next, Deck& d, DataLayout& layout,
+                 std::vector<std::string>& echo, bool& ended) {
+    std::string_view line = lines[next++];
+    if (Trim(line).empty()) return std::nullopt;
+    std::string name(Trim(Columns(line, 1, 7)));
+    for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    long index = 0;
+    double value = 0.0;
+    bool indexOk = ParseInteger(Columns(line, 7, 12), index);
+    bool valueOk = ParseFortranNumber(Columns(line, 12, 27), value);
+    std::string shown = name.empty() ? std::string(Trim(line)).substr(0, 10) : name;
+    if (name == "END") {
+        echo.push_back(EchoCard(name, 0, 0.0));
+        ended = true;
+        return std::nullopt;
+    }
+    if (name == "NY") {
+        echo.push_back(EchoRaw(line));
+        return Refuse("END", "THE END CARD IS MISSING BEFORE NY");
+    }
+    const CardInfo* info = FindCard(name);
+    if (!info) {
+        echo.push_back(EchoRaw(line));
+        return Refuse(shown, "UNKNOWN CARD NAME");
+    }
+    if (!indexOk) {
+        echo.push_back(EchoRaw(line));
+        return Refuse(name, "THE INDEX (COLUMNS 8-12) IS NOT A WHOLE NUMBER");
+    }
+    if (!valueOk) {
+        echo.push_back(EchoRaw(line));
+        return Refuse(name, "THE VALUE (COLUMNS 13-27) IS NOT A NUMBER");
+    }
+    if (info->maxIndex > 0 && (index < 1 || index > info->maxIndex)) {
+        echo.push_back(EchoCard(name, index, value));
+        return Refuse(name, "INDEX " + std::to_string(index) + " OUTSIDE 1 TO " + std::to_string(info->maxIndex));
+    }
+    echo.push_back(EchoCard(name, index, value));
+    if (!info->used) {
+        echo.back() += "    (NOT USED BY THIS ENGINE)";
+        return std::nullopt;
+    }
+    if (name == "IFORMT" || name == "IFORMY" || name == "IFORMW") {
+        if (next >= lines.size()) return Refuse(name, "THE FORMAT CARD IS MISSING");
+        std::string_view fmt = lines[next++];
+        echo.push_back(EchoRaw(Trim(Columns(fmt, 0, 80))));
+        std::vector<FormatItem> items;
+        if (!ParseFortranFormat(Columns(fmt, 0, 80), items)) return Refuse(name, "UNREADABLE FORMAT");
+        (name == "IFORMT" ? layout.t : name == "IFORMY" ? layout.y : layout.w) = std::move(items);
+        return std::nullopt;
+    }
+    return ApplyCard(name, index, value, d, layout);
+}
+
+// The checks that need every card: the grid, the regularizer's order
+// against the grid, and the kernel.
+Refused CheckControls(const Deck& d) {
+    if (d.ng < 2 || d.ng > 500) return Refuse("NG", "NG MUST LIE BETWEEN 2 AND 500");
+    if (!(d.gmnmx[0] > 0.0) || !(d.gmnmx[1] > 0.0)) return Refuse("GMNMX", "GRID BOUNDS MUST BE POSITIVE");
+    if (d.gmnmx[0] >= d.gmnmx[1]) return Refuse("GMNMX", "GMNMX(1) MUST BE BELOW GMNMX(2)");
+    if (d.gmnmx[0] < 1e-30 || d.gmnmx[1] > 1e30) return Refuse("GMNMX", "GRID BOUNDS MUST LIE BETWEEN 1E-30 AND 1E+30");
     if (d.norder > 0 && d.nendz[0] + d.nendz[1] + d.ng <= d.norder)
-        return reject("NORDER", "TOO FEW GRID POINTS FOR THE ORDER OF THE REGULARIZER");
+        return Refuse("NORDER", "TOO FEW GRID POINTS FOR THE ORDER OF THE REGULARIZER");
     // The kernel: only exp(-t/g), the one the recorded listings of the
     // reference program show, is computed; other values of its parameters
     // would give listings nobody has checked, so they are refused.
     for (const auto& [k, value] : {std::pair{21, 1.0}, std::pair{22, -1.0}, std::pair{23, 0.0}})
         if (d.ruser[static_cast<size_t>(k)] != value)
-            return reject("RUSER", "RUSER(" + std::to_string(k) + ") OTHER THAN " + (value < 0 ? "-" : "") +
+            return Refuse("RUSER", "RUSER(" + std::to_string(k) + ") OTHER THAN " + (value < 0 ? "-" : "") +
                                        std::to_string(static_cast<int>(std::fabs(value))) +
                                        " IS NOT IMPLEMENTED (THE KERNEL IS EXP(-T/G))");
+    return std::nullopt;
+}
 
-    // The data: NY, then the abscissae and the ordinates.
+// The NY card after END (blank lines skipped): the name, then the number
+// of points wherever it begins.
+Refused ReadNy(const std::vector<std::string_view>& lines, size_t& next, std::vector<std::string>& echo, long& ny) {
     while (next < lines.size() && Trim(lines[next]).empty()) ++next;
-    if (next >= lines.size()) return reject("NY", "THE NY CARD IS MISSING");
-    // The NY card: the name, then the number wherever it begins.
+    if (next >= lines.size()) return Refuse("NY", "THE NY CARD IS MISSING");
     std::string_view nyLine = Trim(Columns(lines[next++], 0, 80));
     const bool isNy = nyLine.size() >= 2 && std::toupper(static_cast<unsigned char>(nyLine[0])) == 'N' &&
                       std::toupper(static_cast<unsigned char>(nyLine[1])) == 'Y' &&
@@ -455,39 +466,77 @@ DeckResult ReadDeck(std::string_view input) {
     if (!isNy) {
         std::string nyName(Trim(Columns(lines[next - 1], 1, 7)));
         for (char& ch : nyName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        r.echo.push_back(EchoRaw(lines[next - 1]));
-        return reject(nyName.empty() ? std::string("NY") : nyName, "THE NY CARD MUST FOLLOW END");
+        echo.push_back(EchoRaw(lines[next - 1]));
+        return Refuse(nyName.empty() ? std::string("NY") : nyName, "THE NY CARD MUST FOLLOW END");
     }
     std::string_view nyField = Trim(nyLine.substr(2));
-    r.echo.push_back(EchoRaw(std::string("NY     ").append(nyField)));
+    echo.push_back(EchoRaw(std::string("NY     ").append(nyField)));
     if (!nyField.empty() && nyField.back() == '.') nyField.remove_suffix(1);
-    long ny = 0;
-    if (!ParseInteger(nyField, ny) || nyField.empty()) return reject("NY", "NY IS NOT A WHOLE NUMBER");
-    if (ny < 3 || ny > 8192) return reject("NY", "NY MUST LIE BETWEEN 3 AND 8192");
+    if (!ParseInteger(nyField, ny) || nyField.empty()) return Refuse("NY", "NY IS NOT A WHOLE NUMBER");
+    if (ny < 3 || ny > 8192) return Refuse("NY", "NY MUST LIE BETWEEN 3 AND 8192");
+    return std::nullopt;
+}
 
+// NY values with one format; what names them in a refusal ("ABSCISSA",
+// "ORDINATE", "WEIGHT") and the card of their format.
+Refused ReadValues(FieldReader& reader, const std::vector<FormatItem>& format, long ny, std::vector<double>& out,
+                   const char* what, const char* plural, const char* formatCard) {
+    std::string why;
+    if (reader.Read(format, static_cast<size_t>(ny), out, why)) return std::nullopt;
+    if (why.rfind("ONLY", 0) == 0) why = "FEWER THAN NY = " + std::to_string(ny) + " " + plural;
+    return Refuse(why.rfind("FEWER", 0) == 0 ? "NY" : formatCard, std::string(what) + " " + why);
+}
+
+// The abscissae, the ordinates and, with IWT 4, the weights, checked for
+// range.
+Refused ReadData(const std::vector<std::string_view>& lines, size_t& next, long ny, const DataLayout& layout, Deck& d) {
     FieldReader reader(lines, next);
-    std::string what;
-    if (!reader.Read(formT, static_cast<size_t>(ny), d.t, what)) {
-        if (what.rfind("ONLY", 0) == 0) what = "FEWER THAN NY = " + std::to_string(ny) + " ABSCISSAE";
-        return reject(what.rfind("FEWER", 0) == 0 ? "NY" : "IFORMT", "ABSCISSA " + what);
-    }
-    if (!reader.Read(formY, static_cast<size_t>(ny), d.y, what)) {
-        if (what.rfind("ONLY", 0) == 0) what = "FEWER THAN NY = " + std::to_string(ny) + " ORDINATES";
-        return reject(what.rfind("FEWER", 0) == 0 ? "NY" : "IFORMY", "ORDINATE " + what);
-    }
-    if (std::trunc(iwt) == 4.0) {
-        if (!reader.Read(formW, static_cast<size_t>(ny), d.w, what)) {
-            if (what.rfind("ONLY", 0) == 0) what = "FEWER THAN NY = " + std::to_string(ny) + " WEIGHTS";
-            return reject(what.rfind("FEWER", 0) == 0 ? "NY" : "IFORMW", "WEIGHT " + what);
-        }
+    if (Refused r = ReadValues(reader, layout.t, ny, d.t, "ABSCISSA", "ABSCISSAE", "IFORMT")) return r;
+    if (Refused r = ReadValues(reader, layout.y, ny, d.y, "ORDINATE", "ORDINATES", "IFORMY")) return r;
+    if (std::trunc(layout.iwt) == 4.0) {
+        if (Refused r = ReadValues(reader, layout.w, ny, d.w, "WEIGHT", "WEIGHTS", "IFORMW")) return r;
         for (size_t k = 0; k < d.w.size(); ++k)
             if (!(d.w[k] > 0.0) || !(d.w[k] < 1e100))
-                return reject("IWT", "WEIGHT " + std::to_string(k + 1) + " IS NOT A POSITIVE NUMBER");
+                return Refuse("IWT", "WEIGHT " + std::to_string(k + 1) + " IS NOT A POSITIVE NUMBER");
     }
     for (size_t k = 0; k < d.t.size(); ++k)
         if (std::fabs(d.t[k]) > 1e30 || std::fabs(d.y[k]) > 1e100)
-            return reject(k < d.t.size() && std::fabs(d.t[k]) > 1e30 ? "IFORMT" : "IFORMY",
+            return Refuse(k < d.t.size() && std::fabs(d.t[k]) > 1e30 ? "IFORMT" : "IFORMY",
                           "VALUE " + std::to_string(k + 1) + " IS OUT OF RANGE");
+    return std::nullopt;
+}
+
+// The title, the control cards up to END, the checks on them, NY and the
+// data, in that order; the first fault stops the reading.
+Refused ReadAll(const std::vector<std::string_view>& lines, Deck& d, std::vector<std::string>& echo) {
+    if (lines.empty()) return Refuse("TITLE", "THE DECK IS EMPTY");
+    d.title = std::string(Columns(lines[0], 0, 80));
+    for (char& ch : d.title)
+        if (static_cast<unsigned char>(ch) < 32) ch = ' ';
+
+    DataLayout layout;
+    ParseFortranFormat("(5E15.6)", layout.t);
+    layout.y = layout.w = layout.t;
+    bool ended = false;
+    size_t next = 1;
+    while (next < lines.size() && !ended)
+        if (Refused r = ReadCard(lines, next, d, layout, echo, ended)) return r;
+    if (!ended) return Refuse("END", "THE END CARD IS MISSING");
+    if (Refused r = CheckControls(d)) return r;
+    long ny = 0;
+    if (Refused r = ReadNy(lines, next, echo, ny)) return r;
+    return ReadData(lines, next, ny, layout, d);
+}
+
+}  // namespace
+
+DeckResult ReadDeck(std::string_view input) {
+    DeckResult r;
+    if (Refused refused = ReadAll(SplitLines(input), r.deck, r.echo)) {
+        r.errorCard = std::move(refused->card);
+        r.errorText = std::move(refused->text);
+        return r;
+    }
     r.ok = true;
     return r;
 }

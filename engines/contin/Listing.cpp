@@ -198,6 +198,104 @@ void SolutionBody(Writer& w, const Deck& d, const Result& r, const Solution& s) 
     }
 }
 
+// The heading, the title and the echo of the cards as they were read.
+void Heading(Writer& w, const std::string& title, const std::vector<std::string>& echo) {
+    w.Line(" CONSTRAINED REGULARIZATION OF A LAPLACE-TYPE INVERSION - THE CONTIN METHOD AS BUNDLED WITH FLUVENA");
+    w.Line();
+    w.Line();
+    w.Line("                    INPUT DATA FOR CHANGES TO COMMON VARIABLES");
+    w.Line();
+    w.Line(" TITLE: " + title);
+    w.Line();
+    for (const std::string& e : echo) {
+        w.Line(e);
+        w.Line();
+    }
+}
+
+// The end of a listing whose deck gives no solution.
+void Rejection(Writer& w, const std::string& card, const std::string& text) {
+    w.Line("0ERROR IN CARD " + card + ": " + text + "  (" + std::string(geometry::kRejected) + ".)");
+    w.Line(" THE DECK IS REJECTED; NO SOLUTION IS COMPUTED.");
+}
+
+// The data as read, five pairs to a line, then the singular values of the
+// standard form, ten to a line, and the coarse steps the constrained
+// solver gave up on.
+void DataAndSingularValues(Writer& w, const Deck& d, const Result& r) {
+    w.Line("1");
+    w.Line("            T            Y            T            Y            T            Y            T            Y"
+           "            T            Y");
+    for (size_t k = 0; k < d.t.size(); k += 5) {
+        std::string line;
+        for (size_t i = k; i < std::min(k + 5, d.t.size()); ++i) line += FormatE(d.t[i], 13, 3) + FormatE(d.y[i], 13, 5);
+        w.Line(line);
+    }
+    w.Line();
+    w.Line(" SINGULAR VALUES OF THE PROBLEM IN STANDARD FORM");
+    for (size_t k = 0; k < r.singularValues.size(); k += 10) {
+        std::string line;
+        for (size_t i = k; i < std::min(k + 10, r.singularValues.size()); ++i)
+            line += FormatE(r.singularValues[i], 13, 3);
+        w.Line(line);
+    }
+    for (double ratio : r.skippedRatios)
+        w.Line("0NON-NEGATIVE LEAST SQUARES REACHED ITS STEP LIMIT AT ALPHA/S(1) = " + FormatE(ratio, 8, 2) +
+               "; NO SOLUTION THERE.");
+}
+
+// Every solution in the order computed: its page, PRUNS and PUNCOR, its fit.
+void Solutions(Writer& w, const Deck& d, const Result& r, const std::string& title) {
+    for (const Solution& s : r.solutions) {
+        w.Line("1");
+        w.Line("          " + Pad(title, 80));
+        w.Line();
+        SolutionBody(w, d, r, s);
+        std::string tail =
+            "0(FOR ALPHA/S(1) = " + FormatE(s.alphaRatio, 8, 2) + ") PRUNS = " + FormatF(s.pruns, 6, 4) + "         PUNCOR =";
+        for (double p : s.puncor) tail += FormatF(p, 8, 4);
+        w.Line(tail);
+        w.Line();
+        w.Line();
+        FitTable(w, d, s);
+    }
+}
+
+// The chosen solution: its fit once more, then the whole solution under
+// the final heading.
+void Chosen(Writer& w, const Deck& d, const Result& r, const std::string& title) {
+    const Solution& c = r.solutions[static_cast<size_t>(r.chosen)];
+    w.Line("1" + Pad(" FLUVENA CONTIN ENGINE   " + title, 115) + "CHOSEN SOLUTION");
+    w.Line();
+    FitTable(w, d, c);
+    w.Line(std::string(kFinalHeader) + "++++++++++++++++++++++++++++++++  CHOSEN SOLUTION  "
+                                       "++++++++++++++++++++++++++++++++");
+    w.Line(" ");
+    w.Line("          " + Pad(title, 80));
+    w.Line();
+    SolutionBody(w, d, r, c);
+}
+
+// The listing after the heading: the rejection, or the analysis.
+void Body(Writer& w, const DeckResult& dr, const std::string& title, Result* computed) {
+    if (!dr.ok) {
+        Rejection(w, dr.errorCard, dr.errorText);
+        return;
+    }
+    const Deck& d = dr.deck;
+    Result r;
+    try {
+        r = Solve(d);
+        if (computed) *computed = r;
+    } catch (const std::runtime_error& e) {
+        Rejection(w, "RUSER", e.what());
+        return;
+    }
+    DataAndSingularValues(w, d, r);
+    Solutions(w, d, r, title);
+    Chosen(w, d, r, title);
+}
+
 }  // namespace
 
 std::string RunContin(std::string_view input, Result* computed) {
@@ -205,81 +303,8 @@ std::string RunContin(std::string_view input, Result* computed) {
     try {
         DeckResult dr = ReadDeck(input);
         const std::string title = SafeTitle(dr.deck.title);
-        w.Line(" CONSTRAINED REGULARIZATION OF A LAPLACE-TYPE INVERSION - THE CONTIN METHOD AS BUNDLED WITH FLUVENA");
-        w.Line();
-        w.Line();
-        w.Line("                    INPUT DATA FOR CHANGES TO COMMON VARIABLES");
-        w.Line();
-        w.Line(" TITLE: " + title);
-        w.Line();
-        for (const std::string& e : dr.echo) {
-            w.Line(e);
-            w.Line();
-        }
-        if (!dr.ok) {
-            w.Line("0ERROR IN CARD " + dr.errorCard + ": " + dr.errorText + "  (" + std::string(geometry::kRejected) + ".)");
-            w.Line(" THE DECK IS REJECTED; NO SOLUTION IS COMPUTED.");
-            return w.Text();
-        }
-        const Deck& d = dr.deck;
-        Result r;
-        try {
-            r = Solve(d);
-            if (computed) *computed = r;
-        } catch (const std::runtime_error& e) {
-            w.Line(std::string("0ERROR IN CARD RUSER: ") + e.what() + "  (" + std::string(geometry::kRejected) + ".)");
-            w.Line(" THE DECK IS REJECTED; NO SOLUTION IS COMPUTED.");
-            return w.Text();
-        }
-
-        // The data as read.
-        w.Line("1");
-        w.Line("            T            Y            T            Y            T            Y            T            Y"
-               "            T            Y");
-        for (size_t k = 0; k < d.t.size(); k += 5) {
-            std::string line;
-            for (size_t i = k; i < std::min(k + 5, d.t.size()); ++i)
-                line += FormatE(d.t[i], 13, 3) + FormatE(d.y[i], 13, 5);
-            w.Line(line);
-        }
-        w.Line();
-        w.Line(" SINGULAR VALUES OF THE PROBLEM IN STANDARD FORM");
-        for (size_t k = 0; k < r.singularValues.size(); k += 10) {
-            std::string line;
-            for (size_t i = k; i < std::min(k + 10, r.singularValues.size()); ++i)
-                line += FormatE(r.singularValues[i], 13, 3);
-            w.Line(line);
-        }
-
-        for (double ratio : r.skippedRatios)
-            w.Line("0NON-NEGATIVE LEAST SQUARES REACHED ITS STEP LIMIT AT ALPHA/S(1) = " + FormatE(ratio, 8, 2) +
-                   "; NO SOLUTION THERE.");
-        for (const Solution& s : r.solutions) {
-            w.Line("1");
-            w.Line("          " + Pad(title, 80));
-            w.Line();
-            SolutionBody(w, d, r, s);
-            std::string tail = "0(FOR ALPHA/S(1) = " + FormatE(s.alphaRatio, 8, 2) + ") PRUNS = " + FormatF(s.pruns, 6, 4) +
-                               "         PUNCOR =";
-            for (double p : s.puncor) tail += FormatF(p, 8, 4);
-            w.Line(tail);
-            w.Line();
-            w.Line();
-            FitTable(w, d, s);
-        }
-
-        // The chosen solution: its fit once more, then the whole solution
-        // under the final heading.
-        const Solution& c = r.solutions[static_cast<size_t>(r.chosen)];
-        w.Line("1" + Pad(" FLUVENA CONTIN ENGINE   " + title, 115) + "CHOSEN SOLUTION");
-        w.Line();
-        FitTable(w, d, c);
-        w.Line(std::string(kFinalHeader) + "++++++++++++++++++++++++++++++++  CHOSEN SOLUTION  "
-               "++++++++++++++++++++++++++++++++");
-        w.Line(" ");
-        w.Line("          " + Pad(title, 80));
-        w.Line();
-        SolutionBody(w, d, r, c);
+        Heading(w, title, dr.echo);
+        Body(w, dr, title, computed);
     } catch (const std::exception& e) {
         w.Line(std::string("0ERROR: THE ANALYSIS COULD NOT BE COMPLETED (") + e.what() + "). NO SOLUTION.");
     } catch (...) {
