@@ -53,7 +53,7 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
         {" GMNMX     1", " GMNMX     1      -1.00E+00", "GMNMX"},
         {" GMNMX     1", " GMNMX     1       5.00E+03", "GMNMX"},
         {" GMNMX     1", " GMNMX     1       1.00E+03", "GMNMX"},
-        {" NY", " NY     2", "NY"}, {" NY", " NY     8193", "NY"}, {" NY", " NY     2O", "NY"},
+        {" NY", " NY     2", "NY"}, {" NY", " NY     2O", "NY"},
         {" NY", " NY    21", "NY"} /* 20 given */, {"0.9", "0.9x", "IFORMY"},
         {" NINTT", " FOOBAR                  0.", "FOOBAR"}, {" (F30.10)", " (Q30.10)", "IFORMT"},
         {" (F30.10)", " (5X)", "IFORMT"}, {" RUSER    10", " RUSER   101             0.", "RUSER"},
@@ -82,6 +82,15 @@ TEST(ContinDeck, RejectsDecksThatCannotGiveAResult) {
         EXPECT_EQ(listing.find("ORDINATES LISTED ARE FIT VALUES"), std::string::npos);
         EXPECT_EQ(listing.find("PROB1 TO REJECT"), std::string::npos);
     }
+}
+
+// The bound on the number of points, with every point given: 8192 are read,
+// 8193 refused by the NY card.
+TEST(ContinDeck, TakesAtMost8192Points) {
+    EXPECT_TRUE(ReadDeck(SmallDeck(8192)).ok);
+    const DeckResult r = ReadDeck(SmallDeck(8193));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.errorCard, "NY") << r.errorText;
 }
 
 // Card values in any Fortran form, and the NY card with its number wherever

@@ -286,6 +286,9 @@ TEST(ReferenceAgreement, BestSolutionAndLagProbabilitiesOfTheFixtures) {
         opt.maxComponents = in.set->nlammx;
         opt.tries = in.set->mtry;
         const Analysis an = AnalyseDecay(in.set->t, in.set->y, ReferenceWeights(reference, in.set->t), opt);
+        // The inversion that gives the starting rates spans the whole range of rates.
+        EXPECT_NEAR(an.spectrum.rates.front() / an.lambdaMin, 1.0, 1e-9);
+        EXPECT_NEAR(an.spectrum.rates.back() / an.lambdaMax, 1.0, 1e-9);
         const std::vector<std::vector<double>> listed = Summary(listing);
         int compared = 0;
         for (const std::vector<double>& r : ref) {
