@@ -18,35 +18,42 @@ using Status = ContinListing::Status;
 
 namespace {
 
-struct Reference {
+// The decks the reference program was run with.
+struct Deck {
     const char* name;
     ContinRequest grid;
-    std::size_t points, solutions, chosen;
-    double chosenProb1;
     std::size_t cutOrdinates;  // deck lines written from a value the earlier reader cut
-    std::vector<ContinPeak> chosenPeaks;  // as printed
 };
-
-// The decks the reference program was run with and what its listings say.
-const Reference kReferences[] = {
-    {"bimodal", {0.1, 1000, 100}, 100, 11, 7, 0.5, 7,
-     {{7.1761e-2, 53, 0.23010, 110, 0.28}, {6.0019e-1, 0.10, 10.067, 0.40, 0.085}, {3.9955e-1, 0.14, 200.19, 0.30, 0.042}}},
-    {"lognormal", {0.1, 1000, 100}, 80, 12, 9, 0.163, 7,
-     {{1.7237e-3, 58, 0.53032, 130, 0.47}, {9.9961e-1, 0.025, 56.542, 0.21, 0.53}}},
-    {"narrow", {1, 10000, 100}, 100, 12, 11, 0.463, 4, {}},
-    {"negbase", {1, 2000, 80}, 90, 9, 3, 0.904, 14, {}},
-    {"pairbase", {0.5, 5000, 100}, 100, 11, 7, 0.695, 0, {}},
+const Deck kDecks[] = {
+    {"bimodal", {0.1, 1000, 100}, 7}, {"lognormal", {0.1, 1000, 100}, 7}, {"narrow", {1, 10000, 100}, 4},
+    {"negbase", {1, 2000, 80}, 14},   {"pairbase", {0.5, 5000, 100}, 0},
 };
 
 std::string Listing(const std::string& name) { return NormalizedText(ReadFixture(name)); }
 
-// Each field of a peak to four units in the last place: the reader scales a
-// printed mantissa by its printed power of ten.
+// NY and NG as the deck gives them to the program.
+std::pair<std::size_t, std::size_t> DeckSizes(const std::string& name)
+{
+    const std::string deck = ReadFixture(name + ".contin.in");
+    const auto number = [&](const char* card) {
+        return static_cast<std::size_t>(std::stod(deck.substr(deck.find(card) + 4, 30)));
+    };
+    return {number("\n NY"), number("\n NG")};
+}
+
+// Each field of a peak to four units in the last place (the reader scales a
+// printed mantissa by its printed power of ten); the optional ones where given.
 void ExpectPeak(const ContinPeak& p, const ContinPeak& e)
 {
     for (double ContinPeak::*f : {&ContinPeak::intensity, &ContinPeak::intensityErr, &ContinPeak::position,
                                   &ContinPeak::positionErr, &ContinPeak::width})
         EXPECT_DOUBLE_EQ(p.*f, e.*f);
+    for (std::optional<double> ContinPeak::*f :
+         {&ContinPeak::harmonicPosition, &ContinPeak::harmonicPositionErr, &ContinPeak::from, &ContinPeak::to})
+        if (e.*f) {
+            ASSERT_TRUE(p.*f);
+            EXPECT_DOUBLE_EQ(*(p.*f), *(e.*f));
+        }
 }
 
 }  // namespace
@@ -57,9 +64,9 @@ void ExpectPeak(const ContinPeak& p, const ContinPeak& e)
 // decimal apart.
 TEST(ContinDeck, ReferenceDecks)
 {
-    for (const Reference& r : kReferences) {
+    for (const Deck& r : kDecks) {
         const io::DataFile data = LoadFixture(std::string(r.name) + ".txt");
-        ASSERT_EQ(data.x.size(), r.points) << r.name;
+        ASSERT_EQ(data.x.size(), DeckSizes(r.name).first) << r.name;
         const auto deck = BuildContinDeck(r.grid, data.x, data.y, ContinTimeScale(data.x));
         const auto reference = SplitLines(ReadFixture(std::string(r.name) + ".contin.in"));
         ASSERT_EQ(deck.size(), reference.size()) << r.name;
@@ -67,7 +74,7 @@ TEST(ContinDeck, ReferenceDecks)
         for (std::size_t i = 0; i < deck.size(); ++i) {
             if (deck[i] == reference[i]) continue;
             ++differ;
-            EXPECT_GE(i, 27 + r.points) << r.name << " line " << i;  // an ordinate
+            EXPECT_GE(i, 27 + data.x.size()) << r.name << " line " << i;  // an ordinate
             EXPECT_NEAR(std::stod(deck[i]), std::stod(reference[i]), 1.5e-5) << r.name << " line " << i;
         }
         EXPECT_EQ(differ, r.cutOrdinates) << r.name;
@@ -87,60 +94,98 @@ TEST(ContinDeck, ShortTimesInASmallerUnit)
     for (const auto& c : cases) EXPECT_EQ(ContinTimeScale(c.x), c.scale) << c.x[0];
 }
 
-TEST(ContinListing, ReferenceListings)
+// Every complete listing of the reference program is read whole: its tables
+// at their sizes, the chosen solution being the one its final printout
+// repeats (for `recomputed`, whose final printout was computed again, to
+// within the last printed digit), with its PROB1 and peaks as printed. A
+// cut of any of them is refused wherever it falls.
+TEST(ContinListing, ReferenceListingsWholeEveryCutRefused)
 {
-    for (const Reference& r : kReferences) {
-        const ContinListing p =
-            ParseContinListing(Listing(std::string(r.name) + ".contin.out"), r.points, static_cast<std::size_t>(r.grid.gridPoints));
-        ASSERT_EQ(p.status, Status::Ok) << r.name << ": " << p.reason;
-        ASSERT_EQ(p.solutions.size(), r.solutions) << r.name;
-        EXPECT_EQ(p.chosen, r.chosen) << r.name;
-        const ContinSolution& s = p.solutions[p.chosen];
-        EXPECT_DOUBLE_EQ(s.prob1ToReject, r.chosenProb1) << r.name;
-        EXPECT_EQ(s.fitX.size(), r.points);
-        EXPECT_EQ(s.distY.size(), static_cast<std::size_t>(r.grid.gridPoints));
-        if (r.chosenPeaks.empty()) continue;
-        ASSERT_EQ(s.peaks.size(), r.chosenPeaks.size()) << r.name;
-        for (std::size_t k = 0; k < s.peaks.size(); ++k) {
-            SCOPED_TRACE(r.name + std::to_string(k));
-            ExpectPeak(s.peaks[k], r.chosenPeaks[k]);
+    struct Case {
+        const char* name;
+        std::size_t solutions;
+        std::int64_t chosen;  // -1: not pinned
+        double chosenProb1;
+        std::vector<ContinPeak> chosenPeaks;  // as printed
+    };
+    const Case cases[] = {
+        {"bimodal", 11, 7, 0.5,
+         {{7.1761e-2, 53, 0.23010, 110, 0.28, 0.21181, 100, 0.1, 7.925},
+          {6.0019e-1, 0.10, 10.067, 0.40, 0.085, 9.9969, 0.37, 8.698, 170.7},
+          {3.9955e-1, 0.14, 200.19, 0.30, 0.042, 199.83, 0.54, 187.4, 1000}}},
+        {"lognormal", 12, 9, 0.163, {{1.7237e-3, 58, 0.53032, 130, 0.47}, {9.9961e-1, 0.025, 56.542, 0.21, 0.53}}},
+        {"narrow", 12, 11, 0.463, {}},  {"negbase", 9, 3, 0.904, {}},   {"pairbase", 11, 7, 0.695, {}},
+        {"recomputed", 12, 9, -1, {}},  {"closepair", 11, -1, -1, {}},  {"onesize", 12, -1, -1, {}},
+        {"twosizes", 11, -1, -1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [points, grid] = DeckSizes(c.name);
+        const std::string text = Listing(std::string(c.name) + ".contin.out");
+        const ContinListing full = ParseContinListing(text, points, grid);
+        ASSERT_EQ(full.status, Status::Ok) << full.reason;
+        ASSERT_EQ(full.solutions.size(), c.solutions);
+        if (c.chosen >= 0) {
+            EXPECT_EQ(full.chosen, static_cast<std::size_t>(c.chosen));
+        }
+        const ContinSolution& s = full.solutions[full.chosen];
+        EXPECT_EQ(s.fitX.size(), points);
+        EXPECT_EQ(s.distY.size(), grid);
+        if (c.chosenProb1 >= 0) {
+            EXPECT_DOUBLE_EQ(s.prob1ToReject, c.chosenProb1);
+        }
+        if (!c.chosenPeaks.empty()) {
+            ASSERT_EQ(s.peaks.size(), c.chosenPeaks.size());
+            for (std::size_t k = 0; k < s.peaks.size(); ++k) {
+                SCOPED_TRACE(k);
+                ExpectPeak(s.peaks[k], c.chosenPeaks[k]);
+            }
+        }
+        // Every line boundary of the final printout, and for `recomputed` of
+        // the whole listing and one character before each line end of its
+        // final printout; 40 cuts spread over the rest.
+        const std::size_t final = text.rfind("MAR 1984");
+        const bool every = c.name == std::string("recomputed");
+        const std::size_t from = every ? 0 : final;
+        std::vector<std::size_t> cuts;
+        for (std::size_t len = 1; len < from; len += from / 40) cuts.push_back(len);
+        for (std::size_t at = text.find('\n', from); at != std::string::npos; at = text.find('\n', at + 1)) {
+            cuts.push_back(at + 1);
+            if (every && at > final) cuts.push_back(at - 1);
+        }
+        for (const std::size_t len : cuts) {
+            if (len >= text.size()) continue;
+            const std::string cut = text.substr(0, len);  // own buffer: ASan sees reads past it
+            const ContinListing p = ParseContinListing(cut, points, grid);
+            ASSERT_EQ(p.status, Status::Incomplete) << len << " of " << text.size();
+            EXPECT_TRUE(p.solutions.empty()) << len;
+            EXPECT_FALSE(p.reason.empty()) << len;
         }
     }
+    // Tables longer than the listing break the reading off.
+    const std::string text = Listing("pairbase.contin.out");
+    for (auto [fit, grid] : {std::pair{100000, 100}, std::pair{100, 100000}})
+        EXPECT_EQ(ParseContinListing(text, fit, grid).status, Status::Incomplete) << fit << " " << grid;
 }
 
-// The mean rate's decay time M(0)/M(-1) and the extent of every peak, and
-// the moments of the entire solution: printed apart for several peaks, those
-// of the one peak otherwise. For the log-normal of decay times (median 50,
-// sigma 0.5 in ln tau) the mean rate's time is 50 exp(-sigma^2 / 2) = 44.12.
-TEST(ContinListing, MeanRateAndExtentOfEveryPeak)
+// The moments of the entire solution are printed apart for several peaks
+// (bimodal); for one peak (narrow) they are that peak's. For the log-normal
+// of decay times (median 50, sigma 0.5 in ln tau) the mean rate's time
+// M(0)/M(-1) is 50 exp(-sigma^2 / 2) = 44.12.
+TEST(ContinListing, MomentsOfTheEntireSolutionAndTheMeanRate)
 {
-    const ContinListing bimodal = ParseContinListing(Listing("bimodal.contin.out"), 100, 100);
-    ASSERT_EQ(bimodal.status, Status::Ok) << bimodal.reason;
-    const ContinSolution& s = bimodal.solutions[bimodal.chosen];
-    struct Printed { double harmonic, harmonicErr, from, to; };
-    const Printed printed[] = {{0.21181, 100, 0.1, 7.925}, {9.9969, 0.37, 8.698, 170.7}, {199.83, 0.54, 187.4, 1000}};
-    ASSERT_EQ(s.peaks.size(), 3u);
-    for (std::size_t k = 0; k < 3; ++k) {
-        SCOPED_TRACE(k);
-        const ContinPeak& p = s.peaks[k];
-        ASSERT_TRUE(p.harmonicPosition && p.harmonicPositionErr && p.from && p.to);
-        EXPECT_DOUBLE_EQ(*p.harmonicPosition, printed[k].harmonic);
-        EXPECT_DOUBLE_EQ(*p.harmonicPositionErr, printed[k].harmonicErr);
-        EXPECT_DOUBLE_EQ(*p.from, printed[k].from);
-        EXPECT_DOUBLE_EQ(*p.to, printed[k].to);
-    }
+    const auto chosen = [](const char* name, std::size_t points) {
+        const ContinListing p = ParseContinListing(Listing(std::string(name) + ".contin.out"), points, 100);
+        EXPECT_EQ(p.status, Status::Ok) << p.reason;
+        return p.solutions.empty() ? ContinSolution{} : p.solutions[p.chosen];
+    };
+    const ContinSolution s = chosen("bimodal", 100), l = chosen("lognormal", 80), n = chosen("narrow", 100);
     ASSERT_TRUE(s.entire && s.entire->harmonicPosition);
     EXPECT_DOUBLE_EQ(s.entire->intensity, 1.0715);
     EXPECT_DOUBLE_EQ(*s.entire->harmonicPosition, 2.6732);
-
-    const ContinListing lognormal = ParseContinListing(Listing("lognormal.contin.out"), 80, 100);
-    const ContinSolution& l = lognormal.solutions[lognormal.chosen];
     ASSERT_EQ(l.peaks.size(), 2u);
     ASSERT_TRUE(l.peaks[1].harmonicPosition);
     EXPECT_NEAR(*l.peaks[1].harmonicPosition / (50.0 * std::exp(-0.125)), 1.0, 0.01);
-
-    const ContinListing narrow = ParseContinListing(Listing("narrow.contin.out"), 100, 100);
-    const ContinSolution& n = narrow.solutions[narrow.chosen];
     ASSERT_EQ(n.peaks.size(), 1u);
     ASSERT_TRUE(n.entire && n.entire->harmonicPosition);
     EXPECT_EQ(n.entire->harmonicPosition, n.peaks[0].harmonicPosition);
@@ -192,67 +237,6 @@ TEST(ContinListing, RejectionCarriesTheProgramsReason)
 
 namespace {
 
-// NY and NG as the deck gives them to the program.
-std::pair<std::size_t, std::size_t> DeckSizes(const std::string& name)
-{
-    const std::string deck = ReadFixture(name + ".contin.in");
-    const auto number = [&](const char* card, std::size_t from) {
-        const std::size_t at = deck.find(card);
-        return static_cast<std::size_t>(std::stod(deck.substr(at + from, 30)));
-    };
-    return {number("\n NY", 4), number("\n NG", 4)};
-}
-
-}  // namespace
-
-// Every complete listing of the reference program is read whole, the chosen
-// solution being the one its final printout repeats (for `recomputed`, whose
-// final printout was computed again, to within the last printed digit); and
-// a cut of any of them is refused wherever it falls.
-TEST(ContinListing, CompleteListingsWholeEveryCutRefused)
-{
-    struct Case { const char* name; std::size_t solutions; std::int64_t chosen; };
-    const Case cases[] = {
-        {"bimodal", 11, 7},   {"lognormal", 12, 9}, {"narrow", 12, 11},   {"negbase", 9, 3},   {"pairbase", 11, 7},
-        {"recomputed", 12, 9}, {"closepair", 11, -1}, {"onesize", 12, -1}, {"twosizes", 11, -1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto [points, grid] = DeckSizes(c.name);
-        const std::string text = Listing(std::string(c.name) + ".contin.out");
-        const ContinListing full = ParseContinListing(text, points, grid);
-        ASSERT_EQ(full.status, Status::Ok) << full.reason;
-        EXPECT_EQ(full.solutions.size(), c.solutions);
-        if (c.chosen >= 0) EXPECT_EQ(full.chosen, static_cast<std::size_t>(c.chosen));
-        // Every line boundary of the final printout, and for `recomputed` of
-        // the whole listing and one character before each line end of its
-        // final printout; 40 cuts spread over the rest.
-        const std::size_t final = text.rfind("MAR 1984");
-        const bool every = c.name == std::string("recomputed");
-        const std::size_t from = every ? 0 : final;
-        std::vector<std::size_t> cuts;
-        for (std::size_t len = 1; len < from; len += from / 40) cuts.push_back(len);
-        for (std::size_t at = text.find('\n', from); at != std::string::npos; at = text.find('\n', at + 1)) {
-            cuts.push_back(at + 1);
-            if (every && at > final) cuts.push_back(at - 1);
-        }
-        for (const std::size_t len : cuts) {
-            if (len >= text.size()) continue;
-            const std::string cut = text.substr(0, len);  // own buffer: ASan sees reads past it
-            const ContinListing p = ParseContinListing(cut, points, grid);
-            ASSERT_EQ(p.status, Status::Incomplete) << len << " of " << text.size();
-            EXPECT_TRUE(p.solutions.empty()) << len;
-            EXPECT_FALSE(p.reason.empty()) << len;
-        }
-    }
-    // Tables longer than the listing break the reading off.
-    const std::string text = Listing("pairbase.contin.out");
-    for (auto [fit, grid] : {std::pair{100000, 100}, std::pair{100, 100000}})
-        EXPECT_EQ(ParseContinListing(text, fit, grid).status, Status::Incomplete) << fit << " " << grid;
-}
-
-namespace {
-
 // A listing written by hand: markers and fields placed at the distances the
 // reader takes them from.
 class Synthetic {
@@ -269,22 +253,7 @@ public:
     // (none when d < 0), one fit row.
     void Solution(const std::string& values, std::int64_t d, int moments)
     {
-        const std::size_t b = text.size() + 10;
-        Put(b, "PROB1 TO REJECT\r\n");
-        Put(b + 17, values);
-        Put(b + 17 + 125, "\r\n");
-        Put(b + 199, "1.500E-01  2.0D-02  1.00E-01");
-        const std::size_t m = b + 199 + 133 + 50;
-        for (int k = 0; k < moments; ++k) {
-            const std::size_t at = m + 732 * static_cast<std::size_t>(k);
-            Put(at, "MOMENT(J)");
-            Put(at + 211, "1.2345");
-            Put(at + 225, "  -3");
-            Put(at + 239, "5.0E+01");
-            Put(at + 386, "2.5000E+01");
-            Put(at + 405, "3.0E-01");
-            Put(at + 454, "4.0E-01");
-        }
+        const std::size_t m = Values(text.size() + 10, values, moments);
         std::size_t end = m + 732 * static_cast<std::size_t>(moments);
         if (d >= 0) {
             Put(m + static_cast<std::size_t>(d), "FOR ALPHA/S(1)");
@@ -297,27 +266,40 @@ public:
     }
 
     // The final printout of the chosen solution, repeating a line of values:
-    // its one distribution row, then `moments` moment tables whose last ends
-    // with its rows J = 0 ... 3.
+    // its one distribution row, then `moments` moment tables.
     void Final(const std::string& values, int moments)
     {
         const std::size_t b = text.size() + 10;
         Put(b, " ORDINATES LISTED ARE FIT VALUES\r\n1CHOSEN SOLUTION (MAR 1984)\r\n");
-        const std::size_t p = b + 80;
-        Put(p, "PROB1 TO REJECT\r\n");
-        Put(p + 17, values);
-        Put(p + 17 + 125, "\r\n");
-        Put(p + 199, "1.500E-01  2.0D-02  1.00E-01");
-        Put(p + 199 + 131, "\r\n");
-        for (int k = 0; k < moments; ++k) {
-            const std::size_t at = p + 199 + 133 + 50 + 732 * static_cast<std::size_t>(k);
-            Put(at, "MOMENT(J)");
-            Put(at + 211, "1.2345");
-            for (std::size_t row = 1; row <= 4; ++row) Put(at + 211 + 133 * row - 2, "\r\n");
-        }
+        Values(b + 80, values, moments);
     }
 
     std::string text;
+
+private:
+    // The heading, the line of values and one distribution row from b, then
+    // `moments` moment tables, each with its rows J = 0 ... 3; returns where
+    // the first table starts.
+    std::size_t Values(std::size_t b, const std::string& values, int moments)
+    {
+        Put(b, "PROB1 TO REJECT\r\n");
+        Put(b + 17, values);
+        Put(b + 17 + 125, "\r\n");
+        Put(b + 199, "1.500E-01  2.0D-02  1.00E-01");
+        Put(b + 199 + 131, "\r\n");
+        const std::size_t m = b + 199 + 133 + 50;
+        for (std::size_t at = m; at < m + 732 * static_cast<std::size_t>(moments); at += 732) {
+            Put(at, "MOMENT(J)");
+            Put(at + 211, "1.2345");
+            Put(at + 225, "  -3");
+            Put(at + 239, "5.0E+01");
+            Put(at + 386, "2.5000E+01");
+            Put(at + 405, "3.0E-01");
+            Put(at + 454, "4.0E-01");
+            for (std::size_t row = 1; row <= 4; ++row) Put(at + 211 + 133 * row - 2, "\r\n");
+        }
+        return m;
+    }
 };
 
 // A line of values whose PROB1 lands at the reader's column (118 characters into it).

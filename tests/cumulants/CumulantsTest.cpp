@@ -9,11 +9,11 @@ using namespace fluvena::cumulants;
 
 namespace {
 
-// Log-spaced lags 1 us ... 10 ms.
-std::vector<double> Lags(int n = 120)
+// 120 log-spaced lags 1 us ... 10 ms.
+std::vector<double> Lags()
 {
-    std::vector<double> t(n);
-    for (int i = 0; i < n; ++i) t[i] = 1e-6 * std::pow(1e4, double(i) / (n - 1));
+    std::vector<double> t(120);
+    for (int i = 0; i < 120; ++i) t[i] = 1e-6 * std::pow(1e4, i / 119.0);
     return t;
 }
 
@@ -28,8 +28,6 @@ std::vector<double> G2Minus1(const std::vector<double>& t, const std::vector<std
     }
     return y;
 }
-
-bool Says(const fluvena::Failure& f, const char* word) { return f.message().find(word) != std::string::npos; }
 
 }  // namespace
 
@@ -163,7 +161,7 @@ TEST(Cumulants, IllPosedCasesFailWithTheReason)
             const auto r = Fit(c.t, c.y, o);
             const char* word = m == Method::Frisken && c.friskenWord ? c.friskenWord : c.word;
             ASSERT_FALSE(r) << word;
-            EXPECT_TRUE(Says(r.failure(), word)) << r.failure().message();
+            EXPECT_NE(r.failure().message().find(word), std::string::npos) << r.failure().message();
         }
     }
 }

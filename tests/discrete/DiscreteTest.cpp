@@ -135,34 +135,6 @@ TEST(DiscreteDeck, SwitchCardAndDataLines)
     }
 }
 
-TEST(DiscreteListing, ReferenceListings)
-{
-    const io::DataFile bimodal = LoadFixture("bimodal.txt");
-    const DiscreteListing b = Parse(Listing("bimodal.discrete.out"), bimodal);
-    ASSERT_EQ(b.status, Status::Ok) << b.reason;
-    EXPECT_FALSE(b.uncertain);
-    ASSERT_EQ(b.solutions.size(), 3u);
-    ExpectSolution(b.solutions[0], {{{3.991E-01, 0.913, 4.961E-03, 1.088}, {6.008E-01, 0.930, 9.945E-02, 2.238}}, -4.214E-04, 0.166},
-                   bimodal, "best");
-    ExpectSolution(b.solutions[1],
-                   {{{3.042E-01, 273.616, 4.668E-03, 37.445}, {9.849E-02, 839.955, 6.376E-03, 157.944},
-                     {5.982E-01, 1.297, 1.005E-01, 2.941}},
-                    -4.506E-04, 0.173},
-                   bimodal, "second best, EXACT rows");
-    ExpectSolution(b.solutions[2], {{{7.211E-01, 3.107, 1.140E-02, 7.308}}, 4.635E-04, -0.0}, bimodal, "third");
-    EXPECT_TRUE(std::signbit(b.solutions[2].punc));  // "PUNC =-0.000"
-
-    const io::DataFile lognormal = LoadFixture("lognormal.txt");
-    const DiscreteListing l = Parse(Listing("lognormal.discrete.out"), lognormal);
-    ASSERT_EQ(l.status, Status::Ok) << l.reason;
-    EXPECT_TRUE(l.uncertain);
-    EXPECT_EQ(l.uncertainReason, "NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.822. "
-                                 "LOOK AT SECOND BEST SOLUTION ALSO.");
-    ASSERT_EQ(l.solutions.size(), 4u);
-    ExpectSolution(l.solutions[2], {{{3.409E-01, 8.431, 1.051E-02, 3.242}, {6.555E-01, 4.286, 2.738E-02, 3.178}}, -1.524E-05, 0.446},
-                   lognormal, "third");
-}
-
 TEST(DiscreteListing, FieldsRowsAndCounts)
 {
     const io::DataFile data = FT::Points({0.0, 1.0, 10.0}, {1.0, 0.5, 0.25});
@@ -208,13 +180,19 @@ TEST(DiscreteListing, UncertaintySentenceCountsOnlyAfterTheSecondTitle)
 namespace {
 
 // Solutions of `count` components each, in that order.
-std::string Summary(const std::vector<const char*>& counts, const std::string& bestTail = "", const std::string& comparison = "")
+// `note` (a line after the best solution's heading) the note to look at the
+// second best solution.
+std::string Summary(const std::vector<const char*>& counts, const std::string& bestTail, const std::string& comparison,
+                    bool note)
 {
     std::string text = kTitle + kTitle;
     for (std::size_t s = 0; s < counts.size(); ++s) {
         std::vector<Row> rows(static_cast<std::size_t>(std::atoi(counts[s])), Row{" 1.000E-01", "1.000", " 1.000E+00", "1.000"});
         text += Solution(counts[s], rows, " 0.000E+00", " 0.100", s == 0 ? bestTail : "", s == 0 ? comparison : "");
     }
+    if (note)
+        text.insert(text.find(" COMPONENTS") + 13,
+                    " ++++++ NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.822.\r\n");
     return text;
 }
 
@@ -228,8 +206,7 @@ std::string Summary(const std::vector<const char*>& counts, const std::string& b
 TEST(DiscreteListing, SummaryHoldsEverySolution)
 {
     const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
-    const std::string note = " ++++++ NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.822.\r\n";
-    struct Case { std::vector<const char*> counts; std::string tail, comparison; bool whole; };
+    struct Case { std::vector<const char*> counts; std::string tail, comparison; bool whole, note = false; };
     const Case cases[] = {
         {{"2", "3", "1"}, "", " * PNG(3/2) = 0.993 *", true},
         {{"2", "3"}, "", " * PNG(3/2) = 0.993 *", false},
@@ -244,19 +221,14 @@ TEST(DiscreteListing, SummaryHoldsEverySolution)
         {{"2", "1"}, "   (3 SOLUTIONS LISTED)", "", false},
         {{"2", "1"}, "   (1 SOLUTIONS LISTED)", "", false},
         {{"2", "1", "4"}, "", "", false},
+        {{"1"}, "", "", false, true},  // the note asks for a second best solution
+        {{"1", "2"}, "", "", true, true},
     };
     for (const Case& c : cases) {
-        const DiscreteListing p = Parse(Summary(c.counts, c.tail, c.comparison), data);
+        const DiscreteListing p = Parse(Summary(c.counts, c.tail, c.comparison, c.note), data);
         EXPECT_EQ(p.status, c.whole ? Status::Ok : Status::Incomplete) << c.counts.size() << c.tail << c.comparison;
         EXPECT_EQ(p.solutions.size(), c.whole ? c.counts.size() : 0u);
     }
-    // The note to look at the second best solution asks for one.
-    std::string noted = Summary({"1"});
-    noted.insert(noted.find(" COMPONENTS") + 13, note);
-    EXPECT_EQ(Parse(noted, data).status, Status::Incomplete);
-    noted = Summary({"1", "2"});
-    noted.insert(noted.find(" COMPONENTS") + 13, note);
-    EXPECT_EQ(Parse(noted, data).status, Status::Ok);
 }
 
 // A deck DISCRETE refused; what it prints in place of a result, as its
@@ -300,21 +272,26 @@ TEST(DiscreteListing, RejectedNoSolutionOrIncomplete)
     }
 }
 
-// Every DISCRETE listing of the reference program is read whole, and every
-// cut of it is refused: at every line boundary, one character either side of
-// it, and (in the summary) at every character.
-TEST(DiscreteListing, WholeListingsReadEveryCutRefused)
+// Every DISCRETE listing of the reference program is read whole (bimodal's
+// solutions and lognormal's third as printed, with their fits over the data;
+// whether it doubts its best solution), and every cut of it is refused: at
+// every line boundary, one character either side of it, and (in the summary)
+// at every character.
+TEST(DiscreteListing, ReferenceListingsWholeEveryCutRefused)
 {
-    const std::pair<const char*, std::size_t> listings[] = {
-        {"bimodal", 3}, {"closepair", 2}, {"lognormal", 4}, {"narrow", 3},     {"negbase", 1},
-        {"onesize", 1}, {"pairbase", 3},  {"recomputed", 4}, {"twosizes", 2},
+    struct Case { const char* name; std::size_t solutions; bool uncertain; };
+    const Case listings[] = {
+        {"bimodal", 3, false},  {"closepair", 2, false}, {"lognormal", 4, true},   {"narrow", 3, true},
+        {"negbase", 1, false},  {"onesize", 1, false},   {"pairbase", 3, true},    {"recomputed", 4, false},
+        {"twosizes", 2, false},
     };
-    for (const auto& [name, solutions] : listings) {
+    for (const auto& [name, solutions, uncertain] : listings) {
         SCOPED_TRACE(name);
         const std::string text = Listing(std::string(name) + ".discrete.out");
         const DiscreteListing full = ParseDiscreteListing(text, {}, {});
         ASSERT_EQ(full.status, Status::Ok) << full.reason;
         EXPECT_EQ(full.solutions.size(), solutions);
+        EXPECT_EQ(full.uncertain, uncertain);
         const std::size_t summary = text.find("1DISCRETE", 10);
         for (std::size_t len = 0; len < text.size(); ++len) {
             const bool boundary = text[len] == '\n' || (len > 0 && text[len - 1] == '\n') || text[len + 1] == '\n';
@@ -325,4 +302,23 @@ TEST(DiscreteListing, WholeListingsReadEveryCutRefused)
             EXPECT_TRUE(p.solutions.empty());
         }
     }
+    const io::DataFile bimodal = LoadFixture("bimodal.txt");
+    const DiscreteListing b = Parse(Listing("bimodal.discrete.out"), bimodal);
+    ASSERT_EQ(b.solutions.size(), 3u) << b.reason;
+    ExpectSolution(b.solutions[0], {{{3.991E-01, 0.913, 4.961E-03, 1.088}, {6.008E-01, 0.930, 9.945E-02, 2.238}}, -4.214E-04, 0.166},
+                   bimodal, "best");
+    ExpectSolution(b.solutions[1],
+                   {{{3.042E-01, 273.616, 4.668E-03, 37.445}, {9.849E-02, 839.955, 6.376E-03, 157.944},
+                     {5.982E-01, 1.297, 1.005E-01, 2.941}},
+                    -4.506E-04, 0.173},
+                   bimodal, "second best, EXACT rows");
+    ExpectSolution(b.solutions[2], {{{7.211E-01, 3.107, 1.140E-02, 7.308}}, 4.635E-04, -0.0}, bimodal, "third");
+    EXPECT_TRUE(std::signbit(b.solutions[2].punc));  // "PUNC =-0.000"
+    const io::DataFile lognormal = LoadFixture("lognormal.txt");
+    const DiscreteListing l = Parse(Listing("lognormal.discrete.out"), lognormal);
+    ASSERT_EQ(l.solutions.size(), 4u) << l.reason;
+    EXPECT_EQ(l.uncertainReason, "NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.822. "
+                                 "LOOK AT SECOND BEST SOLUTION ALSO.");
+    ExpectSolution(l.solutions[2], {{{3.409E-01, 8.431, 1.051E-02, 3.242}, {6.555E-01, 4.286, 2.738E-02, 3.178}}, -1.524E-05, 0.446},
+                   lognormal, "third");
 }
