@@ -187,4 +187,12 @@ private:
     std::string out_, err_;
 };
 
+// fluvena-batch run to its end in dir.
+inline BatchProcess Batch(const TempDir& dir, std::vector<std::string> args)
+{
+    BatchProcess run(dir, "run", std::move(args));
+    run.Wait();
+    return run;
+}
+
 }  // namespace fluvena::testing

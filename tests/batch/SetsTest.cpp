@@ -13,31 +13,21 @@
 
 using namespace fluvena;
 namespace FT = fluvena::testing;
+using FT::Batch;
 using FT::TempDir;
 
 namespace {
 
 std::string Data(const std::string& name) { return FT::DataPath(name); }
 
-FT::BatchProcess Batch(const TempDir& dir, std::vector<std::string> args)
-{
-    FT::BatchProcess run(dir, "run", std::move(args));
-    run.Wait();
-    return run;
-}
-
-// The rows of a CSV (RFC 4180 quoting) or TSV text, each a list of cells.
+// The rows of a CSV or TSV text, each a list of cells (no cell here needs quoting).
 std::vector<std::vector<std::string>> Rows(const std::string& text, char sep)
 {
     std::vector<std::vector<std::string>> rows;
     for (const std::string& line : SplitLines(text)) {
         std::vector<std::string>& row = rows.emplace_back(1);
-        bool quoted = false;
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            const char c = line[i];
-            if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') row.back() += '"', ++i;
-            else if (sep == ',' && c == '"') quoted = !quoted;
-            else if (c == sep && !quoted) row.emplace_back();
+        for (const char c : line) {
+            if (c == sep) row.emplace_back();
             else row.back() += c;
         }
     }

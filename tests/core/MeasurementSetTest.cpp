@@ -154,6 +154,11 @@ TEST(MeasurementSet, NamesSelectionRemovalAndMarks)
     EXPECT_EQ(set.Selected(), 0u);
     set.SetIncluded(1, false);
     EXPECT_EQ(std::tuple(set.IncludedCount(), set.At(1).included, set.At(2).included), std::tuple(3u, false, true));
+    // A file that cannot be read adds nothing.
+    const Outcome<std::size_t> added = set.AddFile("empty.txt", "# only a header\n", io::ReadOptions{});
+    ASSERT_FALSE(added);
+    EXPECT_EQ(added.failure().pattern, std::string(io::kNoData));
+    EXPECT_EQ(std::tuple(set.Size(), set.Selected()), std::tuple(4u, 0u));
 
     // Replacing keeps nothing of the old set but what the user entered.
     SampleParameters s = set.At(3).measurement.Sample();
@@ -162,16 +167,6 @@ TEST(MeasurementSet, NamesSelectionRemovalAndMarks)
     set.Replace("b.txt", {FT::Points({1.0, 2.0}, {1.0, 0.5})});
     EXPECT_EQ(std::tuple(set.Size(), set.Selected(), set.At(0).Name()), std::tuple(1u, 0u, std::string("b.txt")));
     EXPECT_EQ(set.At(0).measurement.Sample().temperatureK, 310.0);
-}
-
-TEST(MeasurementSet, AFileThatCannotBeReadAddsNothing)
-{
-    MeasurementSet set;
-    set.Add("a.txt", {Detector(1)});
-    const Outcome<std::size_t> added = set.AddFile("empty.txt", "# only a header\n", io::ReadOptions{});
-    ASSERT_FALSE(added);
-    EXPECT_EQ(added.failure().pattern, std::string(io::kNoData));
-    EXPECT_EQ(std::tuple(set.Size(), set.Selected()), std::tuple(1u, 0u));
 }
 
 // An export of several records: one member per record, the angle its

@@ -117,6 +117,7 @@ TEST(Measurement, ShortTimesComeBackInTheDataUnit)
 
 // A run that gives no result leaves nothing of an earlier run on show; the
 // distribution drawn before stays drawn. A cancelled run changes nothing.
+// DISCRETE's own reason for giving no solution comes as a rejected deck's, in its words.
 TEST(Measurement, RunsWithoutAResult)
 {
     struct Case { const char* name; std::string listing; bool cancel; RunStatus status; const char* message; };
@@ -127,6 +128,9 @@ TEST(Measurement, RunsWithoutAResult)
          "incomplete listing: the final printout of the chosen solution is missing"},
         {"empty", "", false, RunStatus::Failed, "incomplete listing: the listing holds no complete solution"},
         {"cancelled", "", true, RunStatus::Cancelled, ""},
+        {"DISCRETE", "1DISCRETE\n\n1DISCRETE\n\n NO MEANINGFUL SOLUTION WAS FOUND:\n   1 COMPONENT(S): AMPLITUDE 1 IS ZERO\n",
+         false, RunStatus::Rejected,
+         "DISCRETE gives no solution: NO MEANINGFUL SOLUTION WAS FOUND:\n1 COMPONENT(S): AMPLITUDE 1 IS ZERO"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,7 +140,8 @@ TEST(Measurement, RunsWithoutAResult)
         m.ShowContin(4);
         RecordedRunner runner(c.listing);
         runner.cancel = c.cancel;
-        const RunReport report = m.RunContin(ContinRequest{}, runner);
+        const RunReport report = std::string(c.name) == "DISCRETE" ? m.RunDiscrete(DiscreteRequest{}, runner)
+                                                                    : m.RunContin(ContinRequest{}, runner);
         EXPECT_EQ(report.status, c.status);
         EXPECT_EQ(report.failure.message().rfind(c.message, 0), 0u) << report.failure.message();
         EXPECT_EQ(m.OnShow(), c.cancel ? Analysis::Contin : Analysis::None);
@@ -173,17 +178,6 @@ TEST(Measurement, GridPointsBeyondTheDecksField)
     }
 }
 
-// DISCRETE's own reason for giving no solution comes as a refused deck's, in its words.
-TEST(Measurement, DiscreteGivesItsReason)
-{
-    Measurement m = Loaded("bimodal.txt");
-    RecordedRunner none("1DISCRETE\n\n1DISCRETE\n\n NO MEANINGFUL SOLUTION WAS FOUND:\n   1 COMPONENT(S): AMPLITUDE 1 IS ZERO\n");
-    const RunReport report = m.RunDiscrete(DiscreteRequest{}, none);
-    EXPECT_EQ(report.status, RunStatus::Rejected);
-    EXPECT_EQ(report.failure.message(),
-              "DISCRETE gives no solution: NO MEANINGFUL SOLUTION WAS FOUND:\n1 COMPONENT(S): AMPLITUDE 1 IS ZERO");
-}
-
 TEST(Measurement, DiscreteRunOverTheRange)
 {
     Measurement m = Loaded("bimodal.txt");
@@ -215,8 +209,6 @@ TEST(Measurement, DiscreteRunOverTheRange)
     EXPECT_EQ(m.LastDiscreteRequest()->maxComponents, 4);
 }
 
-// A correlator file fills the sample with what its header states; a text
-// file leaves the defaults (g1, microseconds).
 // A page brought forward puts its analysis on show again at the solution it
 // showed last; an analysis without a result, or whose last run failed, cannot.
 TEST(Measurement, BringOnShowReturnsToTheSolutionLastShown)
@@ -243,28 +235,16 @@ TEST(Measurement, BringOnShowReturnsToTheSolutionLastShown)
     EXPECT_EQ(m.ShownIndex(), 2u);
 }
 
-TEST(Measurement, SampleFromTheFile)
+// Defaults given with a file fill only what it does not state.
+TEST(Measurement, DefaultsFillWhatTheFileDoesNotState)
 {
     const SampleParameters defaults{.temperatureK = 300};
     Measurement alv, text;
     alv.Load(LoadFixture("alv/LC8.2_0028.ASC"), defaults);
     text.Load(LoadFixture("bimodal.txt"), defaults);
-    const SampleParameters& a = alv.Sample();
-    EXPECT_EQ(std::tuple(a.dataKind, a.timeUnit, a.angleDeg, a.wavelengthNm, a.viscosityCp, a.temperatureK),
-              std::tuple(DataKind::G2Minus1, TimeUnit::Milliseconds, 55.0, 632.8, 0.89, 297.94326));
-    EXPECT_EQ(std::tuple(text.Sample().dataKind, text.Sample().timeUnit, text.Sample().temperatureK),
-              std::tuple(DataKind::G1, TimeUnit::Microseconds, 300.0));
-    EXPECT_EQ(std::tuple(alv.Sources()[SampleField::Angle], alv.Sources()[SampleField::Baseline],
+    EXPECT_EQ(std::tuple(alv.Sample().temperatureK, alv.Sources()[SampleField::Temperature], text.Sample().temperatureK,
                          text.Sources()[SampleField::Temperature]),
-              std::tuple(ValueSource::File, ValueSource::Default, ValueSource::Default));
-    // The user's values: what changes is entered, the rest keeps its source.
-    SampleParameters s = a;
-    s.angleDeg = 90.0;
-    s.baselineMode = BaselineMode::Tail;
-    alv.SetSample(s);
-    EXPECT_EQ(std::tuple(alv.Sources()[SampleField::Angle], alv.Sources()[SampleField::Baseline],
-                         alv.Sources()[SampleField::Wavelength]),
-              std::tuple(ValueSource::Entered, ValueSource::Entered, ValueSource::File));
+              std::tuple(297.94326, ValueSource::File, 300.0, ValueSource::Default));
 }
 
 // g2 data reach the decay analyses as g1 through the Siegert relation, with
