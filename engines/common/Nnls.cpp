@@ -150,6 +150,161 @@ void Members(const std::vector<char>& flags, std::vector<int>& set) {
         if (flags[j]) set.push_back(static_cast<int>(j));
 }
 
+// The problem the iterations work on. A tall A (more rows than columns) is
+// replaced by its triangular factor: with A = Q [R; 0] and Q^T b = [c; d],
+// ||A x - b||^2 = ||R x - c||^2 + ||d||^2, so the minimiser is the same and
+// the residual of A follows from R's and the constant ||d||^2 (restSq).
+class Reduced {
+public:
+    Reduced(const Eigen::MatrixXd& a, const Eigen::VectorXd& b) : reduce_(a.rows() > a.cols()) {
+        if (!reduce_) return;
+        const Eigen::Index n = a.cols();
+        Eigen::HouseholderQR<Eigen::MatrixXd> qr(a);
+        Eigen::VectorXd qtb = qr.householderQ().adjoint() * b;
+        reduced_ = qr.matrixQR().topRows(n).triangularView<Eigen::Upper>();
+        reducedRhs_ = qtb.head(n);
+        restSq_ = qtb.tail(a.rows() - n).squaredNorm();
+    }
+    const Eigen::MatrixXd& R(const Eigen::MatrixXd& a) const { return reduce_ ? reduced_ : a; }
+    const Eigen::VectorXd& C(const Eigen::VectorXd& b) const { return reduce_ ? reducedRhs_ : b; }
+    double RestSq() const { return restSq_; }
+
+private:
+    bool reduce_;
+    Eigen::MatrixXd reduced_;
+    Eigen::VectorXd reducedRhs_;
+    double restSq_ = 0;
+};
+
+// The active-set iterations of Lawson and Hanson (1974, chapter 23, NNLS) on
+// min ||R x - c|| subject to x >= 0. The passive (free) set P holds the
+// variables allowed to be positive, the active set Z = complement of P those
+// held at zero. At a solution the Karush-Kuhn-Tucker conditions hold: with
+// the dual vector w = R^T (c - R x), the negative gradient of ||R x - c||^2 / 2,
+//     x_j > 0 and w_j = 0 for j in P,   x_j = 0 and w_j <= 0 for j in Z.
+// Each outer iteration moves the variable of Z with the largest w_j (above
+// a tolerance tol relative to the sizes of R and c) into P; the inner loop
+// then solves the unconstrained least-squares problem on P and, while that
+// solution z has non-positive entries, steps from x toward z as far as
+// feasibility allows and returns the variables that reach zero to Z.
+template <class SubsetSolver>
+class ActiveSetIterations {
+public:
+    ActiveSetIterations(const Eigen::MatrixXd& r, const Eigen::VectorXd& c)
+        : r_(r), c_(c), n_(r.cols()), solver_(r, c), passive_(static_cast<std::size_t>(r.cols()), 0),
+          blocked_(static_cast<std::size_t>(r.cols()), 0), x_(Eigen::VectorXd::Zero(r.cols())) {
+        const double scale = std::max(1.0, r.cwiseAbs().maxCoeff() * std::max(1.0, c.cwiseAbs().maxCoeff()));
+        tol_ = 1e-12 * scale;
+    }
+
+    // Takes the given free set (indices outside the columns ignored) and
+    // shrinks it to its positive members until the least-squares solution
+    // on it is positive throughout; x becomes that solution.
+    void WarmStart(const std::vector<int>& warmStart) {
+        std::vector<int> set;
+        for (int j : warmStart)
+            if (j >= 0 && j < n_ && !passive_[static_cast<std::size_t>(j)]) {
+                passive_[static_cast<std::size_t>(j)] = 1;
+                set.push_back(j);
+            }
+        std::sort(set.begin(), set.end());
+        while (!set.empty()) {
+            solver_.Solve(set, z_);
+            std::vector<int> positive;
+            for (int j : set)
+                if (z_(j) > 0 && std::isfinite(z_(j))) positive.push_back(j);
+            if (positive.size() == set.size()) {
+                x_ = z_;
+                break;
+            }
+            for (int j : set) passive_[static_cast<std::size_t>(j)] = 0;
+            for (int j : positive) passive_[static_cast<std::size_t>(j)] = 1;
+            set = std::move(positive);
+        }
+    }
+
+    // Outer iterations until the KKT conditions hold (every w_j of Z at or
+    // below tol; true) or maxOuter variables have been moved into P (false).
+    bool Iterate(int maxOuter) {
+        const int maxInner = static_cast<int>(3 * n_ + 20);
+        for (;;) {
+            const Eigen::Index best = Entering();
+            if (best < 0) return true;
+            if (outer_ == maxOuter) return false;
+            ++outer_;
+            passive_[static_cast<std::size_t>(best)] = 1;
+            RestoreFeasibility(maxInner);
+            // A variable that could not enter (rounding) is not offered
+            // again until another one changes the solution.
+            if (!passive_[static_cast<std::size_t>(best)]) blocked_[static_cast<std::size_t>(best)] = 1;
+            else std::fill(blocked_.begin(), blocked_.end(), 0);
+        }
+    }
+
+    const Eigen::VectorXd& X() const { return x_; }
+    const std::vector<char>& Passive() const { return passive_; }
+    int Outer() const { return outer_; }
+
+private:
+    // The variable of Z, not blocked, with the largest dual value w_j above
+    // tol; -1 when there is none (the KKT conditions hold).
+    Eigen::Index Entering() {
+        resid_.noalias() = r_ * x_;
+        resid_ = c_ - resid_;
+        w_.noalias() = r_.transpose() * resid_;
+        Eigen::Index best = -1;
+        double bestW = tol_;
+        for (Eigen::Index j = 0; j < n_; ++j)
+            if (!passive_[static_cast<std::size_t>(j)] && !blocked_[static_cast<std::size_t>(j)] && w_(j) > bestW) {
+                bestW = w_(j);
+                best = j;
+            }
+        return best;
+    }
+
+    // The inner loop: z solves the least-squares problem on P; if z > 0 on
+    // P, x = z. Otherwise x moves to x + step (z - x) with the largest step
+    // in [0, 1] that keeps x >= 0, and the variables that reach zero (or
+    // below tol / 1000, or not finite) leave P. At most maxInner solves.
+    void RestoreFeasibility(int maxInner) {
+        for (int inner = 0; inner < maxInner; ++inner) {
+            Members(passive_, set_);
+            if (set_.empty()) break;
+            solver_.Solve(set_, z_);
+            bool feasible = true;
+            for (int j : set_)
+                if (!(z_(j) > 0)) feasible = false;
+            if (feasible) {
+                x_ = z_;
+                break;
+            }
+            double step = 1.0;
+            for (int j : set_)
+                if (!(z_(j) > 0)) {
+                    const double denom = x_(j) - z_(j);
+                    step = denom > 0 ? std::min(step, x_(j) / denom) : 0.0;
+                }
+            x_ += step * (z_ - x_);
+            for (int j : set_)
+                if (x_(j) <= tol_ * 1e-3 || !std::isfinite(x_(j))) {
+                    x_(j) = 0;
+                    passive_[static_cast<std::size_t>(j)] = 0;
+                }
+        }
+    }
+
+    const Eigen::MatrixXd& r_;
+    const Eigen::VectorXd& c_;
+    const Eigen::Index n_;
+    SubsetSolver solver_;
+    double tol_ = 0;
+    std::vector<char> passive_;  // P as flags
+    std::vector<char> blocked_;  // variables of Z not offered until x changes
+    Eigen::VectorXd x_, z_, w_, resid_;
+    std::vector<int> set_;
+    int outer_ = 0;  // variables moved into P
+};
+
 template <class SubsetSolver>
 NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
                  int maxIterations) {
@@ -161,110 +316,16 @@ NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::
         res.converged = true;
         return res;
     }
-    // ||A x - b||^2 = ||R x - Q^T b||^2 + const: work on the reduced system.
-    const bool reduce = a.rows() > n;
-    Eigen::MatrixXd reduced;
-    Eigen::VectorXd reducedRhs;
-    double restSq = 0;
-    if (reduce) {
-        Eigen::HouseholderQR<Eigen::MatrixXd> qr(a);
-        Eigen::VectorXd qtb = qr.householderQ().adjoint() * b;
-        reduced = qr.matrixQR().topRows(n).triangularView<Eigen::Upper>();
-        reducedRhs = qtb.head(n);
-        restSq = qtb.tail(a.rows() - n).squaredNorm();
-    }
-    const Eigen::MatrixXd& r = reduce ? reduced : a;
-    const Eigen::VectorXd& c = reduce ? reducedRhs : b;
-    SubsetSolver solver(r, c);
-    Eigen::VectorXd z, w, resid;
-
-    const double scale = std::max(1.0, r.cwiseAbs().maxCoeff() * std::max(1.0, c.cwiseAbs().maxCoeff()));
-    const double tol = 1e-12 * scale;
-    const std::size_t nn = static_cast<std::size_t>(n);
-    std::vector<char> passive(nn, 0);
-    Eigen::VectorXd x = Eigen::VectorXd::Zero(n);
-
-    // Warm start: shrink the given set until its solution is positive.
-    std::vector<int> set;
-    for (int j : warmStart)
-        if (j >= 0 && j < n && !passive[static_cast<std::size_t>(j)]) {
-            passive[static_cast<std::size_t>(j)] = 1;
-            set.push_back(j);
-        }
-    std::sort(set.begin(), set.end());
-    while (!set.empty()) {
-        solver.Solve(set, z);
-        std::vector<int> positive;
-        for (int j : set)
-            if (z(j) > 0 && std::isfinite(z(j))) positive.push_back(j);
-        if (positive.size() == set.size()) {
-            x = z;
-            break;
-        }
-        for (int j : set) passive[static_cast<std::size_t>(j)] = 0;
-        for (int j : positive) passive[static_cast<std::size_t>(j)] = 1;
-        set = std::move(positive);
-    }
-
-    const int maxOuter = maxIterations > 0 ? maxIterations : static_cast<int>(3 * n + 20);
-    const int maxInner = static_cast<int>(3 * n + 20);
-    // A variable that could not enter (rounding) is not offered again until
-    // another one changes the solution.
-    std::vector<char> blocked(nn, 0);
-    int outer = 0;
-    bool done = false;
-    for (;;) {
-        resid.noalias() = r * x;
-        resid = c - resid;
-        w.noalias() = r.transpose() * resid;
-        Eigen::Index best = -1;
-        double bestW = tol;
-        for (Eigen::Index j = 0; j < n; ++j)
-            if (!passive[static_cast<std::size_t>(j)] && !blocked[static_cast<std::size_t>(j)] && w(j) > bestW) {
-                bestW = w(j);
-                best = j;
-            }
-        if (best < 0) {
-            done = true;
-            break;
-        }
-        if (outer == maxOuter) break;
-        ++outer;
-        passive[static_cast<std::size_t>(best)] = 1;
-        // Inner loop: move toward the unconstrained solution on the free
-        // set, dropping variables that would turn negative.
-        for (int inner = 0; inner < maxInner; ++inner) {
-            Members(passive, set);
-            if (set.empty()) break;
-            solver.Solve(set, z);
-            bool feasible = true;
-            for (int j : set)
-                if (!(z(j) > 0)) feasible = false;
-            if (feasible) {
-                x = z;
-                break;
-            }
-            double step = 1.0;
-            for (int j : set)
-                if (!(z(j) > 0)) {
-                    const double denom = x(j) - z(j);
-                    step = denom > 0 ? std::min(step, x(j) / denom) : 0.0;
-                }
-            x += step * (z - x);
-            for (int j : set)
-                if (x(j) <= tol * 1e-3 || !std::isfinite(x(j))) {
-                    x(j) = 0;
-                    passive[static_cast<std::size_t>(j)] = 0;
-                }
-        }
-        if (!passive[static_cast<std::size_t>(best)]) blocked[static_cast<std::size_t>(best)] = 1;
-        else std::fill(blocked.begin(), blocked.end(), 0);
-    }
-    res.x = x;
-    Members(passive, res.passive);
-    res.iterations = outer;
-    res.converged = done;
-    res.residualNorm = std::sqrt((c - r * x).squaredNorm() + restSq);
+    const Reduced reduced(a, b);
+    const Eigen::MatrixXd& r = reduced.R(a);
+    const Eigen::VectorXd& c = reduced.C(b);
+    ActiveSetIterations<SubsetSolver> it(r, c);
+    it.WarmStart(warmStart);
+    res.converged = it.Iterate(maxIterations > 0 ? maxIterations : static_cast<int>(3 * n + 20));
+    res.x = it.X();
+    Members(it.Passive(), res.passive);
+    res.iterations = it.Outer();
+    res.residualNorm = std::sqrt((c - r * res.x).squaredNorm() + reduced.RestSq());
     return res;
 }
 

@@ -1,9 +1,22 @@
 #pragma once
-// Non-negative least squares, min ||A x - b|| subject to x >= 0, by the
-// active-set method of Lawson and Hanson (Solving Least Squares Problems,
-// 1974, chapter 23). A tall matrix is first reduced to its triangular
-// factor, so every step works on a small square problem whatever the number
-// of rows. Every loop is bounded.
+// Non-negative least squares by the active-set method of Lawson and Hanson
+// (Solving Least Squares Problems, 1974, chapter 23):
+//
+//     minimise ||A x - b||   subject to   x >= 0.
+//
+// The variables are split into a passive (free) set P and an active set Z
+// held at zero. The solution satisfies the Karush-Kuhn-Tucker conditions
+// with the dual vector w = A^T (b - A x):
+//     x_j > 0, w_j = 0 for j in P;   x_j = 0, w_j <= 0 for j in Z,
+// which the method tests (w_j against a small tolerance relative to the
+// sizes of A and b) to stop. Each outer iteration moves the variable of Z
+// with the largest w_j into P; an inner loop solves least squares on P and,
+// where that solution has entries at or below zero, steps back to the
+// feasible boundary and returns those variables to Z.
+//
+// A tall matrix is first reduced to its triangular factor
+// (||A x - b||^2 = ||R x - c||^2 + const), so every step works on a small
+// square problem whatever the number of rows. Every loop is bounded.
 #include <Eigen/Dense>
 
 #include <vector>

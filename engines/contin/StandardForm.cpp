@@ -114,21 +114,13 @@ Mat SignalRegularizer(const Mat& D, const Mat& Agrid, const std::vector<double>&
     return R;
 }
 
-}  // namespace
-
-// Grid, quadrature, kernel, scaling, regularizer and standard form.
-Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c) {
-    Problem P;
-    P.ny = static_cast<int>(deck.t.size());
-    P.ng = deck.ng;
-    P.baseline = deck.nlinf > 0;
-    P.nonneg = deck.dousnq;
-    P.n = P.ng + (P.baseline ? 1 : 0);
-    const int ng = P.ng, ny = P.ny, n = P.n;
-
-    // Grid equally spaced in ln g; Simpson's weights in ln g (the last
-    // interval by the trapezoidal rule when NG is even), so that s(g) is a
-    // density in g and sum c_m s_m the total amplitude.
+// The grid, equally spaced in ln g from GMNMX(1) to GMNMX(2), and the
+// quadrature weights c_m = h g_m w_m of integral s(g) dg = integral
+// s(g) g d(ln g): Simpson's w_m in ln g (the last interval by the trapezoidal
+// rule when NG is even), so that s(g) is a density in g and sum c_m s_m the
+// total amplitude. Returns the step h in ln g.
+double GridAndQuadrature(const Deck& deck, std::vector<double>& g, std::vector<double>& c) {
+    const int ng = deck.ng;
     g.resize(static_cast<size_t>(ng));
     c.assign(static_cast<size_t>(ng), 0.0);
     const double l0 = std::log(deck.gmnmx[0]), l1 = std::log(deck.gmnmx[1]);
@@ -153,8 +145,19 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
         }
     }
     for (int m = 0; m < ng; ++m) c[static_cast<size_t>(m)] = h * g[static_cast<size_t>(m)] * w[static_cast<size_t>(m)];
+    return h;
+}
 
-    // Kernel g^r23 exp(-r21 t g^r22) with the quadrature weights.
+// The design matrix of the data, y_k ~ sum_m A_km s_m (+ the constant
+// term): A_km = c_m g_m^r23 exp(-r21 t_k g_m^r22) with the kernel's
+// parameters RUSER(21..23). The kernel's columns are then scaled by NG over
+// the sum of |A_km|, the constant term's (all ones) by 1/NY, and varScale
+// records the factors. With IWT 4 the weighted problem min sum_k w_k
+// (y_k - (A x)_k)^2 becomes an unweighted one on rows and data times
+// sqrt(w_k), the weights taken to a mean of 1 so that the constant term's
+// singular value, S(1), keeps its meaning. Returns the kernel's factor.
+double DesignMatrix(const Deck& deck, const std::vector<double>& g, const std::vector<double>& c, Problem& P) {
+    const int ng = P.ng, ny = P.ny, n = P.n;
     const double r21 = deck.ruser[21], r22 = deck.ruser[22], r23 = deck.ruser[23];
     P.A.resize(ny, n);
     double sum = 0.0;
@@ -170,8 +173,6 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
             sum += std::fabs(v);
         }
     }
-    // Columns scaled by their number over their sum: the kernel's block by
-    // one factor, the constant term's (all ones) by 1/NY.
     P.varScale = Vec::Ones(n);
     const double sc = sum > 0.0 && std::isfinite(sum) ? ng / sum : 1.0;
     P.A.leftCols(ng) *= sc;
@@ -182,9 +183,6 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
     }
     P.y.resize(ny);
     for (int k = 0; k < ny; ++k) P.y(k) = deck.y[static_cast<size_t>(k)];
-    // Weighted least squares, min sum w_k (y_k - (A x)_k)^2: rows and data
-    // times sqrt(w_k), the weights taken to a mean of 1 so that the constant
-    // term's singular value, S(1), keeps its meaning.
     P.sw = Vec::Ones(ny);
     if (deck.w.size() == static_cast<size_t>(ny)) {
         const Eigen::Map<const Vec> wk(deck.w.data(), ny);
@@ -192,8 +190,16 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
         P.A = P.sw.asDiagonal() * P.A;
         P.y = P.y.cwiseProduct(P.sw);
     }
+    return sc;
+}
 
-    // Regularizer.
+// The regularizer Rg on the scaled variables: (NG + 3) / 4 times the
+// NORDER-th differences with NENDZ zero points beyond each end (or the
+// signal-weighted one with SIGREG), a weak ridge added when the differences
+// leave low-degree polynomials free, and the constant term's ridge.
+void Regularizer(const Deck& deck, const std::vector<double>& g, const std::vector<double>& c, double h, double sc,
+                 Problem& P) {
+    const int ng = P.ng, n = P.n;
     const double scale = (ng + 3) / 4.0;
     Mat D = Differences(ng, deck.norder, deck.nendz[0], deck.nendz[1]);
     if (deck.nendz[0] + deck.nendz[1] < deck.norder || D.rows() < ng) {
@@ -213,8 +219,16 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
     P.Rg = Mat::Zero(Dg.rows() + (P.baseline ? 1 : 0), n);
     P.Rg.topLeftCorner(Dg.rows(), ng) = Dg;
     if (P.baseline) P.Rg(Dg.rows(), ng) = kBaselineRidge * scale;
+}
 
-    // Standard form.
+// The standard form (Provencher 1982, Comput. Phys. Commun. 27, 213, section
+// 3): with A = Q [C; 0] (d the first n entries of Q^T y) and Rg = Q' [K; 0],
+// the singular value decomposition C K^-1 = H Psi Z^T turns
+// |y - A x_s|^2 + alpha^2 |Rg x_s|^2 into |gamma - Psi zeta|^2 + alpha^2 |zeta|^2
+// (up to a constant) with gamma = H^T d and zeta = Z^T K x_s = W x_s;
+// G0 = K^-1 Z maps zeta back to x_s.
+void StandardForm(Problem& P) {
+    const int ny = P.ny, n = P.n;
     Mat C = Mat::Zero(n, n);
     Vec d = Vec::Zero(n);
     if (ny > n) {
@@ -237,6 +251,21 @@ Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c
     P.W = svd.matrixV().transpose() * K.triangularView<Eigen::Upper>();
     P.G0 = K.triangularView<Eigen::Upper>().solve(svd.matrixV());
     if (P.psi.size() > 0 && P.psi(0) > 0.0 && std::isfinite(P.psi(0))) P.s1 = P.psi(0);
+}
+
+}  // namespace
+
+Problem Prepare(const Deck& deck, std::vector<double>& g, std::vector<double>& c) {
+    Problem P;
+    P.ny = static_cast<int>(deck.t.size());
+    P.ng = deck.ng;
+    P.baseline = deck.nlinf > 0;
+    P.nonneg = deck.dousnq;
+    P.n = P.ng + (P.baseline ? 1 : 0);
+    const double h = GridAndQuadrature(deck, g, c);
+    const double sc = DesignMatrix(deck, g, c, P);
+    Regularizer(deck, g, c, h, sc, P);
+    StandardForm(P);
     return P;
 }
 

@@ -1,14 +1,29 @@
-// The lines of the results logs and the export tables, byte for byte.
+// The lines of the results logs and the export tables, byte for byte; the
+// results series of an analysis: clicks applied in order, each line under a
+// header that labels it. The log on disk: a log holding lines the memo lacks
+// is kept before it is replaced (never over another kept copy); appends keep
+// the old bytes.
+#include "../TestData.h"
+#include "base/MemoText.h"
+#include "io/FileIO.h"
 #include "results/Export.h"
+#include "results/LogFile.h"
 #include "results/ResultsLog.h"
+#include "results/ResultsSeries.h"
+#include "results/Table.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <limits>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
 using namespace fluvena;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -38,6 +53,8 @@ const std::string kContinHeader =
     "Szerokosc3\tIntensywn4\tPolozenie4\tSzerokosc4\tIntensywn5\tPolozenie5\tSzerokosc5\t";
 const std::string kBlank3 = " \t \t \t";
 const std::string kPeak1 = "1.2346E-04\t1.2500E+01\t3.0000E-01\t";
+using Lines = std::vector<std::string>;
+
 std::string PeakK(int k) { return std::to_string(k) + ".0000E+00\t" + std::to_string(k) + ".0000E+02\t0.0000E+00\t"; }
 
 }  // namespace
@@ -63,8 +80,6 @@ TEST(ContinLog, LinesOfAClick)
         const LogClick click = ContinLogClick(&s, c.memoEmpty, c.in);
         EXPECT_EQ(click.header, c.header);
         EXPECT_EQ(click.line, c.line);
-        EXPECT_FALSE(click.error);
-        EXPECT_FALSE(click.noResult);
     }
 }
 
@@ -105,13 +120,12 @@ TEST(DiscreteLog, LinesOfAClick)
         const LogClick click = DiscreteLogClick(&c.rec, c.groups, c.memoEmpty, c.in);
         EXPECT_EQ(click.header, c.header);
         EXPECT_EQ(click.line, c.line);
-        EXPECT_FALSE(click.error);
-        EXPECT_FALSE(click.noResult);
     }
 }
 
 // A failing click keeps its header and adds no line; without a result the
-// click has nothing to record.
+// click has nothing to record. A series keeps the header such a click adds
+// to it, and only that.
 TEST(ResultsLog, FailuresKeepTheHeaderAndAddNoLine)
 {
     const ContinSolution peaks = ContinWithPeaks(2);
@@ -138,6 +152,14 @@ TEST(ResultsLog, FailuresKeepTheHeaderAndAddNoLine)
             EXPECT_EQ(click.noResult, c.contin == nullptr);
             EXPECT_EQ(click.error, c.error);
         }
+        ResultsSeries s;
+        const auto step = s.RecordContin(c.contin, c.in);
+        EXPECT_EQ(step.error, c.error);
+        EXPECT_EQ(step.noResult, c.contin == nullptr);
+        EXPECT_EQ(s.Lines(), Lines{*ContinLogClick(c.contin, true, c.in).header});
+        EXPECT_EQ(step.added, s.Lines());
+        EXPECT_TRUE(s.RecordContin(nullptr, c.in).added.empty());
+        EXPECT_EQ(s.Lines().size(), 1u);
     }
     // A zero rate recorded as a time ends the click before the value is read.
     for (const char* value : {"25", "abc"})
@@ -156,6 +178,118 @@ TEST(CumulantLog, LinesOfAClick)
     EXPECT_TRUE(CumulantLogClick(nullptr, water, false, Input("25")).noResult);
     water.viscosityCp = 0;  // no size without a viscosity
     EXPECT_TRUE(CumulantLogClick(&r, water, false, Input("25")).error);
+}
+
+// A second click whose header labels the columns otherwise starts a block
+// under its own header; more or fewer component groups do not.
+TEST(ResultsSeries, ANewHeaderBlockWhereTheOldHeaderWouldMislabel)
+{
+    DiscreteSolution discrete;
+    discrete.components.assign(3, {0.5, 1.0, 100.0, 2.0});
+    discrete.baseline = 0.001;
+    const std::string kat = "K\xB9t";  // "Kąt" in Windows-1250
+    struct Case { const char* name; LogInput first, second; std::size_t groups1, groups2; bool newBlock; };
+    const Case cases[] = {
+        {"same parameter", Input("20"), Input("25"), 3, 3, false},
+        {"renamed Temp -> Kąt", Input("20"), LogInput{kat, "25", false, false, '.'}, 3, 3, true},
+        {"1000/T switched on", Input("20"), Input("25", true), 3, 3, true},
+        {"rates instead of decay times", Input("20"), Input("25", false, true), 3, 3, true},
+        {"more component groups", Input("20"), Input("25"), 2, 4, false},
+        {"fewer component groups", Input("20"), Input("25"), 4, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResultsSeries s;
+        const auto first = s.RecordDiscrete(&discrete, c.groups1, c.first);
+        ASSERT_EQ(first.added.size(), 2u);
+        const auto second = s.RecordDiscrete(&discrete, c.groups2, c.second);
+        const LogClick expected = DiscreteLogClick(&discrete, c.groups2, true, c.second);
+        Lines lines = first.added;
+        if (c.newBlock) lines.push_back(*expected.header);
+        lines.push_back(*expected.line);
+        EXPECT_EQ(s.Lines(), lines);
+        EXPECT_EQ(second.added.size(), c.newBlock ? 2u : 1u);
+        EXPECT_EQ(*s.Header(), c.newBlock ? *expected.header : first.added[0]);
+    }
+}
+
+// A log read back continues its series: its last header decides, in either
+// decimal separator; a log of another analysis, or none, gets a header of its own.
+TEST(ResultsSeries, ALogReadBackContinuesItsSeries)
+{
+    const ContinSolution contin = ContinWithPeaks(2);
+    CumulantResult cumulants;
+    cumulants.fit.gammaMean = 2000.0, cumulants.fit.pdi = 0.12, cumulants.fit.beta = 0.3;
+    const LogClick continClick = ContinLogClick(&contin, true, Input("20,5", false, false, ','));
+    const Lines continLog = {*continClick.header, *continClick.line};
+
+    struct Case { const char* name; Lines log; bool cumulant; bool header; };
+    const Case cases[] = {
+        {"no log: the first click's header", {}, false, true},
+        {"CONTIN log, CONTIN click", continLog, false, false},
+        {"CONTIN log, cumulant click", continLog, true, true},
+        {"a note of the user's only", {"my own line"}, false, false},
+        {"lines under no header", {*continClick.line}, false, false},
+        {"two blocks, the last one CONTIN's", {*CumulantLogClick(&cumulants, {}, true, Input("1")).header,
+                                               "1.00\t2.0E+00\t \t", *continClick.header}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResultsSeries s(c.log);
+        const LogInput in = Input("21", false, false, ',');
+        const auto step = c.cumulant ? s.RecordCumulants(&cumulants, {}, in) : s.RecordContin(&contin, in);
+        const LogClick expected = c.cumulant ? CumulantLogClick(&cumulants, {}, true, in) : ContinLogClick(&contin, true, in);
+        Lines added;
+        if (c.header) added.push_back(*expected.header);
+        added.push_back(*expected.line);
+        EXPECT_EQ(step.added, added);
+        Lines all = c.log;
+        all.insert(all.end(), added.begin(), added.end());
+        EXPECT_EQ(s.Lines(), all);
+    }
+}
+
+TEST(LogFile, ALogWithLinesTheMemoLacksIsKeptBeforeItIsReplaced)
+{
+    struct Case { const char* old; std::vector<std::string> memo; bool kept; };
+    const Case cases[] = {
+        {nullptr, {"H", "20"}, false},                  // no log yet
+        {"H\r\n20\r\n", {"H", "20", "25"}, false},      // the memo goes on from the log
+        {"H\r\n20", {"H", "20", "25"}, false},          // no line break after the last line
+        {"H\r\n20\r\n25\r\n", {"H", "30"}, true},       // an earlier start's series
+        {"H\r\n20\r\n25\r\n", {"H", "25", "30"}, true}, // a line deleted from the memo
+        {"H\r\n20\r\n20\r\n", {"H", "20", "30"}, true}, // a line the log holds twice
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.old ? c.old : "(none)");
+        fluvena::testing::TempDir dir;
+        const fs::path log = dir.path / "tempCont.txt";
+        if (c.old) std::ofstream(log, std::ios::binary) << c.old;
+        const auto kept = ReplaceLog(log, c.memo, 1700000000);
+        EXPECT_EQ(ReadFile(log), FileText(c.memo));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), c.kept ? 2 : 1);
+        ASSERT_EQ(kept.has_value(), c.kept);
+        if (!kept) continue;
+        EXPECT_TRUE(std::regex_match(kept->filename().string(), std::regex(R"(tempCont-\d{8}-\d{6}\.txt)"))) << *kept;
+        EXPECT_EQ(ReadFile(*kept), c.old);
+        // Kept again in the same second: a new name, the first copy stays.
+        const auto again = ReplaceLog(log, {"other"}, 1700000000);
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(again->filename().string(), kept->stem().string() + "-2.txt");
+        EXPECT_EQ(ReadFile(*kept), c.old);
+    }
+}
+
+TEST(LogFile, AppendsKeepTheBytesThere)
+{
+    fluvena::testing::TempDir dir;
+    const fs::path log = dir.path / "series.txt";
+    for (const auto& [old, expected] : {std::pair{"", "x\r\n"}, std::pair{"own\n", "own\nx\r\n"},
+                                        std::pair{"no break", "no break\r\nx\r\n"}}) {
+        std::ofstream(log, std::ios::binary) << old;
+        AppendToLog(log, ReadLog(log), {"x"});
+        EXPECT_EQ(ReadFile(log), expected);
+    }
 }
 
 TEST(FitExport, FittedValuesOnlyForThePointsTheyBelongTo)
@@ -205,4 +339,40 @@ TEST(DistributionExport, DrawnDistributionOrIndexRows)
                                         "2,000E+01\t4,000E-02\t2,000E-03"}));
     EXPECT_EQ(DistributionExportTable(c, DistributionAxis::DecayTime, DistributionWeighting::AsComputed, '.')[0],
               "tau\tG(tau)\terr");
+}
+
+TEST(Table, CsvAndTsvOfTheSameRows)
+{
+    results::Table t;
+    t.columns = {"file", "detector", "angle", "zAverageRadius"};
+    t.AddRow() = {std::string("LC8.2_0001.ASC"), 3LL, 90.0, 1.0e-13};
+    t.AddRow() = {std::string("a, \"b\".txt"), std::monostate{}, 0.1, std::numeric_limits<double>::quiet_NaN()};
+    t.rows.push_back({std::string("tab\there\nand line")});  // short: padded
+    EXPECT_EQ(t.Column("angle"), 2);
+    EXPECT_EQ(t.Column("q"), -1);
+    EXPECT_EQ(FormatTable(t, results::TableFormat::Csv),
+              "file,detector,angle,zAverageRadius\n"
+              "LC8.2_0001.ASC,3,90,1e-13\n"
+              "\"a, \"\"b\"\".txt\",,0.1,\n"
+              "\"tab\there\nand line\",,,\n");
+    EXPECT_EQ(FormatTable(t, results::TableFormat::Tsv),
+              "file\tdetector\tangle\tzAverageRadius\n"
+              "LC8.2_0001.ASC\t3\t90\t1e-13\n"
+              "a, \"b\".txt\t\t0.1\t\n"
+              "tab here and line\t\t\t\n");
+}
+
+TEST(Table, NumbersReadBackExactly)
+{
+    results::Table t;
+    t.columns = {"x"};
+    const double values[] = {1.0 / 3.0, 6.02214076e23, -2.5e-308, 3.1468e-13};
+    for (double v : values) t.AddRow() = {v};
+    const std::string csv = FormatTable(t, results::TableFormat::Csv);
+    std::size_t pos = csv.find('\n') + 1;
+    for (double v : values) {
+        const std::size_t end = csv.find('\n', pos);
+        EXPECT_EQ(std::stod(csv.substr(pos, end - pos)), v);
+        pos = end + 1;
+    }
 }

@@ -1,3 +1,6 @@
+// The rows of a set of measurements, the fit of their rates over the angles
+// and the table they make.
+#include "sets/AngleFit.h"
 #include "sets/SetTable.h"
 
 #include "../TestData.h"
@@ -6,29 +9,126 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
 
 namespace fluvena::sets {
 namespace {
 
 namespace FT = fluvena::testing;
 
-MeasurementSet EightAngles()
+// The fits below work at the scale of a measurement: q^2 in units of
+// 1e14 1/m^2 (30 ... 150 degrees at 632.8 nm in water) and D_app in units of
+// 1e-12 m^2/s, so sums of squares span many decades as they do in use.
+constexpr double kQ2 = 1e14, kD = 1e-12;
+
+// A point whose D_app is y kD at q^2 = x kQ2.
+AnglePoint At(double x, double y, double yErr = 0.0, bool included = true)
 {
-    MeasurementSet set;
-    const std::string path = FT::DataPath("alv/multiangle-8det.ASC");
-    EXPECT_TRUE(set.AddFile(path, ReadFile(path), io::ReadOptions{}));
-    for (std::size_t k = 0; k < set.Size(); ++k)
-        EXPECT_EQ(set.At(k).measurement.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
-    return set;
+    return AnglePoint{std::sqrt(x * kQ2), y * kD * x * kQ2, yErr * kD * x * kQ2, included};
+}
+
+TEST(AngleFit, TextbookLineWithErrorsFromTheScatter)
+{
+    // y = 2/3 + x/2 through (1,1), (2,2), (3,2): residuals -1/6, 1/3, -1/6,
+    // s^2 = 1/6 on one degree of freedom; se(a) = sqrt(s^2 * 14/6), se(b) = sqrt(s^2 / 2).
+    const std::vector<AnglePoint> pts{At(1, 1), At(2, 2), At(3, 2), At(9, 100, 0, false)};
+    const auto fit = FitApparentDiffusion(pts);
+    ASSERT_TRUE(fit) << fit.failure().message();
+    EXPECT_FALSE(fit->weighted);
+    EXPECT_EQ(fit->points, 3);
+    EXPECT_NEAR(fit->d0 / kD, 2.0 / 3.0, 1e-10);
+    EXPECT_NEAR(fit->slope / (kD / kQ2), 0.5, 1e-10);
+    EXPECT_NEAR(fit->d0Err / kD, std::sqrt(14.0 / 36.0), 1e-10);
+    EXPECT_NEAR(fit->slopeErr / (kD / kQ2), std::sqrt(1.0 / 12.0), 1e-10);
+    EXPECT_NEAR(fit->rSquared, 0.75, 1e-10);  // 1 - (1/6) / (2/3)
+    EXPECT_NEAR(fit->tQuantile, 12.7062, 1e-4);  // t(0.975, 1)
+    // At x = 0 the band is the intercept's own interval; cov(a, b) = -s^2 * 6/6.
+    EXPECT_NEAR(fit->BandHalfWidthAt(0.0), fit->tQuantile * fit->d0Err, 1e-10 * kD);
+    EXPECT_NEAR(fit->covariance / (kD * kD / kQ2), -1.0 / 6.0, 1e-10);
+}
+
+TEST(AngleFit, WeightsFavourThePreciseAngles)
+{
+    // The same three points, the middle one 100 times less certain: the line
+    // runs through the outer two.
+    const std::vector<AnglePoint> pts{At(1, 1, 0.01), At(2, 2, 1.0), At(3, 2, 0.01)};
+    const auto fit = FitApparentDiffusion(pts);
+    ASSERT_TRUE(fit);
+    EXPECT_TRUE(fit->weighted);
+    EXPECT_NEAR(fit->d0 / kD, 0.5, 1e-3);
+    EXPECT_NEAR(fit->slope / (kD / kQ2), 0.5, 1e-3);
+}
+
+TEST(AngleFit, RefusesWhatCannotBeFitted)
+{
+    const std::vector<std::vector<AnglePoint>> cases{
+        {At(1, 1)},                                 // one point
+        {At(1, 1), At(2, 2, 0, false)},             // one included
+        {At(1, 1), At(1, 1.1)},                     // one angle twice
+        {At(1, 1), AnglePoint{0.0, 1.0, 0, true}},  // q = 0
+        {At(1, 1), At(2, -1)},                      // negative rate
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_FALSE(FitApparentDiffusion(cases[i])) << "case " << i;
+}
+
+// A number in a table cell (a count or a double); none for an empty cell.
+std::optional<double> NumberIn(const results::TableCell& cell)
+{
+    if (const auto* v = std::get_if<double>(&cell)) return *v;
+    if (const auto* n = std::get_if<long long>(&cell)) return static_cast<double>(*n);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(cell));
+    return std::nullopt;
+}
+
+// Each value of the rows in the table under its own column name, exactly (an
+// empty cell where the row has none).
+void ExpectTableHoldsTheRows(const std::vector<SetRow>& rows, const std::string& file)
+{
+    const results::Table table = MakeTable(rows);
+    ASSERT_EQ(table.rows.size(), rows.size());
+    const struct {
+        const char* name;
+        std::optional<double> (*value)(const SetRow&);
+    } numbers[] = {
+        {"detector", [](const SetRow& r) { return r.detector ? std::optional<double>(*r.detector) : std::nullopt; }},
+        {"included", [](const SetRow& r) { return std::optional<double>(r.included ? 1 : 0); }},
+        {"angle", [](const SetRow& r) { return r.angleDeg; }},
+        {"temperature", [](const SetRow& r) { return r.temperatureK; }},
+        {"q", [](const SetRow& r) { return r.q; }},
+        {"q2", [](const SetRow& r) { return r.Q2(); }},
+        {"meanCountRate", [](const SetRow& r) { return r.meanCountRateKHz; }},
+        {"beta", [](const SetRow& r) { return r.beta; }},
+        {"gammaMean", [](const SetRow& r) { return r.gammaMean; }},
+        {"gammaMeanErr", [](const SetRow& r) { return r.gammaMeanErr; }},
+        {"zAverageRadius", [](const SetRow& r) { return r.zRadiusNm; }},
+        {"zAverageRadiusErr", [](const SetRow& r) { return r.zRadiusErrNm; }},
+        {"pdi", [](const SetRow& r) { return r.pdi; }},
+        {"mainPeakRadius", [](const SetRow& r) { return r.mainPeakRadiusNm; }},
+        {"reportedZAverage", [](const SetRow& r) { return r.reportedZAverageNm; }},
+        {"reportedPdi", [](const SetRow& r) { return r.reportedPdi; }},
+        {"reportedIntercept", [](const SetRow& r) { return r.reportedIntercept; }},
+    };
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        const auto cell = [&](const char* name) { return table.rows[n].at(static_cast<std::size_t>(table.Column(name))); };
+        EXPECT_EQ(std::get<std::string>(cell("file")), file);
+        for (const auto& c : numbers) EXPECT_EQ(NumberIn(cell(c.name)), c.value(rows[n])) << c.name << " row " << n;
+    }
 }
 
 // The file's truth: D0 = 4.818e-12 m^2/s, z-average radius 44.50 nm (no form
 // factor, so the same at q -> 0).
 TEST(SetTable, EightAnglesExtrapolateToTheTruth)
 {
-    MeasurementSet set = EightAngles();
+    MeasurementSet set;
+    const std::string path = FT::DataPath("alv/multiangle-8det.ASC");
+    ASSERT_TRUE(set.AddFile(path, ReadFile(path), io::ReadOptions{}));
     ASSERT_EQ(set.Size(), 8u);
+    for (std::size_t k = 0; k < set.Size(); ++k)
+        ASSERT_EQ(set.At(k).measurement.RunCumulants(CumulantRequest{}).status, RunStatus::Ok);
     std::vector<SetRow> rows = MakeRows(set);
     // Each detector keeps its own angle and count rate (the header's MeanCR k).
     const struct { std::size_t row; double angle, rate; } detectors[] = {{0, 30.0, 80.06951}, {4, 90.0, 120.31349}, {7, 135.0, 150.05136}};
@@ -51,7 +151,8 @@ TEST(SetTable, EightAnglesExtrapolateToTheTruth)
     EXPECT_NEAR(r0->radiusNm, 44.50, 0.02 * 44.50);
     EXPECT_NEAR(r0->radiusErrNm / r0->radiusNm, fit.d0Err / fit.d0, 1e-12);
 
-    // A member left out is a hollow point outside the fit, not a lost row.
+    // A member left out is a hollow point outside the fit, not a lost row, and
+    // each row's values stand in the table under their own column names.
     set.SetIncluded(7, false);
     rows = MakeRows(set);
     const AnglePoints points = MakeAnglePoints(rows, RateSource::Cumulants);
@@ -59,6 +160,7 @@ TEST(SetTable, EightAnglesExtrapolateToTheTruth)
     EXPECT_FALSE(points.points[7].included);
     EXPECT_EQ(fitOf(rows).points, 7);
     EXPECT_NE(fitOf(rows).d0, fit.d0);
+    ExpectTableHoldsTheRows(rows, "multiangle-8det.ASC");
 }
 
 // CONTIN's main peak is its largest share, and the rate the angle fit takes
@@ -92,88 +194,25 @@ TEST(SetTable, MainPeakAndComponents)
     EXPECT_TRUE(MakeAnglePoints(rows, RateSource::Cumulants).points.empty());
 }
 
-std::vector<std::string> Split(const std::string& line, char sep)
-{
-    std::vector<std::string> cells;
-    std::stringstream in(line);
-    for (std::string cell; std::getline(in, cell, sep);) cells.push_back(cell);
-    if (!line.empty() && line.back() == sep) cells.emplace_back();
-    return cells;
-}
-
-// Each value under its own column name, read back as the same double.
-TEST(SetTable, TableColumnsHoldTheirValues)
-{
-    MeasurementSet set = EightAngles();
-    set.SetIncluded(3, false);
-    const std::vector<SetRow> rows = MakeRows(set);
-    const std::string tsv = results::FormatTable(MakeTable(rows), results::TableFormat::Tsv);
-    std::stringstream in(tsv);
-    std::string line;
-    std::getline(in, line);
-    const std::vector<std::string> header = Split(line, '\t');
-    const auto column = [&](const std::string& name) {
-        const auto it = std::find(header.begin(), header.end(), name);
-        EXPECT_NE(it, header.end()) << name;
-        return static_cast<std::size_t>(it - header.begin());
-    };
-    const struct {
-        const char* name;
-        std::optional<double> (*value)(const SetRow&);
-    } numbers[] = {
-        {"detector", [](const SetRow& r) { return std::optional<double>(*r.detector); }},
-        {"included", [](const SetRow& r) { return std::optional<double>(r.included ? 1 : 0); }},
-        {"angle", [](const SetRow& r) { return r.angleDeg; }},
-        {"temperature", [](const SetRow& r) { return r.temperatureK; }},
-        {"q", [](const SetRow& r) { return r.q; }},
-        {"q2", [](const SetRow& r) { return r.Q2(); }},
-        {"meanCountRate", [](const SetRow& r) { return r.meanCountRateKHz; }},
-        {"beta", [](const SetRow& r) { return r.beta; }},
-        {"gammaMean", [](const SetRow& r) { return r.gammaMean; }},
-        {"gammaMeanErr", [](const SetRow& r) { return r.gammaMeanErr; }},
-        {"zAverageRadius", [](const SetRow& r) { return r.zRadiusNm; }},
-        {"zAverageRadiusErr", [](const SetRow& r) { return r.zRadiusErrNm; }},
-        {"pdi", [](const SetRow& r) { return r.pdi; }},
-        {"mainPeakRadius", [](const SetRow& r) { return r.mainPeakRadiusNm; }},
-    };
-    std::size_t n = 0;
-    for (; std::getline(in, line); ++n) {
-        ASSERT_LT(n, rows.size());
-        const std::vector<std::string> cells = Split(line, '\t');
-        ASSERT_EQ(cells.size(), header.size()) << line;
-        EXPECT_EQ(cells[column("file")], "multiangle-8det.ASC");
-        for (const auto& c : numbers) {
-            const std::optional<double> v = c.value(rows[n]);
-            const std::string& cell = cells[column(c.name)];
-            if (!v) EXPECT_EQ(cell, "") << c.name;
-            else EXPECT_EQ(std::stod(cell), *v) << c.name << " row " << n;
-        }
-    }
-    EXPECT_EQ(n, rows.size());
-}
-
-}  // namespace
 // An instrument's export: its own z-average, PDI and intercept stand beside
 // Fluvena's in the rows and the table, record by record.
 TEST(SetTable, InstrumentAnswersBesideOurs)
 {
-    MeasurementSet set;
+    MeasurementSet zeta;
     const std::string path = FT::DataPath("instruments/zetasizer-export.txt");
-    ASSERT_TRUE(set.AddFile(path, ReadFile(path), io::ReadOptions{}));
-    const std::vector<SetRow> rows = MakeRows(set);
-    const results::Table table = MakeTable(rows);
-    ASSERT_EQ(table.rows.size(), 3u);
+    ASSERT_TRUE(zeta.AddFile(path, ReadFile(path), io::ReadOptions{}));
+    const std::vector<SetRow> rows = MakeRows(zeta);
+    ASSERT_EQ(rows.size(), 3u);
     for (std::size_t k = 0; k < rows.size(); ++k) {
-        const io::InstrumentHeader& h = *set.At(k).measurement.File().instrument;
+        const io::InstrumentHeader& h = *zeta.At(k).measurement.File().instrument;
         ASSERT_TRUE(h.reportedZAverageNm && h.reportedPdi);
         EXPECT_EQ(rows[k].reportedZAverageNm, h.reportedZAverageNm);
         EXPECT_EQ(rows[k].reportedPdi, h.reportedPdi);
         EXPECT_EQ(rows[k].reportedIntercept, h.reportedIntercept);
-        EXPECT_EQ(std::get<double>(table.rows[k][static_cast<std::size_t>(table.Column("reportedZAverage"))]),
-                  *h.reportedZAverageNm);
-        EXPECT_EQ(std::get<double>(table.rows[k][static_cast<std::size_t>(table.Column("reportedPdi"))]), *h.reportedPdi);
     }
     EXPECT_NE(rows[0].reportedZAverageNm, rows[1].reportedZAverageNm);
+    ExpectTableHoldsTheRows(rows, "zetasizer-export.txt");
 }
 
+}  // namespace
 }  // namespace fluvena::sets

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include <cmath>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -18,6 +19,36 @@
 namespace fluvena::testing {
 
 inline const QString kData = QStringLiteral(FLUVENA_TEST_DATA);
+
+// The number a readable cell or label starts with ("3.15·10⁻¹³ m²/s ± …", "779 nm ± 35", "0,25").
+inline double Number(const QString& text)
+{
+    static const QString super = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
+    QString plain;
+    for (const QChar c : text.section(QLatin1Char(' '), 0, 0)) {
+        if (const auto d = super.indexOf(c); d >= 0) plain += QChar(char16_t('0' + d));
+        else if (c == QChar(0x207B)) plain += '-';
+        else if (c == QChar(0x00B7)) plain += 'e';
+        else if (c == ',') plain += '.';
+        else plain += c;
+    }
+    plain.replace(QStringLiteral("e10"), QStringLiteral("e"));
+    bool ok = false;
+    const double v = plain.toDouble(&ok);
+    return ok ? v : NAN;
+}
+// One decay at 2000/s over 120 lags of 1 µs … 1 s with a little noise: g1 (beta 0), else g2 − 1 with
+// the coherence factor beta.
+inline QByteArray Decay(double beta)
+{
+    QByteArray bytes;
+    for (int k = 0; k < 120; ++k) {
+        const double t = std::pow(10.0, 6.0 * k / 119.0), e = std::exp(-2000e-6 * t);
+        bytes += QByteArray::number(t, 'g', 9) + '\t' +
+                 QByteArray::number((beta > 0 ? beta * e * e : e) + 1e-3 * std::sin(1.7 * k), 'g', 9) + "\r\n";
+    }
+    return bytes;
+}
 
 struct FakeDialogs : ui::FileDialogs {
     std::deque<QStringList> openNames;
