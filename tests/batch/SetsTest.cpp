@@ -62,9 +62,7 @@ TEST(BatchSets, MultiAngleFitOfTheEightDetectors)
     const auto objects = run.Objects();
     ASSERT_EQ(objects.size(), 1u) << run.Out();
     const minijson::Value& j = objects[0];
-    EXPECT_EQ(j["analysis"].text, "multiangle");
-    EXPECT_EQ(j["status"].text, "ok");
-    EXPECT_EQ(j["source"].text, "cumulants");
+    EXPECT_EQ(j["analysis"].text + " " + j["status"].text + " " + j["source"].text, "multiangle ok cumulants");
     ASSERT_EQ(j["measurements"].items.size(), 8u);
     for (std::size_t k = 0; k < 8; ++k) {
         const minijson::Value& m = j["measurements"][k];
@@ -72,8 +70,7 @@ TEST(BatchSets, MultiAngleFitOfTheEightDetectors)
         EXPECT_EQ(m["angle"].Num(), 30.0 + 15.0 * static_cast<double>(k));
         EXPECT_NEAR(m["apparentDiffusionCoefficient"].Num(), m["gammaMean"].Num() / (m["q"].Num() * m["q"].Num()), 1e-25);
         EXPECT_NEAR(m["apparentRadius"].Num(), 44.50, 0.02 * 44.50);
-        EXPECT_EQ(m["included"].kind, minijson::Value::Kind::Bool);
-        EXPECT_TRUE(m["included"].flag);
+        EXPECT_TRUE(m["included"].kind == minijson::Value::Kind::Bool && m["included"].flag);
     }
     const minijson::Value& fit = j["fit"];
     EXPECT_NEAR(fit["diffusionCoefficient0"].Num(), 4.818e-12, 0.02 * 4.818e-12);

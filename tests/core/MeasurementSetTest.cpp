@@ -101,6 +101,19 @@ TEST(MeasurementSet, EnteredValuesGoToTheNextFilesOfTheirFormatOnly)
     const ResolvedSample r = set.SampleForNew(bare);
     EXPECT_EQ(std::tuple(r.values.angleDeg, r.sources[F::Angle]), std::tuple(60.0, kEntered));
     EXPECT_EQ(set.Entered(io::FileFormat::Text).angleDeg, std::nullopt);
+
+    // An export's records: a member each, at the angle the instrument model
+    // assumes, a default that an angle entered for the format replaces.
+    Open(set, "instruments/zetasizer-export.txt");
+    ASSERT_EQ(set.Size(), 7u);
+    EXPECT_EQ(set.At(6).Name(), "zetasizer-export.txt #3");
+    s = set.At(4).measurement.Sample();
+    EXPECT_EQ(std::tuple(s.angleDeg, set.At(4).measurement.Sources()[F::Angle]), std::tuple(173.0, kDefault));
+    s.angleDeg = 90.0;  // a Nano S90
+    set.EnterSample(4, s);
+    Open(set, "instruments/zetasizer-export.txt");
+    const Measurement& again = set.At(7).measurement;
+    EXPECT_EQ(std::tuple(again.Sample().angleDeg, again.Sources()[F::Angle]), std::tuple(90.0, kEntered));
 }
 
 // An entered baseline value counts only for the fixed baseline.
@@ -167,22 +180,4 @@ TEST(MeasurementSet, NamesSelectionRemovalAndMarks)
     set.Replace("b.txt", {FT::Points({1.0, 2.0}, {1.0, 0.5})});
     EXPECT_EQ(std::tuple(set.Size(), set.Selected(), set.At(0).Name()), std::tuple(1u, 0u, std::string("b.txt")));
     EXPECT_EQ(set.At(0).measurement.Sample().temperatureK, 310.0);
-}
-
-// An export of several records: one member per record, the angle its
-// instrument model assumes as a default that an entered angle replaces.
-TEST(MeasurementSet, RecordsOfAnExportAndTheAssumedAngle)
-{
-    MeasurementSet set;
-    Open(set, "instruments/zetasizer-export.txt");
-    ASSERT_EQ(set.Size(), 3u);
-    EXPECT_EQ(set.At(2).Name(), "zetasizer-export.txt #3");
-    const Measurement& first = set.At(0).measurement;
-    EXPECT_EQ(std::tuple(first.Sample().angleDeg, first.Sources()[F::Angle]), std::tuple(173.0, kDefault));
-    SampleParameters s = first.Sample();
-    s.angleDeg = 90.0;  // a Nano S90
-    set.EnterSample(0, s);
-    Open(set, "instruments/zetasizer-export.txt");
-    const Measurement& again = set.At(3).measurement;
-    EXPECT_EQ(std::tuple(again.Sample().angleDeg, again.Sources()[F::Angle]), std::tuple(90.0, kEntered));
 }
