@@ -55,6 +55,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(out.path())) {  // pictures saved into a missing folder were lost without a word
+        qWarning("ui_screenshots: cannot create %s", argv[1]);
+        return 1;
+    }
     QTemporaryDir work, helpers, settings;
     QCoreApplication::setOrganizationName(QStringLiteral("FluvenaScreenshots"));
     QSettings::setDefaultFormat(QSettings::IniFormat);
