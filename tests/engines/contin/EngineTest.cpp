@@ -186,7 +186,6 @@ TEST(ContinDeck, ReadsCardValuesAndTheNumberOfPoints) {
         EXPECT_DOUBLE_EQ(r.deck.gmnmx[1], c.gmax);
         EXPECT_EQ(r.deck.signalRegularizer, c.signal);
     }
-    EXPECT_TRUE(ReadDeck(SmallDeck(8192)).ok);  // the most points the engine takes
 }
 
 // Weights read with the data (IWT 4, one a point after the ordinates, as
