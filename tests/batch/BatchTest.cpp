@@ -141,7 +141,9 @@ TEST(BatchParse, JsonHoldsTheCoreResult)
         const auto n = static_cast<double>(m.PointCount());
         ExpectFields(j, {{"pointCount", n}, {"first", 0}, {"last", n - 1}});
         ASSERT_EQ(std::pair(r.beta.has_value(), j.fields.count("beta")), std::pair(c.g2, std::size_t(c.g2)));
-        if (c.g2) EXPECT_EQ(std::pair(r.baseline, j["beta"].Num()), std::pair(1.5, *r.beta));
+        if (c.g2) {
+            EXPECT_EQ(std::pair(r.baseline, j["beta"].Num()), std::pair(1.5, *r.beta));
+        }
         ASSERT_EQ(j["solutions"].items.size(), r.solutions.size());
         for (std::size_t i = 0; i < r.solutions.size(); ++i) {
             const auto& js = j["solutions"][i];

@@ -76,7 +76,9 @@ TEST(Components, DecayTimeSizeAndAZeroRate)
         const Component comp{0.5, 1.0, c.rate, c.rateErr};
         const std::optional<DecayTime> t = ComponentDecayTime(comp);
         ASSERT_EQ(t.has_value(), c.hasTime);
-        if (t) EXPECT_EQ(std::pair(t->value, t->percentErr), std::pair(1.0 / c.rate, c.rateErr));
+        if (t) {
+            EXPECT_EQ(std::pair(t->value, t->percentErr), std::pair(1.0 / c.rate, c.rateErr));
+        }
         const Outcome<physics::SizeEstimate> size = ComponentSize(comp, sample);
         EXPECT_EQ(size ? std::string() : size.failure().message(), c.failure);
         if (!size) continue;

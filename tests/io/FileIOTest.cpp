@@ -136,7 +136,9 @@ TEST_F(FileIO, ScratchFilesReplaceLinks)
             else WriteFileAtomic(name, "deck\r\n", Links::Replace);
             EXPECT_FALSE(fs::is_symlink(name));
             EXPECT_TRUE(fs::is_regular_file(name));
-            if (!lock) EXPECT_EQ(ReadFile(name), "deck\r\n");
+            if (!lock) {
+                EXPECT_EQ(ReadFile(name), "deck\r\n");
+            }
             EXPECT_EQ(ReadFile(elsewhere), "precious");
             EXPECT_FALSE(fs::exists(absent));
             fs::remove(name);
