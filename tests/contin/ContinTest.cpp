@@ -321,24 +321,22 @@ TEST(ContinListing, PeakCountFromDistance)
 // listing incomplete.
 TEST(ContinListing, ChosenSolution)
 {
-    struct Case { const char *a0, *a1, *a2, *final; int finalMoments; std::int64_t chosen; };
+    // Three solutions at ALPHA/S(1) 1.0E-01, 2.0E-01 and a third.
+    struct Case { const char *third, *final; int finalMoments; std::int64_t chosen; };
     const Case cases[] = {
-        {"1.0E-01", "2.0E-01", "3.0E-01", "2.0E-01", 1, 1},
-        {"1.0E-01", "2.0E-01", "2.0E-01", "2.0E-01", 0, 2},
-        {"1.0E-01", "2.0E-01", "3.0E-01", "4.0E-01", 0, -1},
-        {"1.0E-01", "2.0E-01", "3.0E-01", "2.1E-01", 1, 1},   // computed again: one unit apart
-        {"1.0E-01", "2.0E-01", "3.0E-01", "1.9E-01", 1, 1},
-        {"1.0E-01", "2.0E-01", "3.0E-01", "2.2E-01", 1, -1},  // two units: another solution
-        {"1.0E-01", "2.0E-01", "2.1E-01", "2.0E-01", 1, 1},   // exactly beats a later near one
-        {"1.0E-01", "2.0E-01", "1.1E-01", "1.1E-01", 0, 2},
-        {"1.0E-01", "2.0E-01", "3.0E-01", "2.0D-01", 1, 1},
-        {"1.0E-01", "2.0E-01", "3.0E-01", "2.0E-01", 0, -1},  // its peak's table is missing
+        {"3.0E-01", "2.0E-01", 1, 1},  {"2.0E-01", "2.0E-01", 0, 2},  {"3.0E-01", "4.0E-01", 0, -1},
+        {"3.0E-01", "2.1E-01", 1, 1},   // computed again: one unit apart
+        {"3.0E-01", "1.9E-01", 1, 1},
+        {"3.0E-01", "2.2E-01", 1, -1},  // two units: another solution
+        {"2.1E-01", "2.0E-01", 1, 1},   // exactly beats a later near one
+        {"1.1E-01", "1.1E-01", 0, 2},  {"3.0E-01", "2.0D-01", 1, 1},
+        {"3.0E-01", "2.0E-01", 0, -1},  // its peak's table is missing
     };
     for (const auto& c : cases) {
         Synthetic s;
-        s.Solution(Values(c.a0, "0.100"), 679, 1);
-        s.Solution(Values(c.a1, "0.100"), 679, 1);
-        s.Solution(Values(c.a2, "0.100"), -1, 0);  // zero everywhere: no peak table
+        s.Solution(Values("1.0E-01", "0.100"), 679, 1);
+        s.Solution(Values("2.0E-01", "0.100"), 679, 1);
+        s.Solution(Values(c.third, "0.100"), -1, 0);  // zero everywhere: no peak table
         s.Final(Values(c.final, "0.100"), c.finalMoments);
         const ContinListing p = ParseContinListing(s.text, 1, 1);
         if (c.chosen < 0) {

@@ -143,12 +143,10 @@ TEST(Cumulants, IllPosedCasesFailWithTheReason)
         {t, {decay.begin(), decay.end() - 1}, {}, "lag times for"},
         {with(with(t, 3, t[4]), 4, t[3]), decay, {}, "increase"},
         {t, with(decay, 7, NAN), {}, "point 8"},
-        {t, decay, opts(4, 0.1), "order"},
-        {t, decay, opts(2, 1.0), "cut-off"},
-        {t, decay, opts(2, 0.1, IndexRange{5, t.size()}), "range"},
-        {t, decay, opts(2, 0.1, IndexRange{6, 5}), "range"},
+        {t, decay, opts(4, 0.1), "order"},  {t, decay, opts(2, 1.0), "cut-off"},
+        {t, decay, opts(2, 0.1, IndexRange{5, t.size()}), "range"}, {t, decay, opts(2, 0.1, IndexRange{6, 5}), "range"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         for (Method m : {Method::Iso22412, Method::Frisken}) {
             Options o = c.o;
             o.method = m;
@@ -157,5 +155,4 @@ TEST(Cumulants, IllPosedCasesFailWithTheReason)
             ASSERT_FALSE(r) << word;
             EXPECT_NE(r.failure().message().find(word), std::string::npos) << r.failure().message();
         }
-    }
 }

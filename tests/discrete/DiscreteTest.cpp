@@ -190,19 +190,12 @@ TEST(DiscreteListing, SummaryHoldsEverySolution)
     const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
     struct Case { std::vector<const char*> counts; std::string tail, comparison; bool whole, note = false; };
     const Case cases[] = {
-        {{"2", "3", "1"}, "", " * PNG(3/2) = 0.993 *", true},
-        {{"2", "3"}, "", " * PNG(3/2) = 0.993 *", false},
-        {{"2"}, "", " * PNG(1/2) = 1.000 *", false},
-        {{"1"}, "", " * PNG(1/1) = 1.000 *", true},
-        {{"1"}, "", " * PNG(2/1) = 0.700 *", false},
-        {{"1", "2"}, "", " * PNG(2/1) = 0.700 *", true},
-        {{"4", "3", "2", "1"}, "", "", true},
-        {{"4", "3", "2"}, "", "", false},
-        {{"2", "1", "1"}, "", "", false},
-        {{"2", "1", "4"}, "   (3 SOLUTIONS LISTED)", "", true},
-        {{"2", "1"}, "   (3 SOLUTIONS LISTED)", "", false},
-        {{"2", "1"}, "   (1 SOLUTIONS LISTED)", "", false},
-        {{"2", "1", "4"}, "", "", false},
+        {{"2", "3", "1"}, "", " * PNG(3/2) = 0.993 *", true}, {{"2", "3"}, "", " * PNG(3/2) = 0.993 *", false},
+        {{"2"}, "", " * PNG(1/2) = 1.000 *", false},     {{"1"}, "", " * PNG(1/1) = 1.000 *", true},
+        {{"1"}, "", " * PNG(2/1) = 0.700 *", false},     {{"1", "2"}, "", " * PNG(2/1) = 0.700 *", true},
+        {{"4", "3", "2", "1"}, "", "", true},  {{"4", "3", "2"}, "", "", false},  {{"2", "1", "1"}, "", "", false},
+        {{"2", "1", "4"}, "   (3 SOLUTIONS LISTED)", "", true}, {{"2", "1"}, "   (3 SOLUTIONS LISTED)", "", false},
+        {{"2", "1"}, "   (1 SOLUTIONS LISTED)", "", false}, {{"2", "1", "4"}, "", "", false},
         {{"1"}, "", "", false, true},  // the note asks for a second best solution
         {{"1", "2"}, "", "", true, true},
     };

@@ -292,17 +292,14 @@ TEST(ContinListing, ProductParserReadsBackWhatTheEngineComputed) {
 }
 
 // One line of a listing's table under "ALPHA  ALPHA/S(1) ...".
-struct AlphaRow {
-    double ratio = 0, variance = 0, degFreedom = 0, prob1 = 0, prob2 = 0;
-};
+struct AlphaRow { double ratio = 0, variance = 0, degFreedom = 0, prob1 = 0, prob2 = 0; };
 
 // Every solution's row, in the order printed, then that of the final
 // printout of the chosen solution, which repeats one of them.
 std::vector<AlphaRow> AlphaRows(const std::string& listing) {
     std::vector<AlphaRow> rows;
     std::istringstream in(listing);
-    std::string line;
-    while (std::getline(in, line))
+    for (std::string line; std::getline(in, line);)
         if (line.find("ALPHA/S(1)     OBJ. FCTN.") != std::string::npos && std::getline(in, line)) {
             std::istringstream f(line.substr(3));
             double alpha, objective, stdDev;
@@ -318,10 +315,7 @@ std::vector<AlphaRow> AlphaRows(const std::string& listing) {
 // constrained step ends within its iteration bound; at 1.49E-15 that step
 // ends within a few percent of the bound, so rounding decides it, and for
 // two listings the engine decides the other way (then one coarse step apart).
-struct FidelityCase {
-    const char* name;
-    bool own;
-};
+struct FidelityCase { const char* name; bool own; };
 const FidelityCase kListings[] = {{"bimodal", true},   {"lognormal", false}, {"narrow", true},
                                   {"negbase", true},   {"pairbase", false},  {"closepair", true},
                                   {"onesize", true},   {"twosizes", true},   {"recomputed", true}};

@@ -114,18 +114,14 @@ TEST(DeckReader, RejectedDeckListingSaysWhyAndHoldsNoTable) {
     const std::pair<std::string, const char*> cases[] = {
         {"", "NO TITLE CARD"}, {"title\n", "ERRONEOUS CARD IMAGE"},
         {Deck("TFFTFXTTF  6  2  5"), "SWITCH 6 (PRPREL) IN COLUMN 6 IS NOT T OR F"},
-        {Deck("tFFTFFTTF  6  2  5"), "SWITCH 1 (LAST)"},
-        {Deck("TFFT"), "NINE SWITCHES"},
+        {Deck("tFFTFFTTF  6  2  5"), "SWITCH 1 (LAST)"}, {Deck("TFFT"), "NINE SWITCHES"},
         {Deck("TFFTFFTTF  6  2"), "THREE WHOLE NUMBERS"}, {Deck("TFFTFFTTF  6  2  5  1"), "THREE WHOLE NUMBERS"},
         {Deck("TFFTFFTTF  6  2.5  5"), "IWT = '2.5' IS NOT A WHOLE NUMBER"},
         {Deck("TFFTFFTTF  99999999999  2  5"), "NLAMMX = '99999999999'"},
-        {Deck("TFFTFFTTF  0  2  5"), "NLAMMX = 0 IS OUTSIDE 1 ... 9"},
-        {Deck("TFFTFFTTF  10  2  5", 30), "NLAMMX = 10 IS OUTSIDE 1 ... 9"},
+        {Deck("TFFTFFTTF  0  2  5"), "NLAMMX = 0 IS OUTSIDE 1 ... 9"}, {Deck("TFFTFFTTF  10  2  5", 30), "NLAMMX = 10 IS OUTSIDE 1 ... 9"},
         {Deck("TFFTFFTTF  6  4  5"), "IWT = 4 IS IMPROPER"}, {Deck("TFFTFFTTF  6  0  5"), "IWT = 0 IS IMPROPER"},
-        {Deck("TFFTFFTTF  6  -1  5"), "IWT = -1 IS IMPROPER"},
-        {Deck("TFFTFFTTF  6  2  0"), "MTRY = 0 IS OUTSIDE 1 ... 45"},
-        {Deck("TFFTFFTTF  6  2  46"), "MTRY = 46 IS OUTSIDE 1 ... 45"},
-        {Deck("TFFTFFTTF  6  2  5", 14), "N = 14 IS OUTSIDE 15 ... 4096"},
+        {Deck("TFFTFFTTF  6  -1  5"), "IWT = -1 IS IMPROPER"}, {Deck("TFFTFFTTF  6  2  0"), "MTRY = 0 IS OUTSIDE 1 ... 45"},
+        {Deck("TFFTFFTTF  6  2  46"), "MTRY = 46 IS OUTSIDE 1 ... 45"}, {Deck("TFFTFFTTF  6  2  5", 14), "N = 14 IS OUTSIDE 15 ... 4096"},
         {"t\nTFFTFFTTF  6  2  5\n4097\n", "N = 4097 IS OUTSIDE 15 ... 4096"},
         {"t\nTFFTFFTTF  1  2  5\n-3\n", "N = -3 IS OUTSIDE 5 ... 4096"},
         {"t\nTFFTFFTTF  1  2  5\nabc\n", "N MUST BE ONE WHOLE NUMBER"},
@@ -508,10 +504,7 @@ TEST(FitQuality, FindsEveryComponentAndItsError) {
                         ReadBack(MakeDeck(truth, baseline, noise, static_cast<unsigned>(seed * 7919)));
                     SCOPED_TRACE(std::string(truth.name) + (baseline ? " +base" : "") + " seed " +
                                  std::to_string(seed) + " noise " + std::to_string(noise));
-                    if (r.status != DiscreteListing::Status::Ok || r.solutions.empty()) {
-                        ADD_FAILURE() << r.reason;
-                        continue;
-                    }
+                    ASSERT_TRUE(r.status == DiscreteListing::Status::Ok && !r.solutions.empty()) << r.reason;
                     const std::vector<fluvena::Component>& best = r.solutions.front().components;
                     const std::size_t m = truth.amps.size();
                     EXPECT_TRUE(!strict || best.size() == m) << best.size() << " components";
