@@ -31,16 +31,9 @@ class SetWindowTest : public QObject, fluvena::testing::WindowHarness {
     // The number after a label's "=" ("D₀ = 4.8180E-12 ± ...").
     static double FirstNumber(const QLabel* label) { return testing::Number(label->text().section("= ", 1)); }
     void addAll(const QStringList& paths) { dialogs_->openNames.push_back(paths); form_->ActionAddToSet->trigger(); }
-    void runAll()
-    {
-        form_->ActionRunAll->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 60000);
-    }
-    QString cell(int row, int column) const
-    {
-        const QTableWidgetItem* item = page().GridSet->item(row, column);
-        return item ? item->text() : QString();
-    }
+    void runAll() { form_->ActionRunAll->trigger(), finished(); }
+    void finished() { QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 60000); }
+    QString cell(int row, int column) const { return testing::Cell(page().GridSet, column, row); }
 
 private slots:
     void initTestCase()
@@ -62,11 +55,9 @@ private slots:
     {
         openAll({kData + "/alv/multiangle-8det.ASC"});
         QCOMPARE(form_->presenter().count(), 8);
-        form_->PageControl1->setCurrentWidget(&page()), form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        form_->PageControl1->setCurrentWidget(&page()), activate();
         QTest::keyClick(form_.get(), Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 60000);
-        noErrors();
+        finished(), noErrors();
         QVERIFY(!form_->ProgressSet->isVisible() && page().GridSet->rowCount() == 8);
         const double d0 = FirstNumber(page().LabelD0), rh = FirstNumber(page().LabelRh0);
         QVERIFY2(std::abs(d0 / 4.818e-12 - 1.0) < 0.02, qPrintable(page().LabelD0->text()));
@@ -75,13 +66,11 @@ private slots:
         // D_app's axis keeps its scale: zero and a twentieth of the span beyond.
         const QCPRange dRange = page().chart().dPanel->axis(QCPAxis::atLeft)->range();
         QVERIFY2(dRange.lower > -0.1 * dRange.upper, qPrintable(QString::number(dRange.lower)));
-
         // Left out by its check box: a hollow point, out of the fit, which changes.
         page().GridSet->item(7, 0)->setCheckState(Qt::Unchecked);
         QVERIFY(!form_->presenter().set().At(7).included && page().chart().dIn->data()->size() == 7);
         QVERIFY(page().chart().dOut->data()->size() == 1 && page().LabelR2->text().contains("punktów: 7"));
         QVERIFY(FirstNumber(page().LabelD0) != d0);
-
         // Sorted by angle, largest first: the rows still lead to their measurements.
         page().GridSet->sortItems(1, Qt::DescendingOrder);
         QVERIFY(cell(0, 1) == "135" && cell(7, 1) == "30" && page().memberOfRow(0) == 7);
@@ -89,7 +78,6 @@ private slots:
         QTest::mouseDClick(page().GridSet->viewport(), Qt::LeftButton, {},
                            page().GridSet->visualItemRect(page().GridSet->item(7, 1)).center());
         QCOMPARE(form_->presenter().current(), 0);
-
         // The export: one header row and a row per measurement, the same numbers.
         dialogs_->saveNames.push_back(QDir(work_->path()).filePath("angles"));
         QTest::mouseClick(page().ButtonExportCsv, Qt::LeftButton);
@@ -156,8 +144,7 @@ private slots:
         runAll();
         const int valueColumn = page().GridSet->columnCount() - 1;
         QCOMPARE(page().GridSet->horizontalHeaderItem(valueColumn)->text(), QStringLiteral("Wartość"));
-        page().GridSet->item(0, valueColumn)->setText(QStringLiteral("2"));
-        page().GridSet->item(1, valueColumn)->setText(QStringLiteral("1,5"));
+        page().GridSet->item(0, valueColumn)->setText(QStringLiteral("2")), page().GridSet->item(1, valueColumn)->setText(QStringLiteral("1,5"));
         QCOMPARE(form_->presenter().set().At(1).userValue, std::optional<double>(1.5));
         page().ComboSeriesY->setCurrentIndex(0);  // z-average radius
         page().ComboSeriesX->setCurrentIndex(page().ComboSeriesX->findText(QStringLiteral("wartość wpisana")));
@@ -168,15 +155,13 @@ private slots:
             QVERIFY(in->data()->at(k)->key == 1.5 + 0.5 * k && in->data()->at(k)->value == *row(1 - k).zRadiusNm);
         QCOMPARE(page().seriesChart().includedBars->data()->at(0).errorMinus, *row(1).zRadiusErrNm);
         QCOMPARE(page().seriesChart().plot()->xAxis->label(), QStringLiteral("wartość wpisana"));
-
+        // Against the files' times: minutes after the first (15:53:10; 16:22:15 and, left out, 16:12:04).
         page().ComboSeriesX->setCurrentIndex(page().ComboSeriesX->findText(QStringLiteral("czas od pierwszego pomiaru [min]")));
         page().GridSet->item(1, 0)->setCheckState(Qt::Unchecked);
-        QCOMPARE(in->data()->size(), 2);
-        QCOMPARE(in->data()->at(0)->key, 0.0);                       // 15:53:10
-        QCOMPARE(in->data()->at(1)->key, (29 * 60 + 5) / 60.0);      // 16:22:15
-        QCOMPARE(page().seriesChart().excluded->data()->size(), 1);
-        QCOMPARE(page().seriesChart().excluded->data()->at(0)->key, (18 * 60 + 54) / 60.0);  // 16:12:04
-
+        QVERIFY(in->data()->size() == 2 && page().seriesChart().excluded->data()->size() == 1);
+        QCOMPARE(in->data()->at(0)->key, 0.0);
+        QCOMPARE(in->data()->at(1)->key, (29 * 60 + 5) / 60.0);
+        QCOMPARE(page().seriesChart().excluded->data()->at(0)->key, (18 * 60 + 54) / 60.0);
         form_->PageControl1->setCurrentWidget(&form_->contin());
         form_->PageControl1->setCurrentWidget(&page());
         QCOMPARE(page().GridSet->item(1, valueColumn)->text().replace(',', '.'), QStringLiteral("1.5"));
@@ -218,15 +203,12 @@ private slots:
             form_->showFile(k);
             QVERIFY(form_->measurement().Contin() && !form_->StatusSolution->text().isEmpty());
         }
-
         // The window answers during a run; what the user types meanwhile stays.
         engine("contin.exe", QStringLiteral("sleep 1; cat '%1/bimodal.contin.out'").arg(kData));
         form_->ActionRunAll->trigger();
-        form_->sample().EditAngle->setText(QStringLiteral("45"));
-        emit form_->sample().EditAngle->editingFinished();
+        testing::SetField(form_->sample().EditAngle, QStringLiteral("45"));
         QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 20000);
         QVERIFY(form_->measurement().Sample().angleDeg == 45.0 && form_->measurement().Contin());
-
         engine("contin.exe", QStringLiteral("sleep 30"));
         form_->ActionRunAll->trigger();
         QVERIFY(form_->setRun().running() && form_->ButtonCancelSet->isVisible());

@@ -37,6 +37,11 @@ inline double Number(const QString& text)
     const double v = plain.toDouble(&ok);
     return ok ? v : NAN;
 }
+// A value typed into a field and left, a choice made in a list, a click: as the user does them.
+inline void SetField(QLineEdit* edit, const QString& text) { edit->setText(text); emit edit->editingFinished(); }
+inline void Choose(QComboBox* combo, int index) { combo->setCurrentIndex(index); emit combo->activated(index); }
+inline void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+inline QString Cell(QTableWidget* grid, int column, int row) { return grid->item(row, column) ? grid->item(row, column)->text() : QString(); }
 // One decay at 2000/s over 120 lags of 1 µs … 1 s with a little noise: g1 (beta 0), else g2 − 1 with
 // the coherence factor beta.
 inline QByteArray Decay(double beta)
@@ -151,6 +156,7 @@ protected:
         QVERIFY(f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     }
     void openAll(const QStringList& paths) { dialogs_->openNames.push_back(paths); form_->Otw1->trigger(); }
+    void activate() { form_->activateWindow(); QVERIFY(QTest::qWaitForWindowActive(form_.get())); }
     void noErrors() { QVERIFY2(errors_->messages.isEmpty(), qPrintable(errors_->messages.join('\n'))); }
 };
 
