@@ -69,14 +69,18 @@ Mat Differences(int n, int order, int zl, int zr) {
 
 // The signal-weighted regularizer on the scaled grid variables.
 //
-// Second differences (D) of u_m = |K_m| w_m^1.5 s_m: |K_m| the signal a unit
+// Second differences (D) of u_m = |K_m| w_m^2.5 s_m: |K_m| the signal a unit
 // of intensity at grid point m puts into the data (the kernel's column, with
 // the constant term projected out when there is one), w_m s_m the intensity
 // in the cell. Smoothing the signal rather than the density keeps the
-// solution where the data see it; the extra factor w_m^0.5 = (h g_m)^0.5
-// makes a peak that the smoothing broadens in ln g keep its intensity-
-// weighted mean decay time (for a Gaussian in ln g exactly: broadening u by
-// d^2 moves the mean of ln g by -d^2/2 and raises its variance by d^2).
+// solution where the data see it. The extra factor w_m^1.5 = (h g_m)^1.5
+// leans the smoothing toward longer decay times, so that the curvature a
+// valley between two overlapping modes costs is paid less: measured over
+// seeded surveys (bench/contin), the exponent 0.5 (which keeps a Gaussian's
+// mean in ln g) merged two log-normals of mean decay times 30 and 90 (ln
+// deviation 0.3) at 0.1 % noise more often than the classic regularizer;
+// 1.5 keeps them apart at least as often on four time windows, and on every
+// case of the quality survey it passes at least as often as the classic one.
 //
 // A zero-order term kSignalZeroOrder (1/v_m - 1) w_m, in the signal units of
 // the best-seen grid point, v_m = |K_m| / max |K|: nothing where the data
@@ -95,7 +99,7 @@ Mat SignalRegularizer(const Mat& D, const Mat& Agrid, const std::vector<double>&
         Vec col = Agrid.col(m) / (sc * c[mm]);  // the kernel itself
         if (baseline) col.array() -= col.mean();
         seen(m) = col.norm();
-        a(m) = seen(m) * std::pow(w[mm], 1.5);
+        a(m) = seen(m) * std::pow(w[mm], 2.5);
     }
     Eigen::Index mb = 0;
     const double best = seen.maxCoeff(&mb);
