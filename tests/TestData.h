@@ -25,6 +25,18 @@ struct TempDir {
     std::filesystem::path path;
 };
 
+// The message of the E that f throws; "(no error)" when it returns.
+template <class E, class F>
+std::string Thrown(F f)
+{
+    try {
+        f();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
 inline std::string DataPath(const std::string& name) { return std::string(FLUVENA_TEST_DATA) + "/" + name; }
 
 inline std::string ReadFixture(const std::string& name) { return ReadFile(DataPath(name)); }
@@ -39,8 +51,7 @@ inline io::DataFile LoadFixture(const std::string& name)
 inline io::DataFile Points(std::vector<double> x, std::vector<double> y)
 {
     io::DataFile file;
-    file.x = std::move(x);
-    file.y = std::move(y);
+    file.x = std::move(x), file.y = std::move(y);
     return file;
 }
 

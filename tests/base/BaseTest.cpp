@@ -1,6 +1,7 @@
 // Scanning and reading texts, numbers as the program writes them into decks
 // and logs (fixed patterns) and for people (significant digits, powers of
 // ten, SI prefixes, errors), conversions and the 8-bit code page.
+#include "../TestData.h"
 #include "io/Cp1250.h"
 #include "base/Convert.h"
 #include "base/Errors.h"
@@ -19,6 +20,7 @@
 #include <vector>
 
 using namespace fluvena;
+using fluvena::testing::Thrown;
 
 TEST(FindFrom, SearchesFromStartAndFailsFromNotFound)
 {
@@ -32,9 +34,8 @@ TEST(FindFrom, SearchesFromStartAndFailsFromNotFound)
 TEST(Cut, TakesAtMostNAndFailsPastTheEnd)
 {
     const std::string t = "12345";
-    EXPECT_EQ(Cut(t, 1, 3), "234");
-    EXPECT_EQ(Cut(t, 3, 10), "45");
-    EXPECT_EQ(Cut(t, 5, 10), "");
+    EXPECT_EQ((std::vector<std::string_view>{Cut(t, 1, 3), Cut(t, 3, 10), Cut(t, 5, 10)}),
+              (std::vector<std::string_view>{"234", "45", ""}));
     EXPECT_THROW(Cut(t, 6, 1), OutOfRange);
     EXPECT_THROW(Cut(t, kNotFound, 1), OutOfRange);
 }
@@ -86,7 +87,7 @@ TEST(MemoText, SplitsOnEveryKindOfLineBreak)
     using V = std::vector<std::string>;
     for (const auto& [text, lines] : {std::pair<const char*, V>{"", {}}, {"a", {"a"}}, {"a\r\n", {"a"}},
                                       {"a\r\n\r\n", {"a", ""}}, {"a\rb\nc\r\nd", {"a", "b", "c", "d"}}, {"\n", {""}}})
-        EXPECT_EQ(SplitLines(text), lines) << testing::PrintToString(text);
+        EXPECT_EQ(SplitLines(text), lines) << ::testing::PrintToString(text);
     EXPECT_EQ(NormalizedText("a\rb\n"), "a\r\nb\r\n");
     EXPECT_EQ(NormalizedText("a\nb"), "a\r\nb");
     EXPECT_EQ(FileText({"x", "", "y"}), "x\r\n\r\ny\r\n");
@@ -103,22 +104,6 @@ TEST(Cp1250, RoundTripsEveryByteAndPolishLetters)
     EXPECT_EQ(Utf8ToCp1250("ŹLE Ż ź ż ę ś ć ń ó"), "\x8FLE \xAF \x9F \xBF \xEA \x9C \xE6 \xF1 \xF3");
     EXPECT_EQ(Utf8ToCp1250("日本"), "??");
 }
-
-namespace {
-
-// The message of the E that f throws; "(no error)" when it returns.
-template <class E, class F>
-std::string Thrown(F f)
-{
-    try {
-        f();
-    } catch (const E& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
-}  // namespace
 
 TEST(Convert, IntegerAndFloatFields)
 {
@@ -209,14 +194,12 @@ TEST(Readable, ValueWithItsError)
 
 TEST(Readable, FixedDecimalsAndSiPrefixes)
 {
-    EXPECT_EQ(ReadableFixed(0.2511, 2, '.'), "0.25");
-    EXPECT_EQ(ReadableFixed(0.2, 2, ','), "0,20");
-    EXPECT_EQ(ReadableFixed(-0.001, 2, '.'), "0.00");
-    EXPECT_EQ(SiPrefixed(1.8726e7, "m", -1, '.'), "18.7 \xC2\xB5m\xE2\x81\xBB\xC2\xB9");
-    EXPECT_EQ(SiPrefixed(5.0e-8, "m", 1, '.'), "50 nm");
-    EXPECT_EQ(SiPrefixed(2.5e-5, "s", 1, ','), "25 \xC2\xB5s");
-    EXPECT_EQ(SiPrefixed(1234.5, "Hz", 1, ','), "1,23 kHz");
-    EXPECT_EQ(SiPrefixed(0.5, "s", 1, '.'), "500 ms");
+    using V = std::vector<std::string>;
+    EXPECT_EQ((V{ReadableFixed(0.2511, 2, '.'), ReadableFixed(0.2, 2, ','), ReadableFixed(-0.001, 2, '.')}),
+              (V{"0.25", "0,20", "0.00"}));
+    EXPECT_EQ((V{SiPrefixed(1.8726e7, "m", -1, '.'), SiPrefixed(5.0e-8, "m", 1, '.'), SiPrefixed(2.5e-5, "s", 1, ','),
+                 SiPrefixed(1234.5, "Hz", 1, ','), SiPrefixed(0.5, "s", 1, '.')}),
+              (V{"18.7 \xC2\xB5m\xE2\x81\xBB\xC2\xB9", "50 nm", "25 \xC2\xB5s", "1,23 kHz", "500 ms"}));
     // 3.15e-13 m^2 is 0.315 um^2 or 315 000 nm^2: no prefix brings it to
     // 1 ... 1000, so a power of ten does.
     EXPECT_EQ(SiPrefixed(3.15e-13, "m", 2, '.'), "3.15\xC2\xB7" "10\xE2\x81\xBB\xC2\xB9\xC2\xB3 m\xC2\xB2");

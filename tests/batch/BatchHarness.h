@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <spawn.h>
 #include <stdexcept>
@@ -193,6 +194,16 @@ inline BatchProcess Batch(const TempDir& dir, std::vector<std::string> args)
     BatchProcess run(dir, "run", std::move(args));
     run.Wait();
     return run;
+}
+
+// The one object a successful run with these arguments printed.
+inline minijson::Value OnlyObject(const TempDir& dir, std::vector<std::string> args)
+{
+    auto run = Batch(dir, std::move(args));
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+    const auto objects = run.Objects();
+    if (objects.size() != 1) throw std::runtime_error(std::to_string(objects.size()) + " objects printed");
+    return objects[0];
 }
 
 }  // namespace fluvena::testing

@@ -22,6 +22,7 @@ using namespace fluvena;
 namespace FT = fluvena::testing;
 namespace fs = std::filesystem;
 using FT::Batch;
+using FT::OnlyObject;
 using FT::TempDir;
 
 namespace {
@@ -73,15 +74,6 @@ Measurement Analysed(const std::string& data, const std::string& listing, bool c
     return m;
 }
 
-// The one object a successful run printed.
-minijson::Value OnlyObject(FT::BatchProcess& run)
-{
-    EXPECT_EQ(run.Wait(), 0) << run.Err();
-    const auto objects = run.Objects();
-    if (objects.size() != 1) throw std::runtime_error(std::to_string(objects.size()) + " objects printed");
-    return objects[0];
-}
-
 }  // namespace
 
 TEST(BatchParse, JsonHoldsTheCoreResult)
@@ -91,9 +83,8 @@ TEST(BatchParse, JsonHoldsTheCoreResult)
     for (const Case c :
          {Case{"bimodal.contin.out", "bimodal.txt", 100, 7}, Case{"lognormal.contin.out", "lognormal.txt", 80, 9}}) {
         SCOPED_TRACE(c.listing);
-        auto run =
-            Batch(dir, {"parse-contin", Data(c.listing), "--points", std::to_string(c.points), "--grid-points", "100"});
-        const minijson::Value j = OnlyObject(run);
+        const minijson::Value j =
+            OnlyObject(dir, {"parse-contin", Data(c.listing), "--points", std::to_string(c.points), "--grid-points", "100"});
         const Measurement m = Analysed(c.data, c.listing, true);
         const ContinResult& r = *m.Contin();
         EXPECT_EQ(j["status"].text + j["analysis"].text + j["file"].text, "okcontin" + Data(c.listing));
@@ -130,8 +121,7 @@ TEST(BatchParse, JsonHoldsTheCoreResult)
         SCOPED_TRACE(c.path);
         std::vector<std::string> args = {"parse-discrete", Data(c.listing), c.path};
         if (c.g2) args.insert(args.end(), {"--data-kind", "g2", "--baseline", "1.5"});
-        auto run = Batch(dir, args);
-        const minijson::Value j = OnlyObject(run);
+        const minijson::Value j = OnlyObject(dir, args);
         Measurement m;
         m.Load(c.data, c.g2 ? SampleParameters{.dataKind = DataKind::G2, .baseline = 1.5} : SampleParameters{});
         FT::RecordedRunner runner(FT::ReadFixture(c.listing));
@@ -212,10 +202,9 @@ TEST(BatchSeries, LogEqualsTheClicks)
     // A DISCRETE line carries as many component groups as the run asked for.
     SequenceEngine(dir, "discrete.exe", {Data("bimodal.discrete.out")});
     const fs::path discreteLog = dir.path / "discrete.txt";
-    ASSERT_EQ(Batch(dir, {"discrete", "--quiet", "--log", discreteLog, "--decimal-point", ".", "--param", "Temp",
-                          "--max-components", "4", "--value", "20", Data("bimodal.txt")})
-                  .Wait(),
-              0);
+    auto discrete = Batch(dir, {"discrete", "--quiet", "--log", discreteLog, "--decimal-point", ".", "--param", "Temp",
+                                "--max-components", "4", "--value", "20", Data("bimodal.txt")});
+    ASSERT_EQ(discrete.Wait(), 0);
     Measurement d = Analysed("bimodal.txt", "bimodal.discrete.out", false);
     const LogClick click = DiscreteLogClick(d.ShowDiscrete(0), 4, true, LogInput{"Temp", "20", false, false, '.'});
     EXPECT_EQ(ReadFile(discreteLog), FileText({*click.header, *click.line}));
@@ -234,13 +223,8 @@ TEST(BatchFailures, StatusAndExitCode)
     const std::string bimodal = dir.path / "bimodal.txt";
     fs::copy_file(Data("bimodal.txt"), bimodal);
 
-    struct Case {
-        const char* name;
-        std::vector<std::string> args;
-        int exitCode;
-        std::vector<std::string> statuses;
-        const char* says = "";
-    };
+    struct Case { const char* name; std::vector<std::string> args; int exitCode; std::vector<std::string> statuses;
+                  const char* says = ""; };
     const Case cases[] = {
         {"missing file", {"contin", "--json", none}, 1, {"error"}},
         {"empty file", {"discrete", "--json", empty}, 1, {"error"}},
@@ -307,13 +291,8 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
     loaded.Load(FT::LoadFixture("alv/LC8.2_0045.ASC"));
     // first: the range's first point (the fit's points are counted in the
     // file); frisken: Frisken's form, with its own default cut-off.
-    struct Case {
-        std::vector<std::string> options;
-        double temperature, viscosity, index;
-        const char* kind;
-        std::int64_t first = 0;
-        bool frisken = false;
-    };
+    struct Case { std::vector<std::string> options; double temperature, viscosity, index; const char* kind;
+                  std::int64_t first = 0; bool frisken = false; };
     const Case cases[] = {
         {{}, 297.94326, 0.89, 1.332, "g2-1"},
         {{"--temperature", "300", "--solvent", "water"}, 300, *physics::WaterViscosityCp(300), 1.332, "g2-1"},
@@ -325,8 +304,7 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
         SCOPED_TRACE(c.options.empty() ? "" : c.options[0]);
         std::vector<std::string> args = {"cumulants", "--json", file};
         args.insert(args.end(), c.options.begin(), c.options.end());
-        auto run = Batch(dir, args);
-        const minijson::Value j = OnlyObject(run);
+        const minijson::Value j = OnlyObject(dir, args);
         EXPECT_EQ(j["format"].text + " " + j["sample"]["dataKind"].text + " " + j["sample"]["timeUnit"].text,
                   std::string("alv ") + c.kind + " ms");
         ExpectFields(j["instrument"], {{"angle", 87.5}, {"temperature", 297.94326}});
@@ -353,18 +331,16 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
     // regularizer that its own deck card asks for: g1 through beta, a radius
     // per peak.
     const fs::path work = dir.path / "work";
-    auto run = Batch(dir, {"contin", "--json", "--regularizer", "signal", "--grid-min", "1e-4", "--grid-max", "1e3",
-                           "--workdir", work, file});
-    const minijson::Value j = OnlyObject(run);
+    const minijson::Value j = OnlyObject(dir, {"contin", "--json", "--regularizer", "signal", "--grid-min", "1e-4",
+                                               "--grid-max", "1e3", "--workdir", work, file});
     EXPECT_EQ(j["regularizer"].text, "signal");
     // g2 - 1 data are weighted by default: the deck reads the weights with
     // the data; --weights none gives the deck of equal weights.
     EXPECT_EQ(j["weights"].text, "siegert");
     EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n SIGREG                  1.\r\n IWT                     4.\r\n"),
               std::string::npos);
-    auto plainRun = Batch(dir, {"contin", "--json", "--weights", "none", "--grid-min", "1e-4", "--grid-max", "1e3",
-                                "--workdir", work, file});
-    const minijson::Value plain = OnlyObject(plainRun);
+    const minijson::Value plain = OnlyObject(dir, {"contin", "--json", "--weights", "none", "--grid-min", "1e-4",
+                                                   "--grid-max", "1e3", "--workdir", work, file});
     EXPECT_EQ(plain["weights"].text, "none");
     EXPECT_NE(ReadFile(work / "nazwa.in").find("\r\n RUSER    19     1.006\r\n END\r\n"), std::string::npos);
     EXPECT_GT(j["beta"].Num(), 0.2);
@@ -374,7 +350,7 @@ TEST(BatchSizes, CorrelatorFileSampleAndCumulants)
     ASSERT_EQ(chosen["fitY"].items.size(), loaded.PointCount());
     for (std::size_t k = 0; k < loaded.PointCount(); k += 10)
         EXPECT_NEAR(chosen["fitY"][k].Num(), loaded.Y()[k], 0.02) << k;
-    for (const auto& peak : j["solutions"][static_cast<std::size_t>(j["chosen"].Num())]["peaks"].items) {
+    for (const auto& peak : chosen["peaks"].items) {
         const auto size = physics::SizeFromDecayTime(peak["position"].Num(), peak["positionErr"].Num(), loaded.Sample());
         ExpectFields(peak, {{"hydrodynamicRadius", size->radiusNm}, {"hydrodynamicRadiusErr", size->radiusErrNm},
                             {"diffusionCoefficient", size->diffusion}});
@@ -391,8 +367,7 @@ TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
     for (int i = 0; i < 60; ++i) flat += std::to_string(1 + i) + "\t" + (i % 2 ? "0.001" : "-0.001") + "\r\n";
     const fs::path flatFile = dir.path / "flat.txt";
     WriteFileAtomic(flatFile, flat);
-    auto run = Batch(dir, {"contin", "--json", "--decimal-point", ",", flatFile});
-    const minijson::Value j = OnlyObject(run);
+    const minijson::Value j = OnlyObject(dir, {"contin", "--json", "--decimal-point", ",", flatFile});
     std::set<std::string> codes;
     for (const auto& f : j["quality"].items) codes.insert(f["code"].text + ":" + f["severity"].text);
     EXPECT_EQ(codes, (std::set<std::string>{"no-decay:error", "size-not-given:error"}));
@@ -412,8 +387,7 @@ TEST(BatchQuality, FlagsWithheldSizesAndHeadline)
     EXPECT_GT(peaks, 0u);
 
     // A sound measurement: an empty list; a real file: its headline and flags.
-    auto clean = Batch(dir, {"discrete", "--json", Data("bimodal.txt")});
-    EXPECT_TRUE(OnlyObject(clean)["quality"].items.empty());
+    EXPECT_TRUE(OnlyObject(dir, {"discrete", "--json", Data("bimodal.txt")})["quality"].items.empty());
     auto text = Batch(dir, {"cumulants", "--decimal-point", ",", Data("alv/LC8.2_0045.ASC")});
     EXPECT_EQ(text.Wait(), 0);
     EXPECT_EQ(text.Out(), Data("alv/LC8.2_0045.ASC") +
@@ -443,18 +417,15 @@ TEST(BatchSizes, DetectorsBoundsAndSizeNotes)
     EXPECT_EQ(records[8]["sample"]["angle"].Num(), 87.5);
     EXPECT_NE(run.Err().find("multiangle-8det.ASC [8]: Gamma"), std::string::npos) << run.Err();
 
-    struct Case { std::vector<std::string> options; const char* status; const char* message; const char* note; };
+    struct Case { const char *option, *value, *status, *message, *note; };
     const Case cases[] = {
-        {{"--temperature", "5"}, "error", "the temperature must lie from 200 to 500 K, not 5", nullptr},
-        {{"--angle", "180"}, "error", "the scattering angle must lie strictly between 0 and 180 degrees, not 180",
-         nullptr},
-        {{"--angle", "1e-300"}, "ok", "", "the result lies beyond the range of numbers"},
+        {"--temperature", "5", "error", "the temperature must lie from 200 to 500 K, not 5", nullptr},
+        {"--angle", "180", "error", "the scattering angle must lie strictly between 0 and 180 degrees, not 180", nullptr},
+        {"--angle", "1e-300", "ok", "", "the result lies beyond the range of numbers"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.options[0]);
-        std::vector<std::string> args = {"cumulants", "--json", Data("alv/LC8.2_0045.ASC")};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        auto one = Batch(dir, args);
+        SCOPED_TRACE(c.value);
+        auto one = Batch(dir, {"cumulants", "--json", c.option, c.value, Data("alv/LC8.2_0045.ASC")});
         const auto objects = one.Objects();
         ASSERT_EQ(objects.size(), 1u) << one.Err();
         EXPECT_EQ(objects[0]["status"].text, c.status);
@@ -472,8 +443,7 @@ TEST(BatchSizes, DetectorsBoundsAndSizeNotes)
 TEST(BatchSizes, InstrumentExports)
 {
     TempDir dir;
-    auto lsi = Batch(dir, {"cumulants", "--json", Data("instruments/lsi-pseudo-cross.dat")});
-    const minijson::Value j = OnlyObject(lsi);
+    const minijson::Value j = OnlyObject(dir, {"cumulants", "--json", Data("instruments/lsi-pseudo-cross.dat")});
     EXPECT_EQ(j["format"].text + " " + j["sample"]["timeUnit"].text + " " + j["leadingPointsReason"].text,
               "lsi s the correlator's dead time");
     ExpectFields(j, {{"first", 3}, {"last", 384}, {"leadingPointsLeftOut", 3}});

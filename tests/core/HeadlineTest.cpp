@@ -90,9 +90,6 @@ TEST(Components, DecayTimeSizeAndAZeroRate)
 TEST(Components, GroupsFollowTheLastRequest)
 {
     EXPECT_EQ(ComponentGroups(std::nullopt), 0u);
-    DiscreteRequest r;
-    r.maxComponents = 4;
-    EXPECT_EQ(ComponentGroups(r), 4u);
-    r.maxComponents = -2;
-    EXPECT_EQ(ComponentGroups(r), 0u);
+    for (const auto& [asked, groups] : {std::pair{4, 4u}, std::pair{-2, 0u}})
+        EXPECT_EQ(ComponentGroups(DiscreteRequest{.maxComponents = asked}), groups) << asked;
 }

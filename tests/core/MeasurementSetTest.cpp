@@ -51,14 +51,11 @@ TEST(MeasurementSet, EachFileHasItsOwnSampleAndSources)
     EXPECT_EQ(std::tuple(text.Sample().angleDeg, text.Sample().wavelengthNm, text.Sample().viscosityCp, text.Sample().temperatureK,
                          text.Sample().dataKind, text.Sample().timeUnit),
               std::tuple(d.angleDeg, d.wavelengthNm, d.viscosityCp, d.temperatureK, DataKind::G1, TimeUnit::Microseconds));
-    struct Row { F field; ValueSource alv, text; };
-    const Row rows[] = {{F::Wavelength, kFile, kDefault}, {F::Angle, kFile, kDefault},     {F::Temperature, kFile, kDefault},
-                        {F::Viscosity, kFile, kDefault},  {F::RefractiveIndex, kFile, kDefault}, {F::TimeUnit, kFile, kDefault},
-                        {F::DataKind, kFile, kDefault},   {F::Baseline, kDefault, kDefault}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(static_cast<int>(r.field));
-        EXPECT_EQ(alv.Sources()[r.field], r.alv);
-        EXPECT_EQ(text.Sources()[r.field], r.text);
+    // The correlator's header states every value but the baseline.
+    for (const F f : {F::Wavelength, F::Angle, F::Temperature, F::Viscosity, F::RefractiveIndex, F::TimeUnit, F::DataKind,
+                      F::Baseline}) {
+        EXPECT_EQ(alv.Sources()[f], f == F::Baseline ? kDefault : kFile) << static_cast<int>(f);
+        EXPECT_EQ(text.Sources()[f], kDefault) << static_cast<int>(f);
     }
 }
 
@@ -69,10 +66,7 @@ TEST(MeasurementSet, EnteredValuesGoToTheNextFilesOfTheirFormatOnly)
     MeasurementSet set;
     Open(set, "narrow.txt");
     SampleParameters s = set.At(0).measurement.Sample();
-    s.viscosityCp = 0.55;
-    s.dataKind = DataKind::G2;
-    s.baselineMode = BaselineMode::Fixed;
-    s.baseline = 1.02;
+    s.viscosityCp = 0.55, s.dataKind = DataKind::G2, s.baselineMode = BaselineMode::Fixed, s.baseline = 1.02;
     set.EnterSample(0, s);
     EXPECT_EQ(set.At(0).measurement.Sources()[F::Viscosity], kEntered);
     EXPECT_EQ(set.At(0).measurement.Sources()[F::Angle], kDefault);  // unchanged values keep their source
@@ -116,20 +110,17 @@ TEST(MeasurementSet, EnteredValuesGoToTheNextFilesOfTheirFormatOnly)
     EXPECT_EQ(std::tuple(again.Sample().angleDeg, again.Sources()[F::Angle]), std::tuple(90.0, kEntered));
 }
 
-// An entered baseline value counts only for the fixed baseline.
 TEST(MeasurementSet, TheTailBaselineTakesNoEnteredValue)
 {
     EnteredSample entered;
-    entered.baselineMode = BaselineMode::Tail;
-    entered.baseline = 1.3;
+    entered.baselineMode = BaselineMode::Tail, entered.baseline = 1.3;
     const ResolvedSample r = ResolveSample(FT::Points({1.0}, {1.0}), entered, {});
     EXPECT_EQ(std::tuple(r.values.baselineMode, r.values.baseline, r.sources[F::Baseline]),
               std::tuple(BaselineMode::Tail, 1.0, kEntered));
     SampleParameters other = r.values;
     other.baseline = 7.0;
     EXPECT_TRUE(ChangedFields(r.values, other).empty());
-    other.baselineMode = BaselineMode::Fixed;
-    other.angleDeg = 45.0;
+    other.baselineMode = BaselineMode::Fixed, other.angleDeg = 45.0;
     EXPECT_EQ(ChangedFields(r.values, other), (std::vector<F>{F::Angle, F::Baseline}));
 }
 

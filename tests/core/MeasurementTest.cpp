@@ -82,16 +82,13 @@ TEST(Measurement, ContinRunShowsItsSolutions)
     ASSERT_EQ(runner.decks.size(), 1u);
     EXPECT_EQ(FileText(runner.decks[0]), ReadFixture("pairbase.contin.in"));
     ASSERT_NE(m.Contin(), nullptr);
-    EXPECT_EQ(m.Contin()->solutions.size(), 11u);
-    EXPECT_EQ(m.Contin()->chosen, 7u);
-    EXPECT_EQ(m.OnShow(), Analysis::Contin);
-    EXPECT_EQ(m.ShowDiscrete(0), nullptr);
+    EXPECT_EQ(std::tuple(m.Contin()->solutions.size(), m.Contin()->chosen, m.OnShow(), m.ShowDiscrete(0)),
+              std::tuple(11u, 7u, Analysis::Contin, nullptr));
     // Positions are brought into the set.
     for (auto [position, shown] : {std::pair{7, 7}, std::pair{-3, 0}, std::pair{40, 10}}) {
         ASSERT_NE(m.ShowContin(position), nullptr);
-        EXPECT_EQ(m.ShownIndex(), static_cast<std::size_t>(shown));
-        EXPECT_EQ(m.ContinOnShow(), &m.Contin()->solutions[shown]);
-        EXPECT_EQ(m.ContinDrawn(), m.ContinOnShow());
+        EXPECT_EQ(std::tuple(m.ShownIndex(), m.ContinOnShow(), m.ContinDrawn()),
+                  std::tuple(std::size_t(shown), &m.Contin()->solutions[shown], &m.Contin()->solutions[shown]));
     }
     EXPECT_EQ(m.LastContinRequest()->gridPoints, 100);
 }
@@ -109,10 +106,9 @@ TEST(Measurement, ShortTimesComeBackInTheDataUnit)
     ASSERT_EQ(m.RunContin(ContinRequest{1e-7, 1e-3, 100}, runner).status, RunStatus::Ok);
     EXPECT_EQ(runner.decks[0], inUs.ContinDeck(ContinRequest{0.1, 1000, 100}));
     const ContinSolution& s = m.Contin()->solutions[7];
-    EXPECT_DOUBLE_EQ(s.peaks[1].position, 10.067e-6);
-    EXPECT_DOUBLE_EQ(s.distX.back(), 1000e-6);
-    EXPECT_DOUBLE_EQ(s.fitX[7], 1.92e-6);
-    EXPECT_DOUBLE_EQ(s.peaks[1].intensity, 6.0019e-1);
+    const double got[] = {s.peaks[1].position, s.distX.back(), s.fitX[7], s.peaks[1].intensity};
+    const double listed[] = {10.067e-6, 1000e-6, 1.92e-6, 6.0019e-1};
+    for (int k = 0; k < 4; ++k) EXPECT_DOUBLE_EQ(got[k], listed[k]) << k;
 }
 
 // A run that gives no result leaves nothing of an earlier run on show; the
@@ -142,9 +138,8 @@ TEST(Measurement, RunsWithoutAResult)
         runner.cancel = c.cancel;
         const RunReport report = std::string(c.name) == "DISCRETE" ? m.RunDiscrete(DiscreteRequest{}, runner)
                                                                     : m.RunContin(ContinRequest{}, runner);
-        EXPECT_EQ(report.status, c.status);
+        EXPECT_EQ(std::pair(report.status, m.OnShow()), std::pair(c.status, c.cancel ? Analysis::Contin : Analysis::None));
         EXPECT_EQ(report.failure.message().rfind(c.message, 0), 0u) << report.failure.message();
-        EXPECT_EQ(m.OnShow(), c.cancel ? Analysis::Contin : Analysis::None);
         EXPECT_EQ(m.ContinDrawn(), &m.Contin()->solutions[4]);
     }
     // Too few points: nothing runs.
@@ -181,31 +176,26 @@ TEST(Measurement, GridPointsBeyondTheDecksField)
 TEST(Measurement, DiscreteRunOverTheRange)
 {
     Measurement m = Loaded("bimodal.txt");
-    RecordedRunner contin(ReadFixture("bimodal.contin.out"));
+    RecordedRunner contin(ReadFixture("bimodal.contin.out")), runner(ReadFixture("bimodal.discrete.out"));
     ASSERT_EQ(m.RunContin(ContinRequest{}, contin).status, RunStatus::Ok);
     m.ShowContin(7);
     m.SetRange(10, 14);
-    RecordedRunner runner(ReadFixture("bimodal.discrete.out"));
     const RunReport report = m.RunDiscrete(DiscreteRequest{4, 2, 5, kDefaultSwitches}, runner);
     ASSERT_EQ(report.status, RunStatus::Ok) << report.failure.message();
-    EXPECT_EQ(runner.decks[0][2], "5");
-    EXPECT_EQ(runner.decks[0][3], "2.54E+00");  // the point at index 10
+    // Five points, the first of them the one at index 10.
+    EXPECT_EQ(std::pair(runner.decks[0][2], runner.decks[0][3]), (std::pair<std::string, std::string>("5", "2.54E+00")));
     EXPECT_EQ(m.OnShow(), Analysis::Discrete);
     EXPECT_EQ(m.ShowContin(0), nullptr);  // the CONTIN view refuses a DISCRETE result
     EXPECT_EQ(m.ContinDrawn(), &m.Contin()->solutions[7]);
     const DiscreteSolution* best = m.ShowDiscrete(0);
     ASSERT_NE(best, nullptr);
     EXPECT_EQ(m.Discrete()->solutions.size(), 3u);
-    EXPECT_EQ(best->fitX.front(), m.X()[10]);
-    EXPECT_EQ(best->residual.back(), m.Y()[14] - best->fitY.back());
+    EXPECT_EQ(std::pair(best->fitX.front(), best->residual.back()), std::pair(m.X()[10], m.Y()[14] - best->fitY.back()));
 
     // The reset drops data and results; what DISCRETE was asked last stays.
     m.Clear();
-    EXPECT_EQ(m.PointCount(), 0u);
-    EXPECT_EQ(m.Discrete(), nullptr);
-    EXPECT_EQ(m.ContinDrawn(), nullptr);
-    EXPECT_EQ(m.OnShow(), Analysis::None);
-    EXPECT_FALSE(m.LastContinRequest());
+    EXPECT_EQ(std::tuple(m.PointCount(), m.Discrete(), m.ContinDrawn(), m.OnShow(), m.LastContinRequest().has_value()),
+              std::tuple(0u, nullptr, nullptr, Analysis::None, false));
     EXPECT_EQ(m.LastDiscreteRequest()->maxComponents, 4);
 }
 
@@ -224,9 +214,8 @@ TEST(Measurement, BringOnShowReturnsToTheSolutionLastShown)
         {Analysis::Contin, true, Analysis::Contin, 4}, {Analysis::Contin, true, Analysis::Contin, 4},
         {Analysis::Discrete, true, Analysis::Discrete, 2}, {Analysis::Cumulants, false, Analysis::Discrete, 2}};
     for (const auto& s : steps) {
-        EXPECT_EQ(m.BringOnShow(s.analysis), s.brought);
-        EXPECT_EQ(m.OnShow(), s.onShow);
-        EXPECT_EQ(m.ShownIndex(), s.shown);
+        const bool brought = m.BringOnShow(s.analysis);
+        EXPECT_EQ(std::tuple(brought, m.OnShow(), m.ShownIndex()), std::tuple(s.brought, s.onShow, s.shown));
     }
     RecordedRunner broken("");
     EXPECT_EQ(m.RunContin(ContinRequest{}, broken).status, RunStatus::Failed);
@@ -235,7 +224,6 @@ TEST(Measurement, BringOnShowReturnsToTheSolutionLastShown)
     EXPECT_EQ(m.ShownIndex(), 2u);
 }
 
-// Defaults given with a file fill only what it does not state.
 TEST(Measurement, DefaultsFillWhatTheFileDoesNotState)
 {
     const SampleParameters defaults{.temperatureK = 300};
@@ -280,16 +268,15 @@ TEST(Measurement, AnalysesReceiveG1)
         // lists one a point after the ordinates, the DISCRETE deck lists
         // them after a card of its own.
         EXPECT_EQ(points->weights.size(), c.kind == DataKind::G1 ? 0u : t.size());
-        const ContinRequest plain{.siegertWeights = false};
-        const DiscreteRequest plainRequest{.siegertWeights = false};
         const std::size_t extra = c.kind == DataKind::G1 ? 0u : 3 + t.size();
-        const auto contin = m.ContinDeck(ContinRequest{}), plainContin = m.ContinDeck(plain);
+        const auto contin = m.ContinDeck(ContinRequest{}), plainContin = m.ContinDeck(ContinRequest{.siegertWeights = false});
         ASSERT_EQ(contin.size(), plainContin.size() + extra);
         EXPECT_EQ(std::count(contin.begin(), contin.end(), " IWT                     4."), extra ? 1 : 0);
         const auto data = static_cast<std::ptrdiff_t>(2 * t.size()), weights = static_cast<std::ptrdiff_t>(extra ? t.size() : 0);
         EXPECT_EQ(std::vector<std::string>(contin.end() - data - weights, contin.end() - weights),
                   std::vector<std::string>(plainContin.end() - data, plainContin.end()));
-        const auto discrete = m.DiscreteDeck(DiscreteRequest{}), plainDiscrete = m.DiscreteDeck(plainRequest);
+        const auto discrete = m.DiscreteDeck(DiscreteRequest{});
+        const auto plainDiscrete = m.DiscreteDeck(DiscreteRequest{.siegertWeights = false});
         ASSERT_EQ(discrete.size(), plainDiscrete.size() + (extra ? t.size() + 1 : 0));
         std::vector<std::string> expected = plainDiscrete;  // with weights, g1's constant held at 0 (NOBASE)
         if (extra) expected[1][2] = 'T';

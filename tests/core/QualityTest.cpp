@@ -47,9 +47,7 @@ io::DataFile Correlator(const Acquisition& run, unsigned seed = 11)
     std::mt19937 rng(seed);
     std::normal_distribution<double> gauss(0.0, 1.0);
     io::DataFile f;
-    f.format = io::FileFormat::Alv;
-    f.dataKind = DataKind::G2Minus1;
-    f.timeUnit = TimeUnit::Milliseconds;
+    f.format = io::FileFormat::Alv, f.dataKind = DataKind::G2Minus1, f.timeUnit = TimeUnit::Milliseconds;
     for (int k = 0; k < 160; ++k) {
         const double t = 1e-4 * std::pow(1e7, k / 159.0);
         double g1 = 0.0;
@@ -106,13 +104,8 @@ struct Engines {
 // Each constructed fault raises its flags, and only those; the clean run none.
 TEST(Quality, ConstructedMeasurementsRaiseTheirFlags)
 {
-    struct Case {
-        const char* name;
-        std::function<void(Acquisition&)> run;
-        std::function<void(io::DataFile&)> spoil;
-        std::int64_t last;
-        std::multiset<std::string> expected;
-    };
+    struct Case { const char* name; std::function<void(Acquisition&)> run; std::function<void(io::DataFile&)> spoil;
+                  std::int64_t last; std::multiset<std::string> expected; };
     const auto none = [](io::DataFile&) {};
     const auto same = [](Acquisition&) {};
     const Case cases[] = {
@@ -140,13 +133,8 @@ TEST(Quality, ConstructedMeasurementsRaiseTheirFlags)
              for (std::size_t i = 0; i < 250; ++i) f.countRate.rateKHz[1][i] *= 1.0 - 0.3 * double(i) / 250.0;
          },
          -1, {"count-rate-drift:warning"}},
-        {"first lags of a dead time", same,
-         [](io::DataFile& f) {
-             f.y[0] = 28.7;
-             f.y[1] = -1.0;
-             f.y[2] = -0.45;
-         },
-         -1, {"first-lags:warning"}},
+        {"first lags of a dead time", same, [](io::DataFile& f) { f.y[0] = 28.7, f.y[1] = -1.0, f.y[2] = -0.45; }, -1,
+         {"first-lags:warning"}},
         {"three points", same, none, 2, {"few-points:error", "size-not-given:error"}},
     };
     for (const Case& c : cases) {
@@ -167,10 +155,8 @@ TEST(Quality, PeaksOutsideTheLagsOrAtTheGridEnd)
 {
     const LagWindow lags{1.0, 1000.0};
     ContinSolution s;
-    for (int j = 0; j < 50; ++j) {
-        s.distX.push_back(0.1 * std::pow(1e6, j / 49.0));
-        s.distY.push_back(0.0);
-    }
+    s.distY.assign(50, 0.0);
+    for (int j = 0; j < 50; ++j) s.distX.push_back(0.1 * std::pow(1e6, j / 49.0));
     const auto peak = [](double intensity, double position, double from, double to) {
         return ContinPeak{.intensity = intensity, .position = position, .from = from, .to = to};
     };
@@ -178,13 +164,9 @@ TEST(Quality, PeaksOutsideTheLagsOrAtTheGridEnd)
     const ContinPeak fast = peak(0.07, 0.23, 0.1, 0.6);
     const ContinPeak straddling = peak(0.07, 0.8, 0.3, 2.0);
     const ContinPeak slow = peak(0.02, 3e4, 1e4, 1e5);
-    struct Case {
-        const char* name;
-        std::vector<ContinPeak> peaks;
-        double edge;  // the distribution per ln tau at the grid's upper end, as a fraction of the main peak's
-        std::multiset<std::string> expected;
-        std::vector<bool> withheld;
-    };
+    // edge: the distribution per ln tau at the grid's upper end, as a fraction of the main peak's.
+    struct Case { const char* name; std::vector<ContinPeak> peaks; double edge; std::multiset<std::string> expected;
+                  std::vector<bool> withheld; };
     // Shares of 4.9 and 5.1 % beside the main peak, and grid ends at 4.9 and
     // 5.1 % of the top: both sides of the two thresholds.
     const auto late = [&](double share) { return std::vector{peak(1.0 - share, 50.0, 10.0, 300.0), peak(share, 900.0, 500.0, 1e5)}; };
@@ -266,8 +248,7 @@ TEST(Quality, SoundMeasurementsRaiseNotesOnly)
                 if (grid.gridMin == 0) grid.gridMin = m.X()[std::size_t(m.Range().first)], grid.gridMax *= grid.gridMin;
                 ASSERT_EQ(m.RunContin(grid, engines.runner).status, RunStatus::Ok);
                 ASSERT_EQ(m.RunDiscrete(DiscreteRequest{}, engines.runner).status, RunStatus::Ok);
-                reports.push_back(Assess(m, Subject::Contin));
-                reports.push_back(Assess(m, Subject::Discrete));
+                reports.insert(reports.end(), {Assess(m, Subject::Contin), Assess(m, Subject::Discrete)});
             }
             for (const Report& r : reports) {
                 std::multiset<std::string> worse = Codes(r.flags);
@@ -324,11 +305,7 @@ TEST(DataKindCheck, LikelyKindOfDataReadAsAnother)
     make(K::G2, 0.6, t, y);
     for (double& v : t) v *= 1e6;
     Measurement m;
-    m.Load(fluvena::testing::Points(t, y));
-    SampleParameters sample = m.Sample();
-    sample.timeUnit = TimeUnit::Microseconds;
-    sample.dataKind = K::G2Minus1;
-    m.SetSample(sample);
+    m.Load(FT::Points(t, y), SampleParameters{.timeUnit = TimeUnit::Microseconds, .dataKind = K::G2Minus1});
     ASSERT_TRUE(DoubtDataKind(m));
     EXPECT_EQ(DoubtDataKind(m)->likely, K::G2);
     m.SetRange(0, 2);  // too few points to judge

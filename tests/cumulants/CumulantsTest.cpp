@@ -81,12 +81,9 @@ TEST(Cumulants, DefaultRangeEndsBeforeTheFirstPointBelowTheCutoff)
     for (std::size_t k = 0; k < y.size(); ++k) t.push_back(1e-3 * double(k + 1));
     struct Case { double cutoff; std::size_t last; };
     for (const Case c : {Case{0.1, 5}, Case{0.2, 4}, Case{0.05, 6}, Case{0.0, 9}}) {
-        Options o;
-        o.cutoff = c.cutoff;
-        const auto r = Fit(t, y, o);
+        const auto r = Fit(t, y, {2, Method::Iso22412, c.cutoff, {}});
         ASSERT_TRUE(r) << r.failure().message();
-        EXPECT_EQ(r->fitFirst, 0u);
-        EXPECT_EQ(r->fitLast, c.last) << c.cutoff;
+        EXPECT_EQ(std::pair(r->fitFirst, r->fitLast), std::pair(std::size_t{0}, c.last)) << c.cutoff;
     }
 
     // A decay that never reaches the cut-off is fitted to its last point, with a note.
@@ -107,11 +104,8 @@ TEST(Cumulants, PointsAtOrBelowZeroAreLeftOutAndANegativeMu2IsReportedWithPdiZer
     y[20] = -0.01;
     const auto r = Fit(t, y, {2, Method::Iso22412, 0.1, IndexRange{5, 60}});
     ASSERT_TRUE(r) << r.failure().message();
-    EXPECT_EQ(r->fitFirst, 5u);
-    EXPECT_EQ(r->pointsLeftOut, 2);
-    EXPECT_EQ(r->pointsUsed, 54);
+    EXPECT_EQ(std::tuple(r->fitFirst, r->pointsLeftOut, r->pointsUsed, r->residuals.size()), std::tuple(5u, 2, 54, 56u));
     EXPECT_NEAR(r->gammaMean, 1000.0, 1e-9);
-    EXPECT_EQ(r->residuals.size(), 56u);
     EXPECT_NEAR(r->residuals[20 - 5], -0.01 - r->fitted[20 - 5], 1e-15);
     EXPECT_NE(r->note.find("2 points"), std::string::npos);
 
@@ -149,12 +143,10 @@ TEST(Cumulants, IllPosedCasesFailWithTheReason)
         {t, {decay.begin(), decay.end() - 1}, {}, "lag times for"},
         {with(with(t, 3, t[4]), 4, t[3]), decay, {}, "increase"},
         {t, with(decay, 7, NAN), {}, "point 8"},
-        {t, decay, opts(4, 0.1), "order"},
-        {t, decay, opts(2, 1.0), "cut-off"},
-        {t, decay, opts(2, 0.1, IndexRange{5, t.size()}), "range"},
-        {t, decay, opts(2, 0.1, IndexRange{6, 5}), "range"},
+        {t, decay, opts(4, 0.1), "order"},  {t, decay, opts(2, 1.0), "cut-off"},
+        {t, decay, opts(2, 0.1, IndexRange{5, t.size()}), "range"}, {t, decay, opts(2, 0.1, IndexRange{6, 5}), "range"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         for (Method m : {Method::Iso22412, Method::Frisken}) {
             Options o = c.o;
             o.method = m;
@@ -163,5 +155,4 @@ TEST(Cumulants, IllPosedCasesFailWithTheReason)
             ASSERT_FALSE(r) << word;
             EXPECT_NE(r.failure().message().find(word), std::string::npos) << r.failure().message();
         }
-    }
 }

@@ -35,27 +35,19 @@ void ExpectSolution(const DiscreteSolution& r, const Printed& p, const io::DataF
     ASSERT_EQ(r.components.size(), p.components.size());
     for (std::size_t j = 0; j < p.components.size(); ++j)
         EXPECT_EQ(Fields(r.components[j]), Fields(p.components[j])) << j;
-    EXPECT_EQ(r.baseline, p.baseline);
-    EXPECT_EQ(r.punc, p.punc);
+    EXPECT_EQ(std::pair(r.baseline, r.punc), std::pair(p.baseline, p.punc));
     ASSERT_EQ(r.fitY.size(), data.x.size());
-    for (std::size_t k = 0; k < data.x.size(); k += 7) {
+    for (std::size_t k = 0; k < data.x.size(); ++k) {
         double y = p.baseline;
         for (const Component& c : p.components) y += c.amplitude * std::exp(-data.x[k] * c.rate);
-        EXPECT_EQ(r.fitX[k], data.x[k]);
-        EXPECT_EQ(r.fitY[k], y);
-        EXPECT_EQ(r.residual[k], data.y[k] - y);
+        EXPECT_EQ(std::tuple(r.fitX[k], r.fitY[k], r.residual[k]), std::tuple(data.x[k], y, data.y[k] - y)) << k;
     }
 }
 
 // Listings laid out like DISCRETE's: a row's value windows start at offsets
 // 0, 21, 37, 58 of the row's third column, the sign one column before.
-struct Row {
-    const char* amplitude;  // sign column + 9 characters, e.g. " 3.991E-01" or "-4.214E-04"
-    const char* amplitudeErr;
-    const char* rate;
-    const char* rateErr;
-    bool exact = false;
-};
+// Values as the sign column and 9 characters, e.g. " 3.991E-01" or "-4.214E-04".
+struct Row { const char *amplitude, *amplitudeErr, *rate, *rateErr; bool exact = false; };
 
 std::string Line(const Row& c)
 {
@@ -151,30 +143,9 @@ TEST(DiscreteListing, FieldsRowsAndCounts)
     const DiscreteListing p = Parse(text, data);
     ASSERT_EQ(p.status, Status::Ok) << p.reason;
     ASSERT_EQ(p.solutions.size(), 3u);
-    const auto& a = p.solutions[0];
-    ASSERT_EQ(a.components.size(), 2u);
-    EXPECT_EQ(Fields(a.components[0]), std::tuple(-0.15, 12.5, -2.0E-3, 3.0));
-    EXPECT_EQ(Fields(a.components[1]), std::tuple(0.25, 1.0, 4.0, 2.0));
-    EXPECT_EQ(std::pair(a.baseline, a.punc), std::pair(-3.0E-4, -0.125));
-    const auto& b = p.solutions[1];
-    ASSERT_EQ(b.components.size(), 2u);
-    EXPECT_EQ(Fields(b.components[1]), std::tuple(0.2, 2.0, 0.0, 2.0));
-    EXPECT_EQ(b.residual[2], 0.25 - (0.1 * std::exp(-10.0) + 0.2 + 3e-4));
-    EXPECT_TRUE(p.solutions[2].components.empty());
-    EXPECT_EQ(p.solutions[2].fitY, (std::vector<double>{0.05, 0.05, 0.05}));
-}
-
-TEST(DiscreteListing, UncertaintySentenceCountsOnlyAfterTheSecondTitle)
-{
-    const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
-    const std::string sentence = " NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8\r\n";
-    const std::string body = Solution("1", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000"}}, " 0.000E+00", " 0.100") +
-                             Solution("2", {{" 1.000E-01", "1.000", " 1.000E+00", "1.000"}, {" 1.000E-01", "1.000", " 2.000E+00", "1.000"}},
-                                      " 0.000E+00", " 0.100");
-    EXPECT_FALSE(Parse(kTitle + sentence + kTitle + body, data).uncertain);
-    const DiscreteListing after = Parse(kTitle + kTitle + "++++" + sentence + body, data);
-    EXPECT_TRUE(after.uncertain);
-    EXPECT_EQ(after.uncertainReason, "NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8");
+    ExpectSolution(p.solutions[0], {{{-0.15, 12.5, -2.0E-3, 3.0}, {0.25, 1.0, 4.0, 2.0}}, -3.0E-4, -0.125}, data, "signs");
+    ExpectSolution(p.solutions[1], {{{0.1, 1.0, 1.0, 1.0}, {0.2, 2.0, 0.0, 2.0}}, 3.0E-4, 0.1}, data, "12 components");
+    ExpectSolution(p.solutions[2], {{}, 0.05, 0.2}, data, "none");
 }
 
 namespace {
@@ -198,6 +169,17 @@ std::string Summary(const std::vector<const char*>& counts, const std::string& b
 
 }  // namespace
 
+TEST(DiscreteListing, UncertaintySentenceCountsOnlyAfterTheSecondTitle)
+{
+    const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
+    const std::string sentence = " NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8\r\n";
+    const std::string body = Summary({"1", "2"}, "", "", false).substr(2 * kTitle.size());
+    EXPECT_FALSE(Parse(kTitle + sentence + kTitle + body, data).uncertain);
+    const DiscreteListing after = Parse(kTitle + kTitle + "++++" + sentence + body, data);
+    EXPECT_TRUE(after.uncertain);
+    EXPECT_EQ(after.uncertainReason, "NOTE - THE APPROX. PROBABILITY THAT THIS SOLUTION IS ACTUALLY BEST IS ONLY 0.8");
+}
+
 // A summary holds every solution when it lists as many as its best
 // solution's heading states; where it states none (the reference program),
 // when it lists the counts 1 ... n once each and, if the best solution names
@@ -208,19 +190,12 @@ TEST(DiscreteListing, SummaryHoldsEverySolution)
     const io::DataFile data = FT::Points({0.0, 1.0}, {1.0, 0.5});
     struct Case { std::vector<const char*> counts; std::string tail, comparison; bool whole, note = false; };
     const Case cases[] = {
-        {{"2", "3", "1"}, "", " * PNG(3/2) = 0.993 *", true},
-        {{"2", "3"}, "", " * PNG(3/2) = 0.993 *", false},
-        {{"2"}, "", " * PNG(1/2) = 1.000 *", false},
-        {{"1"}, "", " * PNG(1/1) = 1.000 *", true},
-        {{"1"}, "", " * PNG(2/1) = 0.700 *", false},
-        {{"1", "2"}, "", " * PNG(2/1) = 0.700 *", true},
-        {{"4", "3", "2", "1"}, "", "", true},
-        {{"4", "3", "2"}, "", "", false},
-        {{"2", "1", "1"}, "", "", false},
-        {{"2", "1", "4"}, "   (3 SOLUTIONS LISTED)", "", true},
-        {{"2", "1"}, "   (3 SOLUTIONS LISTED)", "", false},
-        {{"2", "1"}, "   (1 SOLUTIONS LISTED)", "", false},
-        {{"2", "1", "4"}, "", "", false},
+        {{"2", "3", "1"}, "", " * PNG(3/2) = 0.993 *", true}, {{"2", "3"}, "", " * PNG(3/2) = 0.993 *", false},
+        {{"2"}, "", " * PNG(1/2) = 1.000 *", false},     {{"1"}, "", " * PNG(1/1) = 1.000 *", true},
+        {{"1"}, "", " * PNG(2/1) = 0.700 *", false},     {{"1", "2"}, "", " * PNG(2/1) = 0.700 *", true},
+        {{"4", "3", "2", "1"}, "", "", true},  {{"4", "3", "2"}, "", "", false},  {{"2", "1", "1"}, "", "", false},
+        {{"2", "1", "4"}, "   (3 SOLUTIONS LISTED)", "", true}, {{"2", "1"}, "   (3 SOLUTIONS LISTED)", "", false},
+        {{"2", "1"}, "   (1 SOLUTIONS LISTED)", "", false}, {{"2", "1", "4"}, "", "", false},
         {{"1"}, "", "", false, true},  // the note asks for a second best solution
         {{"1", "2"}, "", "", true, true},
     };

@@ -96,12 +96,8 @@ TEST(Runner, AStaleListingIsNotTakenForANewOne)
     EXPECT_EQ(p.ExitStatus(), 3);
     EXPECT_FALSE(fs::exists(work.path / "nazwa.out"));
 
-    try {
-        PrepareRun(RunFiles{work.path / "missing" / "dir"}, {"x"});
-        ADD_FAILURE() << "an unwritable directory was accepted";
-    } catch (const FileError& e) {
-        EXPECT_STREQ(e.what(), "Cannot create file nazwa.in");
-    }
+    EXPECT_EQ(fluvena::testing::Thrown<FileError>([&] { PrepareRun(RunFiles{work.path / "missing" / "dir"}, {"x"}); }),
+              "Cannot create file nazwa.in");
 }
 
 // The listing is created anew: a link named nazwa.out, planted before the

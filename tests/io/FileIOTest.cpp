@@ -39,12 +39,7 @@ protected:
 
 std::string MessageOf(const fs::path& path, std::string_view bytes)
 {
-    try {
-        WriteFileAtomic(path, bytes);
-    } catch (const FileError& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return fluvena::testing::Thrown<FileError>([&] { WriteFileAtomic(path, bytes); });
 }
 
 }  // namespace
@@ -67,8 +62,7 @@ TEST_F(FileIO, FilesThatCannotBeCreated)
     EXPECT_EQ(MessageOf(asDir, "new"), "Cannot create file " + asDir.string());
     EXPECT_TRUE(fs::is_directory(asDir));
     fs::remove(asDir);
-    EXPECT_EQ(MessageOf(underFile, "new"), "Cannot create file " + underFile.string());
-    EXPECT_EQ(MessageOf(noDir, "new"), "Cannot create file " + noDir.string());
+    for (const fs::path& p : {underFile, noDir}) EXPECT_EQ(MessageOf(p, "new"), "Cannot create file " + p.string());
     ExpectOldFileAlone();
     EXPECT_THROW(ReadFile(noDir), FileError);
 }
@@ -134,8 +128,7 @@ TEST_F(FileIO, ScratchFilesReplaceLinks)
             fs::create_symlink(to, name);
             if (lock) FileLock held(name);
             else WriteFileAtomic(name, "deck\r\n", Links::Replace);
-            EXPECT_FALSE(fs::is_symlink(name));
-            EXPECT_TRUE(fs::is_regular_file(name));
+            EXPECT_TRUE(!fs::is_symlink(name) && fs::is_regular_file(name));
             if (!lock) {
                 EXPECT_EQ(ReadFile(name), "deck\r\n");
             }
@@ -154,10 +147,8 @@ TEST_F(FileIO, ReadsOnlyRegularFilesOfBoundedSize)
     const fs::path fifo = dir / "pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path big = dir / "big.ASC";
-    {
-        std::ofstream(big, std::ios::binary) << "";
-        fs::resize_file(big, kMaxReadBytes + 1);  // sparse: no disk space used
-    }
+    std::ofstream(big, std::ios::binary) << "";
+    fs::resize_file(big, kMaxReadBytes + 1);  // sparse: no disk space used
     struct Case { fs::path path; std::string reason; };
     const Case cases[] = {
         {dir, " (it is a directory)"},
@@ -168,14 +159,8 @@ TEST_F(FileIO, ReadsOnlyRegularFilesOfBoundedSize)
     for (const Case& c : cases) {
         // A read that blocks is released by a writer opening the FIFO, so a
         // fault shows as a failure here rather than a hung suite.
-        auto read = std::async(std::launch::async, [&] {
-            try {
-                ReadFile(c.path);
-            } catch (const FileError& e) {
-                return std::string(e.what());
-            }
-            return std::string("(read)");
-        });
+        auto read =
+            std::async(std::launch::async, [&] { return fluvena::testing::Thrown<FileError>([&] { ReadFile(c.path); }); });
         if (read.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
             ADD_FAILURE() << c.path << " blocks";
             const int unblock = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);

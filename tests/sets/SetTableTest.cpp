@@ -30,7 +30,7 @@ AnglePoint At(double x, double y, double yErr = 0.0, bool included = true)
     return AnglePoint{std::sqrt(x * kQ2), y * kD * x * kQ2, yErr * kD * x * kQ2, included};
 }
 
-TEST(AngleFit, TextbookLineWithErrorsFromTheScatter)
+TEST(AngleFit, TextbookLinesWithAndWithoutWeights)
 {
     // y = 2/3 + x/2 through (1,1), (2,2), (3,2): residuals -1/6, 1/3, -1/6,
     // s^2 = 1/6 on one degree of freedom; se(a) = sqrt(s^2 * 14/6), se(b) = sqrt(s^2 / 2).
@@ -48,18 +48,14 @@ TEST(AngleFit, TextbookLineWithErrorsFromTheScatter)
     // At x = 0 the band is the intercept's own interval; cov(a, b) = -s^2 * 6/6.
     EXPECT_NEAR(fit->BandHalfWidthAt(0.0), fit->tQuantile * fit->d0Err, 1e-10 * kD);
     EXPECT_NEAR(fit->covariance / (kD * kD / kQ2), -1.0 / 6.0, 1e-10);
-}
 
-TEST(AngleFit, WeightsFavourThePreciseAngles)
-{
-    // The same three points, the middle one 100 times less certain: the line
-    // runs through the outer two.
-    const std::vector<AnglePoint> pts{At(1, 1, 0.01), At(2, 2, 1.0), At(3, 2, 0.01)};
-    const auto fit = FitApparentDiffusion(pts);
-    ASSERT_TRUE(fit);
-    EXPECT_TRUE(fit->weighted);
-    EXPECT_NEAR(fit->d0 / kD, 0.5, 1e-3);
-    EXPECT_NEAR(fit->slope / (kD / kQ2), 0.5, 1e-3);
+    // The same three points, the middle one 100 times less certain: the
+    // weighted line runs through the outer two.
+    const auto weighted = FitApparentDiffusion(std::vector<AnglePoint>{At(1, 1, 0.01), At(2, 2, 1.0), At(3, 2, 0.01)});
+    ASSERT_TRUE(weighted);
+    EXPECT_TRUE(weighted->weighted);
+    EXPECT_NEAR(weighted->d0 / kD, 0.5, 1e-3);
+    EXPECT_NEAR(weighted->slope / (kD / kQ2), 0.5, 1e-3);
 }
 
 TEST(AngleFit, RefusesWhatCannotBeFitted)
@@ -90,32 +86,23 @@ void ExpectTableHoldsTheRows(const std::vector<SetRow>& rows, const std::string&
 {
     const results::Table table = MakeTable(rows);
     ASSERT_EQ(table.rows.size(), rows.size());
-    const struct {
-        const char* name;
-        std::optional<double> (*value)(const SetRow&);
-    } numbers[] = {
-        {"detector", [](const SetRow& r) { return r.detector ? std::optional<double>(*r.detector) : std::nullopt; }},
-        {"included", [](const SetRow& r) { return std::optional<double>(r.included ? 1 : 0); }},
-        {"angle", [](const SetRow& r) { return r.angleDeg; }},
-        {"temperature", [](const SetRow& r) { return r.temperatureK; }},
-        {"q", [](const SetRow& r) { return r.q; }},
-        {"q2", [](const SetRow& r) { return r.Q2(); }},
-        {"meanCountRate", [](const SetRow& r) { return r.meanCountRateKHz; }},
-        {"beta", [](const SetRow& r) { return r.beta; }},
-        {"gammaMean", [](const SetRow& r) { return r.gammaMean; }},
-        {"gammaMeanErr", [](const SetRow& r) { return r.gammaMeanErr; }},
-        {"zAverageRadius", [](const SetRow& r) { return r.zRadiusNm; }},
-        {"zAverageRadiusErr", [](const SetRow& r) { return r.zRadiusErrNm; }},
-        {"pdi", [](const SetRow& r) { return r.pdi; }},
-        {"mainPeakRadius", [](const SetRow& r) { return r.mainPeakRadiusNm; }},
-        {"reportedZAverage", [](const SetRow& r) { return r.reportedZAverageNm; }},
-        {"reportedPdi", [](const SetRow& r) { return r.reportedPdi; }},
-        {"reportedIntercept", [](const SetRow& r) { return r.reportedIntercept; }},
+    using Field = std::optional<double> SetRow::*;
+    const std::pair<const char*, Field> fields[] = {
+        {"angle", &SetRow::angleDeg}, {"temperature", &SetRow::temperatureK}, {"q", &SetRow::q},
+        {"meanCountRate", &SetRow::meanCountRateKHz}, {"beta", &SetRow::beta}, {"gammaMean", &SetRow::gammaMean},
+        {"gammaMeanErr", &SetRow::gammaMeanErr}, {"zAverageRadius", &SetRow::zRadiusNm},
+        {"zAverageRadiusErr", &SetRow::zRadiusErrNm}, {"pdi", &SetRow::pdi}, {"mainPeakRadius", &SetRow::mainPeakRadiusNm},
+        {"reportedZAverage", &SetRow::reportedZAverageNm}, {"reportedPdi", &SetRow::reportedPdi},
+        {"reportedIntercept", &SetRow::reportedIntercept},
     };
     for (std::size_t n = 0; n < rows.size(); ++n) {
         const auto cell = [&](const char* name) { return table.rows[n].at(static_cast<std::size_t>(table.Column(name))); };
+        const SetRow& r = rows[n];
         EXPECT_EQ(std::get<std::string>(cell("file")), file);
-        for (const auto& c : numbers) EXPECT_EQ(NumberIn(cell(c.name)), c.value(rows[n])) << c.name << " row " << n;
+        for (const auto& [name, field] : fields) EXPECT_EQ(NumberIn(cell(name)), r.*field) << name << " row " << n;
+        EXPECT_EQ(std::tuple(NumberIn(cell("detector")), NumberIn(cell("included")), NumberIn(cell("q2"))),
+                  std::tuple(r.detector ? std::optional<double>(*r.detector) : std::nullopt, r.included ? 1.0 : 0.0, r.Q2()))
+            << "row " << n;
     }
 }
 
@@ -169,13 +156,10 @@ TEST(SetTable, EightAnglesExtrapolateToTheTruth)
 TEST(SetTable, MainPeakAndComponents)
 {
     MeasurementSet set;
-    std::vector<io::DataFile> files;
-    files.push_back(FT::LoadFixture("bimodal.txt"));
-    set.Add("bimodal.txt", std::move(files));
+    set.Add("bimodal.txt", {FT::LoadFixture("bimodal.txt")});
     Measurement& m = set.At(0).measurement;
-    FT::RecordedRunner contin(FT::ReadFixture("bimodal.contin.out"));
+    FT::RecordedRunner contin(FT::ReadFixture("bimodal.contin.out")), discrete(FT::ReadFixture("bimodal.discrete.out"));
     ASSERT_EQ(m.RunContin(ContinRequest{0.1, 1000, 100}, contin).status, RunStatus::Ok);
-    FT::RecordedRunner discrete(FT::ReadFixture("bimodal.discrete.out"));
     ASSERT_EQ(m.RunDiscrete(DiscreteRequest{}, discrete).status, RunStatus::Ok);
     const SetRow row = MakeRow(set.At(0));
     EXPECT_FALSE(row.gammaMean);
@@ -206,9 +190,8 @@ TEST(SetTable, InstrumentAnswersBesideOurs)
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const io::InstrumentHeader& h = *zeta.At(k).measurement.File().instrument;
         ASSERT_TRUE(h.reportedZAverageNm && h.reportedPdi);
-        EXPECT_EQ(rows[k].reportedZAverageNm, h.reportedZAverageNm);
-        EXPECT_EQ(rows[k].reportedPdi, h.reportedPdi);
-        EXPECT_EQ(rows[k].reportedIntercept, h.reportedIntercept);
+        EXPECT_EQ(std::tuple(rows[k].reportedZAverageNm, rows[k].reportedPdi, rows[k].reportedIntercept),
+                  std::tuple(h.reportedZAverageNm, h.reportedPdi, h.reportedIntercept)) << k;
     }
     EXPECT_NE(rows[0].reportedZAverageNm, rows[1].reportedZAverageNm);
     ExpectTableHoldsTheRows(rows, "zetasizer-export.txt");
