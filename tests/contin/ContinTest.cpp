@@ -17,12 +17,9 @@ using Status = ContinListing::Status;
 
 namespace {
 
-// The decks the reference program was run with.
-struct Deck {
-    const char* name;
-    ContinRequest grid;
-    std::size_t cutOrdinates;  // deck lines written from a value the earlier reader cut
-};
+// The decks the reference program was run with; cutOrdinates: deck lines
+// written from a value the earlier reader cut.
+struct Deck { const char* name; ContinRequest grid; std::size_t cutOrdinates; };
 const Deck kDecks[] = {
     {"bimodal", {0.1, 1000, 100}, 7}, {"lognormal", {0.1, 1000, 100}, 7}, {"narrow", {1, 10000, 100}, 4},
     {"negbase", {1, 2000, 80}, 14},   {"pairbase", {0.5, 5000, 100}, 0},
@@ -99,13 +96,9 @@ TEST(ContinDeck, ShortTimesInASmallerUnit)
 // cut of any of them is refused wherever it falls.
 TEST(ContinListing, ReferenceListingsWholeEveryCutRefused)
 {
-    struct Case {
-        const char* name;
-        std::size_t solutions;
-        std::int64_t chosen;  // -1: not pinned
-        double chosenProb1;
-        std::vector<ContinPeak> chosenPeaks;  // as printed
-    };
+    // A chosen solution or PROB1 of -1 is not pinned; the peaks as printed.
+    struct Case { const char* name; std::size_t solutions; std::int64_t chosen; double chosenProb1;
+                  std::vector<ContinPeak> chosenPeaks; };
     const Case cases[] = {
         {"bimodal", 11, 7, 0.5,
          {{7.1761e-2, 53, 0.23010, 110, 0.28, 0.21181, 100, 0.1, 7.925},
@@ -168,16 +161,13 @@ TEST(ContinListing, MomentsOfTheEntireSolutionAndTheMeanRate)
         return p.solutions.empty() ? ContinSolution{} : p.solutions[p.chosen];
     };
     const ContinSolution s = chosen("bimodal", 100), l = chosen("lognormal", 80), n = chosen("narrow", 100);
-    ASSERT_TRUE(s.entire && s.entire->harmonicPosition);
+    ASSERT_TRUE(s.entire && n.entire);
     EXPECT_DOUBLE_EQ(s.entire->intensity, 1.0715);
-    EXPECT_DOUBLE_EQ(*s.entire->harmonicPosition, 2.6732);
-    ASSERT_EQ(l.peaks.size(), 2u);
-    ASSERT_TRUE(l.peaks[1].harmonicPosition);
-    EXPECT_NEAR(*l.peaks[1].harmonicPosition / (50.0 * std::exp(-0.125)), 1.0, 0.01);
-    ASSERT_EQ(n.peaks.size(), 1u);
-    ASSERT_TRUE(n.entire && n.entire->harmonicPosition);
-    EXPECT_EQ(n.entire->harmonicPosition, n.peaks[0].harmonicPosition);
-    EXPECT_EQ(n.entire->position, n.peaks[0].position);
+    EXPECT_DOUBLE_EQ(s.entire->harmonicPosition.value_or(NAN), 2.6732);
+    ASSERT_EQ(std::pair(l.peaks.size(), n.peaks.size()), (std::pair<std::size_t, std::size_t>(2, 1)));
+    EXPECT_NEAR(l.peaks[1].harmonicPosition.value_or(NAN) / (50.0 * std::exp(-0.125)), 1.0, 0.01);
+    ASSERT_TRUE(n.entire->harmonicPosition);
+    EXPECT_EQ(std::pair(n.entire->harmonicPosition, n.entire->position), std::pair(n.peaks[0].harmonicPosition, n.peaks[0].position));
 }
 
 // Table rows of the bimodal listing, read at their columns: the ERROR column

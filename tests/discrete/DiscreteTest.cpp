@@ -24,10 +24,8 @@ std::string Listing(const std::string& name) { return NormalizedText(ReadFixture
 
 auto Fields(const Component& c) { return std::tuple(c.amplitude, c.amplitudeErr, c.rate, c.rateErr); }
 
-struct Printed {
-    std::vector<Component> components;  // as printed: the error columns are the PERCENT ones
-    double baseline, punc;
-};
+// A solution as printed: the error columns are the PERCENT ones.
+struct Printed { std::vector<Component> components; double baseline, punc; };
 
 void ExpectSolution(const DiscreteSolution& r, const Printed& p, const io::DataFile& data, const std::string& what)
 {
@@ -255,11 +253,9 @@ TEST(DiscreteListing, RejectedNoSolutionOrIncomplete)
 TEST(DiscreteListing, ReferenceListingsWholeEveryCutRefused)
 {
     struct Case { const char* name; std::size_t solutions; bool uncertain; };
-    const Case listings[] = {
-        {"bimodal", 3, false},  {"closepair", 2, false}, {"lognormal", 4, true},   {"narrow", 3, true},
-        {"negbase", 1, false},  {"onesize", 1, false},   {"pairbase", 3, true},    {"recomputed", 4, false},
-        {"twosizes", 2, false},
-    };
+    const Case listings[] = {{"bimodal", 3, false}, {"closepair", 2, false}, {"lognormal", 4, true},  {"narrow", 3, true},
+                             {"negbase", 1, false}, {"onesize", 1, false},   {"pairbase", 3, true},   {"recomputed", 4, false},
+                             {"twosizes", 2, false}};
     for (const auto& [name, solutions, uncertain] : listings) {
         SCOPED_TRACE(name);
         const std::string text = Listing(std::string(name) + ".discrete.out");
@@ -282,11 +278,8 @@ TEST(DiscreteListing, ReferenceListingsWholeEveryCutRefused)
     ASSERT_EQ(b.solutions.size(), 3u) << b.reason;
     ExpectSolution(b.solutions[0], {{{3.991E-01, 0.913, 4.961E-03, 1.088}, {6.008E-01, 0.930, 9.945E-02, 2.238}}, -4.214E-04, 0.166},
                    bimodal, "best");
-    ExpectSolution(b.solutions[1],
-                   {{{3.042E-01, 273.616, 4.668E-03, 37.445}, {9.849E-02, 839.955, 6.376E-03, 157.944},
-                     {5.982E-01, 1.297, 1.005E-01, 2.941}},
-                    -4.506E-04, 0.173},
-                   bimodal, "second best, EXACT rows");
+    ExpectSolution(b.solutions[1], {{{3.042E-01, 273.616, 4.668E-03, 37.445}, {9.849E-02, 839.955, 6.376E-03, 157.944},
+                                     {5.982E-01, 1.297, 1.005E-01, 2.941}}, -4.506E-04, 0.173}, bimodal, "second best, EXACT rows");
     ExpectSolution(b.solutions[2], {{{7.211E-01, 3.107, 1.140E-02, 7.308}}, 4.635E-04, -0.0}, bimodal, "third");
     EXPECT_TRUE(std::signbit(b.solutions[2].punc));  // "PUNC =-0.000"
     const io::DataFile lognormal = LoadFixture("lognormal.txt");

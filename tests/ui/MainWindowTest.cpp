@@ -178,8 +178,7 @@ private slots:
     void continRunBrowsedCancelledRefusedRejectedAndMissing()
     {
         openWithListings("pairbase");
-        C<QSpinBox>("UpDown1")->setValue(0);
-        click("ButtonContin");
+        C<QSpinBox>("UpDown1")->setValue(0), click("ButtonContin");
         noErrors();
         const OnShow m{form_};
         QVERIFY(C<QSpinBox>("UpDown1")->maximum() == 10 && text("Label1") == QStringLiteral("0") && !IsRed(C<QLabel>("Label1")));
@@ -230,8 +229,7 @@ private slots:
     // The solutions browsed, the table of components, and Ctrl+C copying it as tab-separated text.
     void discreteRunTablePanelAndRefusals()
     {
-        openWithListings("pairbase");
-        click("ButtonDisc");
+        openWithListings("pairbase"), click("ButtonDisc");
         noErrors();
         QTableWidget* grid = C<QTableWidget>("StringGrid2");
         QCOMPARE(text("Label10"), QStringLiteral("Uwaga"));  // the listing doubts its best solution, and says so
@@ -276,8 +274,7 @@ private slots:
         QVERIFY(memo(form_->Memo1)[1].startsWith(QStringLiteral("FTFTFFTTF  6  7  5")));
         press("ButtonDefault"), press("ButtonOKDisc");
         QVERIFY(memo(form_->Memo1)[1].startsWith(QStringLiteral("TFFTFFTTF  6  2  5")));
-        engine("discrete.exe", QStringLiteral("echo NO TABLE HERE"));
-        click("ButtonDisc");
+        engine("discrete.exe", QStringLiteral("echo NO TABLE HERE")), click("ButtonDisc");
         QCOMPARE(text("Label10") + ": " + form_->Memo1->toPlainText(), QStringLiteral("BŁĄD: NO TABLE HERE"));
         QCOMPARE(form_->measurement().OnShow(), Analysis::None);
         // DISCRETE's own reason for giving no solution: on the tool tip and the status bar.
@@ -463,8 +460,7 @@ private slots:
         const OnShow m{form_};
         auto* spin = C<QSpinBox>("UpDown1");
         show(&form_->contin()), click("ButtonContin");
-        show(&form_->discrete()), click("ButtonDisc");
-        C<QSpinBox>("UpDown2")->setValue(2);
+        show(&form_->discrete()), click("ButtonDisc"), C<QSpinBox>("UpDown2")->setValue(2);
         auto fitDrawn = [&] { return form_->dataChart().fit->data()->size(); };
         const int discreteFit = int(m->DiscreteOnShow()->fitX.size()) - 1;
         QVERIFY(fitDrawn() == discreteFit && form_->StatusSolution->text().startsWith("DISCRETE: rozwiązanie 2"));
@@ -505,8 +501,7 @@ private slots:
             QApplication::sendEvent(plot, &e);
         };
         for (QCustomPlot* plot : plots) {
-            show(C<QWidget>(plot == C<QCustomPlot>("Chart1") ? "TabSheetCont" : "TabSheetDisc"));
-            plot->replot();
+            show(C<QWidget>(plot == C<QCustomPlot>("Chart1") ? "TabSheetCont" : "TabSheetDisc")), plot->replot();
             const QPointF c = plot->axisRect()->rect().center(), to = c + QPointF(50, 20);
             const QCPRange x0 = plot->xAxis->range(), y0 = plot->yAxis->range();
             const bool log = plot->xAxis->scaleType() == QCPAxis::stLogarithmic;
@@ -726,9 +721,7 @@ private slots:
         for (const auto& [chosen, system, expected] : {std::tuple{QString(), "pl_PL", L::Polish}, {"", "en_GB", L::English},
                                                        {"", "de_DE", L::English}, {"pl", "en_US", L::Polish}, {"en", "pl_PL", L::English}})
             QCOMPARE(ui::ChooseLanguage(chosen, QLocale(system)), expected);
-        openWithListings("bimodal");
-        show(&form_->contin());
-        range(9, 7);
+        openWithListings("bimodal"), show(&form_->contin()), range(9, 7);
         click("ButtonContin");  // refused: a reversed range
         const QString english = QString::fromStdString(form_->measurement().UsableRange(Engine::Contin).failure().message());
         const QString polish = form_->statusBar()->currentMessage();
@@ -751,8 +744,7 @@ private slots:
         show(&form_->cumulants()), click("ButtonCum");
         switchTo(form_->ActionPolish);
         QVERIFY(!prob.isEmpty() && text("Label4") == "Probe1=" + prob);
-        QCOMPARE(cell("StringGrid1", 0, 1) + ", " + cell("StringGrid1", 0, 8) + ", " +
-                     cell("StringGridCum", 0, 1) + ", " + cell("StringGridCum", 1, 0),
+        QCOMPARE(cell("StringGrid1", 0, 1) + ", " + cell("StringGrid1", 0, 8) + ", " + cell("StringGridCum", 0, 1) + ", " + cell("StringGridCum", 1, 0),
                  QStringLiteral("Intensywnosc, D, Średnie Γ [1/s], Wartość"));
         show(&form_->contin()), form_->ButtonChosen->click();
         QCOMPARE(form_->StatusSolution->text(), QStringLiteral("CONTIN: rozwiązanie 7 z 11, wybrane: 7"));
@@ -773,9 +765,7 @@ private slots:
              "wiersz 3: 3 kolumn, a wiersze danych przed nim (od wiersza 1) mają 2"},
         };
         for (const Case& c : cases) {
-            open(kData + "/pairbase.txt");
-            errors_->messages.clear();
-            open(c.file);
+            open(kData + "/pairbase.txt"), errors_->messages.clear(), open(c.file);
             QVERIFY2(errors_->messages.size() == 1, qPrintable(c.file + ": " + errors_->messages.join('\n')));
             QCOMPARE(errors_->messages[0], "Nie można odczytać pliku " + c.file + ": " + c.says);
             QCOMPARE(form_->measurement().PointCount(), std::size_t(0));

@@ -42,11 +42,7 @@ private slots:
         QSettings::setDefaultFormat(QSettings::IniFormat);
         ui::UseLanguage(ui::Language::Polish);
     }
-    void init()
-    {
-        setUpWindow();
-        dialogs_->unsavedWhenNone = ui::UnsavedAnswer::Discard;
-    }
+    void init() { setUpWindow(), dialogs_->unsavedWhenNone = ui::UnsavedAnswer::Discard; }
     void cleanup() { tearDownWindow(); }
 
     // The eight-detector file: its README's D0 = 4.818e-12 m²/s and R_h = 44.50 nm
@@ -97,22 +93,19 @@ private slots:
         QStringList names;
         for (const double beta : {0.6, 0.0, 0.5})  // 0: g1 data, else g2 − 1 data with that β
             names << writeFile(QStringLiteral("beta%1.txt").arg(beta), testing::Decay(beta));
-        openAll(names);
-        form_->PageControl1->setCurrentWidget(&form_->cumulants());
+        openAll(names), form_->PageControl1->setCurrentWidget(&form_->cumulants());
         const auto analysed = [this] {
             QString which;
             for (int k = 0; k < 3; ++k) which += form_->presenter().set().At(k).measurement.Cumulants() ? '+' : '-';
             return which;
         };
-        dialogs_->kindAnswer = ui::KindAnswer::Cancel;
-        runAll();
+        dialogs_->kindAnswer = ui::KindAnswer::Cancel, runAll();
         QCOMPARE(dialogs_->kindQuestions.size(), std::size_t(1));
         QStringList doubtful;
         for (const ui::KindDoubtShown& d : dialogs_->kindQuestions[0]) doubtful << d.measurement + ": " + d.declared + " → " + d.likely;
         QCOMPARE(doubtful.join("; "), QStringLiteral("beta0.6.txt: g₁ → g₂ − 1; beta0.5.txt: g₁ → g₂ − 1"));
         QCOMPARE(analysed(), QStringLiteral("---"));
-        dialogs_->kindAnswer = ui::KindAnswer::ChangeKind;
-        runAll();
+        dialogs_->kindAnswer = ui::KindAnswer::ChangeKind, runAll();
         QCOMPARE(analysed(), QStringLiteral("+++"));
         const auto kind = [this](int k) { return form_->presenter().set().At(k).measurement.Sample().dataKind; };
         QVERIFY(kind(0) == DataKind::G2Minus1 && kind(1) == DataKind::G1 && kind(2) == DataKind::G2Minus1);
@@ -128,8 +121,7 @@ private slots:
     // measurement left out is hollow, and the typed values outlive a change of page.
     void addingReplacingRemovingAndTheSeries()
     {
-        openAll({kData + "/alv/LC8.2_0001.ASC"});
-        form_->PageControl1->setCurrentWidget(&page());
+        openAll({kData + "/alv/LC8.2_0001.ASC"}), form_->PageControl1->setCurrentWidget(&page());
         runAll();
         QVERIFY(page().GridSet->rowCount() == 1 && !cell(0, 6).isEmpty());  // ⟨Γ⟩
         addAll({kData + "/alv/LC8.2_0028.ASC", kData + "/alv/LC8.2_0045.ASC"});
@@ -137,11 +129,9 @@ private slots:
         QVERIFY(form_->ComboFiles->count() == 3 && page().GridSet->rowCount() == 3);
         QVERIFY(!cell(0, 6).isEmpty() && cell(1, 6).isEmpty() && cell(2, 1) == "87.5");
         // Only the included measurements are analysed.
-        page().GridSet->item(2, 0)->setCheckState(Qt::Unchecked);
-        runAll();
+        page().GridSet->item(2, 0)->setCheckState(Qt::Unchecked), runAll();
         QVERIFY(!cell(1, 6).isEmpty() && cell(2, 6).isEmpty());
-        page().GridSet->item(2, 0)->setCheckState(Qt::Checked);
-        runAll();
+        page().GridSet->item(2, 0)->setCheckState(Qt::Checked), runAll();
         const int valueColumn = page().GridSet->columnCount() - 1;
         QCOMPARE(page().GridSet->horizontalHeaderItem(valueColumn)->text(), QStringLiteral("Wartość"));
         page().GridSet->item(0, valueColumn)->setText(QStringLiteral("2")), page().GridSet->item(1, valueColumn)->setText(QStringLiteral("1,5"));
@@ -162,8 +152,7 @@ private slots:
         QCOMPARE(in->data()->at(0)->key, 0.0);
         QCOMPARE(in->data()->at(1)->key, (29 * 60 + 5) / 60.0);
         QCOMPARE(page().seriesChart().excluded->data()->at(0)->key, (18 * 60 + 54) / 60.0);
-        form_->PageControl1->setCurrentWidget(&form_->contin());
-        form_->PageControl1->setCurrentWidget(&page());
+        form_->PageControl1->setCurrentWidget(&form_->contin()), form_->PageControl1->setCurrentWidget(&page());
         QCOMPARE(page().GridSet->item(1, valueColumn)->text().replace(',', '.'), QStringLiteral("1.5"));
         QCOMPARE(page().seriesChart().included->data()->size(), 2);
         // No text of the page leans on a combining mark: a font without an
@@ -179,8 +168,7 @@ private slots:
         for (const QString& text : texts)
             for (const QChar c : text) QVERIFY2(c.category() != QChar::Mark_NonSpacing, qPrintable(text));
         // The page's button takes out the selected row, the menu the measurement on show.
-        page().GridSet->selectRow(0);
-        QTest::mouseClick(page().ButtonRemove, Qt::LeftButton);
+        page().GridSet->selectRow(0), QTest::mouseClick(page().ButtonRemove, Qt::LeftButton);
         QVERIFY(form_->presenter().count() == 2 && form_->presenter().name(0).startsWith("LC8.2_0028"));
         form_->ActionRemoveFromSet->trigger();
         QVERIFY(form_->presenter().count() == 1 && form_->ComboFiles->count() == 1);
@@ -195,8 +183,7 @@ private slots:
     {
         engine("contin.exe", QStringLiteral("cat '%1/bimodal.contin.out'").arg(kData));
         openAll({kData + "/bimodal.txt", kData + "/bimodal.txt"});
-        form_->PageControl1->setCurrentWidget(&form_->contin());
-        runAll();
+        form_->PageControl1->setCurrentWidget(&form_->contin()), runAll();
         noErrors();
         QVERIFY(form_->statusBar()->currentMessage().contains(QStringLiteral("2 z 2")));
         for (int k : {1, 0}) {
@@ -212,11 +199,9 @@ private slots:
         engine("contin.exe", QStringLiteral("sleep 30"));
         form_->ActionRunAll->trigger();
         QVERIFY(form_->setRun().running() && form_->ButtonCancelSet->isVisible());
-        QTest::qWait(300);
-        QTest::mouseClick(form_->ButtonCancelSet, Qt::LeftButton);
+        QTest::qWait(300), QTest::mouseClick(form_->ButtonCancelSet, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!form_->setRun().running(), 10000);
-        QVERIFY(form_->statusBar()->currentMessage().contains("przerwano"));
-        QVERIFY(form_->presenter().set().At(1).measurement.Contin());
+        QVERIFY(form_->statusBar()->currentMessage().contains("przerwano") && form_->presenter().set().At(1).measurement.Contin());
         noErrors();
     }
 };

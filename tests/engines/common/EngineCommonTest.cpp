@@ -207,8 +207,7 @@ TEST(FortranNumbers, WritesFieldsOfTheirWidth) {
     // Whatever the value, the field keeps its width and reads back.
     for (double v : {0.0, 1.0, 9.9996, 1e-99, 1.5e-100, 1e99, 3e150, 1e308, -7e-300, -123.456}) {
         const std::string s10 = FormatE(v, 10, 3), s7 = FormatE(v, 7, 1);
-        EXPECT_EQ(s10.size(), 10u) << v;
-        EXPECT_EQ(s7.size(), 7u) << v;
+        EXPECT_EQ(std::pair(s10.size(), s7.size()), (std::pair<std::size_t, std::size_t>(10, 7))) << v;
         EXPECT_NEAR(std::strtod(s10.c_str(), nullptr), v, std::abs(v) * 5e-3) << v;
     }
 

@@ -1,15 +1,9 @@
-// The bundled DISCRETE engine, its listing read back as the product reads it
-// (line ends turned to CR LF, then the product's parser over the deck's own
-// points). The deck reader: the product's deck, free layouts, rejections,
-// weights, several data sets. The listings: the deck the product builds goes
-// through the engine, and the product's listing parser reads back, for every
-// listed solution, the numbers the engine computed, to the printed
-// precision; the fields keep their width and stay apart whatever the
-// values. Against the reference program's listings of the fixture decks
-// (tests/data/*.discrete.out): the best solution, and for the same component
-// count every lag probability and PUNC. The accuracy on synthetic decays:
-// seeded noise, values rounded to three significant digits as the product's
-// deck writes them.
+// The bundled DISCRETE engine: the deck reader (the product's deck, free
+// layouts, rejections, weights, several data sets); its listings read back by
+// the product's parser to the printed precision, with fields of fixed width;
+// against the reference listings of the fixture decks (the best solution,
+// every lag probability and PUNC); the accuracy on seeded synthetic decays
+// rounded to three significant digits as the product's deck writes them.
 #include "base/MemoText.h"
 #include "base/NumberFormat.h"
 #include "base/Text.h"
@@ -200,16 +194,10 @@ TEST(DeckReader, EchoedTextCannotForgeMarkers) {
     EXPECT_NEAR(read.solutions[0].components[0].rate, 0.3, 0.01);
 }
 
-struct Case {
-    const char* name;
-    DiscreteSwitches sw;  // LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT
-    int nlammx, iwt, mtry;
-    std::vector<double> amps, rates;
-    double base, noise;
-    bool evenTimes;
-    // Layout features the case must exercise (deterministic for its seed).
-    bool negativeBaseline = false, negativeAmplitude = false, exactRows = false;
-};
+// sw: LAST REGINT NOBASE NONEG PRY PRPREL PRFINL PLOTRS REPEAT; the last three
+// are layout features the case must exercise (deterministic for its seed).
+struct Case { const char* name; DiscreteSwitches sw; int nlammx, iwt, mtry; std::vector<double> amps, rates;
+              double base, noise; bool evenTimes, negativeBaseline = false, negativeAmplitude = false, exactRows = false; };
 
 // The points a user selects (x, then y): a part of those measured.
 std::vector<double> Loaded(const Case& c, std::vector<double>& y) {
