@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
+#include <utility>
 
 namespace fluvena::engine {
 namespace {
@@ -49,7 +51,8 @@ public:
         for (Eigen::Index j = 0; j < cols_; ++j) place_[static_cast<std::size_t>(j)] = column_[static_cast<std::size_t>(j)] = j;
     }
     void Solve(const std::vector<int>& set, Eigen::VectorXd& z) {
-        std::vector<char> wanted(static_cast<std::size_t>(cols_), 0);
+        std::vector<char>& wanted = wanted_;
+        wanted.assign(static_cast<std::size_t>(cols_), 0);
         double largest = 0.0;
         for (int j : set) {
             wanted[static_cast<std::size_t>(j)] = 1;
@@ -58,16 +61,52 @@ public:
         Remove(wanted);
         // A column whose part outside the span of the others is below the
         // rounding of its set is left out with a zero coefficient, as a
-        // rank-revealing factorization would.
+        // rank-revealing factorization would (unless its caller has tested
+        // the columns itself).
         const Eigen::Index size = std::max<Eigen::Index>(static_cast<Eigen::Index>(set.size()), 1);
-        const double negligible =
-            Eigen::NumTraits<double>::epsilon() * static_cast<double>(std::min(rows_, size)) * largest;
+        const double negligible = tested_ ? 0.0
+                                          : Eigen::NumTraits<double>::epsilon() *
+                                                static_cast<double>(std::min(rows_, size)) * largest;
         for (int j : set)
             if (place_[static_cast<std::size_t>(j)] >= k_) Add(j, negligible);
         part_ = t_.col(cols_).head(k_);
         t_.topLeftCorner(k_, k_).triangularView<Eigen::Upper>().solveInPlace(part_);
         z.setZero(cols_);
         for (Eigen::Index i = 0; i < k_; ++i) z(column_[static_cast<std::size_t>(i)]) = part_(i);
+    }
+
+    // Columns are admitted by Admissible below rather than dropped by the
+    // rounding of their set.
+    void AdmitTestedColumns() { tested_ = true; }
+
+    // For the factorization of the last set solved: the dual values of the
+    // columns, w_j = (Q^T r)_j . (Q^T c) over the rows below the triangle.
+    // Those of the triangle's own columns are zero.
+    void DualBelow(Eigen::VectorXd& w) {
+        const Eigen::Index len = rows_ - k_;
+        dot_.noalias() = t_.col(cols_).tail(len).transpose() * t_.block(k_, k_, len, cols_ - k_);
+        w.setZero(cols_);
+        for (Eigen::Index p = k_; p < cols_; ++p) w(column_[static_cast<std::size_t>(p)]) = dot_(p - k_);
+    }
+
+    // Whether column j may join the triangle by Lawson and Hanson's test:
+    // the diagonal entry beta its reflection would give is not lost at 1 %
+    // against the norm of its part in the triangle, and its coefficient
+    // (Q^T c)_k / beta after the reflection is positive.
+    bool Admissible(int j) {
+        const Eigen::Index k = k_;
+        if (k >= rows_) return false;
+        const Eigen::Index len = rows_ - k, at = place_[static_cast<std::size_t>(j)];
+        v_ = t_.col(at).tail(len);
+        double tau = 0.0, beta = 0.0;
+        ess_.resize(std::max<Eigen::Index>(len - 1, 0));
+        v_.makeHouseholder(ess_, tau, beta);
+        const double unorm = t_.col(at).head(k).norm();
+        if (!((unorm + std::fabs(beta) * 0.01) - unorm > 0.0)) return false;
+        const double ck = t_(k, cols_);
+        double dot = ck;
+        if (len > 1) dot += ess_.dot(t_.col(cols_).tail(len - 1));
+        return (ck - tau * dot) / beta > 0.0;
     }
 
 private:
@@ -110,38 +149,79 @@ private:
 
     // Deletes the columns of the triangle that are not wanted; each kept
     // column that moves up by some places is brought back to the triangle
-    // by rotations of the rows it spans.
+    // by rotations of the rows it spans. The places are those of a
+    // partition by exchanges (a kept column at place p trades places with
+    // the first leaving one); the exchanges are worked out first and done
+    // along the rows at once, then the rotations, which touch every column
+    // at or after the kept one's new place whatever their order.
     void Remove(const std::vector<char>& wanted) {
-        Eigen::Index kept = 0;
-        for (Eigen::Index p = 0; p < k_; ++p) {
+        Eigen::Index first = 0;
+        while (first < k_ && wanted[static_cast<std::size_t>(column_[static_cast<std::size_t>(first)])]) ++first;
+        if (first == k_) return;
+        from_.resize(static_cast<std::size_t>(k_ - first));
+        for (Eigen::Index p = first; p < k_; ++p) from_[static_cast<std::size_t>(p - first)] = p;
+        moves_.clear();  // (old place, new place) of each kept column that moves
+        Eigen::Index kept = first;
+        for (Eigen::Index p = first; p < k_; ++p) {
             if (!wanted[static_cast<std::size_t>(column_[static_cast<std::size_t>(p)])]) continue;
-            // Places kept .. p - 1 hold the columns that leave; this one has
-            // entries in rows kept .. p: zero those below kept.
-            Swap(p, kept);
-            for (Eigen::Index row = p; row > kept; --row) {
+            std::swap(from_[static_cast<std::size_t>(p - first)], from_[static_cast<std::size_t>(kept - first)]);
+            moves_.emplace_back(p, kept);
+            ++kept;
+        }
+        Permute(first);
+        for (const auto& [p, q] : moves_) {
+            // The column now at q has entries in rows q .. p: zero those below q.
+            for (Eigen::Index row = p; row > q; --row) {
                 Eigen::JacobiRotation<double> g;
                 double r = 0.0;
-                g.makeGivens(t_(row - 1, kept), t_(row, kept), &r);
-                // The places after kept, the right-hand side last; the
+                g.makeGivens(t_(row - 1, q), t_(row, q), &r);
+                // The places after q, the right-hand side last; the
                 // column's own two entries are set below.
-                auto upper = t_.row(row - 1).tail(cols_ - kept);
-                auto lower = t_.row(row).tail(cols_ - kept);
+                auto upper = t_.row(row - 1).tail(cols_ - q);
+                auto lower = t_.row(row).tail(cols_ - q);
                 Eigen::internal::apply_rotation_in_the_plane(upper, lower, g.adjoint());
-                t_(row - 1, kept) = r;
-                t_(row, kept) = 0.0;
+                t_(row - 1, q) = r;
+                t_(row, q) = 0.0;
             }
-            ++kept;
         }
         k_ = kept;
     }
 
+    // Places first + i take the columns at places from_[i], along every row.
+    void Permute(Eigen::Index first) {
+        const Eigen::Index len = static_cast<Eigen::Index>(from_.size());
+        // One column leaving moves to the end and the rest up one place.
+        bool shift = from_.back() == first;
+        for (Eigen::Index i = 0; shift && i + 1 < len; ++i) shift = from_[static_cast<std::size_t>(i)] == first + i + 1;
+        row_.resize(len);
+        for (Eigen::Index r = 0; r < rows_; ++r) {
+            double* seg = &t_(r, first);
+            if (shift) {
+                std::rotate(seg, seg + 1, seg + len);
+                continue;
+            }
+            std::copy(seg, seg + len, row_.data());
+            for (Eigen::Index i = 0; i < len; ++i) seg[i] = row_(from_[static_cast<std::size_t>(i)] - first);
+        }
+        oldColumn_.assign(column_.begin() + first, column_.begin() + first + len);
+        for (Eigen::Index i = 0; i < len; ++i) {
+            const Eigen::Index c = oldColumn_[static_cast<std::size_t>(from_[static_cast<std::size_t>(i)] - first)];
+            column_[static_cast<std::size_t>(first + i)] = c;
+            place_[static_cast<std::size_t>(c)] = first + i;
+        }
+    }
+
     Eigen::Index rows_, cols_, k_ = 0;  // k_: columns in the triangle
+    bool tested_ = false;               // columns admitted by Admissible
     RowMatrix t_;                         // Q^T [r c], the columns in places
     Eigen::VectorXd colNorm_;             // norms of the columns of r
     std::vector<Eigen::Index> place_;     // place of each column of r
     std::vector<Eigen::Index> column_;    // column of r in each place
     Eigen::VectorXd part_, v_, ess_;
-    Eigen::RowVectorXd dot_;
+    Eigen::RowVectorXd dot_, row_;
+    std::vector<char> wanted_;                               // the set being solved, as flags
+    std::vector<Eigen::Index> from_, oldColumn_;             // the exchanges of Remove
+    std::vector<std::pair<Eigen::Index, Eigen::Index>> moves_;
 };
 
 void Members(const std::vector<char>& flags, std::vector<int>& set) {
@@ -156,7 +236,7 @@ void Members(const std::vector<char>& flags, std::vector<int>& set) {
 // the residual of A follows from R's and the constant ||d||^2 (restSq).
 class Reduced {
 public:
-    Reduced(const Eigen::MatrixXd& a, const Eigen::VectorXd& b) : reduce_(a.rows() > a.cols()) {
+    Reduced(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, bool allowed) : reduce_(allowed && a.rows() > a.cols()) {
         if (!reduce_) return;
         const Eigen::Index n = a.cols();
         Eigen::HouseholderQR<Eigen::MatrixXd> qr(a);
@@ -241,6 +321,30 @@ public:
         }
     }
 
+    // Outer iterations by Lawson and Hanson's own rules (NnlsRules in the
+    // header), on the updated factorization, until the KKT conditions hold
+    // (true) or the feasibility checks pass maxChecks (false).
+    bool IterateByTheBook(int maxChecks) {
+        solver_.AdmitTestedColumns();
+        const Eigen::Index most = std::min<Eigen::Index>(n_, r_.rows());
+        int checks = 0;
+        for (;;) {
+            Members(passive_, set_);
+            if (static_cast<Eigen::Index>(set_.size()) >= most) return true;
+            const Eigen::Index best = AdmissibleEntering();
+            if (best < 0) return true;
+            ++outer_;
+            passive_[static_cast<std::size_t>(best)] = 1;
+            for (;;) {
+                Members(passive_, set_);
+                solver_.Solve(set_, z_);
+                if (++checks > maxChecks) return false;
+                if (!StepTowardZ()) break;
+            }
+            for (int j : set_) x_(j) = z_(j);
+        }
+    }
+
     const Eigen::VectorXd& X() const { return x_; }
     const std::vector<char>& Passive() const { return passive_; }
     int Outer() const { return outer_; }
@@ -260,6 +364,50 @@ private:
                 best = j;
             }
         return best;
+    }
+
+    // The variable of Z with the largest w_j > 0 that the factorization
+    // admits; one it refuses gets w_j = 0 and the next is tried. -1 when no
+    // w_j of Z is positive.
+    Eigen::Index AdmissibleEntering() {
+        solver_.DualBelow(w_);
+        for (;;) {
+            Eigen::Index best = -1;
+            double bestW = 0.0;
+            for (Eigen::Index j = 0; j < n_; ++j)
+                if (!passive_[static_cast<std::size_t>(j)] && w_(j) > bestW) {
+                    bestW = w_(j);
+                    best = j;
+                }
+            if (best < 0 || solver_.Admissible(static_cast<int>(best))) return best;
+            w_(best) = 0.0;
+        }
+    }
+
+    // One step of the book's inner loop for z solved on P: false when z > 0
+    // on P; else x moves toward z by the largest step that keeps it
+    // feasible, and the variable that reaches zero leaves P with any other
+    // that rounding left at or below zero.
+    bool StepTowardZ() {
+        double step = 2.0;
+        int leave = -1;
+        for (int j : set_)
+            if (z_(j) <= 0.0) {
+                const double t = -x_(j) / (z_(j) - x_(j));
+                if (step > t) {
+                    step = t;
+                    leave = j;
+                }
+            }
+        if (leave < 0) return false;
+        for (int j : set_) x_(j) += step * (z_(j) - x_(j));
+        x_(leave) = 0.0;
+        for (int j : set_)
+            if (x_(j) <= 0.0) {
+                x_(j) = 0.0;
+                passive_[static_cast<std::size_t>(j)] = 0;
+            }
+        return true;
     }
 
     // The inner loop: z solves the least-squares problem on P; if z > 0 on
@@ -307,7 +455,7 @@ private:
 
 template <class SubsetSolver>
 NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
-                 int maxIterations) {
+                 int maxIterations, NnlsRules rules) {
     const Eigen::Index n = a.cols();
     NnlsResult res;
     res.x = Eigen::VectorXd::Zero(n);
@@ -316,12 +464,23 @@ NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::
         res.converged = true;
         return res;
     }
-    const Reduced reduced(a, b);
+    const bool book = rules == NnlsRules::LawsonHanson;
+    const Reduced reduced(a, b, !book);
     const Eigen::MatrixXd& r = reduced.R(a);
     const Eigen::VectorXd& c = reduced.C(b);
     ActiveSetIterations<SubsetSolver> it(r, c);
-    it.WarmStart(warmStart);
-    res.converged = it.Iterate(maxIterations > 0 ? maxIterations : static_cast<int>(3 * n + 20));
+    const int bound = maxIterations > 0 ? maxIterations : static_cast<int>(3 * n + 20);
+    if constexpr (std::is_same_v<SubsetSolver, UpdatedSolver>) {
+        if (book) {
+            res.converged = it.IterateByTheBook(bound);
+        } else {
+            it.WarmStart(warmStart);
+            res.converged = it.Iterate(bound);
+        }
+    } else {
+        it.WarmStart(warmStart);
+        res.converged = it.Iterate(bound);
+    }
     res.x = it.X();
     Members(it.Passive(), res.passive);
     res.iterations = it.Outer();
@@ -332,9 +491,10 @@ NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::
 }  // namespace
 
 NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart,
-                     int maxIterations, NnlsUpdates updates) {
-    return updates == NnlsUpdates::Updated ? Solve<UpdatedSolver>(a, b, warmStart, maxIterations)
-                                           : Solve<FreshSolver>(a, b, warmStart, maxIterations);
+                     int maxIterations, NnlsUpdates updates, NnlsRules rules) {
+    return updates == NnlsUpdates::Updated || rules == NnlsRules::LawsonHanson
+               ? Solve<UpdatedSolver>(a, b, warmStart, maxIterations, rules)
+               : Solve<FreshSolver>(a, b, warmStart, maxIterations, rules);
 }
 
 }  // namespace fluvena::engine

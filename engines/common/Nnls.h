@@ -40,12 +40,32 @@ struct NnlsResult {
 // problems.
 enum class NnlsUpdates { Fresh, Updated };
 
+// When a variable may enter the free set and what the iteration bound
+// counts. Tolerant: the largest w_j above a tolerance relative to the sizes
+// of A and b enters, a variable that rounding keeps from entering is not
+// offered again until the solution changes, and the bound counts the
+// variables offered. LawsonHanson: the book's own rules (chapter 23, with
+// the updated factorization of chapter 24), for reproducing where a program
+// that runs them gives up: no reduction of a tall A; the dual values of the
+// variables held at zero taken from the rows below the triangle of the
+// transformed problem; the largest w_j > 0 enters unless its column is
+// dependent on the free ones (its new diagonal entry lost at 1 % against the
+// norm of its part in the triangle) or its coefficient would not come out
+// positive, when it gets w_j = 0 and the next is tried; a variable whose
+// coefficient reaches zero leaves, and with it any other at or below zero;
+// the bound counts the feasibility checks of the inner loop (one after each
+// solution of the triangular system). It always updates the factorization
+// and ignores a warm start.
+enum class NnlsRules { Tolerant, LawsonHanson };
+
 // warmStart: a free set to begin from, for instance the final one of a
 // neighbouring problem (indices outside the columns are ignored); the method
 // first shrinks it until its least-squares solution is positive, then goes on
 // as from an empty set. maxIterations bounds the variables offered to the
-// free set; 0 means 3 n + 20 for n columns.
+// free set (with LawsonHanson rules, the feasibility checks); 0 means 3 n + 20
+// for n columns.
 NnlsResult SolveNnls(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::vector<int>& warmStart = {},
-                     int maxIterations = 0, NnlsUpdates updates = NnlsUpdates::Fresh);
+                     int maxIterations = 0, NnlsUpdates updates = NnlsUpdates::Fresh,
+                     NnlsRules rules = NnlsRules::Tolerant);
 
 }  // namespace fluvena::engine

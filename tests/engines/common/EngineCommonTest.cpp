@@ -67,12 +67,17 @@ TEST(Nnls, ReachesTheOptimumFromAnyWarmStart) {
                 if (j % 3 != 1) warmStarts[4].push_back(j);
             }
             const NnlsResult fresh = SolveNnls(a, b);
-            for (NnlsUpdates updates : {NnlsUpdates::Fresh, NnlsUpdates::Updated})
+            // The book's rules ignore a warm start: they run once.
+            struct Mode { NnlsUpdates updates; NnlsRules rules; const char* name; };
+            for (const Mode& m : {Mode{NnlsUpdates::Fresh, NnlsRules::Tolerant, "fresh"},
+                                  Mode{NnlsUpdates::Updated, NnlsRules::Tolerant, "updated"},
+                                  Mode{NnlsUpdates::Updated, NnlsRules::LawsonHanson, "book"}})
                 for (const std::vector<int>& warm : warmStarts) {
-                    if (!small && updates == NnlsUpdates::Fresh) continue;  // the cost; compared with fresh below
-                    const NnlsResult r = SolveNnls(a, b, warm, 0, updates);
+                    if (!small && m.updates == NnlsUpdates::Fresh) continue;  // the cost; compared with fresh below
+                    if (m.rules == NnlsRules::LawsonHanson && &warm != &warmStarts[0]) continue;
+                    const NnlsResult r = SolveNnls(a, b, warm, 0, m.updates, m.rules);
                     SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " seed " << seed << " warm "
-                                                    << warm.size() << (updates == NnlsUpdates::Updated ? " updated" : " fresh"));
+                                                    << warm.size() << " " << m.name);
                     ASSERT_TRUE(r.converged);
                     EXPECT_NEAR(r.residualNorm, (a * r.x - b).norm(), 1e-9);
                     std::vector<int> positive;
@@ -111,6 +116,13 @@ TEST(Nnls, DegenerateInputsAndTheIterationBound) {
     EXPECT_FALSE(bounded.converged);
     EXPECT_EQ(bounded.passive.size(), 1u);
     EXPECT_TRUE(SolveNnls(MatrixXd::Identity(3, 3), VectorXd::Constant(3, 2.0), {}, 3).converged);
+    // By the book's rules the bound counts feasibility checks: one for each
+    // of the three entries here.
+    for (int bound : {2, 3})
+        EXPECT_EQ(SolveNnls(MatrixXd::Identity(3, 3), VectorXd::Constant(3, 2.0), {}, bound, NnlsUpdates::Updated,
+                            NnlsRules::LawsonHanson)
+                      .converged,
+                  bound == 3);
 }
 
 TEST(Statistics, FTestsAtTabulatedCriticalValues) {
