@@ -89,10 +89,12 @@ public:
         for (Eigen::Index p = k_; p < cols_; ++p) w(column_[static_cast<std::size_t>(p)]) = dot_(p - k_);
     }
 
-    // Whether column j may join the triangle by Lawson and Hanson's test:
-    // the diagonal entry beta its reflection would give is not lost at 1 %
-    // against the norm of its part in the triangle, and its coefficient
-    // (Q^T c)_k / beta after the reflection is positive.
+    // Whether column j may join the triangle by Lawson and Hanson's tests:
+    // a hundredth of the diagonal entry beta its reflection would give is
+    // not lost to rounding when added to the norm of its part in the
+    // triangle (the column is independent of the triangle's to the
+    // arithmetic), and its coefficient (Q^T c)_k / beta after the reflection
+    // is positive.
     bool Admissible(int j) {
         const Eigen::Index k = k_;
         if (k >= rows_) return false;

@@ -49,9 +49,10 @@ enum class NnlsUpdates { Fresh, Updated };
 // that runs them gives up: no reduction of a tall A; the dual values of the
 // variables held at zero taken from the rows below the triangle of the
 // transformed problem; the largest w_j > 0 enters unless its column is
-// dependent on the free ones (its new diagonal entry lost at 1 % against the
-// norm of its part in the triangle) or its coefficient would not come out
-// positive, when it gets w_j = 0 and the next is tried; a variable whose
+// dependent on the free ones to the arithmetic (a hundredth of its new
+// diagonal entry lost to rounding against the norm of its part in the
+// triangle) or its coefficient would not come out positive, when it gets
+// w_j = 0 and the next is tried; a variable whose
 // coefficient reaches zero leaves, and with it any other at or below zero;
 // the bound counts the feasibility checks of the inner loop (one after each
 // solution of the triangular system). It always updates the factorization
