@@ -139,7 +139,9 @@ public:
     void NormalMatrix(const MatrixXd& e, const VectorXd& a, MatrixXd& d, MatrixXd& jtj) {
         if (p_.base) d.noalias() -= u_ * (d.transpose() * u_).transpose();
         Gram(d, jtj);
-        Columns(e);
+        // The fitted columns are usually those of the last Solve, whose
+        // decays (swapped into place, not copied) are e.
+        if (e.data() != columnsOf_ || e.rows() != x_.rows() || e.cols() != x_.cols()) Columns(e);
         use_.clear();
         for (Eigen::Index j = 0; j < a.size(); ++j)
             if (a(j) != 0) use_.push_back(j);
@@ -159,6 +161,7 @@ private:
     void Columns(const MatrixXd& e) {
         x_ = p_.sw.asDiagonal() * e;
         if (p_.base) x_.noalias() -= u_ * (x_.transpose() * u_).transpose();
+        columnsOf_ = e.data();
     }
 
     const Problem& p_;
@@ -168,6 +171,7 @@ private:
     Eigen::LDLT<MatrixXd> ldlt_;
     Eigen::ColPivHouseholderQR<MatrixXd> qr_;
     std::vector<Eigen::Index> cols_, use_;
+    const double* columnsOf_ = nullptr;  // the decays x_ was computed from
 };
 
 Iteration Record(const VectorXd& th, const LinearFit& fit, double damping) {
@@ -191,6 +195,7 @@ struct LmState {
     MatrixXd e, et, jac, jtj, lhs;
     double chi2 = 0, mu = 1e-3, raise = 2;
     VectorXd g, d, delta, step, tt, gk;
+    VectorXd swt;  // sqrt(w) t, the factor of every derivative column
     Eigen::LDLT<MatrixXd> ldlt;
     std::vector<Eigen::Index> moving;
 };
@@ -203,7 +208,7 @@ struct LmState {
 void Linearise(const Problem& p, Projection& proj, LmState& s) {
     const Eigen::Index m = s.th.size();
     for (Eigen::Index j = 0; j < m; ++j)
-        s.jac.col(j) = (s.fit.a(j) * std::exp(s.th(j))) * p.sw.cwiseProduct(p.t).cwiseProduct(s.e.col(j));
+        s.jac.col(j) = (s.fit.a(j) * std::exp(s.th(j))) * s.swt.cwiseProduct(s.e.col(j));
     s.g.noalias() = -(s.jac.transpose() * s.fit.r);
     proj.NormalMatrix(s.e, s.fit.a, s.jac, s.jtj);
     s.d = s.jtj.diagonal();
@@ -290,6 +295,7 @@ LmOutcome Levenberg(const Problem& p, VectorXd th, double abandonAbove) {
     s.d.resize(m);
     s.delta.resize(m);
     s.tt.resize(m);
+    s.swt = p.sw.cwiseProduct(p.t);
     LmOutcome out;
     s.chi2 = proj.Solve(s.th, s.e, s.fit);
     out.history.push_back(Record(s.th, s.fit, 0.0));
