@@ -137,7 +137,10 @@ public:
     // baseline): D^T D less the part of D those columns explain, through
     // their normal equations. d is overwritten.
     void NormalMatrix(const MatrixXd& e, const VectorXd& a, MatrixXd& d, MatrixXd& jtj) {
-        if (p_.base) d.noalias() -= u_ * (d.transpose() * u_).transpose();
+        if (p_.base) {
+            along_.noalias() = d.transpose() * u_;
+            d.noalias() -= u_ * along_.transpose();
+        }
         Gram(d, jtj);
         // The fitted columns are usually those of the last Solve, whose
         // decays (swapped into place, not copied) are e.
@@ -160,12 +163,15 @@ private:
     // The weighted decays with the baseline projected out.
     void Columns(const MatrixXd& e) {
         x_ = p_.sw.asDiagonal() * e;
-        if (p_.base) x_.noalias() -= u_ * (x_.transpose() * u_).transpose();
+        if (p_.base) {
+            along_.noalias() = x_.transpose() * u_;
+            x_.noalias() -= u_ * along_.transpose();
+        }
         columnsOf_ = e.data();
     }
 
     const Problem& p_;
-    VectorXd rhs_, u_, qtb_, z_, scale_;
+    VectorXd rhs_, u_, qtb_, z_, scale_, along_;  // along_: the columns' components along u_
     MatrixXd x_, gram_, tri_, sub_, gsub_, coef_, sol_;
     Eigen::LLT<MatrixXd> llt_;
     Eigen::LDLT<MatrixXd> ldlt_;
@@ -194,7 +200,7 @@ struct LmState {
     LinearFit fit, trial;
     MatrixXd e, et, jac, jtj, lhs;
     double chi2 = 0, mu = 1e-3, raise = 2;
-    VectorXd g, d, delta, step, tt, gk;
+    VectorXd g, d, delta, step, tt, gk, jd;
     VectorXd swt;  // sqrt(w) t, the factor of every derivative column
     Eigen::LDLT<MatrixXd> ldlt;
     std::vector<Eigen::Index> moving;
@@ -252,7 +258,8 @@ bool DampedStep(Projection& proj, const Problem& p, LmState& s, double& relDecre
         if (thStep > 1.5) s.delta *= 1.5 / thStep;
         for (Eigen::Index j = 0; j < m; ++j) s.tt(j) = std::clamp(s.th(j) + s.delta(j), p.thLo, p.thHi);
         s.delta = s.tt - s.th;
-        const double predicted = 2 * s.delta.dot(s.g) - s.delta.dot(s.jtj * s.delta);
+        s.jd.noalias() = s.jtj * s.delta;
+        const double predicted = 2 * s.delta.dot(s.g) - s.delta.dot(s.jd);
         // A step whose predicted gain is lost in rounding: the minimum.
         if (!(predicted > 1e-14 * s.chi2)) return false;
         s.trial.freeSet = s.fit.freeSet;
