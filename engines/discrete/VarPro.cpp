@@ -29,14 +29,8 @@ double Chi2(const Problem& p, const Params& q, MatrixXd& e, VectorXd& r) {
 
 namespace {
 
-// Products of tall matrices whose results are small: column by column dot
-// products, cheaper than general matrix products at these sizes.
-void CrossProduct(const MatrixXd& a, const MatrixXd& b, MatrixXd& out) {
-    out.resize(a.cols(), b.cols());
-    for (Eigen::Index j = 0; j < b.cols(); ++j)
-        for (Eigen::Index i = 0; i < a.cols(); ++i) out(i, j) = a.col(i).dot(b.col(j));
-}
-
+// A^T A for a tall A: column by column dot products, cheaper than a
+// general matrix product at these sizes.
 void Gram(const MatrixXd& a, MatrixXd& out) {
     out.resize(a.cols(), a.cols());
     for (Eigen::Index j = 0; j < a.cols(); ++j)
@@ -84,6 +78,8 @@ public:
         // serve while they are well conditioned (their error grows with the
         // square of the condition number), a pivoted QR otherwise.
         Gram(x_, gram_);
+        columnGram_ = gram_;
+        columnGramCurrent_ = true;
         scale_.resize(m);
         for (Eigen::Index j = 0; j < m; ++j) scale_(j) = gram_(j, j) > 0 ? 1.0 / std::sqrt(gram_(j, j)) : 0.0;
         gram_ = scale_.asDiagonal() * gram_ * scale_.asDiagonal();
@@ -149,11 +145,24 @@ public:
         for (Eigen::Index j = 0; j < a.size(); ++j)
             if (a(j) != 0) use_.push_back(j);
         if (use_.empty()) return;
-        sub_.resize(p_.n, static_cast<Eigen::Index>(use_.size()));
-        for (std::size_t i = 0; i < use_.size(); ++i) sub_.col(static_cast<Eigen::Index>(i)) = x_.col(use_[i]);
-        Gram(sub_, gsub_);
+        const Eigen::Index k = static_cast<Eigen::Index>(use_.size());
+        if (columnGramCurrent_) {
+            // The dot products of these columns are among those the last
+            // Solve formed (a dot product does not depend on where its
+            // vectors are stored).
+            gsub_.resize(k, k);
+            for (Eigen::Index j = 0; j < k; ++j)
+                for (Eigen::Index i = 0; i < k; ++i)
+                    gsub_(i, j) = columnGram_(use_[static_cast<std::size_t>(i)], use_[static_cast<std::size_t>(j)]);
+        } else {
+            sub_.resize(p_.n, k);
+            for (Eigen::Index i = 0; i < k; ++i) sub_.col(i) = x_.col(use_[static_cast<std::size_t>(i)]);
+            Gram(sub_, gsub_);
+        }
         ldlt_.compute(gsub_);
-        CrossProduct(sub_, d, coef_);
+        coef_.resize(k, d.cols());
+        for (Eigen::Index j = 0; j < d.cols(); ++j)
+            for (Eigen::Index i = 0; i < k; ++i) coef_(i, j) = x_.col(use_[static_cast<std::size_t>(i)]).dot(d.col(j));
         sol_ = coef_;
         ldlt_.solveInPlace(sol_);
         jtj.noalias() -= coef_.transpose() * sol_;
@@ -163,6 +172,7 @@ private:
     // The weighted decays with the baseline projected out.
     void Columns(const MatrixXd& e) {
         x_ = p_.sw.asDiagonal() * e;
+        columnGramCurrent_ = false;
         if (p_.base) {
             along_.noalias() = x_.transpose() * u_;
             x_.noalias() -= u_ * along_.transpose();
@@ -178,6 +188,8 @@ private:
     Eigen::ColPivHouseholderQR<MatrixXd> qr_;
     std::vector<Eigen::Index> cols_, use_;
     const double* columnsOf_ = nullptr;  // the decays x_ was computed from
+    MatrixXd columnGram_;                 // the dot products of the columns of x_, when current
+    bool columnGramCurrent_ = false;
 };
 
 Iteration Record(const VectorXd& th, const LinearFit& fit, double damping) {
