@@ -99,8 +99,14 @@ def main():
     ap.add_argument("new")
     ap.add_argument("--keep", help="directory to write the variant decks to (kept)")
     args = ap.parse_args()
-    out = args.keep or tempfile.mkdtemp(prefix="same-listings-")
-    os.makedirs(out, exist_ok=True)
+    if args.keep:
+        os.makedirs(args.keep, exist_ok=True)
+        return compare(args.old, args.new, args.keep)
+    with tempfile.TemporaryDirectory(prefix="same-listings-") as out:
+        return compare(args.old, args.new, out)
+
+
+def compare(old, new, out):
     recorded = sorted(os.path.join(DATA, f) for f in os.listdir(DATA) if f.endswith(".in"))
     jobs = [(d, "contin.exe") for d in recorded if d.endswith(".contin.in")] + \
            [(d, "contin.exe") for d in contin_variants(out)] + \
@@ -111,7 +117,7 @@ def main():
         with open(deck, "rb") as f:
             text = f.read()
         listings = [subprocess.run([os.path.join(d, exe)], input=text, stdout=subprocess.PIPE).stdout
-                    for d in (args.old, args.new)]
+                    for d in (old, new)]
         if listings[0] != listings[1]:
             differ += 1
             print(f"differ: {exe} {deck}")
