@@ -8,6 +8,7 @@
 #include "common/ListingGeometry.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -31,9 +32,11 @@ std::string Pad(std::string s, size_t n) {
 
 std::string Int(long v, int width) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%*ld", width, v);
-    std::string s = buf;
-    if (static_cast<int>(s.size()) > width) return std::string(static_cast<size_t>(width), '*');
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
+    const int size = static_cast<int>(r.ptr - buf);
+    if (size > width) return std::string(static_cast<size_t>(width), '*');
+    std::string s(static_cast<size_t>(width - size), ' ');
+    s.append(buf, r.ptr);
     return s;
 }
 
