@@ -8,8 +8,10 @@
 #include "common/ListingGeometry.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <stdexcept>
 
 namespace fluvena::contin {
@@ -30,9 +32,11 @@ std::string Pad(std::string s, size_t n) {
 
 std::string Int(long v, int width) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%*ld", width, v);
-    std::string s = buf;
-    if (static_cast<int>(s.size()) > width) return std::string(static_cast<size_t>(width), '*');
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
+    const int size = static_cast<int>(r.ptr - buf);
+    if (size > width) return std::string(static_cast<size_t>(width), '*');
+    std::string s(static_cast<size_t>(width - size), ' ');
+    s.append(buf, r.ptr);
     return s;
 }
 
@@ -54,6 +58,9 @@ std::string SafeTitle(std::string title) {
 
 class Writer {
 public:
+    // A listing runs to some hundred kilobytes per deck; room for it is
+    // set aside once rather than grown by copying.
+    Writer() { out_.reserve(std::size_t{1} << 20); }
     void Line(std::string_view s = {}) {
         out_ += s;
         out_ += '\n';
@@ -95,9 +102,11 @@ void MantissaExponent(double v, std::string& mant, long& exp) {
     exp = e;
 }
 
-std::string PlotRow(int width, double lo, double hi, const std::vector<std::pair<double, char>>& marks,
-                     double bandLo, double bandHi, bool band) {
-    std::string row(static_cast<size_t>(width), ' ');
+// Appends a plot row of the given width to line.
+void AppendPlotRow(std::string& line, int width, double lo, double hi, std::initializer_list<std::pair<double, char>> marks,
+                   double bandLo, double bandHi, bool band) {
+    const size_t at = line.size();
+    line.append(static_cast<size_t>(width), ' ');
     auto col = [&](double v) {
         if (!(hi > lo) || !std::isfinite(v)) return 0;
         double f = (v - lo) / (hi - lo) * (width - 1);
@@ -105,13 +114,12 @@ std::string PlotRow(int width, double lo, double hi, const std::vector<std::pair
     };
     if (band) {
         int a = col(bandLo), b = col(bandHi);
-        for (int i = a; i <= b; ++i) row[static_cast<size_t>(i)] = '.';
+        for (int i = a; i <= b; ++i) line[at + static_cast<size_t>(i)] = '.';
     }
     for (auto [v, ch] : marks) {
-        char& cell = row[static_cast<size_t>(col(v))];
+        char& cell = line[at + static_cast<size_t>(col(v))];
         cell = (cell == 'O' || cell == 'X') && cell != ch ? '*' : ch;
     }
-    return row;
 }
 
 constexpr std::string_view kAlphaHeader =
@@ -162,9 +170,15 @@ void FitTable(Writer& w, const Deck& d, const Solution& s) {
             hi = first ? v : std::max(hi, v);
             first = false;
         }
-    for (size_t k = 0; k < d.y.size(); ++k)
-        w.Line("   " + FormatE(s.fit[k], 9, 3) + "  " + FormatE(d.t[k], 8, 2) +
-               PlotRow(kFitPlotWidth, lo, hi, {{d.y[k], 'O'}, {s.fit[k], 'X'}}, 0, 0, false));
+    std::string line;
+    for (size_t k = 0; k < d.y.size(); ++k) {
+        line.assign("   ");
+        line += FormatE(s.fit[k], 9, 3);
+        line += "  ";
+        line += FormatE(d.t[k], 8, 2);
+        AppendPlotRow(line, kFitPlotWidth, lo, hi, {{d.y[k], 'O'}, {s.fit[k], 'X'}}, 0, 0, false);
+        w.Line(line);
+    }
 }
 
 void SolutionBody(Writer& w, const Deck& d, const Result& r, const Solution& s) {
@@ -180,9 +194,17 @@ void SolutionBody(Writer& w, const Deck& d, const Result& r, const Solution& s) 
         lo = std::min(lo, s.s[j]);
         hi = std::max(hi, s.s[j]);
     }
-    for (size_t j = 0; j < s.s.size(); ++j)
-        w.Line("   " + FormatE(s.s[j], 9, 3) + "  " + FormatE(s.sErr[j], 7, 1) + "  " + FormatE(r.g[j], 8, 2) +
-               PlotRow(kDistributionPlotWidth, lo, hi, {{s.s[j], 'X'}}, s.s[j] - s.sErr[j], s.s[j] + s.sErr[j], true));
+    std::string line;
+    for (size_t j = 0; j < s.s.size(); ++j) {
+        line.assign("   ");
+        line += FormatE(s.s[j], 9, 3);
+        line += "  ";
+        line += FormatE(s.sErr[j], 7, 1);
+        line += "  ";
+        line += FormatE(r.g[j], 8, 2);
+        AppendPlotRow(line, kDistributionPlotWidth, lo, hi, {{s.s[j], 'X'}}, s.s[j] - s.sErr[j], s.s[j] + s.sErr[j], true);
+        w.Line(line);
+    }
     if (d.nlinf) w.Line("0LINEAR COEFFICIENTS = " + FormatE(s.baseline, 12, 4) + " +- " + FormatE(s.baselineErr, 8, 1));
     for (size_t p = 0; p < s.peaks.size(); ++p) {
         const Moments& m = s.peaks[p];

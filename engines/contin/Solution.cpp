@@ -9,6 +9,7 @@
 #include <Eigen/Dense>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -129,17 +130,32 @@ Vec Project(const Raw& r, const Problem& P, const std::vector<double>& w) {
     return r.Gs * wf;
 }
 
-Moments MakeMoments(const Raw& r, const Problem& P, const std::vector<double>& g, const std::vector<double>& c,
-                    const std::vector<double>& s, double sigma2, int first, int last) {
+// The weights c_m g_m^J of the moments M(J), J = -1 ... 3, at every grid
+// point (row J + 1).
+using MomentWeights = std::array<std::vector<double>, 5>;
+
+MomentWeights MakeMomentWeights(const std::vector<double>& g, const std::vector<double>& c) {
+    MomentWeights cw;
+    for (int J = -1; J <= 3; ++J) {
+        std::vector<double>& w = cw[static_cast<size_t>(J + 1)];
+        w.resize(g.size());
+        for (size_t i = 0; i < g.size(); ++i) w[i] = c[i] * std::pow(g[i], J);
+    }
+    return cw;
+}
+
+Moments MakeMoments(const Raw& r, const Problem& P, const MomentWeights& cw, const std::vector<double>& s,
+                    double sigma2, int first, int last) {
     Moments m;
     m.first = first;
     m.last = last;
-    const size_t n = g.size();
+    const size_t n = s.size();
     for (int J = -1; J <= 3; ++J) {
+        const std::vector<double>& cwJ = cw[static_cast<size_t>(J + 1)];
         std::vector<double> w(n, 0.0);
         double sum = 0.0;
         for (int i = first; i <= last; ++i) {
-            w[static_cast<size_t>(i)] = c[static_cast<size_t>(i)] * std::pow(g[static_cast<size_t>(i)], J);
+            w[static_cast<size_t>(i)] = cwJ[static_cast<size_t>(i)];
             sum += w[static_cast<size_t>(i)] * s[static_cast<size_t>(i)];
         }
         const size_t jj = static_cast<size_t>(J + 1);
@@ -207,8 +223,9 @@ Solution Finish(const Problem& P, const Raw& r, const std::vector<double>& g, co
     const Vec fit = r.fit.cwiseQuotient(P.sw);  // in the data's units
     out.fit.assign(fit.data(), fit.data() + fit.size());
 
-    for (auto [a, b] : SplitPeaks(out.s)) out.peaks.push_back(MakeMoments(r, P, g, c, out.s, sigma2, a, b));
-    out.entire = MakeMoments(r, P, g, c, out.s, sigma2, 0, static_cast<int>(n) - 1);
+    const MomentWeights cw = MakeMomentWeights(g, c);
+    for (auto [a, b] : SplitPeaks(out.s)) out.peaks.push_back(MakeMoments(r, P, cw, out.s, sigma2, a, b));
+    out.entire = MakeMoments(r, P, cw, out.s, sigma2, 0, static_cast<int>(n) - 1);
 
     // Randomness of the (weighted) residuals: runs of signs and
     // autocorrelations.

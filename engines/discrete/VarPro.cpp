@@ -29,14 +29,8 @@ double Chi2(const Problem& p, const Params& q, MatrixXd& e, VectorXd& r) {
 
 namespace {
 
-// Products of tall matrices whose results are small: column by column dot
-// products, cheaper than general matrix products at these sizes.
-void CrossProduct(const MatrixXd& a, const MatrixXd& b, MatrixXd& out) {
-    out.resize(a.cols(), b.cols());
-    for (Eigen::Index j = 0; j < b.cols(); ++j)
-        for (Eigen::Index i = 0; i < a.cols(); ++i) out(i, j) = a.col(i).dot(b.col(j));
-}
-
+// A^T A for a tall A: column by column dot products, cheaper than a
+// general matrix product at these sizes.
 void Gram(const MatrixXd& a, MatrixXd& out) {
     out.resize(a.cols(), a.cols());
     for (Eigen::Index j = 0; j < a.cols(); ++j)
@@ -84,6 +78,8 @@ public:
         // serve while they are well conditioned (their error grows with the
         // square of the condition number), a pivoted QR otherwise.
         Gram(x_, gram_);
+        columnGram_ = gram_;
+        columnGramCurrent_ = true;
         scale_.resize(m);
         for (Eigen::Index j = 0; j < m; ++j) scale_(j) = gram_(j, j) > 0 ? 1.0 / std::sqrt(gram_(j, j)) : 0.0;
         gram_ = scale_.asDiagonal() * gram_ * scale_.asDiagonal();
@@ -137,18 +133,36 @@ public:
     // baseline): D^T D less the part of D those columns explain, through
     // their normal equations. d is overwritten.
     void NormalMatrix(const MatrixXd& e, const VectorXd& a, MatrixXd& d, MatrixXd& jtj) {
-        if (p_.base) d.noalias() -= u_ * (d.transpose() * u_).transpose();
+        if (p_.base) {
+            along_.noalias() = d.transpose() * u_;
+            d.noalias() -= u_ * along_.transpose();
+        }
         Gram(d, jtj);
-        Columns(e);
+        // The fitted columns are usually those of the last Solve, whose
+        // decays (swapped into place, not copied) are e.
+        if (e.data() != columnsOf_ || e.rows() != x_.rows() || e.cols() != x_.cols()) Columns(e);
         use_.clear();
         for (Eigen::Index j = 0; j < a.size(); ++j)
             if (a(j) != 0) use_.push_back(j);
         if (use_.empty()) return;
-        sub_.resize(p_.n, static_cast<Eigen::Index>(use_.size()));
-        for (std::size_t i = 0; i < use_.size(); ++i) sub_.col(static_cast<Eigen::Index>(i)) = x_.col(use_[i]);
-        Gram(sub_, gsub_);
+        const Eigen::Index k = static_cast<Eigen::Index>(use_.size());
+        if (columnGramCurrent_) {
+            // The dot products of these columns are among those the last
+            // Solve formed (a dot product does not depend on where its
+            // vectors are stored).
+            gsub_.resize(k, k);
+            for (Eigen::Index j = 0; j < k; ++j)
+                for (Eigen::Index i = 0; i < k; ++i)
+                    gsub_(i, j) = columnGram_(use_[static_cast<std::size_t>(i)], use_[static_cast<std::size_t>(j)]);
+        } else {
+            sub_.resize(p_.n, k);
+            for (Eigen::Index i = 0; i < k; ++i) sub_.col(i) = x_.col(use_[static_cast<std::size_t>(i)]);
+            Gram(sub_, gsub_);
+        }
         ldlt_.compute(gsub_);
-        CrossProduct(sub_, d, coef_);
+        coef_.resize(k, d.cols());
+        for (Eigen::Index j = 0; j < d.cols(); ++j)
+            for (Eigen::Index i = 0; i < k; ++i) coef_(i, j) = x_.col(use_[static_cast<std::size_t>(i)]).dot(d.col(j));
         sol_ = coef_;
         ldlt_.solveInPlace(sol_);
         jtj.noalias() -= coef_.transpose() * sol_;
@@ -158,16 +172,24 @@ private:
     // The weighted decays with the baseline projected out.
     void Columns(const MatrixXd& e) {
         x_ = p_.sw.asDiagonal() * e;
-        if (p_.base) x_.noalias() -= u_ * (x_.transpose() * u_).transpose();
+        columnGramCurrent_ = false;
+        if (p_.base) {
+            along_.noalias() = x_.transpose() * u_;
+            x_.noalias() -= u_ * along_.transpose();
+        }
+        columnsOf_ = e.data();
     }
 
     const Problem& p_;
-    VectorXd rhs_, u_, qtb_, z_, scale_;
+    VectorXd rhs_, u_, qtb_, z_, scale_, along_;  // along_: the columns' components along u_
     MatrixXd x_, gram_, tri_, sub_, gsub_, coef_, sol_;
     Eigen::LLT<MatrixXd> llt_;
     Eigen::LDLT<MatrixXd> ldlt_;
     Eigen::ColPivHouseholderQR<MatrixXd> qr_;
     std::vector<Eigen::Index> cols_, use_;
+    const double* columnsOf_ = nullptr;  // the decays x_ was computed from
+    MatrixXd columnGram_;                 // the dot products of the columns of x_, when current
+    bool columnGramCurrent_ = false;
 };
 
 Iteration Record(const VectorXd& th, const LinearFit& fit, double damping) {
@@ -190,7 +212,8 @@ struct LmState {
     LinearFit fit, trial;
     MatrixXd e, et, jac, jtj, lhs;
     double chi2 = 0, mu = 1e-3, raise = 2;
-    VectorXd g, d, delta, step, tt, gk;
+    VectorXd g, d, delta, step, tt, gk, jd;
+    VectorXd swt;  // sqrt(w) t, the factor of every derivative column
     Eigen::LDLT<MatrixXd> ldlt;
     std::vector<Eigen::Index> moving;
 };
@@ -203,7 +226,7 @@ struct LmState {
 void Linearise(const Problem& p, Projection& proj, LmState& s) {
     const Eigen::Index m = s.th.size();
     for (Eigen::Index j = 0; j < m; ++j)
-        s.jac.col(j) = (s.fit.a(j) * std::exp(s.th(j))) * p.sw.cwiseProduct(p.t).cwiseProduct(s.e.col(j));
+        s.jac.col(j) = (s.fit.a(j) * std::exp(s.th(j))) * s.swt.cwiseProduct(s.e.col(j));
     s.g.noalias() = -(s.jac.transpose() * s.fit.r);
     proj.NormalMatrix(s.e, s.fit.a, s.jac, s.jtj);
     s.d = s.jtj.diagonal();
@@ -247,7 +270,8 @@ bool DampedStep(Projection& proj, const Problem& p, LmState& s, double& relDecre
         if (thStep > 1.5) s.delta *= 1.5 / thStep;
         for (Eigen::Index j = 0; j < m; ++j) s.tt(j) = std::clamp(s.th(j) + s.delta(j), p.thLo, p.thHi);
         s.delta = s.tt - s.th;
-        const double predicted = 2 * s.delta.dot(s.g) - s.delta.dot(s.jtj * s.delta);
+        s.jd.noalias() = s.jtj * s.delta;
+        const double predicted = 2 * s.delta.dot(s.g) - s.delta.dot(s.jd);
         // A step whose predicted gain is lost in rounding: the minimum.
         if (!(predicted > 1e-14 * s.chi2)) return false;
         s.trial.freeSet = s.fit.freeSet;
@@ -290,6 +314,7 @@ LmOutcome Levenberg(const Problem& p, VectorXd th, double abandonAbove) {
     s.d.resize(m);
     s.delta.resize(m);
     s.tt.resize(m);
+    s.swt = p.sw.cwiseProduct(p.t);
     LmOutcome out;
     s.chi2 = proj.Solve(s.th, s.e, s.fit);
     out.history.push_back(Record(s.th, s.fit, 0.0));
