@@ -485,6 +485,13 @@ NnlsResult Solve(const Eigen::MatrixXd& a, const Eigen::VectorXd& b, const std::
     }
     res.x = it.X();
     Members(it.Passive(), res.passive);
+    // Columns at the bottom of the double range can give a solution beyond
+    // its top: that is no solution, and the variables are left at zero.
+    if (!res.x.allFinite()) {
+        res.x.setZero();
+        res.passive.clear();
+        res.converged = false;
+    }
     res.iterations = it.Outer();
     res.residualNorm = std::sqrt((c - r * res.x).squaredNorm() + reduced.RestSq());
     return res;

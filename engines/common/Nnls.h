@@ -28,7 +28,7 @@ struct NnlsResult {
     std::vector<int> passive;  // the variables left free (positive), ascending
     double residualNorm = 0;   // ||A x - b||
     int iterations = 0;        // variables offered to the free set
-    bool converged = false;    // false when the iteration bound stopped it
+    bool converged = false;    // false when the iteration bound stopped it, or the solution overflowed (x = 0)
 };
 
 // How the least-squares problem on each free set is solved. Fresh: each set

@@ -110,6 +110,14 @@ TEST(Nnls, DegenerateInputsAndTheIterationBound) {
         EXPECT_DOUBLE_EQ(zero.residualNorm, 2.0);
     }
     EXPECT_TRUE(SolveNnls(MatrixXd::Identity(3, 3), -VectorXd::Ones(3)).passive.empty());
+    // A column of denormal size would need a coefficient beyond the double
+    // range: no solution, said so, and no infinity handed on.
+    for (NnlsRules rules : {NnlsRules::Tolerant, NnlsRules::LawsonHanson}) {
+        const NnlsResult over = SolveNnls(MatrixXd::Constant(1, 1, 1e-310), VectorXd::Constant(1, 1e300), {}, 0,
+                                          NnlsUpdates::Updated, rules);
+        EXPECT_FALSE(over.converged);
+        EXPECT_EQ(over.x, VectorXd::Zero(1));
+    }
     // Three positive components need three entries: one allowed step
     // leaves the solver short of the optimum, and it says so.
     const NnlsResult bounded = SolveNnls(MatrixXd::Identity(3, 3), VectorXd::Constant(3, 2.0), {}, 1);
