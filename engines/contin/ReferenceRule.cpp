@@ -4,39 +4,19 @@
 // iteration limit.
 #include "StandardForm.h"
 #include "common/Nnls.h"
-#include "common/Statistics.h"
 
 #include <Eigen/Dense>
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
-#include <stdexcept>
 
 namespace fluvena::contin {
 namespace detail {
 
-using engine::FCdf;
-
-namespace {
-
-// Whether the constrained problem at one alpha can be solved the way the
-// reference solves it: as a least-distance problem whose dual is a
-// non-negative least-squares problem, min |E u - f|, u >= 0, by Lawson and
-// Hanson's own rules limited to 3 m feasibility checks for m columns. Near
-// the precision of the arithmetic the limit is reached; the reference then
-// drops that alpha, and its reference solution is the first that passes.
-bool LeastDistanceConverges(const Mat& E, const Vec& f) {
-    return engine::SolveNnls(E, f, {}, 3 * static_cast<int>(E.cols()), engine::NnlsUpdates::Updated,
-                             engine::NnlsRules::LawsonHanson)
-        .converged;
-}
-
-}  // namespace
-
 // The least-distance form at one alpha: the constraints x_s >= 0 on
 // xi = diag(pt) zeta - w with |xi| minimal, as the matrix E = [G^T; h^T]
-// and f = e_(n+1) of its dual.
+// and f = e_(n+1) of its dual, a non-negative least-squares problem
+// min |E u - f|, u >= 0. The reference solves it by Lawson and Hanson's own
+// rules limited to 3 m feasibility checks for m columns; near the precision
+// of the arithmetic the limit is reached, the reference drops that alpha,
+// and its reference solution is the first that passes.
 bool ReferenceSolvable(const Problem& P, double alpha) {
     const Eigen::Index n = P.n;
     const Vec pt = (P.psi.array().square() + alpha * alpha).sqrt();
@@ -49,7 +29,9 @@ bool ReferenceSolvable(const Problem& P, double alpha) {
     Vec f = Vec::Zero(n + 1);
     f(n) = 1.0;
     if (!E.allFinite()) return false;
-    return LeastDistanceConverges(E, f);
+    return engine::SolveNnls(E, f, {}, 3 * static_cast<int>(n), engine::NnlsUpdates::Updated,
+                             engine::NnlsRules::LawsonHanson)
+        .converged;
 }
 
 }  // namespace detail
