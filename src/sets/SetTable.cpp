@@ -52,7 +52,9 @@ std::string Timestamp(double seconds)
     const std::chrono::sys_days day{std::chrono::days{s >= 0 ? s / 86400 : (s - 86399) / 86400}};
     const std::chrono::year_month_day ymd{day};
     const long long inDay = s - static_cast<long long>(day.time_since_epoch().count()) * 86400;
-    char text[32];
+    // Sized for the widest text of the argument types, not only of a real
+    // date and time, so that nothing can ever be cut.
+    char text[96];
     std::snprintf(text, sizeof text, "%04d-%02u-%02u %02lld:%02lld:%02lld", static_cast<int>(ymd.year()),
                   static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), inDay / 3600, inDay / 60 % 60,
                   inDay % 60);
